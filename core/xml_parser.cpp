@@ -1,0 +1,205 @@
+#include "core/xml_parser.h"
+
+#include <libxml/parser.h>
+#include <libxml/tree.h>
+#include <libxml/xmlerror.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "core/attribute_bundle.h"
+#include "core/confirm_msg.h"
+#include "core/libxml_setup.h"
+#include "nubra/call_site.h"
+#include "platform/base/codepage.h"
+#include "platform/base/format.h"
+#include "platform/base/nocase.h"
+#include "platform/base/path.h"
+#include "platform/base/text.h"
+
+namespace {
+
+XMLParser g_parser;
+[[maybe_unused]] const int g_registered = [] {
+    IXO::Register(L"Parser", &g_parser);
+    IXO::Register(L"Element", []() -> IXO* { return new XElement(); });
+    return 1;
+}();
+
+std::wstring Wide(const xmlChar* utf8) {
+    return utf8 ? plat::FromUtf8(reinterpret_cast<const char*>(utf8)) : std::wstring();
+}
+
+// The name as written: libxml2 keeps a namespace prefix apart from the local name.
+std::wstring QualifiedName(const xmlNode* node) {
+    std::wstring name;
+    if (node->ns && node->ns->prefix) {
+        name = Wide(node->ns->prefix);
+        name += L':';
+    }
+    name += Wide(node->name);
+    return name;
+}
+
+std::wstring AttributeValue(const xmlAttr* attr) {
+    const xmlNode* first = attr->children;
+    if (first && !first->next && first->type == XML_TEXT_NODE)
+        return Wide(first->content);
+    xmlChar* joined = xmlNodeListGetString(attr->doc, attr->children, 1);
+    std::wstring value = Wide(joined);
+    xmlFree(joined);
+    return value;
+}
+
+bool IsBlank(const xmlChar* text) {
+    if (!text)
+        return true;
+    for (; *text; ++text) {
+        if (*text != ' ' && *text != '\t' && *text != '\r' && *text != '\n')
+            return false;
+    }
+    return true;
+}
+
+void ApplyAttributeSet(XElement* element) {
+    std::wstring name;
+    if (!element->GetValue(L"attribute", name))
+        return;
+    static orvo::ServiceCall<IXO*(const wchar_t*)> s_find(L"AttributeSet", L"GetAttributeByName");
+    IXO* found = nullptr;
+    if (auto find = s_find.Get())
+        found = find(name.c_str());
+    if (const auto* bundle = dynamic_cast<const orvo::AttributeBundle*>(found)) {
+        element->MergeMissing(bundle->GetBundle());
+        return;
+    }
+    ConfirmMsg(plat::Format(L"Attribute not found. [%s]", name), 0, 0);
+}
+
+void IterateAttributes(const xmlNode* node, XElement* element) {
+    // Namespace declarations are attributes as far as screen authors are concerned.
+    for (const xmlNs* ns = node->nsDef; ns; ns = ns->next) {
+        std::wstring key = L"xmlns";
+        if (ns->prefix) {
+            key += L':';
+            key += Wide(ns->prefix);
+        }
+        plat::MakeLower(key);
+        element->SetLoweredValue(std::move(key), Wide(ns->href));
+    }
+    for (const xmlAttr* attr = node->properties; attr; attr = attr->next) {
+        std::wstring key;
+        if (attr->ns && attr->ns->prefix) {
+            key = Wide(attr->ns->prefix);
+            key += L':';
+        }
+        key += Wide(attr->name);
+        plat::MakeLower(key);
+        element->SetLoweredValue(std::move(key), AttributeValue(attr));
+    }
+    ApplyAttributeSet(element);
+}
+
+// Walks one DOM node. `slot` is where an element made for this node goes; children go
+// under the element now in the slot, each following the previous one's sibling link.
+// libxml2 caps nesting depth, so the recursion depth here is bounded.
+void IterateChildNodes(const xmlNode* node, XElement* parent, XElement** slot) {
+    XElement* made = nullptr;
+    switch (node->type) {
+    case XML_ELEMENT_NODE:
+        if (node->name && node->name[0] == '_' && !(node->ns && node->ns->prefix)) {
+            if (parent)
+                IterateAttributes(node, parent);
+        } else {
+            made = new XElement(QualifiedName(node), parent);
+            *slot = made;
+            IterateAttributes(node, made);
+        }
+        break;
+    case XML_TEXT_NODE:
+        // White space between elements is layout, not content.
+        if (parent && !IsBlank(node->content))
+            parent->SetText(Wide(node->content));
+        break;
+    default:
+        break; // comments, processing instructions, CDATA, DTD nodes make nothing
+    }
+    if (node->type != XML_ELEMENT_NODE && node->type != XML_DOCUMENT_NODE)
+        return;
+    XElement** childSlot = made ? made->FirstChildSlot() : slot;
+    for (const xmlNode* child = node->children; child; child = child->next) {
+        IterateChildNodes(child, *slot, childSlot);
+        if (*childSlot)
+            childSlot = (*childSlot)->NextSiblingSlot();
+    }
+}
+
+bool HasUtf8Bom(std::string_view bytes) {
+    return bytes.size() >= 3 && std::memcmp(bytes.data(), "\xEF\xBB\xBF", 3) == 0;
+}
+
+bool DeclaresEncoding(std::string_view bytes) {
+    std::string_view head = bytes.substr(0, 200);
+    return head.starts_with("<?xml") && head.substr(0, head.find("?>")).find("encoding") != std::string_view::npos;
+}
+
+// Bytes are fed to libxml2 in chunks: a whole-buffer parse refuses inputs above 10 MB.
+struct ChunkReader {
+    std::string_view rest;
+
+    static int Read(void* context, char* buffer, int length) {
+        auto* self = static_cast<ChunkReader*>(context);
+        std::size_t n = std::min<std::size_t>(static_cast<std::size_t>(length), self->rest.size());
+        std::memcpy(buffer, self->rest.data(), n);
+        self->rest.remove_prefix(n);
+        return static_cast<int>(n);
+    }
+    static int Close(void*) { return 0; }
+};
+
+xmlDoc* ReadDocument(std::string_view bytes, const char* encoding) {
+    ChunkReader reader{bytes};
+    return xmlReadIO(&ChunkReader::Read, &ChunkReader::Close, &reader, nullptr, encoding, XML_PARSE_NONET);
+}
+
+} // namespace
+
+const orvo::DispatchMap& XMLParser::ClassDispatch() {
+    static const orvo::DispatchMap map(&IXO::ClassDispatch(), {
+                                                                  orvo::Method<&XMLParser::DoParse>(L"DoParse"),
+                                                              });
+    return map;
+}
+
+int XMLParser::DoParse(const wchar_t* path, XElement** root) {
+    if (!path || !root)
+        return 0;
+    std::wstring resolved = plat::ResolvePath(path);
+    if (!plat::IsRegularFile(resolved))
+        return 0;
+    std::string bytes;
+    if (!plat::ReadFileBytes(resolved, bytes))
+        return 0;
+    return ParseMemory(bytes, root);
+}
+
+int XMLParser::ParseMemory(std::string_view bytes, XElement** root) {
+    if (!root)
+        return 0;
+    orvo::EnsureLibxmlReady();
+    // A byte-order mark decides the encoding even when the declaration names another one.
+    xmlDoc* doc = HasUtf8Bom(bytes) ? ReadDocument(bytes.substr(3), "UTF-8") : ReadDocument(bytes, nullptr);
+    // Files saved by Windows editors without a declaration are in the ANSI code page.
+    if (!doc && !HasUtf8Bom(bytes) && !DeclaresEncoding(bytes))
+        doc = ReadDocument(bytes, plat::ProcessCodePage().c_str());
+    if (!doc)
+        return 0;
+    XElement* tree = nullptr;
+    IterateChildNodes(reinterpret_cast<const xmlNode*>(doc), nullptr, &tree);
+    xmlFreeDoc(doc);
+    if (!tree)
+        return 0;
+    *root = tree;
+    return 1;
+}

@@ -1,0 +1,109 @@
+#pragma once
+// IXO: the base of every object and service, and the process-wide registry of named objects.
+// Element tags are registered with factories (each lookup makes a new object), services by
+// instance (each lookup answers the same object). Names compare without case.
+//
+// Objects publish methods and properties by name through their class's dispatch map.
+// Native callers ask for a method with the exact signature they expect and get null when
+// the name is missing or declared differently; scripts call the same entries with variants.
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "nubra/bound_method.h"
+#include "nubra/dispatch_map.h"
+#include "nubra/ixo_ref.h"
+
+// Declares the dispatch map of a class; the class's .cpp defines ClassDispatch() as a
+// function-local static DispatchMap chained to the base class's ClassDispatch().
+#define ORVO_DISPATCH_MAP()                                                                        \
+public:                                                                                            \
+    static const ::orvo::DispatchMap& ClassDispatch();                                             \
+    const ::orvo::DispatchMap& GetDispatchMap() const override {                                   \
+        return ClassDispatch();                                                                    \
+    }
+
+namespace orvo {
+enum InvokeKind : unsigned { InvokeMethod = 1, InvokeGet = 2, InvokePut = 4 };
+} // namespace orvo
+
+class IXO {
+public:
+    using Factory = IXO* (*)();
+
+    IXO() = default;
+    // A copy is a new object: it does not share the original's weak-reference cell.
+    IXO(const IXO&) {}
+    IXO& operator=(const IXO&) { return *this; }
+    virtual ~IXO();
+
+    // The key a class answers to in the registry ("Element", "Parser", ...).
+    virtual const wchar_t* GetIXOKey() const { return L"IXO"; }
+
+    static const orvo::DispatchMap& ClassDispatch();
+    virtual const orvo::DispatchMap& GetDispatchMap() const { return ClassDispatch(); }
+
+    // ---- registry -------------------------------------------------------------------------
+    // Registering a name again replaces the earlier registration. Both return 1.
+    static int Register(std::wstring_view name, Factory factory);
+    static int Register(std::wstring_view name, IXO* instance);
+    static bool Unregister(std::wstring_view name);
+    // The instance registered under `name`, else a new object from its factory (owned by the
+    // caller), else null.
+    static IXO* GetIXO(std::wstring_view name);
+    // The instance registered under `name`; null for factories and unknown names.
+    static IXO* FindInstance(std::wstring_view name);
+    static bool IsRegistered(std::wstring_view name);
+    // The registered instances as (name, object) pairs, sorted by name without case.
+    static std::vector<std::pair<std::wstring, IXO*>> Instances();
+    // Grows on every change to the registry; call-site caches compare it to re-resolve.
+    static std::uint64_t Generation();
+    // Lets tests invalidate every call-site cache without changing the registry.
+    static void BumpGeneration();
+
+    // ---- dispatch by name -----------------------------------------------------------------
+    const orvo::DispEntry* FindDispEntry(std::wstring_view name) const {
+        return GetDispatchMap().Find(name);
+    }
+
+    // The method `name` bound to this object when it is declared as R(A...); else empty.
+    template <class Sig> orvo::BoundMethod<Sig> GetFunction(std::wstring_view name) {
+        const orvo::DispEntry* e = FindDispEntry(name);
+        if (!e || e->kind != orvo::DispEntry::Kind::Method)
+            return {};
+        return Bind<Sig>(e->method);
+    }
+
+    // The getter (get != 0) or setter of property `name` when declared as Sig. Data-member
+    // properties of type T have getter T() and setter void(const T&).
+    template <class Sig> orvo::BoundMethod<Sig> GetSetFunction(std::wstring_view name, int get) {
+        const orvo::DispEntry* e = FindDispEntry(name);
+        if (!e || e->kind != orvo::DispEntry::Kind::Property)
+            return {};
+        return Bind<Sig>(get ? e->getter : e->setter);
+    }
+
+    template <class Sig> orvo::BoundMethod<Sig> Bind(const orvo::DispPart& part) {
+        if (!part.thunk || *part.signature != typeid(Sig))
+            return {};
+        return {this, reinterpret_cast<typename orvo::BoundMethod<Sig>::Thunk>(part.thunk)};
+    }
+
+    // Script-style call: `kind` says how the name is used (a call, a property read, a
+    // property write whose value is the last argument).
+    orvo::DispStatus Invoke(std::wstring_view name, unsigned kind,
+                            std::span<orvo::DispVariant> args, orvo::DispVariant& result);
+    static orvo::DispStatus InvokeEntry(IXO* self, const orvo::DispEntry& entry, unsigned kind,
+                                        std::span<orvo::DispVariant> args,
+                                        orvo::DispVariant& result);
+
+    // Weak reference for holders that may outlive the object.
+    orvo::IXORef WeakRef() const;
+
+private:
+    mutable std::shared_ptr<IXO*> m_weakCell;
+};

@@ -1,0 +1,310 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/attribute_bundle.h"
+#include "core/element.h"
+#include "core/xml_parser.h"
+#include "platform/base/string_map.h"
+#include "temp_dir.h"
+
+namespace {
+
+using Tree = std::unique_ptr<XElement>;
+
+Tree Parse(std::string_view bytes) {
+    XElement* root = nullptr;
+    auto* parser = dynamic_cast<XMLParser*>(IXO::GetIXO(L"Parser"));
+    if (!parser || !parser->ParseMemory(bytes, &root))
+        return nullptr;
+    return Tree(root);
+}
+
+// Records what the notice service is asked to show.
+class RecordingNotices : public IXO {
+    ORVO_DISPATCH_MAP()
+
+public:
+    int Confirm(const wchar_t* text, unsigned, unsigned) {
+        shown.emplace_back(text);
+        return 1;
+    }
+    std::vector<std::wstring> shown;
+};
+
+const orvo::DispatchMap& RecordingNotices::ClassDispatch() {
+    static const orvo::DispatchMap map(&IXO::ClassDispatch(), {orvo::Method<&RecordingNotices::Confirm>(L"Confirm")});
+    return map;
+}
+
+class Bundle : public IXO, public orvo::AttributeBundle {
+public:
+    const CMapStringToString& GetBundle() const override { return values; }
+    CMapStringToString values;
+};
+
+class FakeAttributeSet : public IXO {
+    ORVO_DISPATCH_MAP()
+
+public:
+    IXO* GetAttributeByName(const wchar_t* name) {
+        return std::wstring_view(name) == L"Blue" || std::wstring_view(name) == L"blue" ? &blue : nullptr;
+    }
+    Bundle blue;
+};
+
+const orvo::DispatchMap& FakeAttributeSet::ClassDispatch() {
+    static const orvo::DispatchMap map(&IXO::ClassDispatch(),
+                                       {orvo::Method<&FakeAttributeSet::GetAttributeByName>(L"GetAttributeByName")});
+    return map;
+}
+
+class ParserTest : public ::testing::Test {
+protected:
+    void SetUp() override { IXO::Register(L"NoticeMan", &notices); }
+    void TearDown() override {
+        IXO::Unregister(L"NoticeMan");
+        IXO::Unregister(L"attributeset");
+    }
+    RecordingNotices notices;
+};
+
+TEST_F(ParserTest, ParserIsRegisteredAndReachableByName) {
+    IXO* parser = IXO::GetIXO(L"parser");
+    ASSERT_NE(parser, nullptr);
+    EXPECT_EQ(parser, IXO::GetIXO(L"PARSER")) << "one instance for the process";
+    EXPECT_TRUE((parser->GetFunction<int(const wchar_t*, XElement**)>(L"doparse")));
+    IXO* element = IXO::GetIXO(L"Element");
+    ASSERT_NE(dynamic_cast<XElement*>(element), nullptr);
+    EXPECT_STREQ(element->GetIXOKey(), L"Element");
+    delete element;
+}
+
+TEST_F(ParserTest, RootFollowsDeclarationAndCommentsAndWhiteSpaceIsNotText) {
+    Tree root = Parse("<?xml version=\"1.0\"?>\n<!-- header -->\n<?pi data?>\n"
+                      "<Screen Name=\"Main\">\n  <Button/>\n  <!-- c --> <Label>Hi</Label>\n</Screen>\n");
+    ASSERT_TRUE(root);
+    EXPECT_EQ(root->GetTagName(), L"Screen");
+    EXPECT_EQ(root->GetText(), L"") << "indentation must not become the element's text";
+    EXPECT_EQ(root->GetParent(), nullptr);
+    XElement* button = root->GetFirstChild();
+    ASSERT_NE(button, nullptr);
+    EXPECT_EQ(button->GetTagName(), L"Button");
+    EXPECT_EQ(button->GetParent(), root.get());
+    XElement* label = button->GetNextSibling();
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->GetText(), L"Hi");
+    EXPECT_EQ(label->GetNextSibling(), nullptr);
+    EXPECT_EQ(root->GetNextSibling(), nullptr);
+}
+
+TEST_F(ParserTest, TextIsTheLastTextChildAndCdataOrCommentsNeverReachTheTree) {
+    Tree root = Parse("<a>first<b/>second<c><![CDATA[hidden]]></c><d>x<!--note-->y</d></a>");
+    ASSERT_TRUE(root);
+    EXPECT_EQ(root->GetText(), L"second");
+    XElement* c = root->FindChild(L"C");
+    ASSERT_NE(c, nullptr);
+    EXPECT_EQ(c->GetText(), L"");
+    EXPECT_EQ(c->GetFirstChild(), nullptr);
+    XElement* d = root->FindChild(L"d");
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(d->GetText(), L"y");
+}
+
+TEST_F(ParserTest, AttributeKeysAreLowerCaseAndTheLaterSpellingWins) {
+    // Two spellings of one key are distinct to the XML parser but one key to us.
+    Tree root = Parse("<Grid Name=\"first\" name=\"second\" ROWS=\"10\" amp=\"a&amp;b\"/>");
+    ASSERT_TRUE(root);
+    EXPECT_EQ(root->GetSize(), 3);
+    std::wstring name;
+    ASSERT_TRUE(root->GetValue(L"NAME", name));
+    EXPECT_EQ(name, L"second");
+    int rows = 0;
+    ASSERT_TRUE(root->GetValue(L"rows", rows));
+    EXPECT_EQ(rows, 10);
+    for (const auto& [key, value] : *root->GetAttributes())
+        EXPECT_EQ(key, plat::ToLower(key));
+    root->GetValue(L"amp", name);
+    EXPECT_EQ(name, L"a&b");
+}
+
+TEST_F(ParserTest, UnderscoreElementsGiveTheirAttributesToTheParent) {
+    Tree root = Parse("<Button Name=\"ok\"><_font face=\"Gulim\" size=\"9\"/><Label/></Button>");
+    ASSERT_TRUE(root);
+    std::wstring face;
+    EXPECT_TRUE(root->GetValue(L"face", face));
+    EXPECT_EQ(face, L"Gulim");
+    ASSERT_NE(root->GetFirstChild(), nullptr);
+    EXPECT_EQ(root->GetFirstChild()->GetTagName(), L"Label") << "no element is made for _font";
+    EXPECT_EQ(root->GetFirstChild()->GetNextSibling(), nullptr);
+}
+
+TEST_F(ParserTest, AttributeSetsFillOnlyMissingKeysAndReportUnknownNames) {
+    FakeAttributeSet set;
+    set.blue.values.Set(L"color", L"blue");
+    set.blue.values.Set(L"width", L"3");
+    IXO::Register(L"attributeset", &set); // registered lower case, looked up as "AttributeSet"
+    Tree root = Parse("<a><b attribute=\"Blue\" width=\"7\"/><c attribute=\"Missing\"/></a>");
+    ASSERT_TRUE(root);
+    XElement* b = root->FindChild(L"b");
+    std::wstring color, width;
+    ASSERT_TRUE(b->GetValue(L"color", color));
+    EXPECT_EQ(color, L"blue");
+    b->GetValue(L"width", width);
+    EXPECT_EQ(width, L"7") << "values written on the element win";
+    XElement* c = root->FindChild(L"c");
+    EXPECT_EQ(c->GetSize(), 1) << "an unknown set leaves the element unchanged";
+    ASSERT_EQ(notices.shown.size(), 1u);
+    EXPECT_EQ(notices.shown[0], L"Attribute not found. [Missing]");
+}
+
+TEST_F(ParserTest, WithoutAnAttributeSetEveryReferenceIsReported) {
+    Tree root = Parse("<a attribute=\"x\"/>");
+    ASSERT_TRUE(root);
+    ASSERT_EQ(notices.shown.size(), 1u);
+    EXPECT_EQ(notices.shown[0], L"Attribute not found. [x]");
+}
+
+TEST_F(ParserTest, KoreanEncodingsDecode) {
+    const std::wstring expected = L"\xD55C\xAE00\xB620"; // 한글똠 (똠 exists only in CP949)
+    const std::string cp949 = "\xC7\xD1\xB1\xDB\x8C\x63";
+    for (const char* declared : {"euc-kr", "EUC-KR", "cp949", "ks_c_5601-1987"}) {
+        std::string file = std::string("<?xml version=\"1.0\" encoding=\"") + declared + "\"?><t v=\"" + cp949 +
+                           "\">" + cp949 + "</t>";
+        Tree root = Parse(file);
+        ASSERT_TRUE(root) << declared;
+        EXPECT_EQ(root->GetText(), expected) << declared;
+        std::wstring v;
+        root->GetValue(L"v", v);
+        EXPECT_EQ(v, expected) << declared;
+    }
+    const std::string utf8 = "\xED\x95\x9C\xEA\xB8\x80\xEB\x98\xA0";
+    Tree plain = Parse("<?xml version=\"1.0\" encoding=\"utf-8\"?><t>" + utf8 + "</t>");
+    ASSERT_TRUE(plain);
+    EXPECT_EQ(plain->GetText(), expected);
+    Tree bom = Parse("\xEF\xBB\xBF<t>" + utf8 + "</t>");
+    ASSERT_TRUE(bom);
+    EXPECT_EQ(bom->GetText(), expected);
+    // A byte-order mark outranks a declaration that says otherwise.
+    Tree both = Parse("\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"euc-kr\"?><t>" + utf8 + "</t>");
+    ASSERT_TRUE(both);
+    EXPECT_EQ(both->GetText(), expected);
+    // No declaration, no BOM, not UTF-8: the Windows ANSI code page is assumed.
+    Tree ansi = Parse("<t>" + cp949 + "</t>");
+    ASSERT_TRUE(ansi);
+    EXPECT_EQ(ansi->GetText(), expected);
+}
+
+TEST_F(ParserTest, BadInputYieldsNoTree) {
+    EXPECT_FALSE(Parse(""));
+    EXPECT_FALSE(Parse("<a><b></a>"));
+    EXPECT_FALSE(Parse("<a>"));
+    EXPECT_FALSE(Parse("<?xml version=\"1.0\" encoding=\"utf-8\"?><a>\xFF\xFE</a>"));
+    EXPECT_FALSE(Parse("<?xml version=\"1.0\" encoding=\"no-such-encoding\"?><a/>"));
+    EXPECT_FALSE(Parse("<a/><b/>")) << "a second top-level element is malformed markup";
+    EXPECT_FALSE(Parse(std::string("<a>\0</a>", 8)));
+    // Entities defined in a DTD are neither expanded into the tree nor fetched.
+    Tree dtd = Parse("<!DOCTYPE a [<!ENTITY e SYSTEM \"/etc/passwd\">]><a>&e;</a>");
+    if (dtd) {
+        EXPECT_EQ(dtd->GetText().find(L"root"), std::wstring::npos);
+    }
+}
+
+TEST_F(ParserTest, DeepNestingIsRefusedWithoutCrashing) {
+    std::string deep;
+    for (int i = 0; i < 100000; ++i)
+        deep += "<a>";
+    for (int i = 0; i < 100000; ++i)
+        deep += "</a>";
+    Tree root = Parse(deep);
+    if (root) { // a parser allowing it must still have built a proper chain
+        int depth = 0;
+        for (XElement* e = root.get(); e; e = e->GetFirstChild())
+            ++depth;
+        EXPECT_EQ(depth, 100000);
+    }
+}
+
+TEST_F(ParserTest, LargeFilesParse) {
+    // About 50 MB: 50,000 elements with a 1 KB attribute each.
+    std::string big = "<root>";
+    const std::string value(1000, 'x');
+    for (int i = 0; i < 50000; ++i)
+        big += "<row v=\"" + value + "\"/>";
+    big += "</root>";
+    Tree root = Parse(big);
+    ASSERT_TRUE(root);
+    int rows = 0;
+    for (XElement* e = root->GetFirstChild(); e; e = e->GetNextSibling())
+        ++rows;
+    EXPECT_EQ(rows, 50000);
+}
+
+TEST_F(ParserTest, DoParseReadsFilesWithWindowsPaths) {
+    TempDir dir;
+    std::filesystem::create_directories(dir.Path("Screens"));
+    dir.Write("Screens/Main.xml", "<Screen/>");
+    XMLParser parser;
+    XElement* root = nullptr;
+    std::wstring windowsPath = dir.Root().wstring() + L"\\screens\\MAIN.XML";
+    ASSERT_TRUE(parser.DoParse(windowsPath.c_str(), &root));
+    Tree owned(root);
+    EXPECT_EQ(root->GetTagName(), L"Screen");
+
+    XElement* untouched = nullptr;
+    EXPECT_EQ(parser.DoParse((dir.Root().wstring() + L"/none.xml").c_str(), &untouched), 0);
+    EXPECT_EQ(untouched, nullptr);
+    EXPECT_EQ(parser.DoParse(dir.Root().wstring().c_str(), &untouched), 0) << "a folder is no file";
+    EXPECT_EQ(parser.DoParse(nullptr, &untouched), 0);
+}
+
+bool SameTree(const XElement* a, const XElement* b) {
+    std::vector<std::pair<const XElement*, const XElement*>> pending{{a, b}};
+    while (!pending.empty()) {
+        auto [x, y] = pending.back();
+        pending.pop_back();
+        if (!x || !y) {
+            if (x != y)
+                return false;
+            continue;
+        }
+        if (x->GetTagName() != y->GetTagName() || x->GetText() != y->GetText())
+            return false;
+        const CMapStringToString empty;
+        const auto* ax = x->GetAttributes() ? x->GetAttributes() : &empty;
+        const auto* ay = y->GetAttributes() ? y->GetAttributes() : &empty;
+        if (!(*ax == *ay))
+            return false;
+        pending.push_back({x->GetFirstChild(), y->GetFirstChild()});
+        pending.push_back({x->GetNextSibling(), y->GetNextSibling()});
+    }
+    return true;
+}
+
+TEST_F(ParserTest, SaveWritesUtf8ThatReadsBackEqual) {
+    const std::string source =
+        "<?xml version=\"1.0\" encoding=\"euc-kr\"?>"
+        "<Screen Name=\"\xC7\xD1\xB1\xDB\" quote='a\"b' lt=\"&lt;&amp;&gt;\">"
+        "<Grid rows=\"3\"><Col title=\"Price\"/><Col title=\"Vol\">text &amp; more</Col></Grid>"
+        "<Script>Sub A()\n  x = 1 &lt; 2\nEnd Sub</Script><Empty/></Screen>";
+    Tree root = Parse(source);
+    ASSERT_TRUE(root);
+    TempDir dir;
+    std::wstring out = dir.Path("saved.xml").wstring();
+    auto save = root->GetFunction<int(const wchar_t*)>(L"save");
+    ASSERT_TRUE(save);
+    ASSERT_TRUE(save(out.c_str()));
+    std::string written = root->Serialize();
+    EXPECT_NE(written.find("encoding=\"UTF-8\""), std::string::npos);
+    EXPECT_NE(written.find("\xED\x95\x9C\xEA\xB8\x80"), std::string::npos) << "Korean written as UTF-8";
+
+    XElement* back = nullptr;
+    XMLParser parser;
+    ASSERT_TRUE(parser.DoParse(out.c_str(), &back));
+    Tree owned(back);
+    EXPECT_TRUE(SameTree(root.get(), back));
+}
+
+} // namespace
