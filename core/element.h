@@ -62,6 +62,7 @@ public:
     void SetBool(std::wstring_view key, bool value);
     // Stores an attribute whose key is already lower case (the parser's path).
     void SetLoweredValue(std::wstring&& key, std::wstring&& value);
+    void ReserveAttributes(std::size_t count) { Attributes().Reserve(count); }
 
     int HaveKey(std::wstring_view key) const;
     int RemoveKey(std::wstring_view key);

@@ -27,18 +27,41 @@ XMLParser g_parser;
     return 1;
 }();
 
+// Appends UTF-8 text as wide text; names and most values are ASCII, which skips the decoder.
+void AppendWide(std::wstring& out, const xmlChar* utf8, bool lower = false) {
+    if (!utf8)
+        return;
+    const xmlChar* p = utf8;
+    while (*p && *p < 0x80)
+        ++p;
+    std::size_t from = out.size();
+    if (*p) {
+        out += plat::FromUtf8(reinterpret_cast<const char*>(utf8));
+    } else {
+        out.resize(from + static_cast<std::size_t>(p - utf8));
+        for (std::size_t i = from; i < out.size(); ++i)
+            out[i] = static_cast<wchar_t>(utf8[i - from]);
+    }
+    if (lower) {
+        for (std::size_t i = from; i < out.size(); ++i)
+            out[i] = plat::FoldCase(out[i]);
+    }
+}
+
 std::wstring Wide(const xmlChar* utf8) {
-    return utf8 ? plat::FromUtf8(reinterpret_cast<const char*>(utf8)) : std::wstring();
+    std::wstring out;
+    AppendWide(out, utf8);
+    return out;
 }
 
 // The name as written: libxml2 keeps a namespace prefix apart from the local name.
 std::wstring QualifiedName(const xmlNode* node) {
     std::wstring name;
     if (node->ns && node->ns->prefix) {
-        name = Wide(node->ns->prefix);
+        AppendWide(name, node->ns->prefix);
         name += L':';
     }
-    name += Wide(node->name);
+    AppendWide(name, node->name);
     return name;
 }
 
@@ -77,25 +100,35 @@ void ApplyAttributeSet(XElement* element) {
     ConfirmMsg(plat::Format(L"Attribute not found. [%s]", name), 0, 0);
 }
 
+void AppendLowered(std::wstring& out, const xmlChar* utf8) {
+    AppendWide(out, utf8, true);
+}
+
 void IterateAttributes(const xmlNode* node, XElement* element) {
+    std::size_t count = 0;
+    for (const xmlNs* ns = node->nsDef; ns; ns = ns->next)
+        ++count;
+    for (const xmlAttr* attr = node->properties; attr; attr = attr->next)
+        ++count;
+    if (count == 0 && !element->GetAttributes())
+        return;
+    element->ReserveAttributes(count);
     // Namespace declarations are attributes as far as screen authors are concerned.
     for (const xmlNs* ns = node->nsDef; ns; ns = ns->next) {
         std::wstring key = L"xmlns";
         if (ns->prefix) {
             key += L':';
-            key += Wide(ns->prefix);
+            AppendLowered(key, ns->prefix);
         }
-        plat::MakeLower(key);
         element->SetLoweredValue(std::move(key), Wide(ns->href));
     }
     for (const xmlAttr* attr = node->properties; attr; attr = attr->next) {
         std::wstring key;
         if (attr->ns && attr->ns->prefix) {
-            key = Wide(attr->ns->prefix);
+            AppendLowered(key, attr->ns->prefix);
             key += L':';
         }
-        key += Wide(attr->name);
-        plat::MakeLower(key);
+        AppendLowered(key, attr->name);
         element->SetLoweredValue(std::move(key), AttributeValue(attr));
     }
     ApplyAttributeSet(element);
@@ -151,7 +184,8 @@ struct ChunkReader {
     static int Read(void* context, char* buffer, int length) {
         auto* self = static_cast<ChunkReader*>(context);
         std::size_t n = std::min<std::size_t>(static_cast<std::size_t>(length), self->rest.size());
-        std::memcpy(buffer, self->rest.data(), n);
+        if (n > 0)
+            std::memcpy(buffer, self->rest.data(), n);
         self->rest.remove_prefix(n);
         return static_cast<int>(n);
     }

@@ -18,6 +18,7 @@ public:
 
     explicit operator bool() const { return m_thunk != nullptr && m_self != nullptr; }
     IXO* Object() const { return m_self; }
+    Thunk GetThunk() const { return m_thunk; }
 
     R operator()(A... args) const { return m_thunk(m_self, std::forward<A>(args)...); }
 

@@ -46,15 +46,16 @@ public:
         if (map != m_map) {
             m_map = map;
             const DispEntry* e = map->Find(m_method);
-            m_part = e && e->kind == DispEntry::Kind::Method ? &e->method : nullptr;
+            m_thunk = e && e->kind == DispEntry::Kind::Method ? object->Bind<Sig>(e->method)
+                                                              : BoundMethod<Sig>{};
         }
-        return m_part ? object->Bind<Sig>(*m_part) : BoundMethod<Sig>{};
+        return m_thunk ? BoundMethod<Sig>(object, m_thunk.GetThunk()) : BoundMethod<Sig>{};
     }
 
 private:
     const wchar_t* m_method;
     const DispatchMap* m_map = nullptr;
-    const DispPart* m_part = nullptr;
+    BoundMethod<Sig> m_thunk; // the signature is checked once per class, not per call
 };
 
 } // namespace orvo

@@ -66,8 +66,8 @@ template <auto Fn, class R, class... A> struct MethodThunk<Fn, R(A...)> {
     }
 
     template <std::size_t... I>
-    static DispStatus InvokeWith(IXO* self, [[maybe_unused]] std::span<DispVariant> args, DispVariant& result,
-                                 std::index_sequence<I...>) {
+    static DispStatus InvokeWith(IXO* self, [[maybe_unused]] std::span<DispVariant> args,
+                                 DispVariant& result, std::index_sequence<I...>) {
         std::tuple<typename ArgStorage<A>::type...> stored;
         DispStatus status = DispStatus::Ok;
         ((status = status == DispStatus::Ok ? Load(args[I], std::get<I>(stored)) : status), ...);

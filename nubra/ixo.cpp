@@ -14,7 +14,6 @@ struct Registration {
 
 struct Registry {
     plat::NoCaseMap<Registration> names;
-    std::uint64_t generation = 1;
 };
 
 // Function-local so that registrations from other libraries' static initialisers always
@@ -34,6 +33,8 @@ Registration& Slot(std::wstring_view name) {
 
 } // namespace
 
+std::uint64_t IXO::s_generation = 1;
+
 IXO::~IXO() {
     if (m_weakCell)
         *m_weakCell = nullptr;
@@ -48,7 +49,7 @@ int IXO::Register(std::wstring_view name, Factory factory) {
     Registration& slot = Slot(name);
     slot.factory = factory;
     slot.instance = nullptr;
-    ++TheRegistry().generation;
+    ++s_generation;
     return 1;
 }
 
@@ -56,7 +57,7 @@ int IXO::Register(std::wstring_view name, IXO* instance) {
     Registration& slot = Slot(name);
     slot.instance = instance;
     slot.factory = nullptr;
-    ++TheRegistry().generation;
+    ++s_generation;
     return 1;
 }
 
@@ -66,7 +67,7 @@ bool IXO::Unregister(std::wstring_view name) {
     if (it == r.names.end())
         return false;
     r.names.erase(it);
-    ++r.generation;
+    ++s_generation;
     return true;
 }
 
@@ -103,12 +104,8 @@ std::vector<std::pair<std::wstring, IXO*>> IXO::Instances() {
     return out;
 }
 
-std::uint64_t IXO::Generation() {
-    return TheRegistry().generation;
-}
-
 void IXO::BumpGeneration() {
-    ++TheRegistry().generation;
+    ++s_generation;
 }
 
 orvo::IXORef IXO::WeakRef() const {

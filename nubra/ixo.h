@@ -61,7 +61,7 @@ public:
     // The registered instances as (name, object) pairs, sorted by name without case.
     static std::vector<std::pair<std::wstring, IXO*>> Instances();
     // Grows on every change to the registry; call-site caches compare it to re-resolve.
-    static std::uint64_t Generation();
+    static std::uint64_t Generation() { return s_generation; }
     // Lets tests invalidate every call-site cache without changing the registry.
     static void BumpGeneration();
 
@@ -105,5 +105,6 @@ public:
     orvo::IXORef WeakRef() const;
 
 private:
+    static std::uint64_t s_generation; // read on every cached call, so kept out of the registry
     mutable std::shared_ptr<IXO*> m_weakCell;
 };
