@@ -4,9 +4,13 @@
 // converted sensibly, a missing argument prints nothing, nothing is undefined.
 //
 // Conversions: d i u x X o c s S f F e E g G p %; flags - + space # 0; width and precision
-// (also '*'); length prefixes h l ll I32 I64 z are accepted and ignored, since the
-// argument's own type decides. %s takes wide text, %S and %hs narrow text of the process
-// code page (a wide argument is taken as is either way).
+// (also '*', both capped at 4096); length prefixes h l ll I32 I64 z are accepted and the
+// argument's own type decides, except that a negative integer under u x X o shows its
+// 32-bit pattern (as printf reads an int there) unless ll, I64 or j asks for 64 bits.
+// %s takes wide text, %S and %hs narrow text of the process code page (a wide argument is
+// taken as is either way). %p writes 16 upper-case hex digits as on 64-bit Windows; NaN
+// prints as "nan" and infinity as "inf" (upper case under F E G). An unknown conversion is
+// copied to the output as written.
 #include <cstdint>
 #include <span>
 #include <string>

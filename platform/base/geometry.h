@@ -8,8 +8,12 @@
 namespace plat {
 
 // C++20 defines the narrowing conversion as modulo 2^32.
-constexpr int WrapAdd(int a, int b) { return static_cast<int>(static_cast<long long>(a) + b); }
-constexpr int WrapSub(int a, int b) { return static_cast<int>(static_cast<long long>(a) - b); }
+constexpr int WrapAdd(int a, int b) {
+    return static_cast<int>(static_cast<long long>(a) + b);
+}
+constexpr int WrapSub(int a, int b) {
+    return static_cast<int>(static_cast<long long>(a) - b);
+}
 
 } // namespace plat
 
@@ -47,7 +51,9 @@ struct CPoint {
         return *this;
     }
     constexpr CPoint operator-() const { return {plat::WrapSub(0, x), plat::WrapSub(0, y)}; }
-    constexpr CPoint operator+(const CPoint& by) const { return {plat::WrapAdd(x, by.x), plat::WrapAdd(y, by.y)}; }
+    constexpr CPoint operator+(const CPoint& by) const {
+        return {plat::WrapAdd(x, by.x), plat::WrapAdd(y, by.y)};
+    }
     constexpr CPoint operator+(const CSize& by) const;
     constexpr CPoint operator-(const CSize& by) const;
     // The distance between two points.
@@ -140,7 +146,9 @@ struct CRect {
         }
     }
     constexpr void CopyRect(const CRect& src) { *this = src; }
-    constexpr bool EqualRect(const CRect* other) const { return other != nullptr && *this == *other; }
+    constexpr bool EqualRect(const CRect* other) const {
+        return other != nullptr && *this == *other;
+    }
     constexpr bool EqualRect(const CRect& other) const { return *this == other; }
 
     constexpr void OffsetRect(int dx, int dy) {
@@ -161,14 +169,18 @@ struct CRect {
     }
     constexpr void InflateRect(int dx, int dy) { InflateRect(dx, dy, dx, dy); }
     constexpr void InflateRect(const CSize& by) { InflateRect(by.cx, by.cy); }
-    constexpr void InflateRect(const CRect& by) { InflateRect(by.left, by.top, by.right, by.bottom); }
+    constexpr void InflateRect(const CRect& by) {
+        InflateRect(by.left, by.top, by.right, by.bottom);
+    }
     constexpr void DeflateRect(int l, int t, int r, int b) {
         InflateRect(plat::WrapSub(0, l), plat::WrapSub(0, t), plat::WrapSub(0, r),
                     plat::WrapSub(0, b));
     }
     constexpr void DeflateRect(int dx, int dy) { DeflateRect(dx, dy, dx, dy); }
     constexpr void DeflateRect(const CSize& by) { DeflateRect(by.cx, by.cy); }
-    constexpr void DeflateRect(const CRect& by) { DeflateRect(by.left, by.top, by.right, by.bottom); }
+    constexpr void DeflateRect(const CRect& by) {
+        DeflateRect(by.left, by.top, by.right, by.bottom);
+    }
 
     constexpr void NormalizeRect() {
         if (left > right) {
@@ -265,7 +277,9 @@ struct CRect {
 };
 
 constexpr CPoint::CPoint(const CSize& size) : x(size.cx), y(size.cy) {}
-constexpr void CPoint::Offset(const CSize& by) { Offset(by.cx, by.cy); }
+constexpr void CPoint::Offset(const CSize& by) {
+    Offset(by.cx, by.cy);
+}
 constexpr CPoint& CPoint::operator+=(const CSize& by) {
     Offset(by);
     return *this;
@@ -274,12 +288,24 @@ constexpr CPoint& CPoint::operator-=(const CSize& by) {
     Offset(plat::WrapSub(0, by.cx), plat::WrapSub(0, by.cy));
     return *this;
 }
-constexpr CPoint CPoint::operator+(const CSize& by) const { return CPoint(*this) += by; }
-constexpr CPoint CPoint::operator-(const CSize& by) const { return CPoint(*this) -= by; }
+constexpr CPoint CPoint::operator+(const CSize& by) const {
+    return CPoint(*this) += by;
+}
+constexpr CPoint CPoint::operator-(const CSize& by) const {
+    return CPoint(*this) -= by;
+}
 constexpr CSize CPoint::operator-(const CPoint& other) const {
     return {plat::WrapSub(x, other.x), plat::WrapSub(y, other.y)};
 }
-constexpr CRect CPoint::operator+(const CRect& rect) const { return rect + *this; }
-constexpr CRect CPoint::operator-(const CRect& rect) const { return rect - *this; }
-constexpr CRect CSize::operator+(const CRect& rect) const { return rect + *this; }
-constexpr CRect CSize::operator-(const CRect& rect) const { return rect - *this; }
+constexpr CRect CPoint::operator+(const CRect& rect) const {
+    return rect + *this;
+}
+constexpr CRect CPoint::operator-(const CRect& rect) const {
+    return rect - *this;
+}
+constexpr CRect CSize::operator+(const CRect& rect) const {
+    return rect + *this;
+}
+constexpr CRect CSize::operator-(const CRect& rect) const {
+    return rect - *this;
+}

@@ -8,12 +8,15 @@
 
 namespace plat {
 
+// '\' becomes '/', runs of separators become one, a trailing one goes ("/" stays).
 std::wstring NormalizeSeparators(std::wstring_view path);
 std::filesystem::path ToFsPath(std::wstring_view path);
 std::wstring FromFsPath(const std::filesystem::path& path);
 
 // The existing path that matches `path` with each component compared without case (the
-// exact spelling is tried first). When nothing matches, the normalized input is returned.
+// exact spelling is tried first). Components from the first one that matches nothing on
+// are kept as given, so a file about to be created lands in the existing folder; when
+// nothing matches, the normalized input is returned.
 std::wstring ResolvePath(std::wstring_view path);
 
 bool PathExists(std::wstring_view path); // after resolution

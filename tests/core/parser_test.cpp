@@ -8,7 +8,7 @@
 #include "core/element.h"
 #include "core/xml_parser.h"
 #include "platform/base/string_map.h"
-#include "temp_dir.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -248,15 +248,15 @@ TEST_F(ParserTest, DoParseReadsFilesWithWindowsPaths) {
     dir.Write("Screens/Main.xml", "<Screen/>");
     XMLParser parser;
     XElement* root = nullptr;
-    std::wstring windowsPath = dir.Root().wstring() + L"\\screens\\MAIN.XML";
+    std::wstring windowsPath = dir.Path().wstring() + L"\\screens\\MAIN.XML";
     ASSERT_TRUE(parser.DoParse(windowsPath.c_str(), &root));
     Tree owned(root);
     EXPECT_EQ(root->GetTagName(), L"Screen");
 
     XElement* untouched = nullptr;
-    EXPECT_EQ(parser.DoParse((dir.Root().wstring() + L"/none.xml").c_str(), &untouched), 0);
+    EXPECT_EQ(parser.DoParse((dir.Path().wstring() + L"/none.xml").c_str(), &untouched), 0);
     EXPECT_EQ(untouched, nullptr);
-    EXPECT_EQ(parser.DoParse(dir.Root().wstring().c_str(), &untouched), 0) << "a folder is no file";
+    EXPECT_EQ(parser.DoParse(dir.Path().wstring().c_str(), &untouched), 0) << "a folder is no file";
     EXPECT_EQ(parser.DoParse(nullptr, &untouched), 0);
 }
 

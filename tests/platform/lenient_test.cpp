@@ -1,0 +1,88 @@
+#include "platform/base/lenient.h"
+
+#include <climits>
+#include <clocale>
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace plat;
+
+TEST(LenientTest, IntegersStopAtTheFirstNonDigit) {
+    EXPECT_EQ(_wtoi(L" -12abc"), -12);
+    EXPECT_EQ(_wtoi(L"\t\n+7 8"), 7);
+    EXPECT_EQ(_wtoi(L"abc"), 0);
+    EXPECT_EQ(_wtoi(L""), 0);
+    EXPECT_EQ(_wtoi(L"- 5"), 0);
+    EXPECT_EQ(_wtoi(L"0x1F"), 0);
+    EXPECT_EQ(_wtoi(L"１２"), 0); // full-width digits are not digits here
+    EXPECT_EQ(_wtoi(static_cast<const wchar_t*>(nullptr)), 0);
+    EXPECT_EQ(_wtoi(std::wstring_view(L"123", 2)), 12);
+    EXPECT_EQ(_wtoi64(L"  9007199254740993 rows"), 9007199254740993LL);
+}
+
+TEST(LenientTest, IntegersSaturate) {
+    EXPECT_EQ(_wtoi(L"2147483647"), INT_MAX);
+    EXPECT_EQ(_wtoi(L"2147483648"), INT_MAX);
+    EXPECT_EQ(_wtoi(L"-2147483648"), INT_MIN);
+    EXPECT_EQ(_wtoi(L"-99999999999999999999999"), INT_MIN);
+    EXPECT_EQ(_wtoi64(L"9223372036854775807"), INT64_MAX);
+    EXPECT_EQ(_wtoi64(L"9223372036854775808"), INT64_MAX);
+    EXPECT_EQ(_wtoi64(L"-9223372036854775808"), INT64_MIN);
+    EXPECT_EQ(_wtoi64(L"-18446744073709551617"), INT64_MIN);
+}
+
+TEST(LenientTest, ScanUnsignedWrapsNegativeAndSaturates) {
+    unsigned out = 7;
+    EXPECT_FALSE(ScanUnsigned(L"  x1", out));
+    EXPECT_FALSE(ScanUnsigned(L"-", out));
+    EXPECT_EQ(out, 7u);
+    ASSERT_TRUE(ScanUnsigned(L" 42px", out));
+    EXPECT_EQ(out, 42u);
+    ASSERT_TRUE(ScanUnsigned(L"-1", out));
+    EXPECT_EQ(out, 4294967295u);
+    ASSERT_TRUE(ScanUnsigned(L"-4294967295", out));
+    EXPECT_EQ(out, 1u);
+    ASSERT_TRUE(ScanUnsigned(L"4294967296", out));
+    EXPECT_EQ(out, 4294967295u);
+}
+
+TEST(LenientTest, DoublesReadTheLongestNumber) {
+    EXPECT_DOUBLE_EQ(_wtof(L"1.5e3x"), 1500.0);
+    EXPECT_DOUBLE_EQ(_wtof(L"  -.25"), -0.25);
+    EXPECT_DOUBLE_EQ(_wtof(L"3."), 3.0);
+    EXPECT_DOUBLE_EQ(_wtof(L"2e"), 2.0);
+    EXPECT_DOUBLE_EQ(_wtof(L"2e+"), 2.0);
+    EXPECT_DOUBLE_EQ(_wtof(L"1,5"), 1.0);
+    EXPECT_DOUBLE_EQ(_wtof(L"12.5E-1"), 1.25);
+    EXPECT_EQ(_wtof(L"."), 0.0);
+    EXPECT_EQ(_wtof(L"abc"), 0.0);
+    EXPECT_EQ(_wtof(static_cast<const wchar_t*>(nullptr)), 0.0);
+    EXPECT_EQ(_wtof(L"0.1"), 0.1); // correctly rounded
+}
+
+TEST(LenientTest, DoublesHandleRangeAndWords) {
+    EXPECT_EQ(_wtof(L"1e999"), HUGE_VAL);
+    EXPECT_EQ(_wtof(L"-1e99999999999999999999"), -HUGE_VAL);
+    EXPECT_EQ(_wtof(L"1e-999"), 0.0);
+    EXPECT_EQ(_wtof(L"0.000001e-400"), 0.0);
+    EXPECT_EQ(_wtof(L"1000e-310"), 1e-307);
+    EXPECT_EQ(_wtof(L"0e999999"), 0.0);
+    EXPECT_EQ(_wtof(L"INF"), HUGE_VAL);
+    EXPECT_EQ(_wtof(L" -Infinity"), -HUGE_VAL);
+    EXPECT_TRUE(std::isnan(_wtof(L"nan(ind)")));
+}
+
+TEST(LenientTest, DecimalPointIsAlwaysAPeriod) {
+    if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) {
+        GTEST_SKIP() << "de_DE.UTF-8 locale not installed";
+    }
+    const double comma = _wtof(L"1,5");
+    const double period = _wtof(L"1.5");
+    std::setlocale(LC_ALL, "C");
+    EXPECT_EQ(comma, 1.0);
+    EXPECT_EQ(period, 1.5);
+}
+
+} // namespace
