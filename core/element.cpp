@@ -47,49 +47,44 @@ XElement::~XElement() {
 
 // ---- attributes ---------------------------------------------------------------------------
 
-CMapStringToString& XElement::Attributes() {
-    if (!m_attributes)
-        m_attributes = std::make_unique<CMapStringToString>();
-    return *m_attributes;
-}
 
 int XElement::GetValue(std::wstring_view key, std::wstring& out) const {
-    return ::GetValue(m_attributes.get(), key, out);
+    return ::GetValue(GetAttributes(), key, out);
 }
 int XElement::GetValue(std::wstring_view key, int& out) const {
-    return ::GetValue(m_attributes.get(), key, out);
+    return ::GetValue(GetAttributes(), key, out);
 }
 int XElement::GetValue(std::wstring_view key, float& out) const {
-    return ::GetValue(m_attributes.get(), key, out);
+    return ::GetValue(GetAttributes(), key, out);
 }
 int XElement::GetValue(std::wstring_view key, double& out) const {
-    return ::GetValue(m_attributes.get(), key, out);
+    return ::GetValue(GetAttributes(), key, out);
 }
 int XElement::GetUInt(std::wstring_view key, unsigned& out) const {
-    return ::GetUInt(m_attributes.get(), key, out);
+    return ::GetUInt(GetAttributes(), key, out);
 }
 int XElement::GetInt64(std::wstring_view key, std::int64_t& out) const {
-    return ::GetInt64(m_attributes.get(), key, out);
+    return ::GetInt64(GetAttributes(), key, out);
 }
 int XElement::GetBool(std::wstring_view key, int& out) const {
-    return ::GetBool(m_attributes.get(), key, out);
+    return ::GetBool(GetAttributes(), key, out);
 }
 int XElement::GetBool(std::wstring_view key, bool& out) const {
-    return ::GetBool(m_attributes.get(), key, out);
+    return ::GetBool(GetAttributes(), key, out);
 }
 int XElement::GetChar(std::wstring_view key, char& out) const {
-    return ::GetChar(m_attributes.get(), key, out);
+    return ::GetChar(GetAttributes(), key, out);
 }
 int XElement::GetChar(std::wstring_view key, wchar_t& out) const {
-    return ::GetChar(m_attributes.get(), key, out);
+    return ::GetChar(GetAttributes(), key, out);
 }
 
 void XElement::SetValue(std::wstring_view key, std::wstring_view value) {
-    Attributes().Set(plat::ToLower(key), std::wstring(value));
+    m_attributes.Set(plat::ToLower(key), std::wstring(value));
 }
 
 void XElement::SetLoweredValue(std::wstring&& key, std::wstring&& value) {
-    Attributes().SetMoved(std::move(key), std::move(value));
+    m_attributes.SetMoved(std::move(key), std::move(value));
 }
 
 void XElement::SetValue(std::wstring_view key, int value) {
@@ -112,32 +107,32 @@ void XElement::SetBool(std::wstring_view key, bool value) {
 }
 
 int XElement::HaveKey(std::wstring_view key) const {
-    return m_attributes && m_attributes->Contains(key) ? 1 : 0;
+    return m_attributes.Contains(key) ? 1 : 0;
 }
 
 int XElement::RemoveKey(std::wstring_view key) {
-    return m_attributes && m_attributes->Remove(key) ? 1 : 0;
+    return m_attributes.Remove(key) ? 1 : 0;
 }
 
 int XElement::RenameKey(std::wstring_view oldKey, std::wstring_view newKey) {
-    const std::wstring* value = m_attributes ? m_attributes->Find(oldKey) : nullptr;
+    const std::wstring* value = m_attributes.Find(oldKey);
     if (!value)
         return 0;
-    if (!m_attributes->Contains(newKey))
-        m_attributes->Set(plat::ToLower(newKey), std::wstring(*value));
+    if (!m_attributes.Contains(newKey))
+        m_attributes.Set(plat::ToLower(newKey), std::wstring(*value));
     if (!plat::EqualsNoCase(oldKey, newKey))
-        m_attributes->Remove(oldKey);
+        m_attributes.Remove(oldKey);
     return 1;
 }
 
 int XElement::GetSize() const {
-    return m_attributes ? static_cast<int>(m_attributes->Size()) : 0;
+    return static_cast<int>(m_attributes.Size());
 }
 
 int XElement::Merge(const XElement* other) {
-    if (!other || !other->m_attributes || other->m_attributes->Empty())
+    if (!other || other->m_attributes.Empty())
         return 0;
-    for (const auto& [key, value] : *other->m_attributes)
+    for (const auto& [key, value] : other->m_attributes)
         SetValue(key, value);
     return 1;
 }
@@ -151,10 +146,8 @@ void XElement::MergeMissing(const CMapStringToString& defaults) {
 
 std::wstring XElement::MakeString() const {
     std::wstring out;
-    if (!m_attributes)
-        return out;
     bool first = true;
-    for (const auto& [key, value] : *m_attributes) {
+    for (const auto& [key, value] : m_attributes) {
         if (!first)
             out += L',';
         first = false;
@@ -300,8 +293,8 @@ XElement* XElement::CloneFromOutside(XElement* parent) const {
         pending.pop_back();
         auto* copy = new XElement(job.source->m_tagName, job.parent);
         copy->m_text = job.source->m_text;
-        if (job.source->m_attributes)
-            copy->m_attributes = std::make_unique<CMapStringToString>(*job.source->m_attributes);
+        if (!job.source->m_attributes.Empty())
+            copy->m_attributes = job.source->m_attributes;
         *job.slot = copy;
         if (job.source->m_nextSibling)
             pending.push_back({job.source->m_nextSibling, &copy->m_nextSibling, job.parent});
@@ -317,5 +310,5 @@ void XElement::Clear() {
     m_firstChild = m_nextSibling = nullptr;
     delete children;
     delete siblings;
-    m_attributes.reset();
+    m_attributes.Clear();
 }

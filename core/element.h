@@ -36,7 +36,7 @@ public:
     XElement* GetFirstChild() const { return m_firstChild; }
     XElement* GetNextSibling() const { return m_nextSibling; }
     // Null while the element has no attributes.
-    const CMapStringToString* GetAttributes() const { return m_attributes.get(); }
+    const CMapStringToString* GetAttributes() const { return m_attributes.Empty() ? nullptr : &m_attributes; }
 
     // ---- attributes -------------------------------------------------------------------------
     // Readers answer non-zero when the key is present and leave `out` untouched otherwise.
@@ -62,7 +62,7 @@ public:
     void SetBool(std::wstring_view key, bool value);
     // Stores an attribute whose key is already lower case (the parser's path).
     void SetLoweredValue(std::wstring&& key, std::wstring&& value);
-    void ReserveAttributes(std::size_t count) { Attributes().Reserve(count); }
+    void ReserveAttributes(std::size_t count) { m_attributes.Reserve(count); }
 
     int HaveKey(std::wstring_view key) const;
     int RemoveKey(std::wstring_view key);
@@ -101,12 +101,10 @@ public:
     XElement** NextSiblingSlot() { return &m_nextSibling; }
 
 private:
-    CMapStringToString& Attributes();
-
     std::wstring m_tagName;
     std::wstring m_text;
     XElement* m_parent = nullptr;
     XElement* m_firstChild = nullptr;
     XElement* m_nextSibling = nullptr;
-    std::unique_ptr<CMapStringToString> m_attributes;
+    CMapStringToString m_attributes; // kept inline: most elements have attributes
 };
