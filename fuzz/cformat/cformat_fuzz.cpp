@@ -6,25 +6,15 @@
 #include <cstdlib>
 #include <string>
 
+#include "fuzz_support.h"
+
 #include "nubra/color.h"
 #include "nubra/format.h"
 
+using orvo::fuzz::Check;
+using orvo::fuzz::Widen;
+
 namespace {
-
-void Check(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
-
-std::wstring Widen(const std::uint8_t* data, std::size_t size) {
-    std::wstring text;
-    text.reserve(size);
-    for (std::size_t i = 0; i < size; ++i) {
-        text.push_back(data[i] >= 0xF0 ? static_cast<wchar_t>(0xAC00 + data[i]) : data[i]);
-    }
-    return text;
-}
 
 } // namespace
 

@@ -6,25 +6,14 @@
 #include <cstdlib>
 #include <string>
 
+#include "fuzz_support.h"
+
 #include "nubra/tok.h"
 
+using orvo::fuzz::Check;
+using orvo::fuzz::Widen;
+
 namespace {
-
-void Check(bool condition) {
-    if (!condition) {
-        std::abort();
-    }
-}
-
-// Bytes above 0x7F stand for characters outside Latin-1 too, so wide-only paths get exercised.
-std::wstring Widen(const std::uint8_t* data, std::size_t size) {
-    std::wstring text;
-    text.reserve(size);
-    for (std::size_t i = 0; i < size; ++i) {
-        text.push_back(data[i] >= 0xF0 ? static_cast<wchar_t>(0xAC00 + data[i]) : data[i]);
-    }
-    return text;
-}
 
 void ExhaustCTok(const std::wstring& text, const std::wstring& seps) {
     CTok tok(text, seps);
