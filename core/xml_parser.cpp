@@ -9,8 +9,8 @@
 #include <string>
 
 #include "core/attribute_bundle.h"
-#include "core/confirm_msg.h"
 #include "core/libxml_setup.h"
+#include "core/notice_messages.h"
 #include "nubra/call_site.h"
 #include "platform/base/codepage.h"
 #include "platform/base/format.h"

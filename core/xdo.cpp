@@ -1,0 +1,734 @@
+#include "core/xdo.h"
+
+#include <utility>
+
+#include "core/live_objects.h"
+#include "core/main_man.h"
+#include "core/notice_messages.h"
+#include "core/window_hooks.h"
+#include "nubra/call_site.h"
+#include "nubra/trim_blanks.h"
+#include "platform/base/format.h"
+#include "platform/base/nocase.h"
+
+XElement* XDO::s_pGateElement = nullptr;
+XElement* XDO::s_pMsgElement = nullptr;
+XElement* XDO::s_pEvtElement = nullptr;
+XElement* XDO::s_pMethodElement = nullptr;
+IXO* XDO::s_pLang = nullptr;
+
+namespace {
+
+[[maybe_unused]] const int g_registered = IXO::Register(L"XDO", []() -> IXO* { return new XDO(); });
+
+// Sets a "current element" static for the length of a dispatch and puts the outer one back.
+class CurrentElement {
+public:
+    CurrentElement(XElement*& slot, XElement* value) : m_slot(slot), m_saved(slot) { slot = value; }
+    ~CurrentElement() { m_slot = m_saved; }
+    CurrentElement(const CurrentElement&) = delete;
+    CurrentElement& operator=(const CurrentElement&) = delete;
+
+private:
+    XElement*& m_slot;
+    XElement* m_saved;
+};
+
+std::wstring Item(const XElement* e, const wchar_t* key) {
+    std::wstring value;
+    if (e && key)
+        e->GetValue(key, value);
+    return value;
+}
+
+std::wstring ItemString(const XElement* e) {
+    return e ? e->MakeString() : std::wstring();
+}
+
+// A message or event element built from a name and "key=value,..." items.
+std::unique_ptr<XElement> BuildElement(const wchar_t* name, const wchar_t* items) {
+    auto e = std::make_unique<XElement>(name ? name : L"");
+    if (items)
+        e->MakeValue(items);
+    return e;
+}
+
+bool IsScript(XDO* node) {
+    return plat::EqualsNoCase(node->GetIXOKey(), L"Script");
+}
+
+} // namespace
+
+const orvo::DispatchMap& XDO::ClassDispatch() {
+    static const orvo::DispatchMap map(
+        &IXO::ClassDispatch(),
+        {
+            orvo::Property<&XDO::m_strName>(L"Name"),
+            orvo::Method<&XDO::SetElementVB>(L"SetElement"),
+            orvo::Method<&XDO::SetMethodVB>(L"SetMethod"),
+            orvo::Method<&XDO::GetIXOVB>(L"GetIXO"),
+            orvo::Method<&XDO::GetTopParentVB>(L"GetTopParent"),
+            orvo::Method<&XDO::GetObjUpVB>(L"GetObjUp"),
+            orvo::Method<&XDO::GetObjDownVB>(L"GetObjDown"),
+            orvo::Method<&XDO::GetNearObjVB>(L"GetNearObj"),
+            orvo::Method<&XDO::GetNearObjKeyVB>(L"GetNearObjKey"),
+            orvo::Method<&XDO::FindLinkVB>(L"FindLink"),
+            orvo::Method<&XDO::FindDataVB>(L"FindData"),
+            orvo::Method<&XDO::SendMsgVB>(L"SendMsg"),
+            orvo::Method<&XDO::SetDataVB>(L"SetData"),
+            orvo::Method<&XDO::GetDataVB>(L"GetData"),
+            orvo::Method<&XDO::MsgBoxVB>(L"MsgBox"),
+            orvo::Method<&XDO::TraceVB>(L"TRACE"),
+            orvo::Method<&XDO::SetTimerVB>(L"SetTimer"),
+            orvo::Method<&XDO::KillTimerVB>(L"KillTimer"),
+            orvo::Method<&XDO::SetFocusVB>(L"SetFocus"),
+            orvo::Method<&XDO::BroadcastMsgVB>(L"BroadcastMsg"),
+            orvo::Method<&XDO::PostMsgVB>(L"PostMsg"),
+            orvo::Method<&XDO::SendEvtVB>(L"SendEvt"),
+            orvo::Method<&XDO::PostEvtVB>(L"PostEvt"),
+            orvo::Method<&XDO::SetGateItem>(L"SetGateItem"),
+            orvo::Method<&XDO::GetGateItem>(L"GetGateItem"),
+            orvo::Method<&XDO::GetMsgItem>(L"GetMsgItem"),
+            orvo::Method<&XDO::GetEvtItem>(L"GetEvtItem"),
+            orvo::Method<&XDO::GetMethodItem>(L"GetMethodItem"),
+            orvo::Method<&XDO::GetScreenItem>(L"GetScreenItem"),
+            orvo::Method<&XDO::GetGateItemString>(L"GetGateItemString"),
+            orvo::Method<&XDO::GetMsgItemString>(L"GetMsgItemString"),
+            orvo::Method<&XDO::GetEvtItemString>(L"GetEvtItemString"),
+            orvo::Method<&XDO::GetMethodItemString>(L"GetMethodItemString"),
+            orvo::Method<&XDO::GetScreenItemString>(L"GetScreenItemString"),
+            orvo::Method<&XDO::SetScreenItemString>(L"SetScreenItemString"),
+            orvo::Method<&XDO::RunObjectEventByName>(L"RunObjectEvent"),
+            orvo::Method<&XDO::ActionVB>(L"Action"),
+            orvo::Method<&XDO::NotifyChangeVB>(L"NotifyChange"),
+            orvo::Method<&XDO::SetOnNotifierChangedVB>(L"SetOnNotifierChanged"),
+            orvo::PropertyEx<&XDO::GetDataValueVB, &XDO::SetDataValueVB>(L"DataValue"),
+            orvo::Property<&XDO::m_strParam>(L"Parameter"),
+        });
+    return map;
+}
+
+XDO::XDO() {
+    orvo::LiveObjects::Add(this);
+}
+
+XDO::~XDO() {
+    if (m_eventSlots[EVT_DESTROY])
+        RunObjectEvent(EVT_DESTROY);
+    if (m_bTimer)
+        KillTimerVB();
+    delete m_pParamElement;
+    m_pParamElement = nullptr;
+    m_pReserved1.reset();
+    m_eventSlots.fill(nullptr);
+    m_events.clear();
+    m_pReserved2.reset();
+    m_pFormat.reset();
+    if (!m_strName.empty())
+        TellScript(L"UnregObject");
+    orvo::LiveObjects::Remove(this);
+    // The bases then drop the declared messages, the listener links, and the children.
+}
+
+// ---- element ------------------------------------------------------------------------------
+
+void XDO::TellScript(const wchar_t* method) {
+    static orvo::MethodCall<int(const wchar_t*, IXO*)> s_reg(L"RegObject");
+    static orvo::MethodCall<int(const wchar_t*)> s_unreg(L"UnregObject");
+    XDO* start = IsScript(this) ? parent() : this;
+    if (!start)
+        return;
+    XDO* script = start->ScanTreeElder([](XDO* n) { return IsScript(n); });
+    if (!script)
+        return;
+    if (plat::EqualsNoCase(method, L"RegObject")) {
+        if (auto reg = s_reg.Get(script))
+            reg(m_strName.c_str(), this);
+    } else if (auto unreg = s_unreg.Get(script)) {
+        unreg(m_strName.c_str());
+    }
+}
+
+int XDO::SetElement(XElement* e) {
+    m_nCreateState = 1;
+    if (!e)
+        return 1;
+    std::wstring name;
+    if (e->GetValue(L"Name", name))
+        m_strName = orvo::TrimBlanks(name);
+    if (!m_strName.empty())
+        TellScript(L"RegObject");
+    e->GetValue(L"Param", m_strParam);
+    e->GetValue(L"DataValue", m_strDataValue);
+    e->GetBool(L"Save", m_bSave);
+    std::wstring format;
+    if (e->GetValue(L"Format", format)) {
+        m_pFormat = std::make_unique<CFormat>();
+        m_pFormat->SetFormat(format);
+    }
+    listener<XDO>::SetElement(e);
+    return 1;
+}
+
+int XDO::SetMethod(const wchar_t* name, XElement* e) {
+    std::wstring_view method(name ? name : L"");
+    if (plat::EqualsNoCase(method, L"Event")) {
+        auto evt = std::make_unique<XEvent>();
+        if (evt->SetElement(e)) {
+            if (evt->GetTriggerKind() == XEvent::TriggerObject && evt->GetTriggerID() >= 0 &&
+                evt->GetTriggerID() < XEvent::kObjectEventCount)
+                m_eventSlots[static_cast<std::size_t>(evt->GetTriggerID())] = evt.get();
+            m_events.push_back(std::move(evt));
+        }
+    } else if (plat::EqualsNoCase(method, L"Message")) {
+        auto msg = std::make_unique<XMessage<XDO>>();
+        msg->SetElement(e);
+        AddMessage(std::move(msg));
+    } else if (plat::EqualsNoCase(method, L"Radio")) {
+        ConfirmMsg(L"Radio 개체는 더이상 지원하지 않습니다.", 0, 0);
+    } else if (plat::EqualsNoCase(method, L"__param__")) {
+        XElement* chain = nullptr;
+        if (e && e->GetFirstChild()) {
+            chain = e->GetFirstChild();
+            *e->FirstChildSlot() = nullptr;
+            for (XElement* c = chain; c; c = c->GetNextSibling())
+                c->SetParent(nullptr);
+        }
+        SetParamElement(chain);
+    } else if (plat::EqualsNoCase(method, L"Gate")) {
+        ConfirmMsg(plat::Format(L"%s.gate not support", m_strName), 0, 0);
+    }
+    return 1;
+}
+
+void XDO::SetParamElement(XElement* chain) {
+    if (chain == m_pParamElement)
+        return;
+    delete m_pParamElement;
+    m_pParamElement = chain;
+}
+
+int XDO::CreateInstance() {
+    m_nCreateState = 2;
+    for (const auto& m : GetMessages())
+        m->MakeTarget(this);
+    return 1;
+}
+
+XEvent* XDO::GetEvent(int kind, int id) const {
+    for (const auto& e : m_events) {
+        if (e->GetTriggerKind() == kind && e->GetTriggerID() == id)
+            return e.get();
+    }
+    return nullptr;
+}
+
+// ---- data and settings ----------------------------------------------------------------------
+
+void XDO::SetData(const wchar_t* value) {
+    std::wstring_view v(value ? value : L"");
+    m_strDataValue = m_pFormat ? m_pFormat->GetString(v) : std::wstring(v);
+}
+
+void XDO::GetData(std::wstring* out) {
+    if (out)
+        *out = m_strDataValue;
+}
+
+std::wstring XDO::GetDataValueVB() {
+    std::wstring value;
+    GetData(&value);
+    return value;
+}
+
+int XDO::SetPropW(const wchar_t*, const wchar_t*, const wchar_t*) {
+    return 0;
+}
+
+int XDO::GetPropW(const wchar_t*, const wchar_t*, std::wstring&) {
+    return 0;
+}
+
+void XDO::LoadObject(XElement* settings) {
+    if (settings && m_bSave && !m_strName.empty())
+        settings->GetValue(m_strName, m_strDataValue);
+    _LoadObject(settings);
+}
+
+void XDO::SaveObject(XElement* settings) {
+    if (settings && m_bSave && !m_strName.empty())
+        settings->SetValue(m_strName, m_strDataValue);
+    _SaveObject(settings);
+}
+
+void XDO::_LoadObject(XElement* settings) {
+    for (XDO* c = child(); c; c = c->next())
+        c->LoadObject(settings);
+}
+
+void XDO::_SaveObject(XElement* settings) {
+    for (XDO* c = child(); c; c = c->next())
+        c->SaveObject(settings);
+}
+
+XElement* XDO::GetSettingsElement(int) {
+    return nullptr;
+}
+
+XElement* XDO::GetSaveSection(int create) {
+    XDO* root = GetXDO(XDO_STYLE_SCREEN, 0);
+    if (!root)
+        root = GetTopParent();
+    XElement* section = root->GetSettingsElement(create);
+    if (!section || root == this)
+        return section;
+    // The named objects from just below the root down to this one.
+    std::vector<XDO*> path;
+    for (XDO* node = this; node && node != root; node = node->parent()) {
+        if (!node->m_strName.empty())
+            path.push_back(node);
+    }
+    for (auto it = path.rbegin(); it != path.rend() && section; ++it) {
+        XElement* found = nullptr;
+        for (XElement* c = section->GetFirstChild(); c && !found; c = c->GetNextSibling()) {
+            std::wstring name;
+            if (plat::EqualsNoCase(c->GetTagName(), L"Object") && c->GetValue(L"name", name) &&
+                plat::EqualsNoCase(name, (*it)->m_strName))
+                found = c;
+        }
+        if (!found && create) {
+            found = new XElement(L"Object");
+            found->SetValue(L"name", (*it)->m_strName);
+            section->AppendChild(found);
+        }
+        section = found;
+    }
+    return section;
+}
+
+// ---- focus, timers, selectors -------------------------------------------------------------
+
+int XDO::SetFocus() {
+    static orvo::MethodCall<int(XDO*)> s_notify(L"NotifySetFocus");
+    XDO* screen = parent() ? parent()->GetXDO(XDO_STYLE_SCREEN, 0) : nullptr;
+    if (screen) {
+        if (auto notify = s_notify.Get(screen); notify && notify(this))
+            return 1;
+    }
+    GetTopParent()->m_pFocus = nullptr;
+    return 0;
+}
+
+void XDO::RemoveMember(XDO*) {}
+
+bool XDO::SetTimerVB(int period, int count) {
+    XDO* host = GetXDO(XDO_STYLE_WINDOWHOST, 0);
+    auto* hooks = dynamic_cast<orvo::WindowHostHooks*>(host);
+    if (hooks && hooks->RegTimer(this, period, count))
+        m_bTimer = 1;
+    return m_bTimer != 0;
+}
+
+bool XDO::KillTimerVB() {
+    if (!m_bTimer)
+        return false;
+    if (auto* hooks = dynamic_cast<orvo::WindowHostHooks*>(GetXDO(XDO_STYLE_WINDOWHOST, 0)))
+        hooks->UnRegTimer(this);
+    m_bTimer = 0;
+    return true;
+}
+
+XDO* XDO::LinkCut(int remove, XDO* replacement) {
+    if (remove && (m_nStyle & XDO_STYLE_UI) && m_pSelector)
+        m_pSelector->RemoveMember(this);
+    return extract_node(remove, replacement);
+}
+
+// ---- searches -----------------------------------------------------------------------------
+
+XDO* XDO::GetObjByNameDown(const wchar_t* name) {
+    if (!name || !*name)
+        return nullptr;
+    std::wstring_view wanted(name);
+    return find_down([wanted](XDO* n) { return plat::EqualsNoCase(n->m_strName, wanted); });
+}
+
+XDO* XDO::GetLocalObjByNameDown(const wchar_t* name) {
+    if (!name || !*name)
+        return nullptr;
+    std::wstring_view wanted(name);
+    // A nested screen answers nothing, and the search does not continue past it.
+    std::vector<XDO*> pending{this};
+    while (!pending.empty()) {
+        XDO* node = pending.back();
+        pending.pop_back();
+        if (node->m_nStyle & XDO_STYLE_SCREEN)
+            continue;
+        if (plat::EqualsNoCase(node->m_strName, wanted))
+            return node;
+        if (node->next())
+            pending.push_back(node->next());
+        if (node->child())
+            pending.push_back(node->child());
+    }
+    return nullptr;
+}
+
+XDO* XDO::GetObjByName(const wchar_t* name, XDO* stop) {
+    if (!name || !*name)
+        return nullptr;
+    std::wstring_view wanted(name);
+    XDO* from = stop;
+    for (XDO* ancestor = parent(); ancestor; from = ancestor, ancestor = ancestor->parent()) {
+        for (XDO* c = ancestor->child(); c && c != from; c = c->next()) {
+            if (plat::EqualsNoCase(c->m_strName, wanted))
+                return c;
+        }
+        if (plat::EqualsNoCase(ancestor->m_strName, wanted))
+            return ancestor;
+    }
+    return nullptr;
+}
+
+XDO* XDO::GetObjByNameUp(const wchar_t* name) {
+    return GetObjByName(name, this);
+}
+
+namespace {
+
+int MatchName(int phase, XDO* node, TREE_SCAN_INFO<XDO>& info) {
+    if (phase == orvo::ScanVisit && plat::EqualsNoCase(node->GetName(), info.name)) {
+        info.result = node;
+        info.stop = true;
+    }
+    return 1;
+}
+
+int MatchKey(int phase, XDO* node, TREE_SCAN_INFO<XDO>& info) {
+    if (phase == orvo::ScanVisit && plat::EqualsNoCase(node->GetIXOKey(), info.name)) {
+        info.result = node;
+        info.stop = true;
+    }
+    return 1;
+}
+
+int MatchObject(int phase, XDO* node, TREE_SCAN_INFO<XDO>& info) {
+    if (phase == orvo::ScanVisit && node == info.user) {
+        info.result = node;
+        info.stop = true;
+    }
+    return 1;
+}
+
+} // namespace
+
+XDO* XDO::GetNearObjByName(const wchar_t* name) {
+    if (!name || !*name)
+        return nullptr;
+    TREE_SCAN_INFO<XDO> info;
+    info.callback = &MatchName;
+    info.name = name;
+    return ScanTreeDown(info);
+}
+
+XDO* XDO::GetNearObjByKey(const wchar_t* key) {
+    if (!key || !*key)
+        return nullptr;
+    TREE_SCAN_INFO<XDO> info;
+    info.callback = &MatchKey;
+    info.name = key;
+    return ScanTreeDown(info);
+}
+
+XDO* XDO::GetXDODown(const wchar_t* key) {
+    if (!key)
+        return nullptr;
+    std::wstring_view wanted(key);
+    return find_down([wanted](XDO* n) {
+        return plat::EqualsNoCase(n->GetIXOKey(), wanted) || plat::EqualsNoCase(n->m_strKey, wanted);
+    });
+}
+
+XDO* XDO::GetXDO(int flags, int up) {
+    XDO* start = up ? parent() : this;
+    return start ? start->find_parent([flags](XDO* n) { return (n->m_nStyle & flags) != 0; }) : nullptr;
+}
+
+XDO* XDO::GetXDO(const wchar_t* key, int up) {
+    XDO* start = up ? parent() : this;
+    if (!start || !key)
+        return nullptr;
+    std::wstring_view wanted(key);
+    return start->find_parent([wanted](XDO* n) {
+        return plat::EqualsNoCase(n->GetIXOKey(), wanted) || plat::EqualsNoCase(n->m_strKey, wanted);
+    });
+}
+
+XDO* XDO::GetFirstObject(int flags) {
+    return find_first([flags](XDO* n) { return (n->m_nStyle & flags) != 0; });
+}
+
+int XDO::FindObjectInTree(XDO* obj, int) {
+    if (!obj)
+        return 0;
+    TREE_SCAN_INFO<XDO> info;
+    info.callback = &MatchObject;
+    info.user = obj;
+    return ScanTreeDown(info) ? 1 : 0;
+}
+
+XDO* XDO::GetSelector(const wchar_t* name, int up) {
+    XDO* start = up ? parent() : this;
+    if (!start || !name)
+        return nullptr;
+    std::wstring_view wanted(name);
+    return start->ScanTreeElder([wanted](XDO* n) {
+        return (n->m_nStyle & XDO_STYLE_SELECTOR) && plat::EqualsNoCase(n->m_strName, wanted);
+    });
+}
+
+// ---- messages and events --------------------------------------------------------------------
+
+int XDO::RunObjectEvent(int n) {
+    if (n == EVT_AFTERCREATE)
+        listener<XDO>::Register();
+    else if (n == EVT_INITIALIZE)
+        m_nCreateState = 3;
+    else if (n == EVT_RUN)
+        m_nCreateState = 4;
+    XEvent* handler = GetEventSlot(n);
+    return handler ? handler->Run(this) : 1;
+}
+
+int XDO::RunObjectEventVB(const wchar_t* name) {
+    int id = XEvent::GetEvtObj(name);
+    return id >= 0 && id < XEvent::kObjectEventCount ? RunObjectEvent(id) : 0;
+}
+
+int XDO::RunMsg(int fromUp, XElement* msg, XDO* sender, XDO* origin, int&) {
+    if (!msg)
+        return 1;
+    CurrentElement current(s_pMsgElement, msg);
+    auto alive = WeakRef();
+    // By index: a handler may declare more events or destroy this object.
+    for (std::size_t i = 0; i < m_events.size(); ++i) {
+        XEvent* evt = m_events[i].get();
+        if (evt->GetTriggerKind() != XEvent::TriggerMessage ||
+            !plat::EqualsNoCase(evt->GetTriggerName(), msg->GetTagName()))
+            continue;
+        evt->SetContext(fromUp, msg, sender, origin);
+        evt->Run(this);
+        if (!alive.Alive())
+            break;
+    }
+    return 1;
+}
+
+void XDO::SendEvent(XElement* evt, XDO* sender) {
+    if (!evt)
+        return;
+    CurrentElement current(s_pEvtElement, evt);
+    auto alive = WeakRef();
+    for (std::size_t i = 0; i < m_events.size(); ++i) {
+        XEvent* e = m_events[i].get();
+        if (e->GetTriggerKind() != XEvent::TriggerEvent || !plat::EqualsNoCase(e->GetTriggerName(), evt->GetTagName()))
+            continue;
+        e->SetContext(0, evt, sender, sender);
+        e->Run(this);
+        if (!alive.Alive())
+            break;
+    }
+}
+
+void XDO::SendMsgStep(int fromUp, XElement* msg, XDO* sender, XDO* origin, bool& down, bool& up) {
+    down = up = true;
+    bool byDefault = true;
+    int sendDown = 1;
+    XMessage<XDO>* m = FindMsg(msg->GetTagName().c_str());
+    if (m) {
+        up = m->SendUp();
+        down = m->SendDown();
+        sendDown = down;
+        auto alive = WeakRef();
+        if (m->SelfProc()) {
+            RunMsg(fromUp, msg, sender, origin, sendDown);
+            byDefault = false;
+            if (!alive.Alive()) {
+                down = up = false;
+                return;
+            }
+        }
+        if (m->Forwards()) {
+            XElement forwarded(m->GetForwardName(), nullptr);
+            forwarded.Merge(msg);
+            PostMsg(&forwarded, origin, 1);
+        }
+        if ((fromUp && !m->FromUp()) || (!fromUp && !m->FromDown())) {
+            down = up = false;
+            return;
+        }
+        if (m->HasTargets()) {
+            m->RunMsg(fromUp, msg, sender, origin, sendDown);
+            down = up = false;
+            return;
+        }
+    }
+    if (!m || byDefault)
+        RunMsg(fromUp, msg, sender, origin, sendDown);
+    down = down && sendDown != 0;
+}
+
+void XDO::SendMsg(int fromUp, XElement* msg, XDO* sender, XDO* origin) {
+    if (!msg)
+        return;
+    // The walk keeps its own stack: a message crosses any depth of nesting, and an object
+    // destroyed by a handler on the way is simply no longer visited.
+    struct Hop {
+        orvo::IXORef node;
+        int fromUp;
+        XDO* sender; // compared with children only, never followed
+    };
+    std::vector<Hop> hops;
+    hops.push_back({WeakRef(), fromUp, sender});
+    std::vector<XDO*> children;
+    while (!hops.empty()) {
+        Hop hop = std::move(hops.back());
+        hops.pop_back();
+        auto* node = static_cast<XDO*>(hop.node.Get());
+        if (!node)
+            continue;
+        bool down = false, up = false;
+        node->SendMsgStep(hop.fromUp, msg, hop.sender, origin, down, up);
+        if (!hop.node.Alive())
+            continue;
+        if (up && !hop.fromUp && node->parent())
+            hops.push_back({node->parent()->WeakRef(), 0, node});
+        if (down) {
+            children.clear();
+            for (XDO* c = node->child(); c; c = c->next()) {
+                if (c != hop.sender)
+                    children.push_back(c);
+            }
+            for (auto it = children.rbegin(); it != children.rend(); ++it)
+                hops.push_back({(*it)->WeakRef(), 1, node});
+        }
+    }
+}
+
+void XDO::PostMsg(XElement* msg, XDO* origin, int selfOnly) {
+    if (!msg)
+        return;
+    static orvo::ServiceCall<IXO*()> s_mainMan(L"MainMan", L"GetMainMan");
+    auto getMain = s_mainMan.Get();
+    auto* mainMan = getMain ? dynamic_cast<XMainMan*>(getMain()) : nullptr;
+    if (!mainMan)
+        return;
+    // The copy keeps tag and attributes; text and children do not travel.
+    auto copy = std::make_shared<XElement>(msg->GetTagName(), nullptr);
+    copy->Merge(msg);
+    orvo::IXORef target = WeakRef();
+    orvo::IXORef from = origin ? origin->WeakRef() : orvo::IXORef();
+    mainMan->Post([target, from, copy, selfOnly] {
+        auto* to = static_cast<XDO*>(target.Get());
+        if (!to)
+            return;
+        auto* originObj = static_cast<XDO*>(from.Get());
+        if (selfOnly) {
+            int sendDown = 1;
+            to->RunMsg(0, copy.get(), to, originObj, sendDown);
+        } else {
+            to->SendMsg(0, copy.get(), to, originObj);
+        }
+    });
+}
+
+void XDO::PostEvent(XElement* evt, XDO* sender) {
+    if (!evt)
+        return;
+    static orvo::ServiceCall<IXO*()> s_mainMan(L"MainMan", L"GetMainMan");
+    auto getMain = s_mainMan.Get();
+    auto* mainMan = getMain ? dynamic_cast<XMainMan*>(getMain()) : nullptr;
+    if (!mainMan)
+        return;
+    auto copy = std::make_shared<XElement>(evt->GetTagName(), nullptr);
+    copy->Merge(evt);
+    orvo::IXORef target = WeakRef();
+    orvo::IXORef from = sender ? sender->WeakRef() : orvo::IXORef();
+    mainMan->Post([target, from, copy] {
+        if (auto* to = static_cast<XDO*>(target.Get()))
+            to->SendEvent(copy.get(), static_cast<XDO*>(from.Get()));
+    });
+}
+
+int XDO::Action(const wchar_t* text) {
+    XEvent temporary;
+    temporary.ParseAction(text);
+    return temporary.Run(this);
+}
+
+void XDO::BroadcastMsgVB(const wchar_t* name, const wchar_t* items) {
+    auto msg = BuildElement(name, items);
+    SendMsg(0, msg.get(), nullptr, nullptr);
+}
+
+void XDO::PostMsgVB(const wchar_t* name, const wchar_t* items) {
+    auto msg = BuildElement(name, items);
+    PostMsg(msg.get(), nullptr, 0);
+}
+
+void XDO::SendEvtVB(const wchar_t* name, const wchar_t* items) {
+    auto evt = BuildElement(name, items);
+    SendEvent(evt.get(), this);
+}
+
+void XDO::PostEvtVB(const wchar_t* name, const wchar_t* items) {
+    auto evt = BuildElement(name, items);
+    PostEvent(evt.get(), this);
+}
+
+void XDO::SendMsgVB(bool fromUp, XElement* msg, XDO* sender, XDO* origin) {
+    SendMsg(fromUp ? 1 : 0, msg, sender, origin);
+}
+
+// ---- script helpers -------------------------------------------------------------------------
+
+IXO* XDO::GetIXOVB(const wchar_t* name) {
+    return name ? IXO::GetIXO(name) : nullptr;
+}
+
+XDO* XDO::FindLinkVB(const wchar_t* expr) {
+    return FindLink(this, expr ? expr : L"");
+}
+
+std::wstring XDO::FindDataVB(const wchar_t* expr) {
+    return FindData(this, expr ? expr : L"");
+}
+
+void XDO::MsgBoxVB(const wchar_t* text) {
+    ConfirmMsg(text ? text : L"", 0, 0);
+}
+
+void XDO::SetGateItem(const wchar_t* key, const wchar_t* value) {
+    if (s_pGateElement && key)
+        s_pGateElement->SetValue(key, value ? value : L"");
+}
+
+std::wstring XDO::GetGateItem(const wchar_t* key) { return Item(s_pGateElement, key); }
+std::wstring XDO::GetMsgItem(const wchar_t* key) { return Item(s_pMsgElement, key); }
+std::wstring XDO::GetEvtItem(const wchar_t* key) { return Item(s_pEvtElement, key); }
+std::wstring XDO::GetMethodItem(const wchar_t* key) { return Item(s_pMethodElement, key); }
+std::wstring XDO::GetScreenItem(const wchar_t* key) { return Item(GetTopParent()->m_pParamElement, key); }
+std::wstring XDO::GetGateItemString() { return ItemString(s_pGateElement); }
+std::wstring XDO::GetMsgItemString() { return ItemString(s_pMsgElement); }
+std::wstring XDO::GetEvtItemString() { return ItemString(s_pEvtElement); }
+std::wstring XDO::GetMethodItemString() { return ItemString(s_pMethodElement); }
+std::wstring XDO::GetScreenItemString() { return ItemString(GetTopParent()->m_pParamElement); }
+
+void XDO::SetScreenItemString(const wchar_t* key, const wchar_t* value) {
+    XDO* top = GetTopParent();
+    if (!key)
+        return;
+    if (!top->m_pParamElement)
+        top->m_pParamElement = new XElement(L"param");
+    top->m_pParamElement->SetValue(key, value ? value : L"");
+}

@@ -1,0 +1,234 @@
+#pragma once
+// XDO: the base of every object a markup element creates. Each object is at once a named,
+// script-callable registry object, a node of the object tree, a party to change
+// notification, and a target of declared messages and events.
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/element.h"
+#include "core/event.h"
+#include "core/listener.h"
+#include "core/message.h"
+#include "core/tree_node.h"
+#include "nubra/format.h"
+#include "nubra/ixo.h"
+
+class CFont;
+
+// Style bits read by tree searches.
+enum XDOStyle : int {
+    XDO_STYLE_IODATA = 0x2,
+    XDO_STYLE_CLASS = 0x4,
+    XDO_STYLE_STRUCT = 0x10,
+    XDO_STYLE_RECT = 0x20,
+    XDO_STYLE_UI = 0x40,
+    XDO_STYLE_WINDOWHOST = 0x80,
+    XDO_STYLE_NATIVEWND = 0x100,
+    XDO_STYLE_FRAME = 0x200,
+    XDO_STYLE_LOADER = 0x10000,
+    XDO_STYLE_SCREEN = 0x20000,
+    XDO_STYLE_GRID = 0x80000,
+    XDO_STYLE_SELECTOR = 0x100000,
+    XDO_STYLE_GATE = 0x200000,
+};
+
+// Object event numbers.
+enum XDOEvent : int {
+    EVT_BEFORECREATE = 0,
+    EVT_AFTERCREATE = 1,
+    EVT_INITIALIZE = 2,
+    EVT_RUN = 3,
+    EVT_CHILDADDED = 4,
+    EVT_DESTROY = 5,
+    EVT_PAINT = 6,
+    EVT_DRAGGING = 7,
+    EVT_REPEAT = 9,
+    EVT_SELECT = 10,
+    EVT_UNSELECT = 11,
+    EVT_CHANGE = 12,
+    EVT_TIMER = 13,
+};
+
+struct MSG;
+
+class XDO : public IXO, public tree_node<XDO>, public listener<XDO>, public message<XDO> {
+    ORVO_DISPATCH_MAP()
+
+public:
+    XDO();
+    ~XDO() override;
+
+    const wchar_t* GetIXOKey() const override { return L"XDO"; }
+
+    // ---- life cycle (derived classes call the base first) ----------------------------------
+    virtual int SetElement(XElement* e);
+    virtual int SetMethod(const wchar_t* name, XElement* e);
+    virtual int AfterChildElement() { return 1; }
+    virtual int AfterNextElement() { return 1; }
+    virtual int CreateInstance();
+    virtual int RunObjectEvent(int n);
+    virtual int RunMsg(int fromUp, XElement* msg, XDO* sender, XDO* origin, int& sendDown);
+    virtual void SendMsg(int fromUp, XElement* msg, XDO* sender, XDO* origin);
+    virtual void SendEvent(XElement* evt, XDO* sender);
+    virtual int OnPreTranslateMsg(MSG*) { return 0; }
+    virtual void LoadObject(XElement* settings);
+    virtual void SaveObject(XElement* settings);
+    virtual void SetData(const wchar_t* value);
+    virtual void GetData(std::wstring* out);
+    virtual const wchar_t* GetTextPtr() { return nullptr; }
+    virtual int SetPropW(const wchar_t* name, const wchar_t* sub, const wchar_t* value);
+    virtual int GetPropW(const wchar_t* name, const wchar_t* sub, std::wstring& out);
+    virtual int SetFocus();
+    // A container that lists `member` (a selector) lets it go before it is unlinked.
+    virtual void RemoveMember(XDO* member);
+    // The settings element of a screen, held by its root; null for other objects.
+    virtual XElement* GetSettingsElement(int create);
+
+    // Recurse into the children without touching this object's own value; a sibling chain
+    // is walked by its parent's loop, so no call nests per sibling.
+    void _LoadObject(XElement* settings);
+    void _SaveObject(XElement* settings);
+
+    // ---- fields ------------------------------------------------------------------------------
+    const std::wstring& GetName() const { return m_strName; }
+    void SetName(const std::wstring& name) { m_strName = name; }
+    const std::wstring& GetParameter() const { return m_strParam; }
+    const std::wstring& GetKeyText() const { return m_strKey; }
+    void SetKeyText(const std::wstring& key) { m_strKey = key; }
+    int GetObjectStyle() const { return m_nStyle; }
+    void SetObjectStyle(int style) { m_nStyle = style; }
+    int IsSaveLoad() const { return m_bSave; }
+    int GetCreateState() const { return m_nCreateState; }
+    void SetCreateState(int state) { m_nCreateState = state; }
+    XElement* GetParamElement() const { return m_pParamElement; }
+    void SetParamElement(XElement* chain); // takes ownership; the old chain is deleted
+    XDO* GetFocusRecord() const { return m_pFocus; }
+    void SetFocusRecord(XDO* focus) { m_pFocus = focus; }
+    XDO* GetSelectorOwner() const { return m_pSelector; }
+    void SetSelectorOwner(XDO* selector) { m_pSelector = selector; }
+    const std::vector<std::unique_ptr<XEvent>>& GetEvents() const { return m_events; }
+    XEvent* GetEventSlot(int n) const { return n >= 0 && n < XEvent::kObjectEventCount ? m_eventSlots[n] : nullptr; }
+    XEvent* GetEvent(int kind, int id) const;
+    CFormat* GetFormat() const { return m_pFormat.get(); }
+    bool HasTimer() const { return m_bTimer != 0; }
+
+    // ---- tree searches (names compare without case) ------------------------------------------
+    XDO* GetTopParent() { return top_node(); }
+    XDO* GetObjByNameDown(const wchar_t* name);
+    XDO* GetLocalObjByNameDown(const wchar_t* name);
+    XDO* GetObjByName(const wchar_t* name, XDO* stop);
+    XDO* GetObjByNameUp(const wchar_t* name);
+    XDO* GetNearObjByName(const wchar_t* name);
+    XDO* GetNearObjByKey(const wchar_t* key);
+    XDO* GetXDODown(const wchar_t* key);
+    XDO* GetXDO(int flags, int up);
+    XDO* GetXDO(const wchar_t* key, int up);
+    XDO* GetFirstObject(int flags);
+    int FindObjectInTree(XDO* obj, int flags);
+    XDO* GetSelector(const wchar_t* name, int up);
+    // Unlinks this object (a replacement may take its place); with `remove` it is deleted
+    // and null returned.
+    XDO* LinkCut(int remove, XDO* replacement);
+    XElement* GetSaveSection(int create);
+
+    // ---- messages and events -----------------------------------------------------------------
+    int RunObjectEventVB(const wchar_t* name);
+    // Posted copies are delivered later by "MainMan"; without it nothing happens.
+    void PostMsg(XElement* msg, XDO* origin, int selfOnly);
+    void PostEvent(XElement* evt, XDO* sender);
+    int Action(const wchar_t* text);
+
+    // ---- statics -----------------------------------------------------------------------------
+    static XElement* s_pGateElement;
+    static XElement* s_pMsgElement;
+    static XElement* s_pEvtElement;
+    static XElement* s_pMethodElement;
+    static IXO* s_pLang;
+
+    // ---- script interface ---------------------------------------------------------------------
+    int SetElementVB(XElement* e) { return SetElement(e); }
+    int SetMethodVB(const wchar_t* name, XElement* e) { return SetMethod(name, e); }
+    IXO* GetIXOVB(const wchar_t* name);
+    XDO* GetTopParentVB() { return GetTopParent(); }
+    XDO* GetObjUpVB(const wchar_t* name) { return GetObjByNameUp(name); }
+    XDO* GetObjDownVB(const wchar_t* name) { return GetObjByNameDown(name); }
+    XDO* GetNearObjVB(const wchar_t* name) { return GetNearObjByName(name); }
+    XDO* GetNearObjKeyVB(const wchar_t* key) { return GetNearObjByKey(key); }
+    XDO* FindLinkVB(const wchar_t* expr);
+    std::wstring FindDataVB(const wchar_t* expr);
+    void SendMsgVB(bool fromUp, XElement* msg, XDO* sender, XDO* origin);
+    void SetDataVB(const wchar_t* value) { SetData(value); }
+    void GetDataVB(std::wstring& out) { GetData(&out); }
+    void MsgBoxVB(const wchar_t* text);
+    void TraceVB(const wchar_t*) {}
+    bool SetTimerVB(int period, int count);
+    bool KillTimerVB();
+    bool SetFocusVB() { return SetFocus() != 0; }
+    void BroadcastMsgVB(const wchar_t* name, const wchar_t* items);
+    void PostMsgVB(const wchar_t* name, const wchar_t* items);
+    void SendEvtVB(const wchar_t* name, const wchar_t* items);
+    void PostEvtVB(const wchar_t* name, const wchar_t* items);
+    void SetGateItem(const wchar_t* key, const wchar_t* value);
+    std::wstring GetGateItem(const wchar_t* key);
+    std::wstring GetMsgItem(const wchar_t* key);
+    std::wstring GetEvtItem(const wchar_t* key);
+    std::wstring GetMethodItem(const wchar_t* key);
+    std::wstring GetScreenItem(const wchar_t* key);
+    std::wstring GetGateItemString();
+    std::wstring GetMsgItemString();
+    std::wstring GetEvtItemString();
+    std::wstring GetMethodItemString();
+    std::wstring GetScreenItemString();
+    void SetScreenItemString(const wchar_t* key, const wchar_t* value);
+    void RunObjectEventByName(const wchar_t* name) { RunObjectEventVB(name); }
+    void ActionVB(const wchar_t* text) { Action(text); }
+    void NotifyChangeVB(int a, int b) { NotifyChange(a, b); }
+    void SetOnNotifierChangedVB(ChangeCallback callback) { SetOnNotifierChanged(callback); }
+    std::wstring GetDataValueVB();
+    void SetDataValueVB(const std::wstring& value) { SetData(value.c_str()); }
+
+protected:
+    int m_bSave = 0;
+    int m_nStyle = 1;
+    int m_bTimer = 0;
+    int m_nCreateState = 0;
+    XDO* m_pFocus = nullptr;
+    XElement* m_pParamElement = nullptr; // owned chain
+    std::unique_ptr<IXO> m_pReserved1;
+    XDO* m_pSelector = nullptr;
+    std::vector<std::unique_ptr<XEvent>> m_events;
+    std::unique_ptr<IXO> m_pReserved2;
+    std::array<XEvent*, XEvent::kObjectEventCount> m_eventSlots{};
+    std::wstring m_strKey;
+    std::wstring m_strName;
+    std::wstring m_strParam;
+    std::wstring m_strDataValue;
+    std::unique_ptr<CFormat> m_pFormat;
+
+private:
+    // The handling of one object on a message's way; returns what to do next.
+    void SendMsgStep(int fromUp, XElement* msg, XDO* sender, XDO* origin, bool& down, bool& up);
+    // Calls "RegObject"/"UnregObject" on the nearest script of the elders.
+    void TellScript(const wchar_t* method);
+};
+
+// ---- free functions ---------------------------------------------------------------------------
+// Object addresses in text: "ptr:" and the object's full address. Only live objects come
+// back from a text; anything else yields null.
+std::wstring XdoToPtr(const XDO* obj);
+XDO* PtrToXdo(const std::wstring& text);
+bool IsLiveXdo(const XDO* obj);
+XDO* GetOpener(XDO* obj);
+int FrameAutoClose(XDO* obj, int close);
+XDO* FindLink(XDO* obj, std::wstring expr);
+std::wstring FindData(IXO* obj, const std::wstring& expr);
+int XDO_SetData(XDO* obj, const wchar_t* target, const wchar_t* value);
+int GetIniFile(std::wstring& file, const wchar_t* key);
+std::wstring GetUserIniStr(const wchar_t* section, const wchar_t* key, const wchar_t* defaultValue);
+int SetUserIniStr(const wchar_t* section, const wchar_t* key, const wchar_t* value);
+int GetLangText(int id, std::wstring& out);
+std::wstring GetLangText(int id);
+CFont* GetSystemFont(const wchar_t* name);
