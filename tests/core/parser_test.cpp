@@ -6,8 +6,10 @@
 
 #include "core/attribute_bundle.h"
 #include "core/element.h"
+#include "core/notice_man.h"
 #include "core/xml_parser.h"
 #include "platform/base/string_map.h"
+#include "support/recording_presenter.h"
 #include "support/temp_dir.h"
 
 namespace {
@@ -20,23 +22,6 @@ Tree Parse(std::string_view bytes) {
     if (!parser || !parser->ParseMemory(bytes, &root))
         return nullptr;
     return Tree(root);
-}
-
-// Records what the notice service is asked to show.
-class RecordingNotices : public IXO {
-    ORVO_DISPATCH_MAP()
-
-public:
-    int Confirm(const wchar_t* text, unsigned, unsigned) {
-        shown.emplace_back(text);
-        return 1;
-    }
-    std::vector<std::wstring> shown;
-};
-
-const orvo::DispatchMap& RecordingNotices::ClassDispatch() {
-    static const orvo::DispatchMap map(&IXO::ClassDispatch(), {orvo::Method<&RecordingNotices::Confirm>(L"Confirm")});
-    return map;
 }
 
 class Bundle : public IXO, public orvo::AttributeBundle {
@@ -63,12 +48,18 @@ const orvo::DispatchMap& FakeAttributeSet::ClassDispatch() {
 
 class ParserTest : public ::testing::Test {
 protected:
-    void SetUp() override { IXO::Register(L"NoticeMan", &notices); }
+    void SetUp() override {
+        m_previousPresenter = XNoticeMan::Instance().Presenter();
+        XNoticeMan::Instance().SetPresenter(&notices);
+    }
     void TearDown() override {
-        IXO::Unregister(L"NoticeMan");
+        XNoticeMan::Instance().SetPresenter(m_previousPresenter);
         IXO::Unregister(L"attributeset");
     }
-    RecordingNotices notices;
+    RecordingPresenter notices;
+
+private:
+    orvo::NoticePresenter* m_previousPresenter = nullptr;
 };
 
 TEST_F(ParserTest, ParserIsRegisteredAndReachableByName) {
@@ -156,15 +147,15 @@ TEST_F(ParserTest, AttributeSetsFillOnlyMissingKeysAndReportUnknownNames) {
     EXPECT_EQ(width, L"7") << "values written on the element win";
     XElement* c = root->FindChild(L"c");
     EXPECT_EQ(c->GetSize(), 1) << "an unknown set leaves the element unchanged";
-    ASSERT_EQ(notices.shown.size(), 1u);
-    EXPECT_EQ(notices.shown[0], L"Attribute not found. [Missing]");
+    ASSERT_EQ(notices.confirms.size(), 1u);
+    EXPECT_EQ(notices.confirms[0].text, L"Attribute not found. [Missing]");
 }
 
 TEST_F(ParserTest, WithoutAnAttributeSetEveryReferenceIsReported) {
     Tree root = Parse("<a attribute=\"x\"/>");
     ASSERT_TRUE(root);
-    ASSERT_EQ(notices.shown.size(), 1u);
-    EXPECT_EQ(notices.shown[0], L"Attribute not found. [x]");
+    ASSERT_EQ(notices.confirms.size(), 1u);
+    EXPECT_EQ(notices.confirms[0].text, L"Attribute not found. [x]");
 }
 
 TEST_F(ParserTest, KoreanEncodingsDecode) {
