@@ -6,8 +6,10 @@
 #include <string>
 
 #include "core/element.h"
+#include "core/main_man.h"
 #include "core/xml_parser.h"
 #include "host/tree_dump.h"
+#include "platform/base/event_loop.h"
 #include "platform/base/path.h"
 #include "platform/base/text.h"
 
@@ -35,6 +37,32 @@ void Print(const std::wstring& title, const XElement* tree, bool dump) {
         std::fputs(plat::ToUtf8(kestrel::DumpTree(tree)).c_str(), stdout);
 }
 
+int Open(XMLParser& parser, const std::wstring& target, bool dump) {
+    if (plat::IsRegularFile(target)) {
+        auto tree = Load(parser, target);
+        if (!tree)
+            return 1;
+        Print(target, tree.get(), true);
+        return 0;
+    }
+    std::wstring projectFile = plat::JoinPath(target, L"Project.xaml");
+    auto project = Load(parser, projectFile);
+    if (!project)
+        return 1;
+    Print(L"project " + plat::ResolvePath(projectFile), project.get(), dump);
+    std::wstring startPage;
+    if (!project->GetValue(L"StartPage", startPage) || startPage.empty()) {
+        std::puts("no start page");
+        return 0;
+    }
+    std::wstring pagePath = plat::JoinPath(target, startPage);
+    auto page = Load(parser, pagePath);
+    if (!page)
+        return 1;
+    Print(L"start page " + plat::ResolvePath(pagePath), page.get(), dump);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -45,11 +73,15 @@ int main(int argc, char** argv) {
             std::puts(kVersion);
             return 0;
         }
+        if (!std::strcmp(argv[i], "--help")) {
+            Usage();
+            return 0;
+        }
         if (!std::strcmp(argv[i], "--dump-tree")) {
             dump = true;
-        } else if (!std::strcmp(argv[i], "--help") || argv[i][0] == '-') {
+        } else if (argv[i][0] == '-') {
             Usage();
-            return argv[i][1] == '-' && !std::strcmp(argv[i], "--help") ? 0 : 2;
+            return 2;
         } else {
             target = plat::FromUtf8(argv[i]);
         }
@@ -58,27 +90,13 @@ int main(int argc, char** argv) {
     auto* parser = dynamic_cast<XMLParser*>(IXO::GetIXO(L"Parser"));
     if (!parser)
         return 1;
-    if (plat::IsRegularFile(target)) {
-        auto tree = Load(*parser, target);
-        if (!tree)
-            return 1;
-        Print(target, tree.get(), true);
-        return 0;
-    }
-
-    std::wstring projectFile = plat::JoinPath(target, L"Project.xaml");
-    auto project = Load(*parser, projectFile);
-    if (!project)
-        return 1;
-    Print(L"project " + plat::ResolvePath(projectFile), project.get(), dump);
-    std::wstring startPage;
-    if (!project->GetValue(L"StartPage", startPage) || startPage.empty()) {
-        std::puts("no start page");
-        return 0;
-    }
-    auto page = Load(*parser, plat::JoinPath(target, startPage));
-    if (!page)
-        return 1;
-    Print(L"start page " + plat::ResolvePath(plat::JoinPath(target, startPage)), page.get(), dump);
-    return 0;
+    // The loop that posted messages and events travel through; headless until the UI.
+    plat::QueueEventLoop loop;
+    plat::EventLoop::Install(&loop);
+    if (auto* mainMan = dynamic_cast<XMainMan*>(IXO::GetIXO(L"MainMan")))
+        mainMan->InitializeIXO();
+    const int status = Open(*parser, target, dump);
+    loop.Pump();
+    plat::EventLoop::Install(nullptr);
+    return status;
 }
