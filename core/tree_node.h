@@ -70,18 +70,22 @@ public:
     }
 
     // Sets the child's parent and appends it (with any siblings it carries) to the chain.
+    // A node already parented here is taken as linked.
     void AddChild(T* node) {
-        if (!node || node == self())
+        if (!node || node == self() || node->m_pParent == self())
             return;
-        T** slot = &m_pChild;
-        while (*slot) {
-            if (*slot == node)
-                return;
-            slot = &(*slot)->m_pNext;
+        // Appending is constant time while the remembered last child is still the last.
+        T* last = m_pLastChild && !m_pLastChild->m_pNext && m_pLastChild->m_pParent == self() ? m_pLastChild : nullptr;
+        if (!last && m_pChild) {
+            last = m_pChild;
+            while (last->m_pNext)
+                last = last->m_pNext;
         }
-        *slot = node;
-        for (T* n = node; n; n = n->m_pNext)
+        (last ? last->m_pNext : m_pChild) = node;
+        for (T* n = node; n; n = n->m_pNext) {
             n->m_pParent = self();
+            m_pLastChild = n;
+        }
     }
 
     // Unlinks this node from its parent; `replacement` (a lone node) takes its place with the
@@ -89,6 +93,7 @@ public:
     // null returned; otherwise the detached node comes back without parent or sibling.
     T* extract_node(int remove, T* replacement) {
         if (m_pParent) {
+            m_pParent->m_pLastChild = nullptr;
             T** slot = &m_pParent->m_pChild;
             while (*slot && *slot != self())
                 slot = &(*slot)->m_pNext;
@@ -192,6 +197,8 @@ protected:
     T* m_pNext = nullptr;
 
 private:
+    // A hint for appending; every unlink goes through extract_node, which clears it.
+    T* m_pLastChild = nullptr;
     static inline thread_local std::vector<T*>* s_draining = nullptr;
 
     enum class Step { Walk, Children, ChildrenBefore, AfterChildren, Next, Visit, Climb };

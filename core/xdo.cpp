@@ -19,8 +19,6 @@ IXO* XDO::s_pLang = nullptr;
 
 namespace {
 
-[[maybe_unused]] const int g_registered = IXO::Register(L"XDO", []() -> IXO* { return new XDO(); });
-
 // Sets a "current element" static for the length of a dispatch and puts the outer one back.
 class CurrentElement {
 public:

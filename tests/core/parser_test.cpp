@@ -51,15 +51,20 @@ protected:
     void SetUp() override {
         m_previousPresenter = XNoticeMan::Instance().Presenter();
         XNoticeMan::Instance().SetPresenter(&notices);
+        m_previousSet = IXO::FindInstance(L"attributeset");
     }
     void TearDown() override {
         XNoticeMan::Instance().SetPresenter(m_previousPresenter);
-        IXO::Unregister(L"attributeset");
+        if (m_previousSet)
+            IXO::Register(L"attributeset", m_previousSet);
+        else
+            IXO::Unregister(L"attributeset");
     }
     RecordingPresenter notices;
 
 private:
     orvo::NoticePresenter* m_previousPresenter = nullptr;
+    IXO* m_previousSet = nullptr;
 };
 
 TEST_F(ParserTest, ParserIsRegisteredAndReachableByName) {

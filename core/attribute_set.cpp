@@ -1,0 +1,61 @@
+#include "core/attribute_set.h"
+
+#include "core/scr_man.h"
+#include "nubra/call_site.h"
+#include "platform/base/nocase.h"
+
+namespace {
+XAttributeSet* g_set = nullptr;
+[[maybe_unused]] const int g_registered = [] {
+    IXO::Register(L"attribute", []() -> IXO* { return new XAttribute(); });
+    g_set = new XAttributeSet(); // lives for the process, like every service
+    return IXO::Register(L"attributeset", g_set);
+}();
+} // namespace
+
+int XAttribute::SetElement(XElement* e) {
+    if (!XDO::SetElement(e))
+        return 0;
+    m_bundle.Clear();
+    if (const CMapStringToString* attrs = e ? e->GetAttributes() : nullptr) {
+        for (const auto& [key, value] : *attrs) {
+            if (!plat::EqualsNoCase(key, L"name"))
+                m_bundle.Set(plat::ToLower(key), value);
+        }
+    }
+    return 1;
+}
+
+XAttributeSet& XAttributeSet::Instance() {
+    return *g_set;
+}
+
+const orvo::DispatchMap& XAttributeSet::ClassDispatch() {
+    static const orvo::DispatchMap map(&XDO::ClassDispatch(), {
+                                                                  orvo::Method<&XAttributeSet::InitializeIXO>(L"InitializeIXO"),
+                                                                  orvo::Method<&XAttributeSet::GetAttributeByName>(L"GetAttributeByName"),
+                                                              });
+    return map;
+}
+
+int XAttributeSet::InitializeIXO() {
+    static orvo::ServiceCall<int(const wchar_t*, std::wstring&)> s_getFile(L"Project", L"GetFile");
+    // A reload replaces the bundles.
+    while (XDO* c = child())
+        c->LinkCut(1, nullptr);
+    m_nCreateState = 0;
+    std::wstring file;
+    auto getFile = s_getFile.Get();
+    if (getFile && getFile(L"AttributeSet", file))
+        XScrMan::Instance().OpenPage(file.c_str(), nullptr, nullptr);
+    return 1;
+}
+
+IXO* XAttributeSet::GetAttributeByName(const wchar_t* name) {
+    std::wstring_view wanted(name ? name : L"");
+    for (XDO* c = child(); c; c = c->next()) {
+        if (plat::EqualsNoCase(c->GetIXOKey(), L"attribute") && plat::EqualsNoCase(c->GetName(), wanted))
+            return c;
+    }
+    return nullptr;
+}

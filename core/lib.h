@@ -1,0 +1,60 @@
+#pragma once
+// XLib ("lib"): the root object of a screen file. It is the screen's naming and focus
+// boundary and publishes the screen's interface to whoever opened or loaded it: parameters,
+// and the events it may raise to its loader.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/xdo.h"
+
+class XLibParam {
+public:
+    int SetElement(XElement* e);
+
+    std::wstring name;
+    std::wstring objectName; // "Object"
+    std::wstring objectItem; // "Item"
+    std::wstring value;
+    bool save = false;
+};
+
+class XLib : public XDO {
+    ORVO_DISPATCH_MAP()
+
+public:
+    XLib();
+    const wchar_t* GetIXOKey() const override { return L"lib"; }
+
+    int SetElement(XElement* e) override;
+    int SetMethod(const wchar_t* name, XElement* e) override;
+    void SaveObject(XElement* settings) override;
+    XElement* GetSettingsElement(int create) override;
+
+    int SetParamValue(const wchar_t* name, const wchar_t* value);
+    std::wstring GetParamValue(const wchar_t* name);
+    int CompareParamValue(const wchar_t* name, const wchar_t* value);
+    int NotifyEvent(const wchar_t* name, const wchar_t* items);
+    int GetLoadingTick() const { return static_cast<int>(m_loadingTick); }
+
+    bool GetParam(const std::wstring& name, std::wstring& value) const;
+    // The library's own parameter, else the nearest loader or library above that has one.
+    bool GetUpValue(const std::wstring& name, std::wstring& value);
+    XLibParam* GetParamByObj(XDO* object);
+    bool FindNotify(const std::wstring& name) const;
+    // Forwards the event now running to the loader when its name is declared.
+    int RelayEvent();
+    const std::vector<std::unique_ptr<XLibParam>>& GetParams() const { return m_params; }
+
+private:
+    XLibParam* FindParam(std::wstring_view name) const;
+    XDO* Loader() const;
+
+    std::vector<std::unique_ptr<XLibParam>> m_params;
+    std::vector<std::wstring> m_notifyNames; // lower case
+    bool m_dragBlock = false;
+    bool m_dropBlock = false;
+    std::int64_t m_loadingTick = 0;
+    std::unique_ptr<XElement> m_settings;
+};

@@ -1,0 +1,378 @@
+#include "core/scr_man.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "core/notice_messages.h"
+#include "core/xml_parser.h"
+#include "nubra/call_site.h"
+#include "platform/base/format.h"
+#include "platform/base/nocase.h"
+#include "platform/base/path.h"
+
+namespace {
+
+XScrMan* g_scrMan = nullptr;
+[[maybe_unused]] const int g_registered = [] {
+    g_scrMan = new XScrMan(); // lives for the process: pages closing at exit still reach it
+    return IXO::Register(L"ScrMan", g_scrMan);
+}();
+
+// Includes nest at most this deep, and one page expands at most this many.
+constexpr int kMaxIncludeDepth = 32;
+constexpr int kMaxIncludes = 10000;
+
+bool IsServiceInstance(const XDO* obj) {
+    for (const auto& [name, instance] : IXO::Instances()) {
+        if (instance == obj)
+            return true;
+    }
+    return false;
+}
+
+// The object a method element ("object.method") talks to: "this" is the parent, anything
+// else the nearest object upward whose registry key or key text matches.
+XDO* MethodTarget(XDO* parent, const std::wstring& object) {
+    if (plat::EqualsNoCase(object, L"this"))
+        return parent;
+    return parent->GetXDO(object.c_str(), 0);
+}
+
+void RunEventDown(XDO* start, int event, int below, bool withSiblings) {
+    // Depth first: each object, then its children, then (for the start's chain) its next.
+    std::vector<XDO*> pending;
+    if (withSiblings && start->next())
+        pending.push_back(start->next());
+    if (start->child())
+        pending.push_back(start->child());
+    while (!pending.empty()) {
+        XDO* node = pending.back();
+        pending.pop_back();
+        if (node->GetCreateState() < below)
+            node->RunObjectEvent(event);
+        if (node->next())
+            pending.push_back(node->next());
+        if (node->child())
+            pending.push_back(node->child());
+    }
+}
+
+} // namespace
+
+XScrMan& XScrMan::Instance() {
+    return *g_scrMan;
+}
+
+const orvo::DispatchMap& XScrMan::ClassDispatch() {
+    static const orvo::DispatchMap map(
+        &IXO::ClassDispatch(),
+        {
+            orvo::Method<&XScrMan::OpenPage>(L"OpenPage"),
+            orvo::Method<&XScrMan::OpenPageMem>(L"OpenPageMem"),
+            orvo::Method<&XScrMan::LoadPage>(L"LoadPage"),
+            orvo::Method<&XScrMan::MakeObject>(L"MakeObject"),
+            orvo::Method<&XScrMan::MakeScrObj>(L"MakeScrObj"),
+            orvo::Method<&XScrMan::CreateScreen>(L"CreateScreen"),
+            orvo::PropertyEx<&XScrMan::GetMaxFrameCount, &XScrMan::SetMaxFrameCount>(L"MaxFrameCount"),
+            orvo::Method<&XScrMan::RegisterFrame>(L"RegisterFrame"),
+            orvo::Method<&XScrMan::UnRegisterFrame>(L"UnRegisterFrame"),
+            orvo::Method<&XScrMan::NotAvailable>(L"TranslateMsg"),
+            orvo::Method<&XScrMan::NotAvailable>(L"SetPaintTime"),
+            orvo::Method<&XScrMan::NotAvailable>(L"RegPaint"),
+            orvo::Method<&XScrMan::NotAvailable>(L"UnregPaint"),
+            orvo::Method<&XScrMan::NotAvailable>(L"SetMainFrame"),
+            orvo::Method<&XScrMan::NotAvailable>(L"GetMainFrame"),
+            orvo::Method<&XScrMan::NotAvailable>(L"MainFrame"),
+            orvo::Method<&XScrMan::NotAvailable>(L"ActivateFrame"),
+            orvo::Method<&XScrMan::NotAvailable>(L"OnActivateFrame"),
+            orvo::Method<&XScrMan::NotAvailable>(L"GetActiveChildFrame"),
+            orvo::Method<&XScrMan::NotAvailable>(L"SetFrameText"),
+            orvo::Method<&XScrMan::NotAvailable>(L"Lock"),
+            orvo::Method<&XScrMan::NotAvailable>(L"CloseMainFrame"),
+            orvo::Method<&XScrMan::NotAvailable>(L"CloseAllWindow"),
+            orvo::Method<&XScrMan::NotAvailable>(L"EnableAllWindow"),
+            orvo::Method<&XScrMan::NotAvailable>(L"MinimizeAllWindow"),
+            orvo::Method<&XScrMan::NotAvailable>(L"RestoreAllWindow"),
+            orvo::Method<&XScrMan::NotAvailable>(L"SetExitProc"),
+            orvo::Method<&XScrMan::NotAvailable>(L"GetExitProc"),
+            orvo::Method<&XScrMan::NotAvailable>(L"SetMDI"),
+            orvo::Method<&XScrMan::NotAvailable>(L"GetMDI"),
+            orvo::Method<&XScrMan::NotAvailable>(L"AddHotKey"),
+            orvo::Method<&XScrMan::NotAvailable>(L"DelHotKey"),
+            orvo::Method<&XScrMan::NotAvailable>(L"CheckSamePos"),
+            orvo::Method<&XScrMan::NotAvailable>(L"SaveScreen"),
+            orvo::Method<&XScrMan::NotAvailable>(L"LoadScreen"),
+            orvo::Method<&XScrMan::NotAvailable>(L"GetLastSaveScreen"),
+            orvo::Method<&XScrMan::NotAvailable>(L"RemoveSaveScreen"),
+            orvo::Method<&XScrMan::NotAvailable>(L"MoveSaveScreen"),
+            orvo::Method<&XScrMan::NotAvailable>(L"GetSaveScreenName"),
+            orvo::Method<&XScrMan::NotAvailable>(L"LoadLastFrameInfo"),
+        });
+    return map;
+}
+
+// ---- loading ------------------------------------------------------------------------------
+
+XElement* XScrMan::LoadPage(const wchar_t* path) {
+    static orvo::ServiceCall<int(const wchar_t*, XElement**)> s_parse(L"Parser", L"DoParse");
+    auto parse = s_parse.Get();
+    XElement* root = nullptr;
+    if (!path || !parse || !parse(path, &root) || !root)
+        return nullptr;
+    std::vector<std::wstring> chain{plat::ResolvePath(path)};
+    int budget = kMaxIncludes;
+    ExpandIncludes(root, chain, budget);
+    return root;
+}
+
+void XScrMan::ExpandIncludes(XElement* root, std::vector<std::wstring>& chain, int& budget) {
+    static orvo::ServiceCall<int(const wchar_t*, std::wstring*)> s_getPath(L"Project", L"GetPath");
+    static orvo::ServiceCall<int(const wchar_t*, XElement**)> s_parse(L"Parser", L"DoParse");
+    // Document order over the children of `root`; an expanded include is walked in its place.
+    std::vector<XElement*> pending;
+    for (XElement* c = root->GetFirstChild(); c; c = c->GetNextSibling())
+        pending.push_back(c);
+    std::reverse(pending.begin(), pending.end());
+    while (!pending.empty()) {
+        XElement* e = pending.back();
+        pending.pop_back();
+        std::wstring file, alias, folder;
+        if (plat::EqualsNoCase(e->GetTagName(), L"Include") && e->GetValue(L"File", file) &&
+            e->GetValue(L"Path", alias)) {
+            auto getPath = s_getPath.Get();
+            auto parse = s_parse.Get();
+            XElement* included = nullptr;
+            if (getPath && parse && getPath(alias.c_str(), &folder)) {
+                std::wstring full = plat::ResolvePath(plat::JoinPath(folder, file));
+                bool looping = std::any_of(chain.begin(), chain.end(),
+                                           [&](const std::wstring& p) { return p == full; });
+                if (looping || static_cast<int>(chain.size()) >= kMaxIncludeDepth || budget <= 0) {
+                    ConfirmMsg(plat::Format(L"<Include File=\"%s\" Path=\"%s\"> 포함이 순환되거나 너무 깊습니다.", file, alias),
+                               0, 0);
+                } else if (parse(full.c_str(), &included) && included) {
+                    --budget;
+                    chain.push_back(full);
+                    ExpandIncludes(included, chain, budget);
+                    chain.pop_back();
+                }
+            }
+            if (included) {
+                // The included root takes the Include's place among its siblings.
+                XElement* parent = e->GetParent();
+                if (parent) {
+                    XElement** slot = parent->FirstChildSlot();
+                    while (*slot && *slot != e)
+                        slot = (*slot)->NextSiblingSlot();
+                    if (*slot) {
+                        *included->NextSiblingSlot() = e->GetNextSibling();
+                        *slot = included;
+                        included->SetParent(parent);
+                        *e->NextSiblingSlot() = nullptr;
+                        delete e;
+                    }
+                }
+                continue; // its own children were expanded above
+            }
+        }
+        std::size_t mark = pending.size();
+        for (XElement* c = e->GetFirstChild(); c; c = c->GetNextSibling())
+            pending.push_back(c);
+        std::reverse(pending.begin() + static_cast<std::ptrdiff_t>(mark), pending.end());
+    }
+}
+
+void XScrMan::InjectParameters(XElement* root, const XElement* parameters) {
+    if (!root)
+        return;
+    if (parameters)
+        root->Merge(parameters);
+    auto* declaration = new XElement(L"this.__param__", root);
+    auto* copy = new XElement(parameters ? parameters->GetTagName() : std::wstring(L"param"), declaration);
+    if (parameters)
+        copy->Merge(parameters);
+    *declaration->FirstChildSlot() = copy;
+    *declaration->NextSiblingSlot() = root->GetFirstChild();
+    *root->FirstChildSlot() = declaration;
+    if (!parameters)
+        return;
+    for (XElement* c = declaration->GetNextSibling(); c; c = c->GetNextSibling()) {
+        std::wstring object, method, name, value;
+        if (!c->IsMethod(object, method) || !plat::EqualsNoCase(method, L"Param") ||
+            !(plat::EqualsNoCase(object, L"Lib") || plat::EqualsNoCase(object, L"this")))
+            continue;
+        if (c->GetValue(L"Name", name) && !name.empty() && parameters->GetValue(name, value))
+            c->SetValue(L"Value", value);
+    }
+}
+
+// ---- building -----------------------------------------------------------------------------
+
+XDO* XScrMan::MakeScrObj(XElement* e, XDO* parent) {
+    // One call builds an element and its following siblings; the objects of the chain hear
+    // AfterNextElement once everything after them is built, the last one first.
+    std::vector<XDO*> afterNext;
+    XDO* result = nullptr;
+    bool decided = false;
+    auto decide = [&](XDO* value) {
+        if (!decided) {
+            result = value;
+            decided = true;
+        }
+    };
+    for (; e; e = e->GetNextSibling()) {
+        std::wstring object, method;
+        if (parent && e->IsMethod(object, method)) {
+            if (XDO* target = MethodTarget(parent, object)) {
+                if (!target->SetMethod(method.c_str(), e)) {
+                    decide(nullptr);
+                    break;
+                }
+            }
+            continue;
+        }
+        IXO* made = IXO::GetIXO(e->GetTagName());
+        auto* obj = dynamic_cast<XDO*>(made);
+        if (made && !obj && !IXO::FindInstance(e->GetTagName()))
+            delete made; // a registered class that is no screen object
+        if (obj) {
+            decide(obj);
+            if (parent)
+                parent->AddChild(obj);
+            if (!obj->SetElement(e))
+                break;
+            MakeScrObj(e->GetFirstChild(), obj);
+            obj->AfterChildElement();
+            afterNext.push_back(obj);
+        } else if (parent) {
+            // An unknown tag inside a page is transparent: its children belong to the parent.
+            decide(parent);
+            MakeScrObj(e->GetFirstChild(), parent);
+            parent->AfterChildElement();
+            afterNext.push_back(parent);
+        } else {
+            ConfirmMsg(e->GetTagName() + L"은 정의되지 않았습니다.", 0, 0);
+            decide(nullptr);
+            break;
+        }
+    }
+    for (auto it = afterNext.rbegin(); it != afterNext.rend(); ++it)
+        (*it)->AfterNextElement();
+    return result;
+}
+
+int XScrMan::CreateScreen(XDO* obj) {
+    // Each object: BeforeCreate, CreateInstance, its children's trees, its later siblings'
+    // trees, then AfterCreate; so the later siblings of an object finish before it does.
+    struct Step {
+        XDO* node;
+        bool finish;
+    };
+    std::vector<Step> steps{{obj, false}};
+    while (!steps.empty()) {
+        Step s = steps.back();
+        steps.pop_back();
+        XDO* node = s.node;
+        if (!node)
+            continue;
+        if (s.finish) {
+            node->RunObjectEvent(EVT_AFTERCREATE);
+            continue;
+        }
+        if (node->GetCreateState() >= 2)
+            continue;
+        node->RunObjectEvent(EVT_BEFORECREATE);
+        if (!node->CreateInstance())
+            return 0;
+        steps.push_back({node, true});
+        steps.push_back({node->next(), false});
+        steps.push_back({node->child(), false});
+    }
+    return 1;
+}
+
+XDO* XScrMan::MakeObject(XElement* e, XDO* parent) {
+    XDO* obj = MakeScrObj(e, parent);
+    if (!obj)
+        return nullptr;
+    if (!CreateScreen(obj)) {
+        if (!IsServiceInstance(obj) && obj != parent)
+            obj->LinkCut(1, nullptr);
+        return nullptr;
+    }
+    if (!parent || parent->GetCreateState() >= 3) {
+        if (XElement* section = obj->GetSaveSection(0))
+            obj->LoadObject(section);
+        if (obj->GetCreateState() < 3)
+            obj->RunObjectEvent(EVT_INITIALIZE);
+        RunEventDown(obj, EVT_INITIALIZE, 3, true);
+    }
+    if (parent) {
+        if (parent->GetCreateState() < 4)
+            return obj;
+        parent->RunObjectEvent(EVT_CHILDADDED);
+    }
+    if (obj->GetCreateState() < 4)
+        obj->RunObjectEvent(EVT_RUN);
+    RunEventDown(obj, EVT_RUN, 4, false);
+    return obj;
+}
+
+// ---- opening ------------------------------------------------------------------------------
+
+int XScrMan::RegisterFrame(XDO* frame) {
+    if (!frame)
+        return 0;
+    m_frames.push_back(frame->WeakRef());
+    return 1;
+}
+
+int XScrMan::UnRegisterFrame(XDO* frame) {
+    auto ref = frame ? frame->WeakRef() : orvo::IXORef();
+    auto it = std::find(m_frames.begin(), m_frames.end(), ref);
+    if (it == m_frames.end())
+        return 0;
+    m_frames.erase(it);
+    return 1;
+}
+
+bool XScrMan::OverFrameLimit(XElement* root) {
+    if (m_maxFrameCount <= 0)
+        return false;
+    XElement* frame = plat::EqualsNoCase(root->GetTagName(), L"Frame") ? root : root->Find(L"Frame");
+    if (!frame)
+        return false;
+    std::wstring style;
+    bool system = false;
+    frame->GetValue(L"FrameStyle", style);
+    frame->GetBool(L"SysFrame", system);
+    if (system || !(plat::EqualsNoCase(style, L"MDIChild") || plat::EqualsNoCase(style, L"PopupFrame")))
+        return false;
+    static orvo::MethodCall<int()> s_isSystem(L"IsSysFrame");
+    int open = 0;
+    for (const orvo::IXORef& ref : m_frames) {
+        IXO* f = ref.Get();
+        if (!f)
+            continue;
+        auto isSystem = s_isSystem.Get(f);
+        if (!isSystem || !isSystem())
+            ++open;
+    }
+    if (open + 1 <= m_maxFrameCount)
+        return false;
+    NoticeMsg(plat::Format(L"최대 화면 개수 %d개 제한을 넘었습니다.", m_maxFrameCount));
+    return true;
+}
+
+XDO* XScrMan::OpenPageMem(XElement* root, XDO* parent, XElement* parameters) {
+    if (!root)
+        return nullptr;
+    std::unique_ptr<XElement> elements(root);
+    if (OverFrameLimit(root))
+        return nullptr;
+    InjectParameters(root, parameters);
+    return MakeObject(root, parent);
+}
+
+XDO* XScrMan::OpenPage(const wchar_t* path, XDO* parent, XElement* parameters) {
+    return OpenPageMem(LoadPage(path), parent, parameters);
+}
