@@ -370,7 +370,21 @@ XDO* XScrMan::OpenPageMem(XElement* root, XDO* parent, XElement* parameters) {
     if (OverFrameLimit(root))
         return nullptr;
     InjectParameters(root, parameters);
-    return MakeObject(root, parent);
+    XDO* page = MakeObject(root, parent);
+    if (page && !parent && !IsServiceInstance(page)) {
+        std::erase_if(m_pages, [](const orvo::IXORef& ref) { return !ref.Alive(); });
+        m_pages.push_back(page->WeakRef());
+    }
+    return page;
+}
+
+std::vector<XDO*> XScrMan::OpenedPages() const {
+    std::vector<XDO*> pages;
+    for (const orvo::IXORef& ref : m_pages) {
+        if (auto* page = static_cast<XDO*>(ref.Get()))
+            pages.push_back(page);
+    }
+    return pages;
 }
 
 XDO* XScrMan::OpenPage(const wchar_t* path, XDO* parent, XElement* parameters) {

@@ -35,6 +35,9 @@ public:
     // Methods of the application shell that have no implementation yet answer 0.
     int NotAvailable() { return 0; }
 
+    // The top-level pages opened so far that are still alive, oldest first.
+    std::vector<XDO*> OpenedPages() const;
+
     // Copies the parameters into the page root as the method element "this.__param__"
     // and into its "this.Param"/"lib.Param" declarations.
     static void InjectParameters(XElement* root, const XElement* parameters);
@@ -45,4 +48,5 @@ private:
 
     int m_maxFrameCount = 0;
     std::vector<orvo::IXORef> m_frames;
+    std::vector<orvo::IXORef> m_pages;
 };

@@ -1,14 +1,18 @@
-// kestrel: the terminal host. For now it loads a project's configuration and its start page
-// and reports what it found; the window host comes with the UI.
+// kestrel: the terminal host. It registers the host's own objects, starts the framework's
+// services in order, opens the project's start page and runs the event loop.
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
 
-#include "core/element.h"
 #include "core/main_man.h"
-#include "core/xml_parser.h"
-#include "host/tree_dump.h"
+#include "core/notice_man.h"
+#include "core/project.h"
+#include "core/scr_man.h"
+#include "host/host_objects.h"
+#include "host/object_dump.h"
+#include "nubra/paths.h"
 #include "platform/base/event_loop.h"
 #include "platform/base/path.h"
 #include "platform/base/text.h"
@@ -17,86 +21,142 @@ namespace {
 
 constexpr const char* kVersion = "kestrel 0.1.0";
 
-void Usage() {
-    std::puts("usage: kestrel [--version] [--dump-tree] [PROJECT_FOLDER | FILE.xml]\n"
-              "  PROJECT_FOLDER holds Project.xaml (default: the current folder)");
+struct Options {
+    std::wstring project = L".";
+    std::wstring ini;
+    std::wstring user;
+    bool dumpTree = false;
+    long quitAfterMs = -1;
+};
+
+void Usage(std::FILE* out) {
+    std::fputs("usage: kestrel [--project DIR] [--ini FILE] [--user NAME] [--dump-tree] [--quit-after MS] [--version]\n"
+               "  --project DIR    the project folder (default: the current folder)\n"
+               "  --ini FILE       the settings file, relative to the project (default: Kestrel.ini)\n"
+               "  --user NAME      the signed-in user (default: none, seen as Guest)\n"
+               "  --dump-tree      open the start page, print the object tree of every opened page, exit\n"
+               "  --quit-after MS  leave the event loop after MS milliseconds\n",
+               out);
 }
 
-std::unique_ptr<XElement> Load(XMLParser& parser, const std::wstring& path) {
-    XElement* root = nullptr;
-    if (!parser.DoParse(path.c_str(), &root)) {
-        std::fprintf(stderr, "kestrel: cannot load %s\n", plat::ToUtf8(path).c_str());
-        return nullptr;
-    }
-    return std::unique_ptr<XElement>(root);
-}
-
-void Print(const std::wstring& title, const XElement* tree, bool dump) {
-    std::printf("%s: <%s>\n", plat::ToUtf8(title).c_str(), plat::ToUtf8(tree->GetTagName()).c_str());
-    if (dump)
-        std::fputs(plat::ToUtf8(kestrel::DumpTree(tree)).c_str(), stdout);
-}
-
-int Open(XMLParser& parser, const std::wstring& target, bool dump) {
-    if (plat::IsRegularFile(target)) {
-        auto tree = Load(parser, target);
-        if (!tree)
+// 0 on success, 1 to exit successfully at once (--version, --help), 2 on a usage error.
+int ParseArguments(int argc, char** argv, Options& options) {
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        auto value = [&](std::wstring& into) {
+            if (i + 1 >= argc)
+                return false;
+            into = plat::FromUtf8(argv[++i]);
+            return true;
+        };
+        if (arg == "--version") {
+            std::puts(kVersion);
             return 1;
-        Print(target, tree.get(), true);
-        return 0;
+        }
+        if (arg == "--help") {
+            Usage(stdout);
+            return 1;
+        }
+        bool ok = true;
+        if (arg == "--project")
+            ok = value(options.project);
+        else if (arg == "--ini")
+            ok = value(options.ini);
+        else if (arg == "--user")
+            ok = value(options.user);
+        else if (arg == "--dump-tree")
+            options.dumpTree = true;
+        else if (arg == "--quit-after") {
+            std::wstring ms;
+            ok = value(ms);
+            char* end = nullptr;
+            std::string text = plat::ToUtf8(ms);
+            options.quitAfterMs = ok ? std::strtol(text.c_str(), &end, 10) : -1;
+            ok = ok && end && *end == '\0' && options.quitAfterMs >= 0;
+        } else
+            ok = false;
+        if (!ok) {
+            Usage(stderr);
+            return 2;
+        }
     }
-    std::wstring projectFile = plat::JoinPath(target, L"Project.xaml");
-    auto project = Load(parser, projectFile);
-    if (!project)
-        return 1;
-    Print(L"project " + plat::ResolvePath(projectFile), project.get(), dump);
-    std::wstring startPage;
-    if (!project->GetValue(L"StartPage", startPage) || startPage.empty()) {
-        std::puts("no start page");
-        return 0;
-    }
-    std::wstring pagePath = plat::JoinPath(target, startPage);
-    auto page = Load(parser, pagePath);
-    if (!page)
-        return 1;
-    Print(L"start page " + plat::ResolvePath(pagePath), page.get(), dump);
     return 0;
+}
+
+// Calls a service's method `int()` by name; 0 when the service or method is missing.
+int CallService(const wchar_t* service, const wchar_t* method) {
+    IXO* obj = IXO::FindInstance(service);
+    auto fn = obj ? obj->GetFunction<int()>(method) : orvo::BoundMethod<int()>{};
+    return fn ? fn() : 0;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    bool dump = false;
-    std::wstring target = L".";
-    for (int i = 1; i < argc; ++i) {
-        if (!std::strcmp(argv[i], "--version")) {
-            std::puts(kVersion);
-            return 0;
-        }
-        if (!std::strcmp(argv[i], "--help")) {
-            Usage();
-            return 0;
-        }
-        if (!std::strcmp(argv[i], "--dump-tree")) {
-            dump = true;
-        } else if (argv[i][0] == '-') {
-            Usage();
-            return 2;
-        } else {
-            target = plat::FromUtf8(argv[i]);
-        }
+    Options options;
+    if (int parsed = ParseArguments(argc, argv, options))
+        return parsed == 1 ? 0 : 2;
+
+    std::wstring projectDir = plat::ResolvePath(options.project);
+    if (!plat::IsDirectory(projectDir)) {
+        std::fprintf(stderr, "kestrel: no project folder %s\n", plat::ToUtf8(options.project).c_str());
+        return 1;
+    }
+    SetWorkPath(projectDir);
+    std::wstring ini = options.ini.empty() ? L"Kestrel.ini" : options.ini;
+    if (!plat::IsRegularFile(plat::JoinPath(projectDir, ini))) {
+        std::fprintf(stderr, "kestrel: no settings file %s in %s\n", plat::ToUtf8(ini).c_str(),
+                     plat::ToUtf8(projectDir).c_str());
+        return 1;
     }
 
-    auto* parser = dynamic_cast<XMLParser*>(IXO::GetIXO(L"Parser"));
-    if (!parser)
-        return 1;
-    // The loop that posted messages and events travel through; headless until the UI.
+    kestrel::Application application(ini);
+    kestrel::SystemDb systemDb(options.user);
+    IXO::Register(L"Application", &application);
+    IXO::Register(L"systemdb", &systemDb);
+    orvo::StderrNoticePresenter presenter;
+    XNoticeMan::Instance().SetPresenter(&presenter);
+
     plat::QueueEventLoop loop;
     plat::EventLoop::Install(&loop);
-    if (auto* mainMan = dynamic_cast<XMainMan*>(IXO::GetIXO(L"MainMan")))
-        mainMan->InitializeIXO();
-    const int status = Open(*parser, target, dump);
-    loop.Pump();
+
+    int status = 0;
+    // The project first: every other service finds its files through it.
+    if (!CallService(L"Project", L"InitializeIXO")) {
+        std::fprintf(stderr, "kestrel: the project in %s could not be read\n", plat::ToUtf8(projectDir).c_str());
+        status = 1;
+    } else {
+        CallService(L"MainMan", L"InitializeIXO");
+        CallService(L"attributeset", L"InitializeIXO");
+        CallService(L"LangMan", L"InitializeIXO");
+        CallService(L"Project", L"Start");
+        loop.Pump();
+        auto pages = XScrMan::Instance().OpenedPages();
+        const XProject& project = XProject::Instance();
+        if (project.GetStartPage().empty()) {
+            std::fputs("kestrel: the project names no start page (attribute StartPage of <Project>)\n", stderr);
+            status = 1;
+        } else if (pages.empty()) {
+            std::wstring page = plat::JoinPath(project.GetBasePath(), project.GetStartPage());
+            std::fprintf(stderr, "kestrel: the start page %s did not open: %s\n", plat::ToUtf8(page).c_str(),
+                         plat::IsRegularFile(page) ? "it failed to build (see the messages above)"
+                                                   : "there is no such file");
+            status = 1;
+        } else if (options.dumpTree) {
+            for (XDO* page : pages)
+                std::fputs(plat::ToUtf8(kestrel::DumpObjects(page)).c_str(), stdout);
+        } else {
+            if (options.quitAfterMs >= 0)
+                loop.SetTimer(static_cast<unsigned>(options.quitAfterMs), [&loop] { loop.Quit(); });
+            loop.Run();
+        }
+        for (XDO* page : XScrMan::Instance().OpenedPages())
+            delete page;
+    }
+
     plat::EventLoop::Install(nullptr);
+    XNoticeMan::Instance().SetPresenter(nullptr);
+    IXO::Unregister(L"systemdb");
+    IXO::Unregister(L"Application");
     return status;
 }
