@@ -1,0 +1,42 @@
+#include "core/language.h"
+
+#include <vector>
+
+#include "core/element.h"
+#include "platform/base/nocase.h"
+
+int XLanguage::SetElement(const XElement* root) {
+    if (!root)
+        return 1;
+    // An explicit stack: a language file may hold thousands of texts.
+    std::vector<const XElement*> pending;
+    if (root->GetFirstChild())
+        pending.push_back(root->GetFirstChild());
+    while (!pending.empty()) {
+        const XElement* element = pending.back();
+        pending.pop_back();
+        const std::wstring& tag = element->GetTagName();
+        int id = 0;
+        if (plat::EqualsNoCase(tag, L"Text") && element->GetValue(L"id", id)) {
+            std::wstring text;
+            element->GetValue(L"Text", text);
+            m_texts[id] = std::move(text);
+        } else if (plat::EqualsNoCase(tag, L"Font")) {
+            const CMapStringToString* attributes = element->GetAttributes();
+            m_fontDescription = attributes ? *attributes : CMapStringToString();
+        }
+        if (element->GetNextSibling())
+            pending.push_back(element->GetNextSibling());
+        if (element->GetFirstChild())
+            pending.push_back(element->GetFirstChild());
+    }
+    return 1;
+}
+
+int XLanguage::GetText(int id, std::wstring& out) const {
+    const auto found = m_texts.find(id);
+    if (found == m_texts.end())
+        return 0;
+    out = found->second;
+    return 1;
+}
