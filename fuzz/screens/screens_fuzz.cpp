@@ -1,0 +1,50 @@
+// Pages built from arbitrary markup: every tag, declaration, event and message the input
+// names is built, created, started and destroyed.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "core/notice_man.h"
+#include "core/scr_man.h"
+#include "core/xml_parser.h"
+#include "platform/base/nocase.h"
+#include "platform/base/text.h"
+
+namespace {
+
+// Actions that load user libraries would let the input pick code to run; they stay out.
+bool NamesUserLibraries(std::string_view bytes) {
+    std::wstring text = plat::ToLower(plat::FromUtf8(bytes));
+    return text.find(L"user.") != std::wstring::npos || text.find(L"message.") != std::wstring::npos;
+}
+
+// Configuration messages are expected here by the thousand; they go nowhere.
+class SilentPresenter : public orvo::NoticePresenter {
+public:
+    int Confirm(const std::wstring&, unsigned, unsigned) override { return 1; }
+    void Show(const orvo::NoticeRecord&) override {}
+};
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    if (NamesUserLibraries(bytes))
+        return 0;
+    static SilentPresenter silent;
+    static XMLParser parser;
+    XNoticeMan::Instance().SetPresenter(&silent);
+    XElement* root = nullptr;
+    if (!parser.ParseMemory(bytes, &root))
+        return 0;
+    XElement parameters(L"param");
+    parameters.SetValue(L"code", L"005930");
+    std::unique_ptr<XDO> page(XScrMan::Instance().OpenPageMem(root, nullptr, &parameters));
+    if (page) {
+        page->GetNearObjByName(L"a");
+        page->BroadcastMsgVB(L"Ping", L"x=1");
+        page->SendEvtVB(L"Done", L"");
+    }
+    return 0;
+}
