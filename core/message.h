@@ -56,12 +56,16 @@ public:
         return result;
     }
 
-    // Hands the message to every target still alive.
+    // Hands the message to every target still alive; a sender or origin destroyed by one
+    // target's handler reaches the next targets as null.
     int RunMsg(int fromUp, XElement* msg, T* sender, T* origin, int& sendDown) {
         std::vector<orvo::IXORef> targets = m_targets; // a handler may re-resolve the list
+        const orvo::IXORef senderRef = sender ? sender->WeakRef() : orvo::IXORef();
+        const orvo::IXORef originRef = origin ? origin->WeakRef() : orvo::IXORef();
         for (const orvo::IXORef& ref : targets) {
             if (auto* target = dynamic_cast<T*>(ref.Get()))
-                target->RunMsg(fromUp, msg, sender, origin, sendDown);
+                target->RunMsg(fromUp, msg, dynamic_cast<T*>(senderRef.Get()),
+                               dynamic_cast<T*>(originRef.Get()), sendDown);
         }
         return 1;
     }

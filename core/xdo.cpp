@@ -55,6 +55,34 @@ bool IsScript(XDO* node) {
     return plat::EqualsNoCase(node->GetIXOKey(), L"Script");
 }
 
+// The sender and origin handed to each handler in turn. A handler may destroy either; the
+// handlers after it then get null, not a dangling object. The weak references are taken
+// when the first handler runs, so objects without handlers pay nothing.
+class HandlerParties {
+public:
+    HandlerParties(XDO* sender, XDO* origin) : m_sender(sender), m_origin(origin) {}
+
+    // Call before each handler.
+    void Refresh() {
+        if (!m_watching) {
+            m_senderRef = m_sender ? m_sender->WeakRef() : orvo::IXORef();
+            m_originRef = m_origin ? m_origin->WeakRef() : orvo::IXORef();
+            m_watching = true;
+        }
+        m_sender = static_cast<XDO*>(m_senderRef.Get());
+        m_origin = static_cast<XDO*>(m_originRef.Get());
+    }
+    XDO* Sender() const { return m_sender; }
+    XDO* Origin() const { return m_origin; }
+
+private:
+    XDO* m_sender;
+    XDO* m_origin;
+    orvo::IXORef m_senderRef;
+    orvo::IXORef m_originRef;
+    bool m_watching = false;
+};
+
 } // namespace
 
 const orvo::DispatchMap& XDO::ClassDispatch() {
@@ -337,8 +365,17 @@ bool XDO::KillTimerVB() {
 }
 
 XDO* XDO::LinkCut(int remove, XDO* replacement) {
-    if (remove && (m_nStyle & XDO_STYLE_UI) && m_pSelector)
-        m_pSelector->RemoveMember(this);
+    if (remove) {
+        if ((m_nStyle & XDO_STYLE_UI) && m_pSelector)
+            m_pSelector->RemoveMember(this);
+        // Scripts forget the names of the objects going away while those can still reach
+        // them: once unlinked, the objects below no longer find their script.
+        find_first([](XDO* n) {
+            if (!n->m_strName.empty())
+                n->TellScript(L"UnregObject");
+            return false;
+        });
+    }
     return extract_node(remove, replacement);
 }
 
@@ -508,13 +545,15 @@ int XDO::RunMsg(int fromUp, XElement* msg, XDO* sender, XDO* origin, int&) {
         return 1;
     CurrentElement current(s_pMsgElement, msg);
     auto alive = WeakRef();
+    HandlerParties parties(sender, origin);
     // By index: a handler may declare more events or destroy this object.
     for (std::size_t i = 0; i < m_events.size(); ++i) {
         XEvent* evt = m_events[i].get();
         if (evt->GetTriggerKind() != XEvent::TriggerMessage ||
             !plat::EqualsNoCase(evt->GetTriggerName(), msg->GetTagName()))
             continue;
-        evt->SetContext(fromUp, msg, sender, origin);
+        parties.Refresh();
+        evt->SetContext(fromUp, msg, parties.Sender(), parties.Origin());
         evt->Run(this);
         if (!alive.Alive())
             break;
@@ -527,18 +566,24 @@ void XDO::SendEvent(XElement* evt, XDO* sender) {
         return;
     CurrentElement current(s_pEvtElement, evt);
     auto alive = WeakRef();
+    HandlerParties parties(sender, sender);
     for (std::size_t i = 0; i < m_events.size(); ++i) {
         XEvent* e = m_events[i].get();
         if (e->GetTriggerKind() != XEvent::TriggerEvent || !plat::EqualsNoCase(e->GetTriggerName(), evt->GetTagName()))
             continue;
-        e->SetContext(0, evt, sender, sender);
+        parties.Refresh();
+        e->SetContext(0, evt, parties.Sender(), parties.Origin());
         e->Run(this);
         if (!alive.Alive())
             break;
     }
 }
 
-void XDO::SendMsgStep(int fromUp, XElement* msg, XDO* sender, XDO* origin, bool& down, bool& up) {
+void XDO::SendMsgStep(int fromUp, XElement* msg, const orvo::IXORef& senderRef, const orvo::IXORef& originRef,
+                      bool& down, bool& up) {
+    // Looked up again for every handler, since the one before may have destroyed them.
+    auto sender = [&senderRef] { return static_cast<XDO*>(senderRef.Get()); };
+    auto origin = [&originRef] { return static_cast<XDO*>(originRef.Get()); };
     down = up = true;
     bool byDefault = true;
     int sendDown = 1;
@@ -549,7 +594,7 @@ void XDO::SendMsgStep(int fromUp, XElement* msg, XDO* sender, XDO* origin, bool&
         sendDown = down;
         auto alive = WeakRef();
         if (m->SelfProc()) {
-            RunMsg(fromUp, msg, sender, origin, sendDown);
+            RunMsg(fromUp, msg, sender(), origin(), sendDown);
             byDefault = false;
             if (!alive.Alive()) {
                 down = up = false;
@@ -559,20 +604,20 @@ void XDO::SendMsgStep(int fromUp, XElement* msg, XDO* sender, XDO* origin, bool&
         if (m->Forwards()) {
             XElement forwarded(m->GetForwardName(), nullptr);
             forwarded.Merge(msg);
-            PostMsg(&forwarded, origin, 1);
+            PostMsg(&forwarded, origin(), 1);
         }
         if ((fromUp && !m->FromUp()) || (!fromUp && !m->FromDown())) {
             down = up = false;
             return;
         }
         if (m->HasTargets()) {
-            m->RunMsg(fromUp, msg, sender, origin, sendDown);
+            m->RunMsg(fromUp, msg, sender(), origin(), sendDown);
             down = up = false;
             return;
         }
     }
     if (!m || byDefault)
-        RunMsg(fromUp, msg, sender, origin, sendDown);
+        RunMsg(fromUp, msg, sender(), origin(), sendDown);
     down = down && sendDown != 0;
 }
 
@@ -580,14 +625,16 @@ void XDO::SendMsg(int fromUp, XElement* msg, XDO* sender, XDO* origin) {
     if (!msg)
         return;
     // The walk keeps its own stack: a message crosses any depth of nesting, and an object
-    // destroyed by a handler on the way is simply no longer visited.
+    // destroyed by a handler on the way is simply no longer visited. Sender and origin are
+    // held weakly too: once destroyed, the handlers after get null.
     struct Hop {
         orvo::IXORef node;
         int fromUp;
-        XDO* sender; // compared with children only, never followed
+        orvo::IXORef sender;
     };
+    const orvo::IXORef originRef = origin ? origin->WeakRef() : orvo::IXORef();
     std::vector<Hop> hops;
-    hops.push_back({WeakRef(), fromUp, sender});
+    hops.push_back({WeakRef(), fromUp, sender ? sender->WeakRef() : orvo::IXORef()});
     std::vector<XDO*> children;
     while (!hops.empty()) {
         Hop hop = std::move(hops.back());
@@ -596,19 +643,20 @@ void XDO::SendMsg(int fromUp, XElement* msg, XDO* sender, XDO* origin) {
         if (!node)
             continue;
         bool down = false, up = false;
-        node->SendMsgStep(hop.fromUp, msg, hop.sender, origin, down, up);
+        node->SendMsgStep(hop.fromUp, msg, hop.sender, originRef, down, up);
         if (!hop.node.Alive())
             continue;
+        auto* from = static_cast<XDO*>(hop.sender.Get());
         if (up && !hop.fromUp && node->parent())
-            hops.push_back({node->parent()->WeakRef(), 0, node});
+            hops.push_back({node->parent()->WeakRef(), 0, hop.node});
         if (down) {
             children.clear();
             for (XDO* c = node->child(); c; c = c->next()) {
-                if (c != hop.sender)
+                if (c != from)
                     children.push_back(c);
             }
             for (auto it = children.rbegin(); it != children.rend(); ++it)
-                hops.push_back({(*it)->WeakRef(), 1, node});
+                hops.push_back({(*it)->WeakRef(), 1, hop.node});
         }
     }
 }

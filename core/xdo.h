@@ -209,8 +209,10 @@ protected:
     std::unique_ptr<CFormat> m_pFormat;
 
 private:
-    // The handling of one object on a message's way; returns what to do next.
-    void SendMsgStep(int fromUp, XElement* msg, XDO* sender, XDO* origin, bool& down, bool& up);
+    // The handling of one object on a message's way; returns what to do next. Sender and
+    // origin come weakly: a handler may destroy them.
+    void SendMsgStep(int fromUp, XElement* msg, const orvo::IXORef& sender, const orvo::IXORef& origin,
+                     bool& down, bool& up);
     // Calls "RegObject"/"UnregObject" on the nearest script of the elders.
     void TellScript(const wchar_t* method);
 };

@@ -128,6 +128,7 @@ int main(int argc, char** argv) {
     } else {
         CallService(L"MainMan", L"InitializeIXO");
         CallService(L"attributeset", L"InitializeIXO");
+        CallService(L"metaset", L"InitializeIXO");
         CallService(L"LangMan", L"InitializeIXO");
         CallService(L"Project", L"Start");
         loop.Pump();
