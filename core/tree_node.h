@@ -157,6 +157,40 @@ public:
         return nullptr;
     }
 
+    // The first node in ScanTreeDown's visiting order for which pred holds, without the
+    // phases and permissions of a scan: the searches by name and key run on this path.
+    template <class P> T* find_near(P pred) {
+        struct Entry {
+            T* node;
+            int kind; // 0 walk a chain from node, 1 visit node, 2 climb from node
+            T* stopBefore;
+        };
+        std::vector<Entry> pending{{self(), 2, nullptr}, {self(), 0, nullptr}};
+        while (!pending.empty()) {
+            Entry e = pending.back();
+            pending.pop_back();
+            T* node = e.node;
+            if (e.kind == 1) {
+                if (pred(node))
+                    return node;
+            } else if (e.kind == 0) {
+                pending.push_back({node, 1, nullptr});
+                if (node->m_pNext && node->m_pNext != e.stopBefore)
+                    pending.push_back({node->m_pNext, 0, e.stopBefore});
+                if (node->m_pChild)
+                    pending.push_back({node->m_pChild, 0, nullptr});
+            } else if (T* up = node->m_pParent) {
+                pending.push_back({up, 2, nullptr});
+                pending.push_back({up, 1, nullptr});
+                if (up->m_pNext)
+                    pending.push_back({up->m_pNext, 0, nullptr});
+                if (up->m_pChild != node)
+                    pending.push_back({up->m_pChild, 0, node});
+            }
+        }
+        return nullptr;
+    }
+
     // The elders: this node, its earlier siblings nearest first, then the parent and the
     // parent's earlier siblings, and so on up. Stops at the first node for which fn is true.
     template <class F> T* ScanTreeElder(F fn) {

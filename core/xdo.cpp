@@ -429,50 +429,18 @@ XDO* XDO::GetObjByNameUp(const wchar_t* name) {
     return GetObjByName(name, this);
 }
 
-namespace {
-
-int MatchName(int phase, XDO* node, TREE_SCAN_INFO<XDO>& info) {
-    if (phase == orvo::ScanVisit && plat::EqualsNoCase(node->GetName(), info.name)) {
-        info.result = node;
-        info.stop = true;
-    }
-    return 1;
-}
-
-int MatchKey(int phase, XDO* node, TREE_SCAN_INFO<XDO>& info) {
-    if (phase == orvo::ScanVisit && plat::EqualsNoCase(node->GetIXOKey(), info.name)) {
-        info.result = node;
-        info.stop = true;
-    }
-    return 1;
-}
-
-int MatchObject(int phase, XDO* node, TREE_SCAN_INFO<XDO>& info) {
-    if (phase == orvo::ScanVisit && node == info.user) {
-        info.result = node;
-        info.stop = true;
-    }
-    return 1;
-}
-
-} // namespace
-
 XDO* XDO::GetNearObjByName(const wchar_t* name) {
     if (!name || !*name)
         return nullptr;
-    TREE_SCAN_INFO<XDO> info;
-    info.callback = &MatchName;
-    info.name = name;
-    return ScanTreeDown(info);
+    std::wstring_view wanted(name);
+    return find_near([wanted](XDO* n) { return plat::EqualsNoCase(n->m_strName, wanted); });
 }
 
 XDO* XDO::GetNearObjByKey(const wchar_t* key) {
     if (!key || !*key)
         return nullptr;
-    TREE_SCAN_INFO<XDO> info;
-    info.callback = &MatchKey;
-    info.name = key;
-    return ScanTreeDown(info);
+    std::wstring_view wanted(key);
+    return find_near([wanted](XDO* n) { return plat::EqualsNoCase(n->GetIXOKey(), wanted); });
 }
 
 XDO* XDO::GetXDODown(const wchar_t* key) {
@@ -504,12 +472,7 @@ XDO* XDO::GetFirstObject(int flags) {
 }
 
 int XDO::FindObjectInTree(XDO* obj, int) {
-    if (!obj)
-        return 0;
-    TREE_SCAN_INFO<XDO> info;
-    info.callback = &MatchObject;
-    info.user = obj;
-    return ScanTreeDown(info) ? 1 : 0;
+    return obj && find_near([obj](XDO* n) { return n == obj; }) ? 1 : 0;
 }
 
 XDO* XDO::GetSelector(const wchar_t* name, int up) {
