@@ -1,0 +1,394 @@
+#include "data/struct.h"
+
+#include <cstring>
+
+#include "core/notice_messages.h"
+#include "data/inner_struct.h"
+#include "data/meta_data.h"
+#include "data/meta_item.h"
+#include "data/type_keyword.h"
+#include "nubra/call_site.h"
+#include "nubra/tok.h"
+#include "platform/base/codepage.h"
+#include "platform/base/format.h"
+#include "platform/base/nocase.h"
+
+namespace {
+[[maybe_unused]] const int g_registered =
+    IXO::Register(L"structure", []() -> IXO* { return new XStruct(); });
+
+constexpr const wchar_t* kTooLarge = L"Record size exceeds 2147483647 bytes. [%s]";
+constexpr const wchar_t* kFieldAfterRows = L"Fields must be declared before addrow. [%s]";
+constexpr const wchar_t* kBadInnerCount = L"Nested structure count can't be negative. [%s]";
+
+XStruct* AsStruct(XDO* obj) {
+    return obj && plat::EqualsNoCase(obj->GetIXOKey(), L"structure") ? dynamic_cast<XStruct*>(obj)
+                                                                     : nullptr;
+}
+
+// The type and width of the meta item "name" or "namespace:name"; DT_NONE when none.
+orvo::TypeAndWidth MetaType(const std::wstring& nameSpace, const std::wstring& name) {
+    static orvo::ServiceCall<XMetaData*(const wchar_t*)> s_byName(L"metaset", L"GetMetaDataByName");
+    static orvo::ServiceCall<CMetaItem*(const wchar_t*)> s_byId(L"metaset", L"GetMetaDataByID");
+    const CMetaItem* item = nullptr;
+    if (!nameSpace.empty()) {
+        auto byName = s_byName.Get();
+        XMetaData* meta = byName ? byName(nameSpace.c_str()) : nullptr;
+        item = meta ? meta->GetItemByID(name.c_str()) : nullptr;
+    } else if (auto byId = s_byId.Get()) {
+        item = byId(name.c_str());
+    }
+    if (!item)
+        return {};
+    return {item->GetDataType(), item->GetDataSize()};
+}
+
+template <class T> std::vector<unsigned char> BytesOf(T value) {
+    std::vector<unsigned char> bytes(sizeof(T));
+    std::memcpy(bytes.data(), &value, sizeof(T));
+    return bytes;
+}
+
+// The default of a fixed-width field from "value", as a record stores it.
+std::vector<unsigned char> DefaultBytes(XElement* e, DT_DATA_TYPE type, int size) {
+    switch (type) {
+    case DT_INT: {
+        int v = 0;
+        e->GetValue(L"value", v);
+        return BytesOf<std::int32_t>(v);
+    }
+    case DT_UINT: {
+        unsigned v = 0;
+        e->GetUInt(L"value", v);
+        return BytesOf<std::uint32_t>(v);
+    }
+    case DT_BOOL: {
+        int v = 0;
+        e->GetBool(L"value", v);
+        return BytesOf<std::int32_t>(v ? 1 : 0);
+    }
+    case DT_DOUBLE: {
+        double v = 0;
+        e->GetValue(L"value", v);
+        return BytesOf<double>(v);
+    }
+    case DT_FLOAT: {
+        float v = 0;
+        e->GetValue(L"value", v);
+        return BytesOf<float>(v);
+    }
+    case DT_CHAR: {
+        char v = 0;
+        e->GetChar(L"value", v);
+        return BytesOf<char>(v);
+    }
+    case DT_INT64: {
+        std::int64_t v = 0;
+        e->GetInt64(L"value", v);
+        return BytesOf<std::int64_t>(v);
+    }
+    default: { // DT_STR: code page bytes cut to the width, zero padded
+        std::wstring text;
+        e->GetValue(L"value", text);
+        const std::string ansi = plat::ToAnsi(text);
+        std::vector<unsigned char> bytes(static_cast<std::size_t>(size), 0);
+        std::memcpy(bytes.data(), ansi.data(), std::min(ansi.size(), bytes.size()));
+        return bytes;
+    }
+    }
+}
+
+} // namespace
+
+XStruct::XStruct() {
+    m_nStyle |= XDO_STYLE_STRUCT;
+}
+
+// ---- reading the element -----------------------------------------------------------------------
+
+int XStruct::SetElement(XElement* e) {
+    if (!XDO::SetElement(e))
+        return 0;
+    if (XStruct* outer = AsStruct(parent())) {
+        m_nested = true;
+        if (outer->m_nested) {
+            ConfirmMsg(L"Nested structure supports maximum depth 2", 0, 0);
+            return 0;
+        }
+    }
+    if (!e)
+        return 1;
+    std::wstring base;
+    if (e->GetValue(L"basename", base)) {
+        if (m_nested) {
+            ConfirmMsg(plat::Format(
+                           L"Basename attribute can't be used in the nested structure. [%s]", base),
+                       0, 0);
+            return 0;
+        }
+        static orvo::ServiceCall<XStruct*(const wchar_t*)> s_find(L"StructureSet",
+                                                                  L"GetStructByName");
+        auto find = s_find.Get();
+        XStruct* source = find ? find(base.c_str()) : nullptr;
+        if (!source) {
+            ConfirmMsg(plat::Format(L"Structure not found. [%s]", base), 0, 0);
+            return 0;
+        }
+        if (source != this)
+            CopyStruct(*source);
+        return 1;
+    }
+    e->GetValue(L"count", m_count);
+    std::wstring type;
+    if (e->GetValue(L"type", type))
+        m_dynamic = plat::EqualsNoCase(type, L"dynamic");
+    e->GetValue(L"MaxRow", m_maxRow);
+    return 1;
+}
+
+int XStruct::SetMethod(const wchar_t* name, XElement* e) {
+    std::wstring_view method(name ? name : L"");
+    if (plat::EqualsNoCase(method, L"field"))
+        return e ? ReadField(e) : 0;
+    if (plat::EqualsNoCase(method, L"addrow"))
+        return e ? ReadAddRow(e) : 0;
+    return XDO::SetMethod(name, e);
+}
+
+int XStruct::ReadField(XElement* e) {
+    std::wstring item;
+    e->GetValue(L"item", item);
+    plat::MakeLower(item);
+    const std::size_t colon = item.find(L':');
+    const std::wstring nameSpace =
+        colon == std::wstring::npos ? std::wstring() : item.substr(0, colon);
+    const std::wstring fieldName = colon == std::wstring::npos ? item : item.substr(colon + 1);
+
+    int size = orvo::kSizeNotGiven;
+    e->GetValue(L"size", size);
+    std::wstring keyword;
+    const orvo::TypeAndWidth type = e->GetValue(L"type", keyword)
+                                        ? orvo::TypeFromKeyword(keyword, size)
+                                        : MetaType(nameSpace, fieldName);
+    if (type.type == DT_NONE) {
+        ConfirmMsg(plat::Format(L"[No definition] %s ", item), 0, 0);
+        return 0;
+    }
+    if (m_nested && type.type == DT_PT_STR) {
+        ConfirmMsg(L"Inner structure can't have a field typed DT_PT_STR", 0, 0);
+        return 0;
+    }
+    if (m_memReady) {
+        // Rows already laid out in the old width would no longer match the record.
+        ConfirmMsg(plat::Format(kFieldAfterRows, item), 0, 0);
+        return 0;
+    }
+    if (!m_record.CanAdd(type.size)) {
+        ConfirmMsg(plat::Format(kTooLarge, item), 0, 0);
+        return 0;
+    }
+
+    auto field = std::make_unique<CRecord::CField>();
+    field->NameSpace = nameSpace;
+    field->Name = fieldName;
+    field->Type = type.type;
+    field->Size = type.size;
+    std::wstring format;
+    if (e->GetValue(L"Format", format)) {
+        field->Format = std::make_unique<CFormat>();
+        field->Format->SetFormat(format);
+    }
+    if (e->HaveKey(L"value")) {
+        if (type.type == DT_BLOB) {
+            ConfirmMsg(L"BLOB 은 Default Value 를 가질 수 없습니다.", 0, 0);
+            return 1;
+        }
+        if (type.type == DT_PT_STR)
+            e->GetValue(L"value", field->DefaultText);
+        else
+            field->DefaultBytes = DefaultBytes(e, type.type, type.size);
+    }
+    if (m_record.AddField(std::move(field)) < 0) {
+        ConfirmMsg(plat::Format(kTooLarge, item), 0, 0);
+        return 0;
+    }
+    return 1;
+}
+
+int XStruct::ReadAddRow(XElement* e) {
+    std::wstring text;
+    std::wstring separator = L",";
+    e->GetValue(L"text", text);
+    e->GetValue(L"separator", separator);
+    int row = 0;
+    if (m_maxRow < 1) {
+        if (m_count == INT_MAX || !ConfirmDataMem(m_count + 1))
+            return 0;
+        row = m_count - 1;
+    } else {
+        // The ring is made once; past MaxRow rows the last row is written again.
+        if (!m_memReady && !ConfirmDataMem())
+            return 0;
+        if (m_count < m_maxRow)
+            ++m_count;
+        row = m_count - 1;
+    }
+    CTok tok(text, separator);
+    std::wstring piece;
+    for (int col = 0; col < GetFieldCount() && tok.GetNext(piece); ++col)
+        SetVal(row, col, piece.c_str());
+    return 1;
+}
+
+// ---- finishing -------------------------------------------------------------------------------
+
+int XStruct::AfterChildElement() {
+    if (!m_record.CalcInternals()) {
+        ConfirmMsg(plat::Format(kTooLarge, GetName()), 0, 0);
+        return 0;
+    }
+    if (m_nested) {
+        XStruct* outer = AsStruct(parent());
+        return outer && !outer->m_nested ? AppendTo(*outer) : 0;
+    }
+    int result = 1;
+    if ((m_count > 0 || m_maxRow > 0) && !m_memReady)
+        result = AllocateDeclaredRows();
+    // The nested definitions live on in the DT_STRUCT fields.
+    for (XDO* c = child(); c;) {
+        XDO* next = c->next();
+        if (AsStruct(c))
+            c->LinkCut(1, nullptr);
+        c = next;
+    }
+    if (m_record.IsLastFieldVirtual() && m_record.HasPointerField()) {
+        const CRecord::CField* text = m_record.GetPointerField();
+        const CRecord::CField* last = m_record.GetField(GetFieldCount() - 1);
+        ConfirmMsg(
+            plat::Format(
+                L"A struct can't have nested structure with count=0 and variable length string "
+                L"field simultaneously. [%s > %s:%s , %s]",
+                GetName(), text->NameSpace, text->Name, last->Name),
+            0, 0);
+        return 0;
+    }
+    return result;
+}
+
+int XStruct::AllocateDeclaredRows() {
+    if (ConfirmDataMem())
+        return 1;
+    // A ring refuses variable-length strings silently; anything else did not fit.
+    if (!(m_maxRow > 0 && HasPointerField()))
+        ConfirmMsg(plat::Format(kTooLarge, GetName()), 0, 0);
+    return 0;
+}
+
+int XStruct::AppendTo(XStruct& outer) {
+    std::wstring name = plat::ToLower(GetName());
+    if (m_count < 0) {
+        ConfirmMsg(plat::Format(kBadInnerCount, name), 0, 0);
+        return 0;
+    }
+    if (outer.m_memReady) {
+        ConfirmMsg(plat::Format(kFieldAfterRows, name), 0, 0);
+        return 0;
+    }
+    if (outer.m_record.AddNewStructField(L"", name,
+                                         std::make_unique<CInnerStruct>(m_count, m_record)) < 0) {
+        ConfirmMsg(plat::Format(kTooLarge, name), 0, 0);
+        return 0;
+    }
+    return 1;
+}
+
+// ---- definition lookups ------------------------------------------------------------------------
+
+const CRecord::CField* XStruct::GetField(const std::vector<int>& path) const {
+    const CRecord* record = &m_record;
+    const CRecord::CField* field = nullptr;
+    for (std::size_t i = 1; i < path.size(); i += 2) {
+        field = record ? record->GetField(path[i]) : nullptr;
+        if (!field)
+            return nullptr;
+        record = field->InnerStruct ? &field->InnerStruct->record : nullptr;
+    }
+    return field;
+}
+
+DT_DATA_TYPE XStruct::GetFieldType(const std::vector<int>& path) const {
+    const CRecord::CField* f = GetField(path);
+    return f ? f->Type : DT_NONE;
+}
+
+CFormat* XStruct::GetFieldFormat(const std::vector<int>& path) const {
+    const CRecord::CField* f = GetField(path);
+    return f ? f->Format.get() : nullptr;
+}
+
+int XStruct::GetISCnt(int field) const {
+    const CRecord::CField* f = m_record.GetField(field);
+    return f && f->Type == DT_STRUCT && f->InnerStruct ? f->InnerStruct->count : 0;
+}
+
+// ---- rows ------------------------------------------------------------------------------------
+
+bool XStruct::ConfirmDataMem() {
+    if (m_memReady)
+        return false;
+    if (m_maxRow < 1) {
+        if (m_count < 1)
+            return true;
+        if (!m_rows.Append(m_record, m_count, m_dynamic))
+            return false;
+    } else {
+        if (HasPointerField() || !m_rows.Append(m_record, m_maxRow, m_dynamic))
+            return false;
+    }
+    m_memReady = true;
+    return true;
+}
+
+bool XStruct::ConfirmDataMem(int rows) {
+    if (!m_memReady && !ConfirmDataMem())
+        return false;
+    if (rows <= m_count)
+        return true;
+    if (m_maxRow > 0 || !m_rows.Append(m_record, rows - m_rows.Rows(), m_dynamic))
+        return false;
+    m_count = rows;
+    m_memReady = true;
+    return true;
+}
+
+int XStruct::PhysicalRow(int row) const {
+    if (!m_memReady || row < 0 || row >= m_count)
+        return -1;
+    return m_maxRow > 0
+               ? static_cast<int>((static_cast<std::int64_t>(m_ringStart) + row) % m_maxRow)
+               : row;
+}
+
+bool XStruct::SetVal(int row, int col, const wchar_t* text) {
+    const int physical = PhysicalRow(row);
+    return physical >= 0 && text && m_rows.SetText(m_record, physical, col, text);
+}
+
+bool XStruct::GetVal(int row, int col, std::wstring& out) const {
+    const int physical = PhysicalRow(row);
+    return physical >= 0 && m_rows.GetText(m_record, physical, col, out);
+}
+
+void XStruct::CopyStruct(const XStruct& source) {
+    if (&source == this || source.m_maxRow > 0)
+        return;
+    m_nested = source.m_nested;
+    m_count = source.m_count;
+    m_memReady = source.m_memReady;
+    m_dynamic = source.m_dynamic;
+    m_record = source.m_record;
+    m_maxRow = source.m_maxRow;
+    m_ringStart = source.m_ringStart;
+    // Handles of DT_PT_STR cells index this structure's own copy of the string table.
+    m_rows = source.m_rows;
+}
