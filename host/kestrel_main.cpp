@@ -129,6 +129,7 @@ int main(int argc, char** argv) {
         CallService(L"MainMan", L"InitializeIXO");
         CallService(L"attributeset", L"InitializeIXO");
         CallService(L"metaset", L"InitializeIXO");
+        CallService(L"structureset", L"InitializeIXO");
         CallService(L"LangMan", L"InitializeIXO");
         CallService(L"Project", L"Start");
         loop.Pump();
@@ -146,6 +147,9 @@ int main(int argc, char** argv) {
         } else if (options.dumpTree) {
             for (XDO* page : pages)
                 std::fputs(plat::ToUtf8(kestrel::DumpObjects(page)).c_str(), stdout);
+            // The definitions the pages build on.
+            if (auto* structures = dynamic_cast<XDO*>(IXO::FindInstance(L"structureset")))
+                std::fputs(plat::ToUtf8(kestrel::DumpObjects(structures)).c_str(), stdout);
         } else {
             if (options.quitAfterMs >= 0)
                 loop.SetTimer(static_cast<unsigned>(options.quitAfterMs), [&loop] { loop.Quit(); });

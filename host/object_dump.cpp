@@ -6,6 +6,7 @@
 #include "core/lib.h"
 #include "core/loader.h"
 #include "core/xdo.h"
+#include "data/struct.h"
 #include "platform/base/format.h"
 
 namespace kestrel {
@@ -35,6 +36,15 @@ std::wstring DumpObjects(XDO* root) {
         if (!obj->GetEvents().empty())
             out += plat::Format(L" events=%d", static_cast<int>(obj->GetEvents().size()));
         out += L'\n';
+        if (auto* structure = dynamic_cast<XStruct*>(obj)) {
+            const CRecord& record = structure->GetRecord();
+            for (int i = 0; i < record.GetFieldCount(); ++i) {
+                const CRecord::CField* f = record.GetField(i);
+                out.append(static_cast<std::size_t>(depth) * 2 + 2, L' ');
+                out += plat::Format(L"field %s type=%d offset=%d width=%d\n", f->Name, static_cast<int>(f->Type),
+                                    record.GetOffSet(i), f->Size);
+            }
+        }
         std::vector<XDO*> children;
         for (XDO* c = obj->child(); c; c = c->next())
             children.push_back(c);
