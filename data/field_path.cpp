@@ -1,4 +1,5 @@
 // Cell paths: alternating row numbers and field names, "[2].price", "qty", "items[3].code".
+// A name without its row reads as row 0 ("qty" is "[0].qty", "a.b" is "[0].a[0].b").
 #include <climits>
 
 #include "data/inner_struct.h"
@@ -6,34 +7,8 @@
 
 namespace {
 
-// "qty" reads as "[0].qty" and "a.b" as "[0].a[0].b": every name gets its row.
-std::wstring Normalise(std::wstring_view path) {
-    std::wstring text;
-    if (!path.empty() && path.front() == L'.')
-        text = L"[0]";
-    else if (path.empty() || path.front() != L'[')
-        text = L"[0].";
-    for (std::size_t i = 0; i < path.size(); ++i) {
-        if (path[i] == L'.' && i > 0 && path[i - 1] != L']')
-            text += L"[0]";
-        text += path[i];
-    }
-    return text;
-}
-
-std::vector<std::wstring_view> Tokens(std::wstring_view text) {
-    std::vector<std::wstring_view> tokens;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i <= text.size(); ++i) {
-        const bool cut = i == text.size() || text[i] == L'[' || text[i] == L']' ||
-                         text[i] == L'.' || text[i] == L' ' || text[i] == L'\t';
-        if (!cut)
-            continue;
-        if (i > start)
-            tokens.push_back(text.substr(start, i - start));
-        start = i + 1;
-    }
-    return tokens;
+bool IsSeparator(wchar_t c) {
+    return c == L'[' || c == L']' || c == L'.' || c == L' ' || c == L'\t';
 }
 
 // A row is a plain decimal number that fits an int; "-1", "x" or eleven digits name no row.
@@ -52,26 +27,49 @@ bool ReadRow(std::wstring_view token, int& row) {
 
 } // namespace
 
+// Resolved for every bound cell, so the path is read in one pass without allocating: the
+// implied rows are produced as tokens "0" where a name has none.
 bool CRecord::GetRowFieldIndex(const wchar_t* path, std::vector<int>& out) const {
     out.clear();
     if (!path)
         return false;
-    const std::wstring text = Normalise(path);
-    const std::vector<std::wstring_view> tokens = Tokens(text);
-    if (tokens.size() < 2 || tokens.size() % 2 != 0)
-        return false;
+    const std::wstring_view text(path);
     const CRecord* record = this;
-    for (std::size_t i = 0; i < tokens.size(); i += 2) {
-        int row = 0;
-        const int field = record ? record->GetFieldIndex(tokens[i + 1]) : -1;
-        if (!ReadRow(tokens[i], row) || field < 0) {
-            out.clear();
-            return false;
+    bool failed = false;
+    std::size_t count = 0;
+    int row = 0;
+    auto token = [&](std::wstring_view t) {
+        if (failed)
+            return;
+        if (count++ % 2 == 0) {
+            failed = !ReadRow(t, row);
+            return;
+        }
+        const int field = record ? record->GetFieldIndex(t) : -1;
+        if (field < 0) {
+            failed = true;
+            return;
         }
         out.push_back(row);
         out.push_back(field);
         const CField* f = record->GetField(field);
         record = f->Type == DT_STRUCT && f->InnerStruct ? &f->InnerStruct->record : nullptr;
+    };
+    if (text.empty() || text.front() != L'[')
+        token(L"0");
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && !IsSeparator(text[i]))
+            continue;
+        if (i > start)
+            token(text.substr(start, i - start));
+        if (i < text.size() && text[i] == L'.' && i > 0 && text[i - 1] != L']')
+            token(L"0");
+        start = i + 1;
     }
-    return !out.empty();
+    if (failed || count < 2 || count % 2 != 0) {
+        out.clear();
+        return false;
+    }
+    return true;
 }

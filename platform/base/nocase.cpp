@@ -162,16 +162,14 @@ std::size_t FindNoCase(std::wstring_view text, std::wstring_view needle, std::si
 }
 
 std::size_t NoCaseHash::operator()(std::wstring_view s) const noexcept {
-    // 64-bit FNV-1a over the folded code points.
+    // FNV-1a over whole folded code points (one step per character: names are hashed on
+    // every lookup), finished with a mix so the low bits the table uses depend on all.
     std::uint64_t h = 14695981039346656037ull;
     for (const wchar_t c : s) {
-        std::uint32_t v = Folded(c);
-        for (int i = 0; i < 4; ++i) {
-            h ^= v & 0xFF;
-            h *= 1099511628211ull;
-            v >>= 8;
-        }
+        h ^= Folded(c);
+        h *= 1099511628211ull;
     }
+    h ^= h >> 29;
     return static_cast<std::size_t>(h);
 }
 
