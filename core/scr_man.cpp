@@ -209,13 +209,15 @@ void XScrMan::InjectParameters(XElement* root, const XElement* parameters) {
 
 XDO* XScrMan::MakeScrObj(XElement* e, XDO* parent) {
     // One call builds an element and its following siblings; the objects of the chain hear
-    // AfterNextElement once everything after them is built, the last one first.
-    std::vector<XDO*> afterNext;
-    XDO* result = nullptr;
+    // AfterNextElement once everything after them is built, the last one first. A handler
+    // on the way may delete objects of the chain (a container dropping its children), so
+    // the chain is held weakly.
+    std::vector<orvo::IXORef> afterNext;
+    orvo::IXORef result;
     bool decided = false;
     auto decide = [&](XDO* value) {
         if (!decided) {
-            result = value;
+            result = value ? value->WeakRef() : orvo::IXORef();
             decided = true;
         }
     };
@@ -242,22 +244,24 @@ XDO* XScrMan::MakeScrObj(XElement* e, XDO* parent) {
                 break;
             MakeScrObj(e->GetFirstChild(), obj);
             obj->AfterChildElement();
-            afterNext.push_back(obj);
+            afterNext.push_back(obj->WeakRef());
         } else if (parent) {
             // An unknown tag inside a page is transparent: its children belong to the parent.
             decide(parent);
             MakeScrObj(e->GetFirstChild(), parent);
             parent->AfterChildElement();
-            afterNext.push_back(parent);
+            afterNext.push_back(parent->WeakRef());
         } else {
             ConfirmMsg(e->GetTagName() + L"은 정의되지 않았습니다.", 0, 0);
             decide(nullptr);
             break;
         }
     }
-    for (auto it = afterNext.rbegin(); it != afterNext.rend(); ++it)
-        (*it)->AfterNextElement();
-    return result;
+    for (auto it = afterNext.rbegin(); it != afterNext.rend(); ++it) {
+        if (auto* obj = static_cast<XDO*>(it->Get()))
+            obj->AfterNextElement();
+    }
+    return static_cast<XDO*>(result.Get());
 }
 
 int XScrMan::CreateScreen(XDO* obj) {
