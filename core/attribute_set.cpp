@@ -1,7 +1,6 @@
 #include "core/attribute_set.h"
 
-#include "core/scr_man.h"
-#include "nubra/call_site.h"
+#include "core/definition_set.h"
 #include "platform/base/nocase.h"
 
 namespace {
@@ -39,16 +38,7 @@ const orvo::DispatchMap& XAttributeSet::ClassDispatch() {
 }
 
 int XAttributeSet::InitializeIXO() {
-    static orvo::ServiceCall<int(const wchar_t*, std::wstring&)> s_getFile(L"Project", L"GetFile");
-    // A reload replaces the bundles.
-    while (XDO* c = child())
-        c->LinkCut(1, nullptr);
-    m_nCreateState = 0;
-    std::wstring file;
-    auto getFile = s_getFile.Get();
-    if (getFile && getFile(L"AttributeSet", file))
-        XScrMan::Instance().OpenPage(file.c_str(), nullptr, nullptr);
-    return 1;
+    return orvo::LoadDefinitionSet(this, L"AttributeSet");
 }
 
 IXO* XAttributeSet::GetAttributeByName(const wchar_t* name) {

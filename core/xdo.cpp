@@ -624,12 +624,19 @@ void XDO::SendMsg(int fromUp, XElement* msg, XDO* sender, XDO* origin) {
     }
 }
 
-void XDO::PostMsg(XElement* msg, XDO* origin, int selfOnly) {
-    if (!msg)
-        return;
+namespace {
+
+// "MainMan" while it can deliver posted work, else null (posting then drops silently).
+XMainMan* PostingWindow() {
     static orvo::ServiceCall<IXO*()> s_mainMan(L"MainMan", L"GetMainMan");
     auto getMain = s_mainMan.Get();
-    auto* mainMan = getMain ? dynamic_cast<XMainMan*>(getMain()) : nullptr;
+    return getMain ? dynamic_cast<XMainMan*>(getMain()) : nullptr;
+}
+
+} // namespace
+
+void XDO::PostMsg(XElement* msg, XDO* origin, int selfOnly) {
+    XMainMan* mainMan = msg ? PostingWindow() : nullptr;
     if (!mainMan)
         return;
     // The copy keeps tag and attributes; text and children do not travel.
@@ -652,11 +659,7 @@ void XDO::PostMsg(XElement* msg, XDO* origin, int selfOnly) {
 }
 
 void XDO::PostEvent(XElement* evt, XDO* sender) {
-    if (!evt)
-        return;
-    static orvo::ServiceCall<IXO*()> s_mainMan(L"MainMan", L"GetMainMan");
-    auto getMain = s_mainMan.Get();
-    auto* mainMan = getMain ? dynamic_cast<XMainMan*>(getMain()) : nullptr;
+    XMainMan* mainMan = evt ? PostingWindow() : nullptr;
     if (!mainMan)
         return;
     auto copy = std::make_shared<XElement>(evt->GetTagName(), nullptr);

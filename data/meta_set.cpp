@@ -1,7 +1,6 @@
 #include "data/meta_set.h"
 
-#include "core/scr_man.h"
-#include "nubra/call_site.h"
+#include "core/definition_set.h"
 #include "platform/base/nocase.h"
 
 namespace {
@@ -27,20 +26,7 @@ const orvo::DispatchMap& XMetaSet::ClassDispatch() {
 }
 
 int XMetaSet::InitializeIXO() {
-    static orvo::ServiceCall<int(const wchar_t*, std::wstring&)> s_getFile(L"Project", L"GetFile");
-    // A reload replaces the definitions.
-    while (XDO* c = child())
-        c->LinkCut(1, nullptr);
-    std::wstring file;
-    auto getFile = s_getFile.Get();
-    if (!getFile || !getFile(L"MetaSet", file))
-        return 1;
-    XDO* root = XScrMan::Instance().OpenPage(file.c_str(), nullptr, nullptr);
-    // A file whose root is not "MetaSet" still gives its objects to the set instead of
-    // leaving them unowned and out of reach of every lookup.
-    if (root && root != this && !root->parent())
-        AddChild(root);
-    return 1;
+    return orvo::LoadDefinitionSet(this, L"MetaSet");
 }
 
 XMetaData* XMetaSet::GetMetaDataByName(const wchar_t* name) {

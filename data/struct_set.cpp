@@ -1,7 +1,6 @@
 #include "data/struct_set.h"
 
-#include "core/scr_man.h"
-#include "nubra/call_site.h"
+#include "core/definition_set.h"
 #include "platform/base/nocase.h"
 
 namespace {
@@ -26,21 +25,7 @@ const orvo::DispatchMap& XStructSet::ClassDispatch() {
 }
 
 int XStructSet::InitializeIXO() {
-    static orvo::ServiceCall<int(const wchar_t*, std::wstring&)> s_getFile(L"Project", L"GetFile");
-    // A reload replaces the definitions.
-    while (XDO* c = child())
-        c->LinkCut(1, nullptr);
-    m_nCreateState = 0;
-    std::wstring file;
-    auto getFile = s_getFile.Get();
-    if (!getFile || !getFile(L"StructureSet", file))
-        return 1;
-    XDO* root = XScrMan::Instance().OpenPage(file.c_str(), nullptr, nullptr);
-    // A file whose root is not "StructureSet" still gives its structures to the set rather
-    // than leaving them unowned and out of reach.
-    if (root && root != this && !root->parent())
-        AddChild(root);
-    return 1;
+    return orvo::LoadDefinitionSet(this, L"StructureSet");
 }
 
 XStruct* XStructSet::GetStructByName(const wchar_t* name) {

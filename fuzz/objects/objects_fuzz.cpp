@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "object_fuzz_support.h"
 #include "core/event.h"
 #include "core/notice_man.h"
 #include "core/xdo.h"
@@ -15,12 +16,6 @@
 #include "platform/base/nocase.h"
 
 namespace {
-
-class SilentPresenter : public orvo::NoticePresenter {
-public:
-    int Confirm(const std::wstring&, unsigned, unsigned) override { return 1; }
-    void Show(const orvo::NoticeRecord&) override {}
-};
 
 // A script that has one function, so script actions can get past the lookups.
 class FuzzScript : public XDO {
@@ -66,7 +61,7 @@ struct Screen {
     }
     ~Screen() { XNoticeMan::Instance().SetPresenter(nullptr); }
 
-    SilentPresenter silent;
+    orvo::fuzz::SilentPresenter silent;
     std::unique_ptr<XDO> opener;
     std::unique_ptr<XDO> root;
     XDO* price = nullptr;

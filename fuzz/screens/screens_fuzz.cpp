@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "object_fuzz_support.h"
 #include "core/notice_man.h"
 #include "core/scr_man.h"
 #include "core/xml_parser.h"
@@ -13,26 +14,13 @@
 
 namespace {
 
-// Actions that load user libraries would let the input pick code to run; they stay out.
-bool NamesUserLibraries(std::string_view bytes) {
-    std::wstring text = plat::ToLower(plat::FromUtf8(bytes));
-    return text.find(L"user.") != std::wstring::npos || text.find(L"message.") != std::wstring::npos;
-}
-
-// Configuration messages are expected here by the thousand; they go nowhere.
-class SilentPresenter : public orvo::NoticePresenter {
-public:
-    int Confirm(const std::wstring&, unsigned, unsigned) override { return 1; }
-    void Show(const orvo::NoticeRecord&) override {}
-};
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    if (NamesUserLibraries(bytes))
+    if (orvo::fuzz::NamesUserLibraries(bytes))
         return 0;
-    static SilentPresenter silent;
+    static orvo::fuzz::SilentPresenter silent;
     static XMLParser parser;
     XNoticeMan::Instance().SetPresenter(&silent);
     XElement* root = nullptr;

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "object_fuzz_support.h"
 #include "core/notice_man.h"
 #include "core/scr_man.h"
 #include "core/xml_parser.h"
@@ -28,18 +29,6 @@ bool NamesLargeNumbers(std::string_view bytes) {
     }
     return false;
 }
-
-bool NamesUserLibraries(std::string_view bytes) {
-    std::wstring text = plat::ToLower(plat::FromUtf8(bytes));
-    return text.find(L"user.") != std::wstring::npos ||
-           text.find(L"message.") != std::wstring::npos;
-}
-
-class SilentPresenter : public orvo::NoticePresenter {
-public:
-    int Confirm(const std::wstring&, unsigned, unsigned) override { return 1; }
-    void Show(const orvo::NoticeRecord&) override {}
-};
 
 void CheckLayout(const CRecord& r) {
     const int size = r.GetRecordSize();
@@ -84,9 +73,9 @@ void Exercise(XDO* obj) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    if (NamesLargeNumbers(bytes) || NamesUserLibraries(bytes))
+    if (NamesLargeNumbers(bytes) || orvo::fuzz::NamesUserLibraries(bytes))
         return 0;
-    static SilentPresenter silent;
+    static orvo::fuzz::SilentPresenter silent;
     static XMLParser parser;
     XNoticeMan::Instance().SetPresenter(&silent);
     XElement* root = nullptr;

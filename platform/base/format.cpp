@@ -16,7 +16,7 @@ namespace {
 constexpr int kMaxWidth = 4096;
 constexpr int kMaxPrecision = 4096;
 
-struct Spec {
+struct Conversion {
     bool left = false;
     bool plus = false;
     bool space = false;
@@ -60,68 +60,68 @@ std::wstring Digits(std::uint64_t value, int base, bool upper) {
     return out;
 }
 
-wchar_t SignOf(bool negative, const Spec& spec) {
+wchar_t SignOf(bool negative, const Conversion& conv) {
     if (negative) {
         return L'-';
     }
-    if (spec.plus) {
+    if (conv.plus) {
         return L'+';
     }
-    return spec.space ? L' ' : 0;
+    return conv.space ? L' ' : 0;
 }
 
 // Applies the width: zeros go between sign/prefix and the digits when asked for.
-void Emit(std::wstring& out, const Spec& spec, wchar_t sign, std::wstring_view prefix,
+void Emit(std::wstring& out, const Conversion& conv, wchar_t sign, std::wstring_view prefix,
           std::wstring_view body, bool zeroPad) {
     const std::size_t length = (sign ? 1 : 0) + prefix.size() + body.size();
-    const std::size_t pad = static_cast<std::size_t>(spec.width) > length ? spec.width - length : 0;
-    if (pad > 0 && !spec.left && !zeroPad) {
+    const std::size_t pad = static_cast<std::size_t>(conv.width) > length ? conv.width - length : 0;
+    if (pad > 0 && !conv.left && !zeroPad) {
         out.append(pad, L' ');
     }
     if (sign) {
         out += sign;
     }
     out += prefix;
-    if (pad > 0 && !spec.left && zeroPad) {
+    if (pad > 0 && !conv.left && zeroPad) {
         out.append(pad, L'0');
     }
     out += body;
-    if (pad > 0 && spec.left) {
+    if (pad > 0 && conv.left) {
         out.append(pad, L' ');
     }
 }
 
-void FormatInteger(std::wstring& out, const Spec& spec, const FormatArg& arg) {
+void FormatInteger(std::wstring& out, const Conversion& conv, const FormatArg& arg) {
     IntegerValue v = IntegerOf(arg);
-    const bool isSigned = spec.conversion == L'd' || spec.conversion == L'i';
+    const bool isSigned = conv.conversion == L'd' || conv.conversion == L'i';
     if (!isSigned && v.negative) {
         // A negative int under %u/%x/%o shows its 32-bit pattern, as the C runtime reads
         // an int there; with a 64-bit length, or a value beyond int, the 64-bit pattern.
         const std::uint64_t bits = 0 - v.magnitude;
         const bool fitsInt = v.magnitude <= 0x80000000u;
-        v = {false, (fitsInt && !spec.length64) ? (bits & 0xFFFFFFFFu) : bits};
+        v = {false, (fitsInt && !conv.length64) ? (bits & 0xFFFFFFFFu) : bits};
     }
     int base = 10;
-    if (spec.conversion == L'x' || spec.conversion == L'X') {
+    if (conv.conversion == L'x' || conv.conversion == L'X') {
         base = 16;
-    } else if (spec.conversion == L'o') {
+    } else if (conv.conversion == L'o') {
         base = 8;
     }
-    std::wstring body = Digits(v.magnitude, base, spec.conversion == L'X');
-    if (spec.precision == 0 && v.magnitude == 0) {
+    std::wstring body = Digits(v.magnitude, base, conv.conversion == L'X');
+    if (conv.precision == 0 && v.magnitude == 0) {
         body.clear();
     }
-    if (spec.precision > 0 && body.size() < static_cast<std::size_t>(spec.precision)) {
-        body.insert(0, spec.precision - body.size(), L'0');
+    if (conv.precision > 0 && body.size() < static_cast<std::size_t>(conv.precision)) {
+        body.insert(0, conv.precision - body.size(), L'0');
     }
     std::wstring_view prefix;
-    if (spec.alternate && base == 8 && (body.empty() || body[0] != L'0')) {
+    if (conv.alternate && base == 8 && (body.empty() || body[0] != L'0')) {
         body.insert(0, 1, L'0');
-    } else if (spec.alternate && base == 16 && v.magnitude != 0) {
-        prefix = spec.conversion == L'X' ? L"0X" : L"0x";
+    } else if (conv.alternate && base == 16 && v.magnitude != 0) {
+        prefix = conv.conversion == L'X' ? L"0X" : L"0x";
     }
-    const wchar_t sign = isSigned ? SignOf(v.negative, spec) : 0;
-    Emit(out, spec, sign, prefix, body, spec.zero && !spec.left && spec.precision < 0);
+    const wchar_t sign = isSigned ? SignOf(v.negative, conv) : 0;
+    Emit(out, conv, sign, prefix, body, conv.zero && !conv.left && conv.precision < 0);
 }
 
 // The digits of |value| as printf writes them for %f, %e or %g, without sign.
@@ -179,9 +179,9 @@ std::string FloatBody(double value, wchar_t conversion, int precision, bool alte
     return body;
 }
 
-void FormatFloat(std::wstring& out, const Spec& spec, double value) {
+void FormatFloat(std::wstring& out, const Conversion& conv, double value) {
     const bool upper =
-        spec.conversion == L'F' || spec.conversion == L'E' || spec.conversion == L'G';
+        conv.conversion == L'F' || conv.conversion == L'E' || conv.conversion == L'G';
     std::string body;
     bool negative = false;
     bool finite = true;
@@ -194,8 +194,8 @@ void FormatFloat(std::wstring& out, const Spec& spec, double value) {
         finite = false;
     } else {
         negative = std::signbit(value);
-        const int precision = spec.precision < 0 ? 6 : spec.precision;
-        body = FloatBody(std::fabs(value), spec.conversion, precision, spec.alternate);
+        const int precision = conv.precision < 0 ? 6 : conv.precision;
+        body = FloatBody(std::fabs(value), conv.conversion, precision, conv.alternate);
     }
     std::wstring wide(body.begin(), body.end());
     if (upper) {
@@ -205,7 +205,7 @@ void FormatFloat(std::wstring& out, const Spec& spec, double value) {
             }
         }
     }
-    Emit(out, spec, SignOf(negative, spec), {}, wide, finite && spec.zero && !spec.left);
+    Emit(out, conv, SignOf(negative, conv), {}, wide, finite && conv.zero && !conv.left);
 }
 
 // %s and %S differ only for narrow arguments on Windows; here a narrow argument is always
@@ -230,21 +230,21 @@ std::wstring TextOf(const FormatArg& arg) {
     }
 }
 
-void FormatText(std::wstring& out, const Spec& spec, const FormatArg& arg) {
+void FormatText(std::wstring& out, const Conversion& conv, const FormatArg& arg) {
     std::wstring text = TextOf(arg);
-    if (spec.precision >= 0 && text.size() > static_cast<std::size_t>(spec.precision)) {
-        text.resize(spec.precision);
+    if (conv.precision >= 0 && text.size() > static_cast<std::size_t>(conv.precision)) {
+        text.resize(conv.precision);
     }
-    Emit(out, spec, 0, {}, text, false);
+    Emit(out, conv, 0, {}, text, false);
 }
 
-void FormatChar(std::wstring& out, const Spec& spec, const FormatArg& arg) {
+void FormatChar(std::wstring& out, const Conversion& conv, const FormatArg& arg) {
     std::wstring text;
     if (arg.kind() == FormatArg::Kind::WideText || arg.kind() == FormatArg::Kind::NarrowText) {
         text = TextOf(arg).substr(0, 1);
     } else {
         const std::uint64_t code = arg.AsUnsigned();
-        const bool narrowForm = spec.narrowText || spec.conversion == L'C';
+        const bool narrowForm = conv.narrowText || conv.conversion == L'C';
         if (narrowForm && code >= 0x80 && code <= 0xFF) {
             text = FromAnsi(std::string(1, static_cast<char>(code)));
         } else if (code <= 0x10FFFF) {
@@ -253,16 +253,16 @@ void FormatChar(std::wstring& out, const Spec& spec, const FormatArg& arg) {
             text.assign(1, static_cast<wchar_t>(0xFFFD));
         }
     }
-    Emit(out, spec, 0, {}, text, false);
+    Emit(out, conv, 0, {}, text, false);
 }
 
-void FormatPointer(std::wstring& out, const Spec& spec, const FormatArg& arg) {
+void FormatPointer(std::wstring& out, const Conversion& conv, const FormatArg& arg) {
     std::wstring digits = Digits(arg.AsUnsigned(), 16, true);
     const std::size_t full = sizeof(void*) * 2;
     if (digits.size() < full) {
         digits.insert(0, full - digits.size(), L'0');
     }
-    Emit(out, spec, 0, {}, digits, false);
+    Emit(out, conv, 0, {}, digits, false);
 }
 
 int ClampTo(std::int64_t v, int limit) {
@@ -276,19 +276,19 @@ public:
     SpecReader(std::wstring_view format, std::span<const FormatArg> args, std::size_t& nextArg)
         : m_format(format), m_args(args), m_nextArg(nextArg) {}
 
-    bool Read(std::size_t& pos, Spec& spec) {
+    bool Read(std::size_t& pos, Conversion& conv) {
         for (; pos < m_format.size(); ++pos) {
             const wchar_t c = m_format[pos];
             if (c == L'-') {
-                spec.left = true;
+                conv.left = true;
             } else if (c == L'+') {
-                spec.plus = true;
+                conv.plus = true;
             } else if (c == L' ') {
-                spec.space = true;
+                conv.space = true;
             } else if (c == L'#') {
-                spec.alternate = true;
+                conv.alternate = true;
             } else if (c == L'0') {
-                spec.zero = true;
+                conv.zero = true;
             } else {
                 break;
             }
@@ -297,27 +297,27 @@ public:
             ++pos;
             const std::int64_t w = StarValue();
             if (w < 0) {
-                spec.left = true;
+                conv.left = true;
             }
-            spec.width = ClampTo(w < 0 ? -w : w, kMaxWidth);
+            conv.width = ClampTo(w < 0 ? -w : w, kMaxWidth);
         } else {
-            spec.width = ReadNumber(pos, kMaxWidth);
+            conv.width = ReadNumber(pos, kMaxWidth);
         }
         if (pos < m_format.size() && m_format[pos] == L'.') {
             ++pos;
             if (pos < m_format.size() && m_format[pos] == L'*') {
                 ++pos;
                 const std::int64_t p = StarValue();
-                spec.precision = p < 0 ? -1 : ClampTo(p, kMaxPrecision);
+                conv.precision = p < 0 ? -1 : ClampTo(p, kMaxPrecision);
             } else {
-                spec.precision = ReadNumber(pos, kMaxPrecision);
+                conv.precision = ReadNumber(pos, kMaxPrecision);
             }
         }
-        ReadLength(pos, spec);
+        ReadLength(pos, conv);
         if (pos >= m_format.size()) {
             return false;
         }
-        spec.conversion = m_format[pos++];
+        conv.conversion = m_format[pos++];
         return true;
     }
 
@@ -339,15 +339,15 @@ private:
         return static_cast<int>(n);
     }
 
-    void ReadLength(std::size_t& pos, Spec& spec) {
+    void ReadLength(std::size_t& pos, Conversion& conv) {
         const std::wstring_view rest = m_format.substr(pos);
         if (rest.starts_with(L"I64")) {
-            spec.length64 = true;
+            conv.length64 = true;
             pos += 3;
         } else if (rest.starts_with(L"I32")) {
             pos += 3;
         } else if (rest.starts_with(L"ll")) {
-            spec.length64 = true;
+            conv.length64 = true;
             pos += 2;
         } else if (rest.starts_with(L"hh")) {
             pos += 2;
@@ -355,11 +355,11 @@ private:
             switch (rest[0]) {
             case L'j':
             case L'q':
-                spec.length64 = true;
+                conv.length64 = true;
                 ++pos;
                 break;
             case L'h':
-                spec.narrowText = true;
+                conv.narrowText = true;
                 ++pos;
                 break;
             case L'l':
@@ -463,12 +463,12 @@ std::wstring FormatV(std::wstring_view format, std::span<const FormatArg> args) 
             ++pos;
             continue;
         }
-        Spec spec;
-        if (!reader.Read(pos, spec)) {
+        Conversion conv;
+        if (!reader.Read(pos, conv)) {
             out += format.substr(percent);
             break;
         }
-        const wchar_t c = spec.conversion;
+        const wchar_t c = conv.conversion;
         const bool known =
             std::wstring_view(L"diuxXocCsSfFeEgGp").find(c) != std::wstring_view::npos;
         if (!known) {
@@ -487,21 +487,21 @@ std::wstring FormatV(std::wstring_view format, std::span<const FormatArg> args) 
         case L'x':
         case L'X':
         case L'o':
-            FormatInteger(out, spec, arg);
+            FormatInteger(out, conv, arg);
             break;
         case L'c':
         case L'C':
-            FormatChar(out, spec, arg);
+            FormatChar(out, conv, arg);
             break;
         case L's':
         case L'S':
-            FormatText(out, spec, arg);
+            FormatText(out, conv, arg);
             break;
         case L'p':
-            FormatPointer(out, spec, arg);
+            FormatPointer(out, conv, arg);
             break;
         default:
-            FormatFloat(out, spec, arg.AsDouble());
+            FormatFloat(out, conv, arg.AsDouble());
             break;
         }
     }

@@ -1,0 +1,25 @@
+#include "core/definition_set.h"
+
+#include <string>
+
+#include "core/scr_man.h"
+#include "nubra/call_site.h"
+
+namespace orvo {
+
+int LoadDefinitionSet(XDO* set, const wchar_t* kind) {
+    static ServiceCall<int(const wchar_t*, std::wstring&)> s_getFile(L"Project", L"GetFile");
+    while (XDO* c = set->child())
+        c->LinkCut(1, nullptr);
+    set->SetCreateState(0); // built again from the start, events and all
+    std::wstring file;
+    auto getFile = s_getFile.Get();
+    if (!getFile || !getFile(kind, file))
+        return 1;
+    XDO* root = XScrMan::Instance().OpenPage(file.c_str(), nullptr, nullptr);
+    if (root && root != set && !root->parent())
+        set->AddChild(root);
+    return 1;
+}
+
+} // namespace orvo
