@@ -125,20 +125,12 @@ public:
         return nullptr;
     }
 
-    // The first node of this subtree in pre-order (this node first) for which pred holds.
+    // The first node of this subtree in pre-order (this node first) for which pred holds:
+    // the first child's walk with its siblings covers exactly the rest of the subtree.
     template <class P> T* find_first(P pred) {
-        std::vector<T*> pending{self()};
-        while (!pending.empty()) {
-            T* node = pending.back();
-            pending.pop_back();
-            if (pred(node))
-                return node;
-            std::size_t mark = pending.size();
-            for (T* c = node->m_pChild; c; c = c->m_pNext)
-                pending.push_back(c);
-            std::reverse(pending.begin() + static_cast<std::ptrdiff_t>(mark), pending.end());
-        }
-        return nullptr;
+        if (pred(self()))
+            return self();
+        return m_pChild ? m_pChild->find_down(pred) : nullptr;
     }
 
     // Pre-order over this node, its subtree and its following siblings with theirs.
