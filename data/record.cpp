@@ -205,16 +205,6 @@ int CRecord::AddNewStructField(std::wstring_view nameSpace, std::wstring_view na
 
 // ---- CRecord: lookups ------------------------------------------------------------------------
 
-CRecord::CField* CRecord::GetField(int index) {
-    return index >= 0 && index < GetFieldCount() ? m_fields[static_cast<std::size_t>(index)].get()
-                                                 : nullptr;
-}
-
-const CRecord::CField* CRecord::GetField(int index) const {
-    return index >= 0 && index < GetFieldCount() ? m_fields[static_cast<std::size_t>(index)].get()
-                                                 : nullptr;
-}
-
 int CRecord::GetFieldIndex(std::wstring_view name) const {
     auto it = m_nameIndex.find(name);
     return it == m_nameIndex.end() ? -1 : it->second;
@@ -257,26 +247,6 @@ bool CRecord::Refuse() {
     m_virtualNo = -1;
     m_offsets.clear();
     return false;
-}
-
-void CRecord::EnsureInternals() const {
-    // A refused layout stays refused until a field changes (the next CalcInternals call).
-    if (m_recordSize < 0 && !m_refused)
-        const_cast<CRecord*>(this)->CalcInternals();
-}
-
-int CRecord::GetRecordSize() const {
-    EnsureInternals();
-    return m_recordSize;
-}
-
-int CRecord::GetOffSet(int index) const {
-    EnsureInternals();
-    if (m_recordSize < 0)
-        return -1;
-    if (index == -1)
-        return m_recordSize;
-    return index >= 0 && index < GetFieldCount() ? m_offsets[static_cast<std::size_t>(index)] : -1;
 }
 
 int CRecord::GetVirtualNo() const {

@@ -89,8 +89,12 @@ public:
 
     // ---- lookups ----------------------------------------------------------------------------
     int GetFieldCount() const { return static_cast<int>(m_fields.size()); }
-    CField* GetField(int index);
-    const CField* GetField(int index) const;
+    CField* GetField(int index) {
+        return index >= 0 && index < GetFieldCount()
+                   ? m_fields[static_cast<std::size_t>(index)].get()
+                   : nullptr;
+    }
+    const CField* GetField(int index) const { return const_cast<CRecord*>(this)->GetField(index); }
     // The first field of that name, without case; -1 when none. Hashed: constant time.
     int GetFieldIndex(std::wstring_view name) const;
     // Resolves a cell path ("[2].price", "qty", "items[3].code") into row and field index
@@ -102,10 +106,21 @@ public:
     // False, and no layout (record size -1), when the widths add up beyond kMaxRecordSize.
     // Call it after changing a field's width or inner count.
     bool CalcInternals();
-    // -1 for a refused layout.
-    int GetRecordSize() const;
+    // -1 for a refused layout. Inline: every cell access asks.
+    int GetRecordSize() const {
+        EnsureInternals();
+        return m_recordSize;
+    }
     // -1 gives the record size; a bad index gives -1.
-    int GetOffSet(int index) const;
+    int GetOffSet(int index) const {
+        EnsureInternals();
+        if (m_recordSize < 0)
+            return -1;
+        if (index == -1)
+            return m_recordSize;
+        return index >= 0 && index < GetFieldCount() ? m_offsets[static_cast<std::size_t>(index)]
+                                                     : -1;
+    }
     int GetVirtualNo() const;
     bool HasVirtual() const { return GetVirtualNo() >= 0; }
     bool IsLastFieldVirtual() const;
@@ -118,7 +133,11 @@ public:
     int GetPointerFieldNo() const;
 
 private:
-    void EnsureInternals() const;
+    void EnsureInternals() const {
+        // A refused layout stays refused until a field changes (the next CalcInternals call).
+        if (m_recordSize < 0 && !m_refused)
+            const_cast<CRecord*>(this)->CalcInternals();
+    }
     bool Refuse();
     int GetPointerFieldNoByScan() const;
     void Invalidate() {

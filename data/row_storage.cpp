@@ -1,28 +1,21 @@
 #include "data/row_storage.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 
-#include "platform/base/codepage.h"
-#include "platform/base/format.h"
-#include "platform/base/lenient.h"
-#include "platform/base/nocase.h"
+#include "data/cell_codec.h"
 
 namespace orvo {
 
-namespace {
-
-template <class T> void Put(unsigned char* cell, T value) {
-    std::memcpy(cell, &value, sizeof(T));
+bool RowStorage::NeedsInit(const CRecord& record) {
+    for (int c = 0; c < record.GetFieldCount(); ++c) {
+        const CRecord::CField* f = record.GetField(c);
+        if (f->Type == DT_PT_STR || f->DefaultBytes)
+            return true;
+    }
+    return false;
 }
-
-template <class T> T Take(const unsigned char* cell) {
-    T value;
-    std::memcpy(&value, cell, sizeof(T));
-    return value;
-}
-
-} // namespace
 
 bool RowStorage::Append(const CRecord& record, int rows, bool perRow) {
     const int rowSize = record.GetRecordSize();
@@ -34,19 +27,27 @@ bool RowStorage::Append(const CRecord& record, int rows, bool perRow) {
         rowSize + (perRow ? static_cast<std::int64_t>(sizeof(std::vector<unsigned char>)) : 0);
     if (total * perRowCost > CRecord::kMaxRecordSize || total > CRecord::kMaxRecordSize)
         return false;
+    const bool init = NeedsInit(record);
     try {
         if (perRow) {
             m_buffers.reserve(static_cast<std::size_t>(total));
             for (int i = 0; i < rows; ++i) {
                 m_buffers.emplace_back(static_cast<std::size_t>(rowSize), 0);
-                InitRow(record, m_buffers.back().data());
+                if (init)
+                    InitRow(record, m_buffers.back().data());
             }
         } else {
             m_block.resize(static_cast<std::size_t>(total * rowSize), 0);
-            for (std::int64_t r = m_rows; r < total; ++r)
-                InitRow(record, m_block.data() + r * rowSize);
+            if (init)
+                for (std::int64_t r = m_rows; r < total; ++r)
+                    InitRow(record, m_block.data() + r * rowSize);
         }
     } catch (const std::bad_alloc&) {
+        // Back to the rows there were; strings of the dropped rows stay unused until Clear.
+        m_buffers.resize(perRow ? static_cast<std::size_t>(m_rows) : m_buffers.size());
+        m_block.resize(perRow
+                           ? m_block.size()
+                           : static_cast<std::size_t>(m_rows) * static_cast<std::size_t>(rowSize));
         return false;
     }
     m_perRow = perRow;
@@ -55,10 +56,42 @@ bool RowStorage::Append(const CRecord& record, int rows, bool perRow) {
     return true;
 }
 
+bool RowStorage::Assign(const CRecord& record, const unsigned char* bytes, int rows, bool perRow) {
+    const int rowSize = record.GetRecordSize();
+    const std::int64_t total = static_cast<std::int64_t>(rows) * rowSize;
+    const std::int64_t perRowCost =
+        rowSize + (perRow ? static_cast<std::int64_t>(sizeof(std::vector<unsigned char>)) : 0);
+    if (rows < 0 || rowSize < 0 || record.HasPointerField() || (rows > 0 && !bytes) ||
+        static_cast<std::int64_t>(rows) * perRowCost > CRecord::kMaxRecordSize)
+        return false;
+    try {
+        if (perRow) {
+            std::vector<std::vector<unsigned char>> buffers(static_cast<std::size_t>(rows));
+            for (int r = 0; r < rows; ++r) {
+                const unsigned char* row = bytes + static_cast<std::size_t>(r) * rowSize;
+                buffers[static_cast<std::size_t>(r)].assign(row, row + rowSize);
+            }
+            m_buffers.swap(buffers);
+            m_block.clear();
+        } else {
+            m_block.assign(bytes, bytes + total);
+            m_buffers.clear();
+        }
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    m_strings.Clear();
+    m_perRow = perRow;
+    m_rowSize = rowSize;
+    m_rows = rows;
+    return true;
+}
+
 void RowStorage::Clear() {
     m_block.clear();
+    m_block.shrink_to_fit();
     m_buffers.clear();
-    m_strings.clear();
+    m_strings.Clear();
     m_rows = 0;
     m_rowSize = 0;
 }
@@ -68,15 +101,10 @@ void RowStorage::InitRow(const CRecord& record, unsigned char* row) {
         const CRecord::CField* f = record.GetField(c);
         unsigned char* cell = row + record.GetOffSet(c);
         if (f->Type == DT_PT_STR)
-            Put<std::uint32_t>(cell, NewString(f->DefaultText));
+            PutCell<std::uint32_t>(cell, m_strings.New(f->DefaultText));
         else if (f->DefaultBytes && static_cast<int>(f->DefaultBytes->size()) == f->Size)
             std::memcpy(cell, f->DefaultBytes->data(), f->DefaultBytes->size());
     }
-}
-
-std::uint32_t RowStorage::NewString(const std::wstring& text) {
-    m_strings.push_back(text);
-    return static_cast<std::uint32_t>(m_strings.size());
 }
 
 unsigned char* RowStorage::Row(int row) {
@@ -91,113 +119,105 @@ const unsigned char* RowStorage::Row(int row) const {
     return const_cast<RowStorage*>(this)->Row(row);
 }
 
-std::wstring* RowStorage::String(std::uint32_t handle) {
-    return handle >= 1 && handle <= m_strings.size() ? &m_strings[handle - 1] : nullptr;
-}
-
-const std::wstring* RowStorage::String(std::uint32_t handle) const {
-    return const_cast<RowStorage*>(this)->String(handle);
-}
-
-unsigned char* RowStorage::Cell(const CRecord& record, int row, int col,
-                                const CRecord::CField*& field) {
-    field = record.GetField(col);
+void RowStorage::ReleaseStrings(const CRecord& record, int row) {
     unsigned char* bytes = Row(row);
-    if (!field || !bytes || record.GetRecordSize() != m_rowSize)
-        return nullptr;
-    return bytes + record.GetOffSet(col);
-}
-
-bool RowStorage::SetText(const CRecord& record, int row, int col, std::wstring_view text) {
-    const CRecord::CField* f = nullptr;
-    unsigned char* cell = Cell(record, row, col, f);
-    if (!cell)
-        return false;
-    switch (f->Type) {
-    case DT_INT:
-        Put<std::int32_t>(cell, plat::_wtoi(text));
-        return true;
-    case DT_UINT: {
-        unsigned value = 0;
-        if (plat::ScanUnsigned(text, value))
-            Put<std::uint32_t>(cell, value);
-        return true;
-    }
-    case DT_STR: {
-        const std::string ansi = plat::ToAnsi(text);
-        std::memset(cell, 0, static_cast<std::size_t>(f->Size));
-        std::memcpy(cell, ansi.data(), std::min(ansi.size(), static_cast<std::size_t>(f->Size)));
-        return true;
-    }
-    case DT_PT_STR:
-        if (std::wstring* s = String(Take<std::uint32_t>(cell)))
-            *s = text;
-        else
-            Put<std::uint32_t>(cell, NewString(std::wstring(text)));
-        return true;
-    case DT_BOOL:
-        Put<std::int32_t>(cell, plat::EqualsNoCase(text, L"true") ? 1 : 0);
-        return true;
-    case DT_DOUBLE:
-        Put<double>(cell, plat::_wtof(text));
-        return true;
-    case DT_FLOAT:
-        Put<float>(cell, static_cast<float>(plat::_wtof(text)));
-        return true;
-    case DT_CHAR: {
-        const std::string ansi = plat::ToAnsi(text);
-        *cell = ansi.empty() ? 0 : static_cast<unsigned char>(ansi[0]);
-        return true;
-    }
-    case DT_INT64:
-        Put<std::int64_t>(cell, plat::_wtoi64(text));
-        return true;
-    default:
-        return false;
+    if (!bytes || !record.HasPointerField() || record.GetRecordSize() != m_rowSize)
+        return;
+    for (int c = 0; c < record.GetFieldCount(); ++c) {
+        if (record.GetField(c)->Type != DT_PT_STR)
+            continue;
+        unsigned char* cell = bytes + record.GetOffSet(c);
+        m_strings.Release(TakeCell<std::uint32_t>(cell));
+        PutCell<std::uint32_t>(cell, 0);
     }
 }
 
-bool RowStorage::GetText(const CRecord& record, int row, int col, std::wstring& out) const {
-    const CRecord::CField* f = nullptr;
-    const unsigned char* cell = const_cast<RowStorage*>(this)->Cell(record, row, col, f);
-    if (!cell)
+bool RowStorage::Remove(const CRecord& record, int row) {
+    if (row < 0 || row >= m_rows)
         return false;
-    switch (f->Type) {
-    case DT_INT:
-        out = plat::FormatInt(Take<std::int32_t>(cell));
-        return true;
-    case DT_UINT:
-        out = plat::FormatUInt(Take<std::uint32_t>(cell));
-        return true;
-    case DT_STR: {
-        const auto* chars = reinterpret_cast<const char*>(cell);
-        out = plat::FromAnsi(
-            std::string_view(chars, strnlen(chars, static_cast<std::size_t>(f->Size))));
-        return true;
+    ReleaseStrings(record, row);
+    if (m_perRow) {
+        m_buffers.erase(m_buffers.begin() + row);
+    } else {
+        const auto size = static_cast<std::size_t>(m_rowSize);
+        m_block.erase(m_block.begin() + static_cast<std::ptrdiff_t>(row * size),
+                      m_block.begin() + static_cast<std::ptrdiff_t>((row + 1) * size));
     }
-    case DT_PT_STR: {
-        const std::wstring* s = String(Take<std::uint32_t>(cell));
-        out = s ? *s : std::wstring();
-        return true;
-    }
-    case DT_BOOL:
-        out = Take<std::int32_t>(cell) ? L"true" : L"false";
-        return true;
-    case DT_DOUBLE:
-        out = plat::FormatDouble(Take<double>(cell));
-        return true;
-    case DT_FLOAT:
-        out = plat::FormatDouble(Take<float>(cell));
-        return true;
-    case DT_CHAR:
-        out = plat::FromAnsi(std::string_view(reinterpret_cast<const char*>(cell), 1));
-        return true;
-    case DT_INT64:
-        out = plat::FormatInt64(Take<std::int64_t>(cell));
-        return true;
-    default:
+    --m_rows;
+    return true;
+}
+
+void RowStorage::Truncate(const CRecord& record, int rows) {
+    if (rows < 0 || rows >= m_rows)
+        return;
+    for (int r = rows; r < m_rows; ++r)
+        ReleaseStrings(record, r);
+    if (m_perRow)
+        m_buffers.resize(static_cast<std::size_t>(rows));
+    else
+        m_block.resize(static_cast<std::size_t>(rows) * static_cast<std::size_t>(m_rowSize));
+    m_rows = rows;
+}
+
+bool RowStorage::Reorder(const std::vector<int>& order) {
+    if (order.size() != static_cast<std::size_t>(m_rows))
         return false;
+    std::vector<bool> placed(order.size(), false);
+    for (int from : order) {
+        if (from < 0 || static_cast<std::size_t>(from) >= order.size() ||
+            placed[static_cast<std::size_t>(from)])
+            return false;
+        placed[static_cast<std::size_t>(from)] = true;
     }
+    placed.assign(order.size(), false);
+    if (m_perRow) {
+        std::vector<std::vector<unsigned char>> buffers(order.size());
+        for (std::size_t i = 0; i < order.size(); ++i)
+            buffers[i].swap(m_buffers[static_cast<std::size_t>(order[i])]);
+        m_buffers.swap(buffers);
+        return true;
+    }
+    // In place, one cycle of the permutation at a time: each row moves once, and only one
+    // row is held aside per cycle.
+    const auto size = static_cast<std::size_t>(m_rowSize);
+    std::vector<unsigned char> held(size);
+    for (std::size_t start = 0; start < order.size(); ++start) {
+        if (placed[start] || static_cast<std::size_t>(order[start]) == start) {
+            placed[start] = true;
+            continue;
+        }
+        std::memcpy(held.data(), m_block.data() + start * size, size);
+        std::size_t at = start;
+        for (;;) {
+            placed[at] = true;
+            const auto from = static_cast<std::size_t>(order[at]);
+            if (from == start) {
+                std::memcpy(m_block.data() + at * size, held.data(), size);
+                break;
+            }
+            std::memcpy(m_block.data() + at * size, m_block.data() + from * size, size);
+            at = from;
+        }
+    }
+    return true;
+}
+
+void RowStorage::RotateBuffers(int rows, int n) {
+    if (!m_perRow || rows < 1 || rows > m_rows)
+        return;
+    n %= rows;
+    if (n < 0)
+        n += rows;
+    std::rotate(m_buffers.begin(), m_buffers.begin() + n, m_buffers.begin() + rows);
+}
+
+bool RowStorage::EraseBytes(int offset, int length) {
+    if (m_perRow || m_rows != 1 || offset < 0 || length < 0 || offset > m_rowSize ||
+        length > m_rowSize - offset)
+        return false;
+    m_block.erase(m_block.begin() + offset, m_block.begin() + offset + length);
+    m_rowSize -= length;
+    return true;
 }
 
 } // namespace orvo

@@ -1,15 +1,12 @@
 #pragma once
 // RowStorage: the bytes of a structure's rows, either one contiguous block or one buffer per
-// row, and the variable-length strings its DT_PT_STR cells refer to. A DT_PT_STR cell holds
-// a 32-bit handle into this storage's string table (0: none), never an address, so rows can
-// be copied and moved as plain bytes.
+// row, and the table of the variable-length strings their DT_PT_STR cells refer to. Rows are
+// addressed physically here; ring order is the structure's business.
 #include <cstdint>
-#include <deque>
-#include <string>
-#include <string_view>
 #include <vector>
 
 #include "data/record.h"
+#include "data/string_table.h"
 
 namespace orvo {
 
@@ -19,33 +16,48 @@ public:
     // False, with nothing changed, when the layout is refused, the storage would exceed
     // CRecord::kMaxRecordSize bytes, or memory runs out.
     bool Append(const CRecord& record, int rows, bool perRow);
+    // Replaces every row by `rows` rows copied from `bytes` (rows x record size of them),
+    // without zeroing first; for layouts without DT_PT_STR cells, false otherwise.
+    bool Assign(const CRecord& record, const unsigned char* bytes, int rows, bool perRow);
     void Clear();
 
     int Rows() const { return m_rows; }
+    int RowSize() const { return m_rowSize; }
+    bool PerRow() const { return m_perRow; }
     // The bytes of one physical row, or null.
     unsigned char* Row(int row);
     const unsigned char* Row(int row) const;
+    // All rows of contiguous storage, one after the other; null for per-row storage.
+    unsigned char* Block() { return m_perRow || m_block.empty() ? nullptr : m_block.data(); }
+    const unsigned char* Block() const { return const_cast<RowStorage*>(this)->Block(); }
 
-    // Writes `text` into a cell, converted by the field's type; false for a bad cell or a
-    // type that takes no text (DT_STRUCT, DT_BLOB).
-    bool SetText(const CRecord& record, int row, int col, std::wstring_view text);
-    // The text form of a cell; false for a bad cell, DT_STRUCT and DT_BLOB.
-    bool GetText(const CRecord& record, int row, int col, std::wstring& out) const;
-    // The string a handle names, or null.
-    std::wstring* String(std::uint32_t handle);
-    const std::wstring* String(std::uint32_t handle) const;
+    // Frees the strings of a row's DT_PT_STR cells and zeroes their handles.
+    void ReleaseStrings(const CRecord& record, int row);
+    // Removes one row (its strings freed); later rows move up.
+    bool Remove(const CRecord& record, int row);
+    // Drops the rows from `rows` on (their strings freed).
+    void Truncate(const CRecord& record, int rows);
+    // Puts the rows in the given order: new row i is old row order[i]; `order` must be a
+    // permutation of 0 .. Rows() - 1.
+    bool Reorder(const std::vector<int>& order);
+    // Per-row storage: the first `rows` buffers rotate left by n (the first n go to the end).
+    void RotateBuffers(int rows, int n);
+    // A single contiguous row loses `length` bytes at `offset`; the row size shrinks.
+    bool EraseBytes(int offset, int length);
+
+    StringTable& Strings() { return m_strings; }
+    const StringTable& Strings() const { return m_strings; }
 
 private:
     void InitRow(const CRecord& record, unsigned char* row);
-    std::uint32_t NewString(const std::wstring& text);
-    unsigned char* Cell(const CRecord& record, int row, int col, const CRecord::CField*& field);
+    static bool NeedsInit(const CRecord& record);
 
     bool m_perRow = false;
     int m_rowSize = 0;
     int m_rows = 0;
     std::vector<unsigned char> m_block;                // contiguous rows
     std::vector<std::vector<unsigned char>> m_buffers; // one per row
-    std::deque<std::wstring> m_strings; // handle h is index h - 1; elements never move
+    StringTable m_strings;
 };
 
 } // namespace orvo

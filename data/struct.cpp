@@ -100,8 +100,38 @@ std::vector<unsigned char> DefaultBytes(XElement* e, DT_DATA_TYPE type, int size
 
 } // namespace
 
+const orvo::DispatchMap& XStruct::ClassDispatch() {
+    static const orvo::DispatchMap map(
+        &XMetaIOData::ClassDispatch(),
+        {
+            orvo::Method<&XStruct::GetRecordCountVB>(L"GetRecordCount"),
+            orvo::Method<&XStruct::AddRecordVB>(L"AddRecord"),
+            orvo::Method<&XStruct::AddRecordExVB>(L"AddRecordEx"),
+            orvo::Method<&XStruct::RemoveRecordVB>(L"RemoveRecord"),
+            orvo::Method<&XStruct::RemoveAllVB>(L"RemoveAll"),
+            orvo::Method<&XStruct::SetValVB>(L"SetVal"),
+            orvo::Method<&XStruct::GetValVB>(L"GetVal"),
+        });
+    return map;
+}
+
 XStruct::XStruct() {
     m_nStyle |= XDO_STYLE_STRUCT;
+}
+
+XStruct::XStruct(const XStruct& source, XDO* parent) : XStruct() {
+    CopyStruct(source);
+    if (parent)
+        parent->AddChild(this);
+}
+
+XStruct& XStruct::operator=(const XStruct& source) {
+    CopyStruct(source);
+    return *this;
+}
+
+XStruct* XStruct::GetNewInstance(const XStruct& source, XDO* parent) {
+    return new XStruct(source, parent);
 }
 
 // ---- reading the element -----------------------------------------------------------------------
@@ -300,95 +330,4 @@ int XStruct::AppendTo(XStruct& outer) {
         return 0;
     }
     return 1;
-}
-
-// ---- definition lookups ------------------------------------------------------------------------
-
-const CRecord::CField* XStruct::GetField(const std::vector<int>& path) const {
-    const CRecord* record = &m_record;
-    const CRecord::CField* field = nullptr;
-    for (std::size_t i = 1; i < path.size(); i += 2) {
-        field = record ? record->GetField(path[i]) : nullptr;
-        if (!field)
-            return nullptr;
-        record = field->InnerStruct ? &field->InnerStruct->record : nullptr;
-    }
-    return field;
-}
-
-DT_DATA_TYPE XStruct::GetFieldType(const std::vector<int>& path) const {
-    const CRecord::CField* f = GetField(path);
-    return f ? f->Type : DT_NONE;
-}
-
-CFormat* XStruct::GetFieldFormat(const std::vector<int>& path) const {
-    const CRecord::CField* f = GetField(path);
-    return f ? f->Format.get() : nullptr;
-}
-
-int XStruct::GetISCnt(int field) const {
-    const CRecord::CField* f = m_record.GetField(field);
-    return f && f->Type == DT_STRUCT && f->InnerStruct ? f->InnerStruct->count : 0;
-}
-
-// ---- rows ------------------------------------------------------------------------------------
-
-bool XStruct::ConfirmDataMem() {
-    if (m_memReady)
-        return false;
-    if (m_maxRow < 1) {
-        if (m_count < 1)
-            return true;
-        if (!m_rows.Append(m_record, m_count, m_dynamic))
-            return false;
-    } else {
-        if (HasPointerField() || !m_rows.Append(m_record, m_maxRow, m_dynamic))
-            return false;
-    }
-    m_memReady = true;
-    return true;
-}
-
-bool XStruct::ConfirmDataMem(int rows) {
-    if (!m_memReady && !ConfirmDataMem())
-        return false;
-    if (rows <= m_count)
-        return true;
-    if (m_maxRow > 0 || !m_rows.Append(m_record, rows - m_rows.Rows(), m_dynamic))
-        return false;
-    m_count = rows;
-    m_memReady = true;
-    return true;
-}
-
-int XStruct::PhysicalRow(int row) const {
-    if (!m_memReady || row < 0 || row >= m_count)
-        return -1;
-    return m_maxRow > 0
-               ? static_cast<int>((static_cast<std::int64_t>(m_ringStart) + row) % m_maxRow)
-               : row;
-}
-
-bool XStruct::SetVal(int row, int col, const wchar_t* text) {
-    const int physical = PhysicalRow(row);
-    return physical >= 0 && text && m_rows.SetText(m_record, physical, col, text);
-}
-
-bool XStruct::GetVal(int row, int col, std::wstring& out) const {
-    const int physical = PhysicalRow(row);
-    return physical >= 0 && m_rows.GetText(m_record, physical, col, out);
-}
-
-void XStruct::CopyStruct(const XStruct& source) {
-    if (&source == this || source.m_maxRow > 0)
-        return;
-    m_nested = source.m_nested;
-    m_count = source.m_count;
-    m_memReady = source.m_memReady;
-    m_dynamic = source.m_dynamic;
-    m_record = source.m_record;
-    m_maxRow = source.m_maxRow;
-    m_ringStart = source.m_ringStart;
-    // Handles of DT_PT_STR cells index this structure's own copy of the string table.
-    m_rows = source.m_rows;
 }

@@ -44,6 +44,14 @@ std::wstring DumpObjects(XDO* root) {
                 out += plat::Format(L"field %s type=%d offset=%d width=%d\n", f->Name, static_cast<int>(f->Type),
                                     record.GetOffSet(i), f->Size);
             }
+            // The rows as a screen would show them: every cell's text, tab separated.
+            for (int row = 0; row < structure->GetRows(); ++row) {
+                out.append(static_cast<std::size_t>(depth) * 2 + 2, L' ');
+                out += plat::Format(L"row %d:", row);
+                for (int col = 0; col < record.GetFieldCount(); ++col)
+                    out += L'\t' + structure->GetValVB(row, col);
+                out += L'\n';
+            }
         }
         std::vector<XDO*> children;
         for (XDO* c = obj->child(); c; c = c->next())

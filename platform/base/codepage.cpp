@@ -340,6 +340,18 @@ std::wstring FromAnsi(std::string_view bytes) {
     return DecodeBytes(bytes, state.name);
 }
 
+void AssignFromAnsi(std::string_view bytes, std::wstring& out) {
+    const CodePageState& state = ProcessState();
+    if (state.asciiCompatible && IsAscii(bytes)) {
+        out.resize(bytes.size());
+        for (std::size_t i = 0; i < bytes.size(); ++i) {
+            out[i] = static_cast<wchar_t>(static_cast<unsigned char>(bytes[i]));
+        }
+        return;
+    }
+    out = DecodeBytes(bytes, state.name);
+}
+
 std::string ToAnsi(std::wstring_view wide) {
     const CodePageState& state = ProcessState();
     if (state.asciiCompatible && IsAscii(wide)) {

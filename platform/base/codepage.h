@@ -13,6 +13,8 @@ bool SetProcessCodePage(const std::string& name);
 
 // Bytes that do not decode become U+FFFD, one per byte skipped; decoding then resumes.
 std::wstring FromAnsi(std::string_view bytes);
+// The same into `out`, reusing its buffer: reading many cells into one string allocates once.
+void AssignFromAnsi(std::string_view bytes, std::wstring& out);
 // Characters the code page cannot represent become '?'.
 std::string ToAnsi(std::wstring_view wide);
 

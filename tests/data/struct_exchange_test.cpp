@@ -1,0 +1,217 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/notice_man.h"
+#include "struct_page.h"
+#include "support/recording_presenter.h"
+
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+class StructExchangeTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        previous = XNoticeMan::Instance().Presenter();
+        XNoticeMan::Instance().SetPresenter(&notices);
+    }
+    void TearDown() override { XNoticeMan::Instance().SetPresenter(previous); }
+
+    XStruct* Make(const std::string& markup) {
+        pages.push_back(test::BuildPage(markup));
+        return dynamic_cast<XStruct*>(pages.back().get());
+    }
+    // A cell by path ("[1].code", "og[2].x"), "<none>" when there is no such cell.
+    static std::wstring Text(XStruct* s, const wchar_t* path) {
+        std::vector<int> cell;
+        std::wstring text = L"<none>";
+        if (s->GetRowFieldIndex(path, cell))
+            s->GetVal(cell, text);
+        return text;
+    }
+    static Bytes RowBytes(XStruct* s, int row) {
+        void* where = nullptr;
+        const auto* bytes =
+            s->GetValBlob(row, 0, where) ? static_cast<unsigned char*>(where) : nullptr;
+        return bytes ? Bytes(bytes, bytes + s->GetRecordSize()) : Bytes();
+    }
+    std::vector<std::wstring> Confirms() const {
+        std::vector<std::wstring> texts;
+        for (const auto& c : notices.confirms)
+            texts.push_back(c.text);
+        return texts;
+    }
+
+    RecordingPresenter notices;
+    orvo::NoticePresenter* previous = nullptr;
+    std::vector<std::unique_ptr<XDO>> pages;
+};
+
+constexpr const char* kFlat = R"(<this.field item="code" type="String" size="4"/>
+    <this.field item="qty" type="Integer"/><this.field item="side" type="Char"/></structure>)";
+
+TEST_F(StructExchangeTest, MapDataCopiesWholeRecordsAndRefusesShortData) {
+    for (const char* head : {R"(<structure Name="S">)", R"(<structure Name="S" type="dynamic">)",
+                             R"(<structure Name="S" count="0" MaxRow="3">)"}) {
+        XStruct* s = Make(std::string(head) + kFlat);
+        ASSERT_NE(s, nullptr) << head;
+        Bytes data(40);
+        for (std::size_t i = 0; i < data.size(); ++i)
+            data[i] = static_cast<unsigned char>('A' + i);
+        const auto* raw = reinterpret_cast<const char*>(data.data());
+        ASSERT_TRUE(s->MapData(3, 40, raw)) << head;
+        ASSERT_EQ(s->GetRows(), 3);
+        for (int r = 0; r < 3; ++r)
+            EXPECT_EQ(RowBytes(s, r), Bytes(&data[r * 9], &data[r * 9 + 9])) << head;
+
+        // Short data, absurd counts and bad buffers change nothing.
+        EXPECT_FALSE(s->MapData(4, 35, raw));
+        EXPECT_FALSE(s->MapData(INT_MAX, 64, raw));
+        EXPECT_FALSE(s->MapData(1, -1, raw));
+        EXPECT_FALSE(s->MapData(1, 0, nullptr));
+        EXPECT_EQ(s->GetRows(), 3);
+        EXPECT_EQ(Text(s, L"[2].code"), L"STUV");
+
+        ASSERT_TRUE(s->MapData(0, 9, raw + 9)); // the received records replace the rows
+        EXPECT_EQ(s->GetRows(), 1);
+        EXPECT_EQ(Text(s, L"code"), L"JKLM");
+    }
+}
+
+TEST_F(StructExchangeTest, MapDataTakesTheStringOrTheRepeatingGroupFromTheLength) {
+    XStruct* s = Make(R"(<structure Name="S"><this.field item="n" type="Integer"/>
+                           <this.field item="t" type="String"/></structure>)");
+    ASSERT_NE(s, nullptr);
+    const char quote[] = "\x2a\0\0\0hello";
+    EXPECT_FALSE(s->MapData(1, 3, quote));
+    ASSERT_TRUE(s->MapData(1, 9, quote));
+    EXPECT_EQ(Text(s, L"n"), L"42");
+    EXPECT_EQ(Text(s, L"t"), L"hello");
+
+    for (const char* type : {"", R"( type="dynamic")"}) {
+        XStruct* g = Make(std::string(R"(<structure Name="G")") + type +
+                          R"(><this.field item="code" type="String" size="6"/>
+            <this.field item="n" type="Integer"/><structure Name="og" count="0">
+            <this.field item="x" type="Integer"/><this.field item="y" type="String" size="2"/>
+            </structure></structure>)");
+        ASSERT_NE(g, nullptr);
+        Bytes data(28 + 5, 0); // a partial inner row at the end is not a row
+        std::memcpy(data.data(), "005930", 6);
+        for (int i = 0; i < 3; ++i) {
+            data[10 + 6 * i] = static_cast<unsigned char>(i + 1);
+            std::memcpy(&data[14 + 6 * i], i == 2 ? "zz" : "ab", 2);
+        }
+        const auto* raw = reinterpret_cast<const char*>(data.data());
+        ASSERT_TRUE(g->MapData(1, 33, raw)) << type;
+        EXPECT_EQ(g->GetISCnt(2), 3);
+        EXPECT_EQ(Text(g, L"og[2].x") + Text(g, L"og[2].y") + Text(g, L"code"), L"3zz005930");
+        EXPECT_EQ(Text(g, L"og[3].x"), L"<none>");
+
+        EXPECT_FALSE(g->MapData(1, 9, raw)); // shorter than the fixed fields
+        EXPECT_EQ(g->GetISCnt(2), 3);
+        ASSERT_TRUE(g->MapData(1, 16, raw)); // every receive decides the group's rows again
+        EXPECT_EQ(g->GetISCnt(2), 1);
+        EXPECT_EQ(g->GetRecordSize(), 16);
+    }
+}
+
+TEST_F(StructExchangeTest, MapDelimiterDataSplitsLinesAndFields) {
+    XStruct* s = Make(std::string(R"(<structure Name="S">)") + kFlat);
+    ASSERT_NE(s, nullptr);
+    char text[] = "005930\t12\tB\nAB\0X\t7\tS"; // no final line end; a zero ends a text
+    ASSERT_TRUE(s->MapDelimiterData(2, sizeof text - 1, text, 0));
+    ASSERT_EQ(s->GetRows(), 2);
+    EXPECT_EQ(Text(s, L"code") + Text(s, L"qty") + Text(s, L"[1].code") + Text(s, L"[1].side"),
+              L"005912ABS");
+    EXPECT_EQ(text[6] | text[11], '\0'); // separators are overwritten
+
+    char wrong[] = "a\tb\nc\t1\tx";
+    char carriage[] = "a\t1\tx\rb\t2\ty"; // one line unless carriage returns end records
+    char pairs[] = "c\t3\tu\r\nd\t4\tv\r\n";
+    EXPECT_FALSE(s->MapDelimiterData(2, sizeof wrong - 1, wrong, 0));
+    EXPECT_FALSE(s->MapDelimiterData(INT_MAX, sizeof pairs - 1, pairs, 'T'));
+    EXPECT_FALSE(s->MapDelimiterData(2, sizeof carriage - 1, carriage, 0));
+    EXPECT_EQ(Text(s, L"[1].code"), L"AB");
+    EXPECT_TRUE(Confirms().empty());
+    ASSERT_TRUE(s->MapDelimiterData(2, sizeof carriage - 1, carriage, 'T'));
+    EXPECT_EQ(Text(s, L"[1].side"), L"y");
+    ASSERT_TRUE(s->MapDelimiterData(2, sizeof pairs - 1, pairs, 'T'));
+    EXPECT_EQ(Text(s, L"[1].side"), L"v");
+}
+
+TEST_F(StructExchangeTest, MapDelimiterDataReadsRepeatingGroups) {
+    XStruct* s = Make(R"(<structure Name="S"><this.field item="hdr" type="Integer"/>
+        <structure Name="og" count="0"><this.field item="x" type="Integer"/>
+          <this.field item="y" type="String" size="4"/></structure>
+        <this.field item="tail" type="String" size="4"/></structure>)");
+    ASSERT_NE(s, nullptr);
+    char rows[] = "7\n1\taa\n2\tbb\n3\tcc\nEND\nignored";
+    ASSERT_TRUE(s->MapDelimiterData(1, sizeof rows - 1, rows, 0));
+    EXPECT_EQ(s->GetISCnt(1), 3);
+    EXPECT_EQ(Text(s, L"hdr") + Text(s, L"og[2].y") + Text(s, L"tail"), L"7ccEND");
+
+    char closed[] = "8\n4\tdd\n\r\nEND2"; // a carriage-return line closes the group
+    ASSERT_TRUE(s->MapDelimiterData(1, sizeof closed - 1, closed, 0));
+    EXPECT_EQ(s->GetISCnt(1), 1);
+    EXPECT_EQ(Text(s, L"og[0].x") + Text(s, L"tail"), L"4END2");
+
+    char noTail[] = "9\n5\tee\n";
+    char badLead[] = "1\t2\n5\tee\nT";
+    EXPECT_FALSE(s->MapDelimiterData(1, sizeof noTail - 1, noTail, 0));
+    EXPECT_TRUE(Confirms().empty());
+    EXPECT_FALSE(s->MapDelimiterData(1, sizeof badLead - 1, badLead, 0));
+    EXPECT_EQ(Confirms(), std::vector<std::wstring>{L"OG 앞 필드를 읽지 못했습니다."});
+    EXPECT_EQ(Text(s, L"tail"), L"END2");
+}
+
+TEST_F(StructExchangeTest, BlobsArriveAloneAndWhole) {
+    XStruct* mixed = Make(R"(<structure Name="M"><this.field item="n" type="Integer"/>
+                               <this.field item="b" type="Blob"/></structure>)");
+    XStruct* blob = Make(R"(<structure Name="B"><this.field item="b" type="Blob" size="2"/>
+                              </structure>)");
+    ASSERT_TRUE(mixed && blob);
+    char data[] = "raw\tbytes\n";
+    EXPECT_FALSE(mixed->MapDelimiterData(1, 5, data, 0));
+    EXPECT_FALSE(blob->MapDelimiterData(2, 5, data, 0));
+    EXPECT_EQ(Confirms(),
+              (std::vector<std::wstring>{L"BLOB 필드는 다른 필드와 함께 올 수 없습니다.",
+                                         L"BLOB 필드는 루핑될 수 없습니다."}));
+    EXPECT_EQ(blob->GetRecordSize(), 2);
+    ASSERT_TRUE(blob->MapDelimiterData(1, sizeof data - 1, data, 0));
+    EXPECT_EQ(RowBytes(blob, 0), Bytes(data, data + sizeof data - 1));
+}
+
+TEST_F(StructExchangeTest, DumpsWriteRowZeroAsRequestsAndEveryRowAsText) {
+    XStruct* s = Make(R"(<structure Name="S" type="dynamic">
+        <this.field item="code" type="String" size="6"/><this.field item="nm" type="String" size="6"/>
+        <this.field item="Acct:Account" type="String" size="10"/><this.field item="c" type="Char"/>
+        <this.field item="qty" type="Integer" Format="#,##0"/><this.field item="memo" type="String"/>
+        <this.addrow text="x"/></structure>)");
+    ASSERT_NE(s, nullptr);
+    const wchar_t* values[] = {L"00593", L"AB  ", L"1234567890", L"", L"1234567", L"notes!"};
+    for (int col = 0; col < 6; ++col)
+        ASSERT_TRUE(s->SetVal(0, col, values[col]));
+    Bytes out;
+    ASSERT_TRUE(s->DumpDelimiterRecord(out, static_cast<char>(124)));
+    EXPECT_EQ(std::string(out.begin(), out.end()), "00593|AB|12345678\t90||1234567|notes!|");
+
+    ASSERT_TRUE(s->DumpRecord(out)); // the string as its bytes: record size - 4 + 6
+    ASSERT_EQ(out.size(), static_cast<std::size_t>(s->GetRecordSize() + 2));
+    EXPECT_EQ(std::string(out.end() - 10, out.end()), std::string("\x87\xd6\x12\0notes!", 10));
+
+    std::vector<std::vector<std::wstring>> texts{{L"stale"}};
+    s->DumpFormat(texts);
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_EQ(texts[0][4] + texts[0][1] + texts[1][0], L"1,234,567AB  x");
+
+    s->RmStruct();
+    EXPECT_FALSE(s->DumpRecord(out));
+    EXPECT_TRUE(out.empty());
+}
+
+} // namespace
