@@ -325,12 +325,14 @@ bool XStruct::GetValInt64(const std::vector<int>& path, std::int64_t& out) {
 
 bool XStruct::GetVal(int row, int col, std::wstring*& out, int) {
     const CRecord::CField* f = nullptr;
-    return StringOf(Cell(row, col, f), f, out);
+    const unsigned char* cell = Cell(row, col, f);
+    return StringOf(cell, f, out);
 }
 
 bool XStruct::GetVal(const std::vector<int>& path, std::wstring*& out, int) {
     const CRecord::CField* f = nullptr;
-    return StringOf(Cell(path, f), f, out);
+    const unsigned char* cell = Cell(path, f);
+    return StringOf(cell, f, out);
 }
 
 bool XStruct::StringOf(const unsigned char* cell, const CRecord::CField* field,
