@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 #include <memory>
 #include <string>
 
@@ -10,6 +11,7 @@
 #include "core/notice_man.h"
 #include "core/project.h"
 #include "core/scr_man.h"
+#include "host/back_end.h"
 #include "host/host_objects.h"
 #include "host/object_dump.h"
 #include "nubra/paths.h"
@@ -25,18 +27,24 @@ struct Options {
     std::wstring project = L".";
     std::wstring ini;
     std::wstring user;
+    std::wstring backEnd = L"sim";
     bool dumpTree = false;
     long quitAfterMs = -1;
 };
 
 void Usage(std::FILE* out) {
-    std::fputs("usage: kestrel [--project DIR] [--ini FILE] [--user NAME] [--dump-tree] [--quit-after MS] [--version]\n"
-               "  --project DIR    the project folder (default: the current folder)\n"
-               "  --ini FILE       the settings file, relative to the project (default: Kestrel.ini)\n"
-               "  --user NAME      the signed-in user (default: none, seen as Guest)\n"
-               "  --dump-tree      open the start page, print the object tree of every opened page, exit\n"
-               "  --quit-after MS  leave the event loop after MS milliseconds\n",
-               out);
+    std::fputs(
+        "usage: kestrel [--project DIR] [--ini FILE] [--user NAME] [--backend NAME] [--dump-tree] "
+        "[--quit-after MS]\n"
+        "               [--version]\n"
+        "  --project DIR    the project folder (default: the current folder)\n"
+        "  --ini FILE       the settings file, relative to the project (default: Kestrel.ini)\n"
+        "  --user NAME      the signed-in user (default: none, seen as Guest)\n"
+        "  --backend NAME   the communication back end: sim (the default, a simulated exchange) or "
+        "none\n"
+        "  --dump-tree      open the start page, print the object tree of every opened page, exit\n"
+        "  --quit-after MS  leave the event loop after MS milliseconds\n",
+        out);
 }
 
 // 0 on success, 1 to exit successfully at once (--version, --help), 2 on a usage error.
@@ -64,6 +72,8 @@ int ParseArguments(int argc, char** argv, Options& options) {
             ok = value(options.ini);
         else if (arg == "--user")
             ok = value(options.user);
+        else if (arg == "--backend")
+            ok = value(options.backEnd) && !options.backEnd.empty();
         else if (arg == "--dump-tree")
             options.dumpTree = true;
         else if (arg == "--quit-after") {
@@ -99,7 +109,8 @@ int main(int argc, char** argv) {
 
     std::wstring projectDir = plat::ResolvePath(options.project);
     if (!plat::IsDirectory(projectDir)) {
-        std::fprintf(stderr, "kestrel: no project folder %s\n", plat::ToUtf8(options.project).c_str());
+        std::fprintf(stderr, "kestrel: no project folder %s\n",
+                     plat::ToUtf8(options.project).c_str());
         return 1;
     }
     SetWorkPath(projectDir);
@@ -119,28 +130,41 @@ int main(int argc, char** argv) {
 
     plat::QueueEventLoop loop;
     plat::EventLoop::Install(&loop);
+    // Ends before the loop goes: its shutdown kills its timers.
+    auto backEnd = std::make_unique<kestrel::BackEnd>();
 
     int status = 0;
     // The project first: every other service finds its files through it.
     if (!CallService(L"Project", L"InitializeIXO")) {
-        std::fprintf(stderr, "kestrel: the project in %s could not be read\n", plat::ToUtf8(projectDir).c_str());
+        std::fprintf(stderr, "kestrel: the project in %s could not be read\n",
+                     plat::ToUtf8(projectDir).c_str());
         status = 1;
     } else {
         CallService(L"MainMan", L"InitializeIXO");
         CallService(L"attributeset", L"InitializeIXO");
         CallService(L"metaset", L"InitializeIXO");
         CallService(L"structureset", L"InitializeIXO");
+        // Transactions declare their records with the shared structures (basename).
+        CallService(L"trset", L"InitializeIXO");
+        // Communication before the start page, whose requests go out as it opens.
+        std::wstring error;
+        if (!backEnd->Start(options.backEnd, error))
+            std::fprintf(stderr, "kestrel: running without communication: %s\n",
+                         plat::ToUtf8(error).c_str());
         CallService(L"LangMan", L"InitializeIXO");
         CallService(L"Project", L"Start");
         loop.Pump();
         auto pages = XScrMan::Instance().OpenedPages();
         const XProject& project = XProject::Instance();
         if (project.GetStartPage().empty()) {
-            std::fputs("kestrel: the project names no start page (attribute StartPage of <Project>)\n", stderr);
+            std::fputs(
+                "kestrel: the project names no start page (attribute StartPage of <Project>)\n",
+                stderr);
             status = 1;
         } else if (pages.empty()) {
             std::wstring page = plat::JoinPath(project.GetBasePath(), project.GetStartPage());
-            std::fprintf(stderr, "kestrel: the start page %s did not open: %s\n", plat::ToUtf8(page).c_str(),
+            std::fprintf(stderr, "kestrel: the start page %s did not open: %s\n",
+                         plat::ToUtf8(page).c_str(),
                          plat::IsRegularFile(page) ? "it failed to build (see the messages above)"
                                                    : "there is no such file");
             status = 1;
@@ -148,8 +172,12 @@ int main(int argc, char** argv) {
             for (XDO* page : pages)
                 std::fputs(plat::ToUtf8(kestrel::DumpObjects(page)).c_str(), stdout);
             // The definitions the pages build on.
-            if (auto* structures = dynamic_cast<XDO*>(IXO::FindInstance(L"structureset")))
-                std::fputs(plat::ToUtf8(kestrel::DumpObjects(structures)).c_str(), stdout);
+            if (backEnd->IsRunning())
+                std::printf("backend %s: running\n", plat::ToUtf8(backEnd->Name()).c_str());
+            for (const wchar_t* set : {L"structureset", L"trset"}) {
+                if (auto* definitions = dynamic_cast<XDO*>(IXO::FindInstance(set)))
+                    std::fputs(plat::ToUtf8(kestrel::DumpObjects(definitions)).c_str(), stdout);
+            }
         } else {
             if (options.quitAfterMs >= 0)
                 loop.SetTimer(static_cast<unsigned>(options.quitAfterMs), [&loop] { loop.Quit(); });
@@ -159,6 +187,7 @@ int main(int argc, char** argv) {
             delete page;
     }
 
+    backEnd.reset();
     plat::EventLoop::Install(nullptr);
     XNoticeMan::Instance().SetPresenter(nullptr);
     IXO::Unregister(L"systemdb");

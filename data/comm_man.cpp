@@ -1,0 +1,333 @@
+#include "data/comm_man.h"
+
+#include <array>
+#include <climits>
+#include <optional>
+#include <span>
+#include <string_view>
+
+#include "core/notice_messages.h"
+#include "core/xdo.h"
+#include "data/struct.h"
+#include "data/tr.h"
+#include "nubra/call_site.h"
+#include "platform/base/base64.h"
+#include "platform/base/codepage.h"
+
+namespace {
+
+using Key = std::array<std::uint8_t, orvo::SeedCipher::kKeySize>;
+constexpr std::size_t kBlock = orvo::SeedCipher::kBlockSize;
+
+[[maybe_unused]] const int g_registered = IXO::Register(L"CommMan", &XCommMan::Instance());
+
+constexpr int HexDigit(wchar_t c) {
+    if (c >= L'0' && c <= L'9')
+        return c - L'0';
+    if (c >= L'a' && c <= L'f')
+        return c - L'a' + 10;
+    if (c >= L'A' && c <= L'F')
+        return c - L'A' + 10;
+    return -1;
+}
+
+constexpr std::optional<Key> ParseKey(std::wstring_view hex) {
+    if (hex.size() != 2 * orvo::SeedCipher::kKeySize)
+        return std::nullopt;
+    Key key{};
+    for (std::size_t i = 0; i < key.size(); ++i) {
+        const int high = HexDigit(hex[2 * i]);
+        const int low = HexDigit(hex[2 * i + 1]);
+        if (high < 0 || low < 0)
+            return std::nullopt;
+        key[i] = static_cast<std::uint8_t>(high << 4 | low);
+    }
+    return key;
+}
+
+// value() keeps a mistyped constant from compiling.
+constexpr Key kBuiltInKey = ParseKey(orvo::kBuiltInSeedKeyHex).value();
+
+// 1 to 16 bytes, always: zeros, then their count, so the length survives decryption.
+std::vector<std::uint8_t> Padded(std::span<const std::uint8_t> bytes) {
+    const std::size_t padding = kBlock - bytes.size() % kBlock;
+    std::vector<std::uint8_t> out;
+    out.reserve(bytes.size() + padding);
+    out.assign(bytes.begin(), bytes.end());
+    out.resize(bytes.size() + padding, 0);
+    out.back() = static_cast<std::uint8_t>(padding);
+    return out;
+}
+
+// The padding length of decrypted blocks, 0 when the padding is not one we wrote (the
+// peer's key differs or the data was damaged).
+std::size_t PaddingLength(std::span<const std::uint8_t> bytes) {
+    const std::size_t padding = bytes.back();
+    if (padding < 1 || padding > kBlock)
+        return 0;
+    for (std::size_t i = bytes.size() - padding; i + 1 < bytes.size(); ++i) {
+        if (bytes[i] != 0)
+            return 0;
+    }
+    return padding;
+}
+
+bool EncryptableLength(std::size_t length) {
+    return length <= static_cast<std::size_t>(INT_MAX) - kBlock;
+}
+
+} // namespace
+
+XCommMan& XCommMan::Instance() {
+    static XCommMan* s_instance = new XCommMan(); // lives for the process, like every service
+    return *s_instance;
+}
+
+const orvo::DispatchMap& XCommMan::ClassDispatch() {
+    static const orvo::DispatchMap map(
+        &IXO::ClassDispatch(), {
+                                   orvo::Method<&XCommMan::InitializeIXO>(L"InitializeIXO"),
+                                   orvo::Method<&XCommMan::Final>(L"Final"),
+                                   orvo::Method<&XCommMan::Request>(L"Request"),
+                                   orvo::Method<&XCommMan::UnRequest>(L"UnRequest"),
+                                   orvo::Method<&XCommMan::RegCommMan>(L"RegCommMan"),
+                                   orvo::Method<&XCommMan::RegPushTr>(L"RegPushTr"),
+                                   orvo::Method<&XCommMan::SetRequestFP>(L"SetRequestFP"),
+                                   orvo::Method<&XCommMan::Receive>(L"Receive"),
+                                   orvo::Method<&XCommMan::GetPoint>(L"GetPoint"),
+                                   orvo::Method<&XCommMan::GetPointValue>(L"GetPointValue"),
+                                   orvo::Method<&XCommMan::SetPoint>(L"SetPoint"),
+                                   orvo::Method<&XCommMan::SetPointValue>(L"SetPointValue"),
+                                   orvo::Method<&XCommMan::GetMarketDate>(L"GetMarketDate"),
+                                   orvo::Method<&XCommMan::SetMarketDate>(L"SetMarketDate"),
+                                   orvo::Method<&XCommMan::BeReconnect>(L"BeReconnect"),
+                                   orvo::Method<&XCommMan::EncryptSEED>(L"EncryptSEED"),
+                                   orvo::Method<&XCommMan::DecryptSEED>(L"DecryptSEED"),
+                                   orvo::Method<&XCommMan::EncryptSEEDBin>(L"EncryptSEEDBin"),
+                                   orvo::Method<&XCommMan::DecryptSEEDBin>(L"DecryptSEEDBin"),
+                               });
+    return map;
+}
+
+XCommMan::XCommMan() : m_cipher(kBuiltInKey) {}
+
+IXO* XCommMan::GetBackEnd() const {
+    return m_backEnd.Get();
+}
+
+const XCommMan::BackEndFunctions* XCommMan::Live() const {
+    return m_backEnd.Alive() ? &m_functions : nullptr;
+}
+
+// ---- forwarding ------------------------------------------------------------------------------
+
+bool XCommMan::RegCommMan(IXO* backEnd) {
+    if (!backEnd)
+        return false;
+    orvo::IXORef ref = backEnd->WeakRef();
+    if (ref == m_backEnd)
+        return true;
+    // A new back end has not been initialised, and functions resolved on the old one must
+    // never be called with it.
+    m_backEnd = std::move(ref);
+    m_initialized = false;
+    m_functions = {
+        backEnd->GetFunction<bool()>(L"Init"),
+        backEnd->GetFunction<bool()>(L"Final"),
+        backEnd->GetFunction<int(XTR*, XStruct*, XDO*)>(L"Request"),
+        backEnd->GetFunction<bool(int, XDO*)>(L"UnRequest"),
+        backEnd->GetFunction<bool(int, XTR*, XDO*)>(L"RegPushTr"),
+        backEnd->GetFunction<bool(void*)>(L"SetRequestFP"),
+        backEnd->GetFunction<bool(const void*, int)>(L"Receive"),
+        backEnd->GetFunction<double(const wchar_t*, const wchar_t*, double, double)>(L"GetPoint"),
+        backEnd->GetFunction<double(const wchar_t*, const wchar_t*, const wchar_t*)>(
+            L"GetPointValue"),
+        backEnd->GetFunction<void(const wchar_t*, const wchar_t*, double)>(L"SetPoint"),
+        backEnd->GetFunction<void(const wchar_t*, const wchar_t*, double)>(L"SetPointValue"),
+        backEnd->GetFunction<int()>(L"GetMarketDate"),
+        backEnd->GetFunction<void(int)>(L"SetMarketDate"),
+        backEnd->GetFunction<bool()>(L"BeReconnect"),
+    };
+    return true;
+}
+
+bool XCommMan::InitializeIXO() {
+    ReadKeyFromIni();
+    const BackEndFunctions* f = Live();
+    if (!f || !f->init || !f->init())
+        return false;
+    m_initialized = true;
+    return true;
+}
+
+bool XCommMan::Final() {
+    const BackEndFunctions* f = Live();
+    if (!f)
+        return false;
+    if (f->final)
+        f->final();
+    return true;
+}
+
+int XCommMan::Request(XTR* tr, XStruct* request, XDO* requester) {
+    const BackEndFunctions* f = Live();
+    if (!f || !m_initialized || !tr || !request || !requester || !f->request)
+        return 0;
+    return f->request(tr, request, requester);
+}
+
+bool XCommMan::UnRequest(int handle, XDO* requester) {
+    const BackEndFunctions* f = Live();
+    if (!f || !m_initialized || !f->unRequest)
+        return false;
+    return f->unRequest(handle, requester);
+}
+
+bool XCommMan::RegPushTr(int trId, XTR* tr, XDO* requester) {
+    const BackEndFunctions* f = Live();
+    if (!f || !f->regPushTr)
+        return false;
+    return f->regPushTr(trId, tr, requester);
+}
+
+bool XCommMan::SetRequestFP(void* function) {
+    const BackEndFunctions* f = Live();
+    if (!f || !function || !f->setRequestFP)
+        return false;
+    return f->setRequestFP(function);
+}
+
+bool XCommMan::Receive(const void* data, int length) {
+    const BackEndFunctions* f = Live();
+    if (!f || !data || length < 0 || !f->receive)
+        return false;
+    return f->receive(data, length);
+}
+
+double XCommMan::GetPoint(const wchar_t* code, const wchar_t* kind, double price, double point) {
+    const BackEndFunctions* f = Live();
+    if (!f || !code || !kind || !f->getPoint)
+        return 1.0;
+    return f->getPoint(code, kind, price, point);
+}
+
+double XCommMan::GetPointValue(const wchar_t* code, const wchar_t* kind, const wchar_t* value) {
+    const BackEndFunctions* f = Live();
+    if (!f || !code || !kind || !value || !f->getPointValue)
+        return 1.0;
+    return f->getPointValue(code, kind, value);
+}
+
+void XCommMan::SetPoint(const wchar_t* code, const wchar_t* kind, double value) {
+    const BackEndFunctions* f = Live();
+    if (f && code && kind && f->setPoint)
+        f->setPoint(code, kind, value);
+}
+
+void XCommMan::SetPointValue(const wchar_t* code, const wchar_t* kind, double value) {
+    const BackEndFunctions* f = Live();
+    if (f && code && kind && f->setPointValue)
+        f->setPointValue(code, kind, value);
+}
+
+int XCommMan::GetMarketDate() {
+    const BackEndFunctions* f = Live();
+    return f && f->getMarketDate ? f->getMarketDate() : 0;
+}
+
+void XCommMan::SetMarketDate(int date) {
+    const BackEndFunctions* f = Live();
+    if (f && f->setMarketDate)
+        f->setMarketDate(date);
+}
+
+bool XCommMan::BeReconnect() {
+    const BackEndFunctions* f = Live();
+    return f && f->beReconnect ? f->beReconnect() : false;
+}
+
+// ---- SEED ------------------------------------------------------------------------------------
+
+bool XCommMan::SetSeedKey(const std::wstring& hex) {
+    const std::optional<Key> key = ParseKey(hex);
+    if (!key)
+        return false;
+    m_cipher.SetKey(*key);
+    return true;
+}
+
+void XCommMan::ReadKeyFromIni() {
+    static orvo::ServiceCall<int(const wchar_t*, const wchar_t*, const wchar_t*, std::wstring&)>
+        s_getIni(L"Project", L"GetINIStr");
+    auto getIni = s_getIni.Get();
+    std::wstring value;
+    if (!getIni || !getIni(L"ProjectCfg", L"Comm", L"SeedKey", value))
+        return;
+    if (!SetSeedKey(value))
+        ConfirmMsg(L"The SEED key in the project INI file (section \"Comm\", key \"SeedKey\") "
+                   L"must be 32 hexadecimal digits. The current key stays in use.");
+}
+
+std::wstring XCommMan::EncryptSEED(const wchar_t* text, int* length) {
+    if (!text || !*text || !length)
+        return {};
+    const std::string ansi = plat::ToAnsi(text);
+    if (!EncryptableLength(ansi.size()))
+        return {};
+    std::vector<std::uint8_t> bytes =
+        Padded({reinterpret_cast<const std::uint8_t*>(ansi.data()), ansi.size()});
+    if (!m_cipher.Encrypt(bytes))
+        return {};
+    *length = static_cast<int>(bytes.size());
+    const std::string encoded = plat::EncodeBase64(bytes);
+    return {encoded.begin(), encoded.end()};
+}
+
+std::wstring XCommMan::DecryptSEED(const wchar_t* text, int* length) {
+    if (!text || !length)
+        return {};
+    // Base64 is ASCII: anything wider cannot be part of it.
+    std::string ascii;
+    for (const wchar_t* c = text; *c; ++c) {
+        if (*c > 0x7F)
+            return {};
+        ascii.push_back(static_cast<char>(*c));
+    }
+    std::vector<std::uint8_t> bytes;
+    if (!plat::DecodeBase64(ascii, bytes) || bytes.empty() || bytes.size() % kBlock != 0)
+        return {};
+    if (!m_cipher.Decrypt(bytes))
+        return {};
+    const std::size_t padding = PaddingLength(bytes);
+    if (padding == 0)
+        return {};
+    const std::size_t size = bytes.size() - padding;
+    *length = static_cast<int>(size);
+    return plat::FromAnsi({reinterpret_cast<const char*>(bytes.data()), size});
+}
+
+std::vector<unsigned char> XCommMan::EncryptSEEDBin(const unsigned char* bytes, int length,
+                                                    int* resultLength) {
+    if (!bytes || length < 1 || !resultLength ||
+        !EncryptableLength(static_cast<std::size_t>(length)))
+        return {};
+    std::vector<std::uint8_t> out = Padded({bytes, static_cast<std::size_t>(length)});
+    if (!m_cipher.Encrypt(out))
+        return {};
+    *resultLength = static_cast<int>(out.size());
+    return out;
+}
+
+void XCommMan::DecryptSEEDBin(unsigned char* bytes, int length, int* resultLength) {
+    if (!bytes || length < 1 || length % static_cast<int>(kBlock) != 0)
+        return;
+    const std::span<std::uint8_t> data(bytes, static_cast<std::size_t>(length));
+    if (!m_cipher.Decrypt(data))
+        return;
+    const std::size_t padding = PaddingLength(data);
+    if (padding == 0)
+        return;
+    data.back() = 0;
+    if (resultLength)
+        *resultLength = length - static_cast<int>(padding);
+}

@@ -1,0 +1,91 @@
+#pragma once
+// XCommMan ("CommMan"): the library's stand-in for the communication back end. The host
+// registers a back end (any IXO publishing the functions by name, see backends/README.md)
+// with "RegCommMan"; every other call is forwarded to the back end's function of the same
+// name, looked up once, with a fixed answer while there is no back end. The SEED text and
+// binary ciphers are the proxy's own.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "data/seed_cipher.h"
+#include "nubra/ixo.h"
+
+class XDO;
+class XStruct;
+class XTR;
+
+class XCommMan : public IXO {
+    ORVO_DISPATCH_MAP()
+
+public:
+    static XCommMan& Instance();
+    const wchar_t* GetIXOKey() const override { return L"CommMan"; }
+
+    // ---- forwarded to the back end ----------------------------------------------------------
+    bool InitializeIXO();
+    bool Final();
+    // A request handle, 0 when refused.
+    int Request(XTR* tr, XStruct* request, XDO* requester);
+    bool UnRequest(int handle, XDO* requester);
+    bool RegCommMan(IXO* backEnd);
+    bool RegPushTr(int trId, XTR* tr, XDO* requester);
+    bool SetRequestFP(void* function);
+    bool Receive(const void* data, int length);
+    double GetPoint(const wchar_t* code, const wchar_t* kind, double price, double point);
+    double GetPointValue(const wchar_t* code, const wchar_t* kind, const wchar_t* value);
+    void SetPoint(const wchar_t* code, const wchar_t* kind, double value);
+    void SetPointValue(const wchar_t* code, const wchar_t* kind, double value);
+    int GetMarketDate();
+    void SetMarketDate(int date);
+    bool BeReconnect();
+
+    // ---- SEED, handled here ----------------------------------------------------------------
+    // Base64 of the padded, encrypted ANSI text; `length` gets the padded byte count.
+    std::wstring EncryptSEED(const wchar_t* text, int* length);
+    // The text, or empty for bad Base64, lengths or padding; `length` gets its byte count.
+    std::wstring DecryptSEED(const wchar_t* text, int* length);
+    // A padded, encrypted copy; empty for null bytes, a length below 1 or a null result
+    // length.
+    std::vector<unsigned char> EncryptSEEDBin(const unsigned char* bytes, int length,
+                                              int* resultLength);
+    // Decrypts in place; with valid padding the last byte is cleared and `resultLength` gets
+    // the length without padding, otherwise it is left alone.
+    void DecryptSEEDBin(unsigned char* bytes, int length, int* resultLength);
+
+    // The 128-bit key, from the project's INI ("Comm" "SeedKey", 32 hex digits) or built in.
+    // Tests and hosts may set it; false for a key that is not 32 hex digits.
+    bool SetSeedKey(const std::wstring& hex);
+
+    IXO* GetBackEnd() const;
+    bool IsInitialized() const { return m_initialized; }
+
+private:
+    // The back end's functions, resolved on the object they are called on.
+    struct BackEndFunctions {
+        orvo::BoundMethod<bool()> init;
+        orvo::BoundMethod<bool()> final;
+        orvo::BoundMethod<int(XTR*, XStruct*, XDO*)> request;
+        orvo::BoundMethod<bool(int, XDO*)> unRequest;
+        orvo::BoundMethod<bool(int, XTR*, XDO*)> regPushTr;
+        orvo::BoundMethod<bool(void*)> setRequestFP;
+        orvo::BoundMethod<bool(const void*, int)> receive;
+        orvo::BoundMethod<double(const wchar_t*, const wchar_t*, double, double)> getPoint;
+        orvo::BoundMethod<double(const wchar_t*, const wchar_t*, const wchar_t*)> getPointValue;
+        orvo::BoundMethod<void(const wchar_t*, const wchar_t*, double)> setPoint;
+        orvo::BoundMethod<void(const wchar_t*, const wchar_t*, double)> setPointValue;
+        orvo::BoundMethod<int()> getMarketDate;
+        orvo::BoundMethod<void(int)> setMarketDate;
+        orvo::BoundMethod<bool()> beReconnect;
+    };
+
+    XCommMan();
+    // The functions of the registered back end while it lives, else null.
+    const BackEndFunctions* Live() const;
+    void ReadKeyFromIni();
+
+    orvo::IXORef m_backEnd;
+    bool m_initialized = false;
+    BackEndFunctions m_functions;
+    orvo::SeedCipher m_cipher; // holds the key's schedule
+};

@@ -1,0 +1,176 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/notice_man.h"
+#include "data/struct.h"
+#include "data/tr_set.h"
+#include "nubra/call_site.h"
+#include "platform/base/nocase.h"
+#include "platform/base/text.h"
+#include "struct_page.h"
+#include "support/recording_presenter.h"
+#include "support/scoped_registration.h"
+
+namespace {
+
+// Answers "GetFile" for "TRSet" with the fixture transaction file.
+class TRProjectStandIn : public IXO {
+    ORVO_DISPATCH_MAP()
+
+public:
+    int GetFile(const wchar_t* kind, std::wstring& out) {
+        const char* fixtures = std::getenv("ORVO_FIXTURES");
+        if (!fixtures || !plat::EqualsNoCase(kind ? kind : L"", L"TRSet"))
+            return 0;
+        out = plat::FromUtf8(fixtures) + L"/data/tr_set.xml";
+        return 1;
+    }
+};
+
+const orvo::DispatchMap& TRProjectStandIn::ClassDispatch() {
+    static const orvo::DispatchMap map(&IXO::ClassDispatch(),
+                                       {orvo::Method<&TRProjectStandIn::GetFile>(L"GetFile")});
+    return map;
+}
+
+class TRTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        previousPresenter = XNoticeMan::Instance().Presenter();
+        XNoticeMan::Instance().SetPresenter(&notices);
+    }
+    void TearDown() override {
+        while (XDO* c = XTRSet::Instance().child())
+            c->LinkCut(1, nullptr);
+        XNoticeMan::Instance().SetPresenter(previousPresenter);
+    }
+    std::vector<std::wstring> Confirms() const {
+        std::vector<std::wstring> texts;
+        for (const auto& c : notices.confirms)
+            texts.push_back(c.text);
+        return texts;
+    }
+    XTR* Build(std::string_view markup) {
+        page = test::BuildPage(markup);
+        return dynamic_cast<XTR*>(page.get());
+    }
+
+    RecordingPresenter notices;
+    orvo::NoticePresenter* previousPresenter = nullptr;
+    std::unique_ptr<XDO> page;
+};
+
+TEST_F(TRTest, TimingAndTypeAttributes) {
+    XTR* tr = Build(R"(<tr id="1"><tr id="2" LazyTime="100"/><tr id="3" LazyTime="100"
+                       Lazy="false" type="OMS"/><tr id="4" type="other"/></tr>)");
+    ASSERT_NE(tr, nullptr);
+    EXPECT_EQ(tr->GetLazyProc(), 0);
+    EXPECT_EQ(tr->GetLazyTime(), 20u);
+    EXPECT_EQ(tr->GetByIDDown(L"2")->GetLazyProc(), 1);
+    EXPECT_EQ(tr->GetByIDDown(L"2")->GetLazyTime(), 100u);
+    EXPECT_EQ(tr->GetByIDDown(L"3")->GetLazyProc(), 0) << "Lazy is read after LazyTime";
+    EXPECT_EQ(tr->GetByIDDown(L"3")->GetType(), XTR::OMS);
+    EXPECT_EQ(tr->GetByIDDown(L"4")->GetType(), XTR::IQR);
+}
+
+TEST_F(TRTest, SwitchesSelectByAttributeWithoutCase) {
+    XTR* tr = Build(R"(<tr id="1"><this.switch Item="market" Value="K" Id="2"/>
+                       <this.switch Item="market" Value="F"/><this.switch Item="side" Value="B"
+                       Id="3"/></tr>)");
+    ASSERT_NE(tr, nullptr);
+    ASSERT_EQ(tr->GetSwitches().size(), 2u) << "a switch without Id is dropped";
+    XElement request(L"DataRequest");
+    EXPECT_EQ(tr->GetSwitch(&request), nullptr);
+    request.SetValue(L"market", L"f");
+    EXPECT_EQ(tr->GetSwitch(&request), nullptr);
+    request.SetValue(L"market", L"k");
+    request.SetValue(L"side", L"b");
+    ASSERT_NE(tr->GetSwitch(&request), nullptr);
+    EXPECT_EQ(tr->GetSwitch(&request)->Id, L"2") << "the first match in declaration order";
+    EXPECT_EQ(tr->GetSwitch(nullptr), nullptr);
+}
+
+TEST_F(TRTest, ContainersHandTheirStructuresOverAndStrangersAreNamed) {
+    XTR* tr = Build(R"(<tr id="1"><input><structure Name="In" count="2"><this.field item="c"
+                       type="Char"/></structure></input><output><structure Name="Out">
+                       <this.field item="n" type="Integer"/></structure></output></tr>)");
+    ASSERT_NE(tr, nullptr);
+    ASSERT_NE(tr->GetInputStruct(), nullptr);
+    EXPECT_EQ(tr->GetInputStruct()->GetName(), L"In");
+    EXPECT_TRUE(tr->GetInputStruct()->ISMem());
+    EXPECT_EQ(tr->GetInputStruct()->GetRows(), 2);
+    ASSERT_NE(tr->GetOutputStruct(), nullptr);
+    EXPECT_EQ(tr->GetOutputStruct()->GetName(), L"Out");
+    tr->child()->LinkCut(1, nullptr);
+    EXPECT_EQ(tr->GetInputStruct(), nullptr) << "the structure died with its container";
+    EXPECT_TRUE(Confirms().empty());
+
+    Build(R"(<tr id="1"><input><structure Name="In"/></input><metaio/></tr>)");
+    Build(R"(<tr id="1"><structure Name="Bare"/></tr>)");
+    EXPECT_EQ(Confirms(), (std::vector<std::wstring>{L"metaio must input or output",
+                                                     L"structure must input or output"}));
+}
+
+TEST_F(TRTest, CopyKeepsOnlyIdTextAndRealTime) {
+    XTR* tr = Build(R"(<tr id="7" text="t" service="S" Realtime="1" LazyTime="5" type="VCS">
+                       <this.switch Item="a" Value="b" Id="8"/><input><structure Name="In"/>
+                       </input></tr>)");
+    ASSERT_NE(tr, nullptr);
+    XTR copy(*tr);
+    EXPECT_EQ(copy.GetID() + copy.GetText() + copy.GetService(), L"7t");
+    EXPECT_EQ(copy.GetRealTime(), 1);
+    EXPECT_EQ(copy.GetType(), XTR::IQR);
+    EXPECT_EQ(copy.GetLazyProc(), 0);
+    EXPECT_EQ(copy.GetLazyTime(), 20u);
+    EXPECT_FALSE(copy.HasSwitch());
+    EXPECT_EQ(copy.GetInputStruct(), nullptr);
+    EXPECT_EQ(copy.child(), nullptr);
+}
+
+TEST_F(TRTest, TheSetFindsTransactionsDespiteFaultsInTheFile) {
+    ASSERT_NE(std::getenv("ORVO_FIXTURES"), nullptr) << "run the tests through ctest";
+    TRProjectStandIn project;
+    ScopedRegistration registration(L"Project", &project);
+    // The names and signatures data requests and the host call.
+    static orvo::ServiceCall<XTR*(const wchar_t*)> s_byId(L"TRSet", L"GetTRByID");
+    static orvo::ServiceCall<int()> s_init(L"TRSet", L"InitializeIXO");
+    ASSERT_TRUE(s_init.Get() && s_byId.Get());
+    EXPECT_EQ(s_init.Get()(), 1);
+    auto byId = s_byId.Get();
+
+    XTR* price = byId(L"10001");
+    ASSERT_NE(price, nullptr);
+    EXPECT_EQ(price->GetText(), L"price") << "the first of a duplicated id wins";
+    EXPECT_EQ(price->GetType(), XTR::IQS);
+    EXPECT_EQ(price->GetRepeat(), 1);
+    ASSERT_EQ(price->GetSwitches().size(), 2u);
+    const XTR::Switch& timed = *price->GetSwitches()[0];
+    EXPECT_EQ(timed.LazyTime, 50);
+    EXPECT_EQ(timed.Lazy + timed.ApplyLazy + timed.ApplyTime, 3);
+    const XTR::Switch& untimed = *price->GetSwitches()[1];
+    EXPECT_EQ(untimed.Lazy * 100 + untimed.ApplyLazy * 10 + untimed.ApplyTime, 10);
+    ASSERT_NE(price->GetOutputStruct(), nullptr);
+    EXPECT_TRUE(price->GetOutputStruct()->IsLastFieldVirtual());
+    auto scriptById = price->GetFunction<XTR*(const wchar_t*)>(L"GetByIDDown");
+    ASSERT_TRUE(scriptById && price->GetFunction<bool()>(L"HasSwitch"));
+
+    EXPECT_EQ(scriptById(L"10005"), price) << "a switch id finds its holder";
+    EXPECT_EQ(byId(L"30000"), price) << "a switch to nowhere is kept";
+    ASSERT_NE(byId(L"10002"), nullptr) << "nested after the containers";
+    EXPECT_EQ(byId(L"10002")->parent(), price);
+    EXPECT_EQ(byId(L"10003")->GetType(), XTR::IQR);
+    EXPECT_EQ(byId(L"10004"), nullptr) << "lost with the transaction missing its id";
+    EXPECT_EQ(byId(L""), nullptr);
+    EXPECT_EQ(byId(nullptr), nullptr);
+    EXPECT_EQ(Confirms(),
+              (std::vector<std::wstring>{
+                  L"Transaction \"lost\" has no id: it and the transactions after it at its "
+                  L"level are not read.",
+                  L"Transaction ids declared more than once (lookups find the first): 10001"}));
+}
+
+} // namespace
