@@ -9,30 +9,11 @@
 #include "data/meta_set.h"
 #include "platform/base/nocase.h"
 #include "platform/base/text.h"
+#include "support/project_files.h"
 #include "support/recording_presenter.h"
 #include "support/scoped_registration.h"
 
 namespace {
-
-// Answers "GetFile" for "MetaSet" with the file it is told; no file answers 0.
-class ProjectStandIn : public IXO {
-    ORVO_DISPATCH_MAP()
-
-public:
-    int GetFile(const wchar_t* kind, std::wstring& out) {
-        if (!plat::EqualsNoCase(kind ? kind : L"", L"MetaSet") || file.empty())
-            return 0;
-        out = file;
-        return 1;
-    }
-    std::wstring file;
-};
-
-const orvo::DispatchMap& ProjectStandIn::ClassDispatch() {
-    static const orvo::DispatchMap map(&IXO::ClassDispatch(),
-                                       {orvo::Method<&ProjectStandIn::GetFile>(L"GetFile")});
-    return map;
-}
 
 class MetaSetTest : public ::testing::Test {
 protected:
@@ -49,7 +30,7 @@ protected:
     void Load(const char* fixture) {
         const char* fixtures = std::getenv("ORVO_FIXTURES");
         ASSERT_NE(fixtures, nullptr) << "run the tests through ctest";
-        project.file = plat::FromUtf8(fixtures) + L"/data/" + plat::FromUtf8(fixture);
+        project.files[L"MetaSet"] = plat::FromUtf8(fixtures) + L"/data/" + plat::FromUtf8(fixture);
         ASSERT_EQ(set.InitializeIXO(), 1);
     }
     std::vector<std::wstring> Confirms() const {
@@ -67,7 +48,7 @@ protected:
     XMetaData* Meta(const wchar_t* name) { return set.GetMetaDataByName(name); }
 
     XMetaSet& set = XMetaSet::Instance();
-    ProjectStandIn project;
+    ProjectFilesStandIn project;
     ScopedRegistration projectRegistration{L"Project", &project};
     RecordingPresenter notices;
     orvo::NoticePresenter* previousPresenter = nullptr;
@@ -220,7 +201,7 @@ TEST_F(MetaSetTest, ReloadReplacesTheDefinitions) {
     EXPECT_EQ(set.child()->next(), nullptr);
     EXPECT_EQ(set.child()->GetCreateState(), 4) << "the new objects are started";
 
-    project.file.clear();
+    project.files.clear();
     EXPECT_EQ(set.InitializeIXO(), 1);
     EXPECT_EQ(set.child(), nullptr) << "no file: nothing is loaded";
     EXPECT_EQ(TypeOf(L"price"), -1);

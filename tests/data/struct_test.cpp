@@ -13,34 +13,11 @@
 #include "data/struct_set.h"
 #include "platform/base/nocase.h"
 #include "platform/base/text.h"
+#include "support/project_files.h"
 #include "support/recording_presenter.h"
 #include "support/scoped_registration.h"
 
 namespace {
-
-// Answers "GetFile" with the fixture files it is told, by kind.
-class StructProjectStandIn : public IXO {
-    ORVO_DISPATCH_MAP()
-
-public:
-    int GetFile(const wchar_t* kind, std::wstring& out) {
-        std::wstring_view k(kind ? kind : L"");
-        const std::wstring& file = plat::EqualsNoCase(k, L"MetaSet") ? metaFile : structFile;
-        if (file.empty() ||
-            !(plat::EqualsNoCase(k, L"MetaSet") || plat::EqualsNoCase(k, L"StructureSet")))
-            return 0;
-        out = file;
-        return 1;
-    }
-    std::wstring metaFile;
-    std::wstring structFile;
-};
-
-const orvo::DispatchMap& StructProjectStandIn::ClassDispatch() {
-    static const orvo::DispatchMap map(&IXO::ClassDispatch(),
-                                       {orvo::Method<&StructProjectStandIn::GetFile>(L"GetFile")});
-    return map;
-}
 
 std::wstring Fixture(const char* name) {
     const char* fixtures = std::getenv("ORVO_FIXTURES");
@@ -53,8 +30,8 @@ protected:
         ASSERT_NE(std::getenv("ORVO_FIXTURES"), nullptr) << "run the tests through ctest";
         previousPresenter = XNoticeMan::Instance().Presenter();
         XNoticeMan::Instance().SetPresenter(&notices);
-        project.metaFile = Fixture("meta_types.xml");
-        project.structFile = Fixture("struct_set.xml");
+        project.files[L"MetaSet"] = Fixture("meta_types.xml");
+        project.files[L"StructureSet"] = Fixture("struct_set.xml");
         XMetaSet::Instance().InitializeIXO();
         XStructSet::Instance().InitializeIXO();
         loadConfirms = Confirms();
@@ -90,7 +67,7 @@ protected:
         return text;
     }
 
-    StructProjectStandIn project;
+    ProjectFilesStandIn project;
     ScopedRegistration projectRegistration{L"Project", &project};
     RecordingPresenter notices;
     orvo::NoticePresenter* previousPresenter = nullptr;

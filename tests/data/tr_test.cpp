@@ -12,30 +12,11 @@
 #include "platform/base/nocase.h"
 #include "platform/base/text.h"
 #include "struct_page.h"
+#include "support/project_files.h"
 #include "support/recording_presenter.h"
 #include "support/scoped_registration.h"
 
 namespace {
-
-// Answers "GetFile" for "TRSet" with the fixture transaction file.
-class TRProjectStandIn : public IXO {
-    ORVO_DISPATCH_MAP()
-
-public:
-    int GetFile(const wchar_t* kind, std::wstring& out) {
-        const char* fixtures = std::getenv("ORVO_FIXTURES");
-        if (!fixtures || !plat::EqualsNoCase(kind ? kind : L"", L"TRSet"))
-            return 0;
-        out = plat::FromUtf8(fixtures) + L"/data/tr_set.xml";
-        return 1;
-    }
-};
-
-const orvo::DispatchMap& TRProjectStandIn::ClassDispatch() {
-    static const orvo::DispatchMap map(&IXO::ClassDispatch(),
-                                       {orvo::Method<&TRProjectStandIn::GetFile>(L"GetFile")});
-    return map;
-}
 
 class TRTest : public ::testing::Test {
 protected:
@@ -133,7 +114,8 @@ TEST_F(TRTest, CopyKeepsOnlyIdTextAndRealTime) {
 
 TEST_F(TRTest, TheSetFindsTransactionsDespiteFaultsInTheFile) {
     ASSERT_NE(std::getenv("ORVO_FIXTURES"), nullptr) << "run the tests through ctest";
-    TRProjectStandIn project;
+    ProjectFilesStandIn project;
+    project.files[L"TRSet"] = plat::FromUtf8(std::getenv("ORVO_FIXTURES")) + L"/data/tr_set.xml";
     ScopedRegistration registration(L"Project", &project);
     // The names and signatures data requests and the host call.
     static orvo::ServiceCall<XTR*(const wchar_t*)> s_byId(L"TRSet", L"GetTRByID");
