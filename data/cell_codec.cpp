@@ -30,20 +30,17 @@ bool WritePtStr(unsigned char* cell, std::wstring_view text, StringTable& string
     return handle != 0;
 }
 
-// Number texts are ASCII: widening the bytes one by one reads the same number as decoding
-// them would, because any byte above 0x7F ends a number either way. Short texts (every
-// number) stay on the stack.
-template <class Use> bool WithWidened(std::string_view ansi, Use use) {
-    wchar_t local[64];
-    std::wstring heap;
-    wchar_t* wide = local;
-    if (ansi.size() > std::size(local)) {
-        heap.resize(ansi.size());
-        wide = heap.data();
+bool IsTrueWord(std::string_view text) {
+    constexpr std::string_view kTrue = "true";
+    if (text.size() != kTrue.size())
+        return false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c =
+            text[i] >= 'A' && text[i] <= 'Z' ? static_cast<char>(text[i] + ('a' - 'A')) : text[i];
+        if (c != kTrue[i])
+            return false;
     }
-    for (std::size_t i = 0; i < ansi.size(); ++i)
-        wide[i] = static_cast<wchar_t>(static_cast<unsigned char>(ansi[i]));
-    return use(std::wstring_view(wide, ansi.size()));
+    return true;
 }
 
 // Integer text written into `out`'s own buffer, so a reused string does not reallocate.
@@ -120,14 +117,30 @@ bool WriteCellAnsi(const CRecord::CField& field, unsigned char* cell, std::strin
         return true;
     case DT_PT_STR:
         return WritePtStr(cell, plat::FromAnsi(ansi), strings);
-    case DT_STRUCT:
-    case DT_BLOB:
-    case DT_NONE:
-        return false;
+    // Number texts are ASCII: the bytes read as their decoded text would.
+    case DT_INT:
+        PutCell<std::int32_t>(cell, plat::_atoi(ansi));
+        return true;
+    case DT_UINT: {
+        unsigned value = 0;
+        if (plat::ScanUnsigned(ansi, value))
+            PutCell<std::uint32_t>(cell, value);
+        return true;
+    }
+    case DT_BOOL:
+        PutCell<std::int32_t>(cell, IsTrueWord(ansi) ? 1 : 0);
+        return true;
+    case DT_DOUBLE:
+        PutCell<double>(cell, plat::_atof(ansi));
+        return true;
+    case DT_FLOAT:
+        PutCell<float>(cell, static_cast<float>(plat::_atof(ansi)));
+        return true;
+    case DT_INT64:
+        PutCell<std::int64_t>(cell, plat::_atoi64(ansi));
+        return true;
     default:
-        return WithWidened(ansi, [&](std::wstring_view text) {
-            return WriteCellText(field, cell, text, strings);
-        });
+        return false;
     }
 }
 

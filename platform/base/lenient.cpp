@@ -11,14 +11,15 @@ namespace plat {
 
 namespace {
 
-bool IsBlank(wchar_t c) {
-    return c == L' ' || (c >= L'\t' && c <= L'\r');
+// Every rule is ASCII, so wide text and code-page bytes read alike.
+template <class C> bool IsBlank(C c) {
+    return c == C(' ') || (c >= C('\t') && c <= C('\r'));
 }
-bool IsDigit(wchar_t c) {
-    return c >= L'0' && c <= L'9';
+template <class C> bool IsDigit(C c) {
+    return c >= C('0') && c <= C('9');
 }
-wchar_t AsciiLower(wchar_t c) {
-    return (c >= L'A' && c <= L'Z') ? c + (L'a' - L'A') : c;
+template <class C> C AsciiLower(C c) {
+    return (c >= C('A') && c <= C('Z')) ? C(c + ('a' - 'A')) : c;
 }
 
 // Leading blanks and an optional sign, shared by every conversion.
@@ -27,13 +28,13 @@ struct Prefix {
     bool negative = false;
 };
 
-Prefix ReadPrefix(std::wstring_view text) {
+template <class C> Prefix ReadPrefix(std::basic_string_view<C> text) {
     Prefix p;
     while (p.pos < text.size() && IsBlank(text[p.pos])) {
         ++p.pos;
     }
-    if (p.pos < text.size() && (text[p.pos] == L'+' || text[p.pos] == L'-')) {
-        p.negative = text[p.pos] == L'-';
+    if (p.pos < text.size() && (text[p.pos] == C('+') || text[p.pos] == C('-'))) {
+        p.negative = text[p.pos] == C('-');
         ++p.pos;
     }
     return p;
@@ -45,14 +46,14 @@ struct Integer {
     std::uint64_t magnitude = 0; // saturates at UINT64_MAX
 };
 
-Integer ReadInteger(std::wstring_view text) {
+template <class C> Integer ReadInteger(std::basic_string_view<C> text) {
     const Prefix p = ReadPrefix(text);
     Integer n;
     n.negative = p.negative;
     constexpr std::uint64_t kMax = std::numeric_limits<std::uint64_t>::max();
     for (std::size_t i = p.pos; i < text.size() && IsDigit(text[i]); ++i) {
         n.anyDigit = true;
-        const auto d = static_cast<std::uint64_t>(text[i] - L'0');
+        const auto d = static_cast<std::uint64_t>(text[i] - C('0'));
         n.magnitude = n.magnitude > (kMax - d) / 10 ? kMax : n.magnitude * 10 + d;
     }
     return n;
@@ -67,12 +68,13 @@ std::int64_t Clamp(const Integer& n, std::int64_t min, std::int64_t max) {
                                                           : static_cast<std::int64_t>(n.magnitude);
 }
 
-bool MatchesWord(std::wstring_view text, std::size_t pos, std::string_view word) {
+template <class C>
+bool MatchesWord(std::basic_string_view<C> text, std::size_t pos, std::string_view word) {
     if (text.size() - pos < word.size()) {
         return false;
     }
     for (std::size_t i = 0; i < word.size(); ++i) {
-        if (AsciiLower(text[pos + i]) != static_cast<wchar_t>(word[i])) {
+        if (AsciiLower(text[pos + i]) != static_cast<C>(word[i])) {
             return false;
         }
     }
@@ -82,7 +84,8 @@ bool MatchesWord(std::wstring_view text, std::size_t pos, std::string_view word)
 // The decimal number at `pos`, as ASCII text from_chars accepts ("12.5e-3"); empty when
 // there is no digit. `leadPower` receives the decimal power of the first non-zero digit
 // (0 when all digits are zero) to tell overflow from underflow.
-std::string ReadDecimal(std::wstring_view text, std::size_t pos, long long& leadPower) {
+template <class C>
+std::string ReadDecimal(std::basic_string_view<C> text, std::size_t pos, long long& leadPower) {
     std::string digits;
     std::size_t i = pos;
     std::size_t intDigits = 0;
@@ -91,7 +94,7 @@ std::string ReadDecimal(std::wstring_view text, std::size_t pos, long long& lead
         ++intDigits;
     }
     std::size_t fracDigits = 0;
-    if (i < text.size() && text[i] == L'.') {
+    if (i < text.size() && text[i] == C('.')) {
         for (++i; i < text.size() && IsDigit(text[i]); ++i) {
             digits += static_cast<char>(text[i]);
             ++fracDigits;
@@ -114,11 +117,11 @@ std::string ReadDecimal(std::wstring_view text, std::size_t pos, long long& lead
         number.append(digits, intDigits, std::string::npos);
     }
     // An exponent counts only with at least one digit: "1e" and "1e+" read as 1.
-    if (i < text.size() && (text[i] == L'e' || text[i] == L'E')) {
+    if (i < text.size() && (text[i] == C('e') || text[i] == C('E'))) {
         std::size_t j = i + 1;
         bool negativeExponent = false;
-        if (j < text.size() && (text[j] == L'+' || text[j] == L'-')) {
-            negativeExponent = text[j] == L'-';
+        if (j < text.size() && (text[j] == C('+') || text[j] == C('-'))) {
+            negativeExponent = text[j] == C('-');
             ++j;
         }
         if (j < text.size() && IsDigit(text[j])) {
@@ -126,7 +129,7 @@ std::string ReadDecimal(std::wstring_view text, std::size_t pos, long long& lead
             constexpr long long kExponentLimit = 1'000'000'000;
             long long exponent = 0;
             for (; j < text.size() && IsDigit(text[j]); ++j) {
-                exponent = std::min(exponent * 10 + (text[j] - L'0'), kExponentLimit);
+                exponent = std::min(exponent * 10 + (text[j] - C('0')), kExponentLimit);
             }
             if (negativeExponent) {
                 exponent = -exponent;
@@ -162,7 +165,9 @@ double _wtof(const wchar_t* text) {
     return text ? _wtof(std::wstring_view(text)) : 0.0;
 }
 
-double _wtof(std::wstring_view text) {
+namespace {
+
+template <class C> double ReadDouble(std::basic_string_view<C> text) {
     const Prefix p = ReadPrefix(text);
     const double sign = p.negative ? -1.0 : 1.0;
     if (MatchesWord(text, p.pos, "inf")) {
@@ -186,7 +191,7 @@ double _wtof(std::wstring_view text) {
     return sign * value;
 }
 
-bool ScanUnsigned(std::wstring_view text, unsigned& out) {
+template <class C> bool ReadUnsigned(std::basic_string_view<C> text, unsigned& out) {
     const Integer n = ReadInteger(text);
     if (!n.anyDigit) {
         return false;
@@ -198,6 +203,33 @@ bool ScanUnsigned(std::wstring_view text, unsigned& out) {
         out = n.negative ? 0u - magnitude : magnitude;
     }
     return true;
+}
+
+} // namespace
+
+double _wtof(std::wstring_view text) {
+    return ReadDouble(text);
+}
+
+bool ScanUnsigned(std::wstring_view text, unsigned& out) {
+    return ReadUnsigned(text, out);
+}
+
+int _atoi(std::string_view text) {
+    return static_cast<int>(Clamp(ReadInteger(text), INT_MIN, INT_MAX));
+}
+
+std::int64_t _atoi64(std::string_view text) {
+    return Clamp(ReadInteger(text), std::numeric_limits<std::int64_t>::min(),
+                 std::numeric_limits<std::int64_t>::max());
+}
+
+double _atof(std::string_view text) {
+    return ReadDouble(text);
+}
+
+bool ScanUnsigned(std::string_view text, unsigned& out) {
+    return ReadUnsigned(text, out);
 }
 
 } // namespace plat

@@ -22,4 +22,11 @@ double _wtof(std::wstring_view text);
 // digit follows.
 bool ScanUnsigned(std::wstring_view text, unsigned& out);
 
+// The same rules over bytes of the process code page (every rule is ASCII), for received
+// text that need not be decoded first.
+int _atoi(std::string_view text);
+std::int64_t _atoi64(std::string_view text);
+double _atof(std::string_view text);
+bool ScanUnsigned(std::string_view text, unsigned& out);
+
 } // namespace plat

@@ -86,3 +86,38 @@ TEST(LenientTest, DecimalPointIsAlwaysAPeriod) {
 }
 
 } // namespace
+
+// Received text is converted without decoding: the byte forms must read every text exactly as
+// the wide forms do.
+TEST(LenientTest, ByteFormsReadAsTheWideForms) {
+    const char* texts[] = {"  -42x",
+                           "+7",
+                           "\t\n 99999999999999999999",
+                           "-9223372036854775809",
+                           "1.5e3",
+                           " -0.25e-2z",
+                           "inf",
+                           "-NaN",
+                           "",
+                           "abc",
+                           "4294967296",
+                           "-1",
+                           "1,234",
+                           "\xB0\xA1"
+                           "12",
+                           "12\xB0\xA1",
+                           "1e400"};
+    for (const char* text : texts) {
+        const std::string_view bytes(text);
+        const std::wstring wide(bytes.begin(), bytes.end());
+        EXPECT_EQ(plat::_atoi(bytes), plat::_wtoi(wide)) << text;
+        EXPECT_EQ(plat::_atoi64(bytes), plat::_wtoi64(wide)) << text;
+        const double a = plat::_atof(bytes);
+        const double w = plat::_wtof(wide);
+        EXPECT_TRUE(a == w || (a != a && w != w)) << text;
+        unsigned ua = 1, uw = 1;
+        EXPECT_EQ(plat::ScanUnsigned(bytes, ua), plat::ScanUnsigned(std::wstring_view(wide), uw))
+            << text;
+        EXPECT_EQ(ua, uw) << text;
+    }
+}
