@@ -1,0 +1,3 @@
+x = ((((((1 + ) 
+If a Then
+  y = "unterminated

@@ -1,0 +1,251 @@
+#pragma once
+// The Variant: a 16-byte tag plus payload. Strings, objects and arrays are reference
+// counted (one thread, so plain counters); strings never change once shared and arrays
+// copy on the first write after a copy, which gives arrays the value semantics the
+// language requires on assignment.
+#include <cstdint>
+#include <initializer_list>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vbs {
+
+// The language's VarType codes; an array reports Array + Variant (arrays hold Variants).
+enum class VarType : std::uint16_t {
+    Empty = 0,
+    Null = 1,
+    Integer = 2,
+    Long = 3,
+    Single = 4,
+    Double = 5,
+    Currency = 6,
+    Date = 7,
+    String = 8,
+    Object = 9,
+    Error = 10,
+    Boolean = 11,
+    Variant = 12,
+    Byte = 17,
+    Array = 8192,
+};
+
+class Value;
+
+// Anything a script holds with Set. The host side defines the real objects; a new object
+// starts with no references and is deleted when the last Value holding it lets go.
+class Object {
+public:
+    Object() = default;
+    Object(const Object&) = delete;
+    Object& operator=(const Object&) = delete;
+    virtual ~Object() = default;
+
+    // TypeName's answer for this object.
+    virtual std::wstring ClassName() const { return L"Object"; }
+    // The default property, used when an operator or conversion meets the object. False
+    // when the object has none.
+    virtual bool DefaultValue(Value& out) {
+        (void)out;
+        return false;
+    }
+
+    void AddRef() noexcept { ++m_refs; }
+    void Release() noexcept {
+        if (--m_refs == 0)
+            delete this;
+    }
+
+private:
+    std::uint32_t m_refs = 0;
+};
+
+class Array;
+
+class Value {
+public:
+    Value() noexcept : m_type(VarType::Empty) { m_bits = 0; }
+    Value(const Value& other) noexcept : m_type(other.m_type) {
+        m_bits = other.m_bits;
+        if (IsCounted())
+            AddRefPayload();
+    }
+    Value(Value&& other) noexcept : m_type(other.m_type) {
+        m_bits = other.m_bits;
+        other.m_type = VarType::Empty;
+    }
+    Value& operator=(const Value& other) noexcept {
+        Value copy(other);
+        Swap(copy);
+        return *this;
+    }
+    Value& operator=(Value&& other) noexcept {
+        Value taken(std::move(other));
+        Swap(taken);
+        return *this;
+    }
+    ~Value() {
+        if (IsCounted())
+            ReleasePayload();
+    }
+
+    static Value Null() { return Value(VarType::Null); }
+    static Value Boolean(bool v) {
+        Value r(VarType::Boolean);
+        r.m_bool = v;
+        return r;
+    }
+    static Value Byte(std::uint8_t v) {
+        Value r(VarType::Byte);
+        r.m_byte = v;
+        return r;
+    }
+    static Value Integer(std::int16_t v) {
+        Value r(VarType::Integer);
+        r.m_integer = v;
+        return r;
+    }
+    static Value Long(std::int32_t v) {
+        Value r(VarType::Long);
+        r.m_long = v;
+        return r;
+    }
+    static Value Single(float v) {
+        Value r(VarType::Single);
+        r.m_single = v;
+        return r;
+    }
+    static Value Double(double v) {
+        Value r(VarType::Double);
+        r.m_double = v;
+        return r;
+    }
+    // Ten-thousandths: Currency(15000) is 1.5.
+    static Value Currency(std::int64_t tenThousandths) {
+        Value r(VarType::Currency);
+        r.m_currency = tenThousandths;
+        return r;
+    }
+    // Days since 1899-12-30, the fraction being the time of day.
+    static Value Date(double oleDate) {
+        Value r(VarType::Date);
+        r.m_double = oleDate;
+        return r;
+    }
+    static Value String(std::wstring_view text);
+    static Value Error(std::int32_t code) {
+        Value r(VarType::Error);
+        r.m_long = code;
+        return r;
+    }
+    // Null is Nothing.
+    static Value FromObject(vbs::Object* object) {
+        Value r(VarType::Object);
+        r.m_object = object;
+        if (object)
+            object->AddRef();
+        return r;
+    }
+    static Value Nothing() { return FromObject(nullptr); }
+    // Takes a reference to the array (a fresh one from Array::Create is adopted).
+    static Value FromArray(vbs::Array* array);
+
+    VarType Type() const { return m_type; }
+    bool IsEmpty() const { return m_type == VarType::Empty; }
+    bool IsNull() const { return m_type == VarType::Null; }
+    bool IsNumeric() const;
+
+    // Payload accessors; each assumes Type() is the matching subtype.
+    bool AsBoolean() const { return m_bool; }
+    std::uint8_t AsByte() const { return m_byte; }
+    std::int16_t AsInteger() const { return m_integer; }
+    std::int32_t AsLong() const { return m_long; }
+    float AsSingle() const { return m_single; }
+    double AsDouble() const { return m_double; }
+    std::int64_t AsCurrency() const { return m_currency; }
+    double AsDate() const { return m_double; }
+    std::int32_t AsError() const { return m_long; }
+    std::wstring_view AsString() const;
+    vbs::Object* AsObject() const { return m_object; }
+    const vbs::Array* AsArray() const { return m_array; }
+    // The array for writing: a shared body is copied first so other holders keep theirs.
+    vbs::Array* MutableArray();
+
+    // Appends in place when this string's buffer is not shared and has room, so building
+    // text with & in a loop does not copy the whole string each time.
+    void AppendString(std::wstring_view tail);
+
+private:
+    struct StringBody;
+
+    explicit Value(VarType type) noexcept : m_type(type) { m_bits = 0; }
+    bool IsCounted() const {
+        return m_type == VarType::String || m_type == VarType::Object || m_type == VarType::Array;
+    }
+    void AddRefPayload() noexcept;
+    void ReleasePayload() noexcept;
+    void Swap(Value& other) noexcept {
+        std::swap(m_type, other.m_type);
+        std::swap(m_bits, other.m_bits);
+    }
+
+    VarType m_type;
+    union {
+        std::uint64_t m_bits;
+        bool m_bool;
+        std::uint8_t m_byte;
+        std::int16_t m_integer;
+        std::int32_t m_long;
+        float m_single;
+        double m_double;
+        std::int64_t m_currency;
+        StringBody* m_string; // null is ""
+        vbs::Object* m_object;
+        vbs::Array* m_array;
+    };
+};
+
+static_assert(sizeof(Value) == 16);
+
+// The shared body of an array: bounds per dimension and the elements in row-major order
+// (the last subscript varies fastest).
+class Array {
+public:
+    struct Bound {
+        std::int32_t lower;
+        std::int32_t count;
+    };
+
+    // Error 6 when the element count does not fit, 9 for a negative count.
+    static Array* Create(std::span<const Bound> bounds);
+    Array* Clone() const;
+
+    int Dimensions() const { return static_cast<int>(m_bounds.size()); }
+    // Dimension numbers count from 1 as in LBound/UBound; error 9 when out of range.
+    std::int32_t LowerBound(int dimension) const;
+    std::int32_t UpperBound(int dimension) const;
+    std::size_t Size() const { return m_items.size(); }
+
+    // The flat index of a subscript list; error 9 when the count or a subscript is wrong.
+    std::size_t FlatIndex(std::span<const std::int32_t> subscripts) const;
+    Value& At(std::size_t flat) { return m_items[flat]; }
+    const Value& At(std::size_t flat) const { return m_items[flat]; }
+
+    void AddRef() noexcept { ++m_refs; }
+    void Release() noexcept;
+    bool IsShared() const { return m_refs > 1; }
+
+private:
+    Array() = default;
+    std::uint32_t m_refs = 0;
+    std::vector<Bound> m_bounds;
+    std::vector<Value> m_items;
+};
+
+// VarType(): the code of the subtype; arrays answer 8192 + 12.
+int VarTypeCode(const Value& v);
+// TypeName(): "Integer", "Nothing", "Variant()", the object's class name ...
+std::wstring TypeName(const Value& v);
+
+} // namespace vbs
