@@ -1,0 +1,171 @@
+// The numeric functions. Each answers a Double (Rnd a Single) except Round, which keeps the
+// subtype of its argument; Null gives Null.
+#include <cmath>
+#include <cstring>
+#include <span>
+
+#include "vbscript/builtins.h"
+#include "vbscript/clock.h"
+#include "vbscript/coerce.h"
+#include "vbscript/script_error.h"
+
+namespace vbs {
+namespace {
+
+Value Checked(double d) {
+    if (!std::isfinite(d))
+        RaiseError(err::Overflow);
+    return Value::Double(d);
+}
+
+template <double (*F)(double)> Value Plain(Runtime*, std::span<Value> a) {
+    if (a[0].IsNull())
+        return Value::Null();
+    return Checked(F(ToDouble(a[0])));
+}
+
+double Square(double d) {
+    if (d < 0)
+        RaiseError(err::InvalidCall);
+    return std::sqrt(d);
+}
+
+double Logarithm(double d) {
+    if (d <= 0)
+        RaiseError(err::InvalidCall);
+    return std::log(d);
+}
+
+double Exponential(double d) {
+    return std::exp(d);
+}
+double Sine(double d) {
+    return std::sin(d);
+}
+double Cosine(double d) {
+    return std::cos(d);
+}
+double Tangent(double d) {
+    return std::tan(d);
+}
+double ArcTangent(double d) {
+    return std::atan(d);
+}
+
+// Scales, rounds half to even and scales back, so the double's own error decides near-halves:
+// 1.005 is slightly below 1.005 and rounds to 1.
+double RoundDouble(double d, int digits) {
+    const double scale = std::pow(10.0, digits);
+    const double scaled = d * scale;
+    if (!std::isfinite(scaled) || std::fabs(scaled) >= 4503599627370496.0) // already whole
+        return d;
+    return std::nearbyint(scaled) / scale;
+}
+
+std::int64_t RoundCurrency(std::int64_t c, int digits) {
+    if (digits >= 4)
+        return c;
+    std::int64_t unit = 1;
+    for (int i = digits; i < 4; ++i)
+        unit *= 10;
+    const std::int64_t low = c / unit * unit; // toward zero
+    const std::int64_t rest = c - low;
+    const std::int64_t twice = 2 * (rest < 0 ? -rest : rest);
+    const bool lowIsEven = (low / unit) % 2 == 0;
+    if (twice < unit || (twice == unit && lowIsEven))
+        return low;
+    return rest < 0 ? low - unit : low + unit;
+}
+
+Value Round(Runtime*, std::span<Value> a) {
+    const std::int32_t digits = a.size() > 1 ? ToLong(a[1]) : 0;
+    if (digits < 0)
+        RaiseError(err::InvalidCall);
+    const Value& v = a[0];
+    switch (v.Type()) {
+    case VarType::Null:
+        return Value::Null();
+    case VarType::Byte:
+    case VarType::Integer:
+    case VarType::Long:
+        return v;
+    case VarType::Empty:
+    case VarType::Boolean:
+        return Value::Integer(ToInteger(v));
+    case VarType::Currency:
+        return Value::Currency(RoundCurrency(v.AsCurrency(), digits));
+    case VarType::Single:
+        return Value::Single(static_cast<float>(RoundDouble(v.AsSingle(), digits)));
+    case VarType::Date:
+        return Value::Date(RoundDouble(v.AsDate(), digits));
+    default:
+        return Value::Double(RoundDouble(ToDouble(v), digits));
+    }
+}
+
+// The language's generator: a 24-bit linear congruential sequence starting from 0x50000,
+// so a script that never calls Randomize sees 0.7055475, 0.533424, ... as it always has.
+// One sequence per process: scripts share it as they share one engine thread.
+std::uint32_t rndSeed = 0x50000;
+float rndLast = 0;
+
+float NextRandom() {
+    rndSeed = (rndSeed * 0x43FD43FDu + 0xC39EC3u) & 0xFFFFFF;
+    rndLast = static_cast<float>(rndSeed) / 16777216.0f;
+    return rndLast;
+}
+
+std::uint32_t BitsOf(float f) {
+    std::uint32_t bits;
+    std::memcpy(&bits, &f, sizeof bits);
+    return bits;
+}
+
+// Rnd(): the next number; Rnd(0): the last again; Rnd(negative): a number fixed by the
+// argument, which also restarts the sequence from it.
+Value Rnd(Runtime*, std::span<Value> a) {
+    if (a.empty())
+        return Value::Single(NextRandom());
+    const float f = ToSingle(a[0]);
+    if (f == 0)
+        return Value::Single(rndLast);
+    if (f < 0) {
+        const std::uint32_t bits = BitsOf(f);
+        rndSeed = (bits + (bits >> 24)) & 0xFFFFFF;
+    }
+    return Value::Single(NextRandom());
+}
+
+// Randomize [seed]: mixes the seed (the time of day when there is none) into the middle
+// bytes of the state, so equal seeds give equal sequences from the same state.
+Value Randomize(Runtime*, std::span<Value> a) {
+    const double now = NowOleDate();
+    const double seed = a.empty() ? (now - std::floor(now)) * 86400.0 : ToDouble(a[0]);
+    std::uint64_t bits;
+    std::memcpy(&bits, &seed, sizeof bits);
+    const std::uint32_t high = static_cast<std::uint32_t>(bits >> 32);
+    const std::uint32_t mixed = ((high >> 16) ^ high) & 0xFFFF;
+    rndSeed = (rndSeed & 0xFF0000FF) | (mixed << 8);
+    return Value();
+}
+
+const Builtin mathBuiltins[] = {
+    {L"Atn", Plain<ArcTangent>, 1, 1},
+    {L"Cos", Plain<Cosine>, 1, 1},
+    {L"Exp", Plain<Exponential>, 1, 1},
+    {L"Log", Plain<Logarithm>, 1, 1},
+    {L"Randomize", Randomize, 0, 1},
+    {L"Rnd", Rnd, 0, 1},
+    {L"Round", Round, 1, 2},
+    {L"Sin", Plain<Sine>, 1, 1},
+    {L"Sqr", Plain<Square>, 1, 1},
+    {L"Tan", Plain<Tangent>, 1, 1},
+};
+
+} // namespace
+
+std::span<const Builtin> MathBuiltins() {
+    return mathBuiltins;
+}
+
+} // namespace vbs
