@@ -1,0 +1,875 @@
+#include "vbscript/compiler.h"
+
+#include <algorithm>
+#include <cwctype>
+#include <optional>
+
+#include "vbscript/coerce.h"
+#include "vbscript/operators.h"
+#include "vbscript/script_error.h"
+
+namespace vbs {
+
+std::wstring FoldCase(std::wstring_view name) {
+    std::wstring folded(name);
+    for (wchar_t& c : folded)
+        c = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
+    return folded;
+}
+
+const StatementRange* Procedure::StatementAt(std::int32_t pc) const {
+    // Ranges nest (a loop holds its statements); the innermost one decides where to resume.
+    const StatementRange* best = nullptr;
+    for (const StatementRange& range : statements)
+        if (range.begin <= pc && pc < range.end &&
+            (!best || range.end - range.begin < best->end - best->begin))
+            best = &range;
+    return best;
+}
+
+namespace {
+
+struct CompileFailure {
+    const Node* node;
+    std::wstring what;
+};
+
+[[noreturn]] void Unsupported(const Node* node, const wchar_t* what) {
+    throw CompileFailure{node, std::wstring(L"Not supported yet: ") + what};
+}
+
+bool IsLiteral(const Expr* e) {
+    if (e->kind == ExprKind::Unary && static_cast<const UnaryExpr*>(e)->op != UnaryOp::Not)
+        e = static_cast<const UnaryExpr*>(e)->operand;
+    return e->kind == ExprKind::Literal;
+}
+
+Value LiteralValue(const LiteralExpr& lit) {
+    switch (lit.literal) {
+    case LiteralKind::Integer:
+        if (lit.form != IntegerForm::Decimal) {
+            const auto pattern = static_cast<std::uint32_t>(lit.integer);
+            if (!lit.longSuffix && pattern <= 0xFFFF)
+                return Value::Integer(static_cast<std::int16_t>(pattern));
+            return Value::Long(static_cast<std::int32_t>(pattern));
+        }
+        if (lit.integer >= -32768 && lit.integer <= 32767 && !lit.longSuffix)
+            return Value::Integer(static_cast<std::int16_t>(lit.integer));
+        if (lit.integer >= INT32_MIN && lit.integer <= INT32_MAX)
+            return Value::Long(static_cast<std::int32_t>(lit.integer));
+        return Value::Double(static_cast<double>(lit.integer));
+    case LiteralKind::Double:
+        return Value::Double(lit.number);
+    case LiteralKind::String:
+        return Value::String(lit.text);
+    case LiteralKind::Date: {
+        double date = 0;
+        if (!ParseDate(lit.text, date))
+            throw CompileFailure{&lit, L"Invalid date literal"};
+        return Value::Date(date);
+    }
+    case LiteralKind::True:
+        return Value::Boolean(true);
+    case LiteralKind::False:
+        return Value::Boolean(false);
+    case LiteralKind::Nothing:
+        return Value::Nothing();
+    case LiteralKind::Empty:
+        return Value();
+    case LiteralKind::Null:
+        return Value::Null();
+    }
+    return Value();
+}
+
+Op BinaryOpcode(BinaryOp op) {
+    switch (op) {
+    case BinaryOp::Power:
+        return Op::Power;
+    case BinaryOp::Multiply:
+        return Op::Multiply;
+    case BinaryOp::Divide:
+        return Op::Divide;
+    case BinaryOp::IntDivide:
+        return Op::IntDivide;
+    case BinaryOp::Mod:
+        return Op::Mod;
+    case BinaryOp::Add:
+        return Op::Add;
+    case BinaryOp::Subtract:
+        return Op::Subtract;
+    case BinaryOp::Concat:
+        return Op::Concat;
+    case BinaryOp::Is:
+        return Op::Is;
+    case BinaryOp::And:
+        return Op::And;
+    case BinaryOp::Or:
+        return Op::Or;
+    case BinaryOp::Xor:
+        return Op::Xor;
+    case BinaryOp::Eqv:
+        return Op::Eqv;
+    case BinaryOp::Imp:
+        return Op::Imp;
+    default:
+        return Op::Compare;
+    }
+}
+
+std::optional<Comparison> ComparisonOf(BinaryOp op) {
+    switch (op) {
+    case BinaryOp::Equal:
+        return Comparison::Equal;
+    case BinaryOp::NotEqual:
+        return Comparison::NotEqual;
+    case BinaryOp::Less:
+        return Comparison::Less;
+    case BinaryOp::Greater:
+        return Comparison::Greater;
+    case BinaryOp::LessEqual:
+        return Comparison::LessEqual;
+    case BinaryOp::GreaterEqual:
+        return Comparison::GreaterEqual;
+    default:
+        return std::nullopt;
+    }
+}
+
+bool IsErrObject(const Expr* e) {
+    return e && e->kind == ExprKind::Name &&
+           FoldCase(static_cast<const NameExpr*>(e)->name) == L"err";
+}
+
+// Compiles one procedure body (or a script's global code).
+class ProcedureCompiler {
+public:
+    ProcedureCompiler(GlobalScope& scope, Procedure& proc, bool globalCode, bool optionExplicit)
+        : scope_(scope), proc_(proc), globalCode_(globalCode), explicit_(optionExplicit) {}
+
+    void CompileProcedure(const ProcedureStmt& stmt) {
+        proc_.isFunction = stmt.procKind == ProcedureKind::Function;
+        proc_.localCount = 1 + static_cast<int>(stmt.params.size());
+        int refCount = 0;
+        for (std::size_t i = 0; i < stmt.params.size(); ++i) {
+            const Param& p = stmt.params[i];
+            proc_.paramByRef.push_back(p.byRef);
+            const std::int32_t slot = static_cast<std::int32_t>(1 + i);
+            locals_[FoldCase(p.name)] = p.byRef ? PackVariable(VarKind::Ref, refCount++)
+                                                : PackVariable(VarKind::Local, slot);
+        }
+        if (proc_.isFunction)
+            locals_[FoldCase(stmt.name)] = PackVariable(VarKind::Local, 0);
+        Hoist(stmt.body);
+        CompileBody(stmt.body);
+        Finish();
+    }
+
+    void CompileGlobalCode(const StmtList& statements) {
+        proc_.localCount = 1;
+        Hoist(statements);
+        CompileBody(statements);
+        Finish();
+    }
+
+private:
+    struct Loop {
+        bool isFor;
+        std::vector<std::size_t> exits;
+    };
+
+    void Finish() {
+        const auto end = Here();
+        for (std::size_t at : exitProcedure_)
+            proc_.code[at].a = end;
+        Emit(Op::Return);
+        std::sort(
+            proc_.statements.begin(), proc_.statements.end(),
+            [](const StatementRange& x, const StatementRange& y) { return x.begin < y.begin; });
+    }
+
+    std::int32_t Here() const { return static_cast<std::int32_t>(proc_.code.size()); }
+    std::size_t Emit(Op op, std::int32_t a = 0, std::int32_t b = 0, std::int32_t c = 0) {
+        proc_.code.push_back(Instr{op, a, b, c});
+        return proc_.code.size() - 1;
+    }
+    void PatchA(std::size_t at) { proc_.code[at].a = Here(); }
+    void EmitConst(Value v) {
+        proc_.constants.push_back(std::move(v));
+        Emit(Op::PushConst, static_cast<std::int32_t>(proc_.constants.size() - 1));
+    }
+    std::int32_t NewTemp(int count) {
+        const std::int32_t first = proc_.localCount;
+        proc_.localCount += count;
+        return first;
+    }
+
+    // Dim, ReDim and Const anywhere in a body declare for the whole body.
+    void Hoist(const StmtList& body) {
+        for (const Stmt* s : body) {
+            switch (s->kind) {
+            case StmtKind::Dim:
+                for (const VarDecl& v : static_cast<const DimStmt*>(s)->vars)
+                    Declare(v.name);
+                break;
+            case StmtKind::ReDim:
+                for (const VarDecl& v : static_cast<const ReDimStmt*>(s)->vars)
+                    Declare(v.name);
+                break;
+            case StmtKind::Const:
+                for (const ConstDecl& c : static_cast<const ConstStmt*>(s)->consts)
+                    Declare(c.name);
+                break;
+            case StmtKind::If: {
+                auto* st = static_cast<const IfStmt*>(s);
+                for (const IfClause& clause : st->clauses)
+                    Hoist(clause.body);
+                Hoist(st->elseBody);
+                break;
+            }
+            case StmtKind::Select: {
+                auto* st = static_cast<const SelectStmt*>(s);
+                for (const CaseClause& clause : st->cases)
+                    Hoist(clause.body);
+                Hoist(st->elseBody);
+                break;
+            }
+            case StmtKind::For:
+                Hoist(static_cast<const ForStmt*>(s)->body);
+                break;
+            case StmtKind::ForEach:
+                Hoist(static_cast<const ForEachStmt*>(s)->body);
+                break;
+            case StmtKind::Do:
+                Hoist(static_cast<const DoStmt*>(s)->body);
+                break;
+            case StmtKind::While:
+                Hoist(static_cast<const WhileStmt*>(s)->body);
+                break;
+            default:
+                break;
+            }
+        }
+    }
+
+    std::int32_t Declare(const std::wstring& name) {
+        const std::wstring key = FoldCase(name);
+        if (globalCode_) {
+            auto [it, added] = scope_.globalIndex.try_emplace(
+                key, static_cast<std::int32_t>(scope_.globals.size()));
+            if (added)
+                scope_.globals.emplace_back();
+            return PackVariable(VarKind::Global, it->second);
+        }
+        auto it = locals_.find(key);
+        if (it != locals_.end())
+            return it->second;
+        const std::int32_t packed = PackVariable(VarKind::Local, NewTemp(1));
+        locals_.emplace(key, packed);
+        return packed;
+    }
+
+    std::optional<std::int32_t> FindVariable(const std::wstring& name) const {
+        const std::wstring key = FoldCase(name);
+        if (auto it = locals_.find(key); it != locals_.end())
+            return it->second;
+        if (auto it = scope_.globalIndex.find(key); it != scope_.globalIndex.end())
+            return PackVariable(VarKind::Global, it->second);
+        return std::nullopt;
+    }
+
+    // A variable for writing: declared, or created on first use unless Option Explicit.
+    std::int32_t VariableFor(const std::wstring& name) {
+        if (auto found = FindVariable(name))
+            return *found;
+        if (explicit_) {
+            Emit(Op::Raise, 500);
+            return PackVariable(VarKind::Local, NewTemp(1));
+        }
+        return Declare(name);
+    }
+
+    // Inside a Function its name is the result variable, yet with arguments a call.
+    bool IsOwnResult(std::int32_t var) const {
+        return !globalCode_ && var == PackVariable(VarKind::Local, 0);
+    }
+
+    std::optional<std::int32_t> FindProcedure(const std::wstring& name) const {
+        auto it = scope_.procedureIndex.find(FoldCase(name));
+        if (it == scope_.procedureIndex.end())
+            return std::nullopt;
+        return it->second;
+    }
+
+    // A procedure no script has declared yet: a later AddCode may supply it.
+    std::int32_t ForwardProcedure(const std::wstring& name) {
+        if (auto found = FindProcedure(name))
+            return *found;
+        auto proc = std::make_unique<Procedure>();
+        proc->name = name;
+        scope_.procedures.push_back(std::move(proc));
+        const auto index = static_cast<std::int32_t>(scope_.procedures.size() - 1);
+        scope_.procedureIndex.emplace(FoldCase(name), index);
+        return index;
+    }
+
+    std::optional<std::int32_t> FindBuiltinIndex(const std::wstring& name) {
+        const Builtin* builtin = FindBuiltin(name);
+        if (!builtin)
+            return std::nullopt;
+        auto it = std::find(scope_.builtins.begin(), scope_.builtins.end(), builtin);
+        if (it == scope_.builtins.end())
+            it = scope_.builtins.insert(it, builtin);
+        return static_cast<std::int32_t>(it - scope_.builtins.begin());
+    }
+
+    void EmitLoad(std::int32_t var) {
+        static constexpr Op loads[] = {Op::LoadLocal, Op::LoadRef, Op::LoadGlobal};
+        Emit(loads[var >> kVarKindShift], var & ((1 << kVarKindShift) - 1));
+    }
+    void EmitStore(std::int32_t var) {
+        static constexpr Op stores[] = {Op::StoreLocal, Op::StoreRef, Op::StoreGlobal};
+        Emit(stores[var >> kVarKindShift], var & ((1 << kVarKindShift) - 1));
+    }
+
+    // ---- Expressions ----
+
+    void CompileExpr(const Expr* e) {
+        switch (e->kind) {
+        case ExprKind::Literal:
+            EmitConst(LiteralValue(*static_cast<const LiteralExpr*>(e)));
+            return;
+        case ExprKind::Name:
+            CompileName(static_cast<const NameExpr*>(e)->name);
+            return;
+        case ExprKind::Paren:
+            CompileExpr(static_cast<const ParenExpr*>(e)->inner);
+            return;
+        case ExprKind::Call: {
+            auto* call = static_cast<const CallExpr*>(e);
+            CompileCall(call->callee, call->args, true);
+            return;
+        }
+        case ExprKind::Member:
+            CompileMember(static_cast<const MemberExpr*>(e), {}, true);
+            return;
+        case ExprKind::New:
+            Unsupported(e, L"New");
+        case ExprKind::Unary: {
+            auto* u = static_cast<const UnaryExpr*>(e);
+            CompileExpr(u->operand);
+            if (u->op == UnaryOp::Negate)
+                Emit(Op::Negate);
+            else if (u->op == UnaryOp::Not)
+                Emit(Op::Not);
+            return;
+        }
+        case ExprKind::Binary: {
+            auto* b = static_cast<const BinaryExpr*>(e);
+            CompileExpr(b->left);
+            CompileExpr(b->right);
+            if (auto cmp = ComparisonOf(b->op))
+                Emit(Op::Compare, static_cast<std::int32_t>(*cmp),
+                     (IsLiteral(b->left) ? 1 : 0) | (IsLiteral(b->right) ? 2 : 0));
+            else
+                Emit(BinaryOpcode(b->op));
+            return;
+        }
+        }
+    }
+
+    void CompileName(const std::wstring& name) {
+        if (auto var = FindVariable(name))
+            return EmitLoad(*var);
+        if (auto proc = FindProcedure(name)) {
+            Emit(Op::Call, *proc, 0);
+            return;
+        }
+        if (FoldCase(name) == L"err") {
+            Emit(Op::ErrNumber);
+            return;
+        }
+        if (auto builtin = FindBuiltinIndex(name)) {
+            Emit(Op::CallBuiltin, *builtin, 0);
+            return;
+        }
+        EmitLoad(VariableFor(name));
+    }
+
+    // callee(args) in an expression (wantResult) or as a statement.
+    void CompileCall(const Expr* callee, const std::vector<Expr*>& args, bool wantResult) {
+        if (callee->kind == ExprKind::Member)
+            return CompileMember(static_cast<const MemberExpr*>(callee), args, wantResult);
+        if (callee->kind != ExprKind::Name)
+            Unsupported(callee, L"calling the result of an expression");
+        const std::wstring& name = static_cast<const NameExpr*>(callee)->name;
+        const auto argc = static_cast<std::int32_t>(args.size());
+        auto var = FindVariable(name);
+        if (var && !(IsOwnResult(*var) && FindProcedure(name))) {
+            CompileValues(args);
+            Emit(Op::LoadElement, *var, argc);
+        } else if (auto builtin = FindBuiltinIndex(name); builtin && !FindProcedure(name)) {
+            CompileValues(args);
+            Emit(Op::CallBuiltin, *builtin, argc);
+        } else {
+            const std::int32_t proc = ForwardProcedure(name);
+            for (const Expr* arg : args)
+                CompileArgument(arg);
+            Emit(Op::Call, proc, argc);
+        }
+        if (!wantResult)
+            Emit(Op::Pop);
+    }
+
+    void CompileValues(const std::vector<Expr*>& args) {
+        for (const Expr* arg : args) {
+            if (arg)
+                CompileExpr(arg);
+            else
+                EmitConst(Value());
+        }
+    }
+
+    // A bare variable goes by reference; anything else, a parenthesised variable included,
+    // by value.
+    void CompileArgument(const Expr* arg) {
+        if (arg && arg->kind == ExprKind::Name) {
+            if (auto var = FindVariable(static_cast<const NameExpr*>(arg)->name)) {
+                Emit(Op::ArgRef, *var);
+                return;
+            }
+        }
+        if (arg)
+            CompileExpr(arg);
+        else
+            EmitConst(Value());
+        Emit(Op::ArgValue);
+    }
+
+    // Members of the Err object; other objects arrive with host objects.
+    void CompileMember(const MemberExpr* member, const std::vector<Expr*>& args, bool wantResult) {
+        if (!IsErrObject(member->object))
+            Unsupported(member, L"objects other than Err");
+        const std::wstring name = FoldCase(member->name);
+        const auto argc = static_cast<std::int32_t>(args.size());
+        if (name == L"raise") {
+            if (argc < 1 || argc > 5)
+                throw CompileFailure{member, L"Err.Raise takes a number and up to four more"};
+            for (std::size_t i = 0; i < 3 && i < args.size(); ++i) {
+                if (args[i])
+                    CompileExpr(args[i]);
+                else
+                    EmitConst(Value());
+            }
+            Emit(Op::ErrRaise, 0, std::min(argc, 3));
+            if (wantResult)
+                EmitConst(Value());
+            return;
+        }
+        if (argc != 0)
+            Emit(Op::Raise, 450);
+        if (name == L"clear") {
+            Emit(Op::ErrClear);
+            if (wantResult)
+                EmitConst(Value());
+            return;
+        }
+        if (name == L"number")
+            Emit(Op::ErrNumber);
+        else if (name == L"description")
+            Emit(Op::ErrDescription);
+        else if (name == L"source")
+            Emit(Op::ErrSource);
+        else
+            Emit(Op::Raise, err::NoSuchMember);
+        if (!wantResult)
+            Emit(Op::Pop);
+    }
+
+    // ---- Statements ----
+
+    void CompileBody(const StmtList& body) {
+        for (const Stmt* s : body) {
+            const std::int32_t begin = Here();
+            CompileStmt(s);
+            proc_.statements.push_back(StatementRange{begin, Here(), Here(), s->line});
+        }
+    }
+
+    // An error while evaluating a statement's header resumes into its body, as the language
+    // does for "If" under On Error Resume Next.
+    void MarkHeader(std::int32_t begin, int line) {
+        proc_.statements.push_back(StatementRange{begin, Here(), Here(), line});
+    }
+
+    void CompileCondition(const Expr* condition, Op jump, std::size_t& jumpAt, int line) {
+        const std::int32_t begin = Here();
+        CompileExpr(condition);
+        jumpAt = Emit(jump);
+        MarkHeader(begin, line);
+    }
+
+    void CompileStmt(const Stmt* s) {
+        switch (s->kind) {
+        case StmtKind::OptionExplicit:
+        case StmtKind::Stop:
+            return;
+        case StmtKind::Dim:
+            for (const VarDecl& v : static_cast<const DimStmt*>(s)->vars) {
+                if (v.upperBounds.empty())
+                    continue;
+                CompileValues(v.upperBounds);
+                Emit(Op::DimArray, Declare(v.name),
+                     static_cast<std::int32_t>(v.upperBounds.size()));
+            }
+            return;
+        case StmtKind::ReDim: {
+            auto* st = static_cast<const ReDimStmt*>(s);
+            for (const VarDecl& v : st->vars) {
+                CompileValues(v.upperBounds);
+                Emit(Op::ReDim, Declare(v.name), static_cast<std::int32_t>(v.upperBounds.size()),
+                     st->preserve ? 1 : 0);
+            }
+            return;
+        }
+        case StmtKind::Const:
+            for (const ConstDecl& c : static_cast<const ConstStmt*>(s)->consts) {
+                CompileExpr(c.value);
+                EmitStore(Declare(c.name));
+            }
+            return;
+        case StmtKind::Assign:
+        case StmtKind::Set:
+            return CompileAssign(static_cast<const AssignStmt*>(s));
+        case StmtKind::Call: {
+            auto* st = static_cast<const CallStmt*>(s);
+            if (st->callee->kind == ExprKind::Name && st->args.empty() &&
+                FindVariable(static_cast<const NameExpr*>(st->callee)->name))
+                Unsupported(s, L"a variable used as a statement");
+            return CompileCall(st->callee, st->args, false);
+        }
+        case StmtKind::If:
+            return CompileIf(static_cast<const IfStmt*>(s));
+        case StmtKind::Select:
+            return CompileSelect(static_cast<const SelectStmt*>(s));
+        case StmtKind::For:
+            return CompileFor(static_cast<const ForStmt*>(s));
+        case StmtKind::ForEach:
+            return CompileForEach(static_cast<const ForEachStmt*>(s));
+        case StmtKind::Do:
+            return CompileDo(static_cast<const DoStmt*>(s));
+        case StmtKind::While: {
+            auto* st = static_cast<const WhileStmt*>(s);
+            const std::int32_t top = Here();
+            std::size_t exit = 0;
+            CompileCondition(st->condition, Op::JumpIfFalse, exit, s->line);
+            CompileBody(st->body);
+            Emit(Op::Jump, top);
+            PatchA(exit);
+            return;
+        }
+        case StmtKind::Exit:
+            return CompileExit(static_cast<const ExitStmt*>(s));
+        case StmtKind::OnError:
+            Emit(static_cast<const OnErrorStmt*>(s)->resumeNext ? Op::OnErrorResumeNext
+                                                                : Op::OnErrorGoto0);
+            return;
+        case StmtKind::Procedure:
+            if (!globalCode_)
+                throw CompileFailure{s, L"A procedure cannot be declared inside another"};
+            return; // compiled on its own
+        case StmtKind::Erase:
+            Unsupported(s, L"Erase");
+        case StmtKind::With:
+            Unsupported(s, L"With");
+        case StmtKind::Class:
+            Unsupported(s, L"Class");
+        }
+    }
+
+    void CompileAssign(const AssignStmt* st) {
+        const Expr* target = st->target;
+        if (target->kind == ExprKind::Name) {
+            const std::wstring& name = static_cast<const NameExpr*>(target)->name;
+            if (!FindVariable(name) && FindProcedure(name)) {
+                Emit(Op::Raise, 501);
+                return;
+            }
+            const std::int32_t var = VariableFor(name);
+            if (CompileAppend(var, name, st->value))
+                return;
+            CompileExpr(st->value);
+            EmitStore(var);
+            return;
+        }
+        if (target->kind == ExprKind::Call) {
+            auto* call = static_cast<const CallExpr*>(target);
+            if (call->callee->kind == ExprKind::Name) {
+                const std::int32_t var =
+                    VariableFor(static_cast<const NameExpr*>(call->callee)->name);
+                CompileValues(call->args);
+                CompileExpr(st->value);
+                Emit(Op::StoreElement, var, static_cast<std::int32_t>(call->args.size()));
+                return;
+            }
+        }
+        Unsupported(target, L"assigning to an object member");
+    }
+
+    // "s = s & a & b" appends to s in place instead of copying it, which keeps building text
+    // in a loop linear. The operands are all evaluated first, so a failing one leaves s as
+    // it was and an operand reading s sees its old value.
+    bool CompileAppend(std::int32_t var, const std::wstring& name, const Expr* value) {
+        std::vector<const Expr*> operands;
+        const Expr* e = value;
+        while (e->kind == ExprKind::Binary &&
+               static_cast<const BinaryExpr*>(e)->op == BinaryOp::Concat) {
+            operands.push_back(static_cast<const BinaryExpr*>(e)->right);
+            e = static_cast<const BinaryExpr*>(e)->left;
+        }
+        if (operands.empty() || e->kind != ExprKind::Name ||
+            FoldCase(static_cast<const NameExpr*>(e)->name) != FoldCase(name))
+            return false;
+        const std::wstring key = FoldCase(name);
+        for (const Expr* operand : operands)
+            if (Mentions(operand, key))
+                return false;
+        for (auto it = operands.rbegin(); it != operands.rend(); ++it)
+            CompileExpr(*it);
+        Emit(Op::AppendTo, var, static_cast<std::int32_t>(operands.size()));
+        return true;
+    }
+
+    static bool Mentions(const Expr* e, const std::wstring& key) {
+        if (!e)
+            return false;
+        switch (e->kind) {
+        case ExprKind::Name:
+            return FoldCase(static_cast<const NameExpr*>(e)->name) == key;
+        case ExprKind::Paren:
+            return Mentions(static_cast<const ParenExpr*>(e)->inner, key);
+        case ExprKind::Unary:
+            return Mentions(static_cast<const UnaryExpr*>(e)->operand, key);
+        case ExprKind::Binary:
+            return Mentions(static_cast<const BinaryExpr*>(e)->left, key) ||
+                   Mentions(static_cast<const BinaryExpr*>(e)->right, key);
+        case ExprKind::Call: {
+            auto* call = static_cast<const CallExpr*>(e);
+            return Mentions(call->callee, key) ||
+                   std::any_of(call->args.begin(), call->args.end(),
+                               [&](const Expr* arg) { return Mentions(arg, key); });
+        }
+        case ExprKind::Member:
+            return Mentions(static_cast<const MemberExpr*>(e)->object, key);
+        default:
+            return false;
+        }
+    }
+
+    void CompileIf(const IfStmt* st) {
+        std::vector<std::size_t> toEnd;
+        for (const IfClause& clause : st->clauses) {
+            std::size_t next = 0;
+            CompileCondition(clause.condition, Op::JumpIfFalse, next, st->line);
+            CompileBody(clause.body);
+            toEnd.push_back(Emit(Op::Jump));
+            PatchA(next);
+        }
+        CompileBody(st->elseBody);
+        for (std::size_t at : toEnd)
+            PatchA(at);
+    }
+
+    void CompileSelect(const SelectStmt* st) {
+        const std::int32_t subject = NewTemp(1);
+        const std::int32_t begin = Here();
+        CompileExpr(st->subject);
+        Emit(Op::StoreLocal, subject);
+        MarkHeader(begin, st->line);
+        const std::int32_t subjectLiteral = IsLiteral(st->subject) ? 1 : 0;
+        std::vector<std::size_t> toEnd;
+        for (const CaseClause& clause : st->cases) {
+            std::vector<std::size_t> toBody;
+            for (const CaseTest& test : clause.tests) {
+                const std::int32_t flags = subjectLiteral | (IsLiteral(test.value) ? 2 : 0);
+                Emit(Op::LoadLocal, subject);
+                CompileExpr(test.value);
+                if (test.kind == CaseTestKind::Range) {
+                    Emit(Op::Compare, static_cast<std::int32_t>(Comparison::GreaterEqual), flags);
+                    const std::size_t skip = Emit(Op::JumpIfFalse);
+                    Emit(Op::LoadLocal, subject);
+                    CompileExpr(test.upper);
+                    Emit(Op::Compare, static_cast<std::int32_t>(Comparison::LessEqual),
+                         subjectLiteral | (IsLiteral(test.upper) ? 2 : 0));
+                    toBody.push_back(Emit(Op::JumpIfTrue));
+                    PatchA(skip);
+                    continue;
+                }
+                const auto cmp =
+                    test.kind == CaseTestKind::Is ? ComparisonOf(test.compare) : Comparison::Equal;
+                if (!cmp)
+                    throw CompileFailure{st, L"Case Is needs a comparison"};
+                Emit(Op::Compare, static_cast<std::int32_t>(*cmp), flags);
+                toBody.push_back(Emit(Op::JumpIfTrue));
+            }
+            const std::size_t nextCase = Emit(Op::Jump);
+            for (std::size_t at : toBody)
+                PatchA(at);
+            CompileBody(clause.body);
+            toEnd.push_back(Emit(Op::Jump));
+            PatchA(nextCase);
+        }
+        CompileBody(st->elseBody);
+        for (std::size_t at : toEnd)
+            PatchA(at);
+    }
+
+    void CompileFor(const ForStmt* st) {
+        const std::int32_t temps = NewTemp(2); // limit, step
+        const std::int32_t begin = Here();
+        const std::int32_t var = VariableFor(st->variable);
+        CompileExpr(st->from);
+        CompileExpr(st->to);
+        Emit(Op::StoreLocal, temps);
+        if (st->step)
+            CompileExpr(st->step);
+        else
+            EmitConst(Value::Integer(1));
+        Emit(Op::StoreLocal, temps + 1);
+        EmitStore(var);
+        const std::size_t start = Emit(Op::ForStart, var, temps);
+        MarkHeader(begin, st->line);
+        const std::int32_t body = Here();
+        loops_.push_back(Loop{true, {}});
+        CompileBody(st->body);
+        Emit(Op::ForNext, var, temps, body);
+        proc_.code[start].c = Here();
+        PatchExits();
+    }
+
+    void CompileForEach(const ForEachStmt* st) {
+        const std::int32_t temps = NewTemp(2); // the array, the next index
+        const std::int32_t begin = Here();
+        const std::int32_t var = VariableFor(st->variable);
+        CompileExpr(st->collection);
+        const std::size_t start = Emit(Op::ForEachStart, var, temps);
+        MarkHeader(begin, st->line);
+        const std::int32_t body = Here();
+        loops_.push_back(Loop{true, {}});
+        CompileBody(st->body);
+        Emit(Op::ForEachNext, var, temps, body);
+        proc_.code[start].c = Here();
+        PatchExits();
+    }
+
+    void CompileDo(const DoStmt* st) {
+        loops_.push_back(Loop{false, {}});
+        const std::int32_t top = Here();
+        std::size_t exit = 0;
+        const bool atTop = st->test == LoopTest::WhileTop || st->test == LoopTest::UntilTop;
+        if (atTop)
+            CompileCondition(st->condition,
+                             st->test == LoopTest::WhileTop ? Op::JumpIfFalse : Op::JumpIfTrue,
+                             exit, st->line);
+        CompileBody(st->body);
+        if (st->test == LoopTest::WhileBottom || st->test == LoopTest::UntilBottom) {
+            const std::int32_t begin = Here();
+            CompileExpr(st->condition);
+            Emit(st->test == LoopTest::WhileBottom ? Op::JumpIfTrue : Op::JumpIfFalse, top);
+            MarkHeader(begin, st->line);
+        } else {
+            Emit(Op::Jump, top);
+        }
+        if (atTop)
+            PatchA(exit);
+        PatchExits();
+    }
+
+    void PatchExits() {
+        for (std::size_t at : loops_.back().exits)
+            PatchA(at);
+        loops_.pop_back();
+    }
+
+    void CompileExit(const ExitStmt* st) {
+        if (st->what == ExitKind::Do || st->what == ExitKind::For) {
+            const bool wantFor = st->what == ExitKind::For;
+            for (auto it = loops_.rbegin(); it != loops_.rend(); ++it) {
+                if (it->isFor == wantFor) {
+                    it->exits.push_back(Emit(Op::Jump));
+                    return;
+                }
+            }
+            throw CompileFailure{st, L"Invalid 'exit' statement"};
+        }
+        if (globalCode_)
+            throw CompileFailure{st, L"Invalid 'exit' statement"};
+        exitProcedure_.push_back(Emit(Op::Jump));
+    }
+
+    GlobalScope& scope_;
+    Procedure& proc_;
+    const bool globalCode_;
+    const bool explicit_;
+    std::unordered_map<std::wstring, std::int32_t> locals_;
+    std::vector<Loop> loops_;
+    std::vector<std::size_t> exitProcedure_;
+};
+
+bool HasOptionExplicit(const Program& program) {
+    return std::any_of(program.statements.begin(), program.statements.end(),
+                       [](const Stmt* s) { return s->kind == StmtKind::OptionExplicit; });
+}
+
+} // namespace
+
+bool Compile(const Program& program, GlobalScope& scope, std::unique_ptr<Procedure>& globalCode,
+             SyntaxError& error) {
+    const bool optionExplicit = HasOptionExplicit(program);
+    try {
+        // Procedures are known by name before any body compiles, so calls may come first.
+        std::vector<std::pair<const ProcedureStmt*, std::unique_ptr<Procedure>>> compiled;
+        for (const Stmt* s : program.statements) {
+            if (s->kind != StmtKind::Procedure)
+                continue;
+            auto* st = static_cast<const ProcedureStmt*>(s);
+            if (st->procKind != ProcedureKind::Sub && st->procKind != ProcedureKind::Function)
+                Unsupported(s, L"Property outside a class");
+            auto proc = std::make_unique<Procedure>();
+            proc->name = st->name;
+            proc->defined = true;
+            compiled.emplace_back(st, std::move(proc));
+        }
+        std::vector<std::int32_t> slots;
+        for (auto& [st, proc] : compiled) {
+            // An undefined placeholder stands in until this AddCode succeeds.
+            auto [it, added] = scope.procedureIndex.try_emplace(
+                FoldCase(st->name), static_cast<std::int32_t>(scope.procedures.size()));
+            if (added)
+                scope.procedures.push_back(std::make_unique<Procedure>());
+            slots.push_back(it->second);
+        }
+        auto global = std::make_unique<Procedure>();
+        global->defined = true;
+        ProcedureCompiler(scope, *global, true, optionExplicit)
+            .CompileGlobalCode(program.statements);
+        for (auto& [st, proc] : compiled)
+            ProcedureCompiler(scope, *proc, false, optionExplicit).CompileProcedure(*st);
+        for (std::size_t i = 0; i < compiled.size(); ++i)
+            *scope.procedures[static_cast<std::size_t>(slots[i])] = std::move(*compiled[i].second);
+        globalCode = std::move(global);
+        return true;
+    } catch (const CompileFailure& failure) {
+        error.number = syntax_errors::kSyntaxError;
+        error.description = failure.what;
+        error.line = failure.node ? failure.node->line : 0;
+        error.column = failure.node ? failure.node->column : 0;
+        return false;
+    } catch (const ScriptError& e) { // a literal that does not convert
+        error.number = e.number;
+        error.description = e.description;
+        return false;
+    }
+}
+
+} // namespace vbs

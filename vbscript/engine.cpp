@@ -1,0 +1,84 @@
+#include "vbscript/engine.h"
+
+#include <new>
+
+#include "vbscript/parser.h"
+
+namespace vbs {
+
+namespace {
+
+std::wstring_view SourceLine(std::wstring_view source, int line) {
+    for (int current = 1; current < line; ++current) {
+        const std::size_t end = source.find(L'\n');
+        if (end == std::wstring_view::npos)
+            return {};
+        source.remove_prefix(end + 1);
+    }
+    std::wstring_view text = source.substr(0, source.find(L'\n'));
+    if (!text.empty() && text.back() == L'\r')
+        text.remove_suffix(1);
+    return text;
+}
+
+} // namespace
+
+bool Engine::AddCode(std::wstring_view source, SyntaxError* error) {
+    SyntaxError failure;
+    ParseResult parsed = Parse(source);
+    if (parsed.error) {
+        failure = *parsed.error;
+    } else {
+        std::unique_ptr<Procedure> globalCode;
+        if (Compile(*parsed.program, m_scope, globalCode, failure)) {
+            try {
+                m_vm.Run(*globalCode, {});
+                return true;
+            } catch (const ScriptError& e) {
+                failure = SyntaxError{e.number, e.description, m_vm.ErrorLine(), 0, {}};
+            } catch (const std::bad_alloc&) {
+                failure = SyntaxError{7, StandardErrorDescription(7), m_vm.ErrorLine(), 0, {}};
+            }
+        }
+        if (failure.line > 0)
+            failure.sourceLine = SourceLine(source, failure.line);
+    }
+    if (error)
+        *error = std::move(failure);
+    return false;
+}
+
+bool Engine::HasFunction(std::wstring_view name) const {
+    auto it = m_scope.procedureIndex.find(FoldCase(name));
+    return it != m_scope.procedureIndex.end() &&
+           m_scope.procedures[static_cast<std::size_t>(it->second)]->defined;
+}
+
+bool Engine::Call(std::wstring_view name, std::span<Value> args, Value* result,
+                  ScriptError* error) {
+    ScriptError failure{35, StandardErrorDescription(35)};
+    if (auto it = m_scope.procedureIndex.find(FoldCase(name)); it != m_scope.procedureIndex.end()) {
+        Procedure& proc = *m_scope.procedures[static_cast<std::size_t>(it->second)];
+        if (proc.defined) {
+            try {
+                Value value = m_vm.Run(proc, args);
+                if (result)
+                    *result = std::move(value);
+                return true;
+            } catch (const ScriptError& e) {
+                failure = e;
+            } catch (const std::bad_alloc&) {
+                failure = ScriptError{7, StandardErrorDescription(7)};
+            }
+        }
+    }
+    if (error)
+        *error = std::move(failure);
+    return false;
+}
+
+void Engine::SetLimits(std::uint64_t maxSteps, int maxDepth) {
+    m_vm.SetLimits(Limits{maxSteps, maxDepth});
+}
+
+} // namespace vbs

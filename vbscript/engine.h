@@ -1,0 +1,42 @@
+#pragma once
+// The script engine as a host sees it: add script text (its global code runs at once), ask
+// for procedures and call them. Procedures and global variables of every AddCode share one
+// global scope. No C++ exception leaves these calls.
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+#include "vbscript/compiler.h"
+#include "vbscript/runtime.h"
+#include "vbscript/script_error.h"
+#include "vbscript/syntax_error.h"
+#include "vbscript/value.h"
+#include "vbscript/vm.h"
+
+namespace vbs {
+
+class Engine {
+public:
+    Engine() : m_vm(m_scope, m_runtime) {}
+    Engine(const Engine&) = delete;
+    Engine& operator=(const Engine&) = delete;
+
+    // Compiles `source` and runs its global code. False with `error` filled (when not null)
+    // for a syntax error or for a run-time error of the global code (its number, text and
+    // line).
+    bool AddCode(std::wstring_view source, SyntaxError* error);
+    bool HasFunction(std::wstring_view name) const;
+    // Calls a Sub or Function; ByRef parameters write back into `args`. `result` (may be
+    // null) receives a Function's value, Empty for a Sub.
+    bool Call(std::wstring_view name, std::span<Value> args, Value* result, ScriptError* error);
+    void SetLimits(std::uint64_t maxSteps, int maxDepth);
+
+    Runtime& GetRuntime() { return m_runtime; }
+
+private:
+    GlobalScope m_scope;
+    Runtime m_runtime;
+    Vm m_vm;
+};
+
+} // namespace vbs

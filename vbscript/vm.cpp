@@ -1,0 +1,559 @@
+#include "vbscript/vm.h"
+
+#include <algorithm>
+
+#include "vbscript/coerce.h"
+#include "vbscript/operators.h"
+#include "vbscript/script_error.h"
+
+namespace vbs {
+
+namespace {
+
+// Arrays beyond this many elements are refused with Out of memory rather than attempted.
+constexpr std::int64_t kMaxArrayElements = std::int64_t{1} << 24;
+
+bool IsWhole(const Value& v) {
+    return v.Type() == VarType::Long || v.Type() == VarType::Integer;
+}
+std::int64_t Whole(const Value& v) {
+    return v.Type() == VarType::Long ? v.AsLong() : v.AsInteger();
+}
+
+bool ConvertsToText(const Value& v) {
+    return v.Type() != VarType::Object && v.Type() != VarType::Array && v.Type() != VarType::Error;
+}
+
+// A condition: Null counts as False, as If and loops treat it.
+bool IsTrue(const Value& v) {
+    if (v.Type() == VarType::Boolean)
+        return v.AsBoolean();
+    if (v.IsNull())
+        return false;
+    return ToBoolean(v);
+}
+
+// The result of + or - on two Integer/Long operands: Integer while both are Integer and it
+// fits, then Long, then Double, as the operators module does on its slower path.
+Value WholeResult(const Value& a, const Value& b, std::int64_t r) {
+    if (a.Type() == VarType::Integer && b.Type() == VarType::Integer && r >= INT16_MIN &&
+        r <= INT16_MAX)
+        return Value::Integer(static_cast<std::int16_t>(r));
+    if (r >= INT32_MIN && r <= INT32_MAX)
+        return Value::Long(static_cast<std::int32_t>(r));
+    return Value::Double(static_cast<double>(r));
+}
+
+bool IsDoubleOrWhole(const Value& v) {
+    return v.Type() == VarType::Double || IsWhole(v);
+}
+double AsNumber(const Value& v) {
+    return v.Type() == VarType::Double ? v.AsDouble() : static_cast<double>(Whole(v));
+}
+
+// The frequent loop shapes (Integer, Long, Double mixed) without leaving the VM.
+Value FastAdd(const Value& a, const Value& b, int sign) {
+    if (IsWhole(a) && IsWhole(b))
+        return WholeResult(a, b, Whole(a) + sign * Whole(b));
+    if (IsDoubleOrWhole(a) && IsDoubleOrWhole(b)) {
+        const double d = AsNumber(a) + sign * AsNumber(b);
+        if (d - d == 0) // finite; the operators module reports the overflow otherwise
+            return Value::Double(d);
+    }
+    return sign > 0 ? Add(a, b) : Subtract(a, b);
+}
+
+Value FastCompare(Comparison op, const Value& a, const Value& b, OperandOrigin origin) {
+    if (IsWhole(a) && IsWhole(b))
+        return Value::Boolean(ComparisonHolds(op, (Whole(a) > Whole(b)) - (Whole(a) < Whole(b))));
+    return Compare(op, a, b, origin);
+}
+
+void StepCounter(Value& counter, const Value& step) {
+    counter = FastAdd(counter, step, 1);
+}
+
+bool ForContinues(const Value& counter, const Value& limit, const Value& step) {
+    if (IsWhole(counter) && IsWhole(limit) && IsWhole(step))
+        return Whole(step) >= 0 ? Whole(counter) <= Whole(limit) : Whole(counter) >= Whole(limit);
+    const double c = ToDouble(counter);
+    return ToDouble(step) >= 0 ? c <= ToDouble(limit) : c >= ToDouble(limit);
+}
+
+Array* CreateArray(std::span<const std::int32_t> upperBounds) {
+    std::vector<Array::Bound> bounds;
+    std::int64_t total = 1;
+    for (std::int32_t upper : upperBounds) {
+        const std::int64_t count = std::int64_t{upper} + 1;
+        if (count < 0)
+            RaiseError(err::SubscriptOutOfRange);
+        total *= count;
+        if (total > kMaxArrayElements)
+            RaiseError(7);
+        bounds.push_back(Array::Bound{0, static_cast<std::int32_t>(count)});
+    }
+    return Array::Create(bounds);
+}
+
+} // namespace
+
+Value* Vm::SlotPool::Allocate(std::size_t count, std::size_t& mark) {
+    mark = (m_chunk << 32) | m_used;
+    if (m_chunks.empty() || m_used + count > m_chunkSizes[m_chunk]) {
+        const std::size_t next = m_chunks.empty() ? 0 : m_chunk + 1;
+        const std::size_t size = std::max(kChunk, count);
+        if (next == m_chunks.size()) {
+            m_chunks.push_back(std::make_unique<Value[]>(size));
+            m_chunkSizes.push_back(size);
+        } else if (m_chunkSizes[next] < count) {
+            m_chunks[next] = std::make_unique<Value[]>(size);
+            m_chunkSizes[next] = size;
+        }
+        m_chunk = next;
+        m_used = 0;
+    }
+    Value* slots = m_chunks[m_chunk].get() + m_used;
+    m_used += count;
+    return slots;
+}
+
+void Vm::SlotPool::Release(Value* slots, std::size_t count, std::size_t mark) {
+    for (std::size_t i = 0; i < count; ++i)
+        slots[i] = Value();
+    m_chunk = mark >> 32;
+    m_used = mark & 0xFFFFFFFFu;
+}
+
+void Vm::PushFrame(Procedure& proc, Value* args, Value* const* argRefs, std::size_t argc) {
+    Frame frame{};
+    frame.proc = &proc;
+    frame.locals = m_pool.Allocate(static_cast<std::size_t>(proc.localCount), frame.poolMark);
+    frame.refBase = m_refs.size();
+    for (std::size_t i = 0; i < argc; ++i) {
+        Value& slot = frame.locals[1 + i];
+        if (proc.paramByRef[i] && argRefs[i]) {
+            m_refs.push_back(argRefs[i]);
+            continue;
+        }
+        slot = args[i];
+        if (proc.paramByRef[i])
+            m_refs.push_back(&slot);
+    }
+    m_frames.push_back(frame);
+}
+
+void Vm::PopFrame() {
+    Frame& frame = m_frames.back();
+    m_pool.Release(frame.locals, static_cast<std::size_t>(frame.proc->localCount), frame.poolMark);
+    m_refs.resize(frame.refBase);
+    m_stack.resize(frame.stackBase);
+    m_argRefs.resize(frame.argRefBase);
+    m_frames.pop_back();
+}
+
+Value& Vm::Variable(const Frame& frame, std::int32_t packed) {
+    const std::int32_t index = packed & ((1 << kVarKindShift) - 1);
+    switch (static_cast<VarKind>(packed >> kVarKindShift)) {
+    case VarKind::Local:
+        return frame.locals[index];
+    case VarKind::Ref:
+        return *m_refs[frame.refBase + static_cast<std::size_t>(index)];
+    case VarKind::Global:
+        break;
+    }
+    return m_scope.globals[static_cast<std::size_t>(index)];
+}
+
+std::span<const std::int32_t> Vm::PopSubscripts(int count) {
+    m_subscripts.clear();
+    const std::size_t first = m_stack.size() - static_cast<std::size_t>(count);
+    for (std::size_t i = first; i < m_stack.size(); ++i)
+        m_subscripts.push_back(ToLong(m_stack[i]));
+    m_stack.resize(first);
+    return m_subscripts;
+}
+
+void Vm::ReDim(Value& target, int dimensions, bool preserve) {
+    Array* fresh = CreateArray(PopSubscripts(dimensions));
+    Value created = Value::FromArray(fresh);
+    if (preserve && target.Type() == VarType::Array) {
+        // Only the last dimension may change; rows keep their leading elements.
+        const Array& old = *target.AsArray();
+        if (old.Dimensions() != dimensions)
+            RaiseError(err::SubscriptOutOfRange);
+        for (int d = 1; d < dimensions; ++d)
+            if (old.UpperBound(d) != fresh->UpperBound(d))
+                RaiseError(err::SubscriptOutOfRange);
+        const std::size_t oldLast =
+            static_cast<std::size_t>(old.UpperBound(dimensions) - old.LowerBound(dimensions) + 1);
+        const std::size_t newLast = static_cast<std::size_t>(fresh->UpperBound(dimensions) -
+                                                             fresh->LowerBound(dimensions) + 1);
+        const std::size_t rows = oldLast == 0 ? 0 : old.Size() / oldLast;
+        for (std::size_t r = 0; r < rows; ++r)
+            for (std::size_t j = 0; j < std::min(oldLast, newLast); ++j)
+                fresh->At(r * newLast + j) = old.At(r * oldLast + j);
+    }
+    target = std::move(created);
+}
+
+Value Vm::Run(Procedure& proc, std::span<Value> args) {
+    if (args.size() != proc.paramByRef.size())
+        RaiseError(450);
+    const std::size_t base = m_frames.size();
+    if (base >= static_cast<std::size_t>(m_limits.maxDepth))
+        RaiseError(28);
+    if (base == 0) {
+        m_stepsLeft = m_limits.maxSteps;
+        m_fatal = false;
+    }
+    std::vector<Value*> refs;
+    for (Value& arg : args)
+        refs.push_back(&arg);
+    PushFrame(proc, args.data(), refs.data(), args.size());
+    m_frames.back().stackBase = m_stack.size();
+    m_frames.back().argRefBase = m_argRefs.size();
+    for (;;) {
+        try {
+            Execute(base);
+            break;
+        } catch (const ScriptError& error) {
+            const Frame& top = m_frames.back();
+            const StatementRange* where = top.proc->StatementAt(top.pc - 1);
+            m_errorLine = where ? where->line : 0;
+            if (m_fatal || !Recover(error, base)) {
+                while (m_frames.size() > base)
+                    PopFrame();
+                throw;
+            }
+        }
+    }
+    Value result = std::move(m_stack.back());
+    m_stack.pop_back();
+    return result;
+}
+
+bool Vm::Recover(const ScriptError& error, std::size_t baseDepth) {
+    m_runtime.Err().number = error.number;
+    m_runtime.Err().description = error.description;
+    while (m_frames.size() > baseDepth) {
+        Frame& frame = m_frames.back();
+        if (frame.resumeNext) {
+            if (const StatementRange* range = frame.proc->StatementAt(frame.pc - 1))
+                frame.pc = range->resume;
+            m_stack.resize(frame.stackBase);
+            m_argRefs.resize(frame.argRefBase);
+            return true;
+        }
+        PopFrame();
+    }
+    return false;
+}
+
+void Vm::Execute(std::size_t baseDepth) {
+    Frame* f = &m_frames.back();
+    const Instr* code = f->proc->code.data();
+    const Value* constants = f->proc->constants.data();
+    Value* locals = f->locals;
+    std::int32_t pc = f->pc;
+    // Kept in a register while running; written back however the loop ends.
+    std::uint64_t steps = m_stepsLeft;
+    const auto enter = [&] {
+        f = &m_frames.back();
+        code = f->proc->code.data();
+        constants = f->proc->constants.data();
+        locals = f->locals;
+        pc = f->pc;
+    };
+    const auto binary = [&](auto operation) {
+        Value& left = m_stack[m_stack.size() - 2];
+        left = operation(left, m_stack.back());
+        m_stack.pop_back();
+    };
+    try {
+        for (;;) {
+            if (steps == 0) {
+                m_fatal = true;
+                throw ScriptError{kStepLimitError, kStepLimitDescription};
+            }
+            --steps;
+            const Instr& in = code[pc++];
+            switch (in.op) {
+            case Op::PushConst:
+                m_stack.push_back(constants[in.a]);
+                break;
+            case Op::Pop:
+                m_stack.pop_back();
+                break;
+            case Op::LoadLocal:
+                m_stack.push_back(locals[in.a]);
+                break;
+            case Op::StoreLocal:
+                locals[in.a] = std::move(m_stack.back());
+                m_stack.pop_back();
+                break;
+            case Op::LoadRef:
+                m_stack.push_back(*m_refs[f->refBase + static_cast<std::size_t>(in.a)]);
+                break;
+            case Op::StoreRef:
+                *m_refs[f->refBase + static_cast<std::size_t>(in.a)] = std::move(m_stack.back());
+                m_stack.pop_back();
+                break;
+            case Op::LoadGlobal:
+                m_stack.push_back(m_scope.globals[static_cast<std::size_t>(in.a)]);
+                break;
+            case Op::StoreGlobal:
+                m_scope.globals[static_cast<std::size_t>(in.a)] = std::move(m_stack.back());
+                m_stack.pop_back();
+                break;
+            case Op::LoadElement: {
+                const auto subscripts = PopSubscripts(in.b);
+                const Value& target = Variable(*f, in.a);
+                if (target.Type() != VarType::Array)
+                    RaiseError(err::TypeMismatch);
+                const Array& array = *target.AsArray();
+                m_stack.push_back(array.At(array.FlatIndex(subscripts)));
+                break;
+            }
+            case Op::StoreElement: {
+                Value value = std::move(m_stack.back());
+                m_stack.pop_back();
+                const auto subscripts = PopSubscripts(in.b);
+                Value& target = Variable(*f, in.a);
+                if (target.Type() != VarType::Array)
+                    RaiseError(err::TypeMismatch);
+                Array& array = *target.MutableArray();
+                array.At(array.FlatIndex(subscripts)) = std::move(value);
+                break;
+            }
+            case Op::DimArray:
+                Variable(*f, in.a) = Value::FromArray(CreateArray(PopSubscripts(in.b)));
+                break;
+            case Op::ReDim:
+                ReDim(Variable(*f, in.a), in.b, in.c != 0);
+                break;
+            case Op::ArgRef: {
+                Value& variable = Variable(*f, in.a);
+                m_stack.push_back(variable);
+                m_argRefs.push_back(&variable);
+                break;
+            }
+            case Op::ArgValue:
+                m_argRefs.push_back(nullptr);
+                break;
+            case Op::Call: {
+                Procedure& callee = *m_scope.procedures[static_cast<std::size_t>(in.a)];
+                const auto argc = static_cast<std::size_t>(in.b);
+                if (!callee.defined)
+                    throw ScriptError{err::TypeMismatch, L"Type mismatch: '" + callee.name + L"'"};
+                if (argc != callee.paramByRef.size())
+                    RaiseError(450);
+                if (m_frames.size() - baseDepth >= static_cast<std::size_t>(m_limits.maxDepth))
+                    RaiseError(28);
+                f->pc = pc;
+                PushFrame(callee, m_stack.data() + (m_stack.size() - argc),
+                          m_argRefs.data() + (m_argRefs.size() - argc), argc);
+                m_stack.resize(m_stack.size() - argc);
+                m_argRefs.resize(m_argRefs.size() - argc);
+                m_frames.back().stackBase = m_stack.size();
+                m_frames.back().argRefBase = m_argRefs.size();
+                enter();
+                break;
+            }
+            case Op::CallBuiltin: {
+                const Builtin& builtin = *m_scope.builtins[static_cast<std::size_t>(in.a)];
+                if (in.b < builtin.minArgs || (builtin.maxArgs >= 0 && in.b > builtin.maxArgs))
+                    RaiseError(450);
+                const std::size_t first = m_stack.size() - static_cast<std::size_t>(in.b);
+                Value result =
+                    builtin.function(&m_runtime, std::span<Value>(m_stack.data() + first,
+                                                                  static_cast<std::size_t>(in.b)));
+                m_stack.resize(first);
+                m_stack.push_back(std::move(result));
+                break;
+            }
+            case Op::Return: {
+                Value result = std::move(locals[0]);
+                PopFrame();
+                m_stack.push_back(std::move(result));
+                if (m_frames.size() == baseDepth) {
+                    m_stepsLeft = steps;
+                    return;
+                }
+                enter();
+                break;
+            }
+            case Op::Jump:
+                pc = in.a;
+                break;
+            case Op::JumpIfFalse: {
+                const bool truth = IsTrue(m_stack.back());
+                m_stack.pop_back();
+                if (!truth)
+                    pc = in.a;
+                break;
+            }
+            case Op::JumpIfTrue: {
+                const bool truth = IsTrue(m_stack.back());
+                m_stack.pop_back();
+                if (truth)
+                    pc = in.a;
+                break;
+            }
+            case Op::ForStart:
+                if (!ForContinues(Variable(*f, in.a), locals[in.b], locals[in.b + 1]))
+                    pc = in.c;
+                break;
+            case Op::ForNext: {
+                Value& counter = Variable(*f, in.a);
+                StepCounter(counter, locals[in.b + 1]);
+                if (ForContinues(counter, locals[in.b], locals[in.b + 1]))
+                    pc = in.c;
+                break;
+            }
+            case Op::ForEachStart: {
+                Value collection = std::move(m_stack.back());
+                m_stack.pop_back();
+                if (collection.Type() != VarType::Array)
+                    RaiseError(451);
+                const bool empty = collection.AsArray()->Size() == 0;
+                if (!empty)
+                    Variable(*f, in.a) = collection.AsArray()->At(0);
+                locals[in.b] = std::move(collection);
+                locals[in.b + 1] = Value::Long(1);
+                if (empty)
+                    pc = in.c;
+                break;
+            }
+            case Op::ForEachNext: {
+                // Not an array only when ForEachStart failed under On Error Resume Next.
+                if (locals[in.b].Type() != VarType::Array)
+                    break;
+                const Array& array = *locals[in.b].AsArray();
+                const auto next = static_cast<std::size_t>(locals[in.b + 1].AsLong());
+                if (next < array.Size()) {
+                    Variable(*f, in.a) = array.At(next);
+                    locals[in.b + 1] = Value::Long(static_cast<std::int32_t>(next + 1));
+                    pc = in.c;
+                }
+                break;
+            }
+            case Op::Negate:
+                m_stack.back() = Negate(m_stack.back());
+                break;
+            case Op::Not:
+                m_stack.back() = Not(m_stack.back());
+                break;
+            case Op::Add:
+                binary([](const Value& a, const Value& b) { return FastAdd(a, b, 1); });
+                break;
+            case Op::Subtract:
+                binary([](const Value& a, const Value& b) { return FastAdd(a, b, -1); });
+                break;
+            case Op::Multiply:
+                binary([](const Value& a, const Value& b) { return Multiply(a, b); });
+                break;
+            case Op::Divide:
+                binary(Divide);
+                break;
+            case Op::IntDivide:
+                binary(IntegerDivide);
+                break;
+            case Op::Mod:
+                binary(Modulo);
+                break;
+            case Op::Power:
+                binary(Power);
+                break;
+            case Op::Concat: {
+                Value& left = m_stack[m_stack.size() - 2];
+                left = Concatenate(std::move(left), m_stack.back());
+                m_stack.pop_back();
+                break;
+            }
+            case Op::AppendTo: {
+                Value& target = Variable(*f, in.a);
+                const std::size_t first = m_stack.size() - static_cast<std::size_t>(in.b);
+                // Appending in place is safe when no operand can fail to convert; otherwise
+                // work on a copy so a failure leaves the variable as it was.
+                bool convertible = ConvertsToText(target);
+                for (std::size_t i = first; i < m_stack.size(); ++i)
+                    convertible = convertible && ConvertsToText(m_stack[i]);
+                Value copy;
+                Value& result = convertible ? target : (copy = target);
+                for (std::size_t i = first; i < m_stack.size(); ++i)
+                    result = Concatenate(std::move(result), m_stack[i]);
+                if (!convertible)
+                    target = std::move(copy);
+                m_stack.resize(first);
+                break;
+            }
+            case Op::Compare: {
+                const OperandOrigin origin{(in.b & 1) != 0, (in.b & 2) != 0};
+                binary([&](const Value& a, const Value& b) {
+                    return FastCompare(static_cast<Comparison>(in.a), a, b, origin);
+                });
+                break;
+            }
+            case Op::And:
+                binary(And);
+                break;
+            case Op::Or:
+                binary(Or);
+                break;
+            case Op::Xor:
+                binary(Xor);
+                break;
+            case Op::Eqv:
+                binary(Eqv);
+                break;
+            case Op::Imp:
+                binary(Imp);
+                break;
+            case Op::Is:
+                binary(Is);
+                break;
+            case Op::OnErrorResumeNext:
+                f->resumeNext = true;
+                m_runtime.ClearErr();
+                break;
+            case Op::OnErrorGoto0:
+                f->resumeNext = false;
+                m_runtime.ClearErr();
+                break;
+            case Op::ErrNumber:
+                m_stack.push_back(Value::Long(m_runtime.Err().number));
+                break;
+            case Op::ErrDescription:
+                m_stack.push_back(Value::String(m_runtime.Err().description));
+                break;
+            case Op::ErrSource:
+                m_stack.push_back(Value::String(m_runtime.Err().source));
+                break;
+            case Op::ErrClear:
+                m_runtime.ClearErr();
+                break;
+            case Op::ErrRaise: {
+                const std::size_t first = m_stack.size() - static_cast<std::size_t>(in.b);
+                const int number = ToLong(m_stack[first]);
+                const auto text = [&](std::size_t i, std::wstring fallback) {
+                    return static_cast<int>(i) < in.b && !m_stack[first + i].IsEmpty()
+                               ? ToString(m_stack[first + i])
+                               : fallback;
+                };
+                m_runtime.Err().source = text(1, L"");
+                const std::wstring description = text(2, StandardErrorDescription(number));
+                m_stack.resize(first);
+                throw ScriptError{number, description};
+            }
+            case Op::Raise:
+                RaiseError(in.a);
+            }
+        }
+    } catch (...) {
+        m_stepsLeft = steps;
+        m_frames.back().pc = pc;
+        throw;
+    }
+}
+
+} // namespace vbs
