@@ -151,8 +151,24 @@ Array* Array::Clone() const {
 }
 
 void Array::Release() noexcept {
-    if (--m_refs == 0)
-        delete this;
+    if (--m_refs != 0)
+        return;
+    // Arrays nested in arrays (a = Array(a) in a loop) are freed by one loop, not by a
+    // recursion as deep as the nesting: inner arrays whose last reference goes while an
+    // outer one is being freed wait in this list.
+    thread_local std::vector<Array*>* s_pending = nullptr;
+    if (s_pending) {
+        s_pending->push_back(this);
+        return;
+    }
+    std::vector<Array*> pending{this};
+    s_pending = &pending;
+    while (!pending.empty()) {
+        Array* array = pending.back();
+        pending.pop_back();
+        delete array;
+    }
+    s_pending = nullptr;
 }
 
 std::int32_t Array::LowerBound(int dimension) const {

@@ -119,6 +119,17 @@ TEST(VbsValue, ArraysCopyOnAssignmentAndCheckSubscripts) {
     EXPECT_EQ(ErrorOf([&] { a.AsArray()->UpperBound(3); }), 9);
     const Array::Bound negative[] = {{0, -1}};
     EXPECT_EQ(ErrorOf([&] { Array::Create(negative); }), 9);
+
+    // a = Array(a), a million times over: freeing it must not recurse once per level.
+    const Array::Bound one[] = {{0, 1}};
+    Value nested;
+    for (int i = 0; i < 1000000; ++i) {
+        Value outer = Value::FromArray(Array::Create(one));
+        outer.MutableArray()->At(0) = std::move(nested);
+        nested = std::move(outer);
+    }
+    nested = Value();
+    EXPECT_EQ(nested.Type(), VarType::Empty);
 }
 
 TEST(VbsCoerce, WholeNumbersRoundHalfToEvenAndOverflow) {
