@@ -77,6 +77,22 @@ bool Engine::Call(std::wstring_view name, std::span<Value> args, Value* result,
     return false;
 }
 
+void Engine::AddNamedItem(std::wstring_view name, const Value& object) {
+    auto [it, added] = m_scope.globalIndex.try_emplace(
+        FoldCase(name), static_cast<std::int32_t>(m_scope.globals.size()));
+    if (added)
+        m_scope.globals.emplace_back();
+    m_scope.globals[static_cast<std::size_t>(it->second)] = object;
+}
+
+bool Engine::RemoveNamedItem(std::wstring_view name) {
+    auto it = m_scope.globalIndex.find(FoldCase(name));
+    if (it == m_scope.globalIndex.end())
+        return false;
+    m_scope.globals[static_cast<std::size_t>(it->second)] = Value();
+    return true;
+}
+
 void Engine::SetLimits(std::uint64_t maxSteps, int maxDepth) {
     m_vm.SetLimits(Limits{maxSteps, maxDepth});
 }

@@ -31,6 +31,12 @@ public:
     bool Call(std::wstring_view name, std::span<Value> args, Value* result, ScriptError* error);
     void SetLimits(std::uint64_t maxSteps, int maxDepth);
 
+    // Makes `object` (usually HostValue(...)) visible to every script of this engine under
+    // `name`, without case, replacing an earlier item of that name; scripts added before
+    // and after see it alike. Removing sets the name back to Empty.
+    void AddNamedItem(std::wstring_view name, const Value& object);
+    bool RemoveNamedItem(std::wstring_view name);
+
     Runtime& GetRuntime() { return m_runtime; }
 
 private:

@@ -432,7 +432,10 @@ Value Imp(const Value& a, const Value& b) {
 Value Is(const Value& a, const Value& b) {
     if (a.Type() != VarType::Object || b.Type() != VarType::Object)
         RaiseError(err::ObjectRequired);
-    return Value::Boolean(a.AsObject() == b.AsObject());
+    const auto identity = [](const Value& v) -> const void* {
+        return v.AsObject() ? v.AsObject()->Identity() : nullptr;
+    };
+    return Value::Boolean(identity(a) == identity(b));
 }
 
 Value CompareSlow(Comparison op, const Value& a, const Value& b, OperandOrigin origin) {

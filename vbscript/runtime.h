@@ -1,6 +1,6 @@
 #pragma once
-// What the running engine offers to the built-in functions: the Err object's state and a
-// sink for the text MsgBox-like functions show.
+// What the running engine offers to the built-in functions: the Err object's state, a sink
+// for text, and the message box MsgBox shows.
 #include <functional>
 #include <string>
 #include <string_view>
@@ -26,9 +26,21 @@ public:
             m_output(text);
     }
 
+    // MsgBox's box: text, the buttons-and-icon code, title; answers the button pressed
+    // (vbOK = 1 ...). Without one, MsgBox writes the text to the output sink and answers 1.
+    using MessageBox = std::function<int(std::wstring_view, int, std::wstring_view)>;
+    void SetMessageBox(MessageBox box) { m_messageBox = std::move(box); }
+    int ShowMessage(std::wstring_view text, int buttons, std::wstring_view title) const {
+        if (m_messageBox)
+            return m_messageBox(text, buttons, title);
+        Output(text);
+        return 1;
+    }
+
 private:
     ErrorState m_err;
     std::function<void(std::wstring_view)> m_output;
+    MessageBox m_messageBox;
 };
 
 } // namespace vbs

@@ -241,3 +241,26 @@ std::wstring TypeName(const Value& v) {
 }
 
 } // namespace vbs
+
+namespace vbs {
+
+Value Object::Invoke(std::wstring_view, Access, std::span<Value>) {
+    RaiseError(err::NoSuchMember);
+}
+
+std::vector<Value> Object::Items() {
+    RaiseError(451);
+}
+
+bool Object::DefaultValue(Value& out) {
+    try {
+        out = Invoke(L"", Access::Get, {});
+        return true;
+    } catch (const ScriptError& e) {
+        if (e.number == err::NoSuchMember)
+            return false;
+        throw;
+    }
+}
+
+} // namespace vbs

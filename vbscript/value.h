@@ -33,6 +33,9 @@ enum class VarType : std::uint16_t {
 
 class Value;
 
+// How a script uses an object's member: a call, a read, or an assignment with Let or Set.
+enum class Access : std::uint8_t { Call, Get, Let, Set };
+
 // Anything a script holds with Set. The host side defines the real objects; a new object
 // starts with no references and is deleted when the last Value holding it lets go.
 class Object {
@@ -44,18 +47,29 @@ public:
 
     // TypeName's answer for this object.
     virtual std::wstring ClassName() const { return L"Object"; }
+    // Uses member `name` (compared without case; "" is the default member) as `access`
+    // says; for Let and Set the new value is the last argument. Arguments the member takes
+    // by reference are written back into `args`. Raises ScriptError: 438 for a member the
+    // object does not have, 450 for a wrong argument count.
+    virtual Value Invoke(std::wstring_view name, Access access, std::span<Value> args);
+    // The values For Each walks, in order; error 451 for an object that is no collection.
+    virtual std::vector<Value> Items();
+    // What Is compares: two references to one host object are the same object.
+    virtual const void* Identity() const { return this; }
     // The default property, used when an operator or conversion meets the object. False
     // when the object has none.
-    virtual bool DefaultValue(Value& out) {
-        (void)out;
-        return false;
-    }
+    virtual bool DefaultValue(Value& out);
 
     void AddRef() noexcept { ++m_refs; }
     void Release() noexcept {
         if (--m_refs == 0)
-            delete this;
+            LastReleased();
     }
+
+protected:
+    // Deletes the object; a script class instance first runs its Class_Terminate.
+    virtual void LastReleased() noexcept { delete this; }
+    std::uint32_t References() const { return m_refs; }
 
 private:
     std::uint32_t m_refs = 0;
