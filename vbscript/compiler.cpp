@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cwctype>
+#include <functional>
 #include <optional>
 
 #include "vbscript/coerce.h"
@@ -25,6 +26,17 @@ const StatementRange* Procedure::StatementAt(std::int32_t pc) const {
             (!best || range.end - range.begin < best->end - best->begin))
             best = &range;
     return best;
+}
+
+std::int32_t GlobalScope::DeclareGlobal(const std::wstring& folded, bool declare) {
+    auto [it, added] = globalIndex.try_emplace(folded, static_cast<std::int32_t>(globals.size()));
+    if (added) {
+        globals.emplace_back();
+        declared.push_back(false);
+    }
+    if (declare)
+        declared[static_cast<std::size_t>(it->second)] = true;
+    return it->second;
 }
 
 namespace {
@@ -144,11 +156,16 @@ bool IsErrObject(const Expr* e) {
 // Compiles one procedure body (or a script's global code).
 class ProcedureCompiler {
 public:
-    ProcedureCompiler(GlobalScope& scope, Procedure& proc, bool globalCode, bool optionExplicit)
-        : scope_(scope), proc_(proc), globalCode_(globalCode), explicit_(optionExplicit) {}
+    ProcedureCompiler(GlobalScope& scope, Procedure& proc, bool globalCode, bool optionExplicit,
+                      ClassInfo* owner = nullptr)
+        : scope_(scope), proc_(proc), globalCode_(globalCode), explicit_(optionExplicit),
+          class_(owner) {
+        proc_.owner = owner;
+    }
 
     void CompileProcedure(const ProcedureStmt& stmt) {
-        proc_.isFunction = stmt.procKind == ProcedureKind::Function;
+        proc_.isFunction =
+            stmt.procKind == ProcedureKind::Function || stmt.procKind == ProcedureKind::PropertyGet;
         proc_.localCount = 1 + static_cast<int>(stmt.params.size());
         int refCount = 0;
         for (std::size_t i = 0; i < stmt.params.size(); ++i) {
@@ -161,7 +178,18 @@ public:
         if (proc_.isFunction)
             locals_[FoldCase(stmt.name)] = PackVariable(VarKind::Local, 0);
         Hoist(stmt.body);
+        if (!explicit_)
+            HoistAssigned(stmt.body);
         CompileBody(stmt.body);
+        Finish();
+    }
+
+    // The value of an Eval: one expression stored into the result slot.
+    void CompileExpression(const Expr* expr) {
+        proc_.isFunction = true;
+        proc_.localCount = 1;
+        CompileExpr(expr);
+        Emit(Op::StoreLocal, 0);
         Finish();
     }
 
@@ -252,15 +280,77 @@ private:
         }
     }
 
+    // A name a procedure assigns without declaring it is a local of that procedure for its
+    // whole body, unless it names something already known.
+    void HoistAssigned(const StmtList& body) {
+        const auto implicit = [&](const std::wstring& name) {
+            if (!FindVariable(name) && !FindProcedure(name) && !ClassMember(name))
+                Declare(name);
+        };
+        for (const Stmt* s : body) {
+            switch (s->kind) {
+            case StmtKind::Assign:
+            case StmtKind::Set: {
+                const Expr* target = static_cast<const AssignStmt*>(s)->target;
+                if (target->kind == ExprKind::Name)
+                    implicit(static_cast<const NameExpr*>(target)->name);
+                break;
+            }
+            case StmtKind::If: {
+                auto* st = static_cast<const IfStmt*>(s);
+                for (const IfClause& clause : st->clauses)
+                    HoistAssigned(clause.body);
+                HoistAssigned(st->elseBody);
+                break;
+            }
+            case StmtKind::Select: {
+                auto* st = static_cast<const SelectStmt*>(s);
+                for (const CaseClause& clause : st->cases)
+                    HoistAssigned(clause.body);
+                HoistAssigned(st->elseBody);
+                break;
+            }
+            case StmtKind::For:
+                implicit(static_cast<const ForStmt*>(s)->variable);
+                HoistAssigned(static_cast<const ForStmt*>(s)->body);
+                break;
+            case StmtKind::ForEach:
+                implicit(static_cast<const ForEachStmt*>(s)->variable);
+                HoistAssigned(static_cast<const ForEachStmt*>(s)->body);
+                break;
+            case StmtKind::Do:
+                HoistAssigned(static_cast<const DoStmt*>(s)->body);
+                break;
+            case StmtKind::While:
+                HoistAssigned(static_cast<const WhileStmt*>(s)->body);
+                break;
+            case StmtKind::With:
+                HoistAssigned(static_cast<const WithStmt*>(s)->body);
+                break;
+            default:
+                break;
+            }
+        }
+    }
+
+    bool IsFixed(std::int32_t var) const {
+        return std::find(fixed_.begin(), fixed_.end(), var) != fixed_.end() ||
+               ((var >> kVarKindShift) == static_cast<std::int32_t>(VarKind::Global) &&
+                std::find(scope_.fixedArrays.begin(), scope_.fixedArrays.end(), var) !=
+                    scope_.fixedArrays.end());
+    }
+
+    const ClassInfo::Member* ClassMember(const std::wstring& name) const {
+        if (!class_)
+            return nullptr;
+        auto it = class_->members.find(FoldCase(name));
+        return it == class_->members.end() ? nullptr : &it->second;
+    }
+
     std::int32_t Declare(const std::wstring& name) {
         const std::wstring key = FoldCase(name);
-        if (globalCode_) {
-            auto [it, added] = scope_.globalIndex.try_emplace(
-                key, static_cast<std::int32_t>(scope_.globals.size()));
-            if (added)
-                scope_.globals.emplace_back();
-            return PackVariable(VarKind::Global, it->second);
-        }
+        if (globalCode_)
+            return PackVariable(VarKind::Global, scope_.DeclareGlobal(key, true));
         auto it = locals_.find(key);
         if (it != locals_.end())
             return it->second;
@@ -273,6 +363,11 @@ private:
         const std::wstring key = FoldCase(name);
         if (auto it = locals_.find(key); it != locals_.end())
             return it->second;
+        if (class_) {
+            if (auto it = class_->members.find(key);
+                it != class_->members.end() && it->second.field >= 0)
+                return PackVariable(VarKind::Field, it->second.field);
+        }
         if (auto it = scope_.globalIndex.find(key); it != scope_.globalIndex.end())
             return PackVariable(VarKind::Global, it->second);
         return std::nullopt;
@@ -324,12 +419,17 @@ private:
     }
 
     void EmitLoad(std::int32_t var) {
-        static constexpr Op loads[] = {Op::LoadLocal, Op::LoadRef, Op::LoadGlobal};
+        static constexpr Op loads[] = {Op::LoadLocal, Op::LoadRef, Op::LoadGlobal, Op::LoadField};
         Emit(loads[var >> kVarKindShift], var & ((1 << kVarKindShift) - 1));
     }
     void EmitStore(std::int32_t var) {
-        static constexpr Op stores[] = {Op::StoreLocal, Op::StoreRef, Op::StoreGlobal};
+        static constexpr Op stores[] = {Op::StoreLocal, Op::StoreRef, Op::StoreGlobal,
+                                        Op::StoreField};
         Emit(stores[var >> kVarKindShift], var & ((1 << kVarKindShift) - 1));
+    }
+    std::int32_t NameConstant(const std::wstring& name) {
+        proc_.constants.push_back(Value::String(FoldCase(name)));
+        return static_cast<std::int32_t>(proc_.constants.size() - 1);
     }
 
     // ---- Expressions ----
@@ -354,7 +454,8 @@ private:
             CompileMember(static_cast<const MemberExpr*>(e), {}, true);
             return;
         case ExprKind::New:
-            Unsupported(e, L"New");
+            Emit(Op::New, NameConstant(static_cast<const NewExpr*>(e)->className));
+            return;
         case ExprKind::Unary: {
             auto* u = static_cast<const UnaryExpr*>(e);
             CompileExpr(u->operand);
@@ -381,33 +482,94 @@ private:
     void CompileName(const std::wstring& name) {
         if (auto var = FindVariable(name))
             return EmitLoad(*var);
+        if (const ClassInfo::Member* member = ClassMember(name)) {
+            const std::int32_t proc = member->method >= 0 ? member->method : member->get;
+            if (proc >= 0) {
+                Emit(Op::CallMe, proc, 0);
+                return;
+            }
+        }
         if (auto proc = FindProcedure(name)) {
             Emit(Op::Call, *proc, 0);
             return;
         }
-        if (FoldCase(name) == L"err") {
+        const std::wstring key = FoldCase(name);
+        if (key == L"err") {
             Emit(Op::ErrNumber);
+            return;
+        }
+        if (key == L"me" && class_) {
+            Emit(Op::LoadMe);
             return;
         }
         if (auto builtin = FindBuiltinIndex(name)) {
             Emit(Op::CallBuiltin, *builtin, 0);
             return;
         }
-        EmitLoad(VariableFor(name));
+        // Unknown here: a global another script or the host (a named item) may provide.
+        if (explicit_)
+            Emit(Op::LoadChecked, scope_.DeclareGlobal(key, false));
+        else if (globalCode_)
+            EmitLoad(Declare(name));
+        else
+            EmitLoad(PackVariable(VarKind::Global, scope_.DeclareGlobal(key, false)));
+    }
+
+    // Eval, Execute, ExecuteGlobal and GetRef reach into the engine, so they are
+    // instructions rather than built-ins.
+    bool CompileEngineFunction(const std::wstring& name, const std::vector<Expr*>& args,
+                               bool wantResult) {
+        const std::wstring key = FoldCase(name);
+        Op op;
+        if (key == L"eval")
+            op = Op::Eval;
+        else if (key == L"execute" || key == L"executeglobal")
+            op = Op::Execute;
+        else if (key == L"getref")
+            op = Op::GetRef;
+        else
+            return false;
+        if (args.size() != 1 || !args[0]) {
+            Emit(Op::Raise, 450);
+            EmitConst(Value());
+        } else {
+            CompileExpr(args[0]);
+            Emit(op);
+            if (op == Op::Execute)
+                EmitConst(Value());
+        }
+        if (!wantResult)
+            Emit(Op::Pop);
+        return true;
     }
 
     // callee(args) in an expression (wantResult) or as a statement.
     void CompileCall(const Expr* callee, const std::vector<Expr*>& args, bool wantResult) {
         if (callee->kind == ExprKind::Member)
             return CompileMember(static_cast<const MemberExpr*>(callee), args, wantResult);
-        if (callee->kind != ExprKind::Name)
-            Unsupported(callee, L"calling the result of an expression");
-        const std::wstring& name = static_cast<const NameExpr*>(callee)->name;
         const auto argc = static_cast<std::int32_t>(args.size());
+        if (callee->kind != ExprKind::Name) {
+            // f(1)(2), obj.Items()(0): the default member (or element) of a result
+            CompileExpr(callee);
+            for (const Expr* arg : args)
+                CompileArgument(arg);
+            Emit(Op::Member, NameConstant(L""), argc, static_cast<std::int32_t>(Access::Get));
+            if (!wantResult)
+                Emit(Op::Pop);
+            return;
+        }
+        const std::wstring& name = static_cast<const NameExpr*>(callee)->name;
         auto var = FindVariable(name);
+        const ClassInfo::Member* member = var ? nullptr : ClassMember(name);
         if (var && !(IsOwnResult(*var) && FindProcedure(name))) {
             CompileValues(args);
             Emit(Op::LoadElement, *var, argc);
+        } else if (member && (member->method >= 0 || member->get >= 0)) {
+            for (const Expr* arg : args)
+                CompileArgument(arg);
+            Emit(Op::CallMe, member->method >= 0 ? member->method : member->get, argc);
+        } else if (!FindProcedure(name) && CompileEngineFunction(name, args, wantResult)) {
+            return;
         } else if (auto builtin = FindBuiltinIndex(name); builtin && !FindProcedure(name)) {
             CompileValues(args);
             Emit(Op::CallBuiltin, *builtin, argc);
@@ -434,8 +596,15 @@ private:
     // by value.
     void CompileArgument(const Expr* arg) {
         if (arg && arg->kind == ExprKind::Name) {
-            if (auto var = FindVariable(static_cast<const NameExpr*>(arg)->name)) {
+            const std::wstring& name = static_cast<const NameExpr*>(arg)->name;
+            if (auto var = FindVariable(name)) {
                 Emit(Op::ArgRef, *var);
+                return;
+            }
+            // A name seen first as an argument is a new variable the callee may fill in.
+            if (!explicit_ && !FindProcedure(name) && !ClassMember(name) && !FindBuiltin(name) &&
+                FoldCase(name) != L"me" && FoldCase(name) != L"err") {
+                Emit(Op::ArgRef, Declare(name));
                 return;
             }
         }
@@ -446,10 +615,32 @@ private:
         Emit(Op::ArgValue);
     }
 
-    // Members of the Err object; other objects arrive with host objects.
+    // The object of "obj.name": the expression, or the With object for ".name".
+    void CompileObject(const MemberExpr* member) {
+        if (member->object) {
+            CompileExpr(member->object);
+            return;
+        }
+        if (withTemps_.empty())
+            throw CompileFailure{member, L"Invalid or unqualified reference"};
+        Emit(Op::LoadLocal, withTemps_.back());
+    }
+
     void CompileMember(const MemberExpr* member, const std::vector<Expr*>& args, bool wantResult) {
-        if (!IsErrObject(member->object))
-            Unsupported(member, L"objects other than Err");
+        if (IsErrObject(member->object) && !FindVariable(L"err"))
+            return CompileErrMember(member, args, wantResult);
+        CompileObject(member);
+        for (const Expr* arg : args)
+            CompileArgument(arg);
+        Emit(Op::Member, NameConstant(member->name), static_cast<std::int32_t>(args.size()),
+             static_cast<std::int32_t>(wantResult ? Access::Get : Access::Call));
+        if (!wantResult)
+            Emit(Op::Pop);
+    }
+
+    // The Err object's members compile to instructions on the error state.
+    void CompileErrMember(const MemberExpr* member, const std::vector<Expr*>& args,
+                          bool wantResult) {
         const std::wstring name = FoldCase(member->name);
         const auto argc = static_cast<std::int32_t>(args.size());
         if (name == L"raise") {
@@ -519,13 +710,20 @@ private:
                 if (v.upperBounds.empty())
                     continue;
                 CompileValues(v.upperBounds);
-                Emit(Op::DimArray, Declare(v.name),
-                     static_cast<std::int32_t>(v.upperBounds.size()));
+                const std::int32_t var = Declare(v.name);
+                fixed_.push_back(var);
+                if (globalCode_)
+                    scope_.fixedArrays.push_back(var);
+                Emit(Op::DimArray, var, static_cast<std::int32_t>(v.upperBounds.size()));
             }
             return;
         case StmtKind::ReDim: {
             auto* st = static_cast<const ReDimStmt*>(s);
             for (const VarDecl& v : st->vars) {
+                if (IsFixed(Declare(v.name))) {
+                    Emit(Op::Raise, 10);
+                    continue;
+                }
                 CompileValues(v.upperBounds);
                 Emit(Op::ReDim, Declare(v.name), static_cast<std::int32_t>(v.upperBounds.size()),
                      st->preserve ? 1 : 0);
@@ -579,41 +777,95 @@ private:
                 throw CompileFailure{s, L"A procedure cannot be declared inside another"};
             return; // compiled on its own
         case StmtKind::Erase:
-            Unsupported(s, L"Erase");
-        case StmtKind::With:
-            Unsupported(s, L"With");
+            for (const std::wstring& name : static_cast<const EraseStmt*>(s)->names) {
+                const std::int32_t var = VariableFor(name);
+                Emit(Op::Erase, var, IsFixed(var) ? 1 : 0);
+            }
+            return;
+        case StmtKind::With: {
+            auto* st = static_cast<const WithStmt*>(s);
+            const std::int32_t temp = NewTemp(1);
+            const std::int32_t begin = Here();
+            CompileExpr(st->object);
+            Emit(Op::RequireObject);
+            Emit(Op::SetVar, PackVariable(VarKind::Local, temp));
+            MarkHeader(begin, s->line);
+            withTemps_.push_back(temp);
+            CompileBody(st->body);
+            withTemps_.pop_back();
+            EmitConst(Value());
+            Emit(Op::StoreLocal, temp);
+            return;
+        }
         case StmtKind::Class:
-            Unsupported(s, L"Class");
+            if (!globalCode_)
+                throw CompileFailure{s, L"A class cannot be declared inside a procedure"};
+            return; // compiled on its own
         }
     }
 
     void CompileAssign(const AssignStmt* st) {
         const Expr* target = st->target;
+        const bool isSet = st->kind == StmtKind::Set;
+        const auto access = static_cast<std::int32_t>(isSet ? Access::Set : Access::Let);
         if (target->kind == ExprKind::Name) {
             const std::wstring& name = static_cast<const NameExpr*>(target)->name;
-            if (!FindVariable(name) && FindProcedure(name)) {
-                Emit(Op::Raise, 501);
-                return;
+            if (!FindVariable(name)) {
+                if (const ClassInfo::Member* member = ClassMember(name);
+                    member && (member->let >= 0 || member->set >= 0)) {
+                    Emit(Op::LoadMe);
+                    CompileExpr(st->value);
+                    Emit(Op::StoreMember, NameConstant(name), 0, access);
+                    return;
+                }
+                if (FindProcedure(name)) {
+                    Emit(Op::Raise, 501);
+                    return;
+                }
             }
             const std::int32_t var = VariableFor(name);
-            if (CompileAppend(var, name, st->value))
+            if (!isSet && CompileAppend(var, name, st->value))
                 return;
             CompileExpr(st->value);
-            EmitStore(var);
+            if (isSet)
+                Emit(Op::SetVar, var);
+            else
+                EmitStore(var);
             return;
         }
         if (target->kind == ExprKind::Call) {
             auto* call = static_cast<const CallExpr*>(target);
+            const auto argc = static_cast<std::int32_t>(call->args.size());
             if (call->callee->kind == ExprKind::Name) {
                 const std::int32_t var =
                     VariableFor(static_cast<const NameExpr*>(call->callee)->name);
                 CompileValues(call->args);
                 CompileExpr(st->value);
-                Emit(Op::StoreElement, var, static_cast<std::int32_t>(call->args.size()));
+                Emit(isSet ? Op::SetElement : Op::StoreElement, var, argc);
                 return;
             }
+            if (call->callee->kind == ExprKind::Member) {
+                auto* member = static_cast<const MemberExpr*>(call->callee);
+                CompileObject(member);
+                CompileValues(call->args);
+                CompileExpr(st->value);
+                Emit(Op::StoreMember, NameConstant(member->name), argc, access);
+                return;
+            }
+            CompileExpr(call->callee);
+            CompileValues(call->args);
+            CompileExpr(st->value);
+            Emit(Op::StoreMember, NameConstant(L""), argc, access);
+            return;
         }
-        Unsupported(target, L"assigning to an object member");
+        if (target->kind == ExprKind::Member) {
+            auto* member = static_cast<const MemberExpr*>(target);
+            CompileObject(member);
+            CompileExpr(st->value);
+            Emit(Op::StoreMember, NameConstant(member->name), 0, access);
+            return;
+        }
+        throw CompileFailure{target, L"Illegal assignment"};
     }
 
     // "s = s & a & b" appends to s in place instead of copying it, which keeps building text
@@ -811,14 +1063,105 @@ private:
     Procedure& proc_;
     const bool globalCode_;
     const bool explicit_;
+    ClassInfo* const class_;
     std::unordered_map<std::wstring, std::int32_t> locals_;
     std::vector<Loop> loops_;
     std::vector<std::size_t> exitProcedure_;
+    std::vector<std::int32_t> withTemps_;
+    std::vector<std::int32_t> fixed_;
 };
 
 bool HasOptionExplicit(const Program& program) {
     return std::any_of(program.statements.begin(), program.statements.end(),
                        [](const Stmt* s) { return s->kind == StmtKind::OptionExplicit; });
+}
+
+// A Dim bound or Const value in a class: a literal, possibly signed.
+Value ConstantValue(const Expr* e) {
+    bool negate = false;
+    if (e->kind == ExprKind::Unary && static_cast<const UnaryExpr*>(e)->op != UnaryOp::Not) {
+        negate = static_cast<const UnaryExpr*>(e)->op == UnaryOp::Negate;
+        e = static_cast<const UnaryExpr*>(e)->operand;
+    }
+    if (e->kind != ExprKind::Literal)
+        throw CompileFailure{e, L"Expected literal constant"};
+    Value v = LiteralValue(*static_cast<const LiteralExpr*>(e));
+    return negate ? Negate(v) : v;
+}
+
+void AddClassMember(ClassInfo& info, const std::wstring& name, Visibility visibility,
+                    const Node* where, const std::function<void(ClassInfo::Member&)>& set) {
+    auto [it, added] = info.members.try_emplace(FoldCase(name));
+    if (!added && (it->second.field >= 0 || it->second.method >= 0))
+        throw CompileFailure{where, L"Name redefined"};
+    it->second.isPublic = visibility != Visibility::Private;
+    set(it->second);
+}
+
+// Lays out a class: fields first, then every procedure known by name, so that the bodies
+// compiled afterwards can refer to any member.
+std::shared_ptr<ClassInfo> DeclareClass(const ClassStmt& st,
+                                        std::vector<const ProcedureStmt*>& bodies) {
+    auto info = std::make_shared<ClassInfo>();
+    info->name = st.name;
+    for (const Stmt* m : st.members) {
+        if (m->kind == StmtKind::Dim) {
+            auto* dim = static_cast<const DimStmt*>(m);
+            for (const VarDecl& v : dim->vars) {
+                ClassInfo::Field field{v.name, {}, Value()};
+                for (const Expr* bound : v.upperBounds)
+                    field.upperBounds.push_back(ToLong(ConstantValue(bound)));
+                const auto index = static_cast<std::int32_t>(info->fields.size());
+                info->fields.push_back(std::move(field));
+                AddClassMember(*info, v.name, dim->visibility, m,
+                               [&](ClassInfo::Member& member) { member.field = index; });
+            }
+        } else if (m->kind == StmtKind::Const) {
+            auto* cst = static_cast<const ConstStmt*>(m);
+            for (const ConstDecl& c : cst->consts) {
+                const auto index = static_cast<std::int32_t>(info->fields.size());
+                info->fields.push_back(ClassInfo::Field{c.name, {}, ConstantValue(c.value)});
+                AddClassMember(*info, c.name, cst->visibility, m,
+                               [&](ClassInfo::Member& member) { member.field = index; });
+            }
+        } else if (m->kind == StmtKind::Procedure) {
+            auto* proc = static_cast<const ProcedureStmt*>(m);
+            const auto index = static_cast<std::int32_t>(bodies.size());
+            bodies.push_back(proc);
+            AddClassMember(*info, proc->name, proc->visibility, m, [&](ClassInfo::Member& mb) {
+                std::int32_t* slot = &mb.method;
+                if (proc->procKind == ProcedureKind::PropertyGet)
+                    slot = &mb.get;
+                else if (proc->procKind == ProcedureKind::PropertyLet)
+                    slot = &mb.let;
+                else if (proc->procKind == ProcedureKind::PropertySet)
+                    slot = &mb.set;
+                if (*slot >= 0 ||
+                    (slot == &mb.method && (mb.get >= 0 || mb.let >= 0 || mb.set >= 0)))
+                    throw CompileFailure{m, L"Name redefined"};
+                *slot = index;
+            });
+            if (proc->isDefault)
+                info->defaultMember = FoldCase(proc->name);
+            const std::wstring key = FoldCase(proc->name);
+            if (key == L"class_initialize")
+                info->initialize = index;
+            else if (key == L"class_terminate")
+                info->terminate = index;
+        } else {
+            throw CompileFailure{m, L"Expected 'End'"};
+        }
+    }
+    return info;
+}
+
+// Installs a compiled procedure in its slot; the one it replaces stays alive while a frame
+// still runs its code.
+void Install(GlobalScope& scope, std::int32_t slot, std::unique_ptr<Procedure> proc) {
+    std::unique_ptr<Procedure>& current = scope.procedures[static_cast<std::size_t>(slot)];
+    if (current && current->running > 0)
+        scope.retired.push_back(std::move(current));
+    current = std::move(proc);
 }
 
 } // namespace
@@ -829,12 +1172,20 @@ bool Compile(const Program& program, GlobalScope& scope, std::unique_ptr<Procedu
     try {
         // Procedures are known by name before any body compiles, so calls may come first.
         std::vector<std::pair<const ProcedureStmt*, std::unique_ptr<Procedure>>> compiled;
+        std::vector<std::pair<std::shared_ptr<ClassInfo>, std::vector<const ProcedureStmt*>>>
+            classes;
         for (const Stmt* s : program.statements) {
+            if (s->kind == StmtKind::Class) {
+                std::vector<const ProcedureStmt*> bodies;
+                auto info = DeclareClass(*static_cast<const ClassStmt*>(s), bodies);
+                classes.emplace_back(std::move(info), std::move(bodies));
+                continue;
+            }
             if (s->kind != StmtKind::Procedure)
                 continue;
             auto* st = static_cast<const ProcedureStmt*>(s);
             if (st->procKind != ProcedureKind::Sub && st->procKind != ProcedureKind::Function)
-                Unsupported(s, L"Property outside a class");
+                throw CompileFailure{s, L"Property outside a class"};
             auto proc = std::make_unique<Procedure>();
             proc->name = st->name;
             proc->defined = true;
@@ -855,8 +1206,20 @@ bool Compile(const Program& program, GlobalScope& scope, std::unique_ptr<Procedu
             .CompileGlobalCode(program.statements);
         for (auto& [st, proc] : compiled)
             ProcedureCompiler(scope, *proc, false, optionExplicit).CompileProcedure(*st);
+        for (auto& [info, bodies] : classes) {
+            for (const ProcedureStmt* st : bodies) {
+                auto proc = std::make_unique<Procedure>();
+                proc->name = st->name;
+                proc->defined = true;
+                ProcedureCompiler(scope, *proc, false, optionExplicit, info.get())
+                    .CompileProcedure(*st);
+                info->procedures.push_back(std::move(proc));
+            }
+        }
         for (std::size_t i = 0; i < compiled.size(); ++i)
-            *scope.procedures[static_cast<std::size_t>(slots[i])] = std::move(*compiled[i].second);
+            Install(scope, slots[i], std::move(compiled[i].second));
+        for (auto& [info, bodies] : classes)
+            scope.classes[FoldCase(info->name)] = info;
         globalCode = std::move(global);
         return true;
     } catch (const CompileFailure& failure) {
@@ -866,6 +1229,32 @@ bool Compile(const Program& program, GlobalScope& scope, std::unique_ptr<Procedu
         error.column = failure.node ? failure.node->column : 0;
         return false;
     } catch (const ScriptError& e) { // a literal that does not convert
+        error.number = e.number;
+        error.description = e.description;
+        return false;
+    }
+}
+
+} // namespace vbs
+
+namespace vbs {
+
+bool CompileExpression(const Program& program, GlobalScope& scope, std::unique_ptr<Procedure>& code,
+                       SyntaxError& error) {
+    try {
+        auto proc = std::make_unique<Procedure>();
+        proc->defined = true;
+        const auto* st = static_cast<const AssignStmt*>(program.statements.front());
+        ProcedureCompiler(scope, *proc, false, false).CompileExpression(st->value);
+        code = std::move(proc);
+        return true;
+    } catch (const CompileFailure& failure) {
+        error.number = syntax_errors::kSyntaxError;
+        error.description = failure.what;
+        error.line = failure.node ? failure.node->line : 0;
+        error.column = failure.node ? failure.node->column : 0;
+        return false;
+    } catch (const ScriptError& e) {
         error.number = e.number;
         error.description = e.description;
         return false;

@@ -27,6 +27,8 @@ enum class Op : std::uint8_t {
     StoreRef,
     LoadGlobal, // a: global index
     StoreGlobal,
+    LoadField, // a: field of Me
+    StoreField,
     LoadElement,  // a: variable, b: subscript count; stack: subscripts
     StoreElement, // a: variable, b: subscript count; stack: subscripts, value
     DimArray,     // a: variable, b: dimensions; stack: upper bounds
@@ -69,10 +71,24 @@ enum class Op : std::uint8_t {
     ErrClear,
     ErrRaise, // b: argument count (number, source, description)
     Raise,    // a: error number
+    // Objects. Member names are constants (folded); the object is below its arguments.
+    Member,        // a: name, b: argument count, c: Access (Call or Get); pushes the result
+    StoreMember,   // a: name, b: argument count, c: Access (Let or Set); stack: object, args, value
+    SetVar,        // a: variable; Set: the value must be an object or Nothing
+    SetElement,    // a: variable, b: subscript count; Set into an array element
+    RequireObject, // the value on top must be an object (With, For Each over an object)
+    LoadMe,
+    CallMe,      // a: class procedure, b: argument count; a method of Me called by its name
+    New,         // a: class name constant
+    Erase,       // a: variable, b: 1 for an array Dim'd with bounds (its elements are reset)
+    LoadChecked, // a: global; error 500 unless declared (Option Explicit reading a name)
+    Eval,        // pops the text, pushes its value
+    Execute,     // pops the text and runs it as global code
+    GetRef,      // pops a procedure name, pushes an object calling it
 };
 
 // A variable operand packs its kind into the top bits of the index.
-enum class VarKind : std::uint32_t { Local = 0, Ref = 1, Global = 2 };
+enum class VarKind : std::uint32_t { Local = 0, Ref = 1, Global = 2, Field = 3 };
 inline constexpr int kVarKindShift = 28;
 inline std::int32_t PackVariable(VarKind kind, std::int32_t index) {
     return static_cast<std::int32_t>((static_cast<std::uint32_t>(kind) << kVarKindShift) |
@@ -95,9 +111,13 @@ struct StatementRange {
     int line;
 };
 
+struct ClassInfo;
+
 struct Procedure {
     std::wstring name;
-    bool defined = false; // false: called before any script declared it
+    ClassInfo* owner = nullptr; // the class of a method or property
+    int running = 0;            // frames using it; a replaced procedure is kept while > 0
+    bool defined = false;       // false: called before any script declared it
     bool isFunction = false;
     std::vector<bool> paramByRef;
     int localCount = 0; // slot 0 is the function's result, then parameters, then the rest
@@ -107,13 +127,45 @@ struct Procedure {
     const StatementRange* StatementAt(std::int32_t pc) const;
 };
 
-// Everything that outlives one AddCode: the global variables and the procedures by name.
+// A Class statement compiled: its fields, and its members by folded name.
+struct ClassInfo {
+    struct Member {
+        std::int32_t field = -1;  // a variable
+        std::int32_t method = -1; // a Sub or Function
+        std::int32_t get = -1;    // Property Get, Let, Set
+        std::int32_t let = -1;
+        std::int32_t set = -1;
+        bool isPublic = true;
+    };
+    struct Field {
+        std::wstring name;
+        std::vector<std::int32_t> upperBounds; // a fixed array when not empty
+        Value initial;                         // a Const
+    };
+    std::wstring name;
+    std::vector<Field> fields;
+    std::unordered_map<std::wstring, Member> members;
+    std::vector<std::unique_ptr<Procedure>> procedures;
+    std::wstring defaultMember; // folded; empty when none
+    std::int32_t initialize = -1;
+    std::int32_t terminate = -1;
+};
+
+// Everything that outlives one AddCode: the global variables, procedures and classes by
+// name.
 struct GlobalScope {
     std::unordered_map<std::wstring, std::int32_t> globalIndex;
     std::deque<Value> globals; // a deque so ByRef addresses stay valid as it grows
+    std::deque<bool> declared; // per global: Dim'd, assigned in global code, or a named item
     std::unordered_map<std::wstring, std::int32_t> procedureIndex;
     std::vector<std::unique_ptr<Procedure>> procedures;
+    // Procedures a later script replaced: a running frame may still use their code.
+    std::vector<std::unique_ptr<Procedure>> retired;
+    std::unordered_map<std::wstring, std::shared_ptr<ClassInfo>> classes;
     std::vector<const Builtin*> builtins;
+    std::vector<std::int32_t> fixedArrays; // globals Dim'd with bounds
+
+    std::int32_t DeclareGlobal(const std::wstring& folded, bool declare);
 };
 
 std::wstring FoldCase(std::wstring_view name);
@@ -123,5 +175,8 @@ std::wstring FoldCase(std::wstring_view name);
 // `error` set, for what the compiler cannot accept.
 bool Compile(const Program& program, GlobalScope& scope, std::unique_ptr<Procedure>& globalCode,
              SyntaxError& error);
+// Compiles a program from ParseExpression into a procedure returning the expression's value.
+bool CompileExpression(const Program& program, GlobalScope& scope, std::unique_ptr<Procedure>& code,
+                       SyntaxError& error);
 
 } // namespace vbs

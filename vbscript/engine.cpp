@@ -54,6 +54,14 @@ bool Engine::HasFunction(std::wstring_view name) const {
            m_scope.procedures[static_cast<std::size_t>(it->second)]->defined;
 }
 
+int Engine::ParameterCount(std::wstring_view name) const {
+    auto it = m_scope.procedureIndex.find(FoldCase(name));
+    if (it == m_scope.procedureIndex.end())
+        return -1;
+    const Procedure& proc = *m_scope.procedures[static_cast<std::size_t>(it->second)];
+    return proc.defined ? static_cast<int>(proc.paramByRef.size()) : -1;
+}
+
 bool Engine::Call(std::wstring_view name, std::span<Value> args, Value* result,
                   ScriptError* error) {
     ScriptError failure{35, StandardErrorDescription(35)};
@@ -78,11 +86,8 @@ bool Engine::Call(std::wstring_view name, std::span<Value> args, Value* result,
 }
 
 void Engine::AddNamedItem(std::wstring_view name, const Value& object) {
-    auto [it, added] = m_scope.globalIndex.try_emplace(
-        FoldCase(name), static_cast<std::int32_t>(m_scope.globals.size()));
-    if (added)
-        m_scope.globals.emplace_back();
-    m_scope.globals[static_cast<std::size_t>(it->second)] = object;
+    const std::int32_t index = m_scope.DeclareGlobal(FoldCase(name), true);
+    m_scope.globals[static_cast<std::size_t>(index)] = object;
 }
 
 bool Engine::RemoveNamedItem(std::wstring_view name) {

@@ -34,6 +34,19 @@ public:
             Fail(err::kExpectedStatement);
     }
 
+    // One expression and nothing after it, held as "result = expression" with an unnamed
+    // target.
+    void ParseLoneExpression() {
+        auto* st = program_.Make<AssignStmt>(token_.line, token_.column, StmtKind::Assign);
+        st->target = program_.Make<NameExpr>(token_.line, token_.column);
+        st->value = ParseExpression();
+        while (Is(TokenKind::NewLine))
+            Advance();
+        if (!Is(TokenKind::End))
+            Fail(err::kExpectedEndOfStatement);
+        program_.statements.push_back(st);
+    }
+
 private:
     // Counts nesting for the lifetime of a parse function; Add() charges more for chains.
     class Nesting {
@@ -1109,6 +1122,19 @@ ParseResult Parse(std::wstring_view source, const ParseOptions& options) {
     try {
         Parser parser(source, options, *program);
         parser.ParseProgram();
+        result.program = std::move(program);
+    } catch (const SyntaxError& error) {
+        result.error = error;
+    }
+    return result;
+}
+
+ParseResult ParseExpression(std::wstring_view source, const ParseOptions& options) {
+    ParseResult result;
+    auto program = std::make_unique<Program>();
+    try {
+        Parser parser(source, options, *program);
+        parser.ParseLoneExpression();
         result.program = std::move(program);
     } catch (const SyntaxError& error) {
         result.error = error;

@@ -21,5 +21,8 @@ struct ParseResult {
 };
 
 ParseResult Parse(std::wstring_view source, const ParseOptions& options = {});
+// What Eval takes: a single expression, as a Program of one "= expression" statement whose
+// target has an empty name.
+ParseResult ParseExpression(std::wstring_view source, const ParseOptions& options = {});
 
 } // namespace vbs

@@ -4,6 +4,7 @@
 
 #include "vbscript/coerce.h"
 #include "vbscript/operators.h"
+#include "vbscript/parser.h"
 #include "vbscript/script_error.h"
 
 namespace vbs {
@@ -80,6 +81,23 @@ bool ForContinues(const Value& counter, const Value& limit, const Value& step) {
     return ToDouble(step) >= 0 ? c <= ToDouble(limit) : c >= ToDouble(limit);
 }
 
+// Let assignment of an object stores its default value.
+void LetValue(Value& v) {
+    if (v.Type() != VarType::Object)
+        return;
+    if (!v.AsObject())
+        RaiseError(err::ObjectNotSet);
+    Value inner;
+    if (!v.AsObject()->DefaultValue(inner) || inner.Type() == VarType::Object)
+        RaiseError(err::NoSuchMember);
+    v = std::move(inner);
+}
+
+[[noreturn]] void NoMember(int number, std::wstring_view name) {
+    throw ScriptError{number,
+                      StandardErrorDescription(number) + L": '" + std::wstring(name) + L"'"};
+}
+
 Array* CreateArray(std::span<const std::int32_t> upperBounds) {
     std::vector<Array::Bound> bounds;
     std::int64_t total = 1;
@@ -124,9 +142,18 @@ void Vm::SlotPool::Release(Value* slots, std::size_t count, std::size_t mark) {
     m_used = mark & 0xFFFFFFFFu;
 }
 
+Vm::~Vm() {
+    // Instances released after this point delete themselves without Class_Terminate.
+    for (Object* pending : *m_terminating)
+        pending->Release();
+    m_terminating->clear();
+    m_terminating.reset();
+}
+
 void Vm::PushFrame(Procedure& proc, Value* args, Value* const* argRefs, std::size_t argc) {
     Frame frame{};
     frame.proc = &proc;
+    ++proc.running;
     frame.locals = m_pool.Allocate(static_cast<std::size_t>(proc.localCount), frame.poolMark);
     frame.refBase = m_refs.size();
     for (std::size_t i = 0; i < argc; ++i) {
@@ -144,6 +171,7 @@ void Vm::PushFrame(Procedure& proc, Value* args, Value* const* argRefs, std::siz
 
 void Vm::PopFrame() {
     Frame& frame = m_frames.back();
+    --frame.proc->running;
     m_pool.Release(frame.locals, static_cast<std::size_t>(frame.proc->localCount), frame.poolMark);
     m_refs.resize(frame.refBase);
     m_stack.resize(frame.stackBase);
@@ -160,8 +188,216 @@ Value& Vm::Variable(const Frame& frame, std::int32_t packed) {
         return *m_refs[frame.refBase + static_cast<std::size_t>(index)];
     case VarKind::Global:
         break;
+    case VarKind::Field:
+        return static_cast<ClassInstance*>(frame.me.AsObject())->Field(index);
     }
     return m_scope.globals[static_cast<std::size_t>(index)];
+}
+
+void Vm::EnterCall(Procedure& proc, std::size_t argc, bool withRefs, Value me, bool discard,
+                   std::size_t baseDepth) {
+    if (!proc.defined)
+        throw ScriptError{err::TypeMismatch, L"Type mismatch: '" + proc.name + L"'"};
+    if (argc != proc.paramByRef.size())
+        RaiseError(450);
+    if (m_frames.size() - baseDepth >= static_cast<std::size_t>(m_limits.maxDepth))
+        RaiseError(28);
+    if (!withRefs)
+        m_argRefs.insert(m_argRefs.end(), argc, nullptr);
+    PushFrame(proc, m_stack.data() + (m_stack.size() - argc),
+              m_argRefs.data() + (m_argRefs.size() - argc), argc);
+    m_stack.resize(m_stack.size() - argc);
+    m_argRefs.resize(m_argRefs.size() - argc);
+    Frame& frame = m_frames.back();
+    frame.stackBase = m_stack.size();
+    frame.argRefBase = m_argRefs.size();
+    frame.me = std::move(me);
+    frame.discardResult = discard;
+}
+
+bool Vm::MemberCall(std::wstring_view name, Access access, std::size_t argc,
+                    std::size_t baseDepth) {
+    const std::size_t first = m_stack.size() - argc;
+    Value object = std::move(m_stack[first - 1]);
+    if (object.Type() == VarType::Array && name.empty()) {
+        const Array& array = *object.AsArray();
+        m_subscripts.clear();
+        for (std::size_t i = first; i < m_stack.size(); ++i)
+            m_subscripts.push_back(ToLong(m_stack[i]));
+        Value element = array.At(array.FlatIndex(m_subscripts));
+        m_stack.resize(first - 1);
+        m_argRefs.resize(m_argRefs.size() - argc);
+        m_stack.push_back(std::move(element));
+        return false;
+    }
+    if (object.Type() != VarType::Object)
+        NoMember(err::ObjectRequired, name);
+    Object* target = object.AsObject();
+    if (!target)
+        RaiseError(err::ObjectNotSet);
+    if (auto* instance = dynamic_cast<ClassInstance*>(target)) {
+        const ClassInfo& info = instance->Info();
+        const std::wstring key(name.empty() ? std::wstring_view(info.defaultMember) : name);
+        auto it = info.members.find(key);
+        if (it == info.members.end() ||
+            (!it->second.isPublic && m_frames.back().proc->owner != &info))
+            NoMember(err::NoSuchMember, name);
+        const ClassInfo::Member& member = it->second;
+        if (member.field >= 0) {
+            Value value = instance->Field(member.field);
+            if (argc > 0) {
+                if (value.Type() != VarType::Array)
+                    RaiseError(err::TypeMismatch);
+                const Array& array = *value.AsArray();
+                m_subscripts.clear();
+                for (std::size_t i = first; i < m_stack.size(); ++i)
+                    m_subscripts.push_back(ToLong(m_stack[i]));
+                value = Value(array.At(array.FlatIndex(m_subscripts)));
+            }
+            m_stack.resize(first - 1);
+            m_argRefs.resize(m_argRefs.size() - argc);
+            m_stack.push_back(std::move(value));
+            return false;
+        }
+        const std::int32_t proc = member.method >= 0 ? member.method : member.get;
+        if (proc < 0)
+            NoMember(450, name);
+        m_stack.erase(m_stack.begin() + static_cast<std::ptrdiff_t>(first - 1));
+        EnterCall(*info.procedures[static_cast<std::size_t>(proc)], argc, true, std::move(object),
+                  false, baseDepth);
+        return true;
+    }
+    if (auto* ref = dynamic_cast<ProcedureRef*>(target); ref && name.empty()) {
+        m_stack.erase(m_stack.begin() + static_cast<std::ptrdiff_t>(first - 1));
+        EnterCall(*m_scope.procedures[static_cast<std::size_t>(ref->Procedure())], argc, true,
+                  Value(), false, baseDepth);
+        return true;
+    }
+    std::vector<Value> args(
+        std::make_move_iterator(m_stack.begin() + static_cast<std::ptrdiff_t>(first)),
+        std::make_move_iterator(m_stack.end()));
+    std::vector<Value*> refs(m_argRefs.end() - static_cast<std::ptrdiff_t>(argc), m_argRefs.end());
+    m_stack.resize(first - 1);
+    m_argRefs.resize(m_argRefs.size() - argc);
+    Value result = target->Invoke(name, access, args);
+    for (std::size_t i = 0; i < argc; ++i)
+        if (refs[i])
+            *refs[i] = std::move(args[i]);
+    m_stack.push_back(std::move(result));
+    return false;
+}
+
+bool Vm::MemberStore(std::wstring_view name, Access access, std::size_t argc,
+                     std::size_t baseDepth) {
+    Value value = std::move(m_stack.back());
+    m_stack.pop_back();
+    if (access == Access::Set) {
+        if (value.Type() != VarType::Object)
+            RaiseError(err::ObjectRequired);
+    } else {
+        LetValue(value);
+    }
+    const std::size_t first = m_stack.size() - argc;
+    Value object = std::move(m_stack[first - 1]);
+    if (object.Type() != VarType::Object)
+        NoMember(err::ObjectRequired, name);
+    Object* target = object.AsObject();
+    if (!target)
+        RaiseError(err::ObjectNotSet);
+    if (auto* instance = dynamic_cast<ClassInstance*>(target)) {
+        const ClassInfo& info = instance->Info();
+        const std::wstring key(name.empty() ? std::wstring_view(info.defaultMember) : name);
+        auto it = info.members.find(key);
+        if (it == info.members.end() ||
+            (!it->second.isPublic && m_frames.back().proc->owner != &info))
+            NoMember(err::NoSuchMember, name);
+        const ClassInfo::Member& member = it->second;
+        if (member.field >= 0) {
+            Value& field = instance->Field(member.field);
+            if (argc == 0) {
+                field = std::move(value);
+            } else {
+                if (field.Type() != VarType::Array)
+                    RaiseError(err::TypeMismatch);
+                m_subscripts.clear();
+                for (std::size_t i = first; i < m_stack.size(); ++i)
+                    m_subscripts.push_back(ToLong(m_stack[i]));
+                Array& array = *field.MutableArray();
+                array.At(array.FlatIndex(m_subscripts)) = std::move(value);
+            }
+            m_stack.resize(first - 1);
+            return false;
+        }
+        const std::int32_t proc = access == Access::Set ? member.set : member.let;
+        if (proc < 0)
+            NoMember(450, name);
+        m_stack.erase(m_stack.begin() + static_cast<std::ptrdiff_t>(first - 1));
+        m_stack.push_back(std::move(value));
+        EnterCall(*info.procedures[static_cast<std::size_t>(proc)], argc + 1, false,
+                  std::move(object), true, baseDepth);
+        return true;
+    }
+    std::vector<Value> args(
+        std::make_move_iterator(m_stack.begin() + static_cast<std::ptrdiff_t>(first)),
+        std::make_move_iterator(m_stack.end()));
+    args.push_back(std::move(value));
+    m_stack.resize(first - 1);
+    target->Invoke(name, access, args);
+    return false;
+}
+
+bool Vm::New(const std::wstring& className, std::size_t baseDepth) {
+    auto it = m_scope.classes.find(className);
+    if (it == m_scope.classes.end())
+        throw ScriptError{506, L"Class not defined: '" + className + L"'"};
+    const std::shared_ptr<ClassInfo>& info = it->second;
+    Value instance = Value::FromObject(new ClassInstance(info, m_terminating));
+    m_stack.push_back(instance);
+    if (info->initialize < 0)
+        return false;
+    EnterCall(*info->procedures[static_cast<std::size_t>(info->initialize)], 0, false,
+              std::move(instance), true, baseDepth);
+    return true;
+}
+
+bool Vm::StartTerminate(std::size_t baseDepth) {
+    while (!m_terminating->empty()) {
+        Object* due = m_terminating->back();
+        m_terminating->pop_back();
+        Value me = Value::FromObject(due);
+        due->Release(); // the queue's reference; `me` holds it now
+        const auto& info = static_cast<ClassInstance*>(due)->Info();
+        Procedure& proc = *info.procedures[static_cast<std::size_t>(info.terminate)];
+        // A Class_Terminate with parameters, or one too deep to run, is skipped.
+        if (!proc.paramByRef.empty() ||
+            m_frames.size() - baseDepth >= static_cast<std::size_t>(m_limits.maxDepth))
+            continue;
+        EnterCall(proc, 0, false, std::move(me), true, baseDepth);
+        return true;
+    }
+    return false;
+}
+
+Value Vm::EvalText(const Value& text) {
+    ParseResult parsed = ParseExpression(ToString(text));
+    if (parsed.error)
+        throw ScriptError{parsed.error->number, parsed.error->description};
+    std::unique_ptr<Procedure> code;
+    SyntaxError failure;
+    if (!CompileExpression(*parsed.program, m_scope, code, failure))
+        throw ScriptError{failure.number, failure.description};
+    return Run(*code, {});
+}
+
+void Vm::ExecuteText(const Value& text) {
+    ParseResult parsed = Parse(ToString(text));
+    if (parsed.error)
+        throw ScriptError{parsed.error->number, parsed.error->description};
+    std::unique_ptr<Procedure> code;
+    SyntaxError failure;
+    if (!Compile(*parsed.program, m_scope, code, failure))
+        throw ScriptError{failure.number, failure.description};
+    Run(*code, {});
 }
 
 std::span<const std::int32_t> Vm::PopSubscripts(int count) {
@@ -215,6 +451,10 @@ Value Vm::Run(Procedure& proc, std::span<Value> args) {
     for (;;) {
         try {
             Execute(base);
+            // Instances released on the way out run their Class_Terminate before the host
+            // gets the result.
+            if (StartTerminate(base))
+                continue;
             break;
         } catch (const ScriptError& error) {
             const Frame& top = m_frames.back();
@@ -264,6 +504,25 @@ void Vm::Execute(std::size_t baseDepth) {
         locals = f->locals;
         pc = f->pc;
     };
+    // Steps live in a register; calls that may re-enter the engine see the true count.
+    const auto leave = [&] {
+        f->pc = pc;
+        m_stepsLeft = steps;
+    };
+    const auto resume = [&](bool pushed) {
+        steps = m_stepsLeft;
+        if (pushed)
+            enter();
+    };
+    // Where a store may have released the last reference to an instance, its
+    // Class_Terminate runs before the next statement.
+    const auto safePoint = [&] {
+        if (!m_terminating->empty()) {
+            f->pc = pc;
+            if (StartTerminate(baseDepth))
+                enter();
+        }
+    };
     const auto binary = [&](auto operation) {
         Value& left = m_stack[m_stack.size() - 2];
         left = operation(left, m_stack.back());
@@ -283,29 +542,144 @@ void Vm::Execute(std::size_t baseDepth) {
                 break;
             case Op::Pop:
                 m_stack.pop_back();
+                safePoint();
                 break;
             case Op::LoadLocal:
                 m_stack.push_back(locals[in.a]);
                 break;
             case Op::StoreLocal:
+                LetValue(m_stack.back());
                 locals[in.a] = std::move(m_stack.back());
                 m_stack.pop_back();
+                safePoint();
                 break;
             case Op::LoadRef:
                 m_stack.push_back(*m_refs[f->refBase + static_cast<std::size_t>(in.a)]);
                 break;
             case Op::StoreRef:
+                LetValue(m_stack.back());
                 *m_refs[f->refBase + static_cast<std::size_t>(in.a)] = std::move(m_stack.back());
                 m_stack.pop_back();
+                safePoint();
                 break;
             case Op::LoadGlobal:
                 m_stack.push_back(m_scope.globals[static_cast<std::size_t>(in.a)]);
                 break;
             case Op::StoreGlobal:
+                LetValue(m_stack.back());
                 m_scope.globals[static_cast<std::size_t>(in.a)] = std::move(m_stack.back());
                 m_stack.pop_back();
+                safePoint();
                 break;
+            case Op::LoadField:
+                m_stack.push_back(static_cast<ClassInstance*>(f->me.AsObject())->Field(in.a));
+                break;
+            case Op::StoreField:
+                LetValue(m_stack.back());
+                static_cast<ClassInstance*>(f->me.AsObject())->Field(in.a) =
+                    std::move(m_stack.back());
+                m_stack.pop_back();
+                safePoint();
+                break;
+            case Op::LoadChecked:
+                if (!m_scope.declared[static_cast<std::size_t>(in.a)])
+                    RaiseError(500);
+                m_stack.push_back(m_scope.globals[static_cast<std::size_t>(in.a)]);
+                break;
+            case Op::SetVar: {
+                if (m_stack.back().Type() != VarType::Object)
+                    RaiseError(err::ObjectRequired);
+                Variable(*f, in.a) = std::move(m_stack.back());
+                m_stack.pop_back();
+                safePoint();
+                break;
+            }
+            case Op::RequireObject:
+                if (m_stack.back().Type() != VarType::Object)
+                    RaiseError(err::ObjectRequired);
+                break;
+            case Op::LoadMe:
+                if (f->me.IsEmpty())
+                    RaiseError(err::ObjectRequired);
+                m_stack.push_back(f->me);
+                break;
+            case Op::CallMe: {
+                const auto& info = static_cast<ClassInstance*>(f->me.AsObject())->Info();
+                f->pc = pc;
+                EnterCall(*info.procedures[static_cast<std::size_t>(in.a)],
+                          static_cast<std::size_t>(in.b), true, f->me, false, baseDepth);
+                enter();
+                break;
+            }
+            case Op::Member:
+                leave();
+                resume(MemberCall(constants[in.a].AsString(), static_cast<Access>(in.c),
+                                  static_cast<std::size_t>(in.b), baseDepth));
+                break;
+            case Op::StoreMember:
+                leave();
+                resume(MemberStore(constants[in.a].AsString(), static_cast<Access>(in.c),
+                                   static_cast<std::size_t>(in.b), baseDepth));
+                break;
+            case Op::New:
+                f->pc = pc;
+                if (New(std::wstring(constants[in.a].AsString()), baseDepth))
+                    enter();
+                break;
+            case Op::Erase: {
+                Value& target = Variable(*f, in.a);
+                if (target.Type() != VarType::Array) {
+                    if (in.b == 0)
+                        RaiseError(err::TypeMismatch);
+                    break;
+                }
+                if (in.b == 0) {
+                    target = Value();
+                } else {
+                    Array& array = *target.MutableArray();
+                    for (std::size_t i = 0; i < array.Size(); ++i)
+                        array.At(i) = Value();
+                }
+                safePoint();
+                break;
+            }
+            case Op::Eval: {
+                Value text = std::move(m_stack.back());
+                m_stack.pop_back();
+                leave();
+                Value result = EvalText(text);
+                resume(false);
+                m_stack.push_back(std::move(result));
+                break;
+            }
+            case Op::Execute: {
+                Value text = std::move(m_stack.back());
+                m_stack.pop_back();
+                leave();
+                ExecuteText(text);
+                resume(false);
+                break;
+            }
+            case Op::GetRef: {
+                const std::wstring name = FoldCase(ToString(m_stack.back()));
+                auto it = m_scope.procedureIndex.find(name);
+                if (it == m_scope.procedureIndex.end() ||
+                    !m_scope.procedures[static_cast<std::size_t>(it->second)]->defined)
+                    RaiseError(err::InvalidCall);
+                m_stack.back() = Value::FromObject(new ProcedureRef(it->second));
+                break;
+            }
             case Op::LoadElement: {
+                if (Variable(*f, in.a).Type() == VarType::Object) {
+                    // An object indexed like an array: its default member.
+                    const std::size_t first = m_stack.size() - static_cast<std::size_t>(in.b);
+                    m_stack.insert(m_stack.begin() + static_cast<std::ptrdiff_t>(first),
+                                   Variable(*f, in.a));
+                    m_argRefs.insert(m_argRefs.end(), static_cast<std::size_t>(in.b), nullptr);
+                    leave();
+                    resume(MemberCall(L"", Access::Get, static_cast<std::size_t>(in.b), baseDepth));
+                    break;
+                }
                 const auto subscripts = PopSubscripts(in.b);
                 const Value& target = Variable(*f, in.a);
                 if (target.Type() != VarType::Array)
@@ -314,15 +688,32 @@ void Vm::Execute(std::size_t baseDepth) {
                 m_stack.push_back(array.At(array.FlatIndex(subscripts)));
                 break;
             }
-            case Op::StoreElement: {
+            case Op::StoreElement:
+            case Op::SetElement: {
+                const Access access = in.op == Op::SetElement ? Access::Set : Access::Let;
+                if (Variable(*f, in.a).Type() == VarType::Object) {
+                    const std::size_t first = m_stack.size() - static_cast<std::size_t>(in.b) - 1;
+                    m_stack.insert(m_stack.begin() + static_cast<std::ptrdiff_t>(first),
+                                   Variable(*f, in.a));
+                    leave();
+                    resume(MemberStore(L"", access, static_cast<std::size_t>(in.b), baseDepth));
+                    break;
+                }
                 Value value = std::move(m_stack.back());
                 m_stack.pop_back();
+                if (access == Access::Set) {
+                    if (value.Type() != VarType::Object)
+                        RaiseError(err::ObjectRequired);
+                } else {
+                    LetValue(value);
+                }
                 const auto subscripts = PopSubscripts(in.b);
                 Value& target = Variable(*f, in.a);
                 if (target.Type() != VarType::Array)
                     RaiseError(err::TypeMismatch);
                 Array& array = *target.MutableArray();
                 array.At(array.FlatIndex(subscripts)) = std::move(value);
+                safePoint();
                 break;
             }
             case Op::DimArray:
@@ -373,13 +764,16 @@ void Vm::Execute(std::size_t baseDepth) {
             }
             case Op::Return: {
                 Value result = std::move(locals[0]);
+                const bool discard = f->discardResult;
                 PopFrame();
-                m_stack.push_back(std::move(result));
+                if (!discard)
+                    m_stack.push_back(std::move(result));
                 if (m_frames.size() == baseDepth) {
                     m_stepsLeft = steps;
                     return;
                 }
                 enter();
+                safePoint();
                 break;
             }
             case Op::Jump:
@@ -413,6 +807,18 @@ void Vm::Execute(std::size_t baseDepth) {
             case Op::ForEachStart: {
                 Value collection = std::move(m_stack.back());
                 m_stack.pop_back();
+                if (collection.Type() == VarType::Object) {
+                    if (!collection.AsObject())
+                        RaiseError(err::ObjectNotSet);
+                    leave();
+                    std::vector<Value> items = collection.AsObject()->Items();
+                    resume(false);
+                    const Array::Bound bound{0, static_cast<std::int32_t>(items.size())};
+                    collection = Value::FromArray(Array::Create(std::span(&bound, 1)));
+                    Array& body = *collection.MutableArray();
+                    for (std::size_t i = 0; i < items.size(); ++i)
+                        body.At(i) = std::move(items[i]);
+                }
                 if (collection.Type() != VarType::Array)
                     RaiseError(451);
                 const bool empty = collection.AsArray()->Size() == 0;

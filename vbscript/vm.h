@@ -3,10 +3,12 @@
 // frame instead of recursing in C++, so the depth limit, not the thread's stack, bounds
 // recursion; a step budget bounds running time.
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <span>
 #include <vector>
 
+#include "vbscript/class_instance.h"
 #include "vbscript/compiler.h"
 #include "vbscript/runtime.h"
 #include "vbscript/script_error.h"
@@ -26,7 +28,9 @@ inline constexpr const wchar_t* kStepLimitDescription = L"Script exceeded its st
 
 class Vm {
 public:
-    Vm(GlobalScope& scope, Runtime& runtime) : m_scope(scope), m_runtime(runtime) {}
+    Vm(GlobalScope& scope, Runtime& runtime)
+        : m_scope(scope), m_runtime(runtime), m_terminating(std::make_shared<TerminateQueue>()) {}
+    ~Vm();
 
     void SetLimits(const Limits& limits) { m_limits = limits; }
 
@@ -46,6 +50,8 @@ private:
         std::size_t stackBase;
         std::size_t argRefBase;
         bool resumeNext;
+        bool discardResult; // Let/Set of a property, Class_Initialize, Class_Terminate
+        Value me;           // the instance a class procedure runs for
     };
 
     // Frame slots come from fixed chunks, so addresses that ByRef parameters hold stay
@@ -65,6 +71,20 @@ private:
 
     void Execute(std::size_t baseDepth);
     void PushFrame(Procedure& proc, Value* args, Value* const* argRefs, std::size_t argc);
+    // Pushes a frame for a call made by an instruction, with its arguments on the stack.
+    void EnterCall(Procedure& proc, std::size_t argc, bool withRefs, Value me, bool discard,
+                   std::size_t baseDepth);
+    // obj.name(args) with the object below its arguments (and their references) on the
+    // stack; "" is the default member. True when it pushed a frame for script code.
+    bool MemberCall(std::wstring_view name, Access access, std::size_t argc, std::size_t baseDepth);
+    // obj.name(args) = value: the object, the arguments (no references), then the value.
+    bool MemberStore(std::wstring_view name, Access access, std::size_t argc,
+                     std::size_t baseDepth);
+    bool New(const std::wstring& className, std::size_t baseDepth);
+    // Pushes a frame for the next due Class_Terminate; false when none is due.
+    bool StartTerminate(std::size_t baseDepth);
+    Value EvalText(const Value& text);
+    void ExecuteText(const Value& text);
     void PopFrame();
     bool Recover(const ScriptError& error, std::size_t baseDepth);
     Value& Variable(const Frame& frame, std::int32_t packed);
@@ -77,12 +97,14 @@ private:
     std::uint64_t m_stepsLeft = 0;
     bool m_fatal = false;
     int m_errorLine = 0;
-    std::vector<Frame> m_frames;
+    // A deque, so a frame stays where it is while a host call re-enters the engine.
+    std::deque<Frame> m_frames;
     std::vector<Value> m_stack;
     std::vector<Value*> m_refs;
     std::vector<Value*> m_argRefs;
     std::vector<std::int32_t> m_subscripts;
     SlotPool m_pool;
+    std::shared_ptr<TerminateQueue> m_terminating;
 };
 
 } // namespace vbs

@@ -1,0 +1,197 @@
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "nubra/ixo.h"
+#include "vbscript/coerce.h"
+#include "vbscript/engine.h"
+#include "vbscript/host_object.h"
+
+using namespace vbs;
+
+namespace {
+
+// A host object as the framework publishes them: methods and properties by name.
+class Gauge : public IXO {
+    ORVO_DISPATCH_MAP()
+
+public:
+    const wchar_t* GetIXOKey() const override { return L"Gauge"; }
+    int Add(int n) { return level += n; }
+    int Split(int whole, int& half) {
+        half = whole / 2;
+        return whole - half;
+    }
+    IXO* Self() { return this; }
+    std::wstring Caption() const { return caption; }
+    void SetCaption(const std::wstring& v) { caption = v; }
+
+    int level = 0;
+    std::wstring caption;
+};
+
+const orvo::DispatchMap& Gauge::ClassDispatch() {
+    static const orvo::DispatchMap map(
+        &IXO::ClassDispatch(),
+        {
+            orvo::Method<&Gauge::Add>(L"Add"),
+            orvo::Method<&Gauge::Split>(L"Split"),
+            orvo::Method<&Gauge::Self>(L"Self"),
+            orvo::Property<&Gauge::level>(L"Level"),
+            orvo::PropertyEx<&Gauge::Caption, &Gauge::SetCaption>(L"Caption"),
+        });
+    return map;
+}
+
+// Adds `source` and calls its Function f; the value as text, or "error N".
+std::wstring Script(Engine& engine, const std::wstring& source) {
+    SyntaxError syntax;
+    if (!engine.AddCode(source, &syntax))
+        return L"error " + std::to_wstring(syntax.number) + L" " + syntax.description;
+    Value result;
+    ScriptError error{};
+    if (!engine.Call(L"f", {}, &result, &error))
+        return L"error " + std::to_wstring(error.number);
+    return ToString(result);
+}
+std::wstring Script(const std::wstring& source) {
+    Engine engine;
+    return Script(engine, source);
+}
+
+TEST(ScriptClasses, FieldsMethodsPropertiesAndLifetime) {
+    const std::wstring account =
+        L"Dim log\n"
+        L"Class Account\n"
+        L" Private m_balance\n Public Owner\n Dim history(2)\n"
+        L" Private Sub Class_Initialize(): m_balance = 100: log = log & \"i\": End Sub\n"
+        L" Private Sub Class_Terminate(): log = log & \"t\" & m_balance: End Sub\n"
+        L" Public Property Get Balance(): Balance = m_balance: End Property\n"
+        L" Public Property Let Balance(v)\n  If v < 0 Then Err.Raise 5\n  m_balance = v\n"
+        L" End Property\n"
+        L" Public Function Deposit(n): Balance = Balance + n: Deposit = Me.Balance: End Function\n"
+        L" Public Default Function Describe(): Describe = Owner & \":\" & m_balance: End Function\n"
+        L"End Class\n";
+    EXPECT_EQ(Script(account + L"Function f()\n Set a = New Account\n a.Owner = \"kim\"\n"
+                               L" a.Deposit 5: x = a.Deposit(10)\n a.Balance = a.Balance * 2\n"
+                               L" f = x & \"/\" & a.Balance & \"/\" & a() & \"/\" & TypeName(a)\n"
+                               L"End Function"),
+              L"115/230/kim:230/Account");
+    // Class_Terminate runs when the last reference goes, before the next statement.
+    EXPECT_EQ(Script(account + L"Function f()\n Set a = New Account: Set b = a\n Set a = Nothing\n"
+                               L" log = log & \"-\"\n Set b = Nothing\n f = log\nEnd Function"),
+              L"i-t100");
+    // Private members are not reachable from outside; a Property Let validates.
+    EXPECT_EQ(
+        Script(account + L"Function f()\n Set a = New Account\n x = a.m_balance\nEnd Function"),
+        L"error 438");
+    EXPECT_EQ(Script(account +
+                     L"Function f()\n Set a = New Account\n On Error Resume Next\n"
+                     L" a.Balance = -1\n f = Err.Number & \"/\" & a.Balance\nEnd Function"),
+              L"5/100");
+    // Objects are shared by reference, Is compares identity.
+    EXPECT_EQ(Script(account +
+                     L"Function f()\n Set a = New Account: Set b = a: Set c = New Account\n"
+                     L" b.Owner = \"lee\"\n f = a.Owner & (a Is b) & (a Is c) & "
+                     L"(Nothing Is Nothing)\nEnd Function"),
+              L"leeTrueFalseTrue");
+    EXPECT_EQ(Script(L"Function f()\n Set x = New Missing\nEnd Function"), L"error 506");
+}
+
+TEST(ScriptClasses, SetAndLetRules) {
+    // Set needs an object; Let of an object without a default member fails.
+    EXPECT_EQ(Script(L"Function f()\n Set x = 5\nEnd Function"), L"error 424");
+    EXPECT_EQ(Script(L"Class C: End Class\nFunction f()\n Set o = New C\n x = o\nEnd Function"),
+              L"error 438");
+    EXPECT_EQ(Script(L"Function f()\n Dim o: Set o = Nothing\n o.Go\nEnd Function"), L"error 91");
+    EXPECT_EQ(Script(L"Function f()\n x = 3\n x.Go\nEnd Function"), L"error 424");
+    // A Function returns an object with Set; arrays hold objects with Set too.
+    EXPECT_EQ(Script(L"Class C: Public V: End Class\n"
+                     L"Function Make(v): Set Make = New C: Make.V = v: End Function\n"
+                     L"Function f()\n Dim a(1)\n Set a(1) = Make(7)\n f = a(1).V + Make(1).V\n"
+                     L"End Function"),
+              L"8");
+}
+
+TEST(ScriptWith, MembersOfTheWithObject) {
+    EXPECT_EQ(Script(L"Class P: Public X, Y: Public Function Sum(): Sum = X + Y: End Function\n"
+                     L"End Class\nFunction f()\n Set p = New P\n With p\n  .X = 2: .Y = 5\n"
+                     L"  f = .Sum()\n End With\nEnd Function"),
+              L"7");
+    Engine engine;
+    SyntaxError syntax;
+    EXPECT_FALSE(engine.AddCode(L"Sub s()\n .X = 1\nEnd Sub", &syntax));
+}
+
+TEST(HostObjects, CallsPropertiesByRefAndIdentity) {
+    auto gauge = std::make_unique<Gauge>();
+    Engine engine;
+    engine.AddNamedItem(L"Meter", HostValue(gauge.get()));
+    EXPECT_EQ(Script(engine, L"Function f()\n meter.Add 5\n n = Meter.Add(2)\n"
+                             L" Meter.Caption = \"on\" & n\n Meter.Level = Meter.Level * 10\n"
+                             L" r = Meter.Split(9, h)\n"
+                             L" f = Meter.Caption & \"/\" & Meter.Level & \"/\" & r & h & \"/\" & "
+                             L"(Meter.Self() Is Meter) & TypeName(Meter)\nEnd Function"),
+              L"on7/70/54/TrueGauge");
+    EXPECT_EQ(gauge->caption, L"on7");
+    EXPECT_EQ(Script(engine, L"Function f()\n Meter.Nope 1\nEnd Function"), L"error 438");
+    EXPECT_EQ(Script(engine, L"Function f()\n Meter.Add 1, 2\nEnd Function"), L"error 450");
+    EXPECT_EQ(Script(engine, L"Function f()\n Meter.Add \"x\"\nEnd Function"), L"error 13");
+
+    // A script keeping the object after the host destroyed it gets an error, not a crash.
+    ASSERT_EQ(Script(engine, L"Dim kept\nSet kept = Meter\nFunction f(): f = 1: End Function"),
+              L"1");
+    gauge.reset();
+    EXPECT_EQ(Script(engine, L"Function f()\n On Error Resume Next\n kept.Add 1\n"
+                             L" f = Err.Number\nEnd Function"),
+              L"424");
+    EXPECT_TRUE(engine.RemoveNamedItem(L"METER"));
+    EXPECT_EQ(Script(engine, L"Function f(): f = IsEmpty(Meter): End Function"), L"True");
+}
+
+TEST(HostObjects, NamedItemsAddedAfterTheScript) {
+    Gauge gauge;
+    Engine engine;
+    // Option Explicit still lets a procedure read a name the host provides later.
+    ASSERT_EQ(Script(engine, L"Option Explicit\nFunction f(): f = 0: End Function\n"
+                             L"Function g(): g = Late.Add(4): End Function"),
+              L"0");
+    engine.AddNamedItem(L"late", HostValue(&gauge));
+    Value result;
+    ScriptError error{};
+    ASSERT_TRUE(engine.Call(L"g", {}, &result, &error)) << error.number;
+    EXPECT_EQ(ToLong(result), 4);
+    EXPECT_EQ(Script(engine, L"Option Explicit\nFunction f(): f = Unknown: End Function"),
+              L"error 500");
+}
+
+TEST(DynamicCode, EvalExecuteAndGetRef) {
+    EXPECT_EQ(Script(L"Dim g: g = 4\nFunction f(): f = Eval(\"g * 2 + 1\") & Eval(\"g = 4\"): "
+                     L"End Function"),
+              L"9True");
+    EXPECT_EQ(
+        Script(L"Function f()\n ExecuteGlobal \"Function Twice(x): Twice = x * 2: End "
+               L"Function\"\n Execute \"counter = 41\"\n f = Twice(counter + 1)\nEnd Function"),
+        L"84");
+    EXPECT_EQ(Script(L"Function Sq(x): Sq = x * x: End Function\n"
+                     L"Function f()\n Set r = GetRef(\"sq\")\n f = r(7)\nEnd Function"),
+              L"49");
+    EXPECT_EQ(Script(L"Function f(): f = Eval(\"1 +\"): End Function"), L"error 1023");
+    EXPECT_EQ(Script(L"Function f(): Set r = GetRef(\"nothere\"): End Function"), L"error 5");
+    // A procedure that replaces itself while running finishes its own old code.
+    EXPECT_EQ(Script(L"Function f()\n ExecuteGlobal \"Function f(): f = 2: End Function\"\n"
+                     L" f = 1\nEnd Function"),
+              L"1");
+}
+
+TEST(ArraysErase, FixedArraysResetDynamicOnesGo) {
+    EXPECT_EQ(Script(L"Function f()\n Dim a(2): a(0) = 5: Erase a\n f = UBound(a) & IsEmpty(a(0))\n"
+                     L"End Function"),
+              L"2True");
+    EXPECT_EQ(Script(L"Function f()\n ReDim a(3): Erase a\n f = IsArray(a)\nEnd Function"),
+              L"False");
+    EXPECT_EQ(Script(L"Function f()\n Dim a(2)\n ReDim a(5)\nEnd Function"), L"error 10");
+}
+
+} // namespace

@@ -1,0 +1,34 @@
+#include "vbscript/class_instance.h"
+
+#include "vbscript/script_error.h"
+
+namespace vbs {
+
+ClassInstance::ClassInstance(std::shared_ptr<ClassInfo> info, std::weak_ptr<TerminateQueue> queue)
+    : m_info(std::move(info)), m_queue(std::move(queue)) {
+    m_fields.reserve(m_info->fields.size());
+    for (const ClassInfo::Field& field : m_info->fields) {
+        if (field.upperBounds.empty()) {
+            m_fields.push_back(field.initial);
+            continue;
+        }
+        std::vector<Array::Bound> bounds;
+        for (std::int32_t upper : field.upperBounds)
+            bounds.push_back(Array::Bound{0, upper + 1});
+        m_fields.push_back(Value::FromArray(Array::Create(bounds)));
+    }
+}
+
+void ClassInstance::LastReleased() noexcept {
+    if (!m_terminated && m_info->terminate >= 0) {
+        if (auto queue = m_queue.lock()) {
+            m_terminated = true;
+            AddRef(); // the queue's reference until Class_Terminate has run
+            queue->push_back(this);
+            return;
+        }
+    }
+    delete this;
+}
+
+} // namespace vbs

@@ -1,0 +1,44 @@
+#pragma once
+// Objects the engine itself makes: instances of script classes (New) and procedure
+// references (GetRef). The VM calls their code by pushing frames, so neither runs script
+// from inside Invoke.
+#include <memory>
+#include <vector>
+
+#include "vbscript/compiler.h"
+#include "vbscript/value.h"
+
+namespace vbs {
+
+// Instances whose Class_Terminate is due; the VM runs them at its next safe point. Shared
+// with the instances so one outliving the engine just deletes itself.
+using TerminateQueue = std::vector<Object*>;
+
+class ClassInstance final : public Object {
+public:
+    ClassInstance(std::shared_ptr<ClassInfo> info, std::weak_ptr<TerminateQueue> queue);
+
+    std::wstring ClassName() const override { return m_info->name; }
+    const ClassInfo& Info() const { return *m_info; }
+    Value& Field(std::int32_t index) { return m_fields[static_cast<std::size_t>(index)]; }
+
+private:
+    void LastReleased() noexcept override;
+
+    std::shared_ptr<ClassInfo> m_info;
+    std::vector<Value> m_fields;
+    std::weak_ptr<TerminateQueue> m_queue;
+    bool m_terminated = false;
+};
+
+// What GetRef answers: calling it as a default member calls the procedure.
+class ProcedureRef final : public Object {
+public:
+    explicit ProcedureRef(std::int32_t procedure) : m_procedure(procedure) {}
+    std::int32_t Procedure() const { return m_procedure; }
+
+private:
+    std::int32_t m_procedure;
+};
+
+} // namespace vbs
