@@ -26,6 +26,8 @@ public:
     // line).
     bool AddCode(std::wstring_view source, SyntaxError* error);
     bool HasFunction(std::wstring_view name) const;
+    // How many parameters the Sub or Function declares; -1 when it is not defined.
+    int ParameterCount(std::wstring_view name) const;
     // Calls a Sub or Function; ByRef parameters write back into `args`. `result` (may be
     // null) receives a Function's value, Empty for a Sub.
     bool Call(std::wstring_view name, std::span<Value> args, Value* result, ScriptError* error);
