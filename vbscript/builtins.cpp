@@ -12,6 +12,7 @@ std::span<const Builtin> MathBuiltins();
 std::span<const Builtin> ArrayBuiltins();
 std::span<const Builtin> DateBuiltins();
 std::span<const Builtin> FormatBuiltins();
+std::span<const Builtin> ObjectBuiltins();
 
 namespace {
 
@@ -29,7 +30,7 @@ bool LessNoCase(std::wstring_view a, std::wstring_view b) {
 std::vector<const Builtin*> SortedTable() {
     std::vector<const Builtin*> table;
     for (auto group : {StringBuiltins(), ConvertBuiltins(), MathBuiltins(), ArrayBuiltins(),
-                       DateBuiltins(), FormatBuiltins()}) {
+                       DateBuiltins(), FormatBuiltins(), ObjectBuiltins()}) {
         for (const Builtin& entry : group)
             table.push_back(&entry);
     }

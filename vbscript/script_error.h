@@ -37,16 +37,22 @@ inline std::wstring StandardErrorDescription(int number) {
         return L"Invalid use of Null";
     case 424:
         return L"Object required";
+    case 429:
+        return L"ActiveX component can't create object";
     case 438:
         return L"Object doesn't support this property or method";
     case 450:
         return L"Wrong number of arguments or invalid property assignment";
     case 451:
         return L"Object not a collection";
+    case 457:
+        return L"This key is already associated with an element of this collection";
     case 500:
         return L"Variable is undefined";
     case 501:
         return L"Illegal assignment";
+    case 32811:
+        return L"Element not found";
     default:
         return L"Unknown runtime error";
     }
