@@ -1,0 +1,4 @@
+Set d = CreateObject("Scripting.Dictionary")
+WScript.Echo "before"
+WScript.Echo d
+WScript.Echo "not reached"

@@ -1,0 +1,3 @@
+WScript.Echo "bye"
+WScript.Quit
+WScript.Echo "not reached"

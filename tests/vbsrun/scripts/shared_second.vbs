@@ -1,0 +1,2 @@
+counter = counter + 1
+WScript.Echo WScript.ScriptName, counter, Twice(counter)

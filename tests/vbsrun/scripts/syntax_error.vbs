@@ -1,0 +1,2 @@
+WScript.Echo "never runs: the file does not compile"
+x = (1 +

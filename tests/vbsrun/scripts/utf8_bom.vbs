@@ -1,0 +1,1 @@
+﻿WScript.Echo "bom: Grüße 한글"
