@@ -1,0 +1,61 @@
+#pragma once
+// XScript ("Script"): the object a <Script> element makes. It runs the element's text in its
+// own script engine and lets that code reach the screen's objects by name; markup reaches
+// the script's functions through "Script." event actions and the published methods below.
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/xdo.h"
+#include "nubra/disp_variant.h"
+
+namespace vbs {
+class Engine;
+} // namespace vbs
+
+class XScript : public XDO {
+    ORVO_DISPATCH_MAP()
+
+public:
+    XScript();
+    ~XScript() override;
+
+    const wchar_t* GetIXOKey() const override { return L"Script"; }
+
+    // The element's text is the code: compiled and its global code run at once; failures are
+    // shown together.
+    int SetElement(XElement* e) override;
+    // Exposes the screen, its library, loader and opener and the services.
+    int CreateInstance() override;
+
+    // ---- published --------------------------------------------------------------------------
+    // Whether the started script defines a Sub or Function `name`.
+    int HaveFunction(const wchar_t* name);
+    // Shows `object` to the script as `name`, replacing an earlier object of that name.
+    int RegObject(const wchar_t* name, IXO* object);
+    int UnregObject(const wchar_t* name);
+    // Calls the function with `object` as its one argument (none when it declares none).
+    int RunFunction(const wchar_t* name, IXO* object);
+    // The same, with the function's result in `result`; 0 when the call failed.
+    int RunFunctionRet(const wchar_t* name, IXO* object, orvo::DispVariant& result);
+
+    // ---- state --------------------------------------------------------------------------------
+    // The names the script sees, in the order they were exposed.
+    const std::vector<std::wstring>& GetExposedNames() const { return m_exposed; }
+    bool IsStarted() const { return m_started; }
+
+private:
+    // Runs the function; false (with the error collected) when it fails.
+    bool Call(const wchar_t* name, IXO* object, orvo::DispVariant* result);
+    void Expose(std::wstring_view name, IXO* object);
+    // Exposes unless an object of the screen already took the name.
+    void ExposeUnlessTaken(std::wstring_view name, IXO* object);
+    bool IsExposed(std::wstring_view name) const;
+    void ShowErrors();
+
+    std::unique_ptr<vbs::Engine> m_engine;
+    std::vector<std::wstring> m_exposed;
+    std::vector<std::wstring> m_errors;
+    bool m_started = false; // the code compiled and its global code ran
+};
