@@ -218,8 +218,71 @@ private:
 
     std::int32_t Here() const { return static_cast<std::int32_t>(proc_.code.size()); }
     std::size_t Emit(Op op, std::int32_t a = 0, std::int32_t b = 0, std::int32_t c = 0) {
-        proc_.code.push_back(Instr{op, a, b, c});
+        proc_.code.push_back(Instr{op, 0, a, b, c});
         return proc_.code.size() - 1;
+    }
+    std::size_t EmitFused(Op op, std::uint8_t x, std::int32_t a, std::int32_t b, std::int32_t c) {
+        proc_.code.push_back(Instr{op, x, a, b, c});
+        return proc_.code.size() - 1;
+    }
+
+    // ---- Fused instructions ----
+
+    // A variable or literal a fused instruction can read in place.
+    bool IsSimple(const Expr* e) const {
+        if (e->kind == ExprKind::Literal)
+            return static_cast<const LiteralExpr*>(e)->literal != LiteralKind::Date;
+        return e->kind == ExprKind::Name && FindVariable(static_cast<const NameExpr*>(e)->name);
+    }
+    std::int32_t SimpleOperand(const Expr* e) {
+        if (e->kind == ExprKind::Literal) {
+            proc_.constants.push_back(LiteralValue(*static_cast<const LiteralExpr*>(e)));
+            return PackVariable(VarKind::Constant,
+                                static_cast<std::int32_t>(proc_.constants.size() - 1));
+        }
+        return *FindVariable(static_cast<const NameExpr*>(e)->name);
+    }
+    static std::optional<FusedOp> FusedOf(BinaryOp op) {
+        switch (op) {
+        case BinaryOp::Add:
+            return FusedOp::Add;
+        case BinaryOp::Subtract:
+            return FusedOp::Subtract;
+        case BinaryOp::Multiply:
+            return FusedOp::Multiply;
+        default:
+            return std::nullopt;
+        }
+    }
+    // "a op b" on variables and literals: the operator and its two operands.
+    std::optional<FusedOp> FusableArithmetic(const Expr* e) const {
+        if (e->kind != ExprKind::Binary)
+            return std::nullopt;
+        auto* b = static_cast<const BinaryExpr*>(e);
+        auto op = FusedOf(b->op);
+        if (!op || !IsSimple(b->left) || !IsSimple(b->right))
+            return std::nullopt;
+        return op;
+    }
+    // A condition "a cmp b" on variables and literals as one compare-and-jump.
+    bool EmitCompareJump(const Expr* condition, bool jumpWhenTrue, std::int32_t target,
+                         std::size_t* at) {
+        if (condition->kind != ExprKind::Binary)
+            return false;
+        auto* b = static_cast<const BinaryExpr*>(condition);
+        auto cmp = ComparisonOf(b->op);
+        if (!cmp || !IsSimple(b->left) || !IsSimple(b->right))
+            return false;
+        const auto x = static_cast<std::uint8_t>(
+            static_cast<int>(*cmp) | (b->left->kind == ExprKind::Literal ? kLeftLiteral : 0) |
+            (b->right->kind == ExprKind::Literal ? kRightLiteral : 0) |
+            (jumpWhenTrue ? kJumpWhenTrue : 0));
+        const std::int32_t left = SimpleOperand(b->left);
+        const std::int32_t right = SimpleOperand(b->right);
+        const std::size_t emitted = EmitFused(Op::CompareJump, x, target, left, right);
+        if (at)
+            *at = emitted;
+        return true;
     }
     void PatchA(std::size_t at) { proc_.code[at].a = Here(); }
     void EmitConst(Value v) {
@@ -467,6 +530,12 @@ private:
         }
         case ExprKind::Binary: {
             auto* b = static_cast<const BinaryExpr*>(e);
+            if (auto fused = FusableArithmetic(e)) {
+                const std::int32_t left = SimpleOperand(b->left);
+                const std::int32_t right = SimpleOperand(b->right);
+                EmitFused(Op::BinaryPush, static_cast<std::uint8_t>(*fused), 0, left, right);
+                return;
+            }
             CompileExpr(b->left);
             CompileExpr(b->right);
             if (auto cmp = ComparisonOf(b->op))
@@ -562,8 +631,12 @@ private:
         auto var = FindVariable(name);
         const ClassInfo::Member* member = var ? nullptr : ClassMember(name);
         if (var && !(IsOwnResult(*var) && FindProcedure(name))) {
-            CompileValues(args);
-            Emit(Op::LoadElement, *var, argc);
+            if (argc == 1 && args[0] && IsSimple(args[0])) {
+                Emit(Op::LoadElement1, *var, SimpleOperand(args[0]));
+            } else {
+                CompileValues(args);
+                Emit(Op::LoadElement, *var, argc);
+            }
         } else if (member && (member->method >= 0 || member->get >= 0)) {
             for (const Expr* arg : args)
                 CompileArgument(arg);
@@ -695,8 +768,10 @@ private:
 
     void CompileCondition(const Expr* condition, Op jump, std::size_t& jumpAt, int line) {
         const std::int32_t begin = Here();
-        CompileExpr(condition);
-        jumpAt = Emit(jump);
+        if (!EmitCompareJump(condition, jump == Op::JumpIfTrue, 0, &jumpAt)) {
+            CompileExpr(condition);
+            jumpAt = Emit(jump);
+        }
         MarkHeader(begin, line);
     }
 
@@ -826,6 +901,13 @@ private:
             const std::int32_t var = VariableFor(name);
             if (!isSet && CompileAppend(var, name, st->value))
                 return;
+            if (auto fused = isSet ? std::nullopt : FusableArithmetic(st->value)) {
+                auto* b = static_cast<const BinaryExpr*>(st->value);
+                const std::int32_t left = SimpleOperand(b->left);
+                const std::int32_t right = SimpleOperand(b->right);
+                EmitFused(Op::BinaryTo, static_cast<std::uint8_t>(*fused), var, left, right);
+                return;
+            }
             CompileExpr(st->value);
             if (isSet)
                 Emit(Op::SetVar, var);
@@ -1026,8 +1108,11 @@ private:
         CompileBody(st->body);
         if (st->test == LoopTest::WhileBottom || st->test == LoopTest::UntilBottom) {
             const std::int32_t begin = Here();
-            CompileExpr(st->condition);
-            Emit(st->test == LoopTest::WhileBottom ? Op::JumpIfTrue : Op::JumpIfFalse, top);
+            const bool whenTrue = st->test == LoopTest::WhileBottom;
+            if (!EmitCompareJump(st->condition, whenTrue, top, nullptr)) {
+                CompileExpr(st->condition);
+                Emit(whenTrue ? Op::JumpIfTrue : Op::JumpIfFalse, top);
+            }
             MarkHeader(begin, st->line);
         } else {
             Emit(Op::Jump, top);

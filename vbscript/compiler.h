@@ -85,10 +85,22 @@ enum class Op : std::uint8_t {
     Eval,        // pops the text, pushes its value
     Execute,     // pops the text and runs it as global code
     GetRef,      // pops a procedure name, pushes an object calling it
+    // Fused forms of frequent shapes; their operands are variables or constants read in
+    // place (packed like variables).
+    BinaryPush,   // x: FusedOp, b, c: operands; pushes b op c
+    BinaryTo,     // x: FusedOp, a: variable, b, c: operands; a = b op c
+    CompareJump,  // x: Comparison | literal flags | jump-when-true, a: target, b, c: operands
+    LoadElement1, // a: array variable, b: subscript operand
 };
 
+enum class FusedOp : std::uint8_t { Add, Subtract, Multiply };
+inline constexpr std::uint8_t kLeftLiteral = 0x10;
+inline constexpr std::uint8_t kRightLiteral = 0x20;
+inline constexpr std::uint8_t kJumpWhenTrue = 0x40;
+
 // A variable operand packs its kind into the top bits of the index.
-enum class VarKind : std::uint32_t { Local = 0, Ref = 1, Global = 2, Field = 3 };
+// Constant only appears in operands the fused instructions read in place.
+enum class VarKind : std::uint32_t { Local = 0, Ref = 1, Global = 2, Field = 3, Constant = 4 };
 inline constexpr int kVarKindShift = 28;
 inline std::int32_t PackVariable(VarKind kind, std::int32_t index) {
     return static_cast<std::int32_t>((static_cast<std::uint32_t>(kind) << kVarKindShift) |
@@ -97,6 +109,7 @@ inline std::int32_t PackVariable(VarKind kind, std::int32_t index) {
 
 struct Instr {
     Op op;
+    std::uint8_t x = 0; // a small fourth operand of the fused instructions
     std::int32_t a = 0;
     std::int32_t b = 0;
     std::int32_t c = 0;

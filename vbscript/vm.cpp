@@ -190,6 +190,8 @@ Value& Vm::Variable(const Frame& frame, std::int32_t packed) {
         break;
     case VarKind::Field:
         return static_cast<ClassInstance*>(frame.me.AsObject())->Field(index);
+    case VarKind::Constant: // operands only; never a place to store
+        RaiseError(501);
     }
     return m_scope.globals[static_cast<std::size_t>(index)];
 }
@@ -528,13 +530,21 @@ void Vm::Execute(std::size_t baseDepth) {
         left = operation(left, m_stack.back());
         m_stack.pop_back();
     };
+    // Every loop passes a jump and every recursion a call, so counting those bounds the run.
+    const auto tick = [&] {
+        if (steps == 0) {
+            m_fatal = true;
+            throw ScriptError{kStepLimitError, kStepLimitDescription};
+        }
+        --steps;
+    };
+    const auto operand = [&](std::int32_t packed) -> const Value& {
+        if ((packed >> kVarKindShift) == static_cast<std::int32_t>(VarKind::Constant))
+            return constants[packed & ((1 << kVarKindShift) - 1)];
+        return Variable(*f, packed);
+    };
     try {
         for (;;) {
-            if (steps == 0) {
-                m_fatal = true;
-                throw ScriptError{kStepLimitError, kStepLimitDescription};
-            }
-            --steps;
             const Instr& in = code[pc++];
             switch (in.op) {
             case Op::PushConst:
@@ -604,6 +614,7 @@ void Vm::Execute(std::size_t baseDepth) {
                 m_stack.push_back(f->me);
                 break;
             case Op::CallMe: {
+                tick();
                 const auto& info = static_cast<ClassInstance*>(f->me.AsObject())->Info();
                 f->pc = pc;
                 EnterCall(*info.procedures[static_cast<std::size_t>(in.a)],
@@ -612,11 +623,13 @@ void Vm::Execute(std::size_t baseDepth) {
                 break;
             }
             case Op::Member:
+                tick();
                 leave();
                 resume(MemberCall(constants[in.a].AsString(), static_cast<Access>(in.c),
                                   static_cast<std::size_t>(in.b), baseDepth));
                 break;
             case Op::StoreMember:
+                tick();
                 leave();
                 resume(MemberStore(constants[in.a].AsString(), static_cast<Access>(in.c),
                                    static_cast<std::size_t>(in.b), baseDepth));
@@ -667,6 +680,75 @@ void Vm::Execute(std::size_t baseDepth) {
                     !m_scope.procedures[static_cast<std::size_t>(it->second)]->defined)
                     RaiseError(err::InvalidCall);
                 m_stack.back() = Value::FromObject(new ProcedureRef(it->second));
+                break;
+            }
+            case Op::BinaryPush:
+            case Op::BinaryTo: {
+                const Value& left = operand(in.b);
+                const Value& right = operand(in.c);
+                Value result;
+                switch (static_cast<FusedOp>(in.x)) {
+                case FusedOp::Add:
+                    result = FastAdd(left, right, 1);
+                    break;
+                case FusedOp::Subtract:
+                    result = FastAdd(left, right, -1);
+                    break;
+                case FusedOp::Multiply:
+                    result = Multiply(left, right);
+                    break;
+                }
+                if (in.op == Op::BinaryPush) {
+                    m_stack.push_back(std::move(result));
+                } else {
+                    Variable(*f, in.a) = std::move(result);
+                    safePoint();
+                }
+                break;
+            }
+            case Op::CompareJump: {
+                tick();
+                const Value& left = operand(in.b);
+                const Value& right = operand(in.c);
+                const auto cmp = static_cast<Comparison>(in.x & 0x0F);
+                bool truth;
+                if (IsWhole(left) && IsWhole(right))
+                    truth = ComparisonHolds(cmp, (Whole(left) > Whole(right)) -
+                                                     (Whole(left) < Whole(right)));
+                else
+                    truth = IsTrue(Compare(
+                        cmp, left, right,
+                        OperandOrigin{(in.x & kLeftLiteral) != 0, (in.x & kRightLiteral) != 0}));
+                if (truth == ((in.x & kJumpWhenTrue) != 0))
+                    pc = in.a;
+                break;
+            }
+            case Op::LoadElement1: {
+                const Value& target = Variable(*f, in.a);
+                if (target.Type() == VarType::Array && target.AsArray()->Dimensions() == 1) {
+                    const Array& array = *target.AsArray();
+                    const Value& subscript = operand(in.b);
+                    const std::int64_t index =
+                        (IsWhole(subscript) ? Whole(subscript) : ToLong(subscript)) -
+                        array.LowerBound(1);
+                    if (index < 0 || static_cast<std::size_t>(index) >= array.Size())
+                        RaiseError(err::SubscriptOutOfRange);
+                    m_stack.push_back(array.At(static_cast<std::size_t>(index)));
+                    break;
+                }
+                // Anything else goes the general way with the subscript on the stack.
+                m_stack.push_back(operand(in.b));
+                if (target.Type() == VarType::Object) {
+                    m_stack.insert(m_stack.end() - 1, target);
+                    m_argRefs.push_back(nullptr);
+                    leave();
+                    resume(MemberCall(L"", Access::Get, 1, baseDepth));
+                    break;
+                }
+                const auto subscripts = PopSubscripts(1);
+                if (target.Type() != VarType::Array)
+                    RaiseError(err::TypeMismatch);
+                m_stack.push_back(target.AsArray()->At(target.AsArray()->FlatIndex(subscripts)));
                 break;
             }
             case Op::LoadElement: {
@@ -732,6 +814,7 @@ void Vm::Execute(std::size_t baseDepth) {
                 m_argRefs.push_back(nullptr);
                 break;
             case Op::Call: {
+                tick();
                 Procedure& callee = *m_scope.procedures[static_cast<std::size_t>(in.a)];
                 const auto argc = static_cast<std::size_t>(in.b);
                 if (!callee.defined)
@@ -777,9 +860,11 @@ void Vm::Execute(std::size_t baseDepth) {
                 break;
             }
             case Op::Jump:
+                tick();
                 pc = in.a;
                 break;
             case Op::JumpIfFalse: {
+                tick();
                 const bool truth = IsTrue(m_stack.back());
                 m_stack.pop_back();
                 if (!truth)
@@ -787,6 +872,7 @@ void Vm::Execute(std::size_t baseDepth) {
                 break;
             }
             case Op::JumpIfTrue: {
+                tick();
                 const bool truth = IsTrue(m_stack.back());
                 m_stack.pop_back();
                 if (truth)
@@ -798,6 +884,7 @@ void Vm::Execute(std::size_t baseDepth) {
                     pc = in.c;
                 break;
             case Op::ForNext: {
+                tick();
                 Value& counter = Variable(*f, in.a);
                 StepCounter(counter, locals[in.b + 1]);
                 if (ForContinues(counter, locals[in.b], locals[in.b + 1]))
@@ -831,6 +918,7 @@ void Vm::Execute(std::size_t baseDepth) {
                 break;
             }
             case Op::ForEachNext: {
+                tick();
                 // Not an array only when ForEachStart failed under On Error Resume Next.
                 if (locals[in.b].Type() != VarType::Array)
                     break;
