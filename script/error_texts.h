@@ -16,9 +16,10 @@ inline constexpr const wchar_t* kScriptRunFailed = L"Error running the script";
 // A compile error or an error of the global code: "Script error in line %ld, position %ld",
 // what went wrong, and the source line when there is one.
 void AppendCodeError(const vbs::SyntaxError& error, std::vector<std::wstring>& texts);
-// A run-time error of a called function: which function, what went wrong and its number.
+// A run-time error of a called function: "Script error in line %ld, position %ld" when the
+// line is known, what went wrong in which function, and the source line.
 void AppendCallError(std::wstring_view function, const vbs::ScriptError& error,
-                     std::vector<std::wstring>& texts);
+                     std::wstring_view source, std::vector<std::wstring>& texts);
 // One message, one text per line.
 std::wstring JoinErrorTexts(const std::vector<std::wstring>& texts);
 

@@ -49,7 +49,8 @@ XScript::~XScript() = default;
 int XScript::SetElement(XElement* e) {
     int result = XDO::SetElement(e);
     vbs::SyntaxError error;
-    if (m_engine->AddCode(e ? e->GetText() : std::wstring(), &error)) {
+    m_source = e ? e->GetText() : std::wstring();
+    if (m_engine->AddCode(m_source, &error)) {
         m_started = true;
     } else {
         m_started = false;
@@ -131,7 +132,7 @@ bool XScript::Call(const wchar_t* name, IXO* object, orvo::DispVariant* result) 
         }
     }
     if (!ok) {
-        orvo::AppendCallError(name, error, m_errors);
+        orvo::AppendCallError(name, error, m_source, m_errors);
         ShowErrors();
     }
     return ok;

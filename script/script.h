@@ -57,5 +57,6 @@ private:
     std::unique_ptr<vbs::Engine> m_engine;
     std::vector<std::wstring> m_exposed;
     std::vector<std::wstring> m_errors;
+    std::wstring m_source; // the code, for the source line of a run-time error
     bool m_started = false; // the code compiled and its global code ran
 };

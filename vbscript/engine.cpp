@@ -75,6 +75,7 @@ bool Engine::Call(std::wstring_view name, std::span<Value> args, Value* result,
                 return true;
             } catch (const ScriptError& e) {
                 failure = e;
+                failure.line = m_vm.ErrorLine();
             } catch (const std::bad_alloc&) {
                 failure = ScriptError{7, StandardErrorDescription(7)};
             }

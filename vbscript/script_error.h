@@ -8,6 +8,10 @@ namespace vbs {
 struct ScriptError {
     int number;
     std::wstring description;
+    // Ends the run: On Error Resume Next does not catch it (the step limit, a host's Quit).
+    bool fatal = false;
+    // Where it happened, as far as the engine knows (1-based; 0 when unknown).
+    int line = 0;
 };
 
 // The text the language shows for its run-time error numbers.

@@ -462,7 +462,7 @@ Value Vm::Run(Procedure& proc, std::span<Value> args) {
             const Frame& top = m_frames.back();
             const StatementRange* where = top.proc->StatementAt(top.pc - 1);
             m_errorLine = where ? where->line : 0;
-            if (m_fatal || !Recover(error, base)) {
+            if (m_fatal || error.fatal || !Recover(error, base)) {
                 while (m_frames.size() > base)
                     PopFrame();
                 throw;
@@ -534,7 +534,7 @@ void Vm::Execute(std::size_t baseDepth) {
     const auto tick = [&] {
         if (steps == 0) {
             m_fatal = true;
-            throw ScriptError{kStepLimitError, kStepLimitDescription};
+            throw ScriptError{kStepLimitError, kStepLimitDescription, true};
         }
         --steps;
     };

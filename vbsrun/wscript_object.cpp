@@ -132,7 +132,7 @@ Value WScriptObject::Invoke(std::wstring_view name, Access access, std::span<Val
     if (is(L"Quit")) {
         ExpectArguments(args, 0, 1);
         m_quitCode = args.empty() ? 0 : vbs::ToLong(args[0]);
-        throw vbs::ScriptError{kQuitError, L"The script ended with WScript.Quit"};
+        throw vbs::ScriptError{kQuitError, L"The script ended with WScript.Quit", true};
     }
     if (is(L"Arguments")) {
         // WScript.Arguments(0) reaches the collection's default member.

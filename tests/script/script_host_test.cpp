@@ -208,7 +208,7 @@ Function CallerSeen() : CallerSeen = sawCaller : End Function
     // A function that wants more than the caller gets a message, not a crash.
     EXPECT_EQ(btn->Action(L"Script.TwoArgs"), 0);
     ASSERT_EQ(notices.confirms.size(), 2u);
-    EXPECT_NE(notices.confirms[1].text.find(L"Script error in TwoArgs"), std::wstring::npos)
+    EXPECT_NE(notices.confirms[1].text.find(L"in TwoArgs"), std::wstring::npos)
         << notices.confirms[1].text;
 }
 
@@ -269,7 +269,9 @@ Function Ask() : Ask = MsgBox("Sure?", 4, "Question") : End Function
     EXPECT_EQ(script->RunFunctionRet(L"Fail", nullptr, kept), 0);
     EXPECT_EQ(*kept.AsInt32(), 5) << "a failed call leaves the result alone";
     ASSERT_EQ(notices.confirms.size(), 1u);
-    EXPECT_NE(notices.confirms[0].text.find(L"Script error in Fail"), std::wstring::npos);
+    EXPECT_NE(notices.confirms[0].text.find(L"in Fail"), std::wstring::npos);
+    EXPECT_NE(notices.confirms[0].text.find(L"Script error in line"), std::wstring::npos)
+        << "a run-time error names its line";
     EXPECT_NE(notices.confirms[0].text.find(L"Division by zero"), std::wstring::npos);
     EXPECT_EQ(script->RunFunction(L"NoSuchFunction", nullptr), 0);
     EXPECT_EQ(script->RunFunction(nullptr, nullptr), 0);
