@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "vbscript/coerce.h"
+#include "vbscript/constants.h"
 #include "vbscript/operators.h"
 #include "vbscript/script_error.h"
 
@@ -571,6 +572,10 @@ private:
             Emit(Op::LoadMe);
             return;
         }
+        if (const Value* constant = FindConstant(name)) {
+            EmitConst(*constant);
+            return;
+        }
         if (auto builtin = FindBuiltinIndex(name)) {
             Emit(Op::CallBuiltin, *builtin, 0);
             return;
@@ -675,7 +680,7 @@ private:
                 return;
             }
             // A name seen first as an argument is a new variable the callee may fill in.
-            if (!explicit_ && !FindProcedure(name) && !ClassMember(name) && !FindBuiltin(name) &&
+            if (!explicit_ && !FindProcedure(name) && !ClassMember(name) && !FindBuiltin(name) && !FindConstant(name) &&
                 FoldCase(name) != L"me" && FoldCase(name) != L"err") {
                 Emit(Op::ArgRef, Declare(name));
                 return;

@@ -194,4 +194,13 @@ TEST(ArraysErase, FixedArraysResetDynamicOnesGo) {
     EXPECT_EQ(Script(L"Function f()\n Dim a(2)\n ReDim a(5)\nEnd Function"), L"error 10");
 }
 
+TEST(NamedConstants, ReadLikeLiteralsAndPassByValue) {
+    // MsgBox without a box answers OK (1).
+    EXPECT_EQ(Script(L"Sub Touch(x): x = 1: End Sub\n"
+                     L"Function f()\n Touch vbCrLf\n f = Len(\"a\" & vbCrLf & \"b\") & VbTab & "
+                     L"vbTextCompare & (vbObjectError + 1) & VarType(vbLong) & "
+                     L"MsgBox(\"q\", vbYesNo)\nEnd Function"),
+              L"4\t1-2147221503" L"21");
+}
+
 } // namespace
