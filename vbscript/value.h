@@ -80,26 +80,26 @@ class Array;
 class Value {
 public:
     Value() noexcept : m_type(VarType::Empty) { m_bits = 0; }
-    Value(const Value& other) noexcept : m_type(other.m_type) {
+    [[gnu::always_inline]] Value(const Value& other) noexcept : m_type(other.m_type) {
         m_bits = other.m_bits;
         if (IsCounted())
             AddRefPayload();
     }
-    Value(Value&& other) noexcept : m_type(other.m_type) {
+    [[gnu::always_inline]] Value(Value&& other) noexcept : m_type(other.m_type) {
         m_bits = other.m_bits;
         other.m_type = VarType::Empty;
     }
-    Value& operator=(const Value& other) noexcept {
+    [[gnu::always_inline]] Value& operator=(const Value& other) noexcept {
         Value copy(other);
         Swap(copy);
         return *this;
     }
-    Value& operator=(Value&& other) noexcept {
+    [[gnu::always_inline]] Value& operator=(Value&& other) noexcept {
         Value taken(std::move(other));
         Swap(taken);
         return *this;
     }
-    ~Value() {
+    [[gnu::always_inline]] ~Value() {
         if (IsCounted())
             ReleasePayload();
     }

@@ -14,10 +14,10 @@ namespace {
 // Arrays beyond this many elements are refused with Out of memory rather than attempted.
 constexpr std::int64_t kMaxArrayElements = std::int64_t{1} << 24;
 
-bool IsWhole(const Value& v) {
+[[gnu::always_inline]] inline bool IsWhole(const Value& v) {
     return v.Type() == VarType::Long || v.Type() == VarType::Integer;
 }
-std::int64_t Whole(const Value& v) {
+[[gnu::always_inline]] inline std::int64_t Whole(const Value& v) {
     return v.Type() == VarType::Long ? v.AsLong() : v.AsInteger();
 }
 
@@ -26,7 +26,7 @@ bool ConvertsToText(const Value& v) {
 }
 
 // A condition: Null counts as False, as If and loops treat it.
-bool IsTrue(const Value& v) {
+[[gnu::always_inline]] inline bool IsTrue(const Value& v) {
     if (v.Type() == VarType::Boolean)
         return v.AsBoolean();
     if (v.IsNull())
@@ -36,7 +36,7 @@ bool IsTrue(const Value& v) {
 
 // The result of + or - on two Integer/Long operands: Integer while both are Integer and it
 // fits, then Long, then Double, as the operators module does on its slower path.
-Value WholeResult(const Value& a, const Value& b, std::int64_t r) {
+[[gnu::always_inline]] inline Value WholeResult(const Value& a, const Value& b, std::int64_t r) {
     if (a.Type() == VarType::Integer && b.Type() == VarType::Integer && r >= INT16_MIN &&
         r <= INT16_MAX)
         return Value::Integer(static_cast<std::int16_t>(r));
@@ -45,15 +45,15 @@ Value WholeResult(const Value& a, const Value& b, std::int64_t r) {
     return Value::Double(static_cast<double>(r));
 }
 
-bool IsDoubleOrWhole(const Value& v) {
+[[gnu::always_inline]] inline bool IsDoubleOrWhole(const Value& v) {
     return v.Type() == VarType::Double || IsWhole(v);
 }
-double AsNumber(const Value& v) {
+[[gnu::always_inline]] inline double AsNumber(const Value& v) {
     return v.Type() == VarType::Double ? v.AsDouble() : static_cast<double>(Whole(v));
 }
 
 // The frequent loop shapes (Integer, Long, Double mixed) without leaving the VM.
-Value FastAdd(const Value& a, const Value& b, int sign) {
+[[gnu::always_inline]] inline Value FastAdd(const Value& a, const Value& b, int sign) {
     if (IsWhole(a) && IsWhole(b))
         return WholeResult(a, b, Whole(a) + sign * Whole(b));
     if (IsDoubleOrWhole(a) && IsDoubleOrWhole(b)) {
@@ -70,11 +70,12 @@ Value FastCompare(Comparison op, const Value& a, const Value& b, OperandOrigin o
     return Compare(op, a, b, origin);
 }
 
-void StepCounter(Value& counter, const Value& step) {
+[[gnu::always_inline]] inline void StepCounter(Value& counter, const Value& step) {
     counter = FastAdd(counter, step, 1);
 }
 
-bool ForContinues(const Value& counter, const Value& limit, const Value& step) {
+[[gnu::always_inline]] inline bool ForContinues(const Value& counter, const Value& limit,
+                                                const Value& step) {
     if (IsWhole(counter) && IsWhole(limit) && IsWhole(step))
         return Whole(step) >= 0 ? Whole(counter) <= Whole(limit) : Whole(counter) >= Whole(limit);
     const double c = ToDouble(counter);
@@ -166,7 +167,7 @@ void Vm::PushFrame(Procedure& proc, Value* args, Value* const* argRefs, std::siz
         if (proc.paramByRef[i])
             m_refs.push_back(&slot);
     }
-    m_frames.push_back(frame);
+    m_frames.Push(std::move(frame));
 }
 
 void Vm::PopFrame() {
@@ -176,10 +177,10 @@ void Vm::PopFrame() {
     m_refs.resize(frame.refBase);
     m_stack.resize(frame.stackBase);
     m_argRefs.resize(frame.argRefBase);
-    m_frames.pop_back();
+    m_frames.Pop();
 }
 
-Value& Vm::Variable(const Frame& frame, std::int32_t packed) {
+[[gnu::always_inline]] inline Value& Vm::Variable(const Frame& frame, std::int32_t packed) {
     const std::int32_t index = packed & ((1 << kVarKindShift) - 1);
     switch (static_cast<VarKind>(packed >> kVarKindShift)) {
     case VarKind::Local:
@@ -499,7 +500,7 @@ void Vm::Execute(std::size_t baseDepth) {
     std::int32_t pc = f->pc;
     // Kept in a register while running; written back however the loop ends.
     std::uint64_t steps = m_stepsLeft;
-    const auto enter = [&] {
+    const auto enter = [&]() __attribute__((always_inline)) {
         f = &m_frames.back();
         code = f->proc->code.data();
         constants = f->proc->constants.data();
@@ -518,7 +519,7 @@ void Vm::Execute(std::size_t baseDepth) {
     };
     // Where a store may have released the last reference to an instance, its
     // Class_Terminate runs before the next statement.
-    const auto safePoint = [&] {
+    const auto safePoint = [&]() __attribute__((always_inline)) {
         if (!m_terminating->empty()) {
             f->pc = pc;
             if (StartTerminate(baseDepth))
@@ -531,14 +532,14 @@ void Vm::Execute(std::size_t baseDepth) {
         m_stack.pop_back();
     };
     // Every loop passes a jump and every recursion a call, so counting those bounds the run.
-    const auto tick = [&] {
+    const auto tick = [&]() __attribute__((always_inline)) {
         if (steps == 0) {
             m_fatal = true;
             throw ScriptError{kStepLimitError, kStepLimitDescription, true};
         }
         --steps;
     };
-    const auto operand = [&](std::int32_t packed) -> const Value& {
+    const auto operand = [&](std::int32_t packed) __attribute__((always_inline))->const Value& {
         if ((packed >> kVarKindShift) == static_cast<std::int32_t>(VarKind::Constant))
             return constants[packed & ((1 << kVarKindShift) - 1)];
         return Variable(*f, packed);

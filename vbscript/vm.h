@@ -3,7 +3,6 @@
 // frame instead of recursing in C++, so the depth limit, not the thread's stack, bounds
 // recursion; a step budget bounds running time.
 #include <cstdint>
-#include <deque>
 #include <memory>
 #include <span>
 #include <vector>
@@ -97,8 +96,27 @@ private:
     std::uint64_t m_stepsLeft = 0;
     bool m_fatal = false;
     int m_errorLine = 0;
-    // A deque, so a frame stays where it is while a host call re-enters the engine.
-    std::deque<Frame> m_frames;
+    // Frames in fixed chunks that are kept once allocated: a frame stays where it is while
+    // a host call re-enters the engine, and deep recursion does not allocate on every call.
+    class FrameStack {
+    public:
+        std::size_t size() const { return m_size; }
+        Frame& back() { return At(m_size - 1); }
+        Frame& operator[](std::size_t i) { return At(i); }
+        void Push(Frame&& frame) {
+            if (m_size == m_chunks.size() * kChunk)
+                m_chunks.push_back(std::make_unique<Frame[]>(kChunk));
+            At(m_size++) = std::move(frame);
+        }
+        void Pop() { At(--m_size).me = Value(); }
+
+    private:
+        static constexpr std::size_t kChunk = 128;
+        Frame& At(std::size_t i) { return m_chunks[i / kChunk][i % kChunk]; }
+        std::vector<std::unique_ptr<Frame[]>> m_chunks;
+        std::size_t m_size = 0;
+    };
+    FrameStack m_frames;
     std::vector<Value> m_stack;
     std::vector<Value*> m_refs;
     std::vector<Value*> m_argRefs;
