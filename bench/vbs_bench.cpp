@@ -5,8 +5,10 @@
 #include <memory>
 #include <string>
 
+#include "nubra/ixo.h"
 #include "ratio_main.h"
 #include "vbscript/engine.h"
+#include "vbscript/host_object.h"
 
 namespace {
 
@@ -83,6 +85,86 @@ void RunLua(benchmark::State& state, const Program& program) {
     }
 }
 
+// Calls through a host object: a script calling a published method by name, against Lua
+// calling a C function of a host table the same number of times.
+class Tally : public IXO {
+    ORVO_DISPATCH_MAP()
+
+public:
+    int Add(int n) { return total += n; }
+    int total = 0;
+};
+
+const orvo::DispatchMap& Tally::ClassDispatch() {
+    static const orvo::DispatchMap map(&IXO::ClassDispatch(), {orvo::Method<&Tally::Add>(L"Add")});
+    return map;
+}
+
+constexpr int kHostCalls = 100000;
+
+void HostCallsVbscript(benchmark::State& state) {
+    Tally tally;
+    vbs::Engine engine;
+    engine.SetLimits(UINT64_MAX / 2, 1000);
+    engine.AddNamedItem(L"Tally", vbs::HostValue(&tally));
+    vbs::SyntaxError error;
+    if (!engine.AddCode(L"Function run()\n For i = 1 To 100000\n  Tally.Add 1\n Next\n"
+                        L" run = Tally.Add(0)\nEnd Function\n",
+                        &error)) {
+        state.SkipWithError("the script does not compile");
+        return;
+    }
+    for (auto _ : state) {
+        vbs::Value result;
+        vbs::ScriptError failure;
+        if (!engine.Call(L"run", {}, &result, &failure)) {
+            state.SkipWithError("the script failed");
+            return;
+        }
+    }
+}
+
+int LuaTallyAdd(lua_State* lua) {
+    auto* total = static_cast<int*>(lua_touserdata(lua, lua_upvalueindex(1)));
+    *total += static_cast<int>(luaL_checkinteger(lua, 1));
+    lua_pushinteger(lua, *total);
+    return 1;
+}
+
+void HostCallsLua(benchmark::State& state) {
+    int total = 0;
+    std::unique_ptr<lua_State, void (*)(lua_State*)> lua(luaL_newstate(), lua_close);
+    luaL_openlibs(lua.get());
+    lua_newtable(lua.get());
+    lua_pushlightuserdata(lua.get(), &total);
+    lua_pushcclosure(lua.get(), LuaTallyAdd, 1);
+    lua_setfield(lua.get(), -2, "add");
+    lua_setglobal(lua.get(), "tally");
+    luaL_dostring(lua.get(), "function run() for i = 1, 100000 do tally.add(1) end "
+                             "return tally.add(0) end");
+    for (auto _ : state) {
+        lua_getglobal(lua.get(), "run");
+        if (lua_pcall(lua.get(), 0, 1, 0) != LUA_OK) {
+            state.SkipWithError("the Lua program failed");
+            return;
+        }
+        lua_pop(lua.get(), 1);
+    }
+}
+
+// The dispatch by name itself, called from C++ as often as the script calls it.
+void HostCallsDirect(benchmark::State& state) {
+    Tally tally;
+    for (auto _ : state) {
+        for (int i = 0; i < kHostCalls; ++i) {
+            orvo::DispVariant args[1] = {orvo::DispVariant(std::int32_t{1})};
+            orvo::DispVariant result;
+            tally.Invoke(L"Add", orvo::InvokeMethod, args, result);
+            benchmark::DoNotOptimize(result);
+        }
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -98,5 +180,12 @@ int main(int argc, char** argv) {
         })->Unit(benchmark::kMillisecond);
         ratios.emplace_back(ours, lua);
     }
+    benchmark::RegisterBenchmark("VBScript/HostCalls", HostCallsVbscript)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("Lua/HostCalls", HostCallsLua)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("Direct/HostCalls", HostCallsDirect)
+        ->Unit(benchmark::kMillisecond);
+    ratios.emplace_back("VBScript/HostCalls", "Lua/HostCalls");
+    ratios.emplace_back("VBScript/HostCalls", "Direct/HostCalls");
     return orvo::bench::RunWithRatios(argc, argv, ratios);
 }
