@@ -680,8 +680,8 @@ private:
                 return;
             }
             // A name seen first as an argument is a new variable the callee may fill in.
-            if (!explicit_ && !FindProcedure(name) && !ClassMember(name) && !FindBuiltin(name) && !FindConstant(name) &&
-                FoldCase(name) != L"me" && FoldCase(name) != L"err") {
+            if (!explicit_ && !FindProcedure(name) && !ClassMember(name) && !FindBuiltin(name) &&
+                !FindConstant(name) && FoldCase(name) != L"me" && FoldCase(name) != L"err") {
                 Emit(Op::ArgRef, Declare(name));
                 return;
             }

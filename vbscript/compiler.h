@@ -132,7 +132,7 @@ struct Procedure {
     int running = 0;            // frames using it; a replaced procedure is kept while > 0
     bool defined = false;       // false: called before any script declared it
     bool isFunction = false;
-    std::vector<bool> paramByRef;
+    std::vector<std::uint8_t> paramByRef; // per parameter: 1 when ByRef
     int localCount = 0; // slot 0 is the function's result, then parameters, then the rest
     std::vector<Instr> code;
     std::vector<Value> constants;

@@ -151,7 +151,8 @@ Vm::~Vm() {
     m_terminating.reset();
 }
 
-void Vm::PushFrame(Procedure& proc, Value* args, Value* const* argRefs, std::size_t argc) {
+void Vm::PushFrame(Procedure& proc, Value* args, Value* const* argRefs, std::size_t argc,
+                   bool consume) {
     Frame frame{};
     frame.proc = &proc;
     ++proc.running;
@@ -163,7 +164,10 @@ void Vm::PushFrame(Procedure& proc, Value* args, Value* const* argRefs, std::siz
             m_refs.push_back(argRefs[i]);
             continue;
         }
-        slot = args[i];
+        if (consume)
+            slot = std::move(args[i]);
+        else
+            slot = args[i];
         if (proc.paramByRef[i])
             m_refs.push_back(&slot);
     }
@@ -181,6 +185,8 @@ void Vm::PopFrame() {
 }
 
 [[gnu::always_inline]] inline Value& Vm::Variable(const Frame& frame, std::int32_t packed) {
+    if (packed < (1 << kVarKindShift)) [[likely]] // a local: kind 0
+        return frame.locals[packed];
     const std::int32_t index = packed & ((1 << kVarKindShift) - 1);
     switch (static_cast<VarKind>(packed >> kVarKindShift)) {
     case VarKind::Local:
@@ -208,7 +214,7 @@ void Vm::EnterCall(Procedure& proc, std::size_t argc, bool withRefs, Value me, b
     if (!withRefs)
         m_argRefs.insert(m_argRefs.end(), argc, nullptr);
     PushFrame(proc, m_stack.data() + (m_stack.size() - argc),
-              m_argRefs.data() + (m_argRefs.size() - argc), argc);
+              m_argRefs.data() + (m_argRefs.size() - argc), argc, true);
     m_stack.resize(m_stack.size() - argc);
     m_argRefs.resize(m_argRefs.size() - argc);
     Frame& frame = m_frames.back();
@@ -448,7 +454,7 @@ Value Vm::Run(Procedure& proc, std::span<Value> args) {
     std::vector<Value*> refs;
     for (Value& arg : args)
         refs.push_back(&arg);
-    PushFrame(proc, args.data(), refs.data(), args.size());
+    PushFrame(proc, args.data(), refs.data(), args.size(), false);
     m_frames.back().stackBase = m_stack.size();
     m_frames.back().argRefBase = m_argRefs.size();
     for (;;) {
@@ -540,6 +546,8 @@ void Vm::Execute(std::size_t baseDepth) {
         --steps;
     };
     const auto operand = [&](std::int32_t packed) __attribute__((always_inline))->const Value& {
+        if (packed < (1 << kVarKindShift)) [[likely]]
+            return locals[packed];
         if ((packed >> kVarKindShift) == static_cast<std::int32_t>(VarKind::Constant))
             return constants[packed & ((1 << kVarKindShift) - 1)];
         return Variable(*f, packed);
@@ -702,8 +710,11 @@ void Vm::Execute(std::size_t baseDepth) {
                 if (in.op == Op::BinaryPush) {
                     m_stack.push_back(std::move(result));
                 } else {
-                    Variable(*f, in.a) = std::move(result);
-                    safePoint();
+                    Value& target = Variable(*f, in.a);
+                    const bool heldObject = target.Type() == VarType::Object;
+                    target = std::move(result);
+                    if (heldObject)
+                        safePoint();
                 }
                 break;
             }
@@ -826,7 +837,7 @@ void Vm::Execute(std::size_t baseDepth) {
                     RaiseError(28);
                 f->pc = pc;
                 PushFrame(callee, m_stack.data() + (m_stack.size() - argc),
-                          m_argRefs.data() + (m_argRefs.size() - argc), argc);
+                          m_argRefs.data() + (m_argRefs.size() - argc), argc, true);
                 m_stack.resize(m_stack.size() - argc);
                 m_argRefs.resize(m_argRefs.size() - argc);
                 m_frames.back().stackBase = m_stack.size();
@@ -887,8 +898,20 @@ void Vm::Execute(std::size_t baseDepth) {
             case Op::ForNext: {
                 tick();
                 Value& counter = Variable(*f, in.a);
-                StepCounter(counter, locals[in.b + 1]);
-                if (ForContinues(counter, locals[in.b], locals[in.b + 1]))
+                const Value& limit = locals[in.b];
+                const Value& step = locals[in.b + 1];
+                if (counter.Type() == VarType::Long && IsWhole(step) && IsWhole(limit)) {
+                    // The usual counter: stays a Long while it fits.
+                    const std::int64_t next = std::int64_t{counter.AsLong()} + Whole(step);
+                    if (next >= INT32_MIN && next <= INT32_MAX) {
+                        counter = Value::Long(static_cast<std::int32_t>(next));
+                        if (Whole(step) >= 0 ? next <= Whole(limit) : next >= Whole(limit))
+                            pc = in.c;
+                        break;
+                    }
+                }
+                StepCounter(counter, step);
+                if (ForContinues(counter, limit, step))
                     pc = in.c;
                 break;
             }

@@ -69,7 +69,9 @@ private:
     };
 
     void Execute(std::size_t baseDepth);
-    void PushFrame(Procedure& proc, Value* args, Value* const* argRefs, std::size_t argc);
+    // `consume`: the arguments are the operand stack's and may be moved from.
+    void PushFrame(Procedure& proc, Value* args, Value* const* argRefs, std::size_t argc,
+                   bool consume);
     // Pushes a frame for a call made by an instruction, with its arguments on the stack.
     void EnterCall(Procedure& proc, std::size_t argc, bool withRefs, Value me, bool discard,
                    std::size_t baseDepth);
