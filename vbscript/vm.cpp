@@ -153,13 +153,11 @@ Vm::~Vm() {
 
 void Vm::PushFrame(Procedure& proc, Value* args, Value* const* argRefs, std::size_t argc,
                    bool consume) {
-    Frame frame{};
-    frame.proc = &proc;
-    ++proc.running;
-    frame.locals = m_pool.Allocate(static_cast<std::size_t>(proc.localCount), frame.poolMark);
-    frame.refBase = m_refs.size();
+    std::size_t poolMark = 0;
+    Value* locals = m_pool.Allocate(static_cast<std::size_t>(proc.localCount), poolMark);
+    const std::size_t refBase = m_refs.size();
     for (std::size_t i = 0; i < argc; ++i) {
-        Value& slot = frame.locals[1 + i];
+        Value& slot = locals[1 + i];
         if (proc.paramByRef[i] && argRefs[i]) {
             m_refs.push_back(argRefs[i]);
             continue;
@@ -171,7 +169,17 @@ void Vm::PushFrame(Procedure& proc, Value* args, Value* const* argRefs, std::siz
         if (proc.paramByRef[i])
             m_refs.push_back(&slot);
     }
-    m_frames.Push(std::move(frame));
+    ++proc.running;
+    Frame& frame = m_frames.Push();
+    frame.proc = &proc;
+    frame.pc = 0;
+    frame.locals = locals;
+    frame.poolMark = poolMark;
+    frame.refBase = refBase;
+    frame.stackBase = 0;
+    frame.argRefBase = 0;
+    frame.resumeNext = false;
+    frame.discardResult = false;
 }
 
 void Vm::PopFrame() {
@@ -179,7 +187,8 @@ void Vm::PopFrame() {
     --frame.proc->running;
     m_pool.Release(frame.locals, static_cast<std::size_t>(frame.proc->localCount), frame.poolMark);
     m_refs.resize(frame.refBase);
-    m_stack.resize(frame.stackBase);
+    if (m_stack.size() != frame.stackBase) // only after an error left values behind
+        m_stack.resize(frame.stackBase);
     m_argRefs.resize(frame.argRefBase);
     m_frames.Pop();
 }

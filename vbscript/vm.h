@@ -105,10 +105,11 @@ private:
         std::size_t size() const { return m_size; }
         Frame& back() { return At(m_size - 1); }
         Frame& operator[](std::size_t i) { return At(i); }
-        void Push(Frame&& frame) {
+        // The new top frame, its fields to be filled in (me is Empty).
+        Frame& Push() {
             if (m_size == m_chunks.size() * kChunk)
                 m_chunks.push_back(std::make_unique<Frame[]>(kChunk));
-            At(m_size++) = std::move(frame);
+            return At(m_size++);
         }
         void Pop() { At(--m_size).me = Value(); }
 
