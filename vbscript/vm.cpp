@@ -704,18 +704,17 @@ void Vm::Execute(std::size_t baseDepth) {
             case Op::BinaryTo: {
                 const Value& left = operand(in.b);
                 const Value& right = operand(in.c);
-                Value result;
-                switch (static_cast<FusedOp>(in.x)) {
-                case FusedOp::Add:
-                    result = FastAdd(left, right, 1);
-                    break;
-                case FusedOp::Subtract:
-                    result = FastAdd(left, right, -1);
-                    break;
-                case FusedOp::Multiply:
-                    result = Multiply(left, right);
-                    break;
-                }
+                Value result = [&] {
+                    switch (static_cast<FusedOp>(in.x)) {
+                    case FusedOp::Add:
+                        return FastAdd(left, right, 1);
+                    case FusedOp::Subtract:
+                        return FastAdd(left, right, -1);
+                    case FusedOp::Multiply:
+                        break;
+                    }
+                    return Multiply(left, right);
+                }();
                 if (in.op == Op::BinaryPush) {
                     m_stack.push_back(std::move(result));
                 } else {
