@@ -782,12 +782,19 @@ void Vm::Execute(std::size_t baseDepth) {
                     resume(MemberCall(L"", Access::Get, static_cast<std::size_t>(in.b), baseDepth));
                     break;
                 }
-                const auto subscripts = PopSubscripts(in.b);
                 const Value& target = Variable(*f, in.a);
                 if (target.Type() != VarType::Array)
                     RaiseError(err::TypeMismatch);
                 const Array& array = *target.AsArray();
-                m_stack.push_back(array.At(array.FlatIndex(subscripts)));
+                if (in.b == 1 && array.Dimensions() == 1 && IsWhole(m_stack.back())) {
+                    const std::int64_t index = Whole(m_stack.back()) - array.LowerBound(1);
+                    if (index < 0 || static_cast<std::size_t>(index) >= array.Size())
+                        RaiseError(err::SubscriptOutOfRange);
+                    m_stack.back() = array.At(static_cast<std::size_t>(index));
+                    break;
+                }
+                const std::size_t flat = array.FlatIndex(PopSubscripts(in.b));
+                m_stack.push_back(array.At(flat));
                 break;
             }
             case Op::StoreElement:
@@ -809,13 +816,27 @@ void Vm::Execute(std::size_t baseDepth) {
                 } else {
                     LetValue(value);
                 }
-                const auto subscripts = PopSubscripts(in.b);
                 Value& target = Variable(*f, in.a);
                 if (target.Type() != VarType::Array)
                     RaiseError(err::TypeMismatch);
                 Array& array = *target.MutableArray();
-                array.At(array.FlatIndex(subscripts)) = std::move(value);
-                safePoint();
+                std::size_t flat;
+                if (in.b == 1 && array.Dimensions() == 1 && IsWhole(m_stack.back())) {
+                    // One whole-number subscript: no subscript list needed.
+                    const std::int64_t index = Whole(m_stack.back()) - array.LowerBound(1);
+                    if (index < 0 || static_cast<std::size_t>(index) >= array.Size())
+                        RaiseError(err::SubscriptOutOfRange);
+                    m_stack.pop_back();
+                    flat = static_cast<std::size_t>(index);
+                } else {
+                    flat = array.FlatIndex(PopSubscripts(in.b));
+                }
+                Value old = std::move(array.At(flat));
+                array.At(flat) = std::move(value);
+                if (old.Type() == VarType::Object) {
+                    old = Value();
+                    safePoint();
+                }
                 break;
             }
             case Op::DimArray:
