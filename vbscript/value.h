@@ -104,25 +104,27 @@ public:
             ReleasePayload();
     }
 
+    // The small subtypes are written as the whole 64-bit payload: a narrow write followed by
+    // the wide read of a copy would stall the store buffer in tight loops.
     static Value Null() { return Value(VarType::Null); }
     static Value Boolean(bool v) {
         Value r(VarType::Boolean);
-        r.m_bool = v;
+        r.m_bits = v ? 1u : 0u;
         return r;
     }
     static Value Byte(std::uint8_t v) {
         Value r(VarType::Byte);
-        r.m_byte = v;
+        r.m_bits = v;
         return r;
     }
     static Value Integer(std::int16_t v) {
         Value r(VarType::Integer);
-        r.m_integer = v;
+        r.m_bits = static_cast<std::uint16_t>(v);
         return r;
     }
     static Value Long(std::int32_t v) {
         Value r(VarType::Long);
-        r.m_long = v;
+        r.m_bits = static_cast<std::uint32_t>(v);
         return r;
     }
     static Value Single(float v) {
@@ -150,7 +152,7 @@ public:
     static Value String(std::wstring_view text);
     static Value Error(std::int32_t code) {
         Value r(VarType::Error);
-        r.m_long = code;
+        r.m_bits = static_cast<std::uint32_t>(code);
         return r;
     }
     // Null is Nothing.
