@@ -296,51 +296,57 @@ private:
         return first;
     }
 
+    // Calls `fn` on each statement list nested directly in `s` (the branches of an If, the
+    // body of a loop ...).
+    template <class Fn> static void ForEachNestedBody(const Stmt* s, Fn&& fn) {
+        switch (s->kind) {
+        case StmtKind::If: {
+            auto* st = static_cast<const IfStmt*>(s);
+            for (const IfClause& clause : st->clauses)
+                fn(clause.body);
+            fn(st->elseBody);
+            break;
+        }
+        case StmtKind::Select: {
+            auto* st = static_cast<const SelectStmt*>(s);
+            for (const CaseClause& clause : st->cases)
+                fn(clause.body);
+            fn(st->elseBody);
+            break;
+        }
+        case StmtKind::For:
+            fn(static_cast<const ForStmt*>(s)->body);
+            break;
+        case StmtKind::ForEach:
+            fn(static_cast<const ForEachStmt*>(s)->body);
+            break;
+        case StmtKind::Do:
+            fn(static_cast<const DoStmt*>(s)->body);
+            break;
+        case StmtKind::While:
+            fn(static_cast<const WhileStmt*>(s)->body);
+            break;
+        case StmtKind::With:
+            fn(static_cast<const WithStmt*>(s)->body);
+            break;
+        default:
+            break;
+        }
+    }
+
     // Dim, ReDim and Const anywhere in a body declare for the whole body.
     void Hoist(const StmtList& body) {
         for (const Stmt* s : body) {
-            switch (s->kind) {
-            case StmtKind::Dim:
+            if (s->kind == StmtKind::Dim)
                 for (const VarDecl& v : static_cast<const DimStmt*>(s)->vars)
                     Declare(v.name);
-                break;
-            case StmtKind::ReDim:
+            else if (s->kind == StmtKind::ReDim)
                 for (const VarDecl& v : static_cast<const ReDimStmt*>(s)->vars)
                     Declare(v.name);
-                break;
-            case StmtKind::Const:
+            else if (s->kind == StmtKind::Const)
                 for (const ConstDecl& c : static_cast<const ConstStmt*>(s)->consts)
                     Declare(c.name);
-                break;
-            case StmtKind::If: {
-                auto* st = static_cast<const IfStmt*>(s);
-                for (const IfClause& clause : st->clauses)
-                    Hoist(clause.body);
-                Hoist(st->elseBody);
-                break;
-            }
-            case StmtKind::Select: {
-                auto* st = static_cast<const SelectStmt*>(s);
-                for (const CaseClause& clause : st->cases)
-                    Hoist(clause.body);
-                Hoist(st->elseBody);
-                break;
-            }
-            case StmtKind::For:
-                Hoist(static_cast<const ForStmt*>(s)->body);
-                break;
-            case StmtKind::ForEach:
-                Hoist(static_cast<const ForEachStmt*>(s)->body);
-                break;
-            case StmtKind::Do:
-                Hoist(static_cast<const DoStmt*>(s)->body);
-                break;
-            case StmtKind::While:
-                Hoist(static_cast<const WhileStmt*>(s)->body);
-                break;
-            default:
-                break;
-            }
+            ForEachNestedBody(s, [&](const StmtList& nested) { Hoist(nested); });
         }
     }
 
@@ -352,48 +358,16 @@ private:
                 Declare(name);
         };
         for (const Stmt* s : body) {
-            switch (s->kind) {
-            case StmtKind::Assign:
-            case StmtKind::Set: {
+            if (s->kind == StmtKind::Assign || s->kind == StmtKind::Set) {
                 const Expr* target = static_cast<const AssignStmt*>(s)->target;
                 if (target->kind == ExprKind::Name)
                     implicit(static_cast<const NameExpr*>(target)->name);
-                break;
-            }
-            case StmtKind::If: {
-                auto* st = static_cast<const IfStmt*>(s);
-                for (const IfClause& clause : st->clauses)
-                    HoistAssigned(clause.body);
-                HoistAssigned(st->elseBody);
-                break;
-            }
-            case StmtKind::Select: {
-                auto* st = static_cast<const SelectStmt*>(s);
-                for (const CaseClause& clause : st->cases)
-                    HoistAssigned(clause.body);
-                HoistAssigned(st->elseBody);
-                break;
-            }
-            case StmtKind::For:
+            } else if (s->kind == StmtKind::For) {
                 implicit(static_cast<const ForStmt*>(s)->variable);
-                HoistAssigned(static_cast<const ForStmt*>(s)->body);
-                break;
-            case StmtKind::ForEach:
+            } else if (s->kind == StmtKind::ForEach) {
                 implicit(static_cast<const ForEachStmt*>(s)->variable);
-                HoistAssigned(static_cast<const ForEachStmt*>(s)->body);
-                break;
-            case StmtKind::Do:
-                HoistAssigned(static_cast<const DoStmt*>(s)->body);
-                break;
-            case StmtKind::While:
-                HoistAssigned(static_cast<const WhileStmt*>(s)->body);
-                break;
-            case StmtKind::With:
-                HoistAssigned(static_cast<const WithStmt*>(s)->body);
-                break;
-            default:
-                break;
             }
+            ForEachNestedBody(s, [&](const StmtList& nested) { HoistAssigned(nested); });
         }
     }
 

@@ -94,6 +94,14 @@ void LetValue(Value& v) {
     v = std::move(inner);
 }
 
+// The element of a one-dimensional array at a whole-number subscript.
+[[gnu::always_inline]] inline std::size_t OneIndex(const Array& array, std::int64_t subscript) {
+    const std::int64_t index = subscript - array.LowerBound(1);
+    if (index < 0 || static_cast<std::size_t>(index) >= array.Size())
+        RaiseError(err::SubscriptOutOfRange);
+    return static_cast<std::size_t>(index);
+}
+
 [[noreturn]] void NoMember(int number, std::wstring_view name) {
     throw ScriptError{number,
                       StandardErrorDescription(number) + L": '" + std::wstring(name) + L"'"};
@@ -233,16 +241,22 @@ void Vm::EnterCall(Procedure& proc, std::size_t argc, bool withRefs, Value me, b
     frame.discardResult = discard;
 }
 
+const ClassInfo::Member& Vm::FindMember(const ClassInfo& info, std::wstring_view name) {
+    const std::wstring key(name.empty() ? std::wstring_view(info.defaultMember) : name);
+    auto it = info.members.find(key);
+    // Private members answer only to the class's own procedures.
+    if (it == info.members.end() || (!it->second.isPublic && m_frames.back().proc->owner != &info))
+        NoMember(err::NoSuchMember, name);
+    return it->second;
+}
+
 bool Vm::MemberCall(std::wstring_view name, Access access, std::size_t argc,
                     std::size_t baseDepth) {
     const std::size_t first = m_stack.size() - argc;
     Value object = std::move(m_stack[first - 1]);
     if (object.Type() == VarType::Array && name.empty()) {
         const Array& array = *object.AsArray();
-        m_subscripts.clear();
-        for (std::size_t i = first; i < m_stack.size(); ++i)
-            m_subscripts.push_back(ToLong(m_stack[i]));
-        Value element = array.At(array.FlatIndex(m_subscripts));
+        Value element = array.At(array.FlatIndex(Subscripts(first)));
         m_stack.resize(first - 1);
         m_argRefs.resize(m_argRefs.size() - argc);
         m_stack.push_back(std::move(element));
@@ -255,22 +269,14 @@ bool Vm::MemberCall(std::wstring_view name, Access access, std::size_t argc,
         RaiseError(err::ObjectNotSet);
     if (auto* instance = dynamic_cast<ClassInstance*>(target)) {
         const ClassInfo& info = instance->Info();
-        const std::wstring key(name.empty() ? std::wstring_view(info.defaultMember) : name);
-        auto it = info.members.find(key);
-        if (it == info.members.end() ||
-            (!it->second.isPublic && m_frames.back().proc->owner != &info))
-            NoMember(err::NoSuchMember, name);
-        const ClassInfo::Member& member = it->second;
+        const ClassInfo::Member& member = FindMember(info, name);
         if (member.field >= 0) {
             Value value = instance->Field(member.field);
             if (argc > 0) {
                 if (value.Type() != VarType::Array)
                     RaiseError(err::TypeMismatch);
                 const Array& array = *value.AsArray();
-                m_subscripts.clear();
-                for (std::size_t i = first; i < m_stack.size(); ++i)
-                    m_subscripts.push_back(ToLong(m_stack[i]));
-                value = Value(array.At(array.FlatIndex(m_subscripts)));
+                value = Value(array.At(array.FlatIndex(Subscripts(first))));
             }
             m_stack.resize(first - 1);
             m_argRefs.resize(m_argRefs.size() - argc);
@@ -324,12 +330,7 @@ bool Vm::MemberStore(std::wstring_view name, Access access, std::size_t argc,
         RaiseError(err::ObjectNotSet);
     if (auto* instance = dynamic_cast<ClassInstance*>(target)) {
         const ClassInfo& info = instance->Info();
-        const std::wstring key(name.empty() ? std::wstring_view(info.defaultMember) : name);
-        auto it = info.members.find(key);
-        if (it == info.members.end() ||
-            (!it->second.isPublic && m_frames.back().proc->owner != &info))
-            NoMember(err::NoSuchMember, name);
-        const ClassInfo::Member& member = it->second;
+        const ClassInfo::Member& member = FindMember(info, name);
         if (member.field >= 0) {
             Value& field = instance->Field(member.field);
             if (argc == 0) {
@@ -337,11 +338,8 @@ bool Vm::MemberStore(std::wstring_view name, Access access, std::size_t argc,
             } else {
                 if (field.Type() != VarType::Array)
                     RaiseError(err::TypeMismatch);
-                m_subscripts.clear();
-                for (std::size_t i = first; i < m_stack.size(); ++i)
-                    m_subscripts.push_back(ToLong(m_stack[i]));
                 Array& array = *field.MutableArray();
-                array.At(array.FlatIndex(m_subscripts)) = std::move(value);
+                array.At(array.FlatIndex(Subscripts(first))) = std::move(value);
             }
             m_stack.resize(first - 1);
             return false;
@@ -418,11 +416,16 @@ void Vm::ExecuteText(const Value& text) {
     Run(*code, {});
 }
 
-std::span<const std::int32_t> Vm::PopSubscripts(int count) {
+std::span<const std::int32_t> Vm::Subscripts(std::size_t first) {
     m_subscripts.clear();
-    const std::size_t first = m_stack.size() - static_cast<std::size_t>(count);
     for (std::size_t i = first; i < m_stack.size(); ++i)
         m_subscripts.push_back(ToLong(m_stack[i]));
+    return m_subscripts;
+}
+
+std::span<const std::int32_t> Vm::PopSubscripts(int count) {
+    const std::size_t first = m_stack.size() - static_cast<std::size_t>(count);
+    Subscripts(first);
     m_stack.resize(first);
     return m_subscripts;
 }
@@ -748,12 +751,8 @@ void Vm::Execute(std::size_t baseDepth) {
                 if (target.Type() == VarType::Array && target.AsArray()->Dimensions() == 1) {
                     const Array& array = *target.AsArray();
                     const Value& subscript = operand(in.b);
-                    const std::int64_t index =
-                        (IsWhole(subscript) ? Whole(subscript) : ToLong(subscript)) -
-                        array.LowerBound(1);
-                    if (index < 0 || static_cast<std::size_t>(index) >= array.Size())
-                        RaiseError(err::SubscriptOutOfRange);
-                    m_stack.push_back(array.At(static_cast<std::size_t>(index)));
+                    m_stack.push_back(array.At(OneIndex(
+                        array, IsWhole(subscript) ? Whole(subscript) : ToLong(subscript))));
                     break;
                 }
                 // Anything else goes the general way with the subscript on the stack.
@@ -787,10 +786,7 @@ void Vm::Execute(std::size_t baseDepth) {
                     RaiseError(err::TypeMismatch);
                 const Array& array = *target.AsArray();
                 if (in.b == 1 && array.Dimensions() == 1 && IsWhole(m_stack.back())) {
-                    const std::int64_t index = Whole(m_stack.back()) - array.LowerBound(1);
-                    if (index < 0 || static_cast<std::size_t>(index) >= array.Size())
-                        RaiseError(err::SubscriptOutOfRange);
-                    m_stack.back() = array.At(static_cast<std::size_t>(index));
+                    m_stack.back() = array.At(OneIndex(array, Whole(m_stack.back())));
                     break;
                 }
                 const std::size_t flat = array.FlatIndex(PopSubscripts(in.b));
@@ -823,11 +819,8 @@ void Vm::Execute(std::size_t baseDepth) {
                 std::size_t flat;
                 if (in.b == 1 && array.Dimensions() == 1 && IsWhole(m_stack.back())) {
                     // One whole-number subscript: no subscript list needed.
-                    const std::int64_t index = Whole(m_stack.back()) - array.LowerBound(1);
-                    if (index < 0 || static_cast<std::size_t>(index) >= array.Size())
-                        RaiseError(err::SubscriptOutOfRange);
+                    flat = OneIndex(array, Whole(m_stack.back()));
                     m_stack.pop_back();
-                    flat = static_cast<std::size_t>(index);
                 } else {
                     flat = array.FlatIndex(PopSubscripts(in.b));
                 }

@@ -89,7 +89,12 @@ private:
     void PopFrame();
     bool Recover(const ScriptError& error, std::size_t baseDepth);
     Value& Variable(const Frame& frame, std::int32_t packed);
+    // The subscripts from stack position `first` to the top, as whole numbers.
+    std::span<const std::int32_t> Subscripts(std::size_t first);
     std::span<const std::int32_t> PopSubscripts(int count);
+    // A script class's member by name ("" is the default member); 438 when there is none or
+    // it is private to a caller outside the class.
+    const ClassInfo::Member& FindMember(const ClassInfo& info, std::wstring_view name);
     void ReDim(Value& target, int dimensions, bool preserve);
 
     GlobalScope& m_scope;
