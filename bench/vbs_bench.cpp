@@ -49,11 +49,11 @@ const Program kPrograms[] = {
      "break end a[j + 1] = a[j] j = j - 1 end a[j + 1] = t end return a[0] end"},
 };
 
-void RunVbscript(benchmark::State& state, const Program& program) {
-    vbs::Engine engine;
+// Adds `source` to `engine` and times calls of its Function run.
+void TimeVbscript(benchmark::State& state, vbs::Engine& engine, const wchar_t* source) {
     engine.SetLimits(UINT64_MAX / 2, 1000);
     vbs::SyntaxError error;
-    if (!engine.AddCode(program.vbscript, &error)) {
+    if (!engine.AddCode(source, &error)) {
         state.SkipWithError("the script does not compile");
         return;
     }
@@ -68,21 +68,38 @@ void RunVbscript(benchmark::State& state, const Program& program) {
     }
 }
 
-void RunLua(benchmark::State& state, const Program& program) {
-    std::unique_ptr<lua_State, void (*)(lua_State*)> lua(luaL_newstate(), lua_close);
-    luaL_openlibs(lua.get());
-    if (luaL_dostring(lua.get(), program.lua) != LUA_OK) {
+// Loads `source` into `lua` and times calls of its function run.
+void TimeLua(benchmark::State& state, lua_State* lua, const char* source) {
+    if (luaL_dostring(lua, source) != LUA_OK) {
         state.SkipWithError("the Lua program does not load");
         return;
     }
     for (auto _ : state) {
-        lua_getglobal(lua.get(), "run");
-        if (lua_pcall(lua.get(), 0, 1, 0) != LUA_OK) {
+        lua_getglobal(lua, "run");
+        if (lua_pcall(lua, 0, 1, 0) != LUA_OK) {
             state.SkipWithError("the Lua program failed");
             return;
         }
-        lua_pop(lua.get(), 1);
+        lua_pop(lua, 1);
     }
+}
+
+using LuaState = std::unique_ptr<lua_State, void (*)(lua_State*)>;
+
+LuaState NewLua() {
+    LuaState lua(luaL_newstate(), lua_close);
+    luaL_openlibs(lua.get());
+    return lua;
+}
+
+void RunVbscript(benchmark::State& state, const Program& program) {
+    vbs::Engine engine;
+    TimeVbscript(state, engine, program.vbscript);
+}
+
+void RunLua(benchmark::State& state, const Program& program) {
+    LuaState lua = NewLua();
+    TimeLua(state, lua.get(), program.lua);
 }
 
 // Calls through a host object: a script calling a published method by name, against Lua
@@ -105,23 +122,10 @@ constexpr int kHostCalls = 100000;
 void HostCallsVbscript(benchmark::State& state) {
     Tally tally;
     vbs::Engine engine;
-    engine.SetLimits(UINT64_MAX / 2, 1000);
     engine.AddNamedItem(L"Tally", vbs::HostValue(&tally));
-    vbs::SyntaxError error;
-    if (!engine.AddCode(L"Function run()\n For i = 1 To 100000\n  Tally.Add 1\n Next\n"
-                        L" run = Tally.Add(0)\nEnd Function\n",
-                        &error)) {
-        state.SkipWithError("the script does not compile");
-        return;
-    }
-    for (auto _ : state) {
-        vbs::Value result;
-        vbs::ScriptError failure;
-        if (!engine.Call(L"run", {}, &result, &failure)) {
-            state.SkipWithError("the script failed");
-            return;
-        }
-    }
+    TimeVbscript(state, engine,
+                 L"Function run()\n For i = 1 To 100000\n  Tally.Add 1\n Next\n"
+                 L" run = Tally.Add(0)\nEnd Function\n");
 }
 
 int LuaTallyAdd(lua_State* lua) {
@@ -133,23 +137,14 @@ int LuaTallyAdd(lua_State* lua) {
 
 void HostCallsLua(benchmark::State& state) {
     int total = 0;
-    std::unique_ptr<lua_State, void (*)(lua_State*)> lua(luaL_newstate(), lua_close);
-    luaL_openlibs(lua.get());
+    LuaState lua = NewLua();
     lua_newtable(lua.get());
     lua_pushlightuserdata(lua.get(), &total);
     lua_pushcclosure(lua.get(), LuaTallyAdd, 1);
     lua_setfield(lua.get(), -2, "add");
     lua_setglobal(lua.get(), "tally");
-    luaL_dostring(lua.get(), "function run() for i = 1, 100000 do tally.add(1) end "
-                             "return tally.add(0) end");
-    for (auto _ : state) {
-        lua_getglobal(lua.get(), "run");
-        if (lua_pcall(lua.get(), 0, 1, 0) != LUA_OK) {
-            state.SkipWithError("the Lua program failed");
-            return;
-        }
-        lua_pop(lua.get(), 1);
-    }
+    TimeLua(state, lua.get(),
+            "function run() for i = 1, 100000 do tally.add(1) end return tally.add(0) end");
 }
 
 // The dispatch by name itself, called from C++ as often as the script calls it.
