@@ -334,15 +334,18 @@ private:
         }
     }
 
-    // Dim, ReDim and Const anywhere in a body declare for the whole body.
+    // Dim and Const anywhere in a body declare for the whole body; so does ReDim of a name
+    // not already visible (a global or a field is re-dimensioned in place).
     void Hoist(const StmtList& body) {
         for (const Stmt* s : body) {
             if (s->kind == StmtKind::Dim)
                 for (const VarDecl& v : static_cast<const DimStmt*>(s)->vars)
                     Declare(v.name);
             else if (s->kind == StmtKind::ReDim)
-                for (const VarDecl& v : static_cast<const ReDimStmt*>(s)->vars)
-                    Declare(v.name);
+                for (const VarDecl& v : static_cast<const ReDimStmt*>(s)->vars) {
+                    if (!FindVariable(v.name))
+                        Declare(v.name);
+                }
             else if (s->kind == StmtKind::Const)
                 for (const ConstDecl& c : static_cast<const ConstStmt*>(s)->consts)
                     Declare(c.name);
@@ -644,9 +647,22 @@ private:
         }
     }
 
-    // A bare variable goes by reference; anything else, a parenthesised variable included,
-    // by value.
+    // A bare variable or array element goes by reference; anything else, a parenthesised
+    // variable included, by value.
     void CompileArgument(const Expr* arg) {
+        if (arg && arg->kind == ExprKind::Call) {
+            const auto* call = static_cast<const CallExpr*>(arg);
+            if (call->callee->kind == ExprKind::Name && !call->args.empty() &&
+                std::ranges::none_of(call->args, [](const Expr* a) { return a == nullptr; })) {
+                const std::wstring& name = static_cast<const NameExpr*>(call->callee)->name;
+                if (auto var = FindVariable(name);
+                    var && !(IsOwnResult(*var) && FindProcedure(name))) {
+                    CompileValues(call->args);
+                    Emit(Op::ArgElement, *var, static_cast<std::int32_t>(call->args.size()));
+                    return;
+                }
+            }
+        }
         if (arg && arg->kind == ExprKind::Name) {
             const std::wstring& name = static_cast<const NameExpr*>(arg)->name;
             if (auto var = FindVariable(name)) {
@@ -774,12 +790,14 @@ private:
         case StmtKind::ReDim: {
             auto* st = static_cast<const ReDimStmt*>(s);
             for (const VarDecl& v : st->vars) {
-                if (IsFixed(Declare(v.name))) {
+                const auto found = FindVariable(v.name);
+                const std::int32_t var = found ? *found : Declare(v.name);
+                if (IsFixed(var)) {
                     Emit(Op::Raise, 10);
                     continue;
                 }
                 CompileValues(v.upperBounds);
-                Emit(Op::ReDim, Declare(v.name), static_cast<std::int32_t>(v.upperBounds.size()),
+                Emit(Op::ReDim, var, static_cast<std::int32_t>(v.upperBounds.size()),
                      st->preserve ? 1 : 0);
             }
             return;

@@ -35,6 +35,7 @@ enum class Op : std::uint8_t {
     ReDim,        // a: variable, b: dimensions, c: 1 to preserve; stack: upper bounds
     ArgRef,       // a: variable; pushes its value and its address for a ByRef parameter
     ArgValue,     // marks the value on top as passed by value
+    ArgElement,   // a: variable, b: subscripts on the stack; an array element by reference
     Call,         // a: procedure index, b: argument count; pushes the result
     CallBuiltin,  // a: builtin index, b: argument count; pushes the result
     Return,

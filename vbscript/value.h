@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace vbs {
@@ -250,13 +251,44 @@ public:
 
     void AddRef() noexcept { ++m_refs; }
     void Release() noexcept;
-    bool IsShared() const { return m_refs > 1; }
+    // Locks do not count as sharing: the locked elements are the variable's own.
+    bool IsShared() const { return m_refs - m_locks > 1; }
+    // While an element is passed by reference the array must not be re-dimensioned or erased.
+    bool IsLocked() const { return m_locks != 0; }
 
 private:
+    friend class ArrayLock;
     Array() = default;
     std::uint32_t m_refs = 0;
+    std::uint32_t m_locks = 0;
     std::vector<Bound> m_bounds;
     std::vector<Value> m_items;
+};
+
+// Keeps an array alive and locked while a reference to one of its elements is in use.
+class ArrayLock {
+public:
+    ArrayLock() = default;
+    explicit ArrayLock(Array* array) noexcept : m_array(array) {
+        ++array->m_refs;
+        ++array->m_locks;
+    }
+    ArrayLock(ArrayLock&& other) noexcept : m_array(std::exchange(other.m_array, nullptr)) {}
+    ArrayLock& operator=(ArrayLock&& other) noexcept {
+        ArrayLock taken(std::move(other));
+        std::swap(m_array, taken.m_array);
+        return *this;
+    }
+    explicit operator bool() const { return m_array != nullptr; }
+    ~ArrayLock() {
+        if (m_array) {
+            --m_array->m_locks;
+            m_array->Release();
+        }
+    }
+
+private:
+    Array* m_array = nullptr;
 };
 
 // VarType(): the code of the subtype; arrays answer 8192 + 12.

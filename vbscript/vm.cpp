@@ -159,15 +159,17 @@ Vm::~Vm() {
     m_terminating.reset();
 }
 
-void Vm::PushFrame(Procedure& proc, Value* args, Value* const* argRefs, std::size_t argc,
-                   bool consume) {
+void Vm::PushFrame(Procedure& proc, Value* args, ArgPlace* places, std::size_t argc, bool consume) {
     std::size_t poolMark = 0;
     Value* locals = m_pool.Allocate(static_cast<std::size_t>(proc.localCount), poolMark);
     const std::size_t refBase = m_refs.size();
+    const std::size_t lockBase = m_locks.size();
     for (std::size_t i = 0; i < argc; ++i) {
         Value& slot = locals[1 + i];
-        if (proc.paramByRef[i] && argRefs[i]) {
-            m_refs.push_back(argRefs[i]);
+        if (proc.paramByRef[i] && places[i].ref) {
+            m_refs.push_back(places[i].ref);
+            if (places[i].lock)
+                m_locks.push_back(std::move(places[i].lock));
             continue;
         }
         if (consume)
@@ -186,6 +188,7 @@ void Vm::PushFrame(Procedure& proc, Value* args, Value* const* argRefs, std::siz
     frame.refBase = refBase;
     frame.stackBase = 0;
     frame.argRefBase = 0;
+    frame.lockBase = lockBase;
     frame.resumeNext = false;
     frame.discardResult = false;
 }
@@ -198,6 +201,8 @@ void Vm::PopFrame() {
     if (m_stack.size() != frame.stackBase) // only after an error left values behind
         m_stack.resize(frame.stackBase);
     m_argRefs.resize(frame.argRefBase);
+    if (m_locks.size() != frame.lockBase)
+        m_locks.resize(frame.lockBase);
     m_frames.Pop();
 }
 
@@ -229,7 +234,7 @@ void Vm::EnterCall(Procedure& proc, std::size_t argc, bool withRefs, Value me, b
     if (m_frames.size() - baseDepth >= static_cast<std::size_t>(m_limits.maxDepth))
         RaiseError(28);
     if (!withRefs)
-        m_argRefs.insert(m_argRefs.end(), argc, nullptr);
+        m_argRefs.resize(m_argRefs.size() + argc);
     PushFrame(proc, m_stack.data() + (m_stack.size() - argc),
               m_argRefs.data() + (m_argRefs.size() - argc), argc, true);
     m_stack.resize(m_stack.size() - argc);
@@ -300,13 +305,16 @@ bool Vm::MemberCall(std::wstring_view name, Access access, std::size_t argc,
     std::vector<Value> args(
         std::make_move_iterator(m_stack.begin() + static_cast<std::ptrdiff_t>(first)),
         std::make_move_iterator(m_stack.end()));
-    std::vector<Value*> refs(m_argRefs.end() - static_cast<std::ptrdiff_t>(argc), m_argRefs.end());
+    // Moved out so locked arrays stay alive until the written-back values are stored.
+    std::vector<ArgPlace> refs(
+        std::make_move_iterator(m_argRefs.end() - static_cast<std::ptrdiff_t>(argc)),
+        std::make_move_iterator(m_argRefs.end()));
     m_stack.resize(first - 1);
     m_argRefs.resize(m_argRefs.size() - argc);
     Value result = target->Invoke(name, access, args);
     for (std::size_t i = 0; i < argc; ++i)
-        if (refs[i])
-            *refs[i] = std::move(args[i]);
+        if (refs[i].ref)
+            *refs[i].ref = std::move(args[i]);
     m_stack.push_back(std::move(result));
     return false;
 }
@@ -431,6 +439,8 @@ std::span<const std::int32_t> Vm::PopSubscripts(int count) {
 }
 
 void Vm::ReDim(Value& target, int dimensions, bool preserve) {
+    if (target.Type() == VarType::Array && target.AsArray()->IsLocked())
+        RaiseError(10);
     Array* fresh = CreateArray(PopSubscripts(dimensions));
     Value created = Value::FromArray(fresh);
     if (preserve && target.Type() == VarType::Array) {
@@ -463,10 +473,10 @@ Value Vm::Run(Procedure& proc, std::span<Value> args) {
         m_stepsLeft = m_limits.maxSteps;
         m_fatal = false;
     }
-    std::vector<Value*> refs;
-    for (Value& arg : args)
-        refs.push_back(&arg);
-    PushFrame(proc, args.data(), refs.data(), args.size(), false);
+    std::vector<ArgPlace> places(args.size());
+    for (std::size_t i = 0; i < args.size(); ++i)
+        places[i].ref = &args[i];
+    PushFrame(proc, args.data(), places.data(), args.size(), false);
     m_frames.back().stackBase = m_stack.size();
     m_frames.back().argRefBase = m_argRefs.size();
     for (;;) {
@@ -668,6 +678,8 @@ void Vm::Execute(std::size_t baseDepth) {
                     break;
                 }
                 if (in.b == 0) {
+                    if (target.AsArray()->IsLocked())
+                        RaiseError(10);
                     target = Value();
                 } else {
                     Array& array = *target.MutableArray();
@@ -759,7 +771,7 @@ void Vm::Execute(std::size_t baseDepth) {
                 m_stack.push_back(operand(in.b));
                 if (target.Type() == VarType::Object) {
                     m_stack.insert(m_stack.end() - 1, target);
-                    m_argRefs.push_back(nullptr);
+                    m_argRefs.emplace_back();
                     leave();
                     resume(MemberCall(L"", Access::Get, 1, baseDepth));
                     break;
@@ -776,7 +788,7 @@ void Vm::Execute(std::size_t baseDepth) {
                     const std::size_t first = m_stack.size() - static_cast<std::size_t>(in.b);
                     m_stack.insert(m_stack.begin() + static_cast<std::ptrdiff_t>(first),
                                    Variable(*f, in.a));
-                    m_argRefs.insert(m_argRefs.end(), static_cast<std::size_t>(in.b), nullptr);
+                    m_argRefs.resize(m_argRefs.size() + static_cast<std::size_t>(in.b));
                     leave();
                     resume(MemberCall(L"", Access::Get, static_cast<std::size_t>(in.b), baseDepth));
                     break;
@@ -841,11 +853,31 @@ void Vm::Execute(std::size_t baseDepth) {
             case Op::ArgRef: {
                 Value& variable = Variable(*f, in.a);
                 m_stack.push_back(variable);
-                m_argRefs.push_back(&variable);
+                m_argRefs.push_back(ArgPlace{&variable, {}});
+                break;
+            }
+            case Op::ArgElement: {
+                Value& target = Variable(*f, in.a);
+                if (target.Type() == VarType::Array) {
+                    Array& array = *target.MutableArray();
+                    Value& element = array.At(array.FlatIndex(PopSubscripts(in.b)));
+                    m_stack.push_back(element);
+                    m_argRefs.push_back(ArgPlace{&element, ArrayLock(&array)});
+                    break;
+                }
+                if (target.Type() != VarType::Object)
+                    RaiseError(err::TypeMismatch);
+                // An object's default member: its result goes by value.
+                m_argRefs.emplace_back();
+                const std::size_t first = m_stack.size() - static_cast<std::size_t>(in.b);
+                m_stack.insert(m_stack.begin() + static_cast<std::ptrdiff_t>(first), target);
+                m_argRefs.resize(m_argRefs.size() + static_cast<std::size_t>(in.b));
+                leave();
+                resume(MemberCall(L"", Access::Get, static_cast<std::size_t>(in.b), baseDepth));
                 break;
             }
             case Op::ArgValue:
-                m_argRefs.push_back(nullptr);
+                m_argRefs.emplace_back();
                 break;
             case Op::Call: {
                 tick();

@@ -40,6 +40,12 @@ public:
     int ErrorLine() const { return m_errorLine; }
 
 private:
+    // Where an argument passed by reference lives; an array element also locks its array.
+    struct ArgPlace {
+        Value* ref = nullptr;
+        ArrayLock lock;
+    };
+
     struct Frame {
         Procedure* proc;
         std::int32_t pc;
@@ -48,6 +54,7 @@ private:
         std::size_t refBase;
         std::size_t stackBase;
         std::size_t argRefBase;
+        std::size_t lockBase;
         bool resumeNext;
         bool discardResult; // Let/Set of a property, Class_Initialize, Class_Terminate
         Value me;           // the instance a class procedure runs for
@@ -70,8 +77,7 @@ private:
 
     void Execute(std::size_t baseDepth);
     // `consume`: the arguments are the operand stack's and may be moved from.
-    void PushFrame(Procedure& proc, Value* args, Value* const* argRefs, std::size_t argc,
-                   bool consume);
+    void PushFrame(Procedure& proc, Value* args, ArgPlace* places, std::size_t argc, bool consume);
     // Pushes a frame for a call made by an instruction, with its arguments on the stack.
     void EnterCall(Procedure& proc, std::size_t argc, bool withRefs, Value me, bool discard,
                    std::size_t baseDepth);
@@ -127,7 +133,8 @@ private:
     FrameStack m_frames;
     std::vector<Value> m_stack;
     std::vector<Value*> m_refs;
-    std::vector<Value*> m_argRefs;
+    std::vector<ArgPlace> m_argRefs;
+    std::vector<ArrayLock> m_locks; // the array locks of running frames' ByRef elements
     std::vector<std::int32_t> m_subscripts;
     SlotPool m_pool;
     std::shared_ptr<TerminateQueue> m_terminating;

@@ -90,6 +90,47 @@ TEST(EngineCalls, ByRefByValAndParentheses) {
     EXPECT_EQ(error.number, 35);
 }
 
+TEST(EngineCalls, ArrayElementsGoByReference) {
+    // Elements of one- and two-dimensional arrays, in local, global and copied arrays.
+    EXPECT_EQ(
+        Text(L"Dim g(1)\nSub Swap(a, b)\n t = a: a = b: b = t\nEnd Sub\n"
+             L"Sub Bump(ByVal a, ByRef b)\n a = a + 1: b = b + 1\nEnd Sub\n"
+             L"Function f()\n Dim a(2), m(1, 1)\n a(0) = \"x\": a(2) = \"z\"\n Swap a(0), a(2)\n"
+             L" m(1, 0) = 5: Bump m(1, 0), m(1, 0)\n g(1) = 1: Bump 0, g(1): Bump g(1), (g(1))\n"
+             L" c = a: Swap c(0), c(1)\n"
+             L" f = a(0) & a(2) & m(1, 0) & g(1) & \"|\" & c(1) & a(1)\nEnd Function"),
+        L"zx62|z");
+    // The callee sees its own writes through the array as well as through the parameter.
+    EXPECT_EQ(Text(L"Dim a(1)\nSub Touch(x)\n x = 7: a(1) = a(1) & \"!\"\nEnd Sub\n"
+                   L"Function f()\n Touch a(1)\n f = a(1)\nEnd Function"),
+              L"7!");
+    // While an element is out by reference its array cannot be re-dimensioned or erased.
+    EXPECT_EQ(ErrorOf(L"Dim a()\nSub Grow(x)\n ReDim Preserve a(5)\nEnd Sub\n"
+                      L"Function f()\n ReDim a(1)\n Grow a(0)\nEnd Function"),
+              10);
+    EXPECT_EQ(ErrorOf(L"Dim a()\nSub Drop(x)\n Erase a\nEnd Sub\n"
+                      L"Function f()\n ReDim a(1)\n Drop a(0)\nEnd Function"),
+              10);
+    // ...but is free again once the call returns, also after an error, and when the element
+    // went to a ByVal parameter.
+    EXPECT_EQ(
+        Text(L"Dim a()\nSub Fail(x)\n x = 1 / 0\nEnd Sub\nSub Grow(ByVal x)\n"
+             L" ReDim Preserve a(3)\nEnd Sub\n"
+             L"Function f()\n ReDim a(1)\n On Error Resume Next\n Fail a(0)\n"
+             L" On Error GoTo 0\n ReDim Preserve a(2)\n Grow a(0)\n f = UBound(a)\nEnd Function"),
+        L"3");
+    // Replacing the whole array inside the call leaves the parameter writing to the old one.
+    EXPECT_EQ(Text(L"Dim a\nSub Swap(x)\n a = Array(9, 9): x = 1\nEnd Sub\n"
+                   L"Function f()\n a = Array(0, 0)\n Swap a(0)\n f = a(0) & a(1)\nEnd Function"),
+              L"99");
+    // A bad subscript is error 9; an object's default member goes by value.
+    EXPECT_EQ(ErrorOf(L"Sub S(x)\nEnd Sub\nFunction f()\n Dim a(1)\n S a(2)\nEnd Function"), 9);
+    EXPECT_EQ(Text(L"Sub Bump(x)\n x = x + 1\nEnd Sub\n"
+                   L"Function f()\n Set d = CreateObject(\"Scripting.Dictionary\")\n d(\"k\") = 1\n"
+                   L" Bump d(\"k\")\n f = d(\"k\")\nEnd Function"),
+              L"1");
+}
+
 TEST(EngineCalls, RecursionAndScopesAcrossAddCode) {
     EXPECT_EQ(ToLong(Result(
                   L"Function fib(n)\n If n < 2 Then fib = n Else fib = fib(n - 1) + fib(n - 2)\n"
