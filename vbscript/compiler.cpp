@@ -158,9 +158,9 @@ bool IsErrObject(const Expr* e) {
 class ProcedureCompiler {
 public:
     ProcedureCompiler(GlobalScope& scope, Procedure& proc, bool globalCode, bool optionExplicit,
-                      ClassInfo* owner = nullptr)
+                      ClassInfo* owner = nullptr, const Procedure* caller = nullptr)
         : scope_(scope), proc_(proc), globalCode_(globalCode), explicit_(optionExplicit),
-          class_(owner) {
+          class_(owner), caller_(caller) {
         proc_.owner = owner;
     }
 
@@ -208,6 +208,11 @@ private:
     };
 
     void Finish() {
+        if (caller_)
+            proc_.localCount =
+                std::max(proc_.localCount, 1 + static_cast<int>(proc_.captures.size()));
+        else if (!globalCode_)
+            proc_.localNames = locals_;
         const auto end = Here();
         for (std::size_t at : exitProcedure_)
             proc_.code[at].a = end;
@@ -400,10 +405,26 @@ private:
         return packed;
     }
 
+    // A variable of the calling procedure, reached through a ByRef parameter of this code.
+    std::int32_t Capture(std::int32_t callerVariable) const {
+        auto& captures = proc_.captures;
+        auto it = std::find(captures.begin(), captures.end(), callerVariable);
+        if (it == captures.end()) {
+            captures.push_back(callerVariable);
+            proc_.paramByRef.push_back(1);
+            it = captures.end() - 1;
+        }
+        return PackVariable(VarKind::Ref, static_cast<std::int32_t>(it - captures.begin()));
+    }
+
     std::optional<std::int32_t> FindVariable(const std::wstring& name) const {
         const std::wstring key = FoldCase(name);
         if (auto it = locals_.find(key); it != locals_.end())
             return it->second;
+        if (caller_) {
+            if (auto it = caller_->localNames.find(key); it != caller_->localNames.end())
+                return Capture(it->second);
+        }
         if (class_) {
             if (auto it = class_->members.find(key);
                 it != class_->members.end() && it->second.field >= 0)
@@ -585,7 +606,7 @@ private:
             EmitConst(Value());
         } else {
             CompileExpr(args[0]);
-            Emit(op);
+            Emit(op, key == L"execute" ? 1 : 0);
             if (op == Op::Execute)
                 EmitConst(Value());
         }
@@ -1146,6 +1167,7 @@ private:
     const bool globalCode_;
     const bool explicit_;
     ClassInfo* const class_;
+    const Procedure* const caller_; // Eval and Execute code: the procedure they run in
     std::unordered_map<std::wstring, std::int32_t> locals_;
     std::vector<Loop> loops_;
     std::vector<std::size_t> exitProcedure_;
@@ -1249,7 +1271,7 @@ void Install(GlobalScope& scope, std::int32_t slot, std::unique_ptr<Procedure> p
 } // namespace
 
 bool Compile(const Program& program, GlobalScope& scope, std::unique_ptr<Procedure>& globalCode,
-             SyntaxError& error) {
+             SyntaxError& error, const Procedure* caller) {
     const bool optionExplicit = HasOptionExplicit(program);
     try {
         // Procedures are known by name before any body compiles, so calls may come first.
@@ -1284,7 +1306,8 @@ bool Compile(const Program& program, GlobalScope& scope, std::unique_ptr<Procedu
         }
         auto global = std::make_unique<Procedure>();
         global->defined = true;
-        ProcedureCompiler(scope, *global, true, optionExplicit)
+        ProcedureCompiler(scope, *global, true, optionExplicit, caller ? caller->owner : nullptr,
+                          caller)
             .CompileGlobalCode(program.statements);
         for (auto& [st, proc] : compiled)
             ProcedureCompiler(scope, *proc, false, optionExplicit).CompileProcedure(*st);
@@ -1322,12 +1345,13 @@ bool Compile(const Program& program, GlobalScope& scope, std::unique_ptr<Procedu
 namespace vbs {
 
 bool CompileExpression(const Program& program, GlobalScope& scope, std::unique_ptr<Procedure>& code,
-                       SyntaxError& error) {
+                       SyntaxError& error, const Procedure* caller) {
     try {
         auto proc = std::make_unique<Procedure>();
         proc->defined = true;
         const auto* st = static_cast<const AssignStmt*>(program.statements.front());
-        ProcedureCompiler(scope, *proc, false, false).CompileExpression(st->value);
+        ProcedureCompiler(scope, *proc, false, false, caller ? caller->owner : nullptr, caller)
+            .CompileExpression(st->value);
         code = std::move(proc);
         return true;
     } catch (const CompileFailure& failure) {

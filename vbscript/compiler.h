@@ -84,7 +84,7 @@ enum class Op : std::uint8_t {
     Erase,       // a: variable, b: 1 for an array Dim'd with bounds (its elements are reset)
     LoadChecked, // a: global; error 500 unless declared (Option Explicit reading a name)
     Eval,        // pops the text, pushes its value
-    Execute,     // pops the text and runs it as global code
+    Execute,     // pops the text and runs it; a: 1 to see the running procedure's locals
     GetRef,      // pops a procedure name, pushes an object calling it
     // Fused forms of frequent shapes; their operands are variables or constants read in
     // place (packed like variables).
@@ -138,6 +138,11 @@ struct Procedure {
     std::vector<Instr> code;
     std::vector<Value> constants;
     std::vector<StatementRange> statements; // sorted by begin
+    // Its named locals and parameters by folded name, for Eval and Execute run inside it.
+    std::unordered_map<std::wstring, std::int32_t> localNames;
+    // Code compiled for Eval or Execute: the calling procedure's variables it uses, one per
+    // ByRef parameter.
+    std::vector<std::int32_t> captures;
     const StatementRange* StatementAt(std::int32_t pc) const;
 };
 
@@ -187,10 +192,12 @@ std::wstring FoldCase(std::wstring_view name);
 // Compiles a parsed script into `scope`: its procedures are added (replacing any of the
 // same name) and its global code is returned as a procedure to run once. False, with
 // `error` set, for what the compiler cannot accept.
+// With a `caller`, the global code also sees the caller's locals and class (Execute); new
+// names it assigns are still globals.
 bool Compile(const Program& program, GlobalScope& scope, std::unique_ptr<Procedure>& globalCode,
-             SyntaxError& error);
+             SyntaxError& error, const Procedure* caller = nullptr);
 // Compiles a program from ParseExpression into a procedure returning the expression's value.
 bool CompileExpression(const Program& program, GlobalScope& scope, std::unique_ptr<Procedure>& code,
-                       SyntaxError& error);
+                       SyntaxError& error, const Procedure* caller = nullptr);
 
 } // namespace vbs

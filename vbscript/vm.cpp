@@ -402,26 +402,33 @@ bool Vm::StartTerminate(std::size_t baseDepth) {
     return false;
 }
 
-Value Vm::EvalText(const Value& text) {
+Value Vm::EvalText(const Value& text, const Frame& caller) {
     ParseResult parsed = ParseExpression(ToString(text));
     if (parsed.error)
         throw ScriptError{parsed.error->number, parsed.error->description};
     std::unique_ptr<Procedure> code;
     SyntaxError failure;
-    if (!CompileExpression(*parsed.program, m_scope, code, failure))
+    if (!CompileExpression(*parsed.program, m_scope, code, failure, caller.proc))
         throw ScriptError{failure.number, failure.description};
-    return Run(*code, {});
+    return RunInScope(*code, &caller);
 }
 
-void Vm::ExecuteText(const Value& text) {
+void Vm::ExecuteText(const Value& text, const Frame* caller) {
     ParseResult parsed = Parse(ToString(text));
     if (parsed.error)
         throw ScriptError{parsed.error->number, parsed.error->description};
     std::unique_ptr<Procedure> code;
     SyntaxError failure;
-    if (!Compile(*parsed.program, m_scope, code, failure))
+    if (!Compile(*parsed.program, m_scope, code, failure, caller ? caller->proc : nullptr))
         throw ScriptError{failure.number, failure.description};
-    Run(*code, {});
+    RunInScope(*code, caller);
+}
+
+Value Vm::RunInScope(Procedure& code, const Frame* caller) {
+    std::vector<ArgPlace> places(code.captures.size());
+    for (std::size_t i = 0; i < places.size(); ++i)
+        places[i].ref = &Variable(*caller, code.captures[i]);
+    return RunFrame(code, nullptr, places, caller ? caller->me : Value());
 }
 
 std::span<const std::int32_t> Vm::Subscripts(std::size_t first) {
@@ -466,17 +473,22 @@ void Vm::ReDim(Value& target, int dimensions, bool preserve) {
 Value Vm::Run(Procedure& proc, std::span<Value> args) {
     if (args.size() != proc.paramByRef.size())
         RaiseError(450);
-    const std::size_t base = m_frames.size();
-    if (base >= static_cast<std::size_t>(m_limits.maxDepth))
-        RaiseError(28);
-    if (base == 0) {
+    if (m_frames.size() == 0) {
         m_stepsLeft = m_limits.maxSteps;
         m_fatal = false;
     }
     std::vector<ArgPlace> places(args.size());
     for (std::size_t i = 0; i < args.size(); ++i)
         places[i].ref = &args[i];
-    PushFrame(proc, args.data(), places.data(), args.size(), false);
+    return RunFrame(proc, args.data(), places, Value());
+}
+
+Value Vm::RunFrame(Procedure& proc, Value* args, std::span<ArgPlace> places, Value me) {
+    const std::size_t base = m_frames.size();
+    if (base >= static_cast<std::size_t>(m_limits.maxDepth))
+        RaiseError(28);
+    PushFrame(proc, args, places.data(), places.size(), false);
+    m_frames.back().me = std::move(me);
     m_frames.back().stackBase = m_stack.size();
     m_frames.back().argRefBase = m_argRefs.size();
     for (;;) {
@@ -693,7 +705,7 @@ void Vm::Execute(std::size_t baseDepth) {
                 Value text = std::move(m_stack.back());
                 m_stack.pop_back();
                 leave();
-                Value result = EvalText(text);
+                Value result = EvalText(text, *f);
                 resume(false);
                 m_stack.push_back(std::move(result));
                 break;
@@ -702,7 +714,7 @@ void Vm::Execute(std::size_t baseDepth) {
                 Value text = std::move(m_stack.back());
                 m_stack.pop_back();
                 leave();
-                ExecuteText(text);
+                ExecuteText(text, in.a != 0 ? f : nullptr);
                 resume(false);
                 break;
             }

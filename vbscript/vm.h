@@ -90,8 +90,14 @@ private:
     bool New(const std::wstring& className, std::size_t baseDepth);
     // Pushes a frame for the next due Class_Terminate; false when none is due.
     bool StartTerminate(std::size_t baseDepth);
-    Value EvalText(const Value& text);
-    void ExecuteText(const Value& text);
+    // Eval and Execute see the locals of `caller`; ExecuteGlobal passes none.
+    Value EvalText(const Value& text, const Frame& caller);
+    void ExecuteText(const Value& text, const Frame* caller);
+    // Runs code compiled for Eval or Execute with its captured variables bound to the
+    // caller's.
+    Value RunInScope(Procedure& code, const Frame* caller);
+    // Runs `proc` to its end; `places` are its ByRef arguments' places.
+    Value RunFrame(Procedure& proc, Value* args, std::span<ArgPlace> places, Value me);
     void PopFrame();
     bool Recover(const ScriptError& error, std::size_t baseDepth);
     Value& Variable(const Frame& frame, std::int32_t packed);

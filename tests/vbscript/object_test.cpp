@@ -185,6 +185,34 @@ TEST(DynamicCode, EvalExecuteAndGetRef) {
               L"1");
 }
 
+TEST(DynamicCode, EvalAndExecuteSeeTheCallersScope) {
+    // Locals, ByVal and ByRef parameters are read and written; ByRef writes reach the caller.
+    EXPECT_EQ(
+        Script(
+            L"Dim g: g = 100\n"
+            L"Function Calc(a, ByVal b)\n Dim n: n = 5\n Calc = Eval(\"a * 10 + b + n + g\")\n"
+            L" Execute \"n = n + 1: a = 42: b = 0\"\n Calc = Calc & \",\" & n & b\nEnd Function\n"
+            L"Function f()\n x = 1\n f = Calc(x, 2) & \",\" & x\nEnd Function"),
+        L"117,60,42");
+    // New names Execute assigns are globals; ExecuteGlobal does not see locals.
+    EXPECT_EQ(Script(L"Sub S()\n Dim hidden: hidden = 1\n Execute \"made = hidden + 1\"\n"
+                     L" ExecuteGlobal \"seen = IsEmpty(hidden)\"\nEnd Sub\n"
+                     L"Function f()\n S\n f = made & seen\nEnd Function"),
+              L"2True");
+    // Inside a class: private fields and methods, and Me.
+    EXPECT_EQ(
+        Script(L"Class K\n Private secret\n Private Sub Class_Initialize(): secret = 3: End Sub\n"
+               L" Private Function Twice(v): Twice = v * 2: End Function\n"
+               L" Function Peek(n): Peek = Eval(\"secret * n + Twice(n)\"): End Function\n"
+               L" Sub Poke(): Execute \"secret = secret + Me.Peek(1)\": End Sub\nEnd Class\n"
+               L"Function f()\n Set k = New K\n k.Poke\n f = k.Peek(1)\nEnd Function"),
+        L"10");
+    // An error inside the text is the caller's to handle.
+    EXPECT_EQ(Script(L"Function f()\n On Error Resume Next\n n = 1\n Execute \"n = n / 0\"\n"
+                     L" f = Err.Number & \",\" & n\nEnd Function"),
+              L"11,1");
+}
+
 TEST(ArraysErase, FixedArraysResetDynamicOnesGo) {
     EXPECT_EQ(Script(L"Function f()\n Dim a(2): a(0) = 5: Erase a\n f = UBound(a) & IsEmpty(a(0))\n"
                      L"End Function"),
@@ -200,7 +228,8 @@ TEST(NamedConstants, ReadLikeLiteralsAndPassByValue) {
                      L"Function f()\n Touch vbCrLf\n f = Len(\"a\" & vbCrLf & \"b\") & VbTab & "
                      L"vbTextCompare & (vbObjectError + 1) & VarType(vbLong) & "
                      L"MsgBox(\"q\", vbYesNo)\nEnd Function"),
-              L"4\t1-2147221503" L"21");
+              L"4\t1-2147221503"
+              L"21");
 }
 
 } // namespace
