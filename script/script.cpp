@@ -35,7 +35,8 @@ const orvo::DispatchMap& XScript::ClassDispatch() {
     return map;
 }
 
-XScript::XScript() : m_engine(std::make_unique<vbs::Engine>()) {
+XScript::XScript()
+    : m_engine(std::make_shared<vbs::Engine>()), m_source(std::make_shared<std::wstring>()) {
     // MsgBox is a confirmation like every other message the author sees, so it never blocks
     // a headless run and tests can record it.
     m_engine->GetRuntime().SetMessageBox(
@@ -49,8 +50,8 @@ XScript::~XScript() = default;
 int XScript::SetElement(XElement* e) {
     int result = XDO::SetElement(e);
     vbs::SyntaxError error;
-    m_source = e ? e->GetText() : std::wstring();
-    if (m_engine->AddCode(m_source, &error)) {
+    m_source = std::make_shared<const std::wstring>(e ? e->GetText() : std::wstring());
+    if (m_engine->AddCode(*m_source, &error)) {
         m_started = true;
     } else {
         m_started = false;
@@ -121,7 +122,12 @@ bool XScript::Call(const wchar_t* name, IXO* object, orvo::DispVariant* result) 
         arguments = argument;
     vbs::Value value;
     vbs::ScriptError error{0, {}};
-    bool ok = m_engine->Call(name, arguments, &value, &error);
+    // The script may unload the page this object lives on; the engine and source then
+    // outlive it until the call is over, and nothing of this object is touched again.
+    const std::shared_ptr<vbs::Engine> engine = m_engine;
+    const std::shared_ptr<const std::wstring> source = m_source;
+    const orvo::IXORef self = WeakRef();
+    bool ok = engine->Call(name, arguments, &value, &error);
     if (ok && result) {
         try {
             *result = vbs::ToDispVariant(value);
@@ -131,11 +137,17 @@ bool XScript::Call(const wchar_t* name, IXO* object, orvo::DispVariant* result) 
             ok = false;
         }
     }
-    if (!ok) {
-        orvo::AppendCallError(name, error, m_source, m_errors);
+    if (ok)
+        return true;
+    if (self.Alive()) {
+        orvo::AppendCallError(name, error, *source, m_errors);
         ShowErrors();
+    } else {
+        std::vector<std::wstring> texts;
+        orvo::AppendCallError(name, error, *source, texts);
+        ConfirmMsg(orvo::JoinErrorTexts(texts), 0, 0);
     }
-    return ok;
+    return false;
 }
 
 void XScript::Expose(std::wstring_view name, IXO* object) {

@@ -54,9 +54,10 @@ private:
     bool IsExposed(std::wstring_view name) const;
     void ShowErrors();
 
-    std::unique_ptr<vbs::Engine> m_engine;
+    // Shared so a call keeps them alive when the script unloads the page that holds it.
+    std::shared_ptr<vbs::Engine> m_engine;
+    std::shared_ptr<const std::wstring> m_source; // for the source line of a run-time error
     std::vector<std::wstring> m_exposed;
     std::vector<std::wstring> m_errors;
-    std::wstring m_source; // the code, for the source line of a run-time error
     bool m_started = false; // the code compiled and its global code ran
 };

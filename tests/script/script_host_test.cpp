@@ -32,16 +32,46 @@ public:
     const wchar_t* GetIXOKey() const override { return L"Frame"; }
 };
 
+// Deletes the object its "Target" attribute names, as unloading a page does.
+class Cutter : public XDO {
+    ORVO_DISPATCH_MAP()
+
+public:
+    int Cut() {
+        XDO* target = test::Find(GetTopParent(), m_target.c_str());
+        if (!target)
+            return 0;
+        target->LinkCut(1, nullptr);
+        return 1;
+    }
+    int SetElement(XElement* e) override {
+        XDO::SetElement(e);
+        if (e)
+            e->GetValue(L"Target", m_target);
+        return 1;
+    }
+
+private:
+    std::wstring m_target;
+};
+
+const orvo::DispatchMap& Cutter::ClassDispatch() {
+    static const orvo::DispatchMap map(&XDO::ClassDispatch(), {orvo::Method<&Cutter::Cut>(L"Cut")});
+    return map;
+}
+
 class ScriptHostTest : public ::testing::Test {
 protected:
     void SetUp() override {
         IXO::Register(L"Styled", []() -> IXO* { return new StyledNode(); });
         IXO::Register(L"Frame", []() -> IXO* { return new KeyedFrame(); });
+        IXO::Register(L"Cutter", []() -> IXO* { return new Cutter(); });
         XNoticeMan::Instance().SetPresenter(&notices);
     }
     void TearDown() override {
         XNoticeMan::Instance().SetPresenter(nullptr);
         IXO::Unregister(L"Frame");
+        IXO::Unregister(L"Cutter");
         IXO::Unregister(L"Styled");
     }
 
@@ -320,6 +350,46 @@ a = 1 / 0
     const std::wstring& shown = notices.confirms[0].text;
     EXPECT_NE(shown.find(L"Script error in line 5"), std::wstring::npos) << shown;
     EXPECT_NE(shown.find(L"Error running the script"), std::wstring::npos) << shown;
+}
+
+TEST_F(ScriptHostTest, AScriptMayUnloadThePageItRunsOn) {
+    const char* const page = R"(<Styled Name="top"><Cutter Name="Cutter" Target="page"/>
+<lib Name="page"><Script Name="code">
+Function Leave()
+  Cutter.Cut
+  n = 0
+  For i = 1 To 3 : n = n + i : Next
+  Leave = n
+End Function
+Sub LeaveBadly()
+  Cutter.Cut
+  x = 1 / 0
+End Sub
+</Script><Button Name="Btn"/></lib></Styled>)";
+    const auto build = [&] {
+        auto root = test::BuildTree(page);
+        if (root)
+            ScriptIn(root.get())->RegObject(L"Cutter", test::Find(root.get(), L"Cutter"));
+        return root;
+    };
+    // The function finishes after its page is gone, and the result still arrives.
+    auto root = build();
+    ASSERT_TRUE(root);
+    orvo::DispVariant result;
+    EXPECT_EQ(ScriptIn(root.get())->RunFunctionRet(L"Leave", nullptr, result), 1);
+    EXPECT_EQ(Text(result), L"6");
+    EXPECT_EQ(test::Find(root.get(), L"page"), nullptr);
+    EXPECT_TRUE(notices.confirms.empty()) << AllConfirms();
+
+    // An error after the page went is still shown, with its source line; an event action
+    // whose script unloads its own page returns safely.
+    root = build();
+    EXPECT_EQ(ScriptIn(root.get())->RunFunction(L"LeaveBadly", nullptr), 0);
+    ASSERT_EQ(notices.confirms.size(), 1u);
+    EXPECT_NE(notices.confirms[0].text.find(L"x = 1 / 0"), std::wstring::npos) << AllConfirms();
+    root = build();
+    EXPECT_EQ(test::Find(root.get(), L"Btn")->Action(L"Script.Leave"), 1);
+    EXPECT_EQ(test::Find(root.get(), L"page"), nullptr);
 }
 
 } // namespace
