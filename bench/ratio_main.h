@@ -1,6 +1,8 @@
 #pragma once
 // A benchmark main that, after the usual report, prints each measured benchmark as a ratio
-// to its baseline from the same run: "ratio <name> / <baseline> = x.xx".
+// to its baseline from the same run: "ratio <name> / <baseline> = x.xx". With
+// --benchmark_repetitions each side's fastest repetition is used: on a shared machine the
+// slower ones measure the neighbours, not the code.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -15,8 +17,12 @@ class RatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& r : runs) {
-            if (r.run_type == Run::RT_Iteration && r.iterations > 0)
-                times[r.benchmark_name()] = r.GetAdjustedRealTime();
+            if (r.run_type != Run::RT_Iteration || r.iterations == 0)
+                continue;
+            const double time = r.GetAdjustedRealTime();
+            auto [it, added] = times.try_emplace(r.run_name.function_name, time);
+            if (!added && time < it->second)
+                it->second = time;
         }
         ConsoleReporter::ReportRuns(runs);
     }
@@ -24,7 +30,8 @@ public:
 };
 
 // pairs: {measured, baseline}
-inline int RunWithRatios(int argc, char** argv, const std::vector<std::pair<std::string, std::string>>& pairs) {
+inline int RunWithRatios(int argc, char** argv,
+                         const std::vector<std::pair<std::string, std::string>>& pairs) {
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
@@ -32,7 +39,8 @@ inline int RunWithRatios(int argc, char** argv, const std::vector<std::pair<std:
         auto m = reporter.times.find(measured);
         auto b = reporter.times.find(baseline);
         if (m != reporter.times.end() && b != reporter.times.end() && b->second > 0)
-            std::printf("ratio %s / %s = %.2f\n", measured.c_str(), baseline.c_str(), m->second / b->second);
+            std::printf("ratio %s / %s = %.2f\n", measured.c_str(), baseline.c_str(),
+                        m->second / b->second);
     }
     benchmark::Shutdown();
     return 0;

@@ -176,6 +176,21 @@ public:
     // Payload accessors; each assumes Type() is the matching subtype.
     bool AsBoolean() const { return m_bool; }
     std::uint8_t AsByte() const { return m_byte; }
+    // Overwrite the value in place with a number: the VM's arithmetic loops store their
+    // results this way instead of building and swapping a new Value.
+    [[gnu::always_inline]] void SetInteger(std::int16_t v) noexcept {
+        Drop(VarType::Integer);
+        m_bits = static_cast<std::uint16_t>(v);
+    }
+    [[gnu::always_inline]] void SetLong(std::int32_t v) noexcept {
+        Drop(VarType::Long);
+        m_bits = static_cast<std::uint32_t>(v);
+    }
+    [[gnu::always_inline]] void SetDouble(double v) noexcept {
+        Drop(VarType::Double);
+        m_double = v;
+    }
+
     std::int16_t AsInteger() const { return m_integer; }
     std::int32_t AsLong() const { return m_long; }
     float AsSingle() const { return m_single; }
@@ -202,6 +217,11 @@ private:
     }
     void AddRefPayload() noexcept;
     void ReleasePayload() noexcept;
+    [[gnu::always_inline]] void Drop(VarType next) noexcept {
+        if (IsCounted())
+            ReleasePayload();
+        m_type = next;
+    }
     void Swap(Value& other) noexcept {
         std::swap(m_type, other.m_type);
         std::swap(m_bits, other.m_bits);

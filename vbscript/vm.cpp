@@ -15,7 +15,8 @@ namespace {
 constexpr std::int64_t kMaxArrayElements = std::int64_t{1} << 24;
 
 [[gnu::always_inline]] inline bool IsWhole(const Value& v) {
-    return v.Type() == VarType::Long || v.Type() == VarType::Integer;
+    static_assert(static_cast<int>(VarType::Long) == static_cast<int>(VarType::Integer) + 1);
+    return static_cast<unsigned>(v.Type()) - static_cast<unsigned>(VarType::Integer) <= 1;
 }
 [[gnu::always_inline]] inline std::int64_t Whole(const Value& v) {
     return v.Type() == VarType::Long ? v.AsLong() : v.AsInteger();
@@ -46,7 +47,11 @@ bool ConvertsToText(const Value& v) {
 }
 
 [[gnu::always_inline]] inline bool IsDoubleOrWhole(const Value& v) {
-    return v.Type() == VarType::Double || IsWhole(v);
+    constexpr unsigned kMask = (1u << static_cast<unsigned>(VarType::Integer)) |
+                               (1u << static_cast<unsigned>(VarType::Long)) |
+                               (1u << static_cast<unsigned>(VarType::Double));
+    const auto type = static_cast<unsigned>(v.Type());
+    return type < 32 && ((kMask >> type) & 1u) != 0;
 }
 [[gnu::always_inline]] inline double AsNumber(const Value& v) {
     return v.Type() == VarType::Double ? v.AsDouble() : static_cast<double>(Whole(v));
@@ -68,6 +73,30 @@ Value FastCompare(Comparison op, const Value& a, const Value& b, OperandOrigin o
     if (IsWhole(a) && IsWhole(b))
         return Value::Boolean(ComparisonHolds(op, (Whole(a) > Whole(b)) - (Whole(a) < Whole(b))));
     return Compare(op, a, b, origin);
+}
+
+// a + sign * b stored straight into `out` for Integer/Long/Double operands, as FastAdd
+// would compute it; false (with `out` untouched) for anything else.
+[[gnu::always_inline]] inline bool AddInto(Value& out, const Value& a, const Value& b, int sign) {
+    if (IsWhole(a) && IsWhole(b)) {
+        const std::int64_t r = Whole(a) + sign * Whole(b);
+        if (a.Type() == VarType::Integer && b.Type() == VarType::Integer && r >= INT16_MIN &&
+            r <= INT16_MAX)
+            out.SetInteger(static_cast<std::int16_t>(r));
+        else if (r >= INT32_MIN && r <= INT32_MAX)
+            out.SetLong(static_cast<std::int32_t>(r));
+        else
+            out.SetDouble(static_cast<double>(r));
+        return true;
+    }
+    if (IsDoubleOrWhole(a) && IsDoubleOrWhole(b)) {
+        const double d = AsNumber(a) + sign * AsNumber(b);
+        if (d - d == 0) {
+            out.SetDouble(d);
+            return true;
+        }
+    }
+    return false;
 }
 
 [[gnu::always_inline]] inline void StepCounter(Value& counter, const Value& step) {
@@ -548,11 +577,11 @@ void Vm::Execute(std::size_t baseDepth) {
         pc = f->pc;
     };
     // Steps live in a register; calls that may re-enter the engine see the true count.
-    const auto leave = [&] {
+    const auto leave = [&]() __attribute__((always_inline)) {
         f->pc = pc;
         m_stepsLeft = steps;
     };
-    const auto resume = [&](bool pushed) {
+    const auto resume = [&](bool pushed) __attribute__((always_inline)) {
         steps = m_stepsLeft;
         if (pushed)
             enter();
@@ -566,7 +595,7 @@ void Vm::Execute(std::size_t baseDepth) {
                 enter();
         }
     };
-    const auto binary = [&](auto operation) {
+    const auto binary = [&](auto operation) __attribute__((always_inline)) {
         Value& left = m_stack[m_stack.size() - 2];
         left = operation(left, m_stack.back());
         m_stack.pop_back();
@@ -731,6 +760,14 @@ void Vm::Execute(std::size_t baseDepth) {
             case Op::BinaryTo: {
                 const Value& left = operand(in.b);
                 const Value& right = operand(in.c);
+                if (in.op == Op::BinaryTo && static_cast<FusedOp>(in.x) != FusedOp::Multiply) {
+                    // An object held by the target would need its safe point: not here.
+                    Value& target = Variable(*f, in.a);
+                    if (target.Type() != VarType::Object &&
+                        AddInto(target, left, right,
+                                static_cast<FusedOp>(in.x) == FusedOp::Add ? 1 : -1))
+                        break;
+                }
                 Value result = [&] {
                     switch (static_cast<FusedOp>(in.x)) {
                     case FusedOp::Add:
@@ -970,7 +1007,7 @@ void Vm::Execute(std::size_t baseDepth) {
                     // The usual counter: stays a Long while it fits.
                     const std::int64_t next = std::int64_t{counter.AsLong()} + Whole(step);
                     if (next >= INT32_MIN && next <= INT32_MAX) {
-                        counter = Value::Long(static_cast<std::int32_t>(next));
+                        counter.SetLong(static_cast<std::int32_t>(next));
                         if (Whole(step) >= 0 ? next <= Whole(limit) : next >= Whole(limit))
                             pc = in.c;
                         break;

@@ -12,6 +12,7 @@
 #include "vbscript/runtime.h"
 #include "vbscript/script_error.h"
 #include "vbscript/value.h"
+#include "vbscript/vm_stack.h"
 
 namespace vbs {
 
@@ -137,10 +138,10 @@ private:
         std::size_t m_size = 0;
     };
     FrameStack m_frames;
-    std::vector<Value> m_stack;
-    std::vector<Value*> m_refs;
-    std::vector<ArgPlace> m_argRefs;
-    std::vector<ArrayLock> m_locks; // the array locks of running frames' ByRef elements
+    VmStack<Value> m_stack;
+    VmStack<Value*> m_refs;
+    VmStack<ArgPlace> m_argRefs;
+    VmStack<ArrayLock> m_locks; // the array locks of running frames' ByRef elements
     std::vector<std::int32_t> m_subscripts;
     SlotPool m_pool;
     std::shared_ptr<TerminateQueue> m_terminating;
