@@ -651,9 +651,12 @@ private:
             Emit(Op::CallBuiltin, *builtin, argc);
         } else {
             const std::int32_t proc = ForwardProcedure(name);
+            // When every argument goes by value the call takes no argument places.
+            const bool byValue = std::ranges::all_of(
+                args, [&](const Expr* arg) { return KindOf(arg) == ArgumentKind::Value; });
             for (const Expr* arg : args)
-                CompileArgument(arg);
-            Emit(Op::Call, proc, argc);
+                CompileArgument(arg, !byValue);
+            Emit(Op::Call, proc, argc, byValue ? 1 : 0);
         }
         if (!wantResult)
             Emit(Op::Pop);
@@ -668,40 +671,58 @@ private:
         }
     }
 
-    // A bare variable or array element goes by reference; anything else, a parenthesised
-    // variable included, by value.
-    void CompileArgument(const Expr* arg) {
+    // How an argument is passed: a bare variable or array element goes by reference;
+    // anything else, a parenthesised variable included, by value.
+    enum class ArgumentKind { Value, Element, Variable, NewVariable };
+    ArgumentKind KindOf(const Expr* arg) const {
         if (arg && arg->kind == ExprKind::Call) {
             const auto* call = static_cast<const CallExpr*>(arg);
             if (call->callee->kind == ExprKind::Name && !call->args.empty() &&
                 std::ranges::none_of(call->args, [](const Expr* a) { return a == nullptr; })) {
                 const std::wstring& name = static_cast<const NameExpr*>(call->callee)->name;
                 if (auto var = FindVariable(name);
-                    var && !(IsOwnResult(*var) && FindProcedure(name))) {
-                    CompileValues(call->args);
-                    Emit(Op::ArgElement, *var, static_cast<std::int32_t>(call->args.size()));
-                    return;
-                }
+                    var && !(IsOwnResult(*var) && FindProcedure(name)))
+                    return ArgumentKind::Element;
             }
         }
         if (arg && arg->kind == ExprKind::Name) {
             const std::wstring& name = static_cast<const NameExpr*>(arg)->name;
-            if (auto var = FindVariable(name)) {
-                Emit(Op::ArgRef, *var);
-                return;
-            }
+            if (FindVariable(name))
+                return ArgumentKind::Variable;
             // A name seen first as an argument is a new variable the callee may fill in.
             if (!explicit_ && !FindProcedure(name) && !ClassMember(name) && !FindBuiltin(name) &&
-                !FindConstant(name) && FoldCase(name) != L"me" && FoldCase(name) != L"err") {
-                Emit(Op::ArgRef, Declare(name));
-                return;
-            }
+                !FindConstant(name) && FoldCase(name) != L"me" && FoldCase(name) != L"err")
+                return ArgumentKind::NewVariable;
+        }
+        return ArgumentKind::Value;
+    }
+
+    // `marked`: a by-value argument is marked as such (ArgValue), for calls that take the
+    // places of their arguments.
+    void CompileArgument(const Expr* arg, bool marked = true) {
+        switch (KindOf(arg)) {
+        case ArgumentKind::Element: {
+            const auto* call = static_cast<const CallExpr*>(arg);
+            CompileValues(call->args);
+            Emit(Op::ArgElement, *FindVariable(static_cast<const NameExpr*>(call->callee)->name),
+                 static_cast<std::int32_t>(call->args.size()));
+            return;
+        }
+        case ArgumentKind::Variable:
+            Emit(Op::ArgRef, *FindVariable(static_cast<const NameExpr*>(arg)->name));
+            return;
+        case ArgumentKind::NewVariable:
+            Emit(Op::ArgRef, Declare(static_cast<const NameExpr*>(arg)->name));
+            return;
+        case ArgumentKind::Value:
+            break;
         }
         if (arg)
             CompileExpr(arg);
         else
             EmitConst(Value());
-        Emit(Op::ArgValue);
+        if (marked)
+            Emit(Op::ArgValue);
     }
 
     // The object of "obj.name": the expression, or the With object for ".name".
@@ -924,6 +945,10 @@ private:
                 const std::int32_t left = SimpleOperand(b->left);
                 const std::int32_t right = SimpleOperand(b->right);
                 EmitFused(Op::BinaryTo, static_cast<std::uint8_t>(*fused), var, left, right);
+                return;
+            }
+            if (!isSet && IsSimple(st->value)) {
+                Emit(Op::Move, var, SimpleOperand(st->value));
                 return;
             }
             CompileExpr(st->value);

@@ -36,7 +36,8 @@ enum class Op : std::uint8_t {
     ArgRef,       // a: variable; pushes its value and its address for a ByRef parameter
     ArgValue,     // marks the value on top as passed by value
     ArgElement,   // a: variable, b: subscripts on the stack; an array element by reference
-    Call,         // a: procedure index, b: argument count; pushes the result
+    Call,         // a: procedure index, b: argument count, c: 1 when all go by value (no
+                  // argument places); pushes the result
     CallBuiltin,  // a: builtin index, b: argument count; pushes the result
     Return,
     Jump,         // a: target
@@ -90,6 +91,7 @@ enum class Op : std::uint8_t {
     // place (packed like variables).
     BinaryPush,   // x: FusedOp, b, c: operands; pushes b op c
     BinaryTo,     // x: FusedOp, a: variable, b, c: operands; a = b op c
+    Move,         // a: variable, b: operand; a = b
     CompareJump,  // x: Comparison | literal flags | jump-when-true, a: target, b, c: operands
     LoadElement1, // a: array variable, b: subscript operand
 };

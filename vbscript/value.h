@@ -176,6 +176,8 @@ public:
     // Payload accessors; each assumes Type() is the matching subtype.
     bool AsBoolean() const { return m_bool; }
     std::uint8_t AsByte() const { return m_byte; }
+    // Empty again, releasing what it held.
+    [[gnu::always_inline]] void Clear() noexcept { Drop(VarType::Empty); }
     // Overwrite the value in place with a number: the VM's arithmetic loops store their
     // results this way instead of building and swapping a new Value.
     [[gnu::always_inline]] void SetInteger(std::int16_t v) noexcept {

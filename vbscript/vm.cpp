@@ -153,31 +153,20 @@ Array* CreateArray(std::span<const std::int32_t> upperBounds) {
 
 } // namespace
 
-Value* Vm::SlotPool::Allocate(std::size_t count, std::size_t& mark) {
-    mark = (m_chunk << 32) | m_used;
-    if (m_chunks.empty() || m_used + count > m_chunkSizes[m_chunk]) {
-        const std::size_t next = m_chunks.empty() ? 0 : m_chunk + 1;
-        const std::size_t size = std::max(kChunk, count);
-        if (next == m_chunks.size()) {
-            m_chunks.push_back(std::make_unique<Value[]>(size));
-            m_chunkSizes.push_back(size);
-        } else if (m_chunkSizes[next] < count) {
-            m_chunks[next] = std::make_unique<Value[]>(size);
-            m_chunkSizes[next] = size;
-        }
-        m_chunk = next;
-        m_used = 0;
+void Vm::SlotPool::NextChunk(std::size_t count) {
+    const std::size_t next = m_chunks.empty() ? 0 : m_chunk + 1;
+    const std::size_t size = std::max(kChunk, count);
+    if (next == m_chunks.size()) {
+        m_chunks.push_back(std::make_unique<Value[]>(size));
+        m_chunkSizes.push_back(size);
+    } else if (m_chunkSizes[next] < count) {
+        m_chunks[next] = std::make_unique<Value[]>(size);
+        m_chunkSizes[next] = size;
     }
-    Value* slots = m_chunks[m_chunk].get() + m_used;
-    m_used += count;
-    return slots;
-}
-
-void Vm::SlotPool::Release(Value* slots, std::size_t count, std::size_t mark) {
-    for (std::size_t i = 0; i < count; ++i)
-        slots[i] = Value();
-    m_chunk = mark >> 32;
-    m_used = mark & 0xFFFFFFFFu;
+    m_chunk = next;
+    m_used = 0;
+    m_base = m_chunks[m_chunk].get();
+    m_size = m_chunkSizes[m_chunk];
 }
 
 Vm::~Vm() {
@@ -195,7 +184,7 @@ void Vm::PushFrame(Procedure& proc, Value* args, ArgPlace* places, std::size_t a
     const std::size_t lockBase = m_locks.size();
     for (std::size_t i = 0; i < argc; ++i) {
         Value& slot = locals[1 + i];
-        if (proc.paramByRef[i] && places[i].ref) {
+        if (places && proc.paramByRef[i] && places[i].ref) {
             m_refs.push_back(places[i].ref);
             if (places[i].lock)
                 m_locks.push_back(std::move(places[i].lock));
@@ -222,7 +211,7 @@ void Vm::PushFrame(Procedure& proc, Value* args, ArgPlace* places, std::size_t a
     frame.discardResult = false;
 }
 
-void Vm::PopFrame() {
+[[gnu::always_inline]] inline void Vm::PopFrame() {
     Frame& frame = m_frames.back();
     --frame.proc->running;
     m_pool.Release(frame.locals, static_cast<std::size_t>(frame.proc->localCount), frame.poolMark);
@@ -761,9 +750,9 @@ void Vm::Execute(std::size_t baseDepth) {
                 const Value& left = operand(in.b);
                 const Value& right = operand(in.c);
                 if (in.op == Op::BinaryTo && static_cast<FusedOp>(in.x) != FusedOp::Multiply) {
-                    // An object held by the target would need its safe point: not here.
+                    // Releasing an object or array would need a safe point: not here.
                     Value& target = Variable(*f, in.a);
-                    if (target.Type() != VarType::Object &&
+                    if (target.Type() != VarType::Object && target.Type() != VarType::Array &&
                         AddInto(target, left, right,
                                 static_cast<FusedOp>(in.x) == FusedOp::Add ? 1 : -1))
                         break;
@@ -783,11 +772,30 @@ void Vm::Execute(std::size_t baseDepth) {
                     m_stack.push_back(std::move(result));
                 } else {
                     Value& target = Variable(*f, in.a);
-                    const bool heldObject = target.Type() == VarType::Object;
+                    const bool heldCounted =
+                        target.Type() == VarType::Object || target.Type() == VarType::Array;
                     target = std::move(result);
-                    if (heldObject)
+                    if (heldCounted)
                         safePoint();
                 }
+                break;
+            }
+            case Op::Move: {
+                const Value& source = operand(in.b);
+                if (source.Type() == VarType::Object) { // Let stores its default value
+                    m_stack.push_back(source);
+                    LetValue(m_stack.back());
+                    Variable(*f, in.a) = std::move(m_stack.back());
+                    m_stack.pop_back();
+                    safePoint();
+                    break;
+                }
+                Value& target = Variable(*f, in.a);
+                const bool heldCounted =
+                    target.Type() == VarType::Object || target.Type() == VarType::Array;
+                target = source;
+                if (heldCounted)
+                    safePoint();
                 break;
             }
             case Op::CompareJump: {
@@ -939,10 +947,13 @@ void Vm::Execute(std::size_t baseDepth) {
                 if (m_frames.size() - baseDepth >= static_cast<std::size_t>(m_limits.maxDepth))
                     RaiseError(28);
                 f->pc = pc;
+                const bool places = in.c == 0;
                 PushFrame(callee, m_stack.data() + (m_stack.size() - argc),
-                          m_argRefs.data() + (m_argRefs.size() - argc), argc, true);
-                m_stack.resize(m_stack.size() - argc);
-                m_argRefs.resize(m_argRefs.size() - argc);
+                          places ? m_argRefs.data() + (m_argRefs.size() - argc) : nullptr, argc,
+                          true);
+                m_stack.drop(argc);
+                if (places)
+                    m_argRefs.drop(argc);
                 m_frames.back().stackBase = m_stack.size();
                 m_frames.back().argRefBase = m_argRefs.size();
                 enter();

@@ -65,15 +65,36 @@ private:
     // valid while deeper frames come and go.
     class SlotPool {
     public:
-        Value* Allocate(std::size_t count, std::size_t& mark);
-        void Release(Value* slots, std::size_t count, std::size_t mark);
+        [[gnu::always_inline]] Value* Allocate(std::size_t count, std::size_t& mark) {
+            mark = (m_chunk << 32) | m_used;
+            if (m_used + count > m_size) [[unlikely]]
+                NextChunk(count);
+            Value* slots = m_base + m_used;
+            m_used += count;
+            return slots;
+        }
+        [[gnu::always_inline]] void Release(Value* slots, std::size_t count, std::size_t mark) {
+            for (std::size_t i = 0; i < count; ++i)
+                slots[i].Clear();
+            m_used = mark & 0xFFFFFFFFu;
+            if ((mark >> 32) != m_chunk) [[unlikely]] {
+                m_chunk = mark >> 32;
+                m_base = m_chunks[m_chunk].get();
+                m_size = m_chunkSizes[m_chunk];
+            }
+        }
 
     private:
+        // Moves on to a chunk with room for `count` slots, making one if needed.
+        void NextChunk(std::size_t count);
+
         static constexpr std::size_t kChunk = 4096;
         std::vector<std::unique_ptr<Value[]>> m_chunks;
         std::vector<std::size_t> m_chunkSizes;
         std::size_t m_chunk = 0;
         std::size_t m_used = 0;
+        Value* m_base = nullptr; // the current chunk and its size
+        std::size_t m_size = 0;
     };
 
     void Execute(std::size_t baseDepth);
