@@ -448,6 +448,12 @@ private:
 
     // Inside a Function its name is the result variable, yet with arguments a call.
     bool IsOwnResult(std::int32_t var) const {
+        if (caller_ && (var >> kVarKindShift) == static_cast<std::int32_t>(VarKind::Ref)) {
+            // Eval or Execute inside a function: its name still calls it with arguments.
+            const auto index = static_cast<std::size_t>(var & ((1 << kVarKindShift) - 1));
+            return caller_->isFunction && index < proc_.captures.size() &&
+                   proc_.captures[index] == PackVariable(VarKind::Local, 0);
+        }
         return !globalCode_ && var == PackVariable(VarKind::Local, 0);
     }
 

@@ -11,6 +11,9 @@ namespace vbs {
 
 namespace {
 
+// Native stack nested runs may use before error 28; well inside a thread's usual 8 MB.
+constexpr std::uintptr_t kNativeStackLimit = std::uintptr_t{2} << 20;
+
 // Arrays beyond this many elements are refused with Out of memory rather than attempted.
 constexpr std::int64_t kMaxArrayElements = std::int64_t{1} << 24;
 
@@ -129,6 +132,19 @@ void LetValue(Value& v) {
     if (index < 0 || static_cast<std::size_t>(index) >= array.Size())
         RaiseError(err::SubscriptOutOfRange);
     return static_cast<std::size_t>(index);
+}
+
+[[gnu::always_inline]] inline bool IsInstance(const Value& v) {
+    return v.Type() == VarType::Object && dynamic_cast<ClassInstance*>(v.AsObject());
+}
+
+// Built-ins that ask about the value itself rather than use it.
+bool InspectsObjects(const Builtin& builtin) {
+    for (const wchar_t* name : {L"TypeName", L"IsObject", L"IsEmpty", L"IsNull", L"IsArray"}) {
+        if (std::wstring_view(builtin.name) == name)
+            return true;
+    }
+    return false;
 }
 
 [[noreturn]] void NoMember(int number, std::wstring_view name) {
@@ -345,6 +361,7 @@ bool Vm::MemberStore(std::wstring_view name, Access access, std::size_t argc,
         if (value.Type() != VarType::Object)
             RaiseError(err::ObjectRequired);
     } else {
+        ResolveDefault(value);
         LetValue(value);
     }
     const std::size_t first = m_stack.size() - argc;
@@ -418,6 +435,42 @@ bool Vm::StartTerminate(std::size_t baseDepth) {
         return true;
     }
     return false;
+}
+
+void Vm::ResolveDefault(Value& v) {
+    if (!IsInstance(v))
+        return;
+    auto* instance = static_cast<ClassInstance*>(v.AsObject());
+    const ClassInfo& info = instance->Info();
+    auto it = info.members.find(info.defaultMember);
+    if (info.defaultMember.empty() || it == info.members.end())
+        return; // using it as a value fails later with 438
+    if (it->second.field >= 0) {
+        v = Value(instance->Field(it->second.field));
+        return;
+    }
+    const std::int32_t index = it->second.method >= 0 ? it->second.method : it->second.get;
+    if (index < 0)
+        return;
+    Procedure& proc = *info.procedures[static_cast<std::size_t>(index)];
+    if (!proc.paramByRef.empty())
+        RaiseError(450);
+    // The caller's operands stay where they are while the property runs on fresh stacks.
+    struct StacksAside {
+        Vm& vm;
+        VmStack<Value> stack;
+        VmStack<ArgPlace> argRefs;
+        std::vector<std::int32_t> subscripts;
+        explicit StacksAside(Vm& owner) : vm(owner) { Swap(); }
+        ~StacksAside() { Swap(); }
+        void Swap() {
+            vm.m_stack.swap(stack);
+            vm.m_argRefs.swap(argRefs);
+            vm.m_subscripts.swap(subscripts);
+        }
+    } aside(*this);
+    Value result = RunFrame(proc, nullptr, {}, v);
+    v = std::move(result);
 }
 
 Value Vm::EvalText(const Value& text, const Frame& caller) {
@@ -494,6 +547,7 @@ Value Vm::Run(Procedure& proc, std::span<Value> args) {
     if (m_frames.size() == 0) {
         m_stepsLeft = m_limits.maxSteps;
         m_fatal = false;
+        m_nativeBase = reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
     }
     std::vector<ArgPlace> places(args.size());
     for (std::size_t i = 0; i < args.size(); ++i)
@@ -503,7 +557,9 @@ Value Vm::Run(Procedure& proc, std::span<Value> args) {
 
 Value Vm::RunFrame(Procedure& proc, Value* args, std::span<ArgPlace> places, Value me) {
     const std::size_t base = m_frames.size();
-    if (base >= static_cast<std::size_t>(m_limits.maxDepth))
+    const auto here = reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
+    if (base >= static_cast<std::size_t>(m_limits.maxDepth) ||
+        (m_nativeBase > here && m_nativeBase - here > kNativeStackLimit))
         RaiseError(28);
     PushFrame(proc, args, places.data(), places.size(), false);
     m_frames.back().me = std::move(me);
@@ -584,10 +640,27 @@ void Vm::Execute(std::size_t baseDepth) {
                 enter();
         }
     };
-    const auto binary = [&](auto operation) __attribute__((always_inline)) {
+    // A script class instance used as a value becomes its default property's value.
+    const auto resolve = [&](Value & v) __attribute__((always_inline)) {
+        if (v.Type() == VarType::Object) [[unlikely]] {
+            leave();
+            ResolveDefault(v);
+            resume(false);
+        }
+    };
+    const auto let = [&](Value & v) __attribute__((always_inline)) {
+        resolve(v);
+        LetValue(v);
+    };
+    const auto binaryOn = [&](auto operation) __attribute__((always_inline)) {
         Value& left = m_stack[m_stack.size() - 2];
         left = operation(left, m_stack.back());
         m_stack.pop_back();
+    };
+    const auto binary = [&](auto operation) __attribute__((always_inline)) {
+        resolve(m_stack[m_stack.size() - 2]);
+        resolve(m_stack.back());
+        binaryOn(operation);
     };
     // Every loop passes a jump and every recursion a call, so counting those bounds the run.
     const auto tick = [&]() __attribute__((always_inline)) {
@@ -619,7 +692,7 @@ void Vm::Execute(std::size_t baseDepth) {
                 m_stack.push_back(locals[in.a]);
                 break;
             case Op::StoreLocal:
-                LetValue(m_stack.back());
+                let(m_stack.back());
                 locals[in.a] = std::move(m_stack.back());
                 m_stack.pop_back();
                 safePoint();
@@ -628,7 +701,7 @@ void Vm::Execute(std::size_t baseDepth) {
                 m_stack.push_back(*m_refs[f->refBase + static_cast<std::size_t>(in.a)]);
                 break;
             case Op::StoreRef:
-                LetValue(m_stack.back());
+                let(m_stack.back());
                 *m_refs[f->refBase + static_cast<std::size_t>(in.a)] = std::move(m_stack.back());
                 m_stack.pop_back();
                 safePoint();
@@ -637,7 +710,7 @@ void Vm::Execute(std::size_t baseDepth) {
                 m_stack.push_back(m_scope.globals[static_cast<std::size_t>(in.a)]);
                 break;
             case Op::StoreGlobal:
-                LetValue(m_stack.back());
+                let(m_stack.back());
                 m_scope.globals[static_cast<std::size_t>(in.a)] = std::move(m_stack.back());
                 m_stack.pop_back();
                 safePoint();
@@ -646,7 +719,7 @@ void Vm::Execute(std::size_t baseDepth) {
                 m_stack.push_back(static_cast<ClassInstance*>(f->me.AsObject())->Field(in.a));
                 break;
             case Op::StoreField:
-                LetValue(m_stack.back());
+                let(m_stack.back());
                 static_cast<ClassInstance*>(f->me.AsObject())->Field(in.a) =
                     std::move(m_stack.back());
                 m_stack.pop_back();
@@ -749,6 +822,23 @@ void Vm::Execute(std::size_t baseDepth) {
             case Op::BinaryTo: {
                 const Value& left = operand(in.b);
                 const Value& right = operand(in.c);
+                if (left.Type() == VarType::Object || right.Type() == VarType::Object)
+                    [[unlikely]] {
+                    // Through the stack, where instances can be resolved.
+                    m_stack.push_back(left);
+                    m_stack.push_back(right);
+                    binary([&](const Value& a, const Value& b) {
+                        if (static_cast<FusedOp>(in.x) == FusedOp::Multiply)
+                            return Multiply(a, b);
+                        return FastAdd(a, b, static_cast<FusedOp>(in.x) == FusedOp::Add ? 1 : -1);
+                    });
+                    if (in.op == Op::BinaryTo) {
+                        Variable(*f, in.a) = std::move(m_stack.back());
+                        m_stack.pop_back();
+                        safePoint();
+                    }
+                    break;
+                }
                 if (in.op == Op::BinaryTo && static_cast<FusedOp>(in.x) != FusedOp::Multiply) {
                     // Releasing an object or array would need a safe point: not here.
                     Value& target = Variable(*f, in.a);
@@ -784,7 +874,7 @@ void Vm::Execute(std::size_t baseDepth) {
                 const Value& source = operand(in.b);
                 if (source.Type() == VarType::Object) { // Let stores its default value
                     m_stack.push_back(source);
-                    LetValue(m_stack.back());
+                    let(m_stack.back());
                     Variable(*f, in.a) = std::move(m_stack.back());
                     m_stack.pop_back();
                     safePoint();
@@ -804,7 +894,17 @@ void Vm::Execute(std::size_t baseDepth) {
                 const Value& right = operand(in.c);
                 const auto cmp = static_cast<Comparison>(in.x & 0x0F);
                 bool truth;
-                if (IsWhole(left) && IsWhole(right))
+                if (left.Type() == VarType::Object || right.Type() == VarType::Object)
+                    [[unlikely]] {
+                    m_stack.push_back(left);
+                    m_stack.push_back(right);
+                    resolve(m_stack[m_stack.size() - 2]);
+                    resolve(m_stack.back());
+                    truth = IsTrue(Compare(
+                        cmp, m_stack[m_stack.size() - 2], m_stack.back(),
+                        OperandOrigin{(in.x & kLeftLiteral) != 0, (in.x & kRightLiteral) != 0}));
+                    m_stack.drop(2);
+                } else if (IsWhole(left) && IsWhole(right))
                     truth = ComparisonHolds(cmp, (Whole(left) > Whole(right)) -
                                                      (Whole(left) < Whole(right)));
                 else
@@ -879,20 +979,25 @@ void Vm::Execute(std::size_t baseDepth) {
                     if (value.Type() != VarType::Object)
                         RaiseError(err::ObjectRequired);
                 } else {
-                    LetValue(value);
+                    let(value);
                 }
-                Value& target = Variable(*f, in.a);
-                if (target.Type() != VarType::Array)
+                if (Variable(*f, in.a).Type() != VarType::Array)
                     RaiseError(err::TypeMismatch);
-                Array& array = *target.MutableArray();
                 std::size_t flat;
-                if (in.b == 1 && array.Dimensions() == 1 && IsWhole(m_stack.back())) {
+                if (in.b == 1 && IsWhole(m_stack.back()) &&
+                    Variable(*f, in.a).AsArray()->Dimensions() == 1) {
                     // One whole-number subscript: no subscript list needed.
-                    flat = OneIndex(array, Whole(m_stack.back()));
+                    flat = OneIndex(*Variable(*f, in.a).MutableArray(), Whole(m_stack.back()));
                     m_stack.pop_back();
                 } else {
-                    flat = array.FlatIndex(PopSubscripts(in.b));
+                    // Subscripts convert before the array is touched: a conversion may run
+                    // code that changes the variable.
+                    const auto subscripts = PopSubscripts(in.b);
+                    if (Variable(*f, in.a).Type() != VarType::Array)
+                        RaiseError(err::TypeMismatch);
+                    flat = Variable(*f, in.a).AsArray()->FlatIndex(subscripts);
                 }
+                Array& array = *Variable(*f, in.a).MutableArray();
                 Value old = std::move(array.At(flat));
                 array.At(flat) = std::move(value);
                 if (old.Type() == VarType::Object) {
@@ -964,6 +1069,10 @@ void Vm::Execute(std::size_t baseDepth) {
                 if (in.b < builtin.minArgs || (builtin.maxArgs >= 0 && in.b > builtin.maxArgs))
                     RaiseError(450);
                 const std::size_t first = m_stack.size() - static_cast<std::size_t>(in.b);
+                for (std::size_t i = first; i < m_stack.size(); ++i) {
+                    if (m_stack[i].Type() == VarType::Object && !InspectsObjects(builtin))
+                        resolve(m_stack[i]);
+                }
                 Value result =
                     builtin.function(&m_runtime, std::span<Value>(m_stack.data() + first,
                                                                   static_cast<std::size_t>(in.b)));
@@ -991,6 +1100,7 @@ void Vm::Execute(std::size_t baseDepth) {
                 break;
             case Op::JumpIfFalse: {
                 tick();
+                resolve(m_stack.back());
                 const bool truth = IsTrue(m_stack.back());
                 m_stack.pop_back();
                 if (!truth)
@@ -999,6 +1109,7 @@ void Vm::Execute(std::size_t baseDepth) {
             }
             case Op::JumpIfTrue: {
                 tick();
+                resolve(m_stack.back());
                 const bool truth = IsTrue(m_stack.back());
                 m_stack.pop_back();
                 if (truth)
@@ -1070,9 +1181,11 @@ void Vm::Execute(std::size_t baseDepth) {
                 break;
             }
             case Op::Negate:
+                resolve(m_stack.back());
                 m_stack.back() = Negate(m_stack.back());
                 break;
             case Op::Not:
+                resolve(m_stack.back());
                 m_stack.back() = Not(m_stack.back());
                 break;
             case Op::Add:
@@ -1097,6 +1210,8 @@ void Vm::Execute(std::size_t baseDepth) {
                 binary(Power);
                 break;
             case Op::Concat: {
+                resolve(m_stack[m_stack.size() - 2]);
+                resolve(m_stack.back());
                 Value& left = m_stack[m_stack.size() - 2];
                 left = Concatenate(std::move(left), m_stack.back());
                 m_stack.pop_back();
@@ -1142,7 +1257,7 @@ void Vm::Execute(std::size_t baseDepth) {
                 binary(Imp);
                 break;
             case Op::Is:
-                binary(Is);
+                binaryOn(Is);
                 break;
             case Op::OnErrorResumeNext:
                 f->resumeNext = true;

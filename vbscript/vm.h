@@ -112,6 +112,10 @@ private:
     bool New(const std::wstring& className, std::size_t baseDepth);
     // Pushes a frame for the next due Class_Terminate; false when none is due.
     bool StartTerminate(std::size_t baseDepth);
+    // A script class instance used as a plain value becomes its default property's value
+    // (a nested run, with the working stacks set aside, so the caller must hold nothing
+    // that script code could move). Anything else is left alone.
+    void ResolveDefault(Value& v);
     // Eval and Execute see the locals of `caller`; ExecuteGlobal passes none.
     Value EvalText(const Value& text, const Frame& caller);
     void ExecuteText(const Value& text, const Frame* caller);
@@ -135,6 +139,9 @@ private:
     Runtime& m_runtime;
     Limits m_limits;
     std::uint64_t m_stepsLeft = 0;
+    // Where the outermost run's native stack began: nested runs (Eval, default properties,
+    // host callbacks) recurse in C++, which the frame limit alone does not bound.
+    std::uintptr_t m_nativeBase = 0;
     bool m_fatal = false;
     int m_errorLine = 0;
     // Frames in fixed chunks that are kept once allocated: a frame stays where it is while

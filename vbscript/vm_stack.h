@@ -20,6 +20,12 @@ public:
         std::free(m_data);
     }
 
+    void swap(VmStack& other) noexcept {
+        std::swap(m_data, other.m_data);
+        std::swap(m_size, other.m_size);
+        std::swap(m_capacity, other.m_capacity);
+    }
+
     std::size_t size() const { return m_size; }
     bool empty() const { return m_size == 0; }
     T* data() { return m_data; }

@@ -207,10 +207,57 @@ TEST(DynamicCode, EvalAndExecuteSeeTheCallersScope) {
                L" Sub Poke(): Execute \"secret = secret + Me.Peek(1)\": End Sub\nEnd Class\n"
                L"Function f()\n Set k = New K\n k.Poke\n f = k.Peek(1)\nEnd Function"),
         L"10");
+    // Inside a function its name with arguments is still a call; runaway nesting is error 28.
+    EXPECT_EQ(
+        Script(L"Function Fact(n)\n If n <= 1 Then Fact = 1 Else Fact = n * Eval(\"Fact(n - 1)\")\n"
+               L"End Function\nFunction f(): f = Fact(6): End Function"),
+        L"720");
+    EXPECT_EQ(Script(L"Function Deeper(n): Deeper = Eval(\"Deeper(n + 1)\"): End Function\n"
+                     L"Function f(): f = Deeper(1): End Function"),
+              L"error 28");
     // An error inside the text is the caller's to handle.
     EXPECT_EQ(Script(L"Function f()\n On Error Resume Next\n n = 1\n Execute \"n = n / 0\"\n"
                      L" f = Err.Number & \",\" & n\nEnd Function"),
               L"11,1");
+}
+
+TEST(ClassDefaults, AnInstanceUsedAsAValueIsItsDefaultProperty) {
+    const std::wstring money =
+        L"Class Money\n Private m_v\n Public Default Property Get Amount: Amount = m_v: End "
+        L"Property\n Public Property Let Amount(v): m_v = v: End Property\nEnd Class\n"
+        L"Class Plain\nEnd Class\n";
+    // Operators (fused and on the stack), Let, conditions, Select Case and built-ins.
+    EXPECT_EQ(Script(money +
+                     L"Function f()\n Set a = New Money: a.Amount = 40\n"
+                     L" Set b = New Money: b.Amount = 2\n x = a: y = a + 1\n"
+                     L" f = x & TypeName(x) & \",\" & (a + b) & \",\" & (a * b - 1) & \",\" & "
+                     L"-a & \",\" & (a > b) & \",\" & Len(a) & CStr(b) & \",\" & y\n"
+                     L" If a = 40 Then f = f & \",eq\"\n If b Then f = f & \",true\"\n"
+                     L" Select Case a\n Case 40: f = f & \",case\"\n End Select\n"
+                     L" Dim arr(0): arr(0) = a: f = f & \",\" & TypeName(arr(0))\nEnd Function"),
+              L"40Integer,42,79,-40,True,22,41,eq,true,case,Integer");
+    // The object itself where the object is asked about or kept.
+    EXPECT_EQ(Script(money +
+                     L"Function f()\n Set a = New Money: a.Amount = 1\n"
+                     L" Set d = CreateObject(\"Scripting.Dictionary\"): d.Add \"k\", a\n"
+                     L" f = TypeName(a) & IsObject(a) & TypeName(d(\"k\")) & (a Is d(\"k\"))\n"
+                     L"End Function"),
+              L"MoneyTrueMoneyTrue");
+    // No default property: 438, trappable; an error inside the property reaches the caller.
+    EXPECT_EQ(Script(money +
+                     L"Function f()\n On Error Resume Next\n Set p = New Plain\n"
+                     L" x = p: f = Err.Number: Err.Clear\n x = p + 1: f = f & \",\" & Err.Number\n"
+                     L"End Function"),
+              L"438,438");
+    EXPECT_EQ(
+        Script(L"Class Bad\n Public Default Function V(): V = 1 / 0: End Function\nEnd Class\n"
+               L"Function f()\n On Error Resume Next\n Set o = New Bad\n x = o + 1\n"
+               L" f = Err.Number & \",\" & IsEmpty(x)\nEnd Function"),
+        L"11,True");
+    // A property that uses itself as a value runs out of stack, not the process.
+    EXPECT_EQ(Script(L"Class Selfish\n Public Default Property Get V: V = Me + 1: End Property\n"
+                     L"End Class\nFunction f()\n Set o = New Selfish\n f = o * 2\nEnd Function"),
+              L"error 28");
 }
 
 TEST(ArraysErase, FixedArraysResetDynamicOnesGo) {
