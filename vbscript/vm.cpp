@@ -473,6 +473,15 @@ void Vm::ResolveDefault(Value& v) {
     v = std::move(result);
 }
 
+std::uint64_t Vm::ResolveValues(std::span<Value> values, Frame& frame, std::int32_t pc,
+                                std::uint64_t steps) {
+    frame.pc = pc;
+    m_stepsLeft = steps;
+    for (Value& v : values)
+        ResolveDefault(v);
+    return m_stepsLeft;
+}
+
 Value Vm::EvalText(const Value& text, const Frame& caller) {
     ParseResult parsed = ParseExpression(ToString(text));
     if (parsed.error)
@@ -642,11 +651,8 @@ void Vm::Execute(std::size_t baseDepth) {
     };
     // A script class instance used as a value becomes its default property's value.
     const auto resolve = [&](Value & v) __attribute__((always_inline)) {
-        if (v.Type() == VarType::Object) [[unlikely]] {
-            leave();
-            ResolveDefault(v);
-            resume(false);
-        }
+        if (v.Type() == VarType::Object) [[unlikely]]
+            steps = ResolveValues(std::span<Value>(&v, 1), *f, pc, steps);
     };
     const auto let = [&](Value & v) __attribute__((always_inline)) {
         resolve(v);
@@ -658,8 +664,10 @@ void Vm::Execute(std::size_t baseDepth) {
         m_stack.pop_back();
     };
     const auto binary = [&](auto operation) __attribute__((always_inline)) {
-        resolve(m_stack[m_stack.size() - 2]);
-        resolve(m_stack.back());
+        Value* operands = m_stack.end() - 2;
+        if (operands[0].Type() == VarType::Object || operands[1].Type() == VarType::Object)
+            [[unlikely]]
+            steps = ResolveValues(std::span<Value>(operands, 2), *f, pc, steps);
         binaryOn(operation);
     };
     // Every loop passes a jump and every recursion a call, so counting those bounds the run.

@@ -116,6 +116,11 @@ private:
     // (a nested run, with the working stacks set aside, so the caller must hold nothing
     // that script code could move). Anything else is left alone.
     void ResolveDefault(Value& v);
+    // ResolveDefault for each of `values`, from inside the loop: the running instruction's
+    // position and the steps left are passed in and the new count returned, so the loop
+    // keeps both in registers.
+    [[gnu::noinline]] std::uint64_t ResolveValues(std::span<Value> values, Frame& frame,
+                                                  std::int32_t pc, std::uint64_t steps);
     // Eval and Execute see the locals of `caller`; ExecuteGlobal passes none.
     Value EvalText(const Value& text, const Frame& caller);
     void ExecuteText(const Value& text, const Frame* caller);
