@@ -217,6 +217,12 @@ private:
         for (std::size_t at : exitProcedure_)
             proc_.code[at].a = end;
         Emit(Op::Return);
+        // A jump to a return (the end of an If branch in a function) returns at once.
+        for (Instr& instr : proc_.code) {
+            if (instr.op == Op::Jump &&
+                proc_.code[static_cast<std::size_t>(instr.a)].op == Op::Return)
+                instr.op = Op::Return;
+        }
         std::sort(
             proc_.statements.begin(), proc_.statements.end(),
             [](const StatementRange& x, const StatementRange& y) { return x.begin < y.begin; });
@@ -878,12 +884,7 @@ private:
             return CompileDo(static_cast<const DoStmt*>(s));
         case StmtKind::While: {
             auto* st = static_cast<const WhileStmt*>(s);
-            const std::int32_t top = Here();
-            std::size_t exit = 0;
-            CompileCondition(st->condition, Op::JumpIfFalse, exit, s->line);
-            CompileBody(st->body);
-            Emit(Op::Jump, top);
-            PatchA(exit);
+            CompileTopTestedLoop(st->condition, true, st->body, s->line);
             return;
         }
         case StmtKind::Exit:
@@ -1145,15 +1146,31 @@ private:
         PatchExits();
     }
 
+    // A loop tested at the top: the test is repeated after the body, so a pass takes one
+    // jump instead of two. An error in either copy resumes into the body.
+    void CompileTopTestedLoop(const Expr* condition, bool whileTrue, const StmtList& body,
+                              int line) {
+        std::size_t exit = 0;
+        CompileCondition(condition, whileTrue ? Op::JumpIfFalse : Op::JumpIfTrue, exit, line);
+        const std::int32_t bodyStart = Here();
+        CompileBody(body);
+        const std::int32_t begin = Here();
+        if (!EmitCompareJump(condition, whileTrue, bodyStart, nullptr)) {
+            CompileExpr(condition);
+            Emit(whileTrue ? Op::JumpIfTrue : Op::JumpIfFalse, bodyStart);
+        }
+        proc_.statements.push_back(StatementRange{begin, Here(), bodyStart, line});
+        PatchA(exit);
+    }
+
     void CompileDo(const DoStmt* st) {
         loops_.push_back(Loop{false, {}});
+        if (st->test == LoopTest::WhileTop || st->test == LoopTest::UntilTop) {
+            CompileTopTestedLoop(st->condition, st->test == LoopTest::WhileTop, st->body, st->line);
+            PatchExits();
+            return;
+        }
         const std::int32_t top = Here();
-        std::size_t exit = 0;
-        const bool atTop = st->test == LoopTest::WhileTop || st->test == LoopTest::UntilTop;
-        if (atTop)
-            CompileCondition(st->condition,
-                             st->test == LoopTest::WhileTop ? Op::JumpIfFalse : Op::JumpIfTrue,
-                             exit, st->line);
         CompileBody(st->body);
         if (st->test == LoopTest::WhileBottom || st->test == LoopTest::UntilBottom) {
             const std::int32_t begin = Here();
@@ -1166,8 +1183,6 @@ private:
         } else {
             Emit(Op::Jump, top);
         }
-        if (atTop)
-            PatchA(exit);
         PatchExits();
     }
 

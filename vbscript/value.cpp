@@ -74,13 +74,11 @@ Value Value::FromArray(vbs::Array* array) {
     return r;
 }
 
-vbs::Array* Value::MutableArray() {
-    if (m_array->IsShared()) {
-        vbs::Array* copy = m_array->Clone();
-        copy->AddRef();
-        m_array->Release();
-        m_array = copy;
-    }
+vbs::Array* Value::UnshareArray() {
+    vbs::Array* copy = m_array->Clone();
+    copy->AddRef();
+    m_array->Release();
+    m_array = copy;
     return m_array;
 }
 

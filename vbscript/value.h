@@ -204,7 +204,7 @@ public:
     vbs::Object* AsObject() const { return m_object; }
     const vbs::Array* AsArray() const { return m_array; }
     // The array for writing: a shared body is copied first so other holders keep theirs.
-    vbs::Array* MutableArray();
+    inline vbs::Array* MutableArray();
 
     // Appends in place when this string's buffer is not shared and has room, so building
     // text with & in a loop does not copy the whole string each time.
@@ -214,9 +214,10 @@ private:
     struct StringBody;
 
     explicit Value(VarType type) noexcept : m_type(type) { m_bits = 0; }
-    bool IsCounted() const {
+    [[gnu::always_inline]] bool IsCounted() const {
         return m_type == VarType::String || m_type == VarType::Object || m_type == VarType::Array;
     }
+    vbs::Array* UnshareArray();
     void AddRefPayload() noexcept;
     void ReleasePayload() noexcept;
     [[gnu::always_inline]] void Drop(VarType next) noexcept {
@@ -263,6 +264,8 @@ public:
     int Dimensions() const { return static_cast<int>(m_bounds.size()); }
     // Dimension numbers count from 1 as in LBound/UBound; error 9 when out of range.
     std::int32_t LowerBound(int dimension) const;
+    // The first dimension's lower bound, for callers that checked there is one.
+    std::int32_t FirstLowerBound() const { return m_bounds.front().lower; }
     std::int32_t UpperBound(int dimension) const;
     std::size_t Size() const { return m_items.size(); }
 
@@ -286,6 +289,11 @@ private:
     std::vector<Bound> m_bounds;
     std::vector<Value> m_items;
 };
+
+// The array of an Array value, copied first when another value shares it.
+inline Array* Value::MutableArray() {
+    return m_array->IsShared() ? UnshareArray() : m_array;
+}
 
 // Keeps an array alive and locked while a reference to one of its elements is in use.
 class ArrayLock {

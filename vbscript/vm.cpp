@@ -126,9 +126,9 @@ void LetValue(Value& v) {
     v = std::move(inner);
 }
 
-// The element of a one-dimensional array at a whole-number subscript.
+// The element of a one-dimensional array (callers check that) at a whole-number subscript.
 [[gnu::always_inline]] inline std::size_t OneIndex(const Array& array, std::int64_t subscript) {
-    const std::int64_t index = subscript - array.LowerBound(1);
+    const std::int64_t index = subscript - array.FirstLowerBound();
     if (index < 0 || static_cast<std::size_t>(index) >= array.Size())
         RaiseError(err::SubscriptOutOfRange);
     return static_cast<std::size_t>(index);
