@@ -213,6 +213,11 @@ TEST(EngineErrors, OnErrorResumeNextAndErr) {
     EXPECT_EQ(Text(L"Function f()\n On Error Resume Next\n If 1 / 0 Then f = \"in\"\n"
                    L" For Each v In 5: f = f & \"+\": Next\nEnd Function"),
               L"in+");
+    // So does a loop test that fails on a later pass (While and Do While alike).
+    EXPECT_EQ(Text(L"Function f()\n On Error Resume Next\n i = 0\n"
+                   L" While 1 / (2 - i) > 0: i = i + 1: f = f & i: Wend\n j = 0\n"
+                   L" Do While 1 / (1 - j) > 0: j = j + 1: f = f & \"j\" & j: Loop\nEnd Function"),
+              L"123j1j2");
     // On Error GoTo 0 turns handling off again.
     EXPECT_EQ(ErrorOf(L"Function f()\n On Error Resume Next\n On Error GoTo 0\n f = 1 / 0\n"
                       L"End Function"),
