@@ -29,6 +29,9 @@ public:                                                                         
 
 namespace orvo {
 enum InvokeKind : unsigned { InvokeMethod = 1, InvokeGet = 2, InvokePut = 4 };
+template <class Sig> class MethodCall;
+template <class Sig> class ServiceCall;
+class RegistrySnapshot;
 } // namespace orvo
 
 class IXO {
@@ -48,7 +51,9 @@ public:
     virtual const orvo::DispatchMap& GetDispatchMap() const { return ClassDispatch(); }
 
     // ---- registry -------------------------------------------------------------------------
-    // Registering a name again replaces the earlier registration. Both return 1.
+    // Registering a name again replaces the earlier registration. Both return 1; a null
+    // factory or instance registers nothing and returns 0. Instances are held weakly: a
+    // destroyed instance leaves the registry with its last breath and is never handed out.
     static int Register(std::wstring_view name, Factory factory);
     static int Register(std::wstring_view name, IXO* instance);
     static bool Unregister(std::wstring_view name);
@@ -57,6 +62,8 @@ public:
     static IXO* GetIXO(std::wstring_view name);
     // The instance registered under `name`; null for factories and unknown names.
     static IXO* FindInstance(std::wstring_view name);
+    // The factory registered under `name`; null for instances and unknown names.
+    static Factory FindFactory(std::wstring_view name);
     static bool IsRegistered(std::wstring_view name);
     // The registered instances as (name, object) pairs, sorted by name without case.
     static std::vector<std::pair<std::wstring, IXO*>> Instances();
@@ -87,12 +94,6 @@ public:
         return Bind<Sig>(get ? e->getter : e->setter);
     }
 
-    template <class Sig> orvo::BoundMethod<Sig> Bind(const orvo::DispPart& part) {
-        if (!part.thunk || *part.signature != typeid(Sig))
-            return {};
-        return {this, reinterpret_cast<typename orvo::BoundMethod<Sig>::Thunk>(part.thunk)};
-    }
-
     // Script-style call: `kind` says how the name is used (a call, a property read, a
     // property write whose value is the last argument).
     orvo::DispStatus Invoke(std::wstring_view name, unsigned kind,
@@ -101,10 +102,29 @@ public:
                                         std::span<orvo::DispVariant> args,
                                         orvo::DispVariant& result);
 
-    // Weak reference for holders that may outlive the object.
+    // Weak reference for holders that may outlive the object. Empty once the object has
+    // let its weak references go.
     orvo::IXORef WeakRef() const;
 
+protected:
+    // Turns every weak reference to this object null and refuses new ones: an object being
+    // torn down is dead to scripts and posted work before its memory goes.
+    void ReleaseWeakRefs();
+
 private:
+    template <class Sig> friend class orvo::MethodCall;
+    friend class orvo::RegistrySnapshot;
+
+    // A declared part bound to this object when it has exactly the signature Sig.
+    template <class Sig> orvo::BoundMethod<Sig> Bind(const orvo::DispPart& part) {
+        if (!part.thunk || *part.signature != typeid(Sig))
+            return {};
+        return {this, reinterpret_cast<typename orvo::BoundMethod<Sig>::Thunk>(part.thunk)};
+    }
+    void ForgetRegistrations();
+
     static std::uint64_t s_generation; // read on every cached call, so kept out of the registry
     mutable std::shared_ptr<IXO*> m_weakCell;
+    unsigned m_registrations = 0; // names this object is registered under as an instance
+    bool m_weakReleased = false;
 };

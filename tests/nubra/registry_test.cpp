@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+
+#include "nubra/call_site.h"
 #include "nubra/ixo.h"
+#include "nubra/registry_snapshot.h"
 
 namespace {
 
@@ -52,7 +56,8 @@ TEST(Registry, InstancesAreTheSameObjectAndListedSortedWithoutCase) {
     ASSERT_GE(ia, 0);
     ASSERT_GE(iz, 0);
     EXPECT_LT(ia, iz);
-    EXPECT_EQ(list[static_cast<std::size_t>(ia)].first, L"AlphaService") << "listed under the registered spelling";
+    EXPECT_EQ(list[static_cast<std::size_t>(ia)].first, L"AlphaService")
+        << "listed under the registered spelling";
 
     IXO::Unregister(L"ZETASERVICE");
     IXO::Unregister(L"alphaservice");
@@ -96,6 +101,91 @@ TEST(Registry, WeakReferencesSeeDestruction) {
     }
     EXPECT_EQ(ref.Get(), nullptr);
     EXPECT_FALSE(ref.Alive());
+}
+
+// A service with one published method, to watch what call sites keep.
+class Counter : public IXO {
+    ORVO_DISPATCH_MAP()
+
+public:
+    int Next() { return ++count; }
+    int count = 0;
+};
+
+} // namespace
+
+const orvo::DispatchMap& Counter::ClassDispatch() {
+    static const orvo::DispatchMap map(&IXO::ClassDispatch(),
+                                       {orvo::Method<&Counter::Next>(L"Next")});
+    return map;
+}
+
+namespace {
+
+TEST(Registry, ADestroyedInstanceLeavesTheRegistryAndEveryCallSite) {
+    static orvo::ServiceCall<int()> s_next(L"CounterService", L"Next");
+    auto counter = std::make_unique<Counter>();
+    IXO::Register(L"CounterService", counter.get());
+    IXO::Register(L"CounterAlias", counter.get());
+    ASSERT_TRUE(s_next.Get());
+    EXPECT_EQ(s_next.Get()(), 1);
+
+    auto generation = IXO::Generation();
+    counter.reset();
+    EXPECT_GT(IXO::Generation(), generation) << "call sites must drop what they resolved";
+    EXPECT_EQ(IXO::FindInstance(L"CounterService"), nullptr);
+    EXPECT_EQ(IXO::GetIXO(L"CounterAlias"), nullptr);
+    EXPECT_FALSE(IXO::IsRegistered(L"CounterService"));
+    EXPECT_FALSE(s_next.Get()) << "a call site never reaches a destroyed service";
+    for (const auto& [name, object] : IXO::Instances())
+        EXPECT_NE(name, L"CounterService");
+
+    EXPECT_EQ(IXO::Register(L"Nothing", static_cast<IXO*>(nullptr)), 0);
+    EXPECT_EQ(IXO::Register(L"Nothing", static_cast<IXO::Factory>(nullptr)), 0);
+    EXPECT_FALSE(IXO::IsRegistered(L"Nothing"));
+}
+
+TEST(Registry, AnInstanceReplacedUnderOneNameKeepsItsOtherNames) {
+    Counter first, second;
+    IXO::Register(L"Primary", &first);
+    IXO::Register(L"Backup", &first);
+    IXO::Register(L"Primary", &second);
+    {
+        Counter passing;
+        IXO::Register(L"Passing", &passing);
+    }
+    EXPECT_EQ(IXO::FindInstance(L"Backup"), &first);
+    EXPECT_EQ(IXO::FindInstance(L"Primary"), &second);
+    EXPECT_EQ(IXO::FindInstance(L"Passing"), nullptr);
+    IXO::Unregister(L"Primary");
+    IXO::Unregister(L"Backup");
+}
+
+TEST(RegistrySnapshot, NamesWhatChangedAndPutsEverythingBack) {
+    Counter kept, replacement, added;
+    IXO::Register(L"SnapKept", &kept);
+    IXO::Register(L"SnapFactory", []() -> IXO* { return new Widget(); });
+    const auto snapshot = orvo::RegistrySnapshot::Take();
+    EXPECT_TRUE(snapshot.Differences().empty());
+
+    IXO::Register(L"SnapKept", &replacement);
+    IXO::Unregister(L"snapfactory");
+    IXO::Register(L"SnapAdded", &added);
+    auto differences = snapshot.Differences();
+    ASSERT_EQ(differences.size(), 3u);
+    EXPECT_EQ(differences[0], L"SnapAdded: an instance was added");
+    EXPECT_EQ(differences[1], L"SnapFactory: a factory went away");
+    EXPECT_EQ(differences[2], L"SnapKept: an instance was replaced by an instance");
+
+    snapshot.Restore();
+    EXPECT_TRUE(snapshot.Differences().empty());
+    EXPECT_EQ(IXO::FindInstance(L"SnapKept"), &kept);
+    EXPECT_EQ(IXO::FindInstance(L"SnapAdded"), nullptr);
+    IXO* made = IXO::GetIXO(L"SnapFactory");
+    EXPECT_NE(dynamic_cast<Widget*>(made), nullptr);
+    delete made;
+    IXO::Unregister(L"SnapKept");
+    IXO::Unregister(L"SnapFactory");
 }
 
 } // namespace
