@@ -15,12 +15,8 @@ public:
     int total = 0;
 };
 
-const orvo::DispatchMap& Board::ClassDispatch() {
-    static const orvo::DispatchMap map(&IXO::ClassDispatch(), {
-                                                                  orvo::Method<&Board::Price>(L"Price"),
-                                                              });
-    return map;
-}
+ORVO_DISPATCH(Board, IXO,
+    ORVO_METHOD(Price))
 
 Board* TheBoard() {
     static Board board;

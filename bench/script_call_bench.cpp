@@ -19,11 +19,8 @@ public:
     int clicks = 0;
 };
 
-const orvo::DispatchMap& Button::ClassDispatch() {
-    static const orvo::DispatchMap map(&XDO::ClassDispatch(),
-                                       {orvo::Method<&Button::Click>(L"Click")});
-    return map;
-}
+ORVO_DISPATCH(Button, XDO,
+    ORVO_METHOD(Click))
 
 constexpr std::string_view kMarkup = R"(<lib Name="page">
   <Script>

@@ -45,11 +45,8 @@ public:
     long long sum = 0;
 };
 
-const orvo::DispatchMap& Requester::ClassDispatch() {
-    static const orvo::DispatchMap map(&XDO::ClassDispatch(),
-                                       {orvo::Method<&Requester::OnReceiveData>(L"OnReceiveData")});
-    return map;
-}
+ORVO_DISPATCH(Requester, XDO,
+    ORVO_METHOD(OnReceiveData))
 
 void BM_PriceStep(benchmark::State& state) {
     sim::Market market(sim::Scenario::BuiltIn());

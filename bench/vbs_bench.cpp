@@ -112,10 +112,8 @@ public:
     int total = 0;
 };
 
-const orvo::DispatchMap& Tally::ClassDispatch() {
-    static const orvo::DispatchMap map(&IXO::ClassDispatch(), {orvo::Method<&Tally::Add>(L"Add")});
-    return map;
-}
+ORVO_DISPATCH(Tally, IXO,
+    ORVO_METHOD(Add))
 
 constexpr int kHostCalls = 100000;
 

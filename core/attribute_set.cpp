@@ -1,14 +1,15 @@
 #include "core/attribute_set.h"
 
+#include "core/contracts.h"
 #include "core/definition_set.h"
 #include "platform/base/nocase.h"
 
 namespace {
 XAttributeSet* g_set = nullptr;
 [[maybe_unused]] const int g_registered = [] {
-    IXO::Register(L"attribute", []() -> IXO* { return new XAttribute(); });
+    orvo::RegisterFactory<XAttribute>();
     g_set = new XAttributeSet(); // lives for the process, like every service
-    return IXO::Register(L"attributeset", g_set);
+    return orvo::RegisterInstance(g_set);
 }();
 } // namespace
 
@@ -29,13 +30,9 @@ XAttributeSet& XAttributeSet::Instance() {
     return *g_set;
 }
 
-const orvo::DispatchMap& XAttributeSet::ClassDispatch() {
-    static const orvo::DispatchMap map(&XDO::ClassDispatch(), {
-                                                                  orvo::Method<&XAttributeSet::InitializeIXO>(L"InitializeIXO"),
-                                                                  orvo::Method<&XAttributeSet::GetAttributeByName>(L"GetAttributeByName"),
-                                                              });
-    return map;
-}
+ORVO_DISPATCH(XAttributeSet, XDO,
+    ORVO_METHOD(InitializeIXO),
+    ORVO_PROVIDE(orvo::contract::AttributeSetGetAttributeByName, GetAttributeByName))
 
 int XAttributeSet::InitializeIXO() {
     return orvo::LoadDefinitionSet(this, L"AttributeSet");

@@ -8,7 +8,7 @@
 
 class XAttribute : public XDO, public orvo::AttributeBundle {
 public:
-    const wchar_t* GetIXOKey() const override { return L"attribute"; }
+    ORVO_KEY(L"attribute")
     int SetElement(XElement* e) override;
     const CMapStringToString& GetBundle() const override { return m_bundle; }
 
@@ -20,7 +20,7 @@ class XAttributeSet : public XDO {
     ORVO_DISPATCH_MAP()
 
 public:
-    const wchar_t* GetIXOKey() const override { return L"attributeset"; }
+    ORVO_KEY(L"attributeset")
     static XAttributeSet& Instance();
 
     int InitializeIXO();

@@ -2,13 +2,14 @@
 
 #include <string>
 
+#include "core/contracts.h"
 #include "core/scr_man.h"
 #include "nubra/call_site.h"
 
 namespace orvo {
 
 int LoadDefinitionSet(XDO* set, const wchar_t* kind) {
-    static ServiceCall<int(const wchar_t*, std::wstring&)> s_getFile(L"Project", L"GetFile");
+    static orvo::ContractCall<orvo::contract::ProjectGetFile> s_getFile;
     while (XDO* c = set->child())
         c->LinkCut(1, nullptr);
     set->SetCreateState(0); // built again from the start, events and all

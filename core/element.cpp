@@ -7,12 +7,8 @@
 #include "platform/base/format.h"
 #include "platform/base/nocase.h"
 
-const orvo::DispatchMap& XElement::ClassDispatch() {
-    static const orvo::DispatchMap map(&IXO::ClassDispatch(), {
-                                                                  orvo::Method<&XElement::Save>(L"Save"),
-                                                              });
-    return map;
-}
+ORVO_DISPATCH(XElement, IXO,
+    ORVO_METHOD(Save))
 
 XElement::XElement(const wchar_t* tagName) : m_tagName(tagName ? tagName : L"") {}
 

@@ -24,7 +24,7 @@ public:
     XElement& operator=(const XElement&) = delete;
     ~XElement() override;
 
-    const wchar_t* GetIXOKey() const override { return L"Element"; }
+    ORVO_KEY(L"Element")
 
     // ---- node data --------------------------------------------------------------------------
     const std::wstring& GetTagName() const { return m_tagName; }

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/contracts.h"
 #include "core/notice_messages.h"
 #include "core/window_hooks.h"
 #include "core/xdo.h"
@@ -179,7 +180,7 @@ int XEvent::RunSys(XDO* object, const std::wstring& action) {
 }
 
 int XEvent::RunMenu(XDO*, const std::wstring& action) {
-    static orvo::ServiceCall<int(const wchar_t*, const wchar_t*, int)> s_run(L"MenuMan", L"RunByMenuID");
+    static orvo::ContractCall<orvo::contract::MenuManRunByMenuID> s_run;
     std::wstring inside;
     if (!Call(action, L"RunID", inside))
         return 1;
@@ -197,7 +198,7 @@ int XEvent::RunCmd(XDO*, const std::wstring& action) {
     // A command id goes to the main window; the terminal gets one with the window host.
     std::wstring inside;
     if (Call(action, L"ID", inside)) {
-        static orvo::ServiceCall<int(int)> s_command(L"MainMan", L"PostCommand");
+        static orvo::ContractCall<orvo::contract::MainManPostCommand> s_command;
         if (auto post = s_command.Get())
             post(plat::_wtoi(inside) & 0xFFFF);
     }
@@ -262,8 +263,8 @@ int XEvent::RunMsg(XDO* object, const std::wstring& action) {
 }
 
 int XEvent::RunScript(XDO* object, const std::wstring& action) {
-    static orvo::MethodCall<int(const wchar_t*)> s_have(L"HaveFunction");
-    static orvo::MethodCall<int(const wchar_t*, IXO*)> s_run(L"RunFunction");
+    static orvo::ContractMethod<orvo::contract::ScriptHaveFunction> s_have;
+    static orvo::ContractMethod<orvo::contract::ScriptRunFunction> s_run;
     std::wstring name(orvo::TrimBlanks(action));
     XDO* script = object ? object->ScanTreeElder([](XDO* n) { return IsScript(n); }) : nullptr;
     if (!script) {

@@ -1,6 +1,7 @@
 // Settings files and language texts reached through services found by name.
 #include <string>
 
+#include "core/contracts.h"
 #include "core/xdo.h"
 #include "nubra/call_site.h"
 #include "nubra/ini_access.h"
@@ -8,7 +9,7 @@
 #include "platform/base/path.h"
 
 int GetIniFile(std::wstring& file, const wchar_t* key) {
-    static orvo::ServiceCall<int(const wchar_t*, std::wstring&)> s_appValue(L"Application", L"GetValue");
+    static orvo::ContractCall<orvo::contract::ApplicationGetValue> s_appValue;
     std::wstring work = GetWorkPath();
     if (work.empty() || GetExePath().empty())
         return 0;
@@ -38,7 +39,7 @@ int SetUserIniStr(const wchar_t* section, const wchar_t* key, const wchar_t* val
 }
 
 int GetLangText(int id, std::wstring& out) {
-    static orvo::ServiceCall<int(int, std::wstring&)> s_getText(L"LangMan", L"GetText");
+    static orvo::ContractCall<orvo::contract::LangManGetText> s_getText;
     auto getText = s_getText.Get();
     return getText ? getText(id, out) : 0;
 }
@@ -50,7 +51,7 @@ std::wstring GetLangText(int id) {
 }
 
 CFont* GetSystemFont(const wchar_t* name) {
-    static orvo::ServiceCall<CFont*(const wchar_t*)> s_getFont(L"LangMan", L"GetFont");
+    static orvo::ContractCall<orvo::contract::LangManGetFont> s_getFont;
     auto getFont = s_getFont.Get();
     return getFont ? getFont(name ? name : L"") : nullptr;
 }

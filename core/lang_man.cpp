@@ -2,6 +2,7 @@
 
 #include <typeinfo>
 
+#include "core/contracts.h"
 #include "core/element.h"
 #include "core/xdo.h"
 #include "nubra/call_site.h"
@@ -10,7 +11,7 @@
 
 namespace {
 
-[[maybe_unused]] const int g_registered = IXO::Register(L"LangMan", &XLangMan::Instance());
+[[maybe_unused]] const int g_registered = orvo::RegisterInstance(&XLangMan::Instance());
 
 } // namespace
 
@@ -20,25 +21,17 @@ XLangMan& XLangMan::Instance() {
     return *instance;
 }
 
-const orvo::DispatchMap& XLangMan::ClassDispatch() {
-    static const orvo::DispatchMap map(
-        &IXO::ClassDispatch(),
-        {
-            orvo::Method<&XLangMan::InitializeIXO>(L"InitializeIXO"),
-            orvo::Method<&XLangMan::LoadCurrentLanguage>(L"LoadCurrentLanguage"),
-            orvo::Method<&XLangMan::GetText>(L"GetText"),
-            orvo::Method<&XLangMan::GetTextID>(L"GetTextID"),
-            orvo::Method<&XLangMan::GetFont>(L"GetFont"),
-        });
-    return map;
-}
+ORVO_DISPATCH(XLangMan, IXO,
+    ORVO_METHOD(InitializeIXO),
+    ORVO_METHOD(LoadCurrentLanguage),
+    ORVO_PROVIDE(orvo::contract::LangManGetText, GetText),
+    ORVO_METHOD(GetTextID),
+    ORVO_PROVIDE(orvo::contract::LangManGetFont, GetFont))
 
 int XLangMan::LoadCurrentLanguage() {
-    static orvo::ServiceCall<int(const wchar_t*, std::wstring*)> s_getPath(L"Project", L"GetPath");
-    static orvo::ServiceCall<int(const wchar_t*, const wchar_t*, const wchar_t*, const wchar_t*,
-                                 const wchar_t*, std::wstring&)>
-        s_getIniStrEx(L"Project", L"GetINIStrEx");
-    static orvo::ServiceCall<int(const wchar_t*, XElement**)> s_parse(L"Parser", L"DoParse");
+    static orvo::ContractCall<orvo::contract::ProjectGetPath> s_getPath;
+    static orvo::ContractCall<orvo::contract::ProjectGetINIStrEx> s_getIniStrEx;
+    static orvo::ContractCall<orvo::contract::ParserDoParse> s_parse;
 
     auto getPath = s_getPath.Get();
     auto getIniStrEx = s_getIniStrEx.Get();

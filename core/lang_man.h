@@ -21,7 +21,7 @@ public:
     // The instance registered at start-up.
     static XLangMan& Instance();
 
-    const wchar_t* GetIXOKey() const override { return L"LangMan"; }
+    ORVO_KEY(L"LangMan")
 
     int InitializeIXO() { return LoadCurrentLanguage(); }
     // Loads <base path>/<"Lang" setting> through "Project" and "Parser". 0 (and the current

@@ -11,7 +11,7 @@ class XElement;
 
 class XLanguage : public IXO {
 public:
-    const wchar_t* GetIXOKey() const override { return L"Language"; }
+    ORVO_KEY(L"Language")
 
     // Reads the children of a language file's root in document order: "Text" elements give
     // texts by "id" (a later equal id replaces the earlier text), "Font" elements the default

@@ -5,7 +5,7 @@
 #include "platform/base/nocase.h"
 
 namespace {
-[[maybe_unused]] const int g_registered = IXO::Register(L"lib", []() -> IXO* { return new XLib(); });
+[[maybe_unused]] const int g_registered = orvo::RegisterFactory<XLib>();
 
 bool IsParamDeclaration(const XElement* e) {
     std::wstring object, method;
@@ -24,17 +24,12 @@ int XLibParam::SetElement(XElement* e) {
     return 1;
 }
 
-const orvo::DispatchMap& XLib::ClassDispatch() {
-    static const orvo::DispatchMap map(&XDO::ClassDispatch(),
-                                       {
-                                           orvo::Method<&XLib::SetParamValue>(L"SetParamValue"),
-                                           orvo::Method<&XLib::GetParamValue>(L"GetParamValue"),
-                                           orvo::Method<&XLib::CompareParamValue>(L"CompareParamValue"),
-                                           orvo::Method<&XLib::NotifyEvent>(L"NotifyEvent"),
-                                           orvo::Method<&XLib::GetLoadingTick>(L"GetLoadingTick"),
-                                       });
-    return map;
-}
+ORVO_DISPATCH(XLib, XDO,
+    ORVO_METHOD(SetParamValue),
+    ORVO_METHOD(GetParamValue),
+    ORVO_METHOD(CompareParamValue),
+    ORVO_METHOD(NotifyEvent),
+    ORVO_METHOD(GetLoadingTick))
 
 XLib::XLib() {
     m_nStyle |= XDO_STYLE_SCREEN;

@@ -25,7 +25,7 @@ class XLib : public XDO {
 
 public:
     XLib();
-    const wchar_t* GetIXOKey() const override { return L"lib"; }
+    ORVO_KEY(L"lib")
 
     int SetElement(XElement* e) override;
     int SetMethod(const wchar_t* name, XElement* e) override;

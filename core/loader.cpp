@@ -1,5 +1,6 @@
 #include "core/loader.h"
 
+#include "core/contracts.h"
 #include "core/notice_messages.h"
 #include "core/scr_man.h"
 #include "nubra/call_site.h"
@@ -8,7 +9,7 @@
 #include "platform/base/path.h"
 
 namespace {
-[[maybe_unused]] const int g_registered = IXO::Register(L"loader", []() -> IXO* { return new XLoader(); });
+[[maybe_unused]] const int g_registered = orvo::RegisterFactory<XLoader>();
 } // namespace
 
 // ---- parameters ---------------------------------------------------------------------------
@@ -101,15 +102,11 @@ void XLoaderGateItemSave::LinkObject(XDO* loader) {
 
 // ---- the loader ---------------------------------------------------------------------------
 
-const orvo::DispatchMap& XLoader::ClassDispatch() {
-    static const orvo::DispatchMap map(&XDO::ClassDispatch(), {
-                                                                  orvo::Method<&XLoader::IsLoaded>(L"IsLoaded"),
-                                                                  orvo::Method<&XLoader::Load>(L"Load"),
-                                                                  orvo::Method<&XLoader::Unload>(L"Unload"),
-                                                                  orvo::Method<&XLoader::RunMethod>(L"RunMethod"),
-                                                              });
-    return map;
-}
+ORVO_DISPATCH(XLoader, XDO,
+    ORVO_METHOD(IsLoaded),
+    ORVO_METHOD(Load),
+    ORVO_METHOD(Unload),
+    ORVO_METHOD(RunMethod))
 
 XLoader::XLoader() {
     m_nStyle |= XDO_STYLE_LOADER;
@@ -207,7 +204,7 @@ int XLoader::RunObjectEvent(int n) {
 }
 
 int XLoader::Load() {
-    static orvo::ServiceCall<int(const wchar_t*, std::wstring*)> s_getPath(L"Project", L"GetPath");
+    static orvo::ContractCall<orvo::contract::ProjectGetPath> s_getPath;
     if (child())
         return 0;
     std::wstring folder;

@@ -56,7 +56,7 @@ public:
 
     XLoader();
     ~XLoader() override;
-    const wchar_t* GetIXOKey() const override { return L"loader"; }
+    ORVO_KEY(L"loader")
 
     int SetElement(XElement* e) override;
     int SetMethod(const wchar_t* name, XElement* e) override;

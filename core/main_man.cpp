@@ -1,20 +1,17 @@
 #include "core/main_man.h"
 
+#include "core/contracts.h"
 #include "platform/base/event_loop.h"
 
 namespace {
 XMainMan g_mainMan;
-[[maybe_unused]] const int g_registered = IXO::Register(L"MainMan", &g_mainMan);
+[[maybe_unused]] const int g_registered = orvo::RegisterInstance(&g_mainMan);
 } // namespace
 
-const orvo::DispatchMap& XMainMan::ClassDispatch() {
-    static const orvo::DispatchMap map(&IXO::ClassDispatch(), {
-                                                                  orvo::Method<&XMainMan::InitializeIXO>(L"InitializeIXO"),
-                                                                  orvo::Method<&XMainMan::GetMainMan>(L"GetMainMan"),
-                                                                  orvo::Method<&XMainMan::PostCommand>(L"PostCommand"),
-                                                              });
-    return map;
-}
+ORVO_DISPATCH(XMainMan, IXO,
+    ORVO_METHOD(InitializeIXO),
+    ORVO_PROVIDE(orvo::contract::MainManGetMainMan, GetMainMan),
+    ORVO_PROVIDE(orvo::contract::MainManPostCommand, PostCommand))
 
 int XMainMan::InitializeIXO() {
     m_live = plat::EventLoop::Current() != nullptr;

@@ -10,7 +10,7 @@ class XMainMan : public IXO {
     ORVO_DISPATCH_MAP()
 
 public:
-    const wchar_t* GetIXOKey() const override { return L"MainMan"; }
+    ORVO_KEY(L"MainMan")
 
     int InitializeIXO();
     // This service while it can deliver, else null.

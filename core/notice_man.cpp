@@ -3,12 +3,13 @@
 #include <optional>
 #include <string_view>
 
+#include "core/contracts.h"
 #include "nubra/time_util.h"
 #include "platform/base/nocase.h"
 
 namespace {
 
-[[maybe_unused]] const int g_registered = IXO::Register(L"NoticeMan", &XNoticeMan::Instance());
+[[maybe_unused]] const int g_registered = orvo::RegisterInstance(&XNoticeMan::Instance());
 
 std::optional<orvo::NoticeKind> KindNamed(std::wstring_view name) {
     using orvo::NoticeKind;
@@ -30,18 +31,13 @@ XNoticeMan& XNoticeMan::Instance() {
     return *instance;
 }
 
-const orvo::DispatchMap& XNoticeMan::ClassDispatch() {
-    static const orvo::DispatchMap map(
-        &IXO::ClassDispatch(), {
-                                   orvo::Method<&XNoticeMan::Confirm>(L"Confirm"),
-                                   orvo::Method<&XNoticeMan::Notice>(L"Notice"),
-                                   orvo::Method<&XNoticeMan::Alert>(L"Alert"),
-                                   orvo::Method<&XNoticeMan::News>(L"News"),
-                                   orvo::Method<&XNoticeMan::NoticeConclude>(L"NoticeConclude"),
-                                   orvo::Method<&XNoticeMan::GetLastNotice>(L"GetLastNotice"),
-                               });
-    return map;
-}
+ORVO_DISPATCH(XNoticeMan, IXO,
+    ORVO_PROVIDE(orvo::contract::NoticeManConfirm, Confirm),
+    ORVO_PROVIDE(orvo::contract::NoticeManNotice, Notice),
+    ORVO_PROVIDE(orvo::contract::NoticeManAlert, Alert),
+    ORVO_PROVIDE(orvo::contract::NoticeManNews, News),
+    ORVO_PROVIDE(orvo::contract::NoticeManNoticeConclude, NoticeConclude),
+    ORVO_METHOD(GetLastNotice))
 
 int XNoticeMan::Confirm(const wchar_t* text, unsigned type, unsigned helpId) {
     return m_presenter->Confirm(text ? text : L"", type, helpId);

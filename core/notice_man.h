@@ -21,7 +21,7 @@ public:
     // The instance registered at start-up.
     static XNoticeMan& Instance();
 
-    const wchar_t* GetIXOKey() const override { return L"NoticeMan"; }
+    ORVO_KEY(L"NoticeMan")
 
     // Hands the text to the presenter and answers its answer.
     int Confirm(const wchar_t* text, unsigned type, unsigned helpId);

@@ -3,14 +3,12 @@
 #include <cstdio>
 #include <string>
 
-#include "nubra/call_site.h"
+#include "core/contracts.h"
 #include "platform/base/text.h"
 
 namespace {
 
-using NoticeCall = orvo::ServiceCall<int(const wchar_t*)>;
-
-void Send(NoticeCall& call, std::wstring_view text) {
+template <class Call> void Send(Call& call, std::wstring_view text) {
     if (auto notice = call.Get())
         notice(std::wstring(text).c_str());
 }
@@ -18,8 +16,7 @@ void Send(NoticeCall& call, std::wstring_view text) {
 } // namespace
 
 int ConfirmMsg(std::wstring_view text, unsigned type, unsigned helpId) {
-    static orvo::ServiceCall<int(const wchar_t*, unsigned, unsigned)> s_confirm(L"NoticeMan",
-                                                                                L"Confirm");
+    static orvo::ContractCall<orvo::contract::NoticeManConfirm> s_confirm;
     std::wstring owned(text);
     if (auto confirm = s_confirm.Get())
         return confirm(owned.c_str(), type, helpId);
@@ -28,21 +25,21 @@ int ConfirmMsg(std::wstring_view text, unsigned type, unsigned helpId) {
 }
 
 void NoticeMsg(std::wstring_view text) {
-    static NoticeCall s_call(L"NoticeMan", L"Notice");
+    static orvo::ContractCall<orvo::contract::NoticeManNotice> s_call;
     Send(s_call, text);
 }
 
 void AlertMsg(std::wstring_view text) {
-    static NoticeCall s_call(L"NoticeMan", L"Alert");
+    static orvo::ContractCall<orvo::contract::NoticeManAlert> s_call;
     Send(s_call, text);
 }
 
 void NewsMsg(std::wstring_view text) {
-    static NoticeCall s_call(L"NoticeMan", L"News");
+    static orvo::ContractCall<orvo::contract::NoticeManNews> s_call;
     Send(s_call, text);
 }
 
 void NoticeConcludeMsg(std::wstring_view text) {
-    static NoticeCall s_call(L"NoticeMan", L"NoticeConclude");
+    static orvo::ContractCall<orvo::contract::NoticeManNoticeConclude> s_call;
     Send(s_call, text);
 }

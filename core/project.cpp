@@ -5,6 +5,7 @@
 #include <system_error>
 #include <vector>
 
+#include "core/contracts.h"
 #include "core/element.h"
 #include "core/notice_messages.h"
 #include "nubra/attr_readers.h"
@@ -18,7 +19,7 @@ class XDO;
 
 namespace {
 
-[[maybe_unused]] const int g_registered = IXO::Register(L"Project", &XProject::Instance());
+[[maybe_unused]] const int g_registered = orvo::RegisterInstance(&XProject::Instance());
 
 std::wstring_view Text(const wchar_t* text) {
     return text ? std::wstring_view(text) : std::wstring_view();
@@ -46,10 +47,8 @@ std::wstring EnterFolder(const std::wstring& folder, std::wstring_view name) {
 // The host's "systemdb" knows who is logged in; nobody is "Guest".
 std::wstring UserName() {
     std::wstring name;
-    if (IXO* db = IXO::FindInstance(L"systemdb")) {
-        if (auto getName = db->GetSetFunction<std::wstring()>(L"UserName", 1))
-            name = getName();
-    }
+    if (auto getName = orvo::ResolveGetter<orvo::contract::SystemDbUserName>())
+        name = getName();
     return name.empty() ? std::wstring(L"Guest") : name;
 }
 
@@ -61,29 +60,23 @@ XProject& XProject::Instance() {
     return *instance;
 }
 
-const orvo::DispatchMap& XProject::ClassDispatch() {
-    static const orvo::DispatchMap map(&IXO::ClassDispatch(),
-                                       {
-                                           orvo::Method<&XProject::InitializeIXO>(L"InitializeIXO"),
-                                           orvo::Method<&XProject::Start>(L"Start"),
-                                           orvo::Method<&XProject::GetPath>(L"GetPath"),
-                                           orvo::Method<&XProject::GetFile>(L"GetFile"),
-                                           orvo::Method<&XProject::GetUserPath>(L"GetUserPath"),
-                                           orvo::Method<&XProject::GetConfig>(L"GetConfig"),
-                                           orvo::Method<&XProject::GetConfigNode>(L"GetConfigNode"),
-                                           orvo::Method<&XProject::SetVar>(L"SetVar"),
-                                           orvo::Method<&XProject::GetVar>(L"GetVar"),
-                                           orvo::Method<&XProject::GetPathVB>(L"GetPathVB"),
-                                           orvo::Method<&XProject::GetINIStr>(L"GetINIStr"),
-                                           orvo::Method<&XProject::GetINIStrEx>(L"GetINIStrEx"),
-                                       });
-    return map;
-}
+ORVO_DISPATCH(XProject, IXO,
+    ORVO_METHOD(InitializeIXO),
+    ORVO_METHOD(Start),
+    ORVO_PROVIDE(orvo::contract::ProjectGetPath, GetPath),
+    ORVO_PROVIDE(orvo::contract::ProjectGetFile, GetFile),
+    ORVO_METHOD(GetUserPath),
+    ORVO_METHOD(GetConfig),
+    ORVO_METHOD(GetConfigNode),
+    ORVO_METHOD(SetVar),
+    ORVO_METHOD(GetVar),
+    ORVO_METHOD(GetPathVB),
+    ORVO_PROVIDE(orvo::contract::ProjectGetINIStr, GetINIStr),
+    ORVO_PROVIDE(orvo::contract::ProjectGetINIStrEx, GetINIStrEx))
 
 int XProject::InitializeIXO() {
-    static orvo::ServiceCall<int(const wchar_t*, std::wstring&)> s_appValue(L"Application",
-                                                                            L"GetValue");
-    static orvo::ServiceCall<int(const wchar_t*, XElement**)> s_parse(L"Parser", L"DoParse");
+    static orvo::ContractCall<orvo::contract::ApplicationGetValue> s_appValue;
+    static orvo::ContractCall<orvo::contract::ParserDoParse> s_parse;
     // Initialising again starts over, so entries read the first time are not duplicates.
     Reset();
     const std::wstring module = GetExePath();
@@ -206,8 +199,7 @@ bool XProject::AddFile(const XElement& element) {
 }
 
 int XProject::Start() {
-    static orvo::ServiceCall<XDO*(const wchar_t*, XDO*, XElement*)> s_openPage(L"ScrMan",
-                                                                               L"OpenPage");
+    static orvo::ContractCall<orvo::contract::ScrManOpenPage> s_openPage;
     if (m_startPage.empty())
         return 1;
     if (auto openPage = s_openPage.Get())
@@ -265,7 +257,7 @@ int XProject::GetUserPath(const wchar_t* alias, std::wstring& out) {
 }
 
 XElement* XProject::LoadConfig(const wchar_t* kind) {
-    static orvo::ServiceCall<XElement*(const wchar_t*)> s_loadPage(L"ScrMan", L"LoadPage");
+    static orvo::ContractCall<orvo::contract::ScrManLoadPage> s_loadPage;
     std::wstring file;
     if (!GetFile(kind, file))
         return nullptr;

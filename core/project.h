@@ -20,7 +20,7 @@ public:
     // The instance registered at start-up.
     static XProject& Instance();
 
-    const wchar_t* GetIXOKey() const override { return L"Project"; }
+    ORVO_KEY(L"Project")
 
     // Reads the project configuration; 0 when the executable's folder cannot be found.
     int InitializeIXO();

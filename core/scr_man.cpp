@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "core/contracts.h"
 #include "core/notice_messages.h"
 #include "core/xml_parser.h"
 #include "nubra/call_site.h"
@@ -15,7 +16,7 @@ namespace {
 XScrMan* g_scrMan = nullptr;
 [[maybe_unused]] const int g_registered = [] {
     g_scrMan = new XScrMan(); // lives for the process: pages closing at exit still reach it
-    return IXO::Register(L"ScrMan", g_scrMan);
+    return orvo::RegisterInstance(g_scrMan);
 }();
 
 // Includes nest at most this deep, and one page expands at most this many.
@@ -63,58 +64,52 @@ XScrMan& XScrMan::Instance() {
     return *g_scrMan;
 }
 
-const orvo::DispatchMap& XScrMan::ClassDispatch() {
-    static const orvo::DispatchMap map(
-        &IXO::ClassDispatch(),
-        {
-            orvo::Method<&XScrMan::OpenPage>(L"OpenPage"),
-            orvo::Method<&XScrMan::OpenPageMem>(L"OpenPageMem"),
-            orvo::Method<&XScrMan::LoadPage>(L"LoadPage"),
-            orvo::Method<&XScrMan::MakeObject>(L"MakeObject"),
-            orvo::Method<&XScrMan::MakeScrObj>(L"MakeScrObj"),
-            orvo::Method<&XScrMan::CreateScreen>(L"CreateScreen"),
-            orvo::PropertyEx<&XScrMan::GetMaxFrameCount, &XScrMan::SetMaxFrameCount>(L"MaxFrameCount"),
-            orvo::Method<&XScrMan::RegisterFrame>(L"RegisterFrame"),
-            orvo::Method<&XScrMan::UnRegisterFrame>(L"UnRegisterFrame"),
-            orvo::Method<&XScrMan::NotAvailable>(L"TranslateMsg"),
-            orvo::Method<&XScrMan::NotAvailable>(L"SetPaintTime"),
-            orvo::Method<&XScrMan::NotAvailable>(L"RegPaint"),
-            orvo::Method<&XScrMan::NotAvailable>(L"UnregPaint"),
-            orvo::Method<&XScrMan::NotAvailable>(L"SetMainFrame"),
-            orvo::Method<&XScrMan::NotAvailable>(L"GetMainFrame"),
-            orvo::Method<&XScrMan::NotAvailable>(L"MainFrame"),
-            orvo::Method<&XScrMan::NotAvailable>(L"ActivateFrame"),
-            orvo::Method<&XScrMan::NotAvailable>(L"OnActivateFrame"),
-            orvo::Method<&XScrMan::NotAvailable>(L"GetActiveChildFrame"),
-            orvo::Method<&XScrMan::NotAvailable>(L"SetFrameText"),
-            orvo::Method<&XScrMan::NotAvailable>(L"Lock"),
-            orvo::Method<&XScrMan::NotAvailable>(L"CloseMainFrame"),
-            orvo::Method<&XScrMan::NotAvailable>(L"CloseAllWindow"),
-            orvo::Method<&XScrMan::NotAvailable>(L"EnableAllWindow"),
-            orvo::Method<&XScrMan::NotAvailable>(L"MinimizeAllWindow"),
-            orvo::Method<&XScrMan::NotAvailable>(L"RestoreAllWindow"),
-            orvo::Method<&XScrMan::NotAvailable>(L"SetExitProc"),
-            orvo::Method<&XScrMan::NotAvailable>(L"GetExitProc"),
-            orvo::Method<&XScrMan::NotAvailable>(L"SetMDI"),
-            orvo::Method<&XScrMan::NotAvailable>(L"GetMDI"),
-            orvo::Method<&XScrMan::NotAvailable>(L"AddHotKey"),
-            orvo::Method<&XScrMan::NotAvailable>(L"DelHotKey"),
-            orvo::Method<&XScrMan::NotAvailable>(L"CheckSamePos"),
-            orvo::Method<&XScrMan::NotAvailable>(L"SaveScreen"),
-            orvo::Method<&XScrMan::NotAvailable>(L"LoadScreen"),
-            orvo::Method<&XScrMan::NotAvailable>(L"GetLastSaveScreen"),
-            orvo::Method<&XScrMan::NotAvailable>(L"RemoveSaveScreen"),
-            orvo::Method<&XScrMan::NotAvailable>(L"MoveSaveScreen"),
-            orvo::Method<&XScrMan::NotAvailable>(L"GetSaveScreenName"),
-            orvo::Method<&XScrMan::NotAvailable>(L"LoadLastFrameInfo"),
-        });
-    return map;
-}
+ORVO_DISPATCH(XScrMan, IXO,
+    ORVO_PROVIDE(orvo::contract::ScrManOpenPage, OpenPage),
+    ORVO_METHOD(OpenPageMem),
+    ORVO_PROVIDE(orvo::contract::ScrManLoadPage, LoadPage),
+    ORVO_METHOD(MakeObject),
+    ORVO_METHOD(MakeScrObj),
+    ORVO_METHOD(CreateScreen),
+    ORVO_PROPERTY_EX(GetMaxFrameCount, SetMaxFrameCount, MaxFrameCount),
+    ORVO_METHOD(RegisterFrame),
+    ORVO_METHOD(UnRegisterFrame),
+    ORVO_METHOD_AS(NotAvailable, TranslateMsg),
+    ORVO_METHOD_AS(NotAvailable, SetPaintTime),
+    ORVO_METHOD_AS(NotAvailable, RegPaint),
+    ORVO_METHOD_AS(NotAvailable, UnregPaint),
+    ORVO_METHOD_AS(NotAvailable, SetMainFrame),
+    ORVO_METHOD_AS(NotAvailable, GetMainFrame),
+    ORVO_METHOD_AS(NotAvailable, MainFrame),
+    ORVO_METHOD_AS(NotAvailable, ActivateFrame),
+    ORVO_METHOD_AS(NotAvailable, OnActivateFrame),
+    ORVO_METHOD_AS(NotAvailable, GetActiveChildFrame),
+    ORVO_METHOD_AS(NotAvailable, SetFrameText),
+    ORVO_METHOD_AS(NotAvailable, Lock),
+    ORVO_METHOD_AS(NotAvailable, CloseMainFrame),
+    ORVO_METHOD_AS(NotAvailable, CloseAllWindow),
+    ORVO_METHOD_AS(NotAvailable, EnableAllWindow),
+    ORVO_METHOD_AS(NotAvailable, MinimizeAllWindow),
+    ORVO_METHOD_AS(NotAvailable, RestoreAllWindow),
+    ORVO_METHOD_AS(NotAvailable, SetExitProc),
+    ORVO_METHOD_AS(NotAvailable, GetExitProc),
+    ORVO_METHOD_AS(NotAvailable, SetMDI),
+    ORVO_METHOD_AS(NotAvailable, GetMDI),
+    ORVO_METHOD_AS(NotAvailable, AddHotKey),
+    ORVO_METHOD_AS(NotAvailable, DelHotKey),
+    ORVO_METHOD_AS(NotAvailable, CheckSamePos),
+    ORVO_METHOD_AS(NotAvailable, SaveScreen),
+    ORVO_METHOD_AS(NotAvailable, LoadScreen),
+    ORVO_METHOD_AS(NotAvailable, GetLastSaveScreen),
+    ORVO_METHOD_AS(NotAvailable, RemoveSaveScreen),
+    ORVO_METHOD_AS(NotAvailable, MoveSaveScreen),
+    ORVO_METHOD_AS(NotAvailable, GetSaveScreenName),
+    ORVO_METHOD_AS(NotAvailable, LoadLastFrameInfo))
 
 // ---- loading ------------------------------------------------------------------------------
 
 XElement* XScrMan::LoadPage(const wchar_t* path) {
-    static orvo::ServiceCall<int(const wchar_t*, XElement**)> s_parse(L"Parser", L"DoParse");
+    static orvo::ContractCall<orvo::contract::ParserDoParse> s_parse;
     auto parse = s_parse.Get();
     XElement* root = nullptr;
     if (!path || !parse || !parse(path, &root) || !root)
@@ -126,8 +121,8 @@ XElement* XScrMan::LoadPage(const wchar_t* path) {
 }
 
 void XScrMan::ExpandIncludes(XElement* root, std::vector<std::wstring>& chain, int& budget) {
-    static orvo::ServiceCall<int(const wchar_t*, std::wstring*)> s_getPath(L"Project", L"GetPath");
-    static orvo::ServiceCall<int(const wchar_t*, XElement**)> s_parse(L"Parser", L"DoParse");
+    static orvo::ContractCall<orvo::contract::ProjectGetPath> s_getPath;
+    static orvo::ContractCall<orvo::contract::ParserDoParse> s_parse;
     // Document order over the children of `root`; an expanded include is walked in its place.
     std::vector<XElement*> pending;
     for (XElement* c = root->GetFirstChild(); c; c = c->GetNextSibling())

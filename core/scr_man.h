@@ -13,7 +13,7 @@ class XScrMan : public IXO {
     ORVO_DISPATCH_MAP()
 
 public:
-    const wchar_t* GetIXOKey() const override { return L"ScrMan"; }
+    ORVO_KEY(L"ScrMan")
     static XScrMan& Instance();
 
     XDO* OpenPage(const wchar_t* path, XDO* parent, XElement* parameters);

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "core/contracts.h"
 #include "core/live_objects.h"
 #include "core/main_man.h"
 #include "core/notice_messages.h"
@@ -85,54 +86,48 @@ private:
 
 } // namespace
 
-const orvo::DispatchMap& XDO::ClassDispatch() {
-    static const orvo::DispatchMap map(
-        &IXO::ClassDispatch(),
-        {
-            orvo::Property<&XDO::m_strName>(L"Name"),
-            orvo::Method<&XDO::SetElementVB>(L"SetElement"),
-            orvo::Method<&XDO::SetMethodVB>(L"SetMethod"),
-            orvo::Method<&XDO::GetIXOVB>(L"GetIXO"),
-            orvo::Method<&XDO::GetTopParentVB>(L"GetTopParent"),
-            orvo::Method<&XDO::GetObjUpVB>(L"GetObjUp"),
-            orvo::Method<&XDO::GetObjDownVB>(L"GetObjDown"),
-            orvo::Method<&XDO::GetNearObjVB>(L"GetNearObj"),
-            orvo::Method<&XDO::GetNearObjKeyVB>(L"GetNearObjKey"),
-            orvo::Method<&XDO::FindLinkVB>(L"FindLink"),
-            orvo::Method<&XDO::FindDataVB>(L"FindData"),
-            orvo::Method<&XDO::SendMsgVB>(L"SendMsg"),
-            orvo::Method<&XDO::SetDataVB>(L"SetData"),
-            orvo::Method<&XDO::GetDataVB>(L"GetData"),
-            orvo::Method<&XDO::MsgBoxVB>(L"MsgBox"),
-            orvo::Method<&XDO::TraceVB>(L"TRACE"),
-            orvo::Method<&XDO::SetTimerVB>(L"SetTimer"),
-            orvo::Method<&XDO::KillTimerVB>(L"KillTimer"),
-            orvo::Method<&XDO::SetFocusVB>(L"SetFocus"),
-            orvo::Method<&XDO::BroadcastMsgVB>(L"BroadcastMsg"),
-            orvo::Method<&XDO::PostMsgVB>(L"PostMsg"),
-            orvo::Method<&XDO::SendEvtVB>(L"SendEvt"),
-            orvo::Method<&XDO::PostEvtVB>(L"PostEvt"),
-            orvo::Method<&XDO::SetGateItem>(L"SetGateItem"),
-            orvo::Method<&XDO::GetGateItem>(L"GetGateItem"),
-            orvo::Method<&XDO::GetMsgItem>(L"GetMsgItem"),
-            orvo::Method<&XDO::GetEvtItem>(L"GetEvtItem"),
-            orvo::Method<&XDO::GetMethodItem>(L"GetMethodItem"),
-            orvo::Method<&XDO::GetScreenItem>(L"GetScreenItem"),
-            orvo::Method<&XDO::GetGateItemString>(L"GetGateItemString"),
-            orvo::Method<&XDO::GetMsgItemString>(L"GetMsgItemString"),
-            orvo::Method<&XDO::GetEvtItemString>(L"GetEvtItemString"),
-            orvo::Method<&XDO::GetMethodItemString>(L"GetMethodItemString"),
-            orvo::Method<&XDO::GetScreenItemString>(L"GetScreenItemString"),
-            orvo::Method<&XDO::SetScreenItemString>(L"SetScreenItemString"),
-            orvo::Method<&XDO::RunObjectEventByName>(L"RunObjectEvent"),
-            orvo::Method<&XDO::ActionVB>(L"Action"),
-            orvo::Method<&XDO::NotifyChangeVB>(L"NotifyChange"),
-            orvo::Method<&XDO::SetOnNotifierChangedVB>(L"SetOnNotifierChanged"),
-            orvo::PropertyEx<&XDO::GetDataValueVB, &XDO::SetDataValueVB>(L"DataValue"),
-            orvo::Property<&XDO::m_strParam>(L"Parameter"),
-        });
-    return map;
-}
+ORVO_DISPATCH(XDO, IXO,
+    ORVO_PROPERTY_AS(m_strName, Name),
+    ORVO_METHOD_AS(SetElementVB, SetElement),
+    ORVO_METHOD_AS(SetMethodVB, SetMethod),
+    ORVO_METHOD_AS(GetIXOVB, GetIXO),
+    ORVO_METHOD_AS(GetTopParentVB, GetTopParent),
+    ORVO_METHOD_AS(GetObjUpVB, GetObjUp),
+    ORVO_METHOD_AS(GetObjDownVB, GetObjDown),
+    ORVO_METHOD_AS(GetNearObjVB, GetNearObj),
+    ORVO_METHOD_AS(GetNearObjKeyVB, GetNearObjKey),
+    ORVO_METHOD_AS(FindLinkVB, FindLink),
+    ORVO_METHOD_AS(FindDataVB, FindData),
+    ORVO_METHOD_AS(SendMsgVB, SendMsg),
+    ORVO_METHOD_AS(SetDataVB, SetData),
+    ORVO_METHOD_AS(GetDataVB, GetData),
+    ORVO_METHOD_AS(MsgBoxVB, MsgBox),
+    ORVO_METHOD_AS(TraceVB, TRACE),
+    ORVO_METHOD_AS(SetTimerVB, SetTimer),
+    ORVO_METHOD_AS(KillTimerVB, KillTimer),
+    ORVO_METHOD_AS(SetFocusVB, SetFocus),
+    ORVO_METHOD_AS(BroadcastMsgVB, BroadcastMsg),
+    ORVO_METHOD_AS(PostMsgVB, PostMsg),
+    ORVO_METHOD_AS(SendEvtVB, SendEvt),
+    ORVO_METHOD_AS(PostEvtVB, PostEvt),
+    ORVO_METHOD(SetGateItem),
+    ORVO_METHOD(GetGateItem),
+    ORVO_METHOD(GetMsgItem),
+    ORVO_METHOD(GetEvtItem),
+    ORVO_METHOD(GetMethodItem),
+    ORVO_METHOD(GetScreenItem),
+    ORVO_METHOD(GetGateItemString),
+    ORVO_METHOD(GetMsgItemString),
+    ORVO_METHOD(GetEvtItemString),
+    ORVO_METHOD(GetMethodItemString),
+    ORVO_METHOD(GetScreenItemString),
+    ORVO_METHOD(SetScreenItemString),
+    ORVO_METHOD_AS(RunObjectEventByName, RunObjectEvent),
+    ORVO_METHOD_AS(ActionVB, Action),
+    ORVO_METHOD_AS(NotifyChangeVB, NotifyChange),
+    ORVO_METHOD_AS(SetOnNotifierChangedVB, SetOnNotifierChanged),
+    ORVO_PROPERTY_EX(GetDataValueVB, SetDataValueVB, DataValue),
+    ORVO_PROPERTY_AS(m_strParam, Parameter))
 
 XDO::XDO() {
     orvo::LiveObjects::Add(this);
@@ -159,8 +154,8 @@ XDO::~XDO() {
 // ---- element ------------------------------------------------------------------------------
 
 void XDO::TellScript(const wchar_t* method) {
-    static orvo::MethodCall<int(const wchar_t*, IXO*)> s_reg(L"RegObject");
-    static orvo::MethodCall<int(const wchar_t*)> s_unreg(L"UnregObject");
+    static orvo::ContractMethod<orvo::contract::ScriptRegObject> s_reg;
+    static orvo::ContractMethod<orvo::contract::ScriptUnregObject> s_unreg;
     XDO* start = IsScript(this) ? parent() : this;
     if (!start)
         return;
@@ -335,7 +330,7 @@ XElement* XDO::GetSaveSection(int create) {
 // ---- focus, timers, selectors -------------------------------------------------------------
 
 int XDO::SetFocus() {
-    static orvo::MethodCall<int(XDO*)> s_notify(L"NotifySetFocus");
+    static orvo::ContractMethod<orvo::contract::ScreenNotifySetFocus> s_notify;
     XDO* screen = parent() ? parent()->GetXDO(XDO_STYLE_SCREEN, 0) : nullptr;
     if (screen) {
         if (auto notify = s_notify.Get(screen); notify && notify(this))
@@ -628,7 +623,7 @@ namespace {
 
 // "MainMan" while it can deliver posted work, else null (posting then drops silently).
 XMainMan* PostingWindow() {
-    static orvo::ServiceCall<IXO*()> s_mainMan(L"MainMan", L"GetMainMan");
+    static orvo::ContractCall<orvo::contract::MainManGetMainMan> s_mainMan;
     auto getMain = s_mainMan.Get();
     return getMain ? dynamic_cast<XMainMan*>(getMain()) : nullptr;
 }

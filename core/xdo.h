@@ -61,7 +61,7 @@ public:
     XDO();
     ~XDO() override;
 
-    const wchar_t* GetIXOKey() const override { return L"XDO"; }
+    ORVO_KEY(L"XDO")
 
     // ---- life cycle (derived classes call the base first) ----------------------------------
     virtual int SetElement(XElement* e);

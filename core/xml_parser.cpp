@@ -9,6 +9,7 @@
 #include <string>
 
 #include "core/attribute_bundle.h"
+#include "core/contracts.h"
 #include "core/libxml_setup.h"
 #include "core/notice_messages.h"
 #include "nubra/call_site.h"
@@ -22,8 +23,8 @@ namespace {
 
 XMLParser g_parser;
 [[maybe_unused]] const int g_registered = [] {
-    IXO::Register(L"Parser", &g_parser);
-    IXO::Register(L"Element", []() -> IXO* { return new XElement(); });
+    orvo::RegisterInstance(&g_parser);
+    orvo::RegisterFactory<XElement>();
     return 1;
 }();
 
@@ -89,7 +90,7 @@ void ApplyAttributeSet(XElement* element) {
     std::wstring name;
     if (!element->GetValue(L"attribute", name))
         return;
-    static orvo::ServiceCall<IXO*(const wchar_t*)> s_find(L"AttributeSet", L"GetAttributeByName");
+    static orvo::ContractCall<orvo::contract::AttributeSetGetAttributeByName> s_find;
     IXO* found = nullptr;
     if (auto find = s_find.Get())
         found = find(name.c_str());
@@ -201,12 +202,8 @@ xmlDoc* ReadDocument(std::string_view bytes, const char* encoding) {
 
 } // namespace
 
-const orvo::DispatchMap& XMLParser::ClassDispatch() {
-    static const orvo::DispatchMap map(&IXO::ClassDispatch(), {
-                                                                  orvo::Method<&XMLParser::DoParse>(L"DoParse"),
-                                                              });
-    return map;
-}
+ORVO_DISPATCH(XMLParser, IXO,
+    ORVO_PROVIDE(orvo::contract::ParserDoParse, DoParse))
 
 int XMLParser::DoParse(const wchar_t* path, XElement** root) {
     if (!path || !root)

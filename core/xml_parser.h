@@ -12,7 +12,7 @@ class XMLParser : public IXO {
     ORVO_DISPATCH_MAP()
 
 public:
-    const wchar_t* GetIXOKey() const override { return L"Parser"; }
+    ORVO_KEY(L"Parser")
 
     // Parses the file at `path` (either separator, any letter case). On success stores a new
     // tree the caller owns and returns non-zero; 0 when the file is missing or malformed.

@@ -6,6 +6,7 @@
 #include <span>
 #include <string_view>
 
+#include "data/contracts.h"
 #include "core/notice_messages.h"
 #include "core/xdo.h"
 #include "data/struct.h"
@@ -19,7 +20,7 @@ namespace {
 using Key = std::array<std::uint8_t, orvo::SeedCipher::kKeySize>;
 constexpr std::size_t kBlock = orvo::SeedCipher::kBlockSize;
 
-[[maybe_unused]] const int g_registered = IXO::Register(L"CommMan", &XCommMan::Instance());
+[[maybe_unused]] const int g_registered = orvo::RegisterInstance(&XCommMan::Instance());
 
 constexpr int HexDigit(wchar_t c) {
     if (c >= L'0' && c <= L'9')
@@ -83,31 +84,26 @@ XCommMan& XCommMan::Instance() {
     return *s_instance;
 }
 
-const orvo::DispatchMap& XCommMan::ClassDispatch() {
-    static const orvo::DispatchMap map(
-        &IXO::ClassDispatch(), {
-                                   orvo::Method<&XCommMan::InitializeIXO>(L"InitializeIXO"),
-                                   orvo::Method<&XCommMan::Final>(L"Final"),
-                                   orvo::Method<&XCommMan::Request>(L"Request"),
-                                   orvo::Method<&XCommMan::UnRequest>(L"UnRequest"),
-                                   orvo::Method<&XCommMan::RegCommMan>(L"RegCommMan"),
-                                   orvo::Method<&XCommMan::RegPushTr>(L"RegPushTr"),
-                                   orvo::Method<&XCommMan::SetRequestFP>(L"SetRequestFP"),
-                                   orvo::Method<&XCommMan::Receive>(L"Receive"),
-                                   orvo::Method<&XCommMan::GetPoint>(L"GetPoint"),
-                                   orvo::Method<&XCommMan::GetPointValue>(L"GetPointValue"),
-                                   orvo::Method<&XCommMan::SetPoint>(L"SetPoint"),
-                                   orvo::Method<&XCommMan::SetPointValue>(L"SetPointValue"),
-                                   orvo::Method<&XCommMan::GetMarketDate>(L"GetMarketDate"),
-                                   orvo::Method<&XCommMan::SetMarketDate>(L"SetMarketDate"),
-                                   orvo::Method<&XCommMan::BeReconnect>(L"BeReconnect"),
-                                   orvo::Method<&XCommMan::EncryptSEED>(L"EncryptSEED"),
-                                   orvo::Method<&XCommMan::DecryptSEED>(L"DecryptSEED"),
-                                   orvo::Method<&XCommMan::EncryptSEEDBin>(L"EncryptSEEDBin"),
-                                   orvo::Method<&XCommMan::DecryptSEEDBin>(L"DecryptSEEDBin"),
-                               });
-    return map;
-}
+ORVO_DISPATCH(XCommMan, IXO,
+    ORVO_PROVIDE(orvo::contract::CommManInitializeIXO, InitializeIXO),
+    ORVO_PROVIDE(orvo::contract::CommManFinal, Final),
+    ORVO_METHOD(Request),
+    ORVO_METHOD(UnRequest),
+    ORVO_PROVIDE(orvo::contract::CommManRegCommMan, RegCommMan),
+    ORVO_METHOD(RegPushTr),
+    ORVO_METHOD(SetRequestFP),
+    ORVO_METHOD(Receive),
+    ORVO_METHOD(GetPoint),
+    ORVO_METHOD(GetPointValue),
+    ORVO_METHOD(SetPoint),
+    ORVO_METHOD(SetPointValue),
+    ORVO_METHOD(GetMarketDate),
+    ORVO_METHOD(SetMarketDate),
+    ORVO_METHOD(BeReconnect),
+    ORVO_METHOD(EncryptSEED),
+    ORVO_METHOD(DecryptSEED),
+    ORVO_METHOD(EncryptSEEDBin),
+    ORVO_METHOD(DecryptSEEDBin))
 
 XCommMan::XCommMan() : m_cipher(kBuiltInKey) {}
 
@@ -131,22 +127,22 @@ bool XCommMan::RegCommMan(IXO* backEnd) {
     // never be called with it.
     m_backEnd = std::move(ref);
     m_initialized = false;
+    using namespace orvo::contract;
     m_functions = {
-        backEnd->GetFunction<bool()>(L"Init"),
-        backEnd->GetFunction<bool()>(L"Final"),
-        backEnd->GetFunction<int(XTR*, XStruct*, XDO*)>(L"Request"),
-        backEnd->GetFunction<bool(int, XDO*)>(L"UnRequest"),
-        backEnd->GetFunction<bool(int, XTR*, XDO*)>(L"RegPushTr"),
-        backEnd->GetFunction<bool(void*)>(L"SetRequestFP"),
-        backEnd->GetFunction<bool(const void*, int)>(L"Receive"),
-        backEnd->GetFunction<double(const wchar_t*, const wchar_t*, double, double)>(L"GetPoint"),
-        backEnd->GetFunction<double(const wchar_t*, const wchar_t*, const wchar_t*)>(
-            L"GetPointValue"),
-        backEnd->GetFunction<void(const wchar_t*, const wchar_t*, double)>(L"SetPoint"),
-        backEnd->GetFunction<void(const wchar_t*, const wchar_t*, double)>(L"SetPointValue"),
-        backEnd->GetFunction<int()>(L"GetMarketDate"),
-        backEnd->GetFunction<void(int)>(L"SetMarketDate"),
-        backEnd->GetFunction<bool()>(L"BeReconnect"),
+        orvo::Resolve<BackEndInit>(backEnd),
+        orvo::Resolve<BackEndFinal>(backEnd),
+        orvo::Resolve<BackEndRequest>(backEnd),
+        orvo::Resolve<BackEndUnRequest>(backEnd),
+        orvo::Resolve<BackEndRegPushTr>(backEnd),
+        orvo::Resolve<BackEndSetRequestFP>(backEnd),
+        orvo::Resolve<BackEndReceive>(backEnd),
+        orvo::Resolve<BackEndGetPoint>(backEnd),
+        orvo::Resolve<BackEndGetPointValue>(backEnd),
+        orvo::Resolve<BackEndSetPoint>(backEnd),
+        orvo::Resolve<BackEndSetPointValue>(backEnd),
+        orvo::Resolve<BackEndGetMarketDate>(backEnd),
+        orvo::Resolve<BackEndSetMarketDate>(backEnd),
+        orvo::Resolve<BackEndBeReconnect>(backEnd),
     };
     return true;
 }
@@ -257,8 +253,7 @@ bool XCommMan::SetSeedKey(const std::wstring& hex) {
 }
 
 void XCommMan::ReadKeyFromIni() {
-    static orvo::ServiceCall<int(const wchar_t*, const wchar_t*, const wchar_t*, std::wstring&)>
-        s_getIni(L"Project", L"GetINIStr");
+    static orvo::ContractCall<orvo::contract::ProjectGetINIStr> s_getIni;
     auto getIni = s_getIni.Get();
     std::wstring value;
     if (!getIni || !getIni(L"ProjectCfg", L"Comm", L"SeedKey", value))

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "data/contracts.h"
 #include "data/seed_cipher.h"
 #include "nubra/ixo.h"
 
@@ -20,7 +21,7 @@ class XCommMan : public IXO {
 
 public:
     static XCommMan& Instance();
-    const wchar_t* GetIXOKey() const override { return L"CommMan"; }
+    ORVO_KEY(L"CommMan")
 
     // ---- forwarded to the back end ----------------------------------------------------------
     bool InitializeIXO();
@@ -62,21 +63,22 @@ public:
 
 private:
     // The back end's functions, resolved on the object they are called on.
+    template <class Contract> using Function = orvo::BoundMethod<typename Contract::Signature>;
     struct BackEndFunctions {
-        orvo::BoundMethod<bool()> init;
-        orvo::BoundMethod<bool()> final;
-        orvo::BoundMethod<int(XTR*, XStruct*, XDO*)> request;
-        orvo::BoundMethod<bool(int, XDO*)> unRequest;
-        orvo::BoundMethod<bool(int, XTR*, XDO*)> regPushTr;
-        orvo::BoundMethod<bool(void*)> setRequestFP;
-        orvo::BoundMethod<bool(const void*, int)> receive;
-        orvo::BoundMethod<double(const wchar_t*, const wchar_t*, double, double)> getPoint;
-        orvo::BoundMethod<double(const wchar_t*, const wchar_t*, const wchar_t*)> getPointValue;
-        orvo::BoundMethod<void(const wchar_t*, const wchar_t*, double)> setPoint;
-        orvo::BoundMethod<void(const wchar_t*, const wchar_t*, double)> setPointValue;
-        orvo::BoundMethod<int()> getMarketDate;
-        orvo::BoundMethod<void(int)> setMarketDate;
-        orvo::BoundMethod<bool()> beReconnect;
+        Function<orvo::contract::BackEndInit> init;
+        Function<orvo::contract::BackEndFinal> final;
+        Function<orvo::contract::BackEndRequest> request;
+        Function<orvo::contract::BackEndUnRequest> unRequest;
+        Function<orvo::contract::BackEndRegPushTr> regPushTr;
+        Function<orvo::contract::BackEndSetRequestFP> setRequestFP;
+        Function<orvo::contract::BackEndReceive> receive;
+        Function<orvo::contract::BackEndGetPoint> getPoint;
+        Function<orvo::contract::BackEndGetPointValue> getPointValue;
+        Function<orvo::contract::BackEndSetPoint> setPoint;
+        Function<orvo::contract::BackEndSetPointValue> setPointValue;
+        Function<orvo::contract::BackEndGetMarketDate> getMarketDate;
+        Function<orvo::contract::BackEndSetMarketDate> setMarketDate;
+        Function<orvo::contract::BackEndBeReconnect> beReconnect;
     };
 
     XCommMan();

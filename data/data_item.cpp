@@ -7,7 +7,7 @@
 
 namespace {
 [[maybe_unused]] const int g_registered =
-    IXO::Register(L"Data", []() -> IXO* { return new XData(); });
+    orvo::RegisterFactory<XData>();
 
 int FieldTypeOf(std::wstring_view keyword) {
     static constexpr struct {

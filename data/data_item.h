@@ -35,7 +35,7 @@ public:
 
 class XData : public XDO {
 public:
-    const wchar_t* GetIXOKey() const override { return L"Data"; }
+    ORVO_KEY(L"Data")
     // "Field" declares a column; other declarations go to the object base.
     int SetMethod(const wchar_t* name, XElement* e) override;
 

@@ -6,7 +6,7 @@
 
 namespace {
 [[maybe_unused]] const int g_registered =
-    IXO::Register(L"metadata", []() -> IXO* { return new XMetaData(); });
+    orvo::RegisterFactory<XMetaData>();
 
 struct AliasSearch {
     const std::wstring* id;

@@ -14,7 +14,7 @@
 
 class XMetaData : public XDO {
 public:
-    const wchar_t* GetIXOKey() const override { return L"metadata"; }
+    ORVO_KEY(L"metadata")
 
     // "Name" is required; "Text" is optional.
     int SetElement(XElement* e) override;

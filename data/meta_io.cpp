@@ -1,15 +1,16 @@
 #include "data/meta_io.h"
 
 #include "core/notice_messages.h"
+#include "data/contracts.h"
 #include "data/struct.h"
 #include "platform/base/format.h"
 #include "platform/base/nocase.h"
 
 namespace {
 [[maybe_unused]] const int g_registered = [] {
-    IXO::Register(L"metaio", []() -> IXO* { return new XMetaIO(); });
-    IXO::Register(L"input", []() -> IXO* { return new XInput(); });
-    return IXO::Register(L"output", []() -> IXO* { return new XOutput(); });
+    orvo::RegisterFactory<XMetaIO>();
+    orvo::RegisterFactory<XInput>();
+    return orvo::RegisterFactory<XOutput>();
 }();
 
 bool HasKey(const XDO* node, const wchar_t* key) {
@@ -45,7 +46,7 @@ void XMetaIO::HandStructToParent(orvo::MethodCall<void(XStruct*)>& call) {
 }
 
 int XInput::AfterChildElement() {
-    static orvo::MethodCall<void(XStruct*)> s_setInput(L"SetInputStruct");
+    static orvo::ContractMethod<orvo::contract::SetInputStruct> s_setInput;
     if (!XMetaIO::AfterChildElement())
         return 0;
     HandStructToParent(s_setInput);
@@ -53,7 +54,7 @@ int XInput::AfterChildElement() {
 }
 
 int XOutput::AfterChildElement() {
-    static orvo::MethodCall<void(XStruct*)> s_setOutput(L"SetOutputStruct");
+    static orvo::ContractMethod<orvo::contract::SetOutputStruct> s_setOutput;
     if (!XMetaIO::AfterChildElement())
         return 0;
     HandStructToParent(s_setOutput);

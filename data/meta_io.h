@@ -10,7 +10,7 @@ class XStruct;
 
 class XMetaIO : public XDO {
 public:
-    const wchar_t* GetIXOKey() const override { return L"metaio"; }
+    ORVO_KEY(L"metaio")
 
     // Checks a chain that starts with a "structure", which then gets its initial rows. The
     // structure's next sibling, when there is one, must be an "input" or "output"; its own
@@ -24,12 +24,12 @@ protected:
 
 class XInput : public XMetaIO {
 public:
-    const wchar_t* GetIXOKey() const override { return L"input"; }
+    ORVO_KEY(L"input")
     int AfterChildElement() override;
 };
 
 class XOutput : public XMetaIO {
 public:
-    const wchar_t* GetIXOKey() const override { return L"output"; }
+    ORVO_KEY(L"output")
     int AfterChildElement() override;
 };

@@ -2,24 +2,19 @@
 
 namespace {
 [[maybe_unused]] const int g_registered =
-    IXO::Register(L"MetaIOData", []() -> IXO* { return new XMetaIOData(); });
+    orvo::RegisterFactory<XMetaIOData>();
 } // namespace
 
 std::vector<int> XMetaIOData::s_iIndex2(2, 0);
 std::vector<int> XMetaIOData::s_iIndex4(4, 0);
 CVariant XMetaIOData::s_var;
 
-const orvo::DispatchMap& XMetaIOData::ClassDispatch() {
-    static const orvo::DispatchMap map(
-        &XDO::ClassDispatch(), {
-                                   orvo::Method<&XMetaIOData::GetRows>(L"GetRows"),
-                                   orvo::Method<&XMetaIOData::GetCols>(L"GetCols"),
-                                   orvo::Method<&XMetaIOData::GetFieldIndex>(L"GetFieldIndex"),
-                                   orvo::Method<&XMetaIOData::GetValueVB>(L"GetValueVB"),
-                                   orvo::Method<&XMetaIOData::SetValueVB>(L"SetValueVB"),
-                               });
-    return map;
-}
+ORVO_DISPATCH(XMetaIOData, XDO,
+    ORVO_METHOD(GetRows),
+    ORVO_METHOD(GetCols),
+    ORVO_METHOD(GetFieldIndex),
+    ORVO_METHOD(GetValueVB),
+    ORVO_METHOD(SetValueVB))
 
 XMetaIOData::XMetaIOData() {
     m_nStyle |= XDO_STYLE_IODATA;

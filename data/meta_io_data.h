@@ -18,7 +18,7 @@ class XMetaIOData : public XDO {
 
 public:
     XMetaIOData();
-    const wchar_t* GetIXOKey() const override { return L"MetaIOData"; }
+    ORVO_KEY(L"MetaIOData")
 
     virtual int GetRows() { return 0; }
     virtual int GetCols() { return 0; }

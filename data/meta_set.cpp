@@ -1,13 +1,14 @@
 #include "data/meta_set.h"
 
 #include "core/definition_set.h"
+#include "data/contracts.h"
 #include "platform/base/nocase.h"
 
 namespace {
 XMetaSet* g_set = nullptr;
 [[maybe_unused]] const int g_registered = [] {
     g_set = new XMetaSet(); // lives for the process, like every service
-    return IXO::Register(L"metaset", g_set);
+    return orvo::RegisterInstance(g_set);
 }();
 } // namespace
 
@@ -15,15 +16,10 @@ XMetaSet& XMetaSet::Instance() {
     return *g_set;
 }
 
-const orvo::DispatchMap& XMetaSet::ClassDispatch() {
-    static const orvo::DispatchMap map(
-        &XDO::ClassDispatch(), {
-                                   orvo::Method<&XMetaSet::InitializeIXO>(L"InitializeIXO"),
-                                   orvo::Method<&XMetaSet::GetMetaDataByName>(L"GetMetaDataByName"),
-                                   orvo::Method<&XMetaSet::GetMetaDataByID>(L"GetMetaDataByID"),
-                               });
-    return map;
-}
+ORVO_DISPATCH(XMetaSet, XDO,
+    ORVO_METHOD(InitializeIXO),
+    ORVO_PROVIDE(orvo::contract::MetaSetGetMetaDataByName, GetMetaDataByName),
+    ORVO_PROVIDE(orvo::contract::MetaSetGetMetaDataByID, GetMetaDataByID))
 
 int XMetaSet::InitializeIXO() {
     return orvo::LoadDefinitionSet(this, L"MetaSet");

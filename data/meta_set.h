@@ -21,7 +21,7 @@ class XMetaSet : public XDO {
     ORVO_DISPATCH_MAP()
 
 public:
-    const wchar_t* GetIXOKey() const override { return L"metaset"; }
+    ORVO_KEY(L"metaset")
     static XMetaSet& Instance();
 
     // Drops what an earlier call loaded, then builds the project's metadata file. Always 1,

@@ -2,7 +2,7 @@
 
 namespace {
 [[maybe_unused]] const int g_registered =
-    IXO::Register(L"ProxyIOData", []() -> IXO* { return new XProxyIOData(); });
+    orvo::RegisterFactory<XProxyIOData>();
 } // namespace
 
 XProxyIOData::XProxyIOData() {

@@ -16,7 +16,7 @@
 class XProxyIOData : public XMetaIOData {
 public:
     XProxyIOData();
-    const wchar_t* GetIXOKey() const override { return L"ProxyIOData"; }
+    ORVO_KEY(L"ProxyIOData")
 
     int SetElement(XElement* e) override;
     int CreateInstance() override;

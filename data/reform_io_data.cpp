@@ -8,7 +8,7 @@
 
 namespace {
 [[maybe_unused]] const int g_registered =
-    IXO::Register(L"ReformIOData", []() -> IXO* { return new XReformIOData(); });
+    orvo::RegisterFactory<XReformIOData>();
 
 bool SortTypeFromWord(std::wstring_view word, SORT_TYPE& type) {
     struct Entry {
@@ -39,11 +39,8 @@ bool SortOrderFromWord(std::wstring_view word, SORT_ORDER& order) {
 }
 } // namespace
 
-const orvo::DispatchMap& XReformIOData::ClassDispatch() {
-    static const orvo::DispatchMap map(&XProxyIOData::ClassDispatch(),
-                                       {orvo::Method<&XReformIOData::SortVB>(L"SortVB")});
-    return map;
-}
+ORVO_DISPATCH(XReformIOData, XProxyIOData,
+    ORVO_METHOD(SortVB))
 
 int XReformIOData::SetElement(XElement* e) {
     if (!XProxyIOData::SetElement(e))

@@ -9,7 +9,7 @@ class XReformIOData : public XProxyIOData {
     ORVO_DISPATCH_MAP()
 
 public:
-    const wchar_t* GetIXOKey() const override { return L"ReformIOData"; }
+    ORVO_KEY(L"ReformIOData")
 
     int SetElement(XElement* e) override;
 

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "core/notice_messages.h"
+#include "data/contracts.h"
 #include "data/inner_struct.h"
 #include "data/meta_data.h"
 #include "data/meta_item.h"
@@ -15,7 +16,7 @@
 
 namespace {
 [[maybe_unused]] const int g_registered =
-    IXO::Register(L"structure", []() -> IXO* { return new XStruct(); });
+    orvo::RegisterFactory<XStruct>();
 
 constexpr const wchar_t* kTooLarge = L"Record size exceeds 2147483647 bytes. [%s]";
 constexpr const wchar_t* kFieldAfterRows = L"Fields must be declared before addrow. [%s]";
@@ -28,8 +29,8 @@ XStruct* AsStruct(XDO* obj) {
 
 // The type and width of the meta item "name" or "namespace:name"; DT_NONE when none.
 orvo::TypeAndWidth MetaType(const std::wstring& nameSpace, const std::wstring& name) {
-    static orvo::ServiceCall<XMetaData*(const wchar_t*)> s_byName(L"metaset", L"GetMetaDataByName");
-    static orvo::ServiceCall<CMetaItem*(const wchar_t*)> s_byId(L"metaset", L"GetMetaDataByID");
+    static orvo::ContractCall<orvo::contract::MetaSetGetMetaDataByName> s_byName;
+    static orvo::ContractCall<orvo::contract::MetaSetGetMetaDataByID> s_byId;
     const CMetaItem* item = nullptr;
     if (!nameSpace.empty()) {
         auto byName = s_byName.Get();
@@ -100,20 +101,14 @@ std::vector<unsigned char> DefaultBytes(XElement* e, DT_DATA_TYPE type, int size
 
 } // namespace
 
-const orvo::DispatchMap& XStruct::ClassDispatch() {
-    static const orvo::DispatchMap map(
-        &XMetaIOData::ClassDispatch(),
-        {
-            orvo::Method<&XStruct::GetRecordCountVB>(L"GetRecordCount"),
-            orvo::Method<&XStruct::AddRecordVB>(L"AddRecord"),
-            orvo::Method<&XStruct::AddRecordExVB>(L"AddRecordEx"),
-            orvo::Method<&XStruct::RemoveRecordVB>(L"RemoveRecord"),
-            orvo::Method<&XStruct::RemoveAllVB>(L"RemoveAll"),
-            orvo::Method<&XStruct::SetValVB>(L"SetVal"),
-            orvo::Method<&XStruct::GetValVB>(L"GetVal"),
-        });
-    return map;
-}
+ORVO_DISPATCH(XStruct, XMetaIOData,
+    ORVO_METHOD_AS(GetRecordCountVB, GetRecordCount),
+    ORVO_METHOD_AS(AddRecordVB, AddRecord),
+    ORVO_METHOD_AS(AddRecordExVB, AddRecordEx),
+    ORVO_METHOD_AS(RemoveRecordVB, RemoveRecord),
+    ORVO_METHOD_AS(RemoveAllVB, RemoveAll),
+    ORVO_METHOD_AS(SetValVB, SetVal),
+    ORVO_METHOD_AS(GetValVB, GetVal))
 
 XStruct::XStruct() {
     m_nStyle |= XDO_STYLE_STRUCT;
@@ -156,8 +151,7 @@ int XStruct::SetElement(XElement* e) {
                        0, 0);
             return 0;
         }
-        static orvo::ServiceCall<XStruct*(const wchar_t*)> s_find(L"StructureSet",
-                                                                  L"GetStructByName");
+        static orvo::ContractCall<orvo::contract::StructureSetGetStructByName> s_find;
         auto find = s_find.Get();
         XStruct* source = find ? find(base.c_str()) : nullptr;
         if (!source) {

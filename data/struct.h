@@ -26,7 +26,7 @@ public:
     XStruct(const XStruct& source, XDO* parent);
     XStruct& operator=(const XStruct& source);
     static XStruct* GetNewInstance(const XStruct& source, XDO* parent);
-    const wchar_t* GetIXOKey() const override { return L"structure"; }
+    ORVO_KEY(L"structure")
 
     int SetElement(XElement* e) override;
     int SetMethod(const wchar_t* name, XElement* e) override;

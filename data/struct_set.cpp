@@ -1,13 +1,14 @@
 #include "data/struct_set.h"
 
 #include "core/definition_set.h"
+#include "data/contracts.h"
 #include "platform/base/nocase.h"
 
 namespace {
 XStructSet* g_set = nullptr;
 [[maybe_unused]] const int g_registered = [] {
     g_set = new XStructSet(); // lives for the process, like every service
-    return IXO::Register(L"structureset", g_set);
+    return orvo::RegisterInstance(g_set);
 }();
 } // namespace
 
@@ -15,14 +16,9 @@ XStructSet& XStructSet::Instance() {
     return *g_set;
 }
 
-const orvo::DispatchMap& XStructSet::ClassDispatch() {
-    static const orvo::DispatchMap map(
-        &XDO::ClassDispatch(), {
-                                   orvo::Method<&XStructSet::InitializeIXO>(L"InitializeIXO"),
-                                   orvo::Method<&XStructSet::GetStructByName>(L"GetStructByName"),
-                               });
-    return map;
-}
+ORVO_DISPATCH(XStructSet, XDO,
+    ORVO_METHOD(InitializeIXO),
+    ORVO_PROVIDE(orvo::contract::StructureSetGetStructByName, GetStructByName))
 
 int XStructSet::InitializeIXO() {
     return orvo::LoadDefinitionSet(this, L"StructureSet");

@@ -14,7 +14,7 @@ class XStructSet : public XDO {
     ORVO_DISPATCH_MAP()
 
 public:
-    const wchar_t* GetIXOKey() const override { return L"structureset"; }
+    ORVO_KEY(L"structureset")
     static XStructSet& Instance();
 
     int InitializeIXO();

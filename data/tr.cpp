@@ -5,13 +5,14 @@
 #include <string_view>
 
 #include "core/notice_messages.h"
+#include "data/contracts.h"
 #include "data/meta_io.h"
 #include "data/struct.h"
 #include "platform/base/format.h"
 #include "platform/base/nocase.h"
 
 namespace {
-[[maybe_unused]] const int g_registered = IXO::Register(L"tr", []() -> IXO* { return new XTR(); });
+[[maybe_unused]] const int g_registered = orvo::RegisterFactory<XTR>();
 
 constexpr const wchar_t* kTypeKeywords[] = {L"IQR", L"OMS", L"VCS", L"IQS"};
 
@@ -26,16 +27,11 @@ XTR::XTR() = default;
 XTR::XTR(const XTR& source)
     : XDO(), m_id(source.m_id), m_text(source.m_text), m_realTime(source.m_realTime) {}
 
-const orvo::DispatchMap& XTR::ClassDispatch() {
-    static const orvo::DispatchMap map(&XDO::ClassDispatch(),
-                                       {
-                                           orvo::Method<&XTR::HasSwitch>(L"HasSwitch"),
-                                           orvo::Method<&XTR::GetByIDDown>(L"GetByIDDown"),
-                                           orvo::Method<&XTR::SetInputStruct>(L"SetInputStruct"),
-                                           orvo::Method<&XTR::SetOutputStruct>(L"SetOutputStruct"),
-                                       });
-    return map;
-}
+ORVO_DISPATCH(XTR, XDO,
+    ORVO_METHOD(HasSwitch),
+    ORVO_METHOD(GetByIDDown),
+    ORVO_PROVIDE(orvo::contract::SetInputStruct, SetInputStruct),
+    ORVO_PROVIDE(orvo::contract::SetOutputStruct, SetOutputStruct))
 
 const wchar_t* XTR::TypeKeyword(Type type) {
     const auto index = static_cast<std::size_t>(type);

@@ -34,7 +34,7 @@ public:
     // Copies ID, Text and RealTime only: no links, switches or structures.
     XTR(const XTR& source);
     XTR& operator=(const XTR&) = delete;
-    const wchar_t* GetIXOKey() const override { return L"tr"; }
+    ORVO_KEY(L"tr")
 
     int SetElement(XElement* e) override;
     int SetMethod(const wchar_t* name, XElement* e) override;

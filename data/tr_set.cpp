@@ -4,13 +4,14 @@
 
 #include "core/definition_set.h"
 #include "core/notice_messages.h"
+#include "data/contracts.h"
 #include "platform/base/nocase.h"
 
 namespace {
 XTRSet* g_set = nullptr;
 [[maybe_unused]] const int g_registered = [] {
     g_set = new XTRSet(); // lives for the process, like every service
-    return IXO::Register(L"trset", g_set);
+    return orvo::RegisterInstance(g_set);
 }();
 } // namespace
 
@@ -18,14 +19,9 @@ XTRSet& XTRSet::Instance() {
     return *g_set;
 }
 
-const orvo::DispatchMap& XTRSet::ClassDispatch() {
-    static const orvo::DispatchMap map(&XDO::ClassDispatch(),
-                                       {
-                                           orvo::Method<&XTRSet::InitializeIXO>(L"InitializeIXO"),
-                                           orvo::Method<&XTRSet::GetTRByID>(L"GetTRByID"),
-                                       });
-    return map;
-}
+ORVO_DISPATCH(XTRSet, XDO,
+    ORVO_METHOD(InitializeIXO),
+    ORVO_PROVIDE(orvo::contract::TRSetGetTRByID, GetTRByID))
 
 int XTRSet::InitializeIXO() {
     orvo::LoadDefinitionSet(this, L"TRSet");

@@ -14,7 +14,7 @@ class XTRSet : public XDO {
     ORVO_DISPATCH_MAP()
 
 public:
-    const wchar_t* GetIXOKey() const override { return L"trset"; }
+    ORVO_KEY(L"trset")
     static XTRSet& Instance();
 
     // Drops what an earlier call loaded, then builds the project's transaction file. Ids

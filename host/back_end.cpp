@@ -1,5 +1,6 @@
 #include "host/back_end.h"
 
+#include "data/contracts.h"
 #include "nubra/ixo.h"
 #include "platform/base/nocase.h"
 #include "platform/base/text.h"
@@ -8,10 +9,10 @@ namespace kestrel {
 
 namespace {
 
-template <class Sig, class... A> auto CallCommMan(const wchar_t* method, A... args) {
-    IXO* commMan = IXO::FindInstance(L"CommMan");
-    auto fn = commMan ? commMan->GetFunction<Sig>(method) : orvo::BoundMethod<Sig>{};
-    return fn ? fn(args...) : decltype(fn(args...)){};
+template <class Contract, class... A> bool CallCommMan(A... args) {
+    static orvo::ContractCall<Contract> s_call;
+    auto fn = s_call.Get();
+    return fn && fn(args...);
 }
 
 } // namespace
@@ -37,11 +38,11 @@ bool BackEnd::Start(const std::wstring& name, std::wstring& error) {
         error = L"the back end " + name + L" could not be created";
         return false;
     }
-    if (!CallCommMan<bool(IXO*)>(L"RegCommMan", m_object)) {
+    if (!CallCommMan<orvo::contract::CommManRegCommMan>(m_object)) {
         error = L"\"CommMan\" did not take the back end " + name;
         return false;
     }
-    if (!CallCommMan<bool()>(L"InitializeIXO")) {
+    if (!CallCommMan<orvo::contract::CommManInitializeIXO>()) {
         error = L"the back end " + name + L" did not start";
         return false;
     }
@@ -52,7 +53,7 @@ bool BackEnd::Start(const std::wstring& name, std::wstring& error) {
 BackEnd::~BackEnd() {
     if (!m_object)
         return;
-    CallCommMan<bool()>(L"Final");
+    CallCommMan<orvo::contract::CommManFinal>();
     m_destroy(m_object);
 }
 

@@ -1,13 +1,12 @@
 #include "host/host_objects.h"
 
+#include "core/contracts.h"
 #include "platform/base/nocase.h"
 
 namespace kestrel {
 
-const orvo::DispatchMap& Application::ClassDispatch() {
-    static const orvo::DispatchMap map(&IXO::ClassDispatch(), {orvo::Method<&Application::GetValue>(L"GetValue")});
-    return map;
-}
+ORVO_DISPATCH(Application, IXO,
+    ORVO_PROVIDE(orvo::contract::ApplicationGetValue, GetValue))
 
 int Application::GetValue(const wchar_t* key, std::wstring& out) {
     if (!key || !plat::EqualsNoCase(key, L"Cfg") || m_configFile.empty())
@@ -16,9 +15,7 @@ int Application::GetValue(const wchar_t* key, std::wstring& out) {
     return 1;
 }
 
-const orvo::DispatchMap& SystemDb::ClassDispatch() {
-    static const orvo::DispatchMap map(&IXO::ClassDispatch(), {orvo::Property<&SystemDb::m_userName>(L"UserName")});
-    return map;
-}
+ORVO_DISPATCH(SystemDb, IXO,
+    ORVO_PROVIDE_GETTER(orvo::contract::SystemDbUserName, m_userName))
 
 } // namespace kestrel

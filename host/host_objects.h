@@ -12,7 +12,7 @@ class Application : public IXO {
 
 public:
     explicit Application(std::wstring configFile) : m_configFile(std::move(configFile)) {}
-    const wchar_t* GetIXOKey() const override { return L"Application"; }
+    ORVO_KEY(L"Application")
     // "Cfg": the settings file, relative to the project folder.
     int GetValue(const wchar_t* key, std::wstring& out);
 
@@ -25,7 +25,7 @@ class SystemDb : public IXO {
 
 public:
     explicit SystemDb(std::wstring userName) : m_userName(std::move(userName)) {}
-    const wchar_t* GetIXOKey() const override { return L"systemdb"; }
+    ORVO_KEY(L"systemdb")
 
 private:
     std::wstring m_userName;

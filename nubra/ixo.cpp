@@ -44,7 +44,7 @@ void IXO::ForgetRegistrations() {
 }
 
 const orvo::DispatchMap& IXO::ClassDispatch() {
-    static const orvo::DispatchMap map(nullptr, {});
+    static const orvo::DispatchMap map(L"IXO", nullptr, {});
     return map;
 }
 

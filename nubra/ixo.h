@@ -11,21 +11,14 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
 #include "nubra/bound_method.h"
+#include "nubra/dispatch_declaration.h"
 #include "nubra/dispatch_map.h"
 #include "nubra/ixo_ref.h"
-
-// Declares the dispatch map of a class; the class's .cpp defines ClassDispatch() as a
-// function-local static DispatchMap chained to the base class's ClassDispatch().
-#define ORVO_DISPATCH_MAP()                                                                        \
-public:                                                                                            \
-    static const ::orvo::DispatchMap& ClassDispatch();                                             \
-    const ::orvo::DispatchMap& GetDispatchMap() const override {                                   \
-        return ClassDispatch();                                                                    \
-    }
 
 namespace orvo {
 enum InvokeKind : unsigned { InvokeMethod = 1, InvokeGet = 2, InvokePut = 4 };
@@ -128,3 +121,22 @@ private:
     unsigned m_registrations = 0; // names this object is registered under as an instance
     bool m_weakReleased = false;
 };
+
+namespace orvo {
+
+// Registers T's factory under its key. The key must be T's own (ORVO_KEY in T itself), not
+// one inherited from a base class.
+template <class T> int RegisterFactory() {
+    static_assert(std::is_same_v<decltype(&T::GetIXOKey), const wchar_t* (T::*)() const>,
+                  "the class must declare its own key with ORVO_KEY");
+    return ::IXO::Register(T::kIXOKey, []() -> ::IXO* { return new T(); });
+}
+
+// Registers the one instance of service T under its key.
+template <class T> int RegisterInstance(T* instance) {
+    static_assert(std::is_same_v<decltype(&T::GetIXOKey), const wchar_t* (T::*)() const>,
+                  "the class must declare its own key with ORVO_KEY");
+    return ::IXO::Register(T::kIXOKey, instance);
+}
+
+} // namespace orvo

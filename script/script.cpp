@@ -4,6 +4,7 @@
 #include <span>
 #include <utility>
 
+#include "core/contracts.h"
 #include "core/notice_messages.h"
 #include "platform/base/nocase.h"
 #include "script/error_texts.h"
@@ -13,7 +14,7 @@
 namespace {
 
 [[maybe_unused]] const int g_registered =
-    IXO::Register(L"Script", []() -> IXO* { return new XScript(); });
+    orvo::RegisterFactory<XScript>();
 
 XDO* FindFrame(XDO* start) {
     if (XDO* frame = start->GetXDO(XDO_STYLE_FRAME, 0))
@@ -23,17 +24,12 @@ XDO* FindFrame(XDO* start) {
 
 } // namespace
 
-const orvo::DispatchMap& XScript::ClassDispatch() {
-    static const orvo::DispatchMap map(
-        &XDO::ClassDispatch(), {
-                                   orvo::Method<&XScript::HaveFunction>(L"HaveFunction"),
-                                   orvo::Method<&XScript::RegObject>(L"RegObject"),
-                                   orvo::Method<&XScript::UnregObject>(L"UnregObject"),
-                                   orvo::Method<&XScript::RunFunction>(L"RunFunction"),
-                                   orvo::Method<&XScript::RunFunctionRet>(L"RunFunctionRet"),
-                               });
-    return map;
-}
+ORVO_DISPATCH(XScript, XDO,
+    ORVO_PROVIDE(orvo::contract::ScriptHaveFunction, HaveFunction),
+    ORVO_PROVIDE(orvo::contract::ScriptRegObject, RegObject),
+    ORVO_PROVIDE(orvo::contract::ScriptUnregObject, UnregObject),
+    ORVO_PROVIDE(orvo::contract::ScriptRunFunction, RunFunction),
+    ORVO_METHOD(RunFunctionRet))
 
 XScript::XScript()
     : m_engine(std::make_shared<vbs::Engine>()), m_source(std::make_shared<std::wstring>()) {

@@ -21,7 +21,7 @@ public:
     XScript();
     ~XScript() override;
 
-    const wchar_t* GetIXOKey() const override { return L"Script"; }
+    ORVO_KEY(L"Script")
 
     // The element's text is the code: compiled and its global code run at once; failures are
     // shown together.

@@ -5,6 +5,7 @@
 #include "backends/sim/wire_record.h"
 #include "core/notice_messages.h"
 #include "core/xdo.h"
+#include "data/contracts.h"
 #include "data/struct.h"
 #include "data/tr.h"
 #include "nubra/call_site.h"
@@ -32,26 +33,21 @@ struct SimExchange::Push {
     std::unique_ptr<XStruct> received;
 };
 
-const orvo::DispatchMap& SimExchange::ClassDispatch() {
-    static const orvo::DispatchMap map(
-        &IXO::ClassDispatch(), {
-                                   orvo::Method<&SimExchange::Init>(L"Init"),
-                                   orvo::Method<&SimExchange::Final>(L"Final"),
-                                   orvo::Method<&SimExchange::Request>(L"Request"),
-                                   orvo::Method<&SimExchange::UnRequest>(L"UnRequest"),
-                                   orvo::Method<&SimExchange::RegPushTr>(L"RegPushTr"),
-                                   orvo::Method<&SimExchange::SetRequestFP>(L"SetRequestFP"),
-                                   orvo::Method<&SimExchange::Receive>(L"Receive"),
-                                   orvo::Method<&SimExchange::GetPoint>(L"GetPoint"),
-                                   orvo::Method<&SimExchange::GetPointValue>(L"GetPointValue"),
-                                   orvo::Method<&SimExchange::SetPoint>(L"SetPoint"),
-                                   orvo::Method<&SimExchange::SetPointValue>(L"SetPointValue"),
-                                   orvo::Method<&SimExchange::GetMarketDate>(L"GetMarketDate"),
-                                   orvo::Method<&SimExchange::SetMarketDate>(L"SetMarketDate"),
-                                   orvo::Method<&SimExchange::BeReconnect>(L"BeReconnect"),
-                               });
-    return map;
-}
+ORVO_DISPATCH(SimExchange, IXO,
+    ORVO_PROVIDE(orvo::contract::BackEndInit, Init),
+    ORVO_PROVIDE(orvo::contract::BackEndFinal, Final),
+    ORVO_PROVIDE(orvo::contract::BackEndRequest, Request),
+    ORVO_PROVIDE(orvo::contract::BackEndUnRequest, UnRequest),
+    ORVO_PROVIDE(orvo::contract::BackEndRegPushTr, RegPushTr),
+    ORVO_PROVIDE(orvo::contract::BackEndSetRequestFP, SetRequestFP),
+    ORVO_PROVIDE(orvo::contract::BackEndReceive, Receive),
+    ORVO_PROVIDE(orvo::contract::BackEndGetPoint, GetPoint),
+    ORVO_PROVIDE(orvo::contract::BackEndGetPointValue, GetPointValue),
+    ORVO_PROVIDE(orvo::contract::BackEndSetPoint, SetPoint),
+    ORVO_PROVIDE(orvo::contract::BackEndSetPointValue, SetPointValue),
+    ORVO_PROVIDE(orvo::contract::BackEndGetMarketDate, GetMarketDate),
+    ORVO_PROVIDE(orvo::contract::BackEndSetMarketDate, SetMarketDate),
+    ORVO_PROVIDE(orvo::contract::BackEndBeReconnect, BeReconnect))
 
 SimExchange::SimExchange() = default;
 
@@ -80,7 +76,7 @@ bool SimExchange::Init() {
         return false;
     if (m_market)
         return true; // already running, on the project's scenario or one given by InitWith
-    static orvo::ServiceCall<int(const wchar_t*, std::wstring&)> s_getFile(L"Project", L"GetFile");
+    static orvo::ContractCall<orvo::contract::ProjectGetFile> s_getFile;
     std::wstring path;
     auto getFile = s_getFile.Get();
     if (!getFile || !getFile(L"Scenario", path))
@@ -184,7 +180,7 @@ bool SimExchange::Answer(const orvo::IXORef& trRef, const orvo::IXORef& requeste
     if (!received->MapData(1, static_cast<int>(bytes.size()),
                            reinterpret_cast<const char*>(bytes.data())))
         return false;
-    static orvo::MethodCall<int(XStruct*)> s_onReceive(L"OnReceiveData");
+    static orvo::ContractMethod<orvo::contract::RequesterOnReceiveData> s_onReceive;
     auto onReceive = s_onReceive.Get(requester);
     if (onReceive)
         onReceive(received.get());

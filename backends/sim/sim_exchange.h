@@ -24,7 +24,7 @@ class SimExchange : public IXO {
 public:
     SimExchange();
     ~SimExchange() override;
-    const wchar_t* GetIXOKey() const override { return L"SimExchange"; }
+    ORVO_KEY(L"SimExchange")
 
     // Reads the project's scenario ("Project" "GetFile" "Scenario"), or uses a built-in one
     // when the project names none; false when the named file is unusable or no event loop is

@@ -27,14 +27,9 @@ public:
     int RunFunction(const wchar_t*, IXO*) { return 1; }
 };
 
-const orvo::DispatchMap& FuzzScript::ClassDispatch() {
-    static const orvo::DispatchMap map(&XDO::ClassDispatch(),
-                                       {
-                                           orvo::Method<&FuzzScript::HaveFunction>(L"HaveFunction"),
-                                           orvo::Method<&FuzzScript::RunFunction>(L"RunFunction"),
-                                       });
-    return map;
-}
+ORVO_DISPATCH(FuzzScript, XDO,
+    ORVO_METHOD(HaveFunction),
+    ORVO_METHOD(RunFunction))
 
 XDO* AddNamed(XDO* parent, const wchar_t* name, XDO* node = nullptr) {
     if (!node)

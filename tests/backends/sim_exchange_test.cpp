@@ -74,11 +74,8 @@ public:
     bool cancelInside = false;
 };
 
-const orvo::DispatchMap& Requester::ClassDispatch() {
-    static const orvo::DispatchMap map(&XDO::ClassDispatch(),
-                                       {orvo::Method<&Requester::OnReceiveData>(L"OnReceiveData")});
-    return map;
-}
+ORVO_DISPATCH(Requester, XDO,
+    ORVO_METHOD(OnReceiveData))
 
 sim::Scenario TwoStocks() {
     sim::Scenario s;

@@ -20,11 +20,8 @@ public:
     std::wstring cfg = L"Kestrel.ini"; // empty: the host has no "Cfg" value
 };
 
-inline const orvo::DispatchMap& ApplicationStandIn::ClassDispatch() {
-    static const orvo::DispatchMap map(&IXO::ClassDispatch(),
-                                       {orvo::Method<&ApplicationStandIn::GetValue>(L"GetValue")});
-    return map;
-}
+ORVO_DISPATCH_INLINE(ApplicationStandIn, IXO,
+    ORVO_METHOD(GetValue))
 
 class SystemDbStandIn : public IXO {
     ORVO_DISPATCH_MAP()
@@ -35,8 +32,5 @@ public:
     std::wstring userName;
 };
 
-inline const orvo::DispatchMap& SystemDbStandIn::ClassDispatch() {
-    static const orvo::DispatchMap map(&IXO::ClassDispatch(),
-                                       {orvo::Property<&SystemDbStandIn::userName>(L"UserName")});
-    return map;
-}
+ORVO_DISPATCH_INLINE(SystemDbStandIn, IXO,
+    ORVO_PROPERTY_AS(userName, UserName))

@@ -103,16 +103,11 @@ private:
     std::wstring m_functions;
 };
 
-const orvo::DispatchMap& StandInScript::ClassDispatch() {
-    static const orvo::DispatchMap map(
-        &XDO::ClassDispatch(), {
-                                   orvo::Method<&StandInScript::HaveFunction>(L"HaveFunction"),
-                                   orvo::Method<&StandInScript::RunFunction>(L"RunFunction"),
-                                   orvo::Method<&StandInScript::RegObject>(L"RegObject"),
-                                   orvo::Method<&StandInScript::UnregObject>(L"UnregObject"),
-                               });
-    return map;
-}
+ORVO_DISPATCH(StandInScript, XDO,
+    ORVO_METHOD(HaveFunction),
+    ORVO_METHOD(RunFunction),
+    ORVO_METHOD(RegObject),
+    ORVO_METHOD(UnregObject))
 
 class StandInMenuMan : public IXO {
     ORVO_DISPATCH_MAP()
@@ -125,11 +120,8 @@ public:
     std::vector<std::wstring> calls;
 };
 
-const orvo::DispatchMap& StandInMenuMan::ClassDispatch() {
-    static const orvo::DispatchMap map(
-        &IXO::ClassDispatch(), {orvo::Method<&StandInMenuMan::RunByMenuID>(L"RunByMenuID")});
-    return map;
-}
+ORVO_DISPATCH(StandInMenuMan, IXO,
+    ORVO_METHOD(RunByMenuID))
 
 // root
 //   p1

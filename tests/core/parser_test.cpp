@@ -40,11 +40,8 @@ public:
     Bundle blue;
 };
 
-const orvo::DispatchMap& FakeAttributeSet::ClassDispatch() {
-    static const orvo::DispatchMap map(&IXO::ClassDispatch(),
-                                       {orvo::Method<&FakeAttributeSet::GetAttributeByName>(L"GetAttributeByName")});
-    return map;
-}
+ORVO_DISPATCH(FakeAttributeSet, IXO,
+    ORVO_METHOD(GetAttributeByName))
 
 class ParserTest : public ::testing::Test {
 protected:

@@ -56,14 +56,9 @@ public:
     std::vector<Opened> opened;
 };
 
-const orvo::DispatchMap& ScrManStandIn::ClassDispatch() {
-    static const orvo::DispatchMap map(&IXO::ClassDispatch(),
-                                       {
-                                           orvo::Method<&ScrManStandIn::LoadPage>(L"LoadPage"),
-                                           orvo::Method<&ScrManStandIn::OpenPage>(L"OpenPage"),
-                                       });
-    return map;
-}
+ORVO_DISPATCH(ScrManStandIn, IXO,
+    ORVO_METHOD(LoadPage),
+    ORVO_METHOD(OpenPage))
 
 using Owned = std::unique_ptr<XElement>;
 

@@ -68,13 +68,9 @@ public:
     std::wstring root;
 };
 
-const orvo::DispatchMap& FixtureProject::ClassDispatch() {
-    static const orvo::DispatchMap map(&IXO::ClassDispatch(), {
-                                                                  orvo::Method<&FixtureProject::GetPath>(L"GetPath"),
-                                                                  orvo::Method<&FixtureProject::GetFile>(L"GetFile"),
-                                                              });
-    return map;
-}
+ORVO_DISPATCH(FixtureProject, IXO,
+    ORVO_METHOD(GetPath),
+    ORVO_METHOD(GetFile))
 
 class ScreenTest : public ::testing::Test {
 protected:

@@ -353,29 +353,27 @@ TEST_F(CommManProxyTest, ANewBackEndIsResolvedAndInitialisedAfresh) {
     EXPECT_EQ(first.calls, L"Init|");
 }
 
-const orvo::DispatchMap& IniStandIn::ClassDispatch() {
-    static const orvo::DispatchMap map(&IXO::ClassDispatch(),
-                                       {orvo::Method<&IniStandIn::GetINIStr>(L"GetINIStr")});
-    return map;
-}
+ORVO_DISPATCH(IniStandIn, IXO,
+    ORVO_METHOD(GetINIStr))
 
-#define PUBLISH(name) orvo::Method<&RecordingBackEnd::name>(L"" #name)
-const orvo::DispatchMap& RecordingBackEnd::ClassDispatch() {
-    static const orvo::DispatchMap map(
-        &IXO::ClassDispatch(),
-        {PUBLISH(Init), PUBLISH(Final), PUBLISH(Request), PUBLISH(UnRequest), PUBLISH(RegPushTr),
-         PUBLISH(SetRequestFP), PUBLISH(Receive), PUBLISH(GetPoint), PUBLISH(GetPointValue),
-         PUBLISH(SetPoint), PUBLISH(SetPointValue), PUBLISH(GetMarketDate), PUBLISH(SetMarketDate),
-         PUBLISH(BeReconnect)});
-    return map;
-}
-#undef PUBLISH
+ORVO_DISPATCH(RecordingBackEnd, IXO,
+    ORVO_METHOD(Init),
+    ORVO_METHOD(Final),
+    ORVO_METHOD(Request),
+    ORVO_METHOD(UnRequest),
+    ORVO_METHOD(RegPushTr),
+    ORVO_METHOD(SetRequestFP),
+    ORVO_METHOD(Receive),
+    ORVO_METHOD(GetPoint),
+    ORVO_METHOD(GetPointValue),
+    ORVO_METHOD(SetPoint),
+    ORVO_METHOD(SetPointValue),
+    ORVO_METHOD(GetMarketDate),
+    ORVO_METHOD(SetMarketDate),
+    ORVO_METHOD(BeReconnect))
 
-const orvo::DispatchMap& SparseBackEnd::ClassDispatch() {
-    static const orvo::DispatchMap map(
-        &IXO::ClassDispatch(), {orvo::Method<&SparseBackEnd::Init>(L"Init"),
-                                orvo::Method<&SparseBackEnd::GetMarketDate>(L"GetMarketDate")});
-    return map;
-}
+ORVO_DISPATCH(SparseBackEnd, IXO,
+    ORVO_METHOD(Init),
+    ORVO_METHOD(GetMarketDate))
 
 } // namespace

@@ -94,15 +94,9 @@ public:
     XStruct* output = nullptr;
 };
 
-const orvo::DispatchMap& TransactionStandIn::ClassDispatch() {
-    static const orvo::DispatchMap map(
-        &XDO::ClassDispatch(),
-        {
-            orvo::Method<&TransactionStandIn::SetInputStruct>(L"SetInputStruct"),
-            orvo::Method<&TransactionStandIn::SetOutputStruct>(L"SetOutputStruct"),
-        });
-    return map;
-}
+ORVO_DISPATCH(TransactionStandIn, XDO,
+    ORVO_METHOD(SetInputStruct),
+    ORVO_METHOD(SetOutputStruct))
 
 class RecordingSort : public XReformIOData {
 public:

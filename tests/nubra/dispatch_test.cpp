@@ -35,23 +35,18 @@ public:
     std::wstring name = L"counter";
 };
 
-const orvo::DispatchMap& Counter::ClassDispatch() {
-    static const orvo::DispatchMap map(&IXO::ClassDispatch(),
-                                       {
-                                           orvo::Method<&Counter::Add>(L"Add"),
-                                           orvo::Method<&Counter::Describe>(L"Describe"),
-                                           orvo::Method<&Counter::Kind>(L"Kind"),
-                                           orvo::Method<&Counter::Raw>(L"Raw"),
-                                           orvo::Method<&Counter::Half>(L"Half"),
-                                           orvo::Method<&Counter::IsBig>(L"IsBig"),
-                                           orvo::Method<&Counter::Self>(L"Self"),
-                                           orvo::Method<&Counter::Accept>(L"Accept"),
-                                           orvo::Property<&Counter::name>(L"Name"),
-                                           orvo::PropertyEx<&Counter::Label, &Counter::SetLabel>(L"Label"),
-                                           orvo::PropertyEx<&Counter::Label>(L"ReadOnlyLabel"),
-                                       });
-    return map;
-}
+ORVO_DISPATCH(Counter, IXO,
+    ORVO_METHOD(Add),
+    ORVO_METHOD(Describe),
+    ORVO_METHOD(Kind),
+    ORVO_METHOD(Raw),
+    ORVO_METHOD(Half),
+    ORVO_METHOD(IsBig),
+    ORVO_METHOD(Self),
+    ORVO_METHOD(Accept),
+    ORVO_PROPERTY_AS(name, Name),
+    ORVO_PROPERTY_EX(Label, SetLabel, Label),
+    ORVO_READONLY(Label, ReadOnlyLabel))
 
 class FancyCounter : public Counter {
     ORVO_DISPATCH_MAP()
@@ -66,13 +61,9 @@ public:
     int AddTwice(int n) { return total += 2 * n; }
 };
 
-const orvo::DispatchMap& FancyCounter::ClassDispatch() {
-    static const orvo::DispatchMap map(&Counter::ClassDispatch(), {
-                                                                      orvo::Method<&FancyCounter::Reset>(L"Reset"),
-                                                                      orvo::Method<&FancyCounter::AddTwice>(L"ADD"),
-                                                                  });
-    return map;
-}
+ORVO_DISPATCH(FancyCounter, Counter,
+    ORVO_METHOD(Reset),
+    ORVO_METHOD_AS(AddTwice, ADD))
 
 TEST(Dispatch, TypedLookupIgnoresCaseAndDemandsTheExactSignature) {
     Counter c;
@@ -220,10 +211,8 @@ public:
     int Price(const wchar_t* code) { return code && code[0] == L'A' ? 100 : 50; }
 };
 
-const orvo::DispatchMap& Quote::ClassDispatch() {
-    static const orvo::DispatchMap map(&IXO::ClassDispatch(), {orvo::Method<&Quote::Price>(L"Price")});
-    return map;
-}
+ORVO_DISPATCH(Quote, IXO,
+    ORVO_METHOD(Price))
 
 class Quote2 : public IXO {
     ORVO_DISPATCH_MAP()
@@ -232,10 +221,8 @@ public:
     int Price(const wchar_t*) { return 7; }
 };
 
-const orvo::DispatchMap& Quote2::ClassDispatch() {
-    static const orvo::DispatchMap map(&IXO::ClassDispatch(), {orvo::Method<&Quote2::Price>(L"price")});
-    return map;
-}
+ORVO_DISPATCH(Quote2, IXO,
+    ORVO_METHOD_AS(Price, price))
 
 TEST(CallSite, ServiceCallsReResolveAfterRegistrations) {
     orvo::ServiceCall<int(const wchar_t*)> site(L"QuoteService", L"Price");
@@ -273,6 +260,24 @@ TEST(CallSite, MethodCallsFollowTheClassOfEachObject) {
     Quote a2;
     auto bound = site.Get(&a2);
     EXPECT_EQ(bound.Object(), &a2) << "bound to the object given, not the first one cached";
+}
+
+} // namespace
+
+namespace {
+
+TEST(Dispatch, ANameDeclaredTwiceInOneClassIsReportedAndTheFirstKept) {
+    // Built by hand: a class declared through ORVO_DISPATCH with this mistake would fail
+    // every test program's check of all maps.
+    const orvo::DispatchMap map(L"Twice", &FancyCounter::ClassDispatch(),
+                                {orvo::Method<&FancyCounter::Reset>(L"Reset"),
+                                 orvo::Method<&FancyCounter::Kind>(L"RESET"),
+                                 orvo::Method<&FancyCounter::Kind>(L"Kind")});
+    ASSERT_EQ(map.Duplicates().size(), 1u) << "overriding a base class's name is no duplicate";
+    EXPECT_EQ(map.Duplicates()[0], L"Twice: RESET");
+    const orvo::DispEntry* reset = map.Find(L"reset");
+    ASSERT_NE(reset, nullptr);
+    EXPECT_EQ(reset->method.thunk, orvo::Method<&FancyCounter::Reset>(L"").method.thunk);
 }
 
 } // namespace

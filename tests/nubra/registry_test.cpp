@@ -114,11 +114,8 @@ public:
 
 } // namespace
 
-const orvo::DispatchMap& Counter::ClassDispatch() {
-    static const orvo::DispatchMap map(&IXO::ClassDispatch(),
-                                       {orvo::Method<&Counter::Next>(L"Next")});
-    return map;
-}
+ORVO_DISPATCH(Counter, IXO,
+    ORVO_METHOD(Next))
 
 namespace {
 

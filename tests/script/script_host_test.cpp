@@ -55,10 +55,8 @@ private:
     std::wstring m_target;
 };
 
-const orvo::DispatchMap& Cutter::ClassDispatch() {
-    static const orvo::DispatchMap map(&XDO::ClassDispatch(), {orvo::Method<&Cutter::Cut>(L"Cut")});
-    return map;
-}
+ORVO_DISPATCH(Cutter, XDO,
+    ORVO_METHOD(Cut))
 
 class ScriptHostTest : public ::testing::Test {
 protected:

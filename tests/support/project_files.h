@@ -20,8 +20,5 @@ public:
     plat::NoCaseMap<std::wstring> files;
 };
 
-inline const orvo::DispatchMap& ProjectFilesStandIn::ClassDispatch() {
-    static const orvo::DispatchMap map(&IXO::ClassDispatch(),
-                                       {orvo::Method<&ProjectFilesStandIn::GetFile>(L"GetFile")});
-    return map;
-}
+ORVO_DISPATCH_INLINE(ProjectFilesStandIn, IXO,
+    ORVO_METHOD(GetFile))

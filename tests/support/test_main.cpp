@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <iostream>
 
+#include "nubra/dispatch_map.h"
 #include "nubra/registry_snapshot.h"
 #include "platform/base/text.h"
 
@@ -35,6 +36,13 @@ private:
     orvo::RegistrySnapshot m_before;
     int m_leaks = 0;
 };
+
+// Every class linked into this program publishes each name once: a second declaration would
+// silently lose to the first.
+TEST(DispatchMaps, NoClassDeclaresANameTwice) {
+    for (const auto& duplicate : orvo::DispatchMap::DuplicatesOfEveryMap())
+        ADD_FAILURE() << "declared twice: " << plat::ToUtf8(duplicate);
+}
 
 } // namespace
 

@@ -31,18 +31,12 @@ public:
     std::wstring caption;
 };
 
-const orvo::DispatchMap& Gauge::ClassDispatch() {
-    static const orvo::DispatchMap map(
-        &IXO::ClassDispatch(),
-        {
-            orvo::Method<&Gauge::Add>(L"Add"),
-            orvo::Method<&Gauge::Split>(L"Split"),
-            orvo::Method<&Gauge::Self>(L"Self"),
-            orvo::Property<&Gauge::level>(L"Level"),
-            orvo::PropertyEx<&Gauge::Caption, &Gauge::SetCaption>(L"Caption"),
-        });
-    return map;
-}
+ORVO_DISPATCH(Gauge, IXO,
+    ORVO_METHOD(Add),
+    ORVO_METHOD(Split),
+    ORVO_METHOD(Self),
+    ORVO_PROPERTY_AS(level, Level),
+    ORVO_PROPERTY_EX(Caption, SetCaption, Caption))
 
 // Adds `source` and calls its Function f; the value as text, or "error N".
 std::wstring Script(Engine& engine, const std::wstring& source) {
