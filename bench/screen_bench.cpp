@@ -52,7 +52,7 @@ BENCHMARK(BM_ParseFileAlone)->Unit(benchmark::kMillisecond);
 void BM_OpenPageToRun(benchmark::State& state) {
     long objects = 0;
     for (auto _ : state) {
-        std::unique_ptr<XDO> page(XScrMan::Instance().OpenPage(PageFile().c_str(), nullptr, nullptr));
+        orvo::XDOPtr page(XScrMan::Instance().OpenPage(PageFile().c_str(), nullptr, nullptr));
         if (!page) {
             state.SkipWithError("page failed to open");
             break;
@@ -76,7 +76,7 @@ long MaxRssKb() {
 // Peak memory growth while one page is open, per object.
 void ReportMemoryPerObject() {
     long before = MaxRssKb();
-    std::unique_ptr<XDO> page(XScrMan::Instance().OpenPage(PageFile().c_str(), nullptr, nullptr));
+    orvo::XDOPtr page(XScrMan::Instance().OpenPage(PageFile().c_str(), nullptr, nullptr));
     long objects = 0;
     if (page)
         page->find_down([&](XDO*) {

@@ -40,7 +40,7 @@ struct Page {
         elements.reset(root);
         XElement* scriptElement = root->GetFirstChild();
         XElement* buttonElement = scriptElement->GetNextSibling();
-        top = std::make_unique<XDO>();
+        top = orvo::XDOPtr(new XDO());
         top->SetElement(root);
         script = new XScript();
         top->AddChild(script);
@@ -54,7 +54,7 @@ struct Page {
     }
 
     std::unique_ptr<XElement> elements;
-    std::unique_ptr<XDO> top;
+    orvo::XDOPtr top;
     XScript* script = nullptr;
     Button* button = nullptr;
 };

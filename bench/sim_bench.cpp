@@ -63,7 +63,7 @@ void BM_PushTick(benchmark::State& state) {
     plat::EventLoop::Install(&loop);
     XElement* root = nullptr;
     XMLParser parser;
-    std::unique_ptr<XDO> page;
+    orvo::XDOPtr page;
     if (parser.ParseMemory(kPush, &root))
         page.reset(XScrMan::Instance().OpenPageMem(root, nullptr, nullptr));
     auto* tr = dynamic_cast<XTR*>(page.get());

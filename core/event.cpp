@@ -6,6 +6,7 @@
 
 #include "core/contracts.h"
 #include "core/notice_messages.h"
+#include "core/object_lifetime.h"
 #include "core/window_hooks.h"
 #include "core/xdo.h"
 #include "nubra/call_site.h"
@@ -27,10 +28,6 @@ constexpr std::array<const wchar_t*, XEvent::kObjectEventCount> kObjectEvents = 
 constexpr std::array<const wchar_t*, 4> kCommPhases = {L"Receive", L"ReceiveDataProc", L"ReceiveAfterProc", L"Request"};
 
 constexpr std::array<const wchar_t*, 6> kActionKinds = {L"Sys", L"Menu", L"Cmd", L"User", L"Message", L"Script"};
-
-bool IsScript(XDO* node) {
-    return plat::EqualsNoCase(node->GetIXOKey(), L"Script");
-}
 
 // "Head(" inside ")" with the inside returned; the closing ")" is the last one.
 bool Call(std::wstring_view text, std::wstring_view head, std::wstring& inside) {
@@ -126,6 +123,8 @@ void XEvent::ParseAction(const wchar_t* action) {
 }
 
 int XEvent::Run(XDO* object) {
+    // The action may destroy its own object, or this event with it; both are freed after.
+    orvo::DispatchScope scope;
     switch (m_actionKind) {
     case ActionSys:
         return RunSys(object, m_action);
@@ -266,7 +265,7 @@ int XEvent::RunScript(XDO* object, const std::wstring& action) {
     static orvo::ContractMethod<orvo::contract::ScriptHaveFunction> s_have;
     static orvo::ContractMethod<orvo::contract::ScriptRunFunction> s_run;
     std::wstring name(orvo::TrimBlanks(action));
-    XDO* script = object ? object->ScanTreeElder([](XDO* n) { return IsScript(n); }) : nullptr;
+    XDO* script = object ? object->ElderScript() : nullptr;
     if (!script) {
         ConfirmMsg(plat::Format(L"Script.%s : <Script> not found.", name), 0, 0);
         return 0;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/element.h"
+#include "core/object_lifetime.h"
 #include "nubra/tok.h"
 #include "nubra/trim_blanks.h"
 
@@ -19,15 +20,19 @@ public:
     listener(const listener&) = delete;
     listener& operator=(const listener&) = delete;
 
+    virtual ~listener() { DetachListeners(); }
+
     // Each side forgets the other.
-    virtual ~listener() {
+    void DetachListeners() {
         T* me = static_cast<T*>(this);
-        for (T* l : m_listeners)
-            l->EraseFrom(l->m_notifiers, me);
-        for (T* n : m_notifiers)
-            n->RemoveListener(me);
+        std::vector<T*> listeners = std::move(m_listeners);
+        std::vector<T*> notifiers = std::move(m_notifiers);
         m_listeners.clear();
         m_notifiers.clear();
+        for (T* l : listeners)
+            l->EraseFrom(l->m_notifiers, me);
+        for (T* n : notifiers)
+            n->RemoveListener(me);
     }
 
     virtual void OnNotifierChanged(T* notifier, int notifyId, int a, int b) {
@@ -73,6 +78,7 @@ public:
     // Calls every listener in order. A listener removed (or destroyed) by a callback does not
     // make the loop skip the next one, and the loop ends quietly if this object is destroyed.
     void NotifyChange(int a, int b) {
+        orvo::DispatchScope scope; // a callback may destroy this object; it is freed after us
         T* me = static_cast<T*>(this);
         auto alive = me->WeakRef();
         std::size_t index = 0;
@@ -80,7 +86,7 @@ public:
         for (; index < m_listeners.size(); ++index) {
             m_listeners[index]->OnNotifierChanged(me, m_notifyId, a, b);
             if (!alive.Alive())
-                return; // this object, and the cursor with it, are gone
+                break; // torn down: its listeners are gone
         }
         m_cursors.pop_back();
     }

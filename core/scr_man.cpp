@@ -23,14 +23,6 @@ XScrMan* g_scrMan = nullptr;
 constexpr int kMaxIncludeDepth = 32;
 constexpr int kMaxIncludes = 10000;
 
-bool IsServiceInstance(const XDO* obj) {
-    for (const auto& [name, instance] : IXO::Instances()) {
-        if (instance == obj)
-            return true;
-    }
-    return false;
-}
-
 // The object a method element ("object.method") talks to: "this" is the parent, anything
 // else the nearest object upward whose registry key or key text matches.
 XDO* MethodTarget(XDO* parent, const std::wstring& object) {
@@ -49,6 +41,8 @@ void RunEventDown(XDO* start, int event, int below, bool withSiblings) {
     while (!pending.empty()) {
         XDO* node = pending.back();
         pending.pop_back();
+        if (node->IsTornDown())
+            continue; // destroyed by a handler on the way: neither it nor its subtree starts
         if (node->GetCreateState() < below)
             node->RunObjectEvent(event);
         if (node->next())
@@ -227,9 +221,15 @@ XDO* XScrMan::MakeScrObj(XElement* e, XDO* parent) {
             }
             continue;
         }
+        if (parent && IXO::FindInstance(e->GetTagName())) {
+            // A service lives for the process; linked into a page, closing the page would
+            // free it. Only a file's root may be one (a definition set loading its file).
+            ConfirmMsg(plat::Format(L"<%s> 는 서비스 개체라서 화면 안에 둘 수 없습니다.", e->GetTagName()), 0, 0);
+            continue;
+        }
         IXO* made = IXO::GetIXO(e->GetTagName());
         auto* obj = dynamic_cast<XDO*>(made);
-        if (made && !obj && !IXO::FindInstance(e->GetTagName()))
+        if (made && !obj && !made->IsRegisteredInstance())
             delete made; // a registered class that is no screen object
         if (obj) {
             decide(obj);
@@ -271,7 +271,7 @@ int XScrMan::CreateScreen(XDO* obj) {
         Step s = steps.back();
         steps.pop_back();
         XDO* node = s.node;
-        if (!node)
+        if (!node || node->IsTornDown())
             continue;
         if (s.finish) {
             node->RunObjectEvent(EVT_AFTERCREATE);
@@ -290,12 +290,20 @@ int XScrMan::CreateScreen(XDO* obj) {
 }
 
 XDO* XScrMan::MakeObject(XElement* e, XDO* parent) {
+    // Handlers of the new objects may destroy what is being built; nothing is freed before
+    // the building is over.
+    orvo::DispatchScope scope;
+    XDO* obj = Start(e, parent);
+    return obj && !obj->IsTornDown() ? obj : nullptr;
+}
+
+XDO* XScrMan::Start(XElement* e, XDO* parent) {
     XDO* obj = MakeScrObj(e, parent);
     if (!obj)
         return nullptr;
     if (!CreateScreen(obj)) {
-        if (!IsServiceInstance(obj) && obj != parent)
-            obj->LinkCut(1, nullptr);
+        if (obj != parent)
+            orvo::DestroyObject(obj);
         return nullptr;
     }
     if (!parent || parent->GetCreateState() >= 3) {
@@ -303,6 +311,8 @@ XDO* XScrMan::MakeObject(XElement* e, XDO* parent) {
             obj->LoadObject(section);
         if (obj->GetCreateState() < 3)
             obj->RunObjectEvent(EVT_INITIALIZE);
+        if (obj->IsTornDown())
+            return nullptr;
         RunEventDown(obj, EVT_INITIALIZE, 3, true);
     }
     if (parent) {
@@ -310,9 +320,12 @@ XDO* XScrMan::MakeObject(XElement* e, XDO* parent) {
             return obj;
         parent->RunObjectEvent(EVT_CHILDADDED);
     }
+    if (obj->IsTornDown())
+        return nullptr;
     if (obj->GetCreateState() < 4)
         obj->RunObjectEvent(EVT_RUN);
-    RunEventDown(obj, EVT_RUN, 4, false);
+    if (!obj->IsTornDown())
+        RunEventDown(obj, EVT_RUN, 4, false);
     return obj;
 }
 
@@ -370,7 +383,7 @@ XDO* XScrMan::OpenPageMem(XElement* root, XDO* parent, XElement* parameters) {
         return nullptr;
     InjectParameters(root, parameters);
     XDO* page = MakeObject(root, parent);
-    if (page && !parent && !IsServiceInstance(page)) {
+    if (page && !parent && !page->IsRegisteredInstance()) {
         std::erase_if(m_pages, [](const orvo::IXORef& ref) { return !ref.Alive(); });
         m_pages.push_back(page->WeakRef());
     }

@@ -43,6 +43,8 @@ public:
     static void InjectParameters(XElement* root, const XElement* parameters);
 
 private:
+    // MakeObject's work, inside its dispatch scope.
+    XDO* Start(XElement* e, XDO* parent);
     void ExpandIncludes(XElement* root, std::vector<std::wstring>& chain, int& budget);
     bool OverFrameLimit(XElement* root);
 

@@ -4,6 +4,7 @@
 // never exhaust the call stack.
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "core/tree_scan.h"
@@ -16,10 +17,9 @@ public:
     tree_node(const tree_node&) = delete;
     tree_node& operator=(const tree_node&) = delete;
 
-    // Deletes the next sibling and the first child. A node being deleted sees its children
-    // still linked while its own destructor body runs; the nodes below are then deleted in
-    // the order a recursive delete would use (later siblings before children), each already
-    // detached from the parent that went before it.
+    // Deletes the next sibling and the first child, hence the whole subtree and every later
+    // sibling, in the order a recursive delete would use (later siblings before children).
+    // The nodes are deleted from one explicit list, never by recursion.
     virtual ~tree_node() {
         // The children outlive this node for a moment; they must not climb back into it.
         for (T* c = m_pChild; c; c = c->m_pNext)
@@ -50,6 +50,8 @@ public:
     T* parent() const { return m_pParent; }
     T* child() const { return m_pChild; }
     T* next() const { return m_pNext; }
+    T* previous() const { return m_pPrev; }
+    T* last_child() const { return m_pLastChild; }
     T* self() { return static_cast<T*>(this); }
     const T* self() const { return static_cast<const T*>(this); }
 
@@ -60,28 +62,23 @@ public:
         return node;
     }
 
-    T* previous() const {
-        if (!m_pParent)
-            return nullptr;
-        T* prev = nullptr;
-        for (T* c = m_pParent->m_pChild; c && c != self(); c = c->m_pNext)
-            prev = c;
-        return prev;
-    }
+    // Moves whenever a node leaves a tree or a built subtree joins one: caches of relations
+    // between nodes (the nearest elder of a kind) compare it. Appending a new leaf changes
+    // no existing relation and leaves it alone.
+    static std::uint64_t LinkVersion() { return s_linkVersion; }
+    // Moves on every AddChild.
+    static std::uint64_t GrowthCount() { return s_growthCount; }
 
     // Sets the child's parent and appends it (with any siblings it carries) to the chain.
     // A node already parented here is taken as linked.
     void AddChild(T* node) {
-        if (!node || node == self() || node->m_pParent == self())
+        if (!node || node == self() || node->m_pParent == self() || node->m_pParent || node->m_pPrev)
             return;
-        // Appending is constant time while the remembered last child is still the last.
-        T* last = m_pLastChild && !m_pLastChild->m_pNext && m_pLastChild->m_pParent == self() ? m_pLastChild : nullptr;
-        if (!last && m_pChild) {
-            last = m_pChild;
-            while (last->m_pNext)
-                last = last->m_pNext;
-        }
-        (last ? last->m_pNext : m_pChild) = node;
+        ++s_growthCount;
+        if (node->m_pChild || node->m_pNext)
+            ++s_linkVersion;
+        node->m_pPrev = m_pLastChild;
+        (m_pLastChild ? m_pLastChild->m_pNext : m_pChild) = node;
         for (T* n = node; n; n = n->m_pNext) {
             n->m_pParent = self();
             m_pLastChild = n;
@@ -89,26 +86,37 @@ public:
     }
 
     // Unlinks this node from its parent; `replacement` (a lone node) takes its place with the
-    // same parent and next sibling. With `remove` the node is deleted (with its subtree) and
-    // null returned; otherwise the detached node comes back without parent or sibling.
+    // same parent and siblings. With `remove` the node is deleted (with its subtree) and null
+    // returned; otherwise the detached node comes back without parent or sibling. A node
+    // heading a chain without parent has nothing to leave and stays as it is.
     T* extract_node(int remove, T* replacement) {
-        if (m_pParent) {
-            m_pParent->m_pLastChild = nullptr;
-            T** slot = &m_pParent->m_pChild;
-            while (*slot && *slot != self())
-                slot = &(*slot)->m_pNext;
-            if (*slot) {
-                if (replacement && replacement != self()) {
-                    replacement->m_pParent = m_pParent;
-                    replacement->m_pNext = m_pNext;
-                    *slot = replacement;
-                } else {
-                    *slot = m_pNext;
-                }
+        if (replacement == self() || (replacement && (replacement->m_pParent || replacement->m_pPrev ||
+                                                      replacement->m_pNext)))
+            replacement = nullptr;
+        if (m_pParent || m_pPrev) {
+            ++s_linkVersion;
+            T* after = m_pNext;
+            T* before = m_pPrev;
+            T* into = replacement ? replacement : after;
+            if (replacement) {
+                replacement->m_pParent = m_pParent;
+                replacement->m_pPrev = before;
+                replacement->m_pNext = after;
+                if (after)
+                    after->m_pPrev = replacement;
+            } else if (after) {
+                after->m_pPrev = before;
             }
+            if (before)
+                before->m_pNext = into;
+            else if (m_pParent)
+                m_pParent->m_pChild = into;
+            if (m_pParent && m_pParent->m_pLastChild == self())
+                m_pParent->m_pLastChild = replacement ? replacement : before;
+            m_pParent = nullptr;
+            m_pPrev = nullptr;
+            m_pNext = nullptr;
         }
-        m_pParent = nullptr;
-        m_pNext = nullptr;
         if (remove) {
             delete self();
             return nullptr;
@@ -149,38 +157,19 @@ public:
         return nullptr;
     }
 
-    // The first node in ScanTreeDown's visiting order for which pred holds, without the
-    // phases and permissions of a scan: the searches by name and key run on this path.
+    // The nearest node for which pred holds: this node, then its subtree nearest first; then
+    // one ancestor at a time, the ancestor itself and its other children's subtrees, nearest
+    // first (of two siblings, the one nearer in the chain; of equals, the earlier). A subtree
+    // is never walked twice. The searches by name and key run on this path.
     template <class P> T* find_near(P pred) {
-        struct Entry {
-            T* node;
-            int kind; // 0 walk a chain from node, 1 visit node, 2 climb from node
-            T* stopBefore;
-        };
-        std::vector<Entry> pending{{self(), 2, nullptr}, {self(), 0, nullptr}};
-        while (!pending.empty()) {
-            Entry e = pending.back();
-            pending.pop_back();
-            T* node = e.node;
-            if (e.kind == 1) {
-                if (pred(node))
-                    return node;
-            } else if (e.kind == 0) {
-                pending.push_back({node, 1, nullptr});
-                if (node->m_pNext && node->m_pNext != e.stopBefore)
-                    pending.push_back({node->m_pNext, 0, e.stopBefore});
-                if (node->m_pChild)
-                    pending.push_back({node->m_pChild, 0, nullptr});
-            } else if (T* up = node->m_pParent) {
-                pending.push_back({up, 2, nullptr});
-                pending.push_back({up, 1, nullptr});
-                if (up->m_pNext)
-                    pending.push_back({up->m_pNext, 0, nullptr});
-                if (up->m_pChild != node)
-                    pending.push_back({up->m_pChild, 0, node});
-            }
-        }
-        return nullptr;
+        T* found = nullptr;
+        WalkNear([&](T* node, int, int) {
+            if (!pred(node))
+                return false;
+            found = node;
+            return true;
+        });
+        return found;
     }
 
     // The elders: this node, its earlier siblings nearest first, then the parent and the
@@ -209,23 +198,107 @@ public:
     //   ScanTree:     children, the node, the next siblings; then, if allowed, climbs
     //   ScanTreeSCNP: the node, children, next siblings; then climbs
     //   ScanTreeNCSP: next siblings, children, the node; then climbs
-    //   ScanTreeDown: children, next siblings, the node; then climbs, at each ancestor walking
-    //                 the children before the one it came from, its later siblings, itself.
     // A subtree entered from above is never left upwards, and no subtree is walked twice.
     T* ScanTree(ScanInfo& info) { return Scan(info, "CSN"); }
     T* ScanTreeSCNP(ScanInfo& info) { return Scan(info, "SCN"); }
     T* ScanTreeNCSP(ScanInfo& info) { return Scan(info, "NCS"); }
-    T* ScanTreeDown(ScanInfo& info) { return Scan(info, "CNS"); }
+    //   ScanTreeDown: the nearest first, as find_near: the node and its subtree by distance,
+    //                 then each ancestor and its other children's subtrees. Phases: visits,
+    //                 ScanDescend before a node's children join the walk, ScanClimb before
+    //                 each ancestor.
+    T* ScanTreeDown(ScanInfo& info) {
+        info.stop = false;
+        WalkNear(
+            [&info](T* node, int direction, int depth) {
+                if (node == info.skip)
+                    return false;
+                return !Ask(info, orvo::ScanVisit, node, direction, depth);
+            },
+            [&info](T* node, int direction, int depth) {
+                return node != info.skip && Ask(info, orvo::ScanDescend, node, direction, depth) &&
+                       info.descend;
+            },
+            [&info](T* from, int depth) {
+                info.climbedFrom = from;
+                return Ask(info, orvo::ScanClimb, from, ScanInfo::DIR_FROM_CHILD, depth) && info.climb;
+            });
+        return info.result;
+    }
 
 protected:
     T* m_pParent = nullptr;
     T* m_pChild = nullptr;
     T* m_pNext = nullptr;
+    T* m_pPrev = nullptr;
 
 private:
-    // A hint for appending; every unlink goes through extract_node, which clears it.
     T* m_pLastChild = nullptr;
     static inline thread_local std::vector<T*>* s_draining = nullptr;
+    static inline std::uint64_t s_linkVersion = 1;
+    static inline std::uint64_t s_growthCount = 0;
+
+    // Breadth first inside each band, so within a band nearer nodes come first; bands widen
+    // one ancestor at a time, the ancestor before its other children. visit(node, direction, depth) returns true to stop;
+    // enter(node, direction, depth) says whether its children join; climb(from, depth) says
+    // whether to go on to from's parent.
+    template <class Visit, class Enter, class Climb>
+    void WalkNear(Visit visit, Enter enter, Climb climb) {
+        struct Item {
+            T* node;
+            int direction;
+            int depth;
+        };
+        std::vector<Item> queue;
+        // Visits the queue from `head`; each node's children are queued after it.
+        auto drain = [&](std::size_t head) {
+            for (; head < queue.size(); ++head) {
+                const Item item = queue[head];
+                if (visit(item.node, item.direction, item.depth))
+                    return true;
+                if (!item.node->m_pChild || !enter(item.node, item.direction, item.depth))
+                    continue;
+                for (T* c = item.node->m_pChild; c; c = c->m_pNext)
+                    queue.push_back({c, ScanInfo::DIR_FROM_PARENT, item.depth + 1});
+            }
+            return false;
+        };
+        queue.push_back({self(), ScanInfo::DIR_SELF, 0});
+        if (drain(0))
+            return;
+        int depth = 0;
+        for (T* from = self(); from->m_pParent; from = from->m_pParent) {
+            if (!climb(from, depth))
+                return;
+            --depth;
+            T* up = from->m_pParent;
+            queue.clear();
+            if (visit(up, ScanInfo::DIR_FROM_CHILD, depth))
+                return;
+            if (!enter(up, ScanInfo::DIR_FROM_CHILD, depth))
+                continue;
+            // The ancestor's other children, the ones nearer the child the walk came from
+            // first (the earlier of two equally near first): a screen's earlier neighbour
+            // before a farther one.
+            T* before = from->m_pPrev;
+            T* after = from->m_pNext;
+            while (before || after) {
+                if (before) {
+                    queue.push_back({before, ScanInfo::DIR_FROM_PARENT, depth + 1});
+                    before = before->m_pPrev;
+                }
+                if (after) {
+                    queue.push_back({after, ScanInfo::DIR_FROM_PARENT, depth + 1});
+                    after = after->m_pNext;
+                }
+            }
+            if (drain(0))
+                return;
+        }
+    }
+
+    template <class Visit> void WalkNear(Visit visit) {
+        WalkNear(visit, [](T*, int, int) { return true; }, [](T*, int) { return true; });
+    }
 
     enum class Step { Walk, Children, ChildrenBefore, AfterChildren, Next, Visit, Climb };
     struct Task {

@@ -4,6 +4,7 @@
 
 #include "core/contracts.h"
 #include "core/live_objects.h"
+#include "core/object_lifetime.h"
 #include "core/main_man.h"
 #include "core/notice_messages.h"
 #include "core/window_hooks.h"
@@ -52,9 +53,11 @@ std::unique_ptr<XElement> BuildElement(const wchar_t* name, const wchar_t* items
     return e;
 }
 
-bool IsScript(XDO* node) {
-    return plat::EqualsNoCase(node->GetIXOKey(), L"Script");
+bool IsScript(const XDO* node) {
+    return (node->GetObjectStyle() & XDO_STYLE_SCRIPT) != 0;
 }
+
+std::uint64_t g_lastSerial = 0;
 
 // The sender and origin handed to each handler in turn. A handler may destroy either; the
 // handlers after it then get null, not a dangling object. The weak references are taken
@@ -129,37 +132,71 @@ ORVO_DISPATCH(XDO, IXO,
     ORVO_PROPERTY_EX(GetDataValueVB, SetDataValueVB, DataValue),
     ORVO_PROPERTY_AS(m_strParam, Parameter))
 
-XDO::XDO() {
+XDO::XDO() : m_serial(++g_lastSerial) {
     orvo::LiveObjects::Add(this);
 }
 
 XDO::~XDO() {
-    if (m_eventSlots[EVT_DESTROY])
-        RunObjectEvent(EVT_DESTROY);
-    if (m_bTimer)
-        KillTimerVB();
+    // Deleted without DestroyObject: the objects below are still whole and get their proper
+    // teardown; this one can only have the base's.
+    if (!m_dying) {
+        orvo::TeardownOnDelete(this);
+        extract_node(0, nullptr);
+    }
     delete m_pParamElement;
     m_pParamElement = nullptr;
-    m_pReserved1.reset();
-    m_eventSlots.fill(nullptr);
-    m_events.clear();
-    m_pReserved2.reset();
-    m_pFormat.reset();
+    // The bases then drop the declared messages and delete the children.
+}
+
+void XDO::Teardown() {
+    if (m_bTimer)
+        KillTimerVB();
+    if (m_pSelector) {
+        if (m_nStyle & XDO_STYLE_UI)
+            m_pSelector->RemoveMember(this);
+        m_pSelector = nullptr;
+    }
     if (!m_strName.empty())
         TellScript(L"UnregObject");
+    DetachListeners();
+    ReleaseWeakRefs();
     orvo::LiveObjects::Remove(this);
-    // The bases then drop the declared messages, the listener links, and the children.
 }
 
 // ---- element ------------------------------------------------------------------------------
+
+XDO* XDO::ElderScript() {
+    // Each object remembers its answer, and the answer of an object is that of its previous
+    // sibling, or of its parent for a first child: a page of n named objects finds its
+    // scripts in O(n), not O(n^2). Any unlink moves the link version and retires every
+    // remembered answer; appending changes no answer.
+    const std::uint64_t version = tree_node<XDO>::LinkVersion();
+    auto elder = [](XDO* node) { return node->previous() ? node->previous() : node->parent(); };
+    XDO* found = nullptr;
+    XDO* stop = nullptr;
+    for (XDO* node = this; node; node = elder(node)) {
+        if (node->m_elderScriptVersion == version) {
+            found = node->m_elderScript;
+            stop = node;
+            break;
+        }
+        if (IsScript(node)) {
+            found = stop = node;
+            break;
+        }
+    }
+    for (XDO* node = this; node != stop; node = elder(node)) {
+        node->m_elderScript = found;
+        node->m_elderScriptVersion = version;
+    }
+    return found;
+}
 
 void XDO::TellScript(const wchar_t* method) {
     static orvo::ContractMethod<orvo::contract::ScriptRegObject> s_reg;
     static orvo::ContractMethod<orvo::contract::ScriptUnregObject> s_unreg;
     XDO* start = IsScript(this) ? parent() : this;
-    if (!start)
-        return;
-    XDO* script = start->ScanTreeElder([](XDO* n) { return IsScript(n); });
+    XDO* script = start ? start->ElderScript() : nullptr;
     if (!script)
         return;
     if (plat::EqualsNoCase(method, L"RegObject")) {
@@ -360,18 +397,10 @@ bool XDO::KillTimerVB() {
 }
 
 XDO* XDO::LinkCut(int remove, XDO* replacement) {
-    if (remove) {
-        if ((m_nStyle & XDO_STYLE_UI) && m_pSelector)
-            m_pSelector->RemoveMember(this);
-        // Scripts forget the names of the objects going away while those can still reach
-        // them: once unlinked, the objects below no longer find their script.
-        find_first([](XDO* n) {
-            if (!n->m_strName.empty())
-                n->TellScript(L"UnregObject");
-            return false;
-        });
-    }
-    return extract_node(remove, replacement);
+    if (!remove)
+        return extract_node(0, replacement);
+    orvo::DestroyObject(this, replacement);
+    return nullptr;
 }
 
 // ---- searches -----------------------------------------------------------------------------
@@ -501,6 +530,7 @@ int XDO::RunObjectEventVB(const wchar_t* name) {
 int XDO::RunMsg(int fromUp, XElement* msg, XDO* sender, XDO* origin, int&) {
     if (!msg)
         return 1;
+    orvo::DispatchScope scope;
     CurrentElement current(s_pMsgElement, msg);
     auto alive = WeakRef();
     HandlerParties parties(sender, origin);
@@ -522,6 +552,7 @@ int XDO::RunMsg(int fromUp, XElement* msg, XDO* sender, XDO* origin, int&) {
 void XDO::SendEvent(XElement* evt, XDO* sender) {
     if (!evt)
         return;
+    orvo::DispatchScope scope;
     CurrentElement current(s_pEvtElement, evt);
     auto alive = WeakRef();
     HandlerParties parties(sender, sender);
@@ -582,6 +613,7 @@ void XDO::SendMsgStep(int fromUp, XElement* msg, const orvo::IXORef& senderRef, 
 void XDO::SendMsg(int fromUp, XElement* msg, XDO* sender, XDO* origin) {
     if (!msg)
         return;
+    orvo::DispatchScope scope;
     // The walk keeps its own stack: a message crosses any depth of nesting, and an object
     // destroyed by a handler on the way is simply no longer visited. Sender and origin are
     // held weakly too: once destroyed, the handlers after get null.

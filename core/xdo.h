@@ -12,6 +12,7 @@
 #include "core/event.h"
 #include "core/listener.h"
 #include "core/message.h"
+#include "core/object_lifetime.h"
 #include "core/tree_node.h"
 #include "nubra/format.h"
 #include "nubra/ixo.h"
@@ -33,6 +34,9 @@ enum XDOStyle : int {
     XDO_STYLE_GRID = 0x80000,
     XDO_STYLE_SELECTOR = 0x100000,
     XDO_STYLE_GATE = 0x200000,
+    // A "Script": the object named objects register with. Set by the script layer so the core
+    // can find scripts without knowing their class.
+    XDO_STYLE_SCRIPT = 0x40000000,
 };
 
 // Object event numbers.
@@ -54,12 +58,15 @@ enum XDOEvent : int {
 
 struct MSG;
 
+namespace orvo {
+struct TreeTeardown;
+} // namespace orvo
+
 class XDO : public IXO, public tree_node<XDO>, public listener<XDO>, public message<XDO> {
     ORVO_DISPATCH_MAP()
 
 public:
     XDO();
-    ~XDO() override;
 
     ORVO_KEY(L"XDO")
 
@@ -86,6 +93,17 @@ public:
     virtual void RemoveMember(XDO* member);
     // The settings element of a screen, held by its root; null for other objects.
     virtual XElement* GetSettingsElement(int create);
+
+    // ---- life ----------------------------------------------------------------------------------
+    // Objects end through orvo::DestroyObject (or LinkCut with remove), never by a plain
+    // delete: the destructor is protected.
+    bool IsTornDown() const { return m_tornDown; }
+    // Different for every object the process ever made, so an address text of a destroyed
+    // object never names the next object at the same address.
+    std::uint64_t GetSerial() const { return m_serial; }
+    // The nearest "Script" among the elders (this object, its earlier siblings nearest first,
+    // then its parent and the parent's earlier siblings, and so on up); null when none.
+    XDO* ElderScript();
 
     // Recurse into the children without touching this object's own value; a sibling chain
     // is walked by its parent's loop, so no call nests per sibling.
@@ -191,6 +209,15 @@ public:
     void SetDataValueVB(const std::wstring& value) { SetData(value.c_str()); }
 
 protected:
+    ~XDO() override;
+
+    // The first step of destruction, run once per object while the whole tree around it is
+    // still linked and every object still whole: the "Destroy" event, then everything the
+    // object holds outside itself (its timer, its name in the script, its listeners, the
+    // focus, its selector, its weak references and its address). Derived classes let go of
+    // what they registered elsewhere and call the base last.
+    virtual void Teardown();
+
     int m_bSave = 0;
     int m_nStyle = 1;
     int m_bTimer = 0;
@@ -209,6 +236,16 @@ protected:
     std::unique_ptr<CFormat> m_pFormat;
 
 private:
+    friend class tree_node<XDO>;
+    friend void orvo::DestroyObject(XDO* obj, XDO* replacement);
+    friend struct orvo::TreeTeardown;
+
+    std::uint64_t m_serial;
+    bool m_dying = false;    // a teardown has claimed this object
+    bool m_tornDown = false; // its teardown has run
+    XDO* m_elderScript = nullptr;
+    std::uint64_t m_elderScriptVersion = 0; // the link version m_elderScript was found at
+
     // The handling of one object on a message's way; returns what to do next. Sender and
     // origin come weakly: a handler may destroy them.
     void SendMsgStep(int fromUp, XElement* msg, const orvo::IXORef& sender, const orvo::IXORef& origin,

@@ -184,7 +184,7 @@ int main(int argc, char** argv) {
             loop.Run();
         }
         for (XDO* page : XScrMan::Instance().OpenedPages())
-            delete page;
+            orvo::DestroyObject(page);
     }
 
     backEnd.reset();

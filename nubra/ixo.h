@@ -95,6 +95,9 @@ public:
                                         std::span<orvo::DispVariant> args,
                                         orvo::DispVariant& result);
 
+    // Whether the registry holds this object as a service instance.
+    bool IsRegisteredInstance() const { return m_registrations != 0; }
+
     // Weak reference for holders that may outlive the object. Empty once the object has
     // let its weak references go.
     orvo::IXORef WeakRef() const;

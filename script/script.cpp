@@ -1,5 +1,6 @@
 #include "script/script.h"
 
+#include <algorithm>
 #include <array>
 #include <span>
 #include <utility>
@@ -33,6 +34,7 @@ ORVO_DISPATCH(XScript, XDO,
 
 XScript::XScript()
     : m_engine(std::make_shared<vbs::Engine>()), m_source(std::make_shared<std::wstring>()) {
+    m_nStyle |= XDO_STYLE_SCRIPT;
     // MsgBox is a confirmation like every other message the author sees, so it never blocks
     // a headless run and tests can record it.
     m_engine->GetRuntime().SetMessageBox(
@@ -93,7 +95,7 @@ int XScript::RegObject(const wchar_t* name, IXO* object) {
 int XScript::UnregObject(const wchar_t* name) {
     if (!name)
         return 0;
-    std::erase_if(m_exposed, [name](const std::wstring& n) { return plat::EqualsNoCase(n, name); });
+    m_exposed.erase(std::wstring(name));
     m_engine->RemoveNamedItem(name);
     return 1;
 }
@@ -120,6 +122,7 @@ bool XScript::Call(const wchar_t* name, IXO* object, orvo::DispVariant* result) 
     vbs::ScriptError error{0, {}};
     // The script may unload the page this object lives on; the engine and source then
     // outlive it until the call is over, and nothing of this object is touched again.
+    orvo::DispatchScope scope; // the script may destroy this object; it is freed after the call
     const std::shared_ptr<vbs::Engine> engine = m_engine;
     const std::shared_ptr<const std::wstring> source = m_source;
     const orvo::IXORef self = WeakRef();
@@ -147,9 +150,8 @@ bool XScript::Call(const wchar_t* name, IXO* object, orvo::DispVariant* result) 
 }
 
 void XScript::Expose(std::wstring_view name, IXO* object) {
-    std::erase_if(m_exposed, [name](const std::wstring& n) { return plat::EqualsNoCase(n, name); });
     m_engine->AddNamedItem(name, vbs::HostValue(object));
-    m_exposed.emplace_back(name);
+    m_exposed.insert_or_assign(std::wstring(name), true);
 }
 
 void XScript::ExposeUnlessTaken(std::wstring_view name, IXO* object) {
@@ -157,12 +159,18 @@ void XScript::ExposeUnlessTaken(std::wstring_view name, IXO* object) {
         Expose(name, object);
 }
 
+std::vector<std::wstring> XScript::GetExposedNames() const {
+    std::vector<std::wstring> names;
+    names.reserve(m_exposed.size());
+    for (const auto& [name, exposed] : m_exposed)
+        names.push_back(name);
+    std::sort(names.begin(), names.end(),
+              [](const std::wstring& a, const std::wstring& b) { return plat::CompareNoCase(a, b) < 0; });
+    return names;
+}
+
 bool XScript::IsExposed(std::wstring_view name) const {
-    for (const std::wstring& n : m_exposed) {
-        if (plat::EqualsNoCase(n, name))
-            return true;
-    }
-    return false;
+    return m_exposed.find(name) != m_exposed.end();
 }
 
 void XScript::ShowErrors() {

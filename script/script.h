@@ -9,6 +9,7 @@
 
 #include "core/xdo.h"
 #include "nubra/disp_variant.h"
+#include "platform/base/nocase.h"
 
 namespace vbs {
 class Engine;
@@ -41,8 +42,8 @@ public:
     int RunFunctionRet(const wchar_t* name, IXO* object, orvo::DispVariant& result);
 
     // ---- state --------------------------------------------------------------------------------
-    // The names the script sees, in the order they were exposed.
-    const std::vector<std::wstring>& GetExposedNames() const { return m_exposed; }
+    // The names the script sees, sorted without case.
+    std::vector<std::wstring> GetExposedNames() const;
     bool IsStarted() const { return m_started; }
 
 private:
@@ -57,7 +58,7 @@ private:
     // Shared so a call keeps them alive when the script unloads the page that holds it.
     std::shared_ptr<vbs::Engine> m_engine;
     std::shared_ptr<const std::wstring> m_source; // for the source line of a run-time error
-    std::vector<std::wstring> m_exposed;
+    plat::NoCaseMap<bool> m_exposed; // the names the script sees; a page may have thousands
     std::vector<std::wstring> m_errors;
     bool m_started = false; // the code compiled and its global code ran
 };

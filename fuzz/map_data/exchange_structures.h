@@ -57,7 +57,7 @@ inline constexpr const char* kExchangeStructures[] = {
 };
 
 // A fresh structure for one input, owned by the returned page.
-inline std::unique_ptr<XDO> MakeExchangeStructure(std::uint8_t pick) {
+inline orvo::XDOPtr MakeExchangeStructure(std::uint8_t pick) {
     static SilentPresenter silent;
     static XMLParser parser;
     XNoticeMan::Instance().SetPresenter(&silent);
@@ -65,7 +65,7 @@ inline std::unique_ptr<XDO> MakeExchangeStructure(std::uint8_t pick) {
     XElement* root = nullptr;
     if (!parser.ParseMemory(kExchangeStructures[pick % count], &root))
         return nullptr;
-    return std::unique_ptr<XDO>(XScrMan::Instance().OpenPageMem(root, nullptr, nullptr));
+    return orvo::XDOPtr(XScrMan::Instance().OpenPageMem(root, nullptr, nullptr));
 }
 
 // Mostly small counts, sometimes the extremes a hostile sender could claim.

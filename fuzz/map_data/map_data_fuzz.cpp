@@ -8,7 +8,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 2)
         return 0;
-    std::unique_ptr<XDO> page = orvo::fuzz::MakeExchangeStructure(data[0]);
+    orvo::XDOPtr page = orvo::fuzz::MakeExchangeStructure(data[0]);
     auto* s = dynamic_cast<XStruct*>(page.get());
     if (!s)
         return 0;

@@ -22,7 +22,8 @@ class FuzzScript : public XDO {
     ORVO_DISPATCH_MAP()
 
 public:
-    const wchar_t* GetIXOKey() const override { return L"Script"; }
+    FuzzScript() { m_nStyle |= XDO_STYLE_SCRIPT; }
+    ORVO_KEY(L"Script")
     int HaveFunction(const wchar_t* name) { return std::wstring_view(name) == L"OnClick"; }
     int RunFunction(const wchar_t*, IXO*) { return 1; }
 };
@@ -43,7 +44,7 @@ XDO* AddNamed(XDO* parent, const wchar_t* name, XDO* node = nullptr) {
 // opener (code)  <- screen's "__Opener"
 // screen (script, panel (price, qty))
 struct Screen {
-    Screen() : opener(std::make_unique<XDO>()), root(std::make_unique<XDO>()) {
+    Screen() : opener(orvo::XDOPtr(new XDO())), root(orvo::XDOPtr(new XDO())) {
         XNoticeMan::Instance().SetPresenter(&silent);
         opener->SetName(L"opener");
         AddNamed(opener.get(), L"code");
@@ -57,8 +58,8 @@ struct Screen {
     ~Screen() { XNoticeMan::Instance().SetPresenter(nullptr); }
 
     orvo::fuzz::SilentPresenter silent;
-    std::unique_ptr<XDO> opener;
-    std::unique_ptr<XDO> root;
+    orvo::XDOPtr opener;
+    orvo::XDOPtr root;
     XDO* price = nullptr;
 };
 

@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     XElement parameters(L"param");
     parameters.SetValue(L"code", L"005930");
-    std::unique_ptr<XDO> page(XScrMan::Instance().OpenPageMem(root, nullptr, &parameters));
+    orvo::XDOPtr page(XScrMan::Instance().OpenPageMem(root, nullptr, &parameters));
     if (page) {
         page->GetNearObjByName(L"a");
         page->BroadcastMsgVB(L"Ping", L"x=1");

@@ -81,7 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     XElement* root = nullptr;
     if (!parser.ParseMemory(bytes, &root))
         return 0;
-    std::unique_ptr<XDO> page(XScrMan::Instance().OpenPageMem(root, nullptr, nullptr));
+    orvo::XDOPtr page(XScrMan::Instance().OpenPageMem(root, nullptr, nullptr));
     if (page)
         Exercise(page.get());
     return 0;

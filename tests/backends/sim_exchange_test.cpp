@@ -132,7 +132,7 @@ protected:
     orvo::NoticePresenter* previous = nullptr;
     std::int64_t now = 0;
     plat::QueueEventLoop loop{[this] { return now; }};
-    std::unique_ptr<XDO> transactions;
+    orvo::XDOPtr transactions;
     sim::SimExchange exchange;
     Requester requester;
 };

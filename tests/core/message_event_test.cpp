@@ -70,7 +70,8 @@ class StandInScript : public XDO {
     ORVO_DISPATCH_MAP()
 
 public:
-    const wchar_t* GetIXOKey() const override { return L"Script"; }
+    StandInScript() { m_nStyle |= XDO_STYLE_SCRIPT; }
+    ORVO_KEY(L"Script")
     int SetElement(XElement* e) override {
         XDO::SetElement(e);
         if (e)
@@ -130,7 +131,7 @@ ORVO_DISPATCH(StandInMenuMan, IXO,
 //   p2
 //     c
 // with `declarations` inside the object named `holder`.
-std::unique_ptr<XDO> Screen(const std::string& holder = "", const std::string& declarations = "") {
+orvo::XDOPtr Screen(const std::string& holder = "", const std::string& declarations = "") {
     auto node = [&](const std::string& name, const std::string& inner) {
         return "<N Name='" + name + "'>" + (name == holder ? declarations : "") + inner + "</N>";
     };
@@ -642,7 +643,8 @@ TEST_F(MessageEventTest, ScriptActionsUseTheNearestElderScript) {
 
 TEST_F(MessageEventTest, MenuActionsGoToTheMenuService) {
     StandInMenuMan menu;
-    XDO obj;
+    orvo::XDOPtr objOwner(new XDO());
+    XDO& obj = *objOwner;
     {
         ScopedRegistration registration(L"MenuMan", &menu);
         EXPECT_EQ(obj.Action(L"Menu.RunID( 1203 , code=005930 )"), 3);

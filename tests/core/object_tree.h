@@ -32,13 +32,13 @@ inline XDO* MakeObject(const XElement* e) {
 }
 
 // The root object of the tree built from `markup`; null when the markup does not parse.
-inline std::unique_ptr<XDO> BuildTree(std::string_view markup, bool create = true) {
+inline orvo::XDOPtr BuildTree(std::string_view markup, bool create = true) {
     XElement* root = nullptr;
     XMLParser parser;
     if (!parser.ParseMemory(markup, &root))
         return nullptr;
     std::unique_ptr<XElement> elements(root);
-    std::unique_ptr<XDO> top(MakeObject(root));
+    orvo::XDOPtr top(MakeObject(root));
     top->SetElement(root);
     struct Job {
         XElement* element;

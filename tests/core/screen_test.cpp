@@ -95,9 +95,9 @@ protected:
         XScrMan::Instance().SetMaxFrameCount(0);
     }
 
-    std::unique_ptr<XDO> Open(const std::wstring& file, XElement* parameters = nullptr) {
+    orvo::XDOPtr Open(const std::wstring& file, XElement* parameters = nullptr) {
         std::wstring path = project.root + L"/screen/" + file;
-        return std::unique_ptr<XDO>(XScrMan::Instance().OpenPage(path.c_str(), nullptr, parameters));
+        return orvo::XDOPtr(XScrMan::Instance().OpenPage(path.c_str(), nullptr, parameters));
     }
     std::vector<std::wstring> Confirms() const {
         std::vector<std::wstring> texts;
@@ -302,7 +302,8 @@ TEST_F(ScreenTest, FailedCreationDeletesTheNewTree) {
 
 TEST_F(ScreenTest, TheFrameLimitRefusesOneFrameTooMany) {
     XScrMan& scr = XScrMan::Instance();
-    XDO openFrame;
+    orvo::XDOPtr openFrameOwner(new XDO());
+    XDO& openFrame = *openFrameOwner;
     scr.SetMaxFrameCount(1);
     scr.RegisterFrame(&openFrame);
     EXPECT_FALSE(Open(L"frame.xml"));
@@ -356,7 +357,7 @@ TEST_F(ScreenTest, LargePagesBuild) {
         e->SetValue(L"Name", L"p" + std::to_wstring(i));
         root->AppendChild(e);
     }
-    std::unique_ptr<XDO> page(XScrMan::Instance().OpenPageMem(root, nullptr, nullptr));
+    orvo::XDOPtr page(XScrMan::Instance().OpenPageMem(root, nullptr, nullptr));
     ASSERT_TRUE(page);
     EXPECT_NE(page->GetObjByNameDown(L"p9999"), nullptr);
     EXPECT_EQ(page->GetObjByNameDown(L"p9999")->GetCreateState(), 4);

@@ -78,13 +78,47 @@ TEST(XdoSearch, NearSearchPrefersTheOwnSubtreeThenWidens) {
     XDO* c = test::Find(root.get(), L"c");
     EXPECT_EQ(b->GetNearObjByName(L"twin")->parent(), b);
     EXPECT_EQ(a->GetNearObjByName(L"twin")->parent(), a);
-    // From c, the climb to root walks the children before c in order: a's subtree first.
-    EXPECT_EQ(c->GetNearObjByName(L"twin")->parent(), a);
+    // From c, root's other children nearest first: b's subtree before a's.
+    EXPECT_EQ(c->GetNearObjByName(L"twin")->parent(), b);
+    EXPECT_EQ(test::Find(root.get(), L"a1")->GetNearObjByName(L"twin")->parent(), a);
     EXPECT_EQ(a->child()->GetNearObjByName(L"root"), root.get());
     EXPECT_EQ(a->GetNearObjByName(L"nobody"), nullptr);
     EXPECT_TRUE(a->FindObjectInTree(c, 0));
-    // The first object visited: inside a's child chain, a1's later sibling comes before a1.
-    EXPECT_EQ(root->GetNearObjByKey(L"xdo"), a->child()->next());
+    EXPECT_EQ(root->GetNearObjByKey(L"xdo"), root.get()) << "the object itself comes first";
+}
+
+// Namesakes at every distance from "me": each lookup must find the nearest one.
+TEST(XdoSearch, NearSearchFindsTheNamesakeAtTheSmallestDistance) {
+    auto root = test::BuildTree(R"(<P Name="top">
+        <P Name="uncle"><P Name="cousinsChild"/></P>
+        <P Name="parent">
+          <P Name="olderSibling"><P Name="X3"/><P Name="Y2"/></P>
+          <P Name="me">
+            <P Name="first"><P Name="X2"/><P Name="Y1"/></P>
+            <P Name="X1"/>
+          </P>
+          <P Name="youngerSibling"><P Name="Z"/></P>
+          <P Name="Z"/>
+        </P>
+        <P Name="W"/>
+        <P Name="V"><P Name="Y2"/></P>
+      </P>)");
+    XDO* me = test::Find(root.get(), L"me");
+    ASSERT_NE(me, nullptr);
+    auto nearest = [me](const wchar_t* name) {
+        XDO* found = me->GetNearObjByName(name);
+        return found ? found->parent()->GetName() + L"/" + found->GetName() : std::wstring(L"-");
+    };
+    EXPECT_EQ(me->GetNearObjByName(L"me"), me) << "the object itself";
+    EXPECT_EQ(nearest(L"x1"), L"me/X1") << "a child before a deeper grandchild in an earlier branch";
+    EXPECT_EQ(nearest(L"x2"), L"first/X2");
+    EXPECT_EQ(nearest(L"parent"), L"top/parent") << "the parent before its other children";
+    EXPECT_EQ(nearest(L"z"), L"parent/Z") << "a sibling before a sibling's child";
+    EXPECT_EQ(nearest(L"y2"), L"olderSibling/Y2") << "the parent's band before the grandparent's";
+    EXPECT_EQ(nearest(L"w"), L"top/W");
+    EXPECT_EQ(nearest(L"cousinsChild"), L"uncle/cousinsChild");
+    EXPECT_EQ(test::Find(root.get(), L"first")->GetNearObjByName(L"X1")->parent(), me)
+        << "own subtree first, then the parent's band";
 }
 
 struct Visit {
@@ -110,7 +144,7 @@ std::wstring Visits(const std::vector<Visit>& visits) {
     return out;
 }
 
-TEST(XdoScan, ScanTreeDownVisitsDescendantsLaterSiblingsSelfThenClimbs) {
+TEST(XdoScan, ScanTreeDownVisitsTheSubtreeNearestFirstThenWidens) {
     auto root = test::BuildTree(kTree);
     XDO* b = test::Find(root.get(), L"b");
     std::vector<Visit> visits;
@@ -118,9 +152,8 @@ TEST(XdoScan, ScanTreeDownVisitsDescendantsLaterSiblingsSelfThenClimbs) {
     info.callback = &Record;
     info.user = &visits;
     b->ScanTreeDown(info);
-    // b's children (twin, b2 as a chain: twin's later sibling b2 comes before twin), then b's
-    // later sibling c, then b; then at root: children before b (a's chain), root itself.
-    EXPECT_EQ(Visits(visits), L"b2/3 twin/2 c/3 b/0 twin/3 a1/2 a/2 root/1");
+    // b and its children; then root, root's other children, their children.
+    EXPECT_EQ(Visits(visits), L"b/0 twin/2 b2/2 root/1 a/2 c/2 a1/2 twin/2");
 }
 
 TEST(XdoScan, ScanOrdersDifferAsNamed) {
@@ -146,8 +179,6 @@ int Steer(int phase, XDO* node, TREE_SCAN_INFO<XDO>& info) {
         info.climb = false;
     if (phase == orvo::ScanDescend && node->GetName() == L"a")
         info.descend = false;
-    if (phase == orvo::ScanNext && node->GetName() == L"a")
-        info.next = false; // skip b
     if (phase == orvo::ScanVisit && node->GetName() == L"c")
         info.stop = true;
     return 1;
@@ -160,9 +191,8 @@ TEST(XdoScan, CallbacksSteerClimbDescendNextAndStop) {
     info.callback = &Steer;
     info.user = &visits;
     root->ScanTreeDown(info);
-    // a's children are kept out, b is skipped by the sibling ask, c stops the walk before
-    // root is visited.
-    EXPECT_EQ(Visits(visits), L"c/3");
+    // a's children are kept out, c stops the walk before b's children are met.
+    EXPECT_EQ(Visits(visits), L"root/0 a/2 b/2 c/2");
     EXPECT_TRUE(info.stop);
 
     std::vector<Visit> skipped;
@@ -171,7 +201,7 @@ TEST(XdoScan, CallbacksSteerClimbDescendNextAndStop) {
     skipInfo.user = &skipped;
     skipInfo.skip = test::Find(root.get(), L"b");
     root->ScanTreeDown(skipInfo);
-    EXPECT_EQ(Visits(skipped), L"twin/3 a1/2 c/3 a/2 root/0");
+    EXPECT_EQ(Visits(skipped), L"root/0 a/2 c/2 a1/2 twin/2") << "b is neither visited nor entered";
 }
 
 TEST(XdoSearch, ElderWalkGoesToEarlierSiblingsThenUp) {
@@ -403,11 +433,11 @@ TEST(XdoLifecycle, DestructionOrderAndDeepOrWideTrees) {
         joined += s + L" ";
     EXPECT_EQ(joined, L"r+ a+ b+ b1 a1 ");
 
-    auto wide = std::make_unique<XDO>();
+    auto wide = orvo::XDOPtr(new XDO());
     for (int i = 0; i < 100000; ++i)
         wide->AddChild(new XDO());
     wide.reset();
-    auto deep = std::make_unique<XDO>();
+    auto deep = orvo::XDOPtr(new XDO());
     XDO* tip = deep.get();
     for (int i = 0; i < 100000; ++i) {
         auto* n = new XDO();
@@ -426,7 +456,7 @@ TEST(XdoLifecycle, LinkCutWithReplacementKeepsThePlace) {
     auto* fresh = new XDO();
     fresh->SetName(L"fresh");
     XDO* cut = b->LinkCut(0, fresh);
-    std::unique_ptr<XDO> owned(cut);
+    orvo::XDOPtr owned(cut);
     EXPECT_EQ(cut, b);
     EXPECT_EQ(b->parent(), nullptr);
     EXPECT_EQ(b->next(), nullptr);

@@ -262,7 +262,8 @@ protected:
     XCommMan& comm = XCommMan::Instance();
     XTR tr;
     XStruct request;
-    XDO requester;
+    orvo::XDOPtr requesterOwner{new XDO()};
+    XDO& requester = *requesterOwner;
     int data = 0;
 };
 

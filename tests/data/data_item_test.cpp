@@ -13,12 +13,12 @@
 namespace {
 
 // Builds the page the way the screen manager builds any page; null when it does not parse.
-std::unique_ptr<XDO> OpenPage(std::string_view markup) {
+orvo::XDOPtr OpenPage(std::string_view markup) {
     XElement* root = nullptr;
     XMLParser parser;
     if (!parser.ParseMemory(markup, &root))
         return nullptr;
-    return std::unique_ptr<XDO>(XScrMan::Instance().OpenPageMem(root, nullptr, nullptr));
+    return orvo::XDOPtr(XScrMan::Instance().OpenPageMem(root, nullptr, nullptr));
 }
 
 TEST(DataElement, ColumnsAndTypeKeywords) {

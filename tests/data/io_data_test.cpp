@@ -146,7 +146,7 @@ protected:
         return texts;
     }
 
-    std::unique_ptr<XDO> page;
+    orvo::XDOPtr page;
     RecordingPresenter notices;
     orvo::NoticePresenter* previousPresenter = nullptr;
 };

@@ -49,7 +49,7 @@ protected:
 
     RecordingPresenter notices;
     orvo::NoticePresenter* previous = nullptr;
-    std::unique_ptr<XDO> page;
+    orvo::XDOPtr page;
     XStruct* s = nullptr;
 };
 

@@ -49,7 +49,7 @@ protected:
 
     RecordingPresenter notices;
     orvo::NoticePresenter* previous = nullptr;
-    std::vector<std::unique_ptr<XDO>> pages;
+    std::vector<orvo::XDOPtr> pages;
 };
 
 constexpr const char* kFlat = R"(<this.field item="code" type="String" size="4"/>

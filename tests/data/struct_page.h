@@ -10,12 +10,12 @@
 namespace test {
 
 // The root object of a page built from `markup`; null when it does not parse.
-inline std::unique_ptr<XDO> BuildPage(std::string_view markup) {
+inline orvo::XDOPtr BuildPage(std::string_view markup) {
     XElement* root = nullptr;
     XMLParser parser;
     if (!parser.ParseMemory(markup, &root))
         return nullptr;
-    return std::unique_ptr<XDO>(XScrMan::Instance().OpenPageMem(root, nullptr, nullptr));
+    return orvo::XDOPtr(XScrMan::Instance().OpenPageMem(root, nullptr, nullptr));
 }
 
 // The structure `name` in `page` (the root itself when it has that name).

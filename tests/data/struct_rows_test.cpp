@@ -61,7 +61,7 @@ protected:
 
     RecordingPresenter notices;
     orvo::NoticePresenter* previous = nullptr;
-    std::vector<std::unique_ptr<XDO>> pages;
+    std::vector<orvo::XDOPtr> pages;
 };
 
 TEST_F(StructRowsTest, AddedRecordsTakeOnePiecePerField) {
@@ -210,7 +210,8 @@ TEST_F(StructRowsTest, CopiesOwnTheirStringsAndCompareEqual) {
     XStruct* s = Make(R"(<structure Name="s" count="2">
         <this.field item="n" type="Integer"/><this.field item="t" type="String"/></structure>)");
     ASSERT_TRUE(s->SetVal(1, 1, L"shared?"));
-    XDO holder;
+    orvo::XDOPtr holderOwner(new XDO());
+    XDO& holder = *holderOwner;
     XStruct* copy = XStruct::GetNewInstance(*s, &holder);
     EXPECT_EQ(copy->parent(), &holder);
     EXPECT_TRUE(*copy == *s);

@@ -54,12 +54,12 @@ protected:
     }
     XStruct* Shared(const wchar_t* name) { return XStructSet::Instance().GetStructByName(name); }
     // Builds `markup` as a page of its own; the root object is returned.
-    std::unique_ptr<XDO> Build(std::string_view markup) {
+    orvo::XDOPtr Build(std::string_view markup) {
         XElement* root = nullptr;
         auto* parser = dynamic_cast<XMLParser*>(IXO::GetIXO(L"Parser"));
         if (!parser || !parser->ParseMemory(markup, &root))
             return nullptr;
-        return std::unique_ptr<XDO>(XScrMan::Instance().OpenPageMem(root, nullptr, nullptr));
+        return orvo::XDOPtr(XScrMan::Instance().OpenPageMem(root, nullptr, nullptr));
     }
     std::wstring Cell(XStruct* s, int row, int col) {
         std::wstring text = L"<none>";

@@ -42,7 +42,7 @@ protected:
 
     RecordingPresenter notices;
     orvo::NoticePresenter* previousPresenter = nullptr;
-    std::unique_ptr<XDO> page;
+    orvo::XDOPtr page;
 };
 
 TEST_F(TRTest, TimingAndTypeAttributes) {

@@ -163,7 +163,8 @@ TEST_F(ScriptHostTest, FallsBackToAFrameObjectAndExposesTheOpener) {
                             kIdentityChecks + "</Script></lib></Frame>",
                         false);
     ASSERT_TRUE(root);
-    XDO opener;
+    orvo::XDOPtr openerOwner(new XDO());
+    XDO& opener = *openerOwner;
     auto* params = new XElement(L"param");
     params->SetValue(L"__Opener", XdoToPtr(&opener));
     root->SetParamElement(params);
