@@ -1,6 +1,7 @@
 #pragma once
 // A benchmark main that, after the usual report, prints each measured benchmark as a ratio
-// to its baseline from the same run: "ratio <name> / <baseline> = x.xx". With
+// to its baseline from the same run: "ratio <name> / <baseline> = x.xx". Names are function
+// names, or full names with arguments ("BM_Open/1/10000"). With
 // --benchmark_repetitions each side's fastest repetition is used: on a shared machine the
 // slower ones measure the neighbours, not the code.
 #include <benchmark/benchmark.h>
@@ -20,9 +21,12 @@ public:
             if (r.run_type != Run::RT_Iteration || r.iterations == 0)
                 continue;
             const double time = r.GetAdjustedRealTime();
-            auto [it, added] = times.try_emplace(r.run_name.function_name, time);
-            if (!added && time < it->second)
-                it->second = time;
+            // By function name, and by full name for benchmarks with arguments ("BM_X/10").
+            for (const std::string& name : {r.run_name.function_name, r.run_name.str()}) {
+                auto [it, added] = times.try_emplace(name, time);
+                if (!added && time < it->second)
+                    it->second = time;
+            }
         }
         ConsoleReporter::ReportRuns(runs);
     }

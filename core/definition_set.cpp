@@ -3,7 +3,7 @@
 #include <string>
 
 #include "core/contracts.h"
-#include "core/scr_man.h"
+#include "core/xdo.h"
 #include "nubra/call_site.h"
 
 namespace orvo {
@@ -17,7 +17,9 @@ int LoadDefinitionSet(XDO* set, const wchar_t* kind) {
     auto getFile = s_getFile.Get();
     if (!getFile || !getFile(kind, file))
         return 1;
-    XDO* root = XScrMan::Instance().OpenPage(file.c_str(), nullptr, nullptr);
+    static orvo::ContractCall<orvo::contract::ScrManOpenPage> s_openPage;
+    auto openPage = s_openPage.Get();
+    XDO* root = openPage ? openPage(file.c_str(), nullptr, nullptr) : nullptr;
     if (root && root != set && !root->parent())
         set->AddChild(root);
     return 1;

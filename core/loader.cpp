@@ -2,7 +2,6 @@
 
 #include "core/contracts.h"
 #include "core/notice_messages.h"
-#include "core/scr_man.h"
 #include "nubra/call_site.h"
 #include "platform/base/format.h"
 #include "platform/base/nocase.h"
@@ -212,7 +211,9 @@ int XLoader::Load() {
     if (!getPath || !getPath(m_path.c_str(), &folder))
         return 0;
     std::wstring full = plat::JoinPath(folder, m_file);
-    return XScrMan::Instance().OpenPage(full.c_str(), this, nullptr) ? 1 : 0;
+    static orvo::ContractCall<orvo::contract::ScrManOpenPage> s_openPage;
+    auto openPage = s_openPage.Get();
+    return openPage && openPage(full.c_str(), this, nullptr) ? 1 : 0;
 }
 
 void XLoader::Unload() {

@@ -20,30 +20,51 @@ bool Unwrap(std::wstring_view text, std::wstring_view head, std::wstring& inner)
     return true;
 }
 
+// A decimal number of at most 20 digits that fits 64 bits; false for anything else.
+bool ReadNumber(std::wstring_view digits, std::uint64_t& value) {
+    if (digits.empty() || digits.size() > 20)
+        return false;
+    value = 0;
+    for (wchar_t c : digits) {
+        if (c < L'0' || c > L'9')
+            return false;
+        const auto digit = static_cast<std::uint64_t>(c - L'0');
+        if (value > (UINT64_MAX - digit) / 10)
+            return false;
+        value = value * 10 + digit;
+    }
+    return true;
+}
+
 } // namespace
 
+// "ptr:" address ":" serial. The serial makes the text name this object only: once it is
+// destroyed, an object made later at the same address has another serial.
 std::wstring XdoToPtr(const XDO* obj) {
-    return std::wstring(kPtr) + std::to_wstring(reinterpret_cast<std::uintptr_t>(obj));
+    std::wstring text(kPtr);
+    text += std::to_wstring(reinterpret_cast<std::uintptr_t>(obj));
+    if (obj)
+        text += L':' + std::to_wstring(obj->GetSerial());
+    return text;
 }
 
 XDO* PtrToXdo(const std::wstring& text) {
     if (!plat::StartsWithNoCase(text, kPtr))
         return nullptr;
-    std::wstring_view digits = orvo::TrimBlanks(std::wstring_view(text).substr(kPtr.size()));
-    if (digits.empty() || digits.size() > 20)
+    std::wstring_view rest = orvo::TrimBlanks(std::wstring_view(text).substr(kPtr.size()));
+    const std::size_t colon = rest.find(L':');
+    std::uint64_t address = 0, serial = 0;
+    if (!ReadNumber(rest.substr(0, colon), address) || address > UINTPTR_MAX)
         return nullptr;
-    std::uintptr_t value = 0;
-    for (wchar_t c : digits) {
-        if (c < L'0' || c > L'9')
-            return nullptr;
-        std::uintptr_t digit = static_cast<std::uintptr_t>(c - L'0');
-        if (value > (UINTPTR_MAX - digit) / 10)
-            return nullptr;
-        value = value * 10 + digit;
-    }
+    const bool withSerial = colon != std::wstring_view::npos;
+    if (withSerial && !ReadNumber(rest.substr(colon + 1), serial))
+        return nullptr;
     // Only the address is compared; the pointer is used once the live set vouches for it.
-    const auto* candidate = reinterpret_cast<const XDO*>(value);
-    return orvo::LiveObjects::Contains(candidate) ? const_cast<XDO*>(candidate) : nullptr;
+    const auto* candidate = reinterpret_cast<const XDO*>(static_cast<std::uintptr_t>(address));
+    if (!orvo::LiveObjects::Contains(candidate))
+        return nullptr;
+    // A bare address (written by hand) names whatever lives there now.
+    return !withSerial || candidate->GetSerial() == serial ? const_cast<XDO*>(candidate) : nullptr;
 }
 
 bool IsLiveXdo(const XDO* obj) {

@@ -68,37 +68,37 @@ ORVO_DISPATCH(XScrMan, IXO,
     ORVO_PROPERTY_EX(GetMaxFrameCount, SetMaxFrameCount, MaxFrameCount),
     ORVO_METHOD(RegisterFrame),
     ORVO_METHOD(UnRegisterFrame),
-    ORVO_METHOD_AS(NotAvailable, TranslateMsg),
-    ORVO_METHOD_AS(NotAvailable, SetPaintTime),
-    ORVO_METHOD_AS(NotAvailable, RegPaint),
-    ORVO_METHOD_AS(NotAvailable, UnregPaint),
-    ORVO_METHOD_AS(NotAvailable, SetMainFrame),
-    ORVO_METHOD_AS(NotAvailable, GetMainFrame),
-    ORVO_METHOD_AS(NotAvailable, MainFrame),
-    ORVO_METHOD_AS(NotAvailable, ActivateFrame),
-    ORVO_METHOD_AS(NotAvailable, OnActivateFrame),
-    ORVO_METHOD_AS(NotAvailable, GetActiveChildFrame),
-    ORVO_METHOD_AS(NotAvailable, SetFrameText),
-    ORVO_METHOD_AS(NotAvailable, Lock),
-    ORVO_METHOD_AS(NotAvailable, CloseMainFrame),
-    ORVO_METHOD_AS(NotAvailable, CloseAllWindow),
-    ORVO_METHOD_AS(NotAvailable, EnableAllWindow),
-    ORVO_METHOD_AS(NotAvailable, MinimizeAllWindow),
-    ORVO_METHOD_AS(NotAvailable, RestoreAllWindow),
-    ORVO_METHOD_AS(NotAvailable, SetExitProc),
-    ORVO_METHOD_AS(NotAvailable, GetExitProc),
-    ORVO_METHOD_AS(NotAvailable, SetMDI),
-    ORVO_METHOD_AS(NotAvailable, GetMDI),
-    ORVO_METHOD_AS(NotAvailable, AddHotKey),
-    ORVO_METHOD_AS(NotAvailable, DelHotKey),
-    ORVO_METHOD_AS(NotAvailable, CheckSamePos),
-    ORVO_METHOD_AS(NotAvailable, SaveScreen),
-    ORVO_METHOD_AS(NotAvailable, LoadScreen),
-    ORVO_METHOD_AS(NotAvailable, GetLastSaveScreen),
-    ORVO_METHOD_AS(NotAvailable, RemoveSaveScreen),
-    ORVO_METHOD_AS(NotAvailable, MoveSaveScreen),
-    ORVO_METHOD_AS(NotAvailable, GetSaveScreenName),
-    ORVO_METHOD_AS(NotAvailable, LoadLastFrameInfo))
+    ORVO_METHOD(TranslateMsg),
+    ORVO_METHOD(SetPaintTime),
+    ORVO_METHOD(RegPaint),
+    ORVO_METHOD(UnregPaint),
+    ORVO_METHOD(SetMainFrame),
+    ORVO_METHOD(GetMainFrame),
+    ORVO_METHOD_AS(GetMainFrame, MainFrame),
+    ORVO_METHOD(ActivateFrame),
+    ORVO_METHOD(OnActivateFrame),
+    ORVO_METHOD(GetActiveChildFrame),
+    ORVO_METHOD(SetFrameText),
+    ORVO_METHOD(Lock),
+    ORVO_METHOD(CloseMainFrame),
+    ORVO_METHOD(CloseAllWindow),
+    ORVO_METHOD(EnableAllWindow),
+    ORVO_METHOD(MinimizeAllWindow),
+    ORVO_METHOD(RestoreAllWindow),
+    ORVO_METHOD(SetExitProc),
+    ORVO_METHOD(GetExitProc),
+    ORVO_METHOD(SetMDI),
+    ORVO_METHOD(GetMDI),
+    ORVO_METHOD(AddHotKey),
+    ORVO_METHOD(DelHotKey),
+    ORVO_METHOD(CheckSamePos),
+    ORVO_METHOD(SaveScreen),
+    ORVO_METHOD(LoadScreen),
+    ORVO_METHOD(GetLastSaveScreen),
+    ORVO_METHOD(RemoveSaveScreen),
+    ORVO_METHOD(MoveSaveScreen),
+    ORVO_METHOD(GetSaveScreenName),
+    ORVO_METHOD(LoadLastFrameInfo))
 
 // ---- loading ------------------------------------------------------------------------------
 
@@ -382,7 +382,12 @@ XDO* XScrMan::OpenPageMem(XElement* root, XDO* parent, XElement* parameters) {
     if (OverFrameLimit(root))
         return nullptr;
     InjectParameters(root, parameters);
+    Shell().AdjustFrameElement(root);
     XDO* page = MakeObject(root, parent);
+    if (XDO* frame = page ? page->GetXDODown(L"Frame") : nullptr; frame && !Shell().OpenFrame(frame)) {
+        orvo::DestroyObject(page);
+        return nullptr;
+    }
     if (page && !parent && !page->IsRegisteredInstance()) {
         std::erase_if(m_pages, [](const orvo::IXORef& ref) { return !ref.Alive(); });
         m_pages.push_back(page->WeakRef());

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/shell_hooks.h"
 #include "core/xdo.h"
 #include "nubra/ixo.h"
 
@@ -32,8 +33,41 @@ public:
     // them; a frame with "SysFrame" set is not counted.
     int RegisterFrame(XDO* frame);
     int UnRegisterFrame(XDO* frame);
-    // Methods of the application shell that have no implementation yet answer 0.
-    int NotAvailable() { return 0; }
+
+    // The application shell: frames, painting, hot keys, saved screens. The UI layer installs
+    // it (null takes it away); without one these answer 0 or empty.
+    void InstallShell(orvo::ShellHooks* shell) { m_shell = shell; }
+    orvo::ShellHooks* GetShell() const { return m_shell; }
+    int TranslateMsg(MSG* msg) { return Shell().TranslateMsg(msg); }
+    int SetPaintTime(int ms) { return Shell().SetPaintTime(ms); }
+    int RegPaint(XDO* host) { return Shell().RegPaint(host); }
+    int UnregPaint(XDO* host) { return Shell().UnregPaint(host); }
+    int SetMainFrame(XDO* frame) { return Shell().SetMainFrame(frame); }
+    XDO* GetMainFrame() { return Shell().GetMainFrame(); }
+    int ActivateFrame(XDO* frame) { return Shell().ActivateFrame(frame); }
+    int OnActivateFrame(XDO* frame, int active) { return Shell().OnActivateFrame(frame, active); }
+    XDO* GetActiveChildFrame() { return Shell().GetActiveChildFrame(); }
+    int SetFrameText(XDO* frame, const wchar_t* text) { return Shell().SetFrameText(frame, text); }
+    int Lock(int lock) { return Shell().Lock(lock); }
+    int CloseMainFrame() { return Shell().CloseMainFrame(); }
+    int CloseAllWindow() { return Shell().CloseAllWindow(); }
+    int EnableAllWindow(int enable) { return Shell().EnableAllWindow(enable); }
+    int MinimizeAllWindow() { return Shell().MinimizeAllWindow(); }
+    int RestoreAllWindow() { return Shell().RestoreAllWindow(); }
+    int SetExitProc(const wchar_t* proc) { return Shell().SetExitProc(proc); }
+    std::wstring GetExitProc() { return Shell().GetExitProc(); }
+    int SetMDI(int mdi) { return Shell().SetMDI(mdi); }
+    int GetMDI() { return Shell().GetMDI(); }
+    int AddHotKey(const wchar_t* key, XDO* target) { return Shell().AddHotKey(key, target); }
+    int DelHotKey(const wchar_t* key) { return Shell().DelHotKey(key); }
+    int CheckSamePos(XDO* frame) { return Shell().CheckSamePos(frame); }
+    int SaveScreen(const wchar_t* name) { return Shell().SaveScreen(name); }
+    int LoadScreen(const wchar_t* name) { return Shell().LoadScreen(name); }
+    std::wstring GetLastSaveScreen() { return Shell().GetLastSaveScreen(); }
+    int RemoveSaveScreen(const wchar_t* name) { return Shell().RemoveSaveScreen(name); }
+    int MoveSaveScreen(const wchar_t* from, const wchar_t* to) { return Shell().MoveSaveScreen(from, to); }
+    std::wstring GetSaveScreenName(int index) { return Shell().GetSaveScreenName(index); }
+    int LoadLastFrameInfo() { return Shell().LoadLastFrameInfo(); }
 
     // The top-level pages opened so far that are still alive, oldest first.
     std::vector<XDO*> OpenedPages() const;
@@ -48,6 +82,13 @@ private:
     void ExpandIncludes(XElement* root, std::vector<std::wstring>& chain, int& budget);
     bool OverFrameLimit(XElement* root);
 
+    orvo::ShellHooks& Shell() { return m_shell ? *m_shell : s_noShell; }
+
+    // Answers every shell request with "not available".
+    struct NoShell : orvo::ShellHooks {};
+    static inline NoShell s_noShell;
+
+    orvo::ShellHooks* m_shell = nullptr;
     int m_maxFrameCount = 0;
     std::vector<orvo::IXORef> m_frames;
     std::vector<orvo::IXORef> m_pages;
