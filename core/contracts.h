@@ -15,6 +15,8 @@ namespace orvo::contract {
 
 // ---- services of the core ---------------------------------------------------------------------
 ORVO_CONTRACT(ParserDoParse, L"Parser", DoParse, int(const wchar_t* path, XElement** root))
+// Why the last DoParse failed: "there is no such file", "line 3, column 7: ...".
+ORVO_CONTRACT(ParserLastError, L"Parser", LastError, std::wstring())
 ORVO_CONTRACT(AttributeSetGetAttributeByName, L"AttributeSet", GetAttributeByName,
               IXO*(const wchar_t* name))
 ORVO_CONTRACT(ProjectGetPath, L"Project", GetPath, int(const wchar_t* alias, std::wstring* out))

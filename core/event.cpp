@@ -206,9 +206,16 @@ int XEvent::RunCmd(XDO*, const std::wstring& action) {
 
 bool XEvent::ParseRunCall(const std::wstring& action, std::wstring& library, std::wstring& function,
                           std::wstring& parameter) {
-    std::wstring inside;
-    if (!Call(action, L"Run", inside))
+    // "Run(" library "," function "," parameter ")": the parameter runs to the last ")", and
+    // whatever follows that is not part of the call.
+    std::wstring_view text = orvo::TrimBlanks(action);
+    if (!plat::StartsWithNoCase(text, L"Run"))
         return false;
+    text = orvo::TrimBlanks(text.substr(3));
+    const std::size_t close = text.rfind(L')');
+    if (text.empty() || text.front() != L'(' || close == std::wstring_view::npos)
+        return false;
+    const std::wstring inside(text.substr(1, close - 1));
     std::size_t first = inside.find(L',');
     if (first == std::wstring::npos)
         return false;

@@ -4,11 +4,29 @@
 #include <libxml/parser.h>
 #include <libxml/xmlerror.h>
 
+#include <string>
+
+#include "platform/base/format.h"
+#include "platform/base/text.h"
+
 namespace orvo {
 
 namespace {
-void IgnoreStructured(void*, xmlErrorPtr) {}
+
+thread_local std::wstring t_firstError;
+
+void KeepFirst(void*, xmlErrorPtr error) {
+    if (!error || !t_firstError.empty())
+        return;
+    std::string message = error->message ? error->message : "malformed markup";
+    while (!message.empty() && (message.back() == '\n' || message.back() == ' '))
+        message.pop_back();
+    t_firstError = plat::Format(L"line %d, column %d: %s", error->line, error->int2,
+                                plat::FromUtf8(message));
+}
+
 void IgnoreGeneric(void*, const char*, ...) {}
+
 } // namespace
 
 void EnsureLibxmlReady() {
@@ -23,8 +41,13 @@ void EnsureLibxmlReady() {
     }();
     (void)ready;
     // Error handlers are per thread in libxml2; setting them is cheap.
-    xmlSetStructuredErrorFunc(nullptr, IgnoreStructured);
+    t_firstError.clear();
+    xmlSetStructuredErrorFunc(nullptr, KeepFirst);
     xmlSetGenericErrorFunc(nullptr, IgnoreGeneric);
+}
+
+std::wstring FirstLibxmlError() {
+    return t_firstError;
 }
 
 } // namespace orvo

@@ -208,8 +208,12 @@ int XLoader::Load() {
         return 0;
     std::wstring folder;
     auto getPath = s_getPath.Get();
-    if (!getPath || !getPath(m_path.c_str(), &folder))
+    if (!getPath || !getPath(m_path.c_str(), &folder)) {
+        ConfirmMsg(plat::Format(L"<loader file=\"%s\" path=\"%s\"> did not load: the path alias \"%s\" is not declared",
+                                m_file, m_path, m_path),
+                   0, 0);
         return 0;
+    }
     std::wstring full = plat::JoinPath(folder, m_file);
     static orvo::ContractCall<orvo::contract::ScrManOpenPage> s_openPage;
     auto openPage = s_openPage.Get();

@@ -280,15 +280,9 @@ XElement* XProject::GetConfigNode(const wchar_t* kind, const wchar_t* fallbackKi
         XElement* tree = candidate ? LoadConfig(candidate) : nullptr;
         if (!tree)
             continue;
-        XElement* copy = nullptr;
-        if (const XElement* found = tree->FindEx(path)) {
-            // A copy carries the found element's later siblings; the caller asked for the
-            // element alone, so they are cut off (and deleted with the holder).
-            XElement holder;
-            holder.AppendChild(found->Clone());
-            copy = holder.GetFirstChild()->LinkCut();
-            copy->SetParent(nullptr);
-        }
+        // A copy as the parser's Clone makes it: the found element with the siblings after it.
+        const XElement* found = tree->FindEx(path);
+        XElement* copy = found ? found->Clone() : nullptr;
         delete tree;
         if (copy)
             return copy;

@@ -23,6 +23,14 @@ XScrMan* g_scrMan = nullptr;
 constexpr int kMaxIncludeDepth = 32;
 constexpr int kMaxIncludes = 10000;
 
+// Why the parser refused the file it was given last.
+std::wstring ParseFailure() {
+    static orvo::ContractCall<orvo::contract::ParserLastError> s_error;
+    auto error = s_error.Get();
+    std::wstring reason = error ? error() : std::wstring();
+    return reason.empty() ? std::wstring(L"it could not be read") : reason;
+}
+
 // The object a method element ("object.method") talks to: "this" is the parent, anything
 // else the nearest object upward whose registry key or key text matches.
 XDO* MethodTarget(XDO* parent, const std::wstring& object) {
@@ -106,11 +114,27 @@ XElement* XScrMan::LoadPage(const wchar_t* path) {
     static orvo::ContractCall<orvo::contract::ParserDoParse> s_parse;
     auto parse = s_parse.Get();
     XElement* root = nullptr;
-    if (!path || !parse || !parse(path, &root) || !root)
+    if (!path || !parse)
         return nullptr;
+    if (!parse(path, &root) || !root) {
+        // A missing file is the caller's to judge (a configuration may fall back to another);
+        // a file that is there but cannot be read is always worth saying.
+        if (plat::IsRegularFile(plat::ResolvePath(path)))
+            ConfirmMsg(plat::Format(L"%s could not be read: %s", path, ParseFailure()), 0, 0);
+        return nullptr;
+    }
+    // The root itself may be an Include: expanding under a holder treats it like any other.
+    XElement holder(L"page");
+    *holder.FirstChildSlot() = root;
+    for (XElement* e = root; e; e = e->GetNextSibling())
+        e->SetParent(&holder);
     std::vector<std::wstring> chain{plat::ResolvePath(path)};
     int budget = kMaxIncludes;
-    ExpandIncludes(root, chain, budget);
+    ExpandIncludes(&holder, chain, budget);
+    root = holder.GetFirstChild();
+    *holder.FirstChildSlot() = nullptr;
+    for (XElement* e = root; e; e = e->GetNextSibling())
+        e->SetParent(nullptr);
     return root;
 }
 
@@ -131,7 +155,10 @@ void XScrMan::ExpandIncludes(XElement* root, std::vector<std::wstring>& chain, i
             auto getPath = s_getPath.Get();
             auto parse = s_parse.Get();
             XElement* included = nullptr;
-            if (getPath && parse && getPath(alias.c_str(), &folder)) {
+            const std::wstring what = plat::Format(L"<Include File=\"%s\" Path=\"%s\">", file, alias);
+            if (!getPath || !getPath(alias.c_str(), &folder)) {
+                ConfirmMsg(plat::Format(L"%s did not load: the path alias \"%s\" is not declared", what, alias), 0, 0);
+            } else if (parse) {
                 std::wstring full = plat::ResolvePath(plat::JoinPath(folder, file));
                 bool looping = std::any_of(chain.begin(), chain.end(),
                                            [&](const std::wstring& p) { return p == full; });
@@ -143,6 +170,8 @@ void XScrMan::ExpandIncludes(XElement* root, std::vector<std::wstring>& chain, i
                     chain.push_back(full);
                     ExpandIncludes(included, chain, budget);
                     chain.pop_back();
+                } else {
+                    ConfirmMsg(plat::Format(L"%s did not load: %s: %s", what, full, ParseFailure()), 0, 0);
                 }
             }
             if (included) {
@@ -405,5 +434,8 @@ std::vector<XDO*> XScrMan::OpenedPages() const {
 }
 
 XDO* XScrMan::OpenPage(const wchar_t* path, XDO* parent, XElement* parameters) {
-    return OpenPageMem(LoadPage(path), parent, parameters);
+    XElement* root = LoadPage(path);
+    if (!root && path && !plat::IsRegularFile(plat::ResolvePath(path)))
+        ConfirmMsg(plat::Format(L"The page %s does not exist.", path), 0, 0);
+    return OpenPageMem(root, parent, parameters);
 }

@@ -203,36 +203,50 @@ xmlDoc* ReadDocument(std::string_view bytes, const char* encoding) {
 } // namespace
 
 ORVO_DISPATCH(XMLParser, IXO,
-    ORVO_PROVIDE(orvo::contract::ParserDoParse, DoParse))
+    ORVO_PROVIDE(orvo::contract::ParserDoParse, DoParse),
+    ORVO_PROVIDE(orvo::contract::ParserLastError, LastError))
+
+int XMLParser::Fail(std::wstring reason) {
+    m_lastError = std::move(reason);
+    return 0;
+}
 
 int XMLParser::DoParse(const wchar_t* path, XElement** root) {
     if (!path || !root)
-        return 0;
+        return Fail(L"no file named");
     std::wstring resolved = plat::ResolvePath(path);
     if (!plat::IsRegularFile(resolved))
-        return 0;
+        return Fail(L"there is no such file");
     std::string bytes;
     if (!plat::ReadFileBytes(resolved, bytes))
-        return 0;
+        return Fail(L"the file cannot be read");
     return ParseMemory(bytes, root);
 }
 
 int XMLParser::ParseMemory(std::string_view bytes, XElement** root) {
     if (!root)
-        return 0;
+        return Fail(L"no tree to fill");
+    m_lastError.clear();
     orvo::EnsureLibxmlReady();
     // A byte-order mark decides the encoding even when the declaration names another one.
     xmlDoc* doc = HasUtf8Bom(bytes) ? ReadDocument(bytes.substr(3), "UTF-8") : ReadDocument(bytes, nullptr);
     // Files saved by Windows editors without a declaration are in the ANSI code page.
-    if (!doc && !HasUtf8Bom(bytes) && !DeclaresEncoding(bytes))
+    if (!doc && !HasUtf8Bom(bytes) && !DeclaresEncoding(bytes)) {
+        // The first attempt's error tells what is wrong unless the code page is the cure.
+        const std::wstring firstError = orvo::FirstLibxmlError();
         doc = ReadDocument(bytes, plat::ProcessCodePage().c_str());
-    if (!doc)
-        return 0;
+        if (!doc)
+            return Fail(firstError.empty() ? L"the markup is not well-formed" : firstError);
+    }
+    if (!doc) {
+        const std::wstring error = orvo::FirstLibxmlError();
+        return Fail(error.empty() ? L"the markup is not well-formed" : error);
+    }
     XElement* tree = nullptr;
     IterateChildNodes(reinterpret_cast<const xmlNode*>(doc), nullptr, &tree);
     xmlFreeDoc(doc);
     if (!tree)
-        return 0;
+        return Fail(L"there is no element in it");
     *root = tree;
     return 1;
 }

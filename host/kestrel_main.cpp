@@ -162,11 +162,9 @@ int main(int argc, char** argv) {
                 stderr);
             status = 1;
         } else if (pages.empty()) {
+            // Why is told above, by the framework's own messages.
             std::wstring page = plat::JoinPath(project.GetBasePath(), project.GetStartPage());
-            std::fprintf(stderr, "kestrel: the start page %s did not open: %s\n",
-                         plat::ToUtf8(page).c_str(),
-                         plat::IsRegularFile(page) ? "it failed to build (see the messages above)"
-                                                   : "there is no such file");
+            std::fprintf(stderr, "kestrel: the start page %s did not open\n", plat::ToUtf8(page).c_str());
             status = 1;
         } else if (options.dumpTree) {
             for (XDO* page : pages)

@@ -569,6 +569,12 @@ TEST_F(MessageEventTest, UserActionsCallTheLibraryOrSayWhatIsMissing) {
                                UserEvent("Object.Run", "AppendName, from event") + "</P>");
     EXPECT_EQ(obj->Action(L"User.Run(OrvoTestActions.dll, ReturnNumber, 42)"), 42);
     EXPECT_EQ(obj->Action(L"user.run( OrvoTestActions , ReturnNumber , -3 )"), -3);
+    // The parameter runs to the last ")": text after it is no part of the call, and a ")"
+    // inside the parameter is.
+    EXPECT_EQ(obj->Action(L"User.Run(OrvoTestActions.dll, ReturnNumber, 7) ; a remark"), 7);
+    EXPECT_EQ(obj->Action(L"User.Run(OrvoTestActions.dll, AppendName, f(x)) tail"), 1);
+    EXPECT_EQ(log.Text(), L"obj:f(x)");
+    log.Clear();
     obj->RunObjectEvent(EVT_RUN);
     obj->RunObjectEvent(EVT_RUN);
     EXPECT_EQ(log.Text(), L"obj:from event obj:from event");

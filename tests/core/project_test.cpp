@@ -295,14 +295,16 @@ TEST_F(ProjectTest, ConfigurationTreesComeThroughScrManWithFallback) {
     EXPECT_FALSE(Owned(project.GetConfig(L"Layout", nullptr)));
 }
 
-TEST_F(ProjectTest, ConfigNodeIsADetachedCopyAndNothingStaysLoaded) {
+TEST_F(ProjectTest, ConfigNodeIsADetachedCopyWithItsLaterSiblingsAndNothingStaysLoaded) {
     ASSERT_TRUE(Open("trading"));
     Owned grid(project.GetConfigNode(L"Layout", nullptr, L"/Grid"));
     ASSERT_TRUE(grid);
     EXPECT_EQ(grid->GetTagName(), L"Grid");
     ASSERT_TRUE(grid->GetFirstChild());
     EXPECT_EQ(grid->GetFirstChild()->GetTagName(), L"Column");
-    EXPECT_EQ(grid->GetNextSibling(), nullptr);
+    ASSERT_TRUE(grid->GetNextSibling()) << "copied as the parser's Clone copies: later siblings too";
+    EXPECT_EQ(grid->GetNextSibling()->GetTagName(), L"Chart");
+    EXPECT_EQ(grid->GetNextSibling()->GetNextSibling(), nullptr);
     EXPECT_EQ(grid->GetParent(), nullptr);
 
     Owned column(project.GetConfigNode(L"Layout", nullptr, L"column"));
@@ -310,7 +312,9 @@ TEST_F(ProjectTest, ConfigNodeIsADetachedCopyAndNothingStaysLoaded) {
     std::wstring name;
     column->GetValue(L"Name", name);
     EXPECT_EQ(name, L"Code") << "a name search finds the first in document order";
-    EXPECT_EQ(column->GetNextSibling(), nullptr);
+    ASSERT_TRUE(column->GetNextSibling());
+    column->GetNextSibling()->GetValue(L"Name", name);
+    EXPECT_EQ(name, L"Price");
 
     Owned ticket(project.GetConfigNode(L"Layout", L"LayoutDefault", L"Ticket"));
     ASSERT_TRUE(ticket);

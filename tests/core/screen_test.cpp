@@ -193,8 +193,50 @@ TEST_F(ScreenTest, IncludesExpandInPlaceAndLoopsStop) {
     XDO* loop = page->GetObjByNameDown(L"loop");
     ASSERT_NE(loop, nullptr);
     EXPECT_EQ(loop->child(), nullptr) << "the file including itself is not expanded again";
-    ASSERT_EQ(Confirms().size(), 1u);
+    ASSERT_EQ(Confirms().size(), 2u);
     EXPECT_NE(Confirms()[0].find(L"loop.xml"), std::wstring::npos);
+    EXPECT_EQ(Confirms()[1].rfind(L"<Include File=\"missing.xml\" Path=\"screen\"> did not load: ", 0), 0u);
+    EXPECT_NE(Confirms()[1].find(L"missing.xml: there is no such file"), std::wstring::npos);
+}
+
+// Whatever keeps a page or a part of it from loading is told, with the file and the reason;
+// what can be built still is.
+TEST_F(ScreenTest, MissingMalformedAndUnresolvedFilesAreReportedWithTheirReason) {
+    EXPECT_FALSE(Open(L"no-such-page.xml"));
+    ASSERT_EQ(Confirms().size(), 1u);
+    EXPECT_EQ(Confirms()[0], L"The page " + project.root + L"/screen/no-such-page.xml does not exist.");
+
+    notices.confirms.clear();
+    EXPECT_FALSE(Open(L"malformed.xml"));
+    ASSERT_EQ(Confirms().size(), 1u);
+    EXPECT_EQ(Confirms()[0].rfind(project.root + L"/screen/malformed.xml could not be read: line 4, column ", 0), 0u)
+        << plat::ToUtf8(Confirms()[0]);
+    EXPECT_NE(Confirms()[0].find(L"mismatch"), std::wstring::npos) << "libxml2's own words";
+
+    notices.confirms.clear();
+    auto page = Open(L"failing_parts.xml");
+    ASSERT_TRUE(page);
+    EXPECT_NE(page->GetObjByNameDown(L"before"), nullptr);
+    EXPECT_NE(page->GetObjByNameDown(L"after"), nullptr);
+    EXPECT_NE(page->GetObjByNameDown(L"inside"), nullptr) << "a loaded page builds around its bad include";
+    // The includes go as the file is read; the loaders load at "AfterCreate", the last one first.
+    const auto texts = Confirms();
+    ASSERT_EQ(texts.size(), 5u);
+    EXPECT_EQ(texts[0], L"<Include File=\"part.xml\" Path=\"nowhere\"> did not load: the path alias \"nowhere\" is not declared");
+    const std::wstring badInclude = L"<Include File=\"malformed.xml\" Path=\"screen\"> did not load: " +
+                                    project.root + L"/screen/malformed.xml: line 4, column 10: ";
+    EXPECT_EQ(texts[1].rfind(badInclude, 0), 0u) << plat::ToUtf8(texts[1]);
+    EXPECT_EQ(texts[2].rfind(badInclude, 0), 0u) << "the include of the loaded page";
+    EXPECT_NE(texts[3].find(L"malformed.xml could not be read: line 4, column 10"), std::wstring::npos);
+    EXPECT_EQ(texts[4], L"<loader file=\"child.xml\" path=\"nowhere\"> did not load: the path alias \"nowhere\" is not declared");
+}
+
+TEST_F(ScreenTest, AnIncludeAsThePageRootIsExpanded) {
+    auto page = Open(L"root_include.xml");
+    ASSERT_TRUE(page);
+    EXPECT_EQ(page->GetName(), L"part");
+    EXPECT_NE(page->GetObjByNameDown(L"inner"), nullptr) << "and so are the includes inside it";
+    EXPECT_TRUE(Confirms().empty());
 }
 
 TEST_F(ScreenTest, LoadersLoadPagesWithTheirParameters) {
