@@ -10,6 +10,7 @@
 #include "object_fuzz_support.h"
 #include "core/event.h"
 #include "core/notice_man.h"
+#include "core/object_lifetime.h"
 #include "core/xdo.h"
 #include "fuzz_support.h"
 #include "nubra/trim_blanks.h"
@@ -54,6 +55,12 @@ struct Screen {
         price = AddNamed(panel, L"price");
         AddNamed(panel, L"qty");
         root->SetScreenItemString(L"__Opener", XdoToPtr(opener.get()).c_str());
+        XDO* gone = AddNamed(root.get(), L"gone");
+        goneText = XdoToPtr(gone);
+        orvo::DestroyObject(gone);
+        priceText = XdoToPtr(price);
+        reusedText = L"ptr:" + std::to_wstring(reinterpret_cast<std::uintptr_t>(price)) + L":" +
+                     std::to_wstring(price->GetSerial() + 1);
     }
     ~Screen() { XNoticeMan::Instance().SetPresenter(nullptr); }
 
@@ -61,7 +68,15 @@ struct Screen {
     orvo::XDOPtr opener;
     orvo::XDOPtr root;
     XDO* price = nullptr;
+    // Address texts the input may use: "{price}" (a live object), "{gone}" (a destroyed
+    // one), "{reused}" (price's address with another object's serial).
+    std::wstring priceText, goneText, reusedText;
 };
+
+void ReplaceAll(std::wstring& text, std::wstring_view token, const std::wstring& with) {
+    for (std::size_t at = text.find(token); at != std::wstring::npos; at = text.find(token, at + with.size()))
+        text.replace(at, token.size(), with);
+}
 
 // "User." and "Message." actions, read the way actions are parsed (blanks allowed here too,
 // to stay on the safe side).
@@ -78,7 +93,11 @@ void CheckLiveOrNull(const XDO* found) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static Screen screen;
-    const std::wstring text = orvo::fuzz::Widen(data, size);
+    std::wstring text = orvo::fuzz::Widen(data, size);
+    ReplaceAll(text, L"{price}", screen.priceText);
+    ReplaceAll(text, L"{gone}", screen.goneText);
+    ReplaceAll(text, L"{reused}", screen.reusedText);
+    orvo::fuzz::Check(PtrToXdo(screen.goneText) == nullptr && PtrToXdo(screen.reusedText) == nullptr);
     for (XDO* from : {screen.root.get(), screen.price}) {
         CheckLiveOrNull(FindLink(from, text));
         FindData(from, text);
