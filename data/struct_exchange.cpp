@@ -1,11 +1,14 @@
 // XStruct: received data mapped into rows, and row 0 serialised into requests.
 // Received data is untrusted: every length is checked against the buffer before anything
 // changes, counts taken from the data are bounded by its length, and text is scanned once.
+// Received records store their fixed cells as the typed setters would, whichever path they
+// take: the bytes as they came, except that a boolean becomes 0 or 1.
 #include <algorithm>
 #include <cstring>
 #include <string_view>
 
 #include "core/notice_messages.h"
+#include "data/boolean_cells.h"
 #include "data/cell_codec.h"
 #include "data/inner_struct.h"
 #include "data/struct.h"
@@ -275,6 +278,7 @@ bool XStruct::MapData(int records, int bytes, const char* data) {
             return false;
         if (const int used = fixed + innerRows * innerSize; used > 0)
             std::memcpy(fresh.Row(0), data, static_cast<std::size_t>(used));
+        orvo::BooleanCells(m_record).Normalise(fresh.Row(0));
         m_receivedGroupNo = variable;
         m_maxRow = 0;
         AdoptRows(fresh, 1);
@@ -297,6 +301,7 @@ bool XStruct::MapData(int records, int bytes, const char* data) {
         unsigned char* row = m_rows.Row(PhysicalRow(0));
         if (fixed > 0)
             std::memcpy(row, data, static_cast<std::size_t>(fixed));
+        orvo::BooleanCells(m_record).Normalise(row);
         std::string_view rest(data + fixed, static_cast<std::size_t>(bytes - fixed));
         orvo::WriteCellAnsi(*last, row + fixed, rest.substr(0, rest.find('\0')), m_rows.Strings());
         return true;
@@ -314,16 +319,21 @@ bool XStruct::MapData(int records, int bytes, const char* data) {
                           m_dynamic))
             return false;
         AdoptRows(fresh, records);
-        return true;
+    } else {
+        if (!ReceiveRows(records, true))
+            return false;
+        if (unsigned char* block = m_rows.Block()) {
+            std::memcpy(block, data, size * static_cast<std::size_t>(records));
+        } else {
+            for (int r = 0; r < records; ++r)
+                std::memcpy(m_rows.Row(r), data + static_cast<std::size_t>(r) * size, size);
+        }
     }
-    if (!ReceiveRows(records, true))
-        return false;
-    if (unsigned char* block = m_rows.Block()) {
-        std::memcpy(block, data, size * static_cast<std::size_t>(records));
-        return true;
+    // The received rows are physical rows 0 .. records - 1, a ring's included.
+    if (const orvo::BooleanCells booleans(m_record); !booleans.Empty()) {
+        for (int r = 0; r < records; ++r)
+            booleans.Normalise(m_rows.Row(r));
     }
-    for (int r = 0; r < records; ++r)
-        std::memcpy(m_rows.Row(r), data + static_cast<std::size_t>(r) * size, size);
     return true;
 }
 
