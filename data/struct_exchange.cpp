@@ -209,9 +209,9 @@ GroupScan ScanGroup(LineReader reader, std::size_t leadingFields, std::size_t in
 // The cells of a DT_STR or DT_CHAR field in a text request: its characters up to the first
 // zero byte, without trailing white space, as they stand in the cell.
 std::string_view TrimmedChars(const CRecord::CField& field, const unsigned char* cell) {
-    std::string_view chars =
-        field.Type == DT_CHAR ? std::string_view(reinterpret_cast<const char*>(cell), *cell ? 1 : 0)
-                              : orvo::CellChars(field, cell);
+    std::string_view chars = field.Type == DT_CHAR
+                                 ? std::string_view(reinterpret_cast<const char*>(cell), 1)
+                                 : orvo::CellChars(field, cell);
     const std::size_t last = chars.find_last_not_of(" \t\r\n\v\f");
     return chars.substr(0, last == std::string_view::npos ? 0 : last + 1);
 }
@@ -461,16 +461,20 @@ bool XStruct::DumpRecord(std::vector<unsigned char>& out) const {
     return true;
 }
 
-bool XStruct::DumpDelimiterRecord(std::vector<unsigned char>& out, char delimiter) const {
+bool XStruct::DumpDelimiterRecord(std::vector<unsigned char>& out, char delimiter) {
     out.clear();
     const int physical = PhysicalRow(0);
-    const unsigned char* row = physical < 0 ? nullptr : m_rows.Row(physical);
+    unsigned char* row = physical < 0 ? nullptr : m_rows.Row(physical);
     if (!row || m_rows.RowSize() != GetRecordSize())
         return false;
     std::wstring text;
     for (int c = 0; c < GetFieldCount(); ++c) {
         const CRecord::CField& field = *m_record.GetField(c);
-        const unsigned char* cell = row + m_record.GetOffSet(c);
+        unsigned char* cell = row + m_record.GetOffSet(c);
+        // A zero character goes out as a blank (which trims to nothing) and the cell keeps
+        // the blank, so a binary request of this row sends what the text request did.
+        if (field.Type == DT_CHAR && *cell == 0)
+            *cell = ' ';
         if (field.Size == 10 && plat::EqualsNoCase(field.Name, L"account")) {
             // An account number goes out as its eight-digit base, a tab and its suffix.
             Append(out, cell, 8);

@@ -290,6 +290,29 @@ TEST_F(StructExchangeTest, BlobsArriveAloneAndWhole) {
     EXPECT_EQ(RowBytes(blob, 0), Bytes(data, data + sizeof data - 1));
 }
 
+TEST_F(StructExchangeTest, AZeroCharacterIsOneCharacterOfTextAndGoesOutAsABlank) {
+    XStruct* s = Make(R"(<structure Name="S"><this.field item="c" type="Char"/>
+        <this.field item="s" type="String" size="2" value="xy"/></structure>)");
+    ASSERT_NE(s, nullptr);
+    // "%c" of the zero byte, as the cell's variant gives it too.
+    const std::wstring zero(1, L'\0');
+    EXPECT_EQ(Text(s, L"c"), zero);
+    CVariant value;
+    std::wstring variantText;
+    ASSERT_TRUE(s->GetVal(0, 0, value) && value.Get(variantText));
+    EXPECT_EQ(variantText, zero);
+
+    Bytes out;
+    ASSERT_TRUE(s->DumpDelimiterRecord(out, '|'));
+    EXPECT_EQ(std::string(out.begin(), out.end()), "|xy|");
+    // The text request leaves a blank in the cell, so later requests of the row send one.
+    EXPECT_EQ(Text(s, L"c"), L" ");
+    ASSERT_TRUE(s->DumpRecord(out));
+    EXPECT_EQ(std::string(out.begin(), out.end()), " xy");
+    ASSERT_TRUE(s->DumpDelimiterRecord(out, '|'));
+    EXPECT_EQ(std::string(out.begin(), out.end()), "|xy|");
+}
+
 TEST_F(StructExchangeTest, DumpsWriteRowZeroAsRequestsAndEveryRowAsText) {
     XStruct* s = Make(R"(<structure Name="S" type="dynamic">
         <this.field item="code" type="String" size="6"/><this.field item="nm" type="String" size="6"/>
