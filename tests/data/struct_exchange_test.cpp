@@ -93,8 +93,11 @@ TEST_F(StructExchangeTest, MapDataTakesTheStringOrTheRepeatingGroupFromTheLength
                            <this.field item="t" type="String"/></structure>)");
     ASSERT_NE(s, nullptr);
     const char quote[] = "\x2a\0\0\0hello";
+    ASSERT_EQ(s->AddRecord(L"1,one") + s->AddRecord(L"2,two"), 2);
     EXPECT_FALSE(s->MapData(1, 3, quote));
-    ASSERT_TRUE(s->MapData(1, 9, quote));
+    EXPECT_EQ(s->GetRows(), 3);
+    ASSERT_TRUE(s->MapData(4, 9, quote));
+    EXPECT_EQ(s->GetRows(), 1) << "one record, and no rows left from before";
     EXPECT_EQ(Text(s, L"n"), L"42");
     EXPECT_EQ(Text(s, L"t"), L"hello");
 
