@@ -278,7 +278,7 @@ bool XStruct::MapData(int records, int bytes, const char* data) {
             return false;
         if (const int used = fixed + innerRows * innerSize; used > 0)
             std::memcpy(fresh.Row(0), data, static_cast<std::size_t>(used));
-        orvo::BooleanCells(m_record).Normalise(fresh.Row(0));
+        orvo::BooleanCells(m_record).Normalise(fresh.Row(0), 1, 0);
         m_receivedGroupNo = variable;
         m_maxRow = 0;
         AdoptRows(fresh, 1);
@@ -301,7 +301,7 @@ bool XStruct::MapData(int records, int bytes, const char* data) {
         unsigned char* row = m_rows.Row(PhysicalRow(0));
         if (fixed > 0)
             std::memcpy(row, data, static_cast<std::size_t>(fixed));
-        orvo::BooleanCells(m_record).Normalise(row);
+        orvo::BooleanCells(m_record).Normalise(row, 1, 0);
         std::string_view rest(data + fixed, static_cast<std::size_t>(bytes - fixed));
         orvo::WriteCellAnsi(*last, row + fixed, rest.substr(0, rest.find('\0')), m_rows.Strings());
         return true;
@@ -310,30 +310,33 @@ bool XStruct::MapData(int records, int bytes, const char* data) {
     const auto size = static_cast<std::size_t>(recordSize);
     if (static_cast<std::int64_t>(records) * recordSize > bytes)
         return false;
+    const auto* received = reinterpret_cast<const unsigned char*>(data);
+    const orvo::BooleanCells booleans(m_record);
     const bool reuseRows =
         m_maxRow > 0 || (m_memReady && m_rows.RowSize() == recordSize && m_rows.Rows() >= records);
     if (!reuseRows) {
         // New rows are copied straight from the data: nothing to zero first.
         orvo::RowStorage fresh;
-        if (!fresh.Assign(m_record, reinterpret_cast<const unsigned char*>(data), records,
-                          m_dynamic))
+        if (!fresh.Assign(m_record, received, records, m_dynamic))
             return false;
-        AdoptRows(fresh, records);
-    } else {
-        if (!ReceiveRows(records, true))
-            return false;
-        if (unsigned char* block = m_rows.Block()) {
-            std::memcpy(block, data, size * static_cast<std::size_t>(records));
+        if (unsigned char* block = fresh.Block()) {
+            booleans.Normalise(block, static_cast<std::size_t>(records), size);
         } else {
-            for (int r = 0; r < records; ++r)
-                std::memcpy(m_rows.Row(r), data + static_cast<std::size_t>(r) * size, size);
+            for (int r = 0; r < records && !booleans.Empty(); ++r)
+                booleans.Normalise(fresh.Row(r), 1, 0);
         }
+        AdoptRows(fresh, records);
+        return true;
     }
     // The received rows are physical rows 0 .. records - 1, a ring's included.
-    if (const orvo::BooleanCells booleans(m_record); !booleans.Empty()) {
-        for (int r = 0; r < records; ++r)
-            booleans.Normalise(m_rows.Row(r));
+    if (!ReceiveRows(records, true))
+        return false;
+    if (unsigned char* block = m_rows.Block()) {
+        booleans.CopyRows(block, received, static_cast<std::size_t>(records), size);
+        return true;
     }
+    for (int r = 0; r < records; ++r)
+        booleans.CopyRows(m_rows.Row(r), received + static_cast<std::size_t>(r) * size, 1, size);
     return true;
 }
 
