@@ -174,9 +174,11 @@ bool ReadCellText(const CRecord::CField& field, const unsigned char* cell, std::
         out = plat::FormatDouble(TakeCell<float>(cell));
         return true;
     case DT_CHAR:
-        // A zero byte has no character to show.
-        out = *cell ? plat::FromAnsi(std::string_view(reinterpret_cast<const char*>(cell), 1))
-                    : std::wstring();
+        // "%c" of the byte: a zero byte is one zero character, as the variant's text gives it.
+        if (*cell)
+            out = plat::FromAnsi(std::string_view(reinterpret_cast<const char*>(cell), 1));
+        else
+            out.assign(1, L'\0');
         return true;
     case DT_INT64:
         AssignInteger(out, TakeCell<std::int64_t>(cell));

@@ -132,6 +132,15 @@ void RowStorage::ReleaseStrings(const CRecord& record, int row) {
     }
 }
 
+void RowStorage::ResetRow(const CRecord& record, int row) {
+    unsigned char* bytes = Row(row);
+    if (!bytes || record.GetRecordSize() != m_rowSize)
+        return;
+    ReleaseStrings(record, row);
+    std::memset(bytes, 0, static_cast<std::size_t>(m_rowSize));
+    InitRow(record, bytes);
+}
+
 bool RowStorage::Remove(const CRecord& record, int row) {
     if (row < 0 || row >= m_rows)
         return false;

@@ -33,6 +33,9 @@ public:
 
     // Frees the strings of a row's DT_PT_STR cells and zeroes their handles.
     void ReleaseStrings(const CRecord& record, int row);
+    // Makes one row new again, as Append makes it: its strings freed, every byte zero, then
+    // the field defaults.
+    void ResetRow(const CRecord& record, int row);
     // Removes one row (its strings freed); later rows move up.
     bool Remove(const CRecord& record, int row);
     // Drops the rows from `rows` on (their strings freed).

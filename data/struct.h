@@ -148,8 +148,9 @@ public:
     bool MapDelimiterData(int records, int bytes, char* data, char mode);
     // Row 0 in the record layout (a DT_PT_STR field as its text, without terminator).
     bool DumpRecord(std::vector<unsigned char>& out) const;
-    // Row 0 as text, every field followed by `delimiter`.
-    bool DumpDelimiterRecord(std::vector<unsigned char>& out, char delimiter) const;
+    // Row 0 as text, every field followed by `delimiter`. A zero DT_CHAR cell of row 0
+    // becomes a blank first.
+    bool DumpDelimiterRecord(std::vector<unsigned char>& out, char delimiter);
     // Every row's cells as text, formatted by the fields' formats.
     void DumpFormat(std::vector<std::vector<std::wstring>>& out) const;
 

@@ -1,4 +1,5 @@
 // XStruct: field lookups, row memory and cell access.
+#include <algorithm>
 #include <cstring>
 
 #include "data/cell_codec.h"
@@ -69,10 +70,14 @@ bool XStruct::ConfirmDataMem(int rows) {
     if (rows <= m_count)
         return true;
     if (m_maxRow > 0) {
-        // A ring never grows: it only puts more of its rows in use.
+        // A ring never grows: it only puts more of its rows in use, and each one it puts in
+        // use is a new row, not the record it held before.
         if (rows > m_maxRow)
             return false;
+        const int first = std::max(m_count, 0);
         m_count = rows;
+        for (int r = first; r < rows; ++r)
+            m_rows.ResetRow(m_record, PhysicalRow(r));
         return true;
     }
     // Rows beyond the count (left by SetRowCount) are dropped, so every added row is new.

@@ -1,11 +1,14 @@
 // XStruct: received data mapped into rows, and row 0 serialised into requests.
 // Received data is untrusted: every length is checked against the buffer before anything
 // changes, counts taken from the data are bounded by its length, and text is scanned once.
+// Received records store their fixed cells as the typed setters would, whichever path they
+// take: the bytes as they came, except that a boolean becomes 0 or 1.
 #include <algorithm>
 #include <cstring>
 #include <string_view>
 
 #include "core/notice_messages.h"
+#include "data/boolean_cells.h"
 #include "data/cell_codec.h"
 #include "data/inner_struct.h"
 #include "data/struct.h"
@@ -206,9 +209,9 @@ GroupScan ScanGroup(LineReader reader, std::size_t leadingFields, std::size_t in
 // The cells of a DT_STR or DT_CHAR field in a text request: its characters up to the first
 // zero byte, without trailing white space, as they stand in the cell.
 std::string_view TrimmedChars(const CRecord::CField& field, const unsigned char* cell) {
-    std::string_view chars =
-        field.Type == DT_CHAR ? std::string_view(reinterpret_cast<const char*>(cell), *cell ? 1 : 0)
-                              : orvo::CellChars(field, cell);
+    std::string_view chars = field.Type == DT_CHAR
+                                 ? std::string_view(reinterpret_cast<const char*>(cell), 1)
+                                 : orvo::CellChars(field, cell);
     const std::size_t last = chars.find_last_not_of(" \t\r\n\v\f");
     return chars.substr(0, last == std::string_view::npos ? 0 : last + 1);
 }
@@ -275,6 +278,7 @@ bool XStruct::MapData(int records, int bytes, const char* data) {
             return false;
         if (const int used = fixed + innerRows * innerSize; used > 0)
             std::memcpy(fresh.Row(0), data, static_cast<std::size_t>(used));
+        orvo::BooleanCells(m_record).Normalise(fresh.Row(0), 1, 0);
         m_receivedGroupNo = variable;
         m_maxRow = 0;
         AdoptRows(fresh, 1);
@@ -297,6 +301,7 @@ bool XStruct::MapData(int records, int bytes, const char* data) {
         unsigned char* row = m_rows.Row(PhysicalRow(0));
         if (fixed > 0)
             std::memcpy(row, data, static_cast<std::size_t>(fixed));
+        orvo::BooleanCells(m_record).Normalise(row, 1, 0);
         std::string_view rest(data + fixed, static_cast<std::size_t>(bytes - fixed));
         orvo::WriteCellAnsi(*last, row + fixed, rest.substr(0, rest.find('\0')), m_rows.Strings());
         return true;
@@ -305,25 +310,33 @@ bool XStruct::MapData(int records, int bytes, const char* data) {
     const auto size = static_cast<std::size_t>(recordSize);
     if (static_cast<std::int64_t>(records) * recordSize > bytes)
         return false;
+    const auto* received = reinterpret_cast<const unsigned char*>(data);
+    const orvo::BooleanCells booleans(m_record);
     const bool reuseRows =
         m_maxRow > 0 || (m_memReady && m_rows.RowSize() == recordSize && m_rows.Rows() >= records);
     if (!reuseRows) {
         // New rows are copied straight from the data: nothing to zero first.
         orvo::RowStorage fresh;
-        if (!fresh.Assign(m_record, reinterpret_cast<const unsigned char*>(data), records,
-                          m_dynamic))
+        if (!fresh.Assign(m_record, received, records, m_dynamic))
             return false;
+        if (unsigned char* block = fresh.Block()) {
+            booleans.Normalise(block, static_cast<std::size_t>(records), size);
+        } else {
+            for (int r = 0; r < records && !booleans.Empty(); ++r)
+                booleans.Normalise(fresh.Row(r), 1, 0);
+        }
         AdoptRows(fresh, records);
         return true;
     }
+    // The received rows are physical rows 0 .. records - 1, a ring's included.
     if (!ReceiveRows(records, true))
         return false;
     if (unsigned char* block = m_rows.Block()) {
-        std::memcpy(block, data, size * static_cast<std::size_t>(records));
+        booleans.CopyRows(block, received, static_cast<std::size_t>(records), size);
         return true;
     }
     for (int r = 0; r < records; ++r)
-        std::memcpy(m_rows.Row(r), data + static_cast<std::size_t>(r) * size, size);
+        booleans.CopyRows(m_rows.Row(r), received + static_cast<std::size_t>(r) * size, 1, size);
     return true;
 }
 
@@ -451,16 +464,20 @@ bool XStruct::DumpRecord(std::vector<unsigned char>& out) const {
     return true;
 }
 
-bool XStruct::DumpDelimiterRecord(std::vector<unsigned char>& out, char delimiter) const {
+bool XStruct::DumpDelimiterRecord(std::vector<unsigned char>& out, char delimiter) {
     out.clear();
     const int physical = PhysicalRow(0);
-    const unsigned char* row = physical < 0 ? nullptr : m_rows.Row(physical);
+    unsigned char* row = physical < 0 ? nullptr : m_rows.Row(physical);
     if (!row || m_rows.RowSize() != GetRecordSize())
         return false;
     std::wstring text;
     for (int c = 0; c < GetFieldCount(); ++c) {
         const CRecord::CField& field = *m_record.GetField(c);
-        const unsigned char* cell = row + m_record.GetOffSet(c);
+        unsigned char* cell = row + m_record.GetOffSet(c);
+        // A zero character goes out as a blank (which trims to nothing) and the cell keeps
+        // the blank, so a binary request of this row sends what the text request did.
+        if (field.Type == DT_CHAR && *cell == 0)
+            *cell = ' ';
         if (field.Size == 10 && plat::EqualsNoCase(field.Name, L"account")) {
             // An account number goes out as its eight-digit base, a tab and its suffix.
             Append(out, cell, 8);

@@ -54,6 +54,15 @@ inline constexpr const char* kExchangeStructures[] = {
     R"(<structure Name="S"><this.field item="b" type="Blob" size="3"/></structure>)",
     R"(<structure Name="S"><this.field item="n" type="Integer"/>
         <this.field item="b" type="Blob"/></structure>)",
+    // fixed fields of every type, a fixed nested structure among them, then a variable-length
+    // string: received through the typed setters rather than as whole records
+    R"(<structure Name="S"><this.field item="code" type="String" size="4"/>
+        <this.field item="n" type="Integer"/><this.field item="u" type="UInteger"/>
+        <this.field item="b" type="Boolean"/><this.field item="d" type="Double"/>
+        <this.field item="f" type="Float"/><this.field item="c" type="Char"/>
+        <this.field item="l" type="Integer64"/><structure Name="pair" count="2">
+        <this.field item="x" type="Integer"/><this.field item="on" type="Boolean"/></structure>
+        <this.field item="t" type="String"/></structure>)",
 };
 
 // A fresh structure for one input, owned by the returned page.

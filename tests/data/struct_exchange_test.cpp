@@ -1,12 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <climits>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/notice_man.h"
+#include "data/inner_struct.h"
+#include "platform/base/codepage.h"
 #include "struct_page.h"
 #include "support/recording_presenter.h"
 
@@ -88,8 +93,11 @@ TEST_F(StructExchangeTest, MapDataTakesTheStringOrTheRepeatingGroupFromTheLength
                            <this.field item="t" type="String"/></structure>)");
     ASSERT_NE(s, nullptr);
     const char quote[] = "\x2a\0\0\0hello";
+    ASSERT_EQ(s->AddRecord(L"1,one") + s->AddRecord(L"2,two"), 2);
     EXPECT_FALSE(s->MapData(1, 3, quote));
-    ASSERT_TRUE(s->MapData(1, 9, quote));
+    EXPECT_EQ(s->GetRows(), 3);
+    ASSERT_TRUE(s->MapData(4, 9, quote));
+    EXPECT_EQ(s->GetRows(), 1) << "one record, and no rows left from before";
     EXPECT_EQ(Text(s, L"n"), L"42");
     EXPECT_EQ(Text(s, L"t"), L"hello");
 
@@ -118,6 +126,105 @@ TEST_F(StructExchangeTest, MapDataTakesTheStringOrTheRepeatingGroupFromTheLength
         EXPECT_EQ(g->GetISCnt(2), 1);
         EXPECT_EQ(g->GetRecordSize(), 16);
     }
+}
+
+// Every fixed type, a nested structure among them, for a layout of fixed fields only and the
+// same fields followed by a variable-length string.
+constexpr const char* kEveryFixedType = R"(<this.field item="code" type="String" size="4"/>
+    <this.field item="n" type="Integer"/><this.field item="u" type="UInteger"/>
+    <this.field item="b" type="Boolean"/><this.field item="d" type="Double"/>
+    <this.field item="f" type="Float"/><this.field item="c" type="Char"/>
+    <this.field item="l" type="Integer64"/><structure Name="pair" count="2">
+    <this.field item="x" type="Integer"/><this.field item="on" type="Boolean"/></structure>)";
+
+TEST_F(StructExchangeTest, FixedFieldsArriveAlikeWithOrWithoutAVariableString) {
+    std::vector<XStruct*> fixedOnly;
+    for (const char* head : {R"(<structure Name="F">)", R"(<structure Name="F" type="dynamic">)",
+                             R"(<structure Name="F" count="0" MaxRow="2">)"})
+        fixedOnly.push_back(Make(std::string(head) + kEveryFixedType + "</structure>"));
+    XStruct* text = Make(std::string(R"(<structure Name="T">)") + kEveryFixedType +
+                         R"(<this.field item="t" type="String"/></structure>)");
+    XStruct* flat = fixedOnly[0];
+    ASSERT_TRUE(flat && fixedOnly[1] && fixedOnly[2] && text);
+    const int fixed = flat->GetRecordSize();
+    ASSERT_EQ(text->GetPointerFieldNo(), text->GetFieldCount() - 1);
+    ASSERT_EQ(text->GetRecord().GetOffSet(text->GetPointerFieldNo()), fixed);
+
+    Bytes data(static_cast<std::size_t>(fixed), 0);
+    auto put = [&](const wchar_t* path, const auto& value) {
+        std::vector<int> cell;
+        ASSERT_TRUE(flat->GetRowFieldIndex(path, cell)) << path;
+        int offset = flat->GetRecord().GetOffSet(cell[1]);
+        if (cell.size() == 4) {
+            const CRecord& inner = flat->GetRecord().GetField(cell[1])->InnerStruct->record;
+            offset += cell[2] * inner.GetRecordSize() + inner.GetOffSet(cell[3]);
+        }
+        std::memcpy(&data[static_cast<std::size_t>(offset)], &value, sizeof value);
+    };
+    put(L"code", std::array<char, 4>{'A', 'B', '1', '2'});
+    put(L"n", std::int32_t{-7});
+    put(L"u", std::uint32_t{4000000000u});
+    put(L"b", std::int32_t{5});
+    put(L"d", 2.5);
+    put(L"f", 0.25f);
+    put(L"c", 'Q');
+    put(L"l", std::int64_t{-9000000000});
+    put(L"pair[0].x", std::int32_t{1});
+    put(L"pair[0].on", std::int32_t{0x100});
+    put(L"pair[1].x", std::int32_t{3});
+    Bytes twoRecords = data;
+    twoRecords.insert(twoRecords.end(), data.begin(), data.end());
+    const std::string rest = "the string is the rest of the data, however long it is";
+    Bytes withText = data;
+    withText.insert(withText.end(), rest.begin(), rest.end());
+
+    for (XStruct* s : fixedOnly)
+        ASSERT_TRUE(s->MapData(2, 2 * fixed, reinterpret_cast<const char*>(twoRecords.data())));
+    ASSERT_TRUE(text->MapData(1, static_cast<int>(withText.size()),
+                              reinterpret_cast<const char*>(withText.data())));
+    const std::pair<const wchar_t*, const wchar_t*> cells[] = {
+        {L"code", L"AB12"},    {L"n", L"-7"},
+        {L"u", L"4000000000"}, {L"b", L"true"},
+        {L"d", L"2.500000"},   {L"f", L"0.250000"},
+        {L"c", L"Q"},          {L"l", L"-9000000000"},
+        {L"pair[0].x", L"1"},  {L"pair[0].on", L"true"},
+        {L"pair[1].x", L"3"},  {L"pair[1].on", L"false"},
+    };
+    for (XStruct* s : {fixedOnly[0], fixedOnly[1], fixedOnly[2], text}) {
+        for (int row = 0; row < s->GetRows(); ++row) {
+            for (const auto& [path, value] : cells) {
+                const std::wstring cell = L"[" + std::to_wstring(row) + L"]." + path;
+                EXPECT_EQ(Text(s, cell.c_str()), value) << s->GetName() << cell;
+            }
+        }
+    }
+    EXPECT_EQ(Text(text, L"t"), plat::FromAnsi(rest));
+
+    // A boolean is stored, and goes back out, as 1 whatever non-zero word it arrived as.
+    put(L"b", std::int32_t{1});
+    put(L"pair[0].on", std::int32_t{1});
+    for (XStruct* s : fixedOnly) {
+        EXPECT_EQ(RowBytes(s, 0), data) << s->GetMaxRow();
+        EXPECT_EQ(RowBytes(s, 1), data) << s->GetMaxRow();
+    }
+    Bytes out;
+    ASSERT_TRUE(flat->DumpRecord(out));
+    EXPECT_EQ(out, data);
+    ASSERT_TRUE(text->DumpRecord(out));
+    data.insert(data.end(), rest.begin(), rest.end());
+    EXPECT_EQ(out, data);
+
+    // The booleans of a repeating group's rows as well.
+    XStruct* group = Make(R"(<structure Name="G"><this.field item="n" type="Integer"/>
+        <structure Name="og" count="0"><this.field item="on" type="Boolean"/></structure>
+        </structure>)");
+    ASSERT_NE(group, nullptr);
+    const std::int32_t received[] = {2, 0, -1, 7};
+    ASSERT_TRUE(group->MapData(1, sizeof received, reinterpret_cast<const char*>(received)));
+    ASSERT_TRUE(group->DumpRecord(out));
+    const std::int32_t stored[] = {2, 0, 1, 1};
+    EXPECT_EQ(out, Bytes(reinterpret_cast<const unsigned char*>(stored),
+                         reinterpret_cast<const unsigned char*>(stored) + sizeof stored));
 }
 
 TEST_F(StructExchangeTest, MapDelimiterDataSplitsLinesAndFields) {
@@ -184,6 +291,29 @@ TEST_F(StructExchangeTest, BlobsArriveAloneAndWhole) {
     EXPECT_EQ(blob->GetRecordSize(), 2);
     ASSERT_TRUE(blob->MapDelimiterData(1, sizeof data - 1, data, 0));
     EXPECT_EQ(RowBytes(blob, 0), Bytes(data, data + sizeof data - 1));
+}
+
+TEST_F(StructExchangeTest, AZeroCharacterIsOneCharacterOfTextAndGoesOutAsABlank) {
+    XStruct* s = Make(R"(<structure Name="S"><this.field item="c" type="Char"/>
+        <this.field item="s" type="String" size="2" value="xy"/></structure>)");
+    ASSERT_NE(s, nullptr);
+    // "%c" of the zero byte, as the cell's variant gives it too.
+    const std::wstring zero(1, L'\0');
+    EXPECT_EQ(Text(s, L"c"), zero);
+    CVariant value;
+    std::wstring variantText;
+    ASSERT_TRUE(s->GetVal(0, 0, value) && value.Get(variantText));
+    EXPECT_EQ(variantText, zero);
+
+    Bytes out;
+    ASSERT_TRUE(s->DumpDelimiterRecord(out, '|'));
+    EXPECT_EQ(std::string(out.begin(), out.end()), "|xy|");
+    // The text request leaves a blank in the cell, so later requests of the row send one.
+    EXPECT_EQ(Text(s, L"c"), L" ");
+    ASSERT_TRUE(s->DumpRecord(out));
+    EXPECT_EQ(std::string(out.begin(), out.end()), " xy");
+    ASSERT_TRUE(s->DumpDelimiterRecord(out, '|'));
+    EXPECT_EQ(std::string(out.begin(), out.end()), "|xy|");
 }
 
 TEST_F(StructExchangeTest, DumpsWriteRowZeroAsRequestsAndEveryRowAsText) {

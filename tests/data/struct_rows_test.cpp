@@ -165,6 +165,31 @@ TEST_F(StructRowsTest, RingCountsStayWithinMaxRow) {
     EXPECT_FALSE(plain->SetRowCount(1)) << "only rings take a row count";
 }
 
+TEST_F(StructRowsTest, RingsTakeAddedRecordsIntoNewRowsUntilFull) {
+    XStruct* ring = Make(R"(<structure Name="s" count="0" MaxRow="3">
+        <this.field item="t" type="String" size="8"/>
+        <this.field item="n" type="Integer" value="9"/></structure>)");
+    for (const wchar_t* text : {L"a,1", L"b,2", L"c,3"})
+        ASSERT_EQ(ring->AddRecord(text), 1) << text;
+    // A full ring has no row to add: the record is refused and the rows stay as they were.
+    EXPECT_EQ(ring->AddRecord(L"d,4"), 0);
+    EXPECT_EQ(Column(ring, 0) + L";" + Column(ring, 1), L"a,b,c;1,2,3");
+
+    // A row the ring puts back in use is a new row (zero bytes, then the defaults), never what
+    // it held before, also where the logical row wraps round to physical row 0.
+    ASSERT_TRUE(ring->SetRowCount(2));
+    ASSERT_TRUE(ring->ShiftUp(1));
+    ASSERT_TRUE(ring->SetRowCount(1));
+    ASSERT_EQ(ring->AddRecord(L"e"), 1);
+    ASSERT_EQ(ring->AddRecord(L"f,6"), 1);
+    EXPECT_EQ(Column(ring, 0) + L";" + Column(ring, 1), L"b,e,f;2,9,6");
+    EXPECT_EQ(ring->AddRecord(L"g"), 0);
+
+    ASSERT_TRUE(ring->MapData(1, 12, "received\x05\0\0\0"));
+    ASSERT_TRUE(ring->ConfirmDataMem(2));
+    EXPECT_EQ(Column(ring, 0) + L";" + Column(ring, 1), L"received,;5,9");
+}
+
 TEST_F(StructRowsTest, RecordsShiftTowardsTheEndAsText) {
     XStruct* s = Pairs(R"(count="4")");
     Fill(s, {L"a", L"b", L"c", L"d"});

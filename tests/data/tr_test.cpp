@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/notice_man.h"
+#include "data/meta_io.h"
 #include "data/struct.h"
 #include "data/tr_set.h"
 #include "nubra/call_site.h"
@@ -110,6 +111,61 @@ TEST_F(TRTest, CopyKeepsOnlyIdTextAndRealTime) {
     EXPECT_FALSE(copy.HasSwitch());
     EXPECT_EQ(copy.GetInputStruct(), nullptr);
     EXPECT_EQ(copy.child(), nullptr);
+}
+
+TEST_F(TRTest, LookupsGoInDeclarationOrderPastTheContainers) {
+    XTR* root = Build(R"(<tr id="0">
+        <tr id="1"><this.switch Item="m" Value="K" Id="3"/>
+          <input><structure Name="In"><this.field item="c" type="Char"/></structure></input>
+          <output><structure Name="Out"><this.field item="n" type="Integer"/></structure></output>
+          <tr id="2"><this.switch Item="m" Value="F" Id="4"/></tr>
+        </tr>
+        <tr id="3"/><tr id="4"/></tr>)");
+    ASSERT_NE(root, nullptr);
+    XTR* first = root->GetByIDDown(L"1");
+    ASSERT_NE(first, nullptr);
+    XTR* nested = root->GetByIDDown(L"2");
+    ASSERT_NE(nested, nullptr);
+    EXPECT_EQ(nested->parent(), first) << "found past the input and output containers";
+    // A switch id that a later transaction declares as its own id finds the switch's holder.
+    EXPECT_EQ(root->GetByIDDown(L"3"), first);
+    EXPECT_EQ(root->GetByIDDown(L"4"), nested);
+    XTR* third = first->next() ? dynamic_cast<XTR*>(first->next()) : nullptr;
+    ASSERT_NE(third, nullptr);
+    EXPECT_EQ(third->GetID(), L"3");
+    EXPECT_EQ(third->GetByIDDown(L"4")->GetID(), L"4") << "later siblings come next";
+    EXPECT_EQ(nested->GetByIDDown(L"3"), nullptr) << "never earlier ones or the parent's";
+    EXPECT_EQ(root->GetByIDDown(L""), nullptr);
+    EXPECT_TRUE(Confirms().empty());
+}
+
+TEST_F(TRTest, DeeplyNestedTransactionsAreFoundAndFreedWithoutRecursion) {
+    constexpr int kDepth = 10'000;
+    auto outermost = std::make_unique<XTR>();
+    XTR* level = outermost.get();
+    for (int i = 0;; ++i) {
+        XElement e(L"tr");
+        e.SetValue(L"id", std::to_wstring(i).c_str());
+        ASSERT_TRUE(level->SetElement(&e));
+        if (i == kDepth - 1)
+            break;
+        // Every level has its containers before the transaction nested in it.
+        level->AddChild(new XInput());
+        level->AddChild(new XOutput());
+        auto* inner = new XTR();
+        level->AddChild(inner);
+        level = inner;
+    }
+    XElement toggle(L"this.switch");
+    toggle.SetValue(L"Item", L"m");
+    toggle.SetValue(L"Value", L"K");
+    toggle.SetValue(L"Id", L"deep");
+    ASSERT_EQ(level->SetMethod(L"switch", &toggle), 1);
+    XTRSet::Instance().AddChild(outermost.release());
+
+    EXPECT_EQ(XTRSet::Instance().GetTRByID(L"9999"), level);
+    EXPECT_EQ(XTRSet::Instance().GetTRByID(L"deep"), level);
+    EXPECT_EQ(XTRSet::Instance().GetTRByID(L"10000"), nullptr);
 }
 
 TEST_F(TRTest, TheSetFindsTransactionsDespiteFaultsInTheFile) {
