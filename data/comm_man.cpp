@@ -100,10 +100,10 @@ ORVO_DISPATCH(XCommMan, IXO,
     ORVO_METHOD(GetMarketDate),
     ORVO_METHOD(SetMarketDate),
     ORVO_METHOD(BeReconnect),
-    ORVO_METHOD(EncryptSEED),
-    ORVO_METHOD(DecryptSEED),
-    ORVO_METHOD(EncryptSEEDBin),
-    ORVO_METHOD(DecryptSEEDBin))
+    ORVO_METHOD_AS(EncryptSEEDVB, EncryptSEED),
+    ORVO_METHOD_AS(DecryptSEEDVB, DecryptSEED),
+    ORVO_METHOD_AS(EncryptSEEDBinVB, EncryptSEEDBin),
+    ORVO_METHOD_AS(DecryptSEEDBinVB, DecryptSEEDBin))
 
 XCommMan::XCommMan() : m_cipher(kBuiltInKey) {}
 
@@ -325,4 +325,47 @@ void XCommMan::DecryptSEEDBin(unsigned char* bytes, int length, int* resultLengt
     data.back() = 0;
     if (resultLength)
         *resultLength = length - static_cast<int>(padding);
+}
+
+namespace {
+
+// The first `length` elements as bytes; false when there are fewer or one is not a byte.
+bool ScriptBytes(const orvo::DispArray& items, int length, std::vector<unsigned char>& out) {
+    if (length < 0 || static_cast<std::size_t>(length) > items.size())
+        return false;
+    out.clear();
+    out.reserve(static_cast<std::size_t>(length));
+    for (int i = 0; i < length; ++i) {
+        std::int64_t value = 0;
+        if (!items[static_cast<std::size_t>(i)].ToInt64(value) || value < 0 || value > 255)
+            return false;
+        out.push_back(static_cast<unsigned char>(value));
+    }
+    return true;
+}
+
+orvo::DispArray ScriptArray(const std::vector<unsigned char>& bytes) {
+    orvo::DispArray out;
+    out.reserve(bytes.size());
+    for (unsigned char b : bytes)
+        out.emplace_back(static_cast<std::int32_t>(b));
+    return out;
+}
+
+} // namespace
+
+orvo::DispArray XCommMan::EncryptSEEDBinVB(const orvo::DispArray& bytes, int length, int& resultLength) {
+    std::vector<unsigned char> plain;
+    if (!ScriptBytes(bytes, length, plain))
+        return {};
+    return ScriptArray(EncryptSEEDBin(plain.data(), length, &resultLength));
+}
+
+void XCommMan::DecryptSEEDBinVB(orvo::DispArray& bytes, int length, int& resultLength) {
+    std::vector<unsigned char> data;
+    if (!ScriptBytes(bytes, length, data) || data.empty())
+        return;
+    DecryptSEEDBin(data.data(), length, &resultLength);
+    for (std::size_t i = 0; i < data.size(); ++i)
+        bytes[i] = orvo::DispVariant(static_cast<std::int32_t>(data[i]));
 }

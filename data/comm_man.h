@@ -10,6 +10,7 @@
 
 #include "data/contracts.h"
 #include "data/seed_cipher.h"
+#include "nubra/disp_variant.h"
 #include "nubra/ixo.h"
 
 class XDO;
@@ -53,6 +54,15 @@ public:
     // Decrypts in place; with valid padding the last byte is cleared and `resultLength` gets
     // the length without padding, otherwise it is left alone.
     void DecryptSEEDBin(unsigned char* bytes, int length, int* resultLength);
+
+    // ---- the same for scripts, published under the names above --------------------------------
+    // Lengths come back through by-reference arguments; bytes travel as arrays of numbers 0 to
+    // 255, of which the first `length` are taken (an array too short, or an element that is
+    // no byte, encrypts nothing).
+    std::wstring EncryptSEEDVB(const wchar_t* text, int& length) { return EncryptSEED(text, &length); }
+    std::wstring DecryptSEEDVB(const wchar_t* text, int& length) { return DecryptSEED(text, &length); }
+    orvo::DispArray EncryptSEEDBinVB(const orvo::DispArray& bytes, int length, int& resultLength);
+    void DecryptSEEDBinVB(orvo::DispArray& bytes, int length, int& resultLength);
 
     // The 128-bit key, from the project's INI ("Comm" "SeedKey", 32 hex digits) or built in.
     // Tests and hosts may set it; false for a key that is not 32 hex digits.
