@@ -41,7 +41,7 @@ int XAttributeSet::InitializeIXO() {
 IXO* XAttributeSet::GetAttributeByName(const wchar_t* name) {
     std::wstring_view wanted(name ? name : L"");
     for (XDO* c = child(); c; c = c->next()) {
-        if (plat::EqualsNoCase(c->GetIXOKey(), L"attribute") && plat::EqualsNoCase(c->GetName(), wanted))
+        if (orvo::KindOf<XAttribute>(c) && plat::EqualsNoCase(c->GetName(), wanted))
             return c;
     }
     return nullptr;

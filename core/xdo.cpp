@@ -53,9 +53,6 @@ std::unique_ptr<XElement> BuildElement(const wchar_t* name, const wchar_t* items
     return e;
 }
 
-bool IsScript(const XDO* node) {
-    return (node->GetObjectStyle() & XDO_STYLE_SCRIPT) != 0;
-}
 
 std::uint64_t g_lastSerial = 0;
 
@@ -180,7 +177,7 @@ XDO* XDO::ElderScript() {
             stop = node;
             break;
         }
-        if (IsScript(node)) {
+        if (orvo::HasStyle(node, XDO_STYLE_SCRIPT)) {
             found = stop = node;
             break;
         }
@@ -195,7 +192,7 @@ XDO* XDO::ElderScript() {
 void XDO::TellScript(const wchar_t* method) {
     static orvo::ContractMethod<orvo::contract::ScriptRegObject> s_reg;
     static orvo::ContractMethod<orvo::contract::ScriptUnregObject> s_unreg;
-    XDO* start = IsScript(this) ? parent() : this;
+    XDO* start = orvo::HasStyle(this, XDO_STYLE_SCRIPT) ? parent() : this;
     XDO* script = start ? start->ElderScript() : nullptr;
     if (!script)
         return;

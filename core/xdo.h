@@ -254,6 +254,18 @@ private:
     void TellScript(const wchar_t* method);
 };
 
+// ---- kinds ------------------------------------------------------------------------------------
+namespace orvo {
+// Whether an object is of a kind, the one way to ask: by class (the object as T, or null),
+// or, for kinds a lower layer cannot name (a script, a frame), by style bits.
+template <class T> T* KindOf(IXO* obj) {
+    return dynamic_cast<T*>(obj);
+}
+inline bool HasStyle(const XDO* obj, int styleBits) {
+    return obj && (obj->GetObjectStyle() & styleBits) != 0;
+}
+} // namespace orvo
+
 // ---- free functions ---------------------------------------------------------------------------
 // Object addresses in text: "ptr:" and the object's full address. Only live objects come
 // back from a text; anything else yields null.

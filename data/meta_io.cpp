@@ -13,16 +13,13 @@ namespace {
     return orvo::RegisterFactory<XOutput>();
 }();
 
-bool HasKey(const XDO* node, const wchar_t* key) {
-    return node && plat::EqualsNoCase(node->GetIXOKey(), key);
-}
 } // namespace
 
 int XMetaIO::ValidateChain(XDO* first) {
     // Each level is one structure and at most one container after it; the container's
     // children are the next level, so the walk is a loop however deep the markup goes.
     for (XDO* node = first;;) {
-        auto* structure = HasKey(node, L"structure") ? dynamic_cast<XStruct*>(node) : nullptr;
+        auto* structure = orvo::KindOf<XStruct>(node);
         if (!structure) {
             ConfirmMsg(plat::Format(L"%s must structure", node ? node->GetIXOKey() : L""), 0, 0);
             return 0;
@@ -32,7 +29,7 @@ int XMetaIO::ValidateChain(XDO* first) {
         XDO* sibling = structure->next();
         if (!sibling)
             return 1;
-        if (!HasKey(sibling, L"input") && !HasKey(sibling, L"output")) {
+        if (!orvo::KindOf<XInput>(sibling) && !orvo::KindOf<XOutput>(sibling)) {
             ConfirmMsg(plat::Format(L"%s must input or output", sibling->GetIXOKey()), 0, 0);
             return 0;
         }

@@ -23,8 +23,7 @@ constexpr const wchar_t* kFieldAfterRows = L"Fields must be declared before addr
 constexpr const wchar_t* kBadInnerCount = L"Nested structure count can't be negative. [%s]";
 
 XStruct* AsStruct(XDO* obj) {
-    return obj && plat::EqualsNoCase(obj->GetIXOKey(), L"structure") ? dynamic_cast<XStruct*>(obj)
-                                                                     : nullptr;
+    return orvo::KindOf<XStruct>(obj);
 }
 
 // The type and width of the meta item "name" or "namespace:name"; DT_NONE when none.

@@ -27,9 +27,8 @@ int XStructSet::InitializeIXO() {
 XStruct* XStructSet::GetStructByName(const wchar_t* name) {
     std::wstring_view wanted(name ? name : L"");
     for (XDO* c = child(); c; c = c->next()) {
-        if (plat::EqualsNoCase(c->GetIXOKey(), L"structure") &&
-            plat::EqualsNoCase(c->GetName(), wanted))
-            return dynamic_cast<XStruct*>(c);
+        if (auto* structure = orvo::KindOf<XStruct>(c); structure && plat::EqualsNoCase(c->GetName(), wanted))
+            return structure;
     }
     return nullptr;
 }

@@ -160,10 +160,9 @@ XTR* XTR::GetByIDDown(const wchar_t* id) {
 }
 
 bool XTR::CheckType(XDO* object) {
-    const wchar_t* key = object ? object->GetIXOKey() : L"";
-    if (plat::EqualsNoCase(key, L"input") || plat::EqualsNoCase(key, L"output"))
+    if (orvo::KindOf<XInput>(object) || orvo::KindOf<XOutput>(object))
         return true;
-    ConfirmMsg(plat::Format(L"%s must input or output", key), 0, 0);
+    ConfirmMsg(plat::Format(L"%s must input or output", object ? object->GetIXOKey() : L""), 0, 0);
     return false;
 }
 
