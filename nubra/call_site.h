@@ -6,6 +6,8 @@
 //   static orvo::ServiceCall<IXO*(const wchar_t*)> s_find(L"AttributeSet", L"GetAttributeByName");
 //   if (auto find = s_find.Get()) find(name);
 #include <cstdint>
+#include <cstring>
+#include <type_traits>
 
 #include "nubra/ixo.h"
 
@@ -35,6 +37,10 @@ private:
 
 // A method looked up by name on whatever object the call site is given. Dispatch maps are
 // per class and never change, so the entry is reused while objects of the same class come.
+// The class is told by the object's virtual table pointer (the first word of every IXO under
+// the Itanium C++ ABI our compilers use): a load and a compare per call instead of a virtual
+// call. Mid-construction an object carries its base's table, and gets its base's map, as a
+// virtual call would give it.
 template <class Sig> class MethodCall {
 public:
     explicit constexpr MethodCall(const wchar_t* method) : m_method(method) {}
@@ -42,20 +48,27 @@ public:
     BoundMethod<Sig> Get(IXO* object) {
         if (!object)
             return {};
-        const DispatchMap* map = &object->GetDispatchMap();
-        if (map != m_map) {
-            m_map = map;
-            const DispEntry* e = map->Find(m_method);
-            m_thunk = e && e->kind == DispEntry::Kind::Method ? object->Bind<Sig>(e->method)
+        const void* type = TypeOf(object);
+        if (type != m_type) {
+            m_type = type;
+            const DispEntry* e = object->GetDispatchMap().Find(m_method);
+            m_bound = e && e->kind == DispEntry::Kind::Method ? object->Bind<Sig>(e->method)
                                                               : BoundMethod<Sig>{};
         }
-        return m_thunk ? BoundMethod<Sig>(object, m_thunk.GetThunk()) : BoundMethod<Sig>{};
+        return m_bound ? m_bound.On(object) : BoundMethod<Sig>{};
     }
 
 private:
+    static const void* TypeOf(const IXO* object) {
+        static_assert(std::is_polymorphic_v<IXO>);
+        const void* table = nullptr;
+        std::memcpy(&table, static_cast<const void*>(object), sizeof table);
+        return table;
+    }
+
     const wchar_t* m_method;
-    const DispatchMap* m_map = nullptr;
-    BoundMethod<Sig> m_thunk; // the signature is checked once per class, not per call
+    const void* m_type = nullptr;
+    BoundMethod<Sig> m_bound; // the signature is checked once per class, not per call
 };
 
 } // namespace orvo

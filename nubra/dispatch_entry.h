@@ -15,12 +15,16 @@ class IXO;
 namespace orvo {
 
 using RawThunk = void (*)();
+using RawMember = void (IXO::*)();
 using VariantInvoker = DispStatus (*)(IXO* self, std::span<DispVariant> args, DispVariant& result);
 
 struct DispPart {
     RawThunk thunk = nullptr;
     const std::type_info* signature = nullptr; // typeid of R(A...)
     VariantInvoker invoke = nullptr;           // null when a variant cannot carry the types
+    // A non-const member function as a member of IXO (R (IXO::*)(A...) stored erased), for
+    // calls without the thunk; null for other parts.
+    RawMember member = nullptr;
     explicit operator bool() const { return thunk != nullptr; }
 };
 
@@ -85,12 +89,46 @@ template <auto Fn, class R, class... A> struct MethodThunk<Fn, R(A...)> {
     }
 };
 
+// R (C::*)(A...) as R (IXO::*)(A...): C derives from IXO, so the member pointer converts and
+// calls the same member on any object of C.
+template <class F> struct AsIXOMember {
+    static constexpr bool value = false;
+};
+#define ORVO_AS_IXO_MEMBER(QUAL)                                                                   \
+    template <class C, class R, class... A> struct AsIXOMember<R (C::*)(A...) QUAL> {              \
+        static constexpr bool value = true;                                                        \
+        using Type = R (IXO::*)(A...);                                                             \
+    };
+ORVO_AS_IXO_MEMBER()
+ORVO_AS_IXO_MEMBER(noexcept)
+#undef ORVO_AS_IXO_MEMBER
+
+template <auto Fn> DispPart MakeMethodPart();
+
+} // namespace detail
+
+// A member pointer stored with its type erased, and given its type back. Converting to another
+// member pointer type and back gives the original; nothing calls it in between.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wcast-function-type"
+template <class M> RawMember ToRawMember(M member) {
+    return reinterpret_cast<RawMember>(member);
+}
+template <class M> M FromRawMember(RawMember member) {
+    return reinterpret_cast<M>(member);
+}
+#pragma GCC diagnostic pop
+
+namespace detail {
+
 template <auto Fn> DispPart MakeMethodPart() {
     using Sig = typename MemberFn<decltype(Fn)>::Signature;
     using Thunk = MethodThunk<Fn, Sig>;
     DispPart part;
     part.thunk = reinterpret_cast<RawThunk>(&Thunk::Call);
     part.signature = &typeid(Sig);
+    if constexpr (AsIXOMember<decltype(Fn)>::value)
+        part.member = ToRawMember(static_cast<typename AsIXOMember<decltype(Fn)>::Type>(Fn));
     if constexpr (Thunk::scriptable)
         part.invoke = &Thunk::Invoke;
     return part;

@@ -115,7 +115,9 @@ private:
     template <class Sig> orvo::BoundMethod<Sig> Bind(const orvo::DispPart& part) {
         if (!part.thunk || *part.signature != typeid(Sig))
             return {};
-        return {this, reinterpret_cast<typename orvo::BoundMethod<Sig>::Thunk>(part.thunk)};
+        using Bound = orvo::BoundMethod<Sig>;
+        return Bound(this, reinterpret_cast<typename Bound::Thunk>(part.thunk),
+                     orvo::FromRawMember<typename Bound::Member>(part.member));
     }
     void ForgetRegistrations();
 
