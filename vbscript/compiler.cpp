@@ -1,7 +1,6 @@
 #include "vbscript/compiler.h"
 
 #include <algorithm>
-#include <cwctype>
 #include <functional>
 #include <optional>
 
@@ -11,34 +10,6 @@
 #include "vbscript/script_error.h"
 
 namespace vbs {
-
-std::wstring FoldCase(std::wstring_view name) {
-    std::wstring folded(name);
-    for (wchar_t& c : folded)
-        c = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
-    return folded;
-}
-
-const StatementRange* Procedure::StatementAt(std::int32_t pc) const {
-    // Ranges nest (a loop holds its statements); the innermost one decides where to resume.
-    const StatementRange* best = nullptr;
-    for (const StatementRange& range : statements)
-        if (range.begin <= pc && pc < range.end &&
-            (!best || range.end - range.begin < best->end - best->begin))
-            best = &range;
-    return best;
-}
-
-std::int32_t GlobalScope::DeclareGlobal(const std::wstring& folded, bool declare) {
-    auto [it, added] = globalIndex.try_emplace(folded, static_cast<std::int32_t>(globals.size()));
-    if (added) {
-        globals.emplace_back();
-        declared.push_back(false);
-    }
-    if (declare)
-        declared[static_cast<std::size_t>(it->second)] = true;
-    return it->second;
-}
 
 namespace {
 

@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "vbscript/compiler.h"
 #include "vbscript/parser.h"
 
 namespace vbs {

@@ -6,7 +6,7 @@
 #include <span>
 #include <string_view>
 
-#include "vbscript/compiler.h"
+#include "vbscript/global_scope.h"
 #include "vbscript/runtime.h"
 #include "vbscript/script_error.h"
 #include "vbscript/syntax_error.h"

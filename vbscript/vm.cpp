@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "vbscript/coerce.h"
+#include "vbscript/compiler.h"
 #include "vbscript/operators.h"
 #include "vbscript/parser.h"
 #include "vbscript/script_error.h"

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "vbscript/class_instance.h"
-#include "vbscript/compiler.h"
+#include "vbscript/global_scope.h"
 #include "vbscript/runtime.h"
 #include "vbscript/script_error.h"
 #include "vbscript/value.h"

@@ -1,0 +1,37 @@
+#pragma once
+// What every script of one engine shares: the global variables, procedures and classes by
+// name.
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "vbscript/builtins.h"
+#include "vbscript/procedure.h"
+#include "vbscript/value.h"
+
+namespace vbs {
+
+// Everything that outlives one AddCode.
+struct GlobalScope {
+    std::unordered_map<std::wstring, std::int32_t> globalIndex;
+    std::deque<Value> globals; // a deque so ByRef addresses stay valid as it grows
+    std::deque<bool> declared; // per global: Dim'd, assigned in global code, or a named item
+    std::unordered_map<std::wstring, std::int32_t> procedureIndex;
+    std::vector<std::unique_ptr<Procedure>> procedures;
+    // Procedures a later script replaced: a running frame may still use their code.
+    std::vector<std::unique_ptr<Procedure>> retired;
+    std::unordered_map<std::wstring, std::shared_ptr<ClassInfo>> classes;
+    std::vector<const Builtin*> builtins;
+    std::vector<std::int32_t> fixedArrays; // globals Dim'd with bounds
+
+    std::int32_t DeclareGlobal(const std::wstring& folded, bool declare);
+};
+
+// Names are compared without case: every table holds them folded.
+std::wstring FoldCase(std::wstring_view name);
+
+} // namespace vbs
