@@ -156,12 +156,13 @@ public:
         Finish();
     }
 
-    // The value of an Eval: one expression stored into the result slot.
+    // The value of an Eval: one expression stored into the result slot as it is, so an
+    // object stays an object.
     void CompileExpression(const Expr* expr) {
         proc_.isFunction = true;
         proc_.localCount = 1;
         CompileExpr(expr);
-        Emit(Op::StoreLocal, 0);
+        Emit(Op::SetVar, PackVariable(VarKind::Local, 0), 1);
         Finish();
     }
 
@@ -335,12 +336,12 @@ private:
         }
     }
 
-    // A name a procedure assigns without declaring it is a local of that procedure for its
-    // whole body, unless it names something already known.
+    // A name a procedure assigns without declaring it is its own for its whole body, unless
+    // it names something already known.
     void HoistAssigned(const StmtList& body) {
         const auto implicit = [&](const std::wstring& name) {
             if (!FindVariable(name) && !FindProcedure(name) && !ClassMember(name))
-                Declare(name);
+                DeclareImplicit(name);
         };
         for (const Stmt* s : body) {
             if (s->kind == StmtKind::Assign || s->kind == StmtKind::Set) {
@@ -382,6 +383,21 @@ private:
         return packed;
     }
 
+    // A name used without a declaration. In global code it is a global. In a procedure it is
+    // a local while no global of that name is declared, and the global once one is, however
+    // much later: the host adds its named items after the script was compiled.
+    std::int32_t DeclareImplicit(const std::wstring& name) {
+        if (globalCode_)
+            return Declare(name);
+        const std::wstring key = FoldCase(name);
+        if (auto it = locals_.find(key); it != locals_.end())
+            return it->second;
+        const std::int32_t slot = NewTemp(1);
+        locals_.emplace(key, PackVariable(VarKind::Local, slot));
+        proc_.implicitNames.push_back(Procedure::ImplicitName{scope_.ImplicitGlobal(key), slot});
+        return PackVariable(VarKind::Local, slot);
+    }
+
     // A variable of the calling procedure, reached through a ByRef parameter of this code.
     std::int32_t Capture(std::int32_t callerVariable) const {
         auto& captures = proc_.captures;
@@ -407,7 +423,10 @@ private:
                 it != class_->members.end() && it->second.field >= 0)
                 return PackVariable(VarKind::Field, it->second.field);
         }
-        if (auto it = scope_.globalIndex.find(key); it != scope_.globalIndex.end())
+        // A global only some procedure has read is no variable yet: declaring it later
+        // rebinds the names that wait for it.
+        if (auto it = scope_.globalIndex.find(key);
+            it != scope_.globalIndex.end() && scope_.declared[static_cast<std::size_t>(it->second)])
             return PackVariable(VarKind::Global, it->second);
         return std::nullopt;
     }
@@ -420,7 +439,7 @@ private:
             Emit(Op::Raise, 500);
             return PackVariable(VarKind::Local, NewTemp(1));
         }
-        return Declare(name);
+        return DeclareImplicit(name);
     }
 
     // Inside a Function its name is the result variable, yet with arguments a call.
@@ -564,10 +583,8 @@ private:
         // Unknown here: a global another script or the host (a named item) may provide.
         if (explicit_)
             Emit(Op::LoadChecked, scope_.DeclareGlobal(key, false));
-        else if (globalCode_)
-            EmitLoad(Declare(name));
         else
-            EmitLoad(PackVariable(VarKind::Global, scope_.DeclareGlobal(key, false)));
+            EmitLoad(DeclareImplicit(name));
     }
 
     // Eval, Execute, ExecuteGlobal and GetRef reach into the engine, so they are
@@ -695,7 +712,7 @@ private:
             Emit(Op::ArgRef, *FindVariable(static_cast<const NameExpr*>(arg)->name));
             return;
         case ArgumentKind::NewVariable:
-            Emit(Op::ArgRef, Declare(static_cast<const NameExpr*>(arg)->name));
+            Emit(Op::ArgRef, DeclareImplicit(static_cast<const NameExpr*>(arg)->name));
             return;
         case ArgumentKind::Value:
             break;

@@ -28,7 +28,16 @@ struct GlobalScope {
     std::vector<const Builtin*> builtins;
     std::vector<std::int32_t> fixedArrays; // globals Dim'd with bounds
 
+    // The global named `folded`, made on first use. Declaring it (a Dim, an assignment in
+    // global code, a named item) also moves the procedures that use the name without
+    // declaring it from their local onto the global.
     std::int32_t DeclareGlobal(const std::wstring& folded, bool declare);
+    // The global a procedure's undeclared name will become once it is declared.
+    std::int32_t ImplicitGlobal(const std::wstring& folded);
+
+private:
+    void BindImplicitNames(std::int32_t global);
+    std::deque<bool> m_usedImplicitly; // per global: some procedure has an ImplicitName
 };
 
 // Names are compared without case: every table holds them folded.

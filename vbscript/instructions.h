@@ -3,6 +3,7 @@
 // variable operands are packed with their kind (local slot, ByRef parameter, global, field
 // of Me, or a constant of the procedure).
 #include <cstdint>
+#include <span>
 
 namespace vbs {
 
@@ -64,7 +65,8 @@ enum class Op : std::uint8_t {
     // Objects. Member names are constants (folded); the object is below its arguments.
     Member,        // a: name, b: argument count, c: Access (Call or Get); pushes the result
     StoreMember,   // a: name, b: argument count, c: Access (Let or Set); stack: object, args, value
-    SetVar,        // a: variable; Set: the value must be an object or Nothing
+    SetVar,        // a: variable; Set: the value must be an object or Nothing (b: 1 takes any
+                   // value as it is, for the result of Eval)
     SetElement,    // a: variable, b: subscript count; Set into an array element
     RequireObject, // the value on top must be an object (With, For Each over an object)
     LoadMe,
@@ -105,5 +107,9 @@ struct Instr {
     std::int32_t b = 0;
     std::int32_t c = 0;
 };
+
+// Makes every operand of `code` that names variable `from` name `to` instead (both packed);
+// a local's plain load or store becomes the load or store of `to`'s kind.
+void RenameVariable(std::span<Instr> code, std::int32_t from, std::int32_t to);
 
 } // namespace vbs

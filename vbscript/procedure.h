@@ -39,6 +39,13 @@ struct Procedure {
     // Code compiled for Eval or Execute: the calling procedure's variables it uses, one per
     // ByRef parameter.
     std::vector<std::int32_t> captures;
+    // Names it uses without declaring them while no global of that name is declared: each
+    // has a local slot until such a global appears, then the global (GlobalScope rebinds).
+    struct ImplicitName {
+        std::int32_t global;
+        std::int32_t slot;
+    };
+    std::vector<ImplicitName> implicitNames;
     const StatementRange* StatementAt(std::int32_t pc) const;
 };
 

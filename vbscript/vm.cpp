@@ -740,7 +740,7 @@ void Vm::Execute(std::size_t baseDepth) {
                 m_stack.push_back(m_scope.globals[static_cast<std::size_t>(in.a)]);
                 break;
             case Op::SetVar: {
-                if (m_stack.back().Type() != VarType::Object)
+                if (in.b == 0 && m_stack.back().Type() != VarType::Object)
                     RaiseError(err::ObjectRequired);
                 Variable(*f, in.a) = std::move(m_stack.back());
                 m_stack.pop_back();
