@@ -56,7 +56,8 @@ void ProcedureCompiler::Finish() {
     Emit(Op::Return);
     // A jump to a return (the end of an If branch in a function) returns at once.
     for (Instr& instr : proc_.code) {
-        if (instr.op == Op::Jump && proc_.code[static_cast<std::size_t>(instr.a)].op == Op::Return)
+        if (scope_.fastPaths && instr.op == Op::Jump &&
+            proc_.code[static_cast<std::size_t>(instr.a)].op == Op::Return)
             instr.op = Op::Return;
     }
     std::sort(proc_.statements.begin(), proc_.statements.end(),

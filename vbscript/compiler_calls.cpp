@@ -70,8 +70,9 @@ void ProcedureCompiler::CompileCall(const Expr* callee, const std::vector<Expr*>
     } else {
         const std::int32_t proc = ForwardProcedure(name);
         // When every argument goes by value the call takes no argument places.
-        const bool byValue = std::ranges::all_of(
-            args, [&](const Expr* arg) { return KindOf(arg) == ArgumentKind::Value; });
+        const bool byValue = scope_.fastPaths && std::ranges::all_of(args, [&](const Expr* arg) {
+                                 return KindOf(arg) == ArgumentKind::Value;
+                             });
         for (const Expr* arg : args)
             CompileArgument(arg, !byValue);
         Emit(Op::Call, proc, argc, byValue ? 1 : 0);

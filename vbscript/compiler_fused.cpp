@@ -2,9 +2,13 @@
 
 #include <algorithm>
 
+#include "vbscript/constants.h"
+
 namespace vbs::compiling {
 
 bool ProcedureCompiler::IsSimple(const Expr* e) const {
+    if (!scope_.fastPaths) // every fused instruction needs simple operands
+        return false;
     if (e->kind == ExprKind::Literal)
         return static_cast<const LiteralExpr*>(e)->literal != LiteralKind::Date;
     return e->kind == ExprKind::Name && FindVariable(static_cast<const NameExpr*>(e)->name);
@@ -64,6 +68,8 @@ bool ProcedureCompiler::EmitCompareJump(const Expr* condition, bool jumpWhenTrue
 
 bool ProcedureCompiler::CompileAppend(std::int32_t var, const std::wstring& name,
                                       const Expr* value) {
+    if (!scope_.fastPaths)
+        return false;
     std::vector<const Expr*> operands;
     const Expr* e = value;
     while (e->kind == ExprKind::Binary &&
@@ -78,10 +84,29 @@ bool ProcedureCompiler::CompileAppend(std::int32_t var, const std::wstring& name
     for (const Expr* operand : operands)
         if (Mentions(operand, key))
             return false;
+    // All operands are evaluated before the first append, where the language appends each
+    // before evaluating the next: only the first may run code or fail to convert with
+    // effects that would then come in another order.
+    for (std::size_t i = 0; i + 1 < operands.size(); ++i)
+        if (!IsQuiet(operands[i]))
+            return false;
+    const std::int32_t kept = NewTemp(1);
+    Emit(Op::AppendStart, var, kept);
     for (auto it = operands.rbegin(); it != operands.rend(); ++it)
         CompileExpr(*it);
-    Emit(Op::AppendTo, var, static_cast<std::int32_t>(operands.size()));
+    Emit(Op::AppendTo, var, static_cast<std::int32_t>(operands.size()), kept);
     return true;
+}
+
+bool ProcedureCompiler::IsQuiet(const Expr* e) const {
+    if (e->kind == ExprKind::Literal)
+        return true;
+    if (e->kind == ExprKind::Paren)
+        return IsQuiet(static_cast<const ParenExpr*>(e)->inner);
+    if (e->kind != ExprKind::Name)
+        return false;
+    const std::wstring& name = static_cast<const NameExpr*>(e)->name;
+    return FindVariable(name) || (!FindProcedure(name) && !ClassMember(name) && FindConstant(name));
 }
 
 bool ProcedureCompiler::Mentions(const Expr* e, const std::wstring& key) {

@@ -43,9 +43,15 @@ void ProcedureCompiler::CompileForEach(const ForEachStmt* st) {
 void ProcedureCompiler::CompileTopTestedLoop(const Expr* condition, bool whileTrue,
                                              const StmtList& body, int line) {
     std::size_t exit = 0;
+    const std::int32_t top = Here();
     CompileCondition(condition, whileTrue ? Op::JumpIfFalse : Op::JumpIfTrue, exit, line);
     const std::int32_t bodyStart = Here();
     CompileBody(body);
+    if (!scope_.fastPaths) { // the plain form: back to the test at the top
+        Emit(Op::Jump, top);
+        PatchA(exit);
+        return;
+    }
     const std::int32_t begin = Here();
     if (!EmitCompareJump(condition, whileTrue, bodyStart, nullptr)) {
         CompileExpr(condition);

@@ -27,6 +27,9 @@ struct GlobalScope {
     std::unordered_map<std::wstring, std::shared_ptr<ClassInfo>> classes;
     std::vector<const Builtin*> builtins;
     std::vector<std::int32_t> fixedArrays; // globals Dim'd with bounds
+    // False: code is compiled to the plain general instructions only and the VM takes its
+    // general paths, for comparing the fast ones against them.
+    bool fastPaths = true;
 
     // The global named `folded`, made on first use. Declaring it (a Dim, an assignment in
     // global code, a named item) also moves the procedures that use the name without

@@ -24,6 +24,7 @@ VariableOperands OperandsOf(Op op) {
     case Op::ForNext:
     case Op::ForEachStart:
     case Op::ForEachNext:
+    case Op::AppendStart:
     case Op::AppendTo:
     case Op::SetVar:
     case Op::SetElement:

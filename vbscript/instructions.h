@@ -46,8 +46,10 @@ enum class Op : std::uint8_t {
     Mod,
     Power,
     Concat,
-    AppendTo, // a: variable, b: operand count; appends the operands to it in place
-    Compare,  // a: Comparison, b: bit 0 left literal, bit 1 right literal
+    AppendStart, // a: variable, b: hidden slot; keeps the variable's value there for AppendTo
+    AppendTo,    // a: variable, b: operand count, c: AppendStart's slot; appends the
+                 // operands to the variable in place
+    Compare,     // a: Comparison, b: bit 0 left literal, bit 1 right literal
     And,
     Or,
     Xor,

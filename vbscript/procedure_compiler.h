@@ -254,6 +254,8 @@ private:
     bool CompileAppend(std::int32_t var, const std::wstring& name, const Expr* value);
 
     static bool Mentions(const Expr* e, const std::wstring& key);
+    // Evaluating `e` runs no code and has no effect: a literal, a variable or a constant.
+    bool IsQuiet(const Expr* e) const;
 
     // ---- Statements (compiler_statements.cpp) ----
 

@@ -20,9 +20,13 @@ bool ConvertsToText(const Value& v) {
     return v.Type() != VarType::Object && v.Type() != VarType::Array && v.Type() != VarType::Error;
 }
 
+template <bool kFast>
 Value FastCompare(Comparison op, const Value& a, const Value& b, OperandOrigin origin) {
-    if (IsWhole(a) && IsWhole(b))
-        return Value::Boolean(ComparisonHolds(op, (Whole(a) > Whole(b)) - (Whole(a) < Whole(b))));
+    if constexpr (kFast) {
+        if (IsWhole(a) && IsWhole(b))
+            return Value::Boolean(
+                ComparisonHolds(op, (Whole(a) > Whole(b)) - (Whole(a) < Whole(b))));
+    }
     return Compare(op, a, b, origin);
 }
 
@@ -92,7 +96,10 @@ void Vm::EnterCall(Procedure& proc, std::size_t argc, bool withRefs, Value me, b
     frame.discardResult = discard;
 }
 
-void Vm::Execute(std::size_t baseDepth) {
+// kFast false leaves out every fast form (whole-number arithmetic and comparisons decided
+// here, in-place adds, one-subscript element access, the Long counter of For): each
+// instruction then takes the general path, against which the fast ones can be checked.
+template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
     Frame* f = &m_frames.back();
     const Instr* code = f->proc->code.data();
     const Value* constants = f->proc->constants.data();
@@ -305,7 +312,8 @@ void Vm::Execute(std::size_t baseDepth) {
                     safePoint();
                     break;
                 }
-                if (in.op == Op::BinaryTo && static_cast<FusedOp>(in.x) != FusedOp::Multiply) {
+                if (kFast && in.op == Op::BinaryTo &&
+                    static_cast<FusedOp>(in.x) != FusedOp::Multiply) {
                     // Releasing an object or array would need a safe point: not here.
                     Value& target = variable(in.a);
                     if (target.Type() != VarType::Object && target.Type() != VarType::Array &&
@@ -316,9 +324,9 @@ void Vm::Execute(std::size_t baseDepth) {
                 Value result = [&] {
                     switch (static_cast<FusedOp>(in.x)) {
                     case FusedOp::Add:
-                        return FastAdd(left, right, 1);
+                        return AddOrSubtract<kFast>(left, right, 1);
                     case FusedOp::Subtract:
-                        return FastAdd(left, right, -1);
+                        return AddOrSubtract<kFast>(left, right, -1);
                     case FusedOp::Multiply:
                         break;
                     }
@@ -367,7 +375,7 @@ void Vm::Execute(std::size_t baseDepth) {
                         cmp, left, right,
                         OperandOrigin{(in.x & kLeftLiteral) != 0, (in.x & kRightLiteral) != 0});
                     resume(false);
-                } else if (IsWhole(left) && IsWhole(right))
+                } else if (kFast && IsWhole(left) && IsWhole(right))
                     truth = ComparisonHolds(cmp, (Whole(left) > Whole(right)) -
                                                      (Whole(left) < Whole(right)));
                 else
@@ -380,7 +388,8 @@ void Vm::Execute(std::size_t baseDepth) {
             }
             case Op::LoadElement1: {
                 const Value& target = variable(in.a);
-                if (target.Type() == VarType::Array && target.AsArray()->Dimensions() == 1) {
+                if (kFast && target.Type() == VarType::Array &&
+                    target.AsArray()->Dimensions() == 1) {
                     const Array& array = *target.AsArray();
                     const Value& subscript = operand(in.b);
                     m_stack.push_back(array.At(OneIndex(
@@ -412,7 +421,7 @@ void Vm::Execute(std::size_t baseDepth) {
                 if (target.Type() != VarType::Array)
                     RaiseError(err::TypeMismatch);
                 const Array& array = *target.AsArray();
-                if (in.b == 1 && array.Dimensions() == 1 && IsWhole(m_stack.back())) {
+                if (kFast && in.b == 1 && array.Dimensions() == 1 && IsWhole(m_stack.back())) {
                     m_stack.back() = array.At(OneIndex(array, Whole(m_stack.back())));
                     break;
                 }
@@ -440,7 +449,7 @@ void Vm::Execute(std::size_t baseDepth) {
                 if (variable(in.a).Type() != VarType::Array)
                     RaiseError(err::TypeMismatch);
                 std::size_t flat;
-                if (in.b == 1 && IsWhole(m_stack.back()) &&
+                if (kFast && in.b == 1 && IsWhole(m_stack.back()) &&
                     variable(in.a).AsArray()->Dimensions() == 1) {
                     // One whole-number subscript: no subscript list needed.
                     flat = OneIndex(*variable(in.a).MutableArray(), Whole(m_stack.back()));
@@ -570,7 +579,7 @@ void Vm::Execute(std::size_t baseDepth) {
                 break;
             }
             case Op::ForStart:
-                if (!ForContinues(variable(in.a), locals[in.b], locals[in.b + 1]))
+                if (!ForContinues<kFast>(variable(in.a), locals[in.b], locals[in.b + 1]))
                     pc = in.c;
                 break;
             case Op::ForNext: {
@@ -578,7 +587,7 @@ void Vm::Execute(std::size_t baseDepth) {
                 Value& counter = variable(in.a);
                 const Value& limit = locals[in.b];
                 const Value& step = locals[in.b + 1];
-                if (counter.Type() == VarType::Long && IsWhole(step) && IsWhole(limit)) {
+                if (kFast && counter.Type() == VarType::Long && IsWhole(step) && IsWhole(limit)) {
                     // The usual counter: stays a Long while it fits.
                     const std::int64_t next = std::int64_t{counter.AsLong()} + Whole(step);
                     if (next >= INT32_MIN && next <= INT32_MAX) {
@@ -588,8 +597,8 @@ void Vm::Execute(std::size_t baseDepth) {
                         break;
                     }
                 }
-                StepCounter(counter, step);
-                if (ForContinues(counter, limit, step))
+                counter = AddOrSubtract<kFast>(counter, step, 1);
+                if (ForContinues<kFast>(counter, limit, step))
                     pc = in.c;
                 break;
             }
@@ -633,10 +642,12 @@ void Vm::Execute(std::size_t baseDepth) {
                 m_stack.back() = Not(m_stack.back());
                 break;
             case Op::Add:
-                binary([](const Value& a, const Value& b) { return FastAdd(a, b, 1); });
+                binary(
+                    [](const Value& a, const Value& b) { return AddOrSubtract<kFast>(a, b, 1); });
                 break;
             case Op::Subtract:
-                binary([](const Value& a, const Value& b) { return FastAdd(a, b, -1); });
+                binary(
+                    [](const Value& a, const Value& b) { return AddOrSubtract<kFast>(a, b, -1); });
                 break;
             case Op::Multiply:
                 binary([](const Value& a, const Value& b) { return Multiply(a, b); });
@@ -661,9 +672,27 @@ void Vm::Execute(std::size_t baseDepth) {
                 m_stack.pop_back();
                 break;
             }
+            case Op::AppendStart:
+                locals[in.b] = variable(in.a);
+                break;
             case Op::AppendTo: {
                 Value& target = variable(in.a);
                 const std::size_t first = m_stack.size() - static_cast<std::size_t>(in.b);
+                // In place only when the code the operands ran left the variable as it was
+                // and no instance needs its default property (whose code could change it).
+                Value& kept = locals[in.c];
+                bool inPlace = kept.IsSameAs(target) && kept.Type() != VarType::Object;
+                for (std::size_t i = first; i < m_stack.size(); ++i)
+                    inPlace = inPlace && m_stack[i].Type() != VarType::Object;
+                if (!inPlace) [[unlikely]] {
+                    leave();
+                    Value result = AppendedToKept(kept, first);
+                    resume(false);
+                    variable(in.a) = std::move(result);
+                    safePoint();
+                    break;
+                }
+                kept = Value(); // the variable's text is its own again
                 // Appending in place is safe when no operand can fail to convert; otherwise
                 // work on a copy so a failure leaves the variable as it was.
                 bool convertible = ConvertsToText(target);
@@ -681,7 +710,7 @@ void Vm::Execute(std::size_t baseDepth) {
             case Op::Compare: {
                 const OperandOrigin origin{(in.b & 1) != 0, (in.b & 2) != 0};
                 binary([&](const Value& a, const Value& b) {
-                    return FastCompare(static_cast<Comparison>(in.a), a, b, origin);
+                    return FastCompare<kFast>(static_cast<Comparison>(in.a), a, b, origin);
                 });
                 break;
             }
@@ -735,5 +764,8 @@ void Vm::Execute(std::size_t baseDepth) {
         throw;
     }
 }
+
+template void Vm::Execute<true>(std::size_t baseDepth);
+template void Vm::Execute<false>(std::size_t baseDepth);
 
 } // namespace vbs

@@ -99,7 +99,7 @@ private:
     };
 
     // ---- the loop and its frames (vm.cpp, vm_frames.h) ----
-    void Execute(std::size_t baseDepth);
+    template <bool kFast> void Execute(std::size_t baseDepth);
     // `consume`: the arguments are the operand stack's and may be moved from.
     void PushFrame(Procedure& proc, Value* args, ArgPlace* places, std::size_t argc, bool consume);
     void PopFrame();
@@ -111,6 +111,8 @@ private:
     // ---- runs, errors and recovery (vm_run.cpp) ----
     // Runs `proc` to its end; `places` are its ByRef arguments' places.
     Value RunFrame(Procedure& proc, Value* args, std::span<ArgPlace> places, Value me);
+    // Sets Err and continues in the innermost frame with On Error Resume Next on, after its
+    // failing statement; false when no frame has it, or no step is left to resume with.
     bool Recover(const ScriptError& error, std::size_t baseDepth);
     // Err.Raise with its `argc` arguments on the stack.
     [[noreturn, gnu::cold]] void RaiseFromStack(int argc);
@@ -137,6 +139,9 @@ private:
     [[gnu::cold]] Value FusedWithObjects(FusedOp op, const Value& left, const Value& right);
     [[gnu::cold]] bool CompareWithObjects(Comparison op, const Value& left, const Value& right,
                                           OperandOrigin origin);
+    // `kept & operands` for an AppendTo whose variable changed while its operands were
+    // evaluated, or that meets instances: the language reads the variable first.
+    [[gnu::cold]] Value AppendedToKept(Value& kept, std::size_t first);
     // What Let assignment stores for `value`.
     [[gnu::cold]] Value LetValueOf(const Value& value);
     bool New(const std::wstring& className, std::size_t baseDepth);

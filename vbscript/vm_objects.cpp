@@ -180,7 +180,7 @@ Value Vm::FusedWithObjects(FusedOp op, const Value& leftOperand, const Value& ri
     ResolveDefault(right);
     if (op == FusedOp::Multiply)
         return Multiply(left, right);
-    return FastAdd(left, right, op == FusedOp::Add ? 1 : -1);
+    return op == FusedOp::Add ? Add(left, right) : Subtract(left, right);
 }
 
 bool Vm::CompareWithObjects(Comparison op, const Value& leftOperand, const Value& rightOperand,
@@ -190,6 +190,17 @@ bool Vm::CompareWithObjects(Comparison op, const Value& leftOperand, const Value
     ResolveDefault(left);
     ResolveDefault(right);
     return IsTrue(Compare(op, left, right, origin));
+}
+
+Value Vm::AppendedToKept(Value& kept, std::size_t first) {
+    Value result = std::move(kept);
+    ResolveDefault(result);
+    for (std::size_t i = first; i < m_stack.size(); ++i)
+        ResolveDefault(m_stack[i]);
+    for (std::size_t i = first; i < m_stack.size(); ++i)
+        result = Concatenate(std::move(result), m_stack[i]);
+    m_stack.resize(first);
+    return result;
 }
 
 Value Vm::LetValueOf(const Value& source) {

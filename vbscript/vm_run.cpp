@@ -64,7 +64,10 @@ Value Vm::RunFrame(Procedure& proc, Value* args, std::span<ArgPlace> places, Val
     m_frames.back().argRefBase = m_argRefs.size();
     for (;;) {
         try {
-            Execute(base);
+            if (m_scope.fastPaths)
+                Execute<true>(base);
+            else
+                Execute<false>(base);
             // Instances released on the way out run their Class_Terminate before the host
             // gets the result.
             if (StartTerminate(base))
@@ -74,11 +77,13 @@ Value Vm::RunFrame(Procedure& proc, Value* args, std::span<ArgPlace> places, Val
             const Frame& top = m_frames.back();
             const StatementRange* where = top.proc->StatementAt(top.pc - 1);
             m_errorLine = where ? where->line : 0;
-            if (m_fatal || error.fatal || !Recover(error, base)) {
-                while (m_frames.size() > base)
-                    PopFrame();
-                throw;
-            }
+            if (!m_fatal && !error.fatal && Recover(error, base))
+                continue;
+            while (m_frames.size() > base)
+                PopFrame();
+            if (m_fatal && !error.fatal) // no step was left to resume with
+                throw ScriptError{kStepLimitError, kStepLimitDescription, true};
+            throw;
         }
     }
     Value result = std::move(m_stack.back());
@@ -92,6 +97,12 @@ bool Vm::Recover(const ScriptError& error, std::size_t baseDepth) {
     while (m_frames.size() > baseDepth) {
         Frame& frame = m_frames.back();
         if (frame.resumeNext) {
+            // Resuming is a step, so a loop whose every pass fails before its jump ends too.
+            if (m_stepsLeft == 0) {
+                m_fatal = true;
+                return false;
+            }
+            --m_stepsLeft;
             if (const StatementRange* range = frame.proc->StatementAt(frame.pc - 1))
                 frame.pc = range->resume;
             m_stack.resize(frame.stackBase);

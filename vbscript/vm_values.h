@@ -88,14 +88,23 @@ namespace vbs::vm_values {
     return false;
 }
 
-[[gnu::always_inline]] inline void StepCounter(Value& counter, const Value& step) {
-    counter = FastAdd(counter, step, 1);
+// + or - as the loop computes it: with kFast false always the operators module's way, so
+// that the fast forms can be switched off and compared with it.
+template <bool kFast>
+[[gnu::always_inline]] inline Value AddOrSubtract(const Value& a, const Value& b, int sign) {
+    if constexpr (kFast)
+        return FastAdd(a, b, sign);
+    return sign > 0 ? Add(a, b) : Subtract(a, b);
 }
 
+template <bool kFast>
 [[gnu::always_inline]] inline bool ForContinues(const Value& counter, const Value& limit,
                                                 const Value& step) {
-    if (IsWhole(counter) && IsWhole(limit) && IsWhole(step))
-        return Whole(step) >= 0 ? Whole(counter) <= Whole(limit) : Whole(counter) >= Whole(limit);
+    if constexpr (kFast) {
+        if (IsWhole(counter) && IsWhole(limit) && IsWhole(step))
+            return Whole(step) >= 0 ? Whole(counter) <= Whole(limit)
+                                    : Whole(counter) >= Whole(limit);
+    }
     const double c = ToDouble(counter);
     return ToDouble(step) >= 0 ? c <= ToDouble(limit) : c >= ToDouble(limit);
 }
