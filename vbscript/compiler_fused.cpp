@@ -90,8 +90,12 @@ bool ProcedureCompiler::CompileAppend(std::int32_t var, const std::wstring& name
     for (std::size_t i = 0; i + 1 < operands.size(); ++i)
         if (!IsQuiet(operands[i]))
             return false;
-    const std::int32_t kept = NewTemp(1);
-    Emit(Op::AppendStart, var, kept);
+    // When the first may run code, which may change the variable, its value is kept first.
+    std::int32_t kept = -1;
+    if (!IsQuiet(operands.back())) {
+        kept = NewTemp(1);
+        Emit(Op::AppendStart, var, kept);
+    }
     for (auto it = operands.rbegin(); it != operands.rend(); ++it)
         CompileExpr(*it);
     Emit(Op::AppendTo, var, static_cast<std::int32_t>(operands.size()), kept);

@@ -47,7 +47,7 @@ enum class Op : std::uint8_t {
     Power,
     Concat,
     AppendStart, // a: variable, b: hidden slot; keeps the variable's value there for AppendTo
-    AppendTo,    // a: variable, b: operand count, c: AppendStart's slot; appends the
+    AppendTo,    // a: variable, b: operand count, c: AppendStart's slot or -1; appends the
                  // operands to the variable in place
     Compare,     // a: Comparison, b: bit 0 left literal, bit 1 right literal
     And,

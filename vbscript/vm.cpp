@@ -20,13 +20,9 @@ bool ConvertsToText(const Value& v) {
     return v.Type() != VarType::Object && v.Type() != VarType::Array && v.Type() != VarType::Error;
 }
 
-template <bool kFast>
 Value FastCompare(Comparison op, const Value& a, const Value& b, OperandOrigin origin) {
-    if constexpr (kFast) {
-        if (IsWhole(a) && IsWhole(b))
-            return Value::Boolean(
-                ComparisonHolds(op, (Whole(a) > Whole(b)) - (Whole(a) < Whole(b))));
-    }
+    if (IsWhole(a) && IsWhole(b))
+        return Value::Boolean(ComparisonHolds(op, (Whole(a) > Whole(b)) - (Whole(a) < Whole(b))));
     return Compare(op, a, b, origin);
 }
 
@@ -105,8 +101,6 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
     const Value* constants = f->proc->constants.data();
     Value* locals = f->locals;
     std::int32_t pc = f->pc;
-    // Kept in a register while running; written back however the loop ends.
-    std::uint64_t steps = m_stepsLeft;
     const auto enter = [&]() __attribute__((always_inline)) {
         f = &m_frames.back();
         code = f->proc->code.data();
@@ -114,13 +108,12 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
         locals = f->locals;
         pc = f->pc;
     };
-    // Steps live in a register; calls that may re-enter the engine see the true count.
+    // Around calls that may run script code: where this frame stands, then the frame that
+    // runs next when the call pushed one.
     const auto leave = [&]() __attribute__((always_inline)) {
         f->pc = pc;
-        m_stepsLeft = steps;
     };
     const auto resume = [&](bool pushed) __attribute__((always_inline)) {
-        steps = m_stepsLeft;
         if (pushed)
             enter();
     };
@@ -136,7 +129,7 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
     // A script class instance used as a value becomes its default property's value.
     const auto resolve = [&](Value & v) __attribute__((always_inline)) {
         if (v.Type() == VarType::Object) [[unlikely]]
-            steps = ResolveValues(std::span<Value>(&v, 1), *f, pc, steps);
+            ResolveValues(std::span<Value>(&v, 1), *f, pc);
     };
     const auto let = [&](Value & v) __attribute__((always_inline)) {
         resolve(v);
@@ -151,16 +144,13 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
         Value* operands = m_stack.end() - 2;
         if (operands[0].Type() == VarType::Object || operands[1].Type() == VarType::Object)
             [[unlikely]]
-            steps = ResolveValues(std::span<Value>(operands, 2), *f, pc, steps);
+            ResolveValues(std::span<Value>(operands, 2), *f, pc);
         binaryOn(operation);
     };
     // Every loop passes a jump and every recursion a call, so counting those bounds the run.
     const auto tick = [&]() __attribute__((always_inline)) {
-        if (steps == 0) {
-            m_fatal = true;
-            throw ScriptError{kStepLimitError, kStepLimitDescription, true};
-        }
-        --steps;
+        if (--m_stepsLeft < 0) [[unlikely]]
+            StepLimitReached();
     };
     // A variable operand; locals come straight from the register copy of the frame's slots.
     const auto variable = [&](std::int32_t packed) __attribute__((always_inline))->Value& {
@@ -548,10 +538,8 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
                 PopFrame();
                 if (!discard)
                     m_stack.push_back(std::move(result));
-                if (m_frames.size() == baseDepth) {
-                    m_stepsLeft = steps;
+                if (m_frames.size() == baseDepth)
                     return;
-                }
                 enter();
                 safePoint();
                 break;
@@ -678,39 +666,36 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
             case Op::AppendTo: {
                 Value& target = variable(in.a);
                 const std::size_t first = m_stack.size() - static_cast<std::size_t>(in.b);
-                // In place only when the code the operands ran left the variable as it was
-                // and no instance needs its default property (whose code could change it).
-                Value& kept = locals[in.c];
-                bool inPlace = kept.IsSameAs(target) && kept.Type() != VarType::Object;
+                // In place when every value converts to text without running code and the
+                // code the operands ran left the variable as it was (c: the slot AppendStart
+                // kept it in, -1 when the operands run none). Otherwise the kept value is
+                // appended to in the language's order, and a failure leaves the variable.
+                bool inPlace =
+                    ConvertsToText(target) && (in.c < 0 || locals[in.c].IsSameAs(target));
                 for (std::size_t i = first; i < m_stack.size(); ++i)
-                    inPlace = inPlace && m_stack[i].Type() != VarType::Object;
+                    inPlace = inPlace && ConvertsToText(m_stack[i]);
                 if (!inPlace) [[unlikely]] {
+                    Value before = in.c < 0 ? target : std::move(locals[in.c]);
                     leave();
-                    Value result = AppendedToKept(kept, first);
+                    Value result = AppendedTo(std::move(before), first);
                     resume(false);
                     variable(in.a) = std::move(result);
                     safePoint();
                     break;
                 }
-                kept = Value(); // the variable's text is its own again
-                // Appending in place is safe when no operand can fail to convert; otherwise
-                // work on a copy so a failure leaves the variable as it was.
-                bool convertible = ConvertsToText(target);
+                if (in.c >= 0)
+                    locals[in.c] = Value(); // the variable's text is its own again
                 for (std::size_t i = first; i < m_stack.size(); ++i)
-                    convertible = convertible && ConvertsToText(m_stack[i]);
-                Value copy;
-                Value& result = convertible ? target : (copy = target);
-                for (std::size_t i = first; i < m_stack.size(); ++i)
-                    result = Concatenate(std::move(result), m_stack[i]);
-                if (!convertible)
-                    target = std::move(copy);
+                    target = Concatenate(std::move(target), m_stack[i]);
                 m_stack.resize(first);
                 break;
             }
             case Op::Compare: {
                 const OperandOrigin origin{(in.b & 1) != 0, (in.b & 2) != 0};
                 binary([&](const Value& a, const Value& b) {
-                    return FastCompare<kFast>(static_cast<Comparison>(in.a), a, b, origin);
+                    if constexpr (kFast)
+                        return FastCompare(static_cast<Comparison>(in.a), a, b, origin);
+                    return Compare(static_cast<Comparison>(in.a), a, b, origin);
                 });
                 break;
             }
@@ -759,7 +744,6 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
             }
         }
     } catch (...) {
-        m_stepsLeft = steps;
         m_frames.back().pc = pc;
         throw;
     }

@@ -114,6 +114,8 @@ private:
     // Sets Err and continues in the innermost frame with On Error Resume Next on, after its
     // failing statement; false when no frame has it, or no step is left to resume with.
     bool Recover(const ScriptError& error, std::size_t baseDepth);
+    // Error 7000, which On Error Resume Next does not catch.
+    [[noreturn, gnu::cold]] void StepLimitReached();
     // Err.Raise with its `argc` arguments on the stack.
     [[noreturn, gnu::cold]] void RaiseFromStack(int argc);
 
@@ -139,9 +141,9 @@ private:
     [[gnu::cold]] Value FusedWithObjects(FusedOp op, const Value& left, const Value& right);
     [[gnu::cold]] bool CompareWithObjects(Comparison op, const Value& left, const Value& right,
                                           OperandOrigin origin);
-    // `kept & operands` for an AppendTo whose variable changed while its operands were
+    // `before & operands` for an AppendTo whose variable changed while its operands were
     // evaluated, or that meets instances: the language reads the variable first.
-    [[gnu::cold]] Value AppendedToKept(Value& kept, std::size_t first);
+    [[gnu::cold]] Value AppendedTo(Value before, std::size_t first);
     // What Let assignment stores for `value`.
     [[gnu::cold]] Value LetValueOf(const Value& value);
     bool New(const std::wstring& className, std::size_t baseDepth);
@@ -151,11 +153,9 @@ private:
     // (a nested run, with the working stacks set aside, so the caller must hold nothing
     // that script code could move). Anything else is left alone.
     void ResolveDefault(Value& v);
-    // ResolveDefault for each of `values`, from inside the loop: the running instruction's
-    // position and the steps left are passed in and the new count returned, so the loop
-    // keeps both in registers.
-    [[gnu::noinline]] std::uint64_t ResolveValues(std::span<Value> values, Frame& frame,
-                                                  std::int32_t pc, std::uint64_t steps);
+    // ResolveDefault for each of `values`, from inside the loop, which passes the running
+    // instruction's position in.
+    [[gnu::noinline]] void ResolveValues(std::span<Value> values, Frame& frame, std::int32_t pc);
 
     // ---- arrays (vm_arrays.cpp) ----
     // The subscripts from stack position `first` to the top, as whole numbers.
@@ -182,7 +182,7 @@ private:
     GlobalScope& m_scope;
     Runtime& m_runtime;
     Limits m_limits;
-    std::uint64_t m_stepsLeft = 0;
+    std::int64_t m_stepsLeft = 0; // below 0: the budget is spent
     // Where the outermost run's native stack began: nested runs (Eval, default properties,
     // host callbacks) recurse in C++, which the frame limit alone does not bound.
     std::uintptr_t m_nativeBase = 0;

@@ -192,13 +192,13 @@ bool Vm::CompareWithObjects(Comparison op, const Value& leftOperand, const Value
     return IsTrue(Compare(op, left, right, origin));
 }
 
-Value Vm::AppendedToKept(Value& kept, std::size_t first) {
-    Value result = std::move(kept);
+Value Vm::AppendedTo(Value before, std::size_t first) {
+    Value result = std::move(before);
     ResolveDefault(result);
-    for (std::size_t i = first; i < m_stack.size(); ++i)
+    for (std::size_t i = first; i < m_stack.size(); ++i) {
         ResolveDefault(m_stack[i]);
-    for (std::size_t i = first; i < m_stack.size(); ++i)
         result = Concatenate(std::move(result), m_stack[i]);
+    }
     m_stack.resize(first);
     return result;
 }
@@ -278,13 +278,10 @@ void Vm::ResolveDefault(Value& v) {
     v = std::move(result);
 }
 
-std::uint64_t Vm::ResolveValues(std::span<Value> values, Frame& frame, std::int32_t pc,
-                                std::uint64_t steps) {
+void Vm::ResolveValues(std::span<Value> values, Frame& frame, std::int32_t pc) {
     frame.pc = pc;
-    m_stepsLeft = steps;
     for (Value& v : values)
         ResolveDefault(v);
-    return m_stepsLeft;
 }
 
 } // namespace vbs

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <limits>
 
 #include "vbscript/coerce.h"
 #include "vbscript/script_error.h"
@@ -42,7 +43,8 @@ Value Vm::Run(Procedure& proc, std::span<Value> args) {
     if (args.size() != proc.paramByRef.size())
         RaiseError(450);
     if (m_frames.size() == 0) {
-        m_stepsLeft = m_limits.maxSteps;
+        m_stepsLeft = static_cast<std::int64_t>(
+            std::min<std::uint64_t>(m_limits.maxSteps, std::numeric_limits<std::int64_t>::max()));
         m_fatal = false;
         m_nativeBase = reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
     }
@@ -98,11 +100,10 @@ bool Vm::Recover(const ScriptError& error, std::size_t baseDepth) {
         Frame& frame = m_frames.back();
         if (frame.resumeNext) {
             // Resuming is a step, so a loop whose every pass fails before its jump ends too.
-            if (m_stepsLeft == 0) {
+            if (--m_stepsLeft < 0) {
                 m_fatal = true;
                 return false;
             }
-            --m_stepsLeft;
             if (const StatementRange* range = frame.proc->StatementAt(frame.pc - 1))
                 frame.pc = range->resume;
             m_stack.resize(frame.stackBase);
@@ -112,6 +113,11 @@ bool Vm::Recover(const ScriptError& error, std::size_t baseDepth) {
         PopFrame();
     }
     return false;
+}
+
+void Vm::StepLimitReached() {
+    m_fatal = true;
+    throw ScriptError{kStepLimitError, kStepLimitDescription, true};
 }
 
 [[noreturn]] void Vm::RaiseFromStack(int argc) {
