@@ -244,18 +244,30 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
                 enter();
                 break;
             }
-            case Op::Member:
+            // A member that stored into a field or took arguments may have let the last
+            // reference to an instance go: its Class_Terminate runs before the next step.
+            case Op::Member: {
                 tick();
                 leave();
-                resume(MemberCall(constants[in.a].AsString(), static_cast<Access>(in.c),
-                                  static_cast<std::size_t>(in.b), baseDepth));
+                const bool pushed =
+                    MemberCall(constants[in.a].AsString(), static_cast<Access>(in.c),
+                               static_cast<std::size_t>(in.b), baseDepth);
+                resume(pushed);
+                if (!pushed)
+                    safePoint();
                 break;
-            case Op::StoreMember:
+            }
+            case Op::StoreMember: {
                 tick();
                 leave();
-                resume(MemberStore(constants[in.a].AsString(), static_cast<Access>(in.c),
-                                   static_cast<std::size_t>(in.b), baseDepth));
+                const bool pushed =
+                    MemberStore(constants[in.a].AsString(), static_cast<Access>(in.c),
+                                static_cast<std::size_t>(in.b), baseDepth);
+                resume(pushed);
+                if (!pushed)
+                    safePoint();
                 break;
+            }
             case Op::New:
                 f->pc = pc;
                 if (New(std::wstring(constants[in.a].AsString()), baseDepth))
