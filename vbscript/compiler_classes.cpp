@@ -21,7 +21,12 @@ std::shared_ptr<ClassInfo> DeclareClass(const ClassStmt& st,
         if (m->kind == StmtKind::Dim) {
             auto* dim = static_cast<const DimStmt*>(m);
             for (const VarDecl& v : dim->vars) {
-                ClassInfo::Field field{v.name, {}, Value()};
+                // Dim a() makes an array without dimensions, as at script level.
+                ClassInfo::Field field{v.name,
+                                       {},
+                                       v.isArray && v.upperBounds.empty()
+                                           ? Value::FromArray(Array::Create({}))
+                                           : Value()};
                 for (const Expr* bound : v.upperBounds)
                     field.upperBounds.push_back(ToLong(ConstantValue(bound)));
                 const auto index = static_cast<std::int32_t>(info->fields.size());

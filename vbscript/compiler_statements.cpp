@@ -31,8 +31,12 @@ void ProcedureCompiler::CompileStmt(const Stmt* s) {
         return;
     case StmtKind::Dim:
         for (const VarDecl& v : static_cast<const DimStmt*>(s)->vars) {
-            if (v.upperBounds.empty())
+            if (v.upperBounds.empty()) {
+                // Dim a(): an array without dimensions until ReDim gives it some.
+                if (v.isArray)
+                    Emit(Op::DimArray, Declare(v.name), 0);
                 continue;
+            }
             CompileValues(v.upperBounds);
             const std::int32_t var = Declare(v.name);
             fixed_.push_back(var);

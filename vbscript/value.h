@@ -262,7 +262,8 @@ public:
         std::int32_t count;
     };
 
-    // Error 6 when the element count does not fit, 9 for a negative count.
+    // Error 6 when the element count does not fit, 9 for a negative count. No bounds: a
+    // dynamic array not dimensioned yet (Dim a(), or erased), with no elements.
     static Array* Create(std::span<const Bound> bounds);
     Array* Clone() const;
 

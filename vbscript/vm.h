@@ -164,7 +164,8 @@ private:
     [[gnu::cold]] void ReDim(Value& target, int dimensions, bool preserve);
     // Dim with bounds: the bounds are on the stack.
     [[gnu::cold]] void DimArray(Value& target, int dimensions);
-    // Erase: a fixed array keeps its size and loses its elements, a dynamic one goes.
+    // Erase: a fixed array keeps its size and loses its elements, a dynamic one its
+    // dimensions.
     [[gnu::cold]] void EraseVariable(Value& target, bool fixedArray);
     // What For Each walks: the array itself, or a snapshot of an object's items.
     [[gnu::cold]] Value ForEachSnapshot(Value collection);

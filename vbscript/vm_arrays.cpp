@@ -48,7 +48,7 @@ void Vm::ReDim(Value& target, int dimensions, bool preserve) {
         RaiseError(10);
     Array* fresh = CreateArray(PopSubscripts(dimensions));
     Value created = Value::FromArray(fresh);
-    if (preserve && target.Type() == VarType::Array) {
+    if (preserve && target.Type() == VarType::Array && target.AsArray()->Dimensions() > 0) {
         // Only the last dimension may change; rows keep their leading elements.
         const Array& old = *target.AsArray();
         if (old.Dimensions() != dimensions)
@@ -81,7 +81,7 @@ void Vm::EraseVariable(Value& target, bool fixedArray) {
     if (!fixedArray) {
         if (target.AsArray()->IsLocked())
             RaiseError(10);
-        target = Value();
+        target = Value::FromArray(Array::Create({})); // still an array, without dimensions
         return;
     }
     Array& array = *target.MutableArray();

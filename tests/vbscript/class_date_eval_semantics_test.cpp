@@ -20,6 +20,7 @@ Class Outer
 End Class
 Class Temp
   Private m_c
+  Public list()
   Public Property Get Celsius : Celsius = m_c : End Property
   Public Property Let Celsius(v) : If v < -273 Then Err.Raise 5
     m_c = v : End Property
@@ -50,6 +51,7 @@ TEST(ClassSemantics, PropertiesDefaultsAndPrivacy) {
         {L"x = 5 : Set x = 5", L"error 424"},
         {L"Set t = Nothing : f = t.Celsius", L"error 91"},
         {L"Set t = New Missing", L"error 506"},
+        {L"Set t = New Temp : f = TypeName(t.list) & IsArray(t.list)", L"Variant()True"},
     };
     ExpectAll(cases, kClasses);
 }

@@ -67,6 +67,16 @@ TEST(ProcedureSemantics, Arrays) {
         {L"Dim a(1) : f = IsArray(a) & IsArray(1) & TypeName(a) & VarType(a)",
          L"TrueFalseVariant()8204"},
         {L"ReDim a(-1) : f = UBound(a)", L"-1"},
+        // Dim a() is a dynamic array with no dimensions yet; Erase takes them away again.
+        {L"Dim a() : f = TypeName(a) & IsArray(a) & VarType(a)", L"Variant()True8204"},
+        {L"Dim a() : f = UBound(a)", L"error 9"},
+        {L"Dim a() : f = a(0)", L"error 9"},
+        {L"Dim a() : f = a()", L"error 9"},
+        {L"Dim a() : For Each x In a : n = n + 1 : Next : f = \"[\" & n & \"]\"", L"[]"},
+        {L"Dim a() : ReDim Preserve a(1) : a(1) = \"p\" : f = UBound(a) & a(1)", L"1p"},
+        {L"ReDim a(2) : Erase a : f = TypeName(a) & IsArray(a)", L"Variant()True"},
+        {L"ReDim a(2) : Erase a : f = UBound(a)", L"error 9"},
+        {L"ReDim a(2) : Erase a : ReDim a(1) : f = UBound(a)", L"1"},
     };
     ExpectAll(cases);
 }

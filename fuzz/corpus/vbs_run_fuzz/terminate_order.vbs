@@ -16,3 +16,11 @@ Function f(n)
   d.RemoveAll
   f = log & Writer() & Reader() & TypeName(Eval("o"))
 End Function
+Function test(n)
+  Dim a()
+  On Error Resume Next
+  x = UBound(a) : y = a(0) : z = a()
+  For Each v In a : w = w & v : Next
+  ReDim Preserve a(n) : Erase a
+  test = TypeName(a) & Err.Number
+End Function
