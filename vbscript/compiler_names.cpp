@@ -14,7 +14,7 @@ void ProcedureCompiler::Hoist(const StmtList& body) {
         else if (s->kind == StmtKind::ReDim)
             for (const VarDecl& v : static_cast<const ReDimStmt*>(s)->vars) {
                 if (!FindVariable(v.name))
-                    Declare(v.name);
+                    DeclareImplicit(v.name);
             }
         else if (s->kind == StmtKind::Const)
             for (const ConstDecl& c : static_cast<const ConstStmt*>(s)->consts)

@@ -153,7 +153,8 @@ private:
     }
 
     // Dim and Const anywhere in a body declare for the whole body; so does ReDim of a name
-    // not already visible (a global or a field is re-dimensioned in place).
+    // not already visible (a global or a field is re-dimensioned in place, and so is a
+    // global declared later).
     void Hoist(const StmtList& body);
 
     // A name a procedure assigns without declaring it is its own for its whole body, unless
