@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "vbscript/compiler.h"
+#include "vbscript/procedure.h"
 #include "vbscript/value.h"
 
 namespace vbs {

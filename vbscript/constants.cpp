@@ -3,7 +3,7 @@
 #include <string>
 #include <unordered_map>
 
-#include "vbscript/compiler.h"
+#include "vbscript/global_scope.h"
 
 namespace vbs {
 

@@ -1,7 +1,10 @@
 #include "vbscript/engine.h"
 
+#include <cstdlib>
 #include <new>
+#include <string_view>
 
+#include "vbscript/compiler.h"
 #include "vbscript/parser.h"
 
 namespace vbs {
@@ -22,6 +25,12 @@ std::wstring_view SourceLine(std::wstring_view source, int line) {
 }
 
 } // namespace
+
+Engine::Engine() : m_vm(m_scope, m_runtime) {
+    const char* off = std::getenv("ORVO_VBS_NO_FAST_PATHS");
+    if (off && *off && std::string_view(off) != "0")
+        m_scope.fastPaths = false;
+}
 
 bool Engine::AddCode(std::wstring_view source, SyntaxError* error) {
     SyntaxError failure;

@@ -6,7 +6,7 @@
 #include <span>
 #include <string_view>
 
-#include "vbscript/compiler.h"
+#include "vbscript/global_scope.h"
 #include "vbscript/runtime.h"
 #include "vbscript/script_error.h"
 #include "vbscript/syntax_error.h"
@@ -17,7 +17,9 @@ namespace vbs {
 
 class Engine {
 public:
-    Engine() : m_vm(m_scope, m_runtime) {}
+    // Fast paths start on unless the environment variable ORVO_VBS_NO_FAST_PATHS is set
+    // (to anything but "0").
+    Engine();
     Engine(const Engine&) = delete;
     Engine& operator=(const Engine&) = delete;
 
@@ -32,6 +34,11 @@ public:
     // null) receives a Function's value, Empty for a Sub.
     bool Call(std::wstring_view name, std::span<Value> args, Value* result, ScriptError* error);
     void SetLimits(std::uint64_t maxSteps, int maxDepth);
+    // Off: code added afterwards compiles to the plain general instructions only (no fused
+    // forms, in-place appends or by-value call shortcut) and the VM takes its general paths
+    // at once. Scripts behave the same either way; off is for hunting bugs in the fast forms.
+    void SetFastPaths(bool on) { m_scope.fastPaths = on; }
+    bool FastPaths() const { return m_scope.fastPaths; }
 
     // Makes `object` (usually HostValue(...)) visible to every script of this engine under
     // `name`, without case, replacing an earlier item of that name; scripts added before

@@ -122,9 +122,7 @@ void Value::ReleasePayload() noexcept {
 }
 
 Array* Array::Create(std::span<const Bound> bounds) {
-    if (bounds.empty())
-        RaiseError(err::SubscriptOutOfRange);
-    std::uint64_t total = 1;
+    std::uint64_t total = bounds.empty() ? 0 : 1;
     for (const Bound& b : bounds) {
         if (b.count < 0)
             RaiseError(err::SubscriptOutOfRange);
@@ -183,7 +181,7 @@ std::int32_t Array::UpperBound(int dimension) const {
 }
 
 std::size_t Array::FlatIndex(std::span<const std::int32_t> subscripts) const {
-    if (subscripts.size() != m_bounds.size())
+    if (subscripts.size() != m_bounds.size() || m_bounds.empty())
         RaiseError(err::SubscriptOutOfRange);
     std::size_t flat = 0;
     for (std::size_t d = 0; d < m_bounds.size(); ++d) {

@@ -170,6 +170,11 @@ public:
 
     VarType Type() const { return m_type; }
     bool IsEmpty() const { return m_type == VarType::Empty; }
+    // The same subtype and payload: the very same string, array or object, or the same bits
+    // of a number. False for equal values held apart, which callers must allow for.
+    bool IsSameAs(const Value& other) const noexcept {
+        return m_type == other.m_type && m_bits == other.m_bits;
+    }
     bool IsNull() const { return m_type == VarType::Null; }
     bool IsNumeric() const;
 
@@ -257,7 +262,8 @@ public:
         std::int32_t count;
     };
 
-    // Error 6 when the element count does not fit, 9 for a negative count.
+    // Error 6 when the element count does not fit, 9 for a negative count. No bounds: a
+    // dynamic array not dimensioned yet (Dim a(), or erased), with no elements.
     static Array* Create(std::span<const Bound> bounds);
     Array* Clone() const;
 

@@ -8,7 +8,8 @@
 #include <vector>
 
 #include "vbscript/class_instance.h"
-#include "vbscript/compiler.h"
+#include "vbscript/global_scope.h"
+#include "vbscript/operators.h"
 #include "vbscript/runtime.h"
 #include "vbscript/script_error.h"
 #include "vbscript/value.h"
@@ -97,18 +98,54 @@ private:
         std::size_t m_size = 0;
     };
 
-    void Execute(std::size_t baseDepth);
+    // ---- the loop and its frames (vm.cpp, vm_frames.h) ----
+    template <bool kFast> void Execute(std::size_t baseDepth);
     // `consume`: the arguments are the operand stack's and may be moved from.
     void PushFrame(Procedure& proc, Value* args, ArgPlace* places, std::size_t argc, bool consume);
+    void PopFrame();
+    Value& Variable(const Frame& frame, std::int32_t packed);
     // Pushes a frame for a call made by an instruction, with its arguments on the stack.
     void EnterCall(Procedure& proc, std::size_t argc, bool withRefs, Value me, bool discard,
                    std::size_t baseDepth);
+
+    // ---- runs, errors and recovery (vm_run.cpp) ----
+    // Runs `proc` to its end; `places` are its ByRef arguments' places.
+    Value RunFrame(Procedure& proc, Value* args, std::span<ArgPlace> places, Value me);
+    // Sets Err and continues in the innermost frame with On Error Resume Next on, after its
+    // failing statement; false when no frame has it, or no step is left to resume with.
+    bool Recover(const ScriptError& error, std::size_t baseDepth);
+    // Error 7000, which On Error Resume Next does not catch.
+    [[noreturn, gnu::cold]] void StepLimitReached();
+    // Err.Raise with its `argc` arguments on the stack.
+    [[noreturn, gnu::cold]] void RaiseFromStack(int argc);
+
+    // ---- objects, classes and default properties (vm_objects.cpp) ----
     // obj.name(args) with the object below its arguments (and their references) on the
     // stack; "" is the default member. True when it pushed a frame for script code.
     bool MemberCall(std::wstring_view name, Access access, std::size_t argc, std::size_t baseDepth);
     // obj.name(args) = value: the object, the arguments (no references), then the value.
     bool MemberStore(std::wstring_view name, Access access, std::size_t argc,
                      std::size_t baseDepth);
+    // A script class's member by name ("" is the default member); 438 when there is none or
+    // it is private to a caller outside the class.
+    const ClassInfo::Member& FindMember(const ClassInfo& info, std::wstring_view name);
+    // The object's default member with the `argc` values on top of the stack as its
+    // arguments (an object indexed like an array), or stored to with them and a value.
+    [[gnu::cold]] bool CallDefaultMember(const Value& object, std::size_t argc,
+                                         std::size_t baseDepth);
+    [[gnu::cold]] bool StoreDefaultMember(const Value& object, std::size_t argc, Access access,
+                                          std::size_t baseDepth);
+    // The fused instructions' forms when an operand is an object: instances become their
+    // default property's value first. Their operands are copies, as the property's code may
+    // change the variables they came from.
+    [[gnu::cold]] Value FusedWithObjects(FusedOp op, const Value& left, const Value& right);
+    [[gnu::cold]] bool CompareWithObjects(Comparison op, const Value& left, const Value& right,
+                                          OperandOrigin origin);
+    // `before & operands` for an AppendTo whose variable changed while its operands were
+    // evaluated, or that meets instances: the language reads the variable first.
+    [[gnu::cold]] Value AppendedTo(Value before, std::size_t first);
+    // What Let assignment stores for `value`.
+    [[gnu::cold]] Value LetValueOf(const Value& value);
     bool New(const std::wstring& className, std::size_t baseDepth);
     // Pushes a frame for the next due Class_Terminate; false when none is due.
     bool StartTerminate(std::size_t baseDepth);
@@ -116,34 +153,37 @@ private:
     // (a nested run, with the working stacks set aside, so the caller must hold nothing
     // that script code could move). Anything else is left alone.
     void ResolveDefault(Value& v);
-    // ResolveDefault for each of `values`, from inside the loop: the running instruction's
-    // position and the steps left are passed in and the new count returned, so the loop
-    // keeps both in registers.
-    [[gnu::noinline]] std::uint64_t ResolveValues(std::span<Value> values, Frame& frame,
-                                                  std::int32_t pc, std::uint64_t steps);
+    // ResolveDefault for each of `values`, from inside the loop, which passes the running
+    // instruction's position in.
+    [[gnu::noinline]] void ResolveValues(std::span<Value> values, Frame& frame, std::int32_t pc);
+
+    // ---- arrays (vm_arrays.cpp) ----
+    // The subscripts from stack position `first` to the top, as whole numbers.
+    std::span<const std::int32_t> Subscripts(std::size_t first);
+    std::span<const std::int32_t> PopSubscripts(int count);
+    [[gnu::cold]] void ReDim(Value& target, int dimensions, bool preserve);
+    // Dim with bounds: the bounds are on the stack.
+    [[gnu::cold]] void DimArray(Value& target, int dimensions);
+    // Erase: a fixed array keeps its size and loses its elements, a dynamic one its
+    // dimensions.
+    [[gnu::cold]] void EraseVariable(Value& target, bool fixedArray);
+    // What For Each walks: the array itself, or a snapshot of an object's items.
+    [[gnu::cold]] Value ForEachSnapshot(Value collection);
+
+    // ---- code made while running (vm_dynamic_code.cpp) ----
     // Eval and Execute see the locals of `caller`; ExecuteGlobal passes none.
     Value EvalText(const Value& text, const Frame& caller);
     void ExecuteText(const Value& text, const Frame* caller);
     // Runs code compiled for Eval or Execute with its captured variables bound to the
     // caller's.
     Value RunInScope(Procedure& code, const Frame* caller);
-    // Runs `proc` to its end; `places` are its ByRef arguments' places.
-    Value RunFrame(Procedure& proc, Value* args, std::span<ArgPlace> places, Value me);
-    void PopFrame();
-    bool Recover(const ScriptError& error, std::size_t baseDepth);
-    Value& Variable(const Frame& frame, std::int32_t packed);
-    // The subscripts from stack position `first` to the top, as whole numbers.
-    std::span<const std::int32_t> Subscripts(std::size_t first);
-    std::span<const std::int32_t> PopSubscripts(int count);
-    // A script class's member by name ("" is the default member); 438 when there is none or
-    // it is private to a caller outside the class.
-    const ClassInfo::Member& FindMember(const ClassInfo& info, std::wstring_view name);
-    void ReDim(Value& target, int dimensions, bool preserve);
+    // GetRef's object for the procedure named by `name`.
+    [[gnu::cold]] Value ProcedureRefTo(const Value& name);
 
     GlobalScope& m_scope;
     Runtime& m_runtime;
     Limits m_limits;
-    std::uint64_t m_stepsLeft = 0;
+    std::int64_t m_stepsLeft = 0; // below 0: the budget is spent
     // Where the outermost run's native stack began: nested runs (Eval, default properties,
     // host callbacks) recurse in C++, which the frame limit alone does not bound.
     std::uintptr_t m_nativeBase = 0;

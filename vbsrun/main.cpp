@@ -1,7 +1,8 @@
 // vbsrun: runs VBScript files from the command line in one engine, the way the console
 // script host does, with a "WScript" object for output, arguments and the exit code.
 //
-//   vbsrun [--max-steps N] [--max-depth N] file.vbs [more.vbs ...] [-- arguments ...]
+//   vbsrun [--max-steps N] [--max-depth N] [--no-fast-paths] file.vbs [more.vbs ...]
+//          [-- arguments ...]
 //
 // Exit codes: the code given to WScript.Quit, 0 when the scripts end normally, 1 for a
 // script error, 2 when the command line is wrong or a file cannot be read.
@@ -27,6 +28,7 @@ struct CommandLine {
     std::vector<std::string> files;
     std::vector<std::wstring> arguments;
     vbs::Limits limits;
+    bool fastPaths = true;
 };
 
 void Write(std::FILE* stream, std::wstring_view text) {
@@ -36,8 +38,8 @@ void Write(std::FILE* stream, std::wstring_view text) {
 
 void Usage(const char* problem) {
     std::fprintf(stderr,
-                 "vbsrun: %s\nusage: vbsrun [--max-steps N] [--max-depth N] file.vbs "
-                 "[more.vbs ...] [-- arguments ...]\n",
+                 "vbsrun: %s\nusage: vbsrun [--max-steps N] [--max-depth N] [--no-fast-paths] "
+                 "file.vbs [more.vbs ...] [-- arguments ...]\n",
                  problem);
 }
 
@@ -59,7 +61,9 @@ bool ParseCommandLine(int argc, char** argv, CommandLine& line) {
             ++i;
             break;
         }
-        if (arg == "--max-steps" || arg == "--max-depth") {
+        if (arg == "--no-fast-paths") {
+            line.fastPaths = false;
+        } else if (arg == "--max-steps" || arg == "--max-depth") {
             const bool valid =
                 i + 1 < argc &&
                 (arg == "--max-steps" ? ParsePositive(argv[i + 1], line.limits.maxSteps)
@@ -126,6 +130,8 @@ int Run(const CommandLine& line) {
 
     vbs::Engine engine;
     engine.SetLimits(line.limits.maxSteps, line.limits.maxDepth);
+    if (!line.fastPaths)
+        engine.SetFastPaths(false);
     const auto out = [](std::wstring_view text) { Write(stdout, text); };
     const auto err = [](std::wstring_view text) {
         std::fflush(stdout);

@@ -254,12 +254,12 @@ TEST(ClassDefaults, AnInstanceUsedAsAValueIsItsDefaultProperty) {
               L"error 28");
 }
 
-TEST(ArraysErase, FixedArraysResetDynamicOnesGo) {
+TEST(ArraysErase, FixedArraysResetDynamicOnesLoseTheirDimensions) {
     EXPECT_EQ(Script(L"Function f()\n Dim a(2): a(0) = 5: Erase a\n f = UBound(a) & IsEmpty(a(0))\n"
                      L"End Function"),
               L"2True");
     EXPECT_EQ(Script(L"Function f()\n ReDim a(3): Erase a\n f = IsArray(a)\nEnd Function"),
-              L"False");
+              L"True");
     EXPECT_EQ(Script(L"Function f()\n Dim a(2)\n ReDim a(5)\nEnd Function"), L"error 10");
 }
 

@@ -1,0 +1,153 @@
+// Procedures, arrays, loops, Select Case and errors as the language defines them: ByRef and
+// ByVal (parentheses included), ReDim Preserve, Erase, Exit in nested loops, On Error
+// Resume Next across procedures and the Err object's state.
+#include "semantics_case.h"
+
+namespace {
+
+using semantics::Case;
+using semantics::ExpectAll;
+
+const std::wstring kProcedures = LR"(
+Sub Inc(n) : n = n + 1 : End Sub
+Sub IncVal(ByVal n) : n = n + 1 : End Sub
+Function Twice(n) : n = n * 2 : Twice = n : End Function
+Sub SetNothing(o) : Set o = Nothing : End Sub
+Sub SetNothingVal(ByVal o) : Set o = Nothing : End Sub
+Sub Fail() : x = 1 / 0 : log = log & "not reached" : End Sub
+Sub Guarded() : On Error Resume Next : x = 1 / 0 : log = log & "g" & Err.Number : End Sub
+Dim log
+)";
+
+TEST(ProcedureSemantics, ByRefByValAndParentheses) {
+    const Case cases[] = {
+        {L"n = 1 : Inc n : f = n", L"2"},
+        {L"n = 1 : Inc (n) : f = n", L"1"},
+        {L"n = 1 : Call Inc(n) : f = n", L"2"},
+        {L"n = 1 : Call Inc((n)) : f = n", L"1"},
+        {L"n = 1 : IncVal n : f = n", L"1"},
+        {L"n = 1 : Inc n + 0 : f = n", L"1"},
+        {L"n = 3 : r = Twice(n) : f = n & \"/\" & r", L"6/6"},
+        {L"n = 3 : r = Twice((n)) : f = n & \"/\" & r", L"3/6"},
+        {L"Dim a(1) : a(1) = 5 : Inc a(1) : f = a(1)", L"6"},
+        {L"Dim a(1) : a(1) = 5 : Inc (a(1)) : f = a(1)", L"5"},
+        {L"Inc 5 : f = \"literal\"", L"literal"},
+        {L"Set d = CreateObject(\"Scripting.Dictionary\") : SetNothingVal d : f = TypeName(d)",
+         L"Dictionary"},
+        {L"Set d = CreateObject(\"Scripting.Dictionary\") : SetNothing d : f = TypeName(d)",
+         L"Nothing"},
+        {L"Inc", L"error 450"},
+        {L"Inc 1, 2", L"error 450"},
+        {L"f = Twice()", L"error 450"},
+    };
+    ExpectAll(cases, kProcedures);
+}
+
+TEST(ProcedureSemantics, Arrays) {
+    const Case cases[] = {
+        {L"Dim a(3) : f = LBound(a) & UBound(a)", L"03"},
+        {L"Dim m(2, 4) : f = UBound(m, 1) & UBound(m, 2) & LBound(m, 2)", L"240"},
+        {L"Dim m(2, 4) : f = UBound(m, 3)", L"error 9"},
+        {L"Dim m(2, 4) : f = UBound(m, 0)", L"error 9"},
+        {L"x = 5 : f = UBound(x)", L"error 13"},
+        {L"f = UBound(Array()) & \" \" & UBound(Array(1, 2))", L"-1 1"},
+        {L"ReDim a(2) : a(2) = \"x\" : ReDim Preserve a(4) : f = UBound(a) & a(2)", L"4x"},
+        {L"ReDim a(2) : a(2) = \"x\" : ReDim a(4) : f = UBound(a) & \"[\" & a(2) & \"]\"", L"4[]"},
+        {L"ReDim a(3) : a(1) = 1 : ReDim Preserve a(1) : f = UBound(a) & a(1)", L"11"},
+        {L"ReDim m(1, 2) : m(1, 2) = \"k\" : ReDim Preserve m(1, 5) : f = m(1, 2) & UBound(m, 2)",
+         L"k5"},
+        {L"ReDim m(1, 2) : ReDim Preserve m(2, 2)", L"error 9"},
+        {L"Dim a(2) : ReDim a(3)", L"error 10"},
+        {L"Dim a(2) : a(0) = 1 : Erase a : f = UBound(a) & \"[\" & a(0) & \"]\"", L"2[]"},
+        {L"Dim a(2) : f = a(3)", L"error 9"},
+        {L"Dim a(2) : f = a(-1)", L"error 9"},
+        {L"Dim m(1, 1) : f = m(1)", L"error 9"},
+        {L"a = Array(1, 2) : b = a : b(0) = 9 : f = a(0) & b(0)", L"19"},
+        {L"a = Array(Array(1, 2), 3) : f = a(0)(1) & UBound(a(0))", L"21"},
+        {L"Dim a(1) : f = IsArray(a) & IsArray(1) & TypeName(a) & VarType(a)",
+         L"TrueFalseVariant()8204"},
+        {L"ReDim a(-1) : f = UBound(a)", L"-1"},
+        // Dim a() is a dynamic array with no dimensions yet; Erase takes them away again.
+        {L"Dim a() : f = TypeName(a) & IsArray(a) & VarType(a)", L"Variant()True8204"},
+        {L"Dim a() : f = UBound(a)", L"error 9"},
+        {L"Dim a() : f = a(0)", L"error 9"},
+        {L"Dim a() : f = a()", L"error 9"},
+        {L"Dim a() : For Each x In a : n = n + 1 : Next : f = \"[\" & n & \"]\"", L"[]"},
+        {L"Dim a() : ReDim Preserve a(1) : a(1) = \"p\" : f = UBound(a) & a(1)", L"1p"},
+        {L"ReDim a(2) : Erase a : f = TypeName(a) & IsArray(a)", L"Variant()True"},
+        {L"ReDim a(2) : Erase a : f = UBound(a)", L"error 9"},
+        {L"ReDim a(2) : Erase a : ReDim a(1) : f = UBound(a)", L"1"},
+    };
+    ExpectAll(cases);
+}
+
+TEST(ProcedureSemantics, LoopsAndExits) {
+    const Case cases[] = {
+        {L"For i = 1 To 3 : For j = 1 To 3 : If j = 2 Then Exit For\n r = r & i & j : Next : Next\n"
+         L"f = r & \"|\" & i",
+         L"112131|4"},
+        {L"Do : For i = 1 To 5 : If i = 3 Then Exit Do\n Next : r = \"no\" : Loop\n f = r & i",
+         L"3"},
+        {L"For i = 1 To 2 : Do While True : Exit Do : Loop : r = r & i : Next : f = r", L"12"},
+        {L"For i = 3 To 1 : r = \"ran\" : Next : f = \"[\" & r & \"]\" & i", L"[]3"},
+        {L"For i = 1 To 10 Step 4 : r = r & i : Next : f = r & \"|\" & i", L"159|13"},
+        {L"For i = 1 To 2 Step 0.5 : r = r & i & \" \" : Next : f = r", L"1 1.5 2 "},
+        {L"n = 0 : Do Until n >= 3 : n = n + 1 : Loop : f = n", L"3"},
+        {L"n = 5 : Do : n = n + 1 : Loop While n < 3 : f = n", L"6"},
+        {L"For Each x In Array() : r = \"ran\" : Next : f = \"[\" & r & \"]\"", L"[]"},
+        {L"For Each x In 5 : Next", L"error 451"},
+    };
+    ExpectAll(cases);
+}
+
+TEST(ProcedureSemantics, SelectCase) {
+    const Case cases[] = {
+        {L"Select Case 5 : Case 1 To 3 : f = \"low\" : Case Is >= 5 : f = \"high\" : End Select",
+         L"high"},
+        {L"Select Case \"b\" : Case \"a\", \"b\" : f = \"ab\" : Case Else : f = \"else\" : End "
+         L"Select",
+         L"ab"},
+        {L"Select Case Null : Case 1 : f = \"one\" : Case Else : f = \"else\" : End Select",
+         L"else"},
+        {L"Select Case 2.5 : Case 2 : f = \"two\" : Case 2 To 3 : f = \"range\" : End Select",
+         L"range"},
+        {L"x = 3 : Select Case x : Case 1, 2, 3 : f = \"list\" : Case 3 : f = \"later\" : End "
+         L"Select",
+         L"list"},
+        {L"Select Case 9 : Case 1 : f = \"one\" : End Select : f = \"[\" & f & \"]\"", L"[]"},
+        {L"Select Case \"B\" : Case \"a\" To \"c\" : f = \"in\" : Case Else : f = \"out\" : End "
+         L"Select",
+         L"out"},
+        {L"Select Case Empty : Case 0 : f = \"zero\" : Case Else : f = \"else\" : End Select",
+         L"zero"},
+    };
+    ExpectAll(cases);
+}
+
+TEST(ProcedureSemantics, ErrorsAcrossProcedures) {
+    const Case cases[] = {
+        {L"On Error Resume Next : Fail : f = Err.Number & log", L"11"},
+        {L"Guarded : f = log", L"g11"},
+        {L"Guarded : x = 1 / 0 : f = \"reached\"", L"error 11"},
+        {L"On Error Resume Next : x = 1 / 0 : On Error GoTo 0 : f = Err.Number", L"0"},
+        {L"On Error Resume Next : x = 1 / 0 : f = Err.Number & Err.Description",
+         L"11Division by zero"},
+        {L"On Error Resume Next : Err.Raise 5 : f = Err.Number & Err.Description",
+         L"5Invalid procedure call or argument"},
+        {L"On Error Resume Next : Err.Raise 1000, \"src\", \"mine\" : "
+         L"f = Err.Number & Err.Source & Err.Description",
+         L"1000srcmine"},
+        {L"On Error Resume Next : x = 1 / 0 : Err.Clear : f = Err.Number & \"[\" & "
+         L"Err.Description & \"]\"",
+         L"0[]"},
+        {L"On Error Resume Next : x = 1 / 0 : y = 2 : f = Err.Number & y", L"112"},
+        {L"On Error Resume Next : x = CInt(\"a\") : f = Err.Number & \"[\" & x & \"]\"", L"13[]"},
+        {L"Err.Raise 6", L"error 6"},
+        {L"On Error Resume Next : Err.Raise 6 : On Error GoTo 0 : Err.Raise 7", L"error 7"},
+        {L"On Error Resume Next\n If 1 / 0 = 1 Then r = \"then\" Else r = \"else\"\n f = r",
+         L"then"},
+    };
+    ExpectAll(cases, kProcedures);
+}
+
+} // namespace

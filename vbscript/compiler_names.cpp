@@ -1,0 +1,178 @@
+#include "vbscript/procedure_compiler.h"
+
+#include <algorithm>
+
+#include "vbscript/constants.h"
+
+namespace vbs::compiling {
+
+void ProcedureCompiler::Hoist(const StmtList& body) {
+    for (const Stmt* s : body) {
+        if (s->kind == StmtKind::Dim)
+            for (const VarDecl& v : static_cast<const DimStmt*>(s)->vars)
+                Declare(v.name);
+        else if (s->kind == StmtKind::ReDim)
+            for (const VarDecl& v : static_cast<const ReDimStmt*>(s)->vars) {
+                if (!FindVariable(v.name))
+                    DeclareImplicit(v.name);
+            }
+        else if (s->kind == StmtKind::Const)
+            for (const ConstDecl& c : static_cast<const ConstStmt*>(s)->consts)
+                Declare(c.name);
+        ForEachNestedBody(s, [&](const StmtList& nested) { Hoist(nested); });
+    }
+}
+
+void ProcedureCompiler::HoistAssigned(const StmtList& body) {
+    const auto implicit = [&](const std::wstring& name) {
+        if (!FindVariable(name) && !FindProcedure(name) && !ClassMember(name))
+            DeclareImplicit(name);
+    };
+    for (const Stmt* s : body) {
+        if (s->kind == StmtKind::Assign || s->kind == StmtKind::Set) {
+            const Expr* target = static_cast<const AssignStmt*>(s)->target;
+            if (target->kind == ExprKind::Name)
+                implicit(static_cast<const NameExpr*>(target)->name);
+        } else if (s->kind == StmtKind::For) {
+            implicit(static_cast<const ForStmt*>(s)->variable);
+        } else if (s->kind == StmtKind::ForEach) {
+            implicit(static_cast<const ForEachStmt*>(s)->variable);
+        }
+        ForEachNestedBody(s, [&](const StmtList& nested) { HoistAssigned(nested); });
+    }
+}
+
+bool ProcedureCompiler::IsFixed(std::int32_t var) const {
+    return std::find(fixed_.begin(), fixed_.end(), var) != fixed_.end() ||
+           ((var >> kVarKindShift) == static_cast<std::int32_t>(VarKind::Global) &&
+            std::find(scope_.fixedArrays.begin(), scope_.fixedArrays.end(), var) !=
+                scope_.fixedArrays.end());
+}
+
+const ClassInfo::Member* ProcedureCompiler::ClassMember(const std::wstring& name) const {
+    if (!class_)
+        return nullptr;
+    auto it = class_->members.find(FoldCase(name));
+    return it == class_->members.end() ? nullptr : &it->second;
+}
+
+std::int32_t ProcedureCompiler::Declare(const std::wstring& name) {
+    const std::wstring key = FoldCase(name);
+    if (globalCode_)
+        return PackVariable(VarKind::Global, scope_.DeclareGlobal(key, true));
+    auto it = locals_.find(key);
+    if (it != locals_.end())
+        return it->second;
+    const std::int32_t packed = PackVariable(VarKind::Local, NewTemp(1));
+    locals_.emplace(key, packed);
+    return packed;
+}
+
+std::int32_t ProcedureCompiler::DeclareImplicit(const std::wstring& name) {
+    if (globalCode_)
+        return Declare(name);
+    const std::wstring key = FoldCase(name);
+    if (auto it = locals_.find(key); it != locals_.end())
+        return it->second;
+    const std::int32_t slot = NewTemp(1);
+    locals_.emplace(key, PackVariable(VarKind::Local, slot));
+    proc_.implicitNames.push_back(Procedure::ImplicitName{scope_.ImplicitGlobal(key), slot});
+    return PackVariable(VarKind::Local, slot);
+}
+
+std::int32_t ProcedureCompiler::Capture(std::int32_t callerVariable) const {
+    auto& captures = proc_.captures;
+    auto it = std::find(captures.begin(), captures.end(), callerVariable);
+    if (it == captures.end()) {
+        captures.push_back(callerVariable);
+        proc_.paramByRef.push_back(1);
+        it = captures.end() - 1;
+    }
+    return PackVariable(VarKind::Ref, static_cast<std::int32_t>(it - captures.begin()));
+}
+
+std::optional<std::int32_t> ProcedureCompiler::FindVariable(const std::wstring& name) const {
+    const std::wstring key = FoldCase(name);
+    if (auto it = locals_.find(key); it != locals_.end())
+        return it->second;
+    if (caller_) {
+        if (auto it = caller_->localNames.find(key); it != caller_->localNames.end())
+            return Capture(it->second);
+    }
+    if (class_) {
+        if (auto it = class_->members.find(key);
+            it != class_->members.end() && it->second.field >= 0)
+            return PackVariable(VarKind::Field, it->second.field);
+    }
+    // A global only some procedure has read is no variable yet: declaring it later
+    // rebinds the names that wait for it.
+    if (auto it = scope_.globalIndex.find(key);
+        it != scope_.globalIndex.end() && scope_.declared[static_cast<std::size_t>(it->second)])
+        return PackVariable(VarKind::Global, it->second);
+    return std::nullopt;
+}
+
+std::int32_t ProcedureCompiler::VariableFor(const std::wstring& name) {
+    if (auto found = FindVariable(name))
+        return *found;
+    if (explicit_) {
+        Emit(Op::Raise, 500);
+        return PackVariable(VarKind::Local, NewTemp(1));
+    }
+    return DeclareImplicit(name);
+}
+
+bool ProcedureCompiler::IsOwnResult(std::int32_t var) const {
+    if (caller_ && (var >> kVarKindShift) == static_cast<std::int32_t>(VarKind::Ref)) {
+        // Eval or Execute inside a function: its name still calls it with arguments.
+        const auto index = static_cast<std::size_t>(var & ((1 << kVarKindShift) - 1));
+        return caller_->isFunction && index < proc_.captures.size() &&
+               proc_.captures[index] == PackVariable(VarKind::Local, 0);
+    }
+    return !globalCode_ && var == PackVariable(VarKind::Local, 0);
+}
+
+std::optional<std::int32_t> ProcedureCompiler::FindProcedure(const std::wstring& name) const {
+    auto it = scope_.procedureIndex.find(FoldCase(name));
+    if (it == scope_.procedureIndex.end())
+        return std::nullopt;
+    return it->second;
+}
+
+std::int32_t ProcedureCompiler::ForwardProcedure(const std::wstring& name) {
+    if (auto found = FindProcedure(name))
+        return *found;
+    auto proc = std::make_unique<Procedure>();
+    proc->name = name;
+    scope_.procedures.push_back(std::move(proc));
+    const auto index = static_cast<std::int32_t>(scope_.procedures.size() - 1);
+    scope_.procedureIndex.emplace(FoldCase(name), index);
+    return index;
+}
+
+std::optional<std::int32_t> ProcedureCompiler::FindBuiltinIndex(const std::wstring& name) {
+    const Builtin* builtin = FindBuiltin(name);
+    if (!builtin)
+        return std::nullopt;
+    auto it = std::find(scope_.builtins.begin(), scope_.builtins.end(), builtin);
+    if (it == scope_.builtins.end())
+        it = scope_.builtins.insert(it, builtin);
+    return static_cast<std::int32_t>(it - scope_.builtins.begin());
+}
+
+void ProcedureCompiler::EmitLoad(std::int32_t var) {
+    static constexpr Op loads[] = {Op::LoadLocal, Op::LoadRef, Op::LoadGlobal, Op::LoadField};
+    Emit(loads[var >> kVarKindShift], var & ((1 << kVarKindShift) - 1));
+}
+
+void ProcedureCompiler::EmitStore(std::int32_t var) {
+    static constexpr Op stores[] = {Op::StoreLocal, Op::StoreRef, Op::StoreGlobal, Op::StoreField};
+    Emit(stores[var >> kVarKindShift], var & ((1 << kVarKindShift) - 1));
+}
+
+std::int32_t ProcedureCompiler::NameConstant(const std::wstring& name) {
+    proc_.constants.push_back(Value::String(FoldCase(name)));
+    return static_cast<std::int32_t>(proc_.constants.size() - 1);
+}
+
+} // namespace vbs::compiling

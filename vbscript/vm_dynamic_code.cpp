@@ -1,0 +1,47 @@
+#include "vbscript/coerce.h"
+#include "vbscript/compiler.h"
+#include "vbscript/parser.h"
+#include "vbscript/script_error.h"
+#include "vbscript/vm.h"
+#include "vbscript/vm_frames.h"
+
+namespace vbs {
+
+Value Vm::EvalText(const Value& text, const Frame& caller) {
+    ParseResult parsed = ParseExpression(ToString(text));
+    if (parsed.error)
+        throw ScriptError{parsed.error->number, parsed.error->description};
+    std::unique_ptr<Procedure> code;
+    SyntaxError failure;
+    if (!CompileExpression(*parsed.program, m_scope, code, failure, caller.proc))
+        throw ScriptError{failure.number, failure.description};
+    return RunInScope(*code, &caller);
+}
+
+void Vm::ExecuteText(const Value& text, const Frame* caller) {
+    ParseResult parsed = Parse(ToString(text));
+    if (parsed.error)
+        throw ScriptError{parsed.error->number, parsed.error->description};
+    std::unique_ptr<Procedure> code;
+    SyntaxError failure;
+    if (!Compile(*parsed.program, m_scope, code, failure, caller ? caller->proc : nullptr))
+        throw ScriptError{failure.number, failure.description};
+    RunInScope(*code, caller);
+}
+
+Value Vm::RunInScope(Procedure& code, const Frame* caller) {
+    std::vector<ArgPlace> places(code.captures.size());
+    for (std::size_t i = 0; i < places.size(); ++i)
+        places[i].ref = &Variable(*caller, code.captures[i]);
+    return RunFrame(code, nullptr, places, caller ? caller->me : Value());
+}
+
+Value Vm::ProcedureRefTo(const Value& name) {
+    auto it = m_scope.procedureIndex.find(FoldCase(ToString(name)));
+    if (it == m_scope.procedureIndex.end() ||
+        !m_scope.procedures[static_cast<std::size_t>(it->second)]->defined)
+        RaiseError(err::InvalidCall);
+    return Value::FromObject(new ProcedureRef(it->second));
+}
+
+} // namespace vbs

@@ -1,0 +1,39 @@
+#pragma once
+// The frame operations the dispatch loop and the colder paths share, inlined into both.
+#include "vbscript/vm.h"
+
+namespace vbs {
+
+[[gnu::always_inline]] inline void Vm::PopFrame() {
+    Frame& frame = m_frames.back();
+    --frame.proc->running;
+    m_pool.Release(frame.locals, static_cast<std::size_t>(frame.proc->localCount), frame.poolMark);
+    m_refs.resize(frame.refBase);
+    if (m_stack.size() != frame.stackBase) // only after an error left values behind
+        m_stack.resize(frame.stackBase);
+    m_argRefs.resize(frame.argRefBase);
+    if (m_locks.size() != frame.lockBase)
+        m_locks.resize(frame.lockBase);
+    m_frames.Pop();
+}
+
+[[gnu::always_inline]] inline Value& Vm::Variable(const Frame& frame, std::int32_t packed) {
+    if (packed < (1 << kVarKindShift)) [[likely]] // a local: kind 0
+        return frame.locals[packed];
+    const std::int32_t index = packed & ((1 << kVarKindShift) - 1);
+    switch (static_cast<VarKind>(packed >> kVarKindShift)) {
+    case VarKind::Local:
+        return frame.locals[index];
+    case VarKind::Ref:
+        return *m_refs[frame.refBase + static_cast<std::size_t>(index)];
+    case VarKind::Global:
+        break;
+    case VarKind::Field:
+        return static_cast<ClassInstance*>(frame.me.AsObject())->Field(index);
+    case VarKind::Constant: // operands only; never a place to store
+        RaiseError(501);
+    }
+    return m_scope.globals[static_cast<std::size_t>(index)];
+}
+
+} // namespace vbs

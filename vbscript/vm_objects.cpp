@@ -1,0 +1,287 @@
+#include "vbscript/script_error.h"
+#include "vbscript/vm.h"
+#include "vbscript/vm_frames.h"
+#include "vbscript/vm_values.h"
+
+namespace vbs {
+
+using namespace vm_values;
+
+namespace {
+
+[[gnu::always_inline]] inline bool IsInstance(const Value& v) {
+    return v.Type() == VarType::Object && dynamic_cast<ClassInstance*>(v.AsObject());
+}
+
+} // namespace
+
+namespace vm_values {
+
+// Let assignment of an object stores its default value.
+void LetValue(Value& v) {
+    if (v.Type() != VarType::Object)
+        return;
+    if (!v.AsObject())
+        RaiseError(err::ObjectNotSet);
+    Value inner;
+    if (!v.AsObject()->DefaultValue(inner) || inner.Type() == VarType::Object)
+        RaiseError(err::NoSuchMember);
+    v = std::move(inner);
+}
+
+[[noreturn]] void NoMember(int number, std::wstring_view name) {
+    throw ScriptError{number,
+                      StandardErrorDescription(number) + L": '" + std::wstring(name) + L"'"};
+}
+
+} // namespace vm_values
+
+const ClassInfo::Member& Vm::FindMember(const ClassInfo& info, std::wstring_view name) {
+    const std::wstring key(name.empty() ? std::wstring_view(info.defaultMember) : name);
+    auto it = info.members.find(key);
+    // Private members answer only to the class's own procedures.
+    if (it == info.members.end() || (!it->second.isPublic && m_frames.back().proc->owner != &info))
+        NoMember(err::NoSuchMember, name);
+    return it->second;
+}
+
+bool Vm::MemberCall(std::wstring_view name, Access access, std::size_t argc,
+                    std::size_t baseDepth) {
+    const std::size_t first = m_stack.size() - argc;
+    Value object = std::move(m_stack[first - 1]);
+    if (object.Type() == VarType::Array && name.empty()) {
+        const Array& array = *object.AsArray();
+        Value element = array.At(array.FlatIndex(Subscripts(first)));
+        m_stack.resize(first - 1);
+        m_argRefs.resize(m_argRefs.size() - argc);
+        m_stack.push_back(std::move(element));
+        return false;
+    }
+    if (object.Type() != VarType::Object)
+        NoMember(err::ObjectRequired, name);
+    Object* target = object.AsObject();
+    if (!target)
+        RaiseError(err::ObjectNotSet);
+    if (auto* instance = dynamic_cast<ClassInstance*>(target)) {
+        const ClassInfo& info = instance->Info();
+        const ClassInfo::Member& member = FindMember(info, name);
+        if (member.field >= 0) {
+            Value value = instance->Field(member.field);
+            if (argc > 0) {
+                if (value.Type() != VarType::Array)
+                    RaiseError(err::TypeMismatch);
+                const Array& array = *value.AsArray();
+                value = Value(array.At(array.FlatIndex(Subscripts(first))));
+            }
+            m_stack.resize(first - 1);
+            m_argRefs.resize(m_argRefs.size() - argc);
+            m_stack.push_back(std::move(value));
+            return false;
+        }
+        const std::int32_t proc = member.method >= 0 ? member.method : member.get;
+        if (proc < 0)
+            NoMember(450, name);
+        m_stack.erase(m_stack.begin() + static_cast<std::ptrdiff_t>(first - 1));
+        EnterCall(*info.procedures[static_cast<std::size_t>(proc)], argc, true, std::move(object),
+                  false, baseDepth);
+        return true;
+    }
+    if (auto* ref = dynamic_cast<ProcedureRef*>(target); ref && name.empty()) {
+        m_stack.erase(m_stack.begin() + static_cast<std::ptrdiff_t>(first - 1));
+        EnterCall(*m_scope.procedures[static_cast<std::size_t>(ref->Procedure())], argc, true,
+                  Value(), false, baseDepth);
+        return true;
+    }
+    std::vector<Value> args(
+        std::make_move_iterator(m_stack.begin() + static_cast<std::ptrdiff_t>(first)),
+        std::make_move_iterator(m_stack.end()));
+    // Moved out so locked arrays stay alive until the written-back values are stored.
+    std::vector<ArgPlace> refs(
+        std::make_move_iterator(m_argRefs.end() - static_cast<std::ptrdiff_t>(argc)),
+        std::make_move_iterator(m_argRefs.end()));
+    m_stack.resize(first - 1);
+    m_argRefs.resize(m_argRefs.size() - argc);
+    Value result = target->Invoke(name, access, args);
+    for (std::size_t i = 0; i < argc; ++i)
+        if (refs[i].ref)
+            *refs[i].ref = std::move(args[i]);
+    m_stack.push_back(std::move(result));
+    return false;
+}
+
+bool Vm::MemberStore(std::wstring_view name, Access access, std::size_t argc,
+                     std::size_t baseDepth) {
+    Value value = std::move(m_stack.back());
+    m_stack.pop_back();
+    if (access == Access::Set) {
+        if (value.Type() != VarType::Object)
+            RaiseError(err::ObjectRequired);
+    } else {
+        ResolveDefault(value);
+        LetValue(value);
+    }
+    const std::size_t first = m_stack.size() - argc;
+    Value object = std::move(m_stack[first - 1]);
+    if (object.Type() != VarType::Object)
+        NoMember(err::ObjectRequired, name);
+    Object* target = object.AsObject();
+    if (!target)
+        RaiseError(err::ObjectNotSet);
+    if (auto* instance = dynamic_cast<ClassInstance*>(target)) {
+        const ClassInfo& info = instance->Info();
+        const ClassInfo::Member& member = FindMember(info, name);
+        if (member.field >= 0) {
+            Value& field = instance->Field(member.field);
+            if (argc == 0) {
+                field = std::move(value);
+            } else {
+                if (field.Type() != VarType::Array)
+                    RaiseError(err::TypeMismatch);
+                Array& array = *field.MutableArray();
+                array.At(array.FlatIndex(Subscripts(first))) = std::move(value);
+            }
+            m_stack.resize(first - 1);
+            return false;
+        }
+        const std::int32_t proc = access == Access::Set ? member.set : member.let;
+        if (proc < 0)
+            NoMember(450, name);
+        m_stack.erase(m_stack.begin() + static_cast<std::ptrdiff_t>(first - 1));
+        m_stack.push_back(std::move(value));
+        EnterCall(*info.procedures[static_cast<std::size_t>(proc)], argc + 1, false,
+                  std::move(object), true, baseDepth);
+        return true;
+    }
+    std::vector<Value> args(
+        std::make_move_iterator(m_stack.begin() + static_cast<std::ptrdiff_t>(first)),
+        std::make_move_iterator(m_stack.end()));
+    args.push_back(std::move(value));
+    m_stack.resize(first - 1);
+    target->Invoke(name, access, args);
+    return false;
+}
+
+bool Vm::CallDefaultMember(const Value& object, std::size_t argc, std::size_t baseDepth) {
+    m_stack.insert(m_stack.end() - static_cast<std::ptrdiff_t>(argc), object);
+    m_argRefs.resize(m_argRefs.size() + argc);
+    return MemberCall(L"", Access::Get, argc, baseDepth);
+}
+
+bool Vm::StoreDefaultMember(const Value& object, std::size_t argc, Access access,
+                            std::size_t baseDepth) {
+    m_stack.insert(m_stack.end() - static_cast<std::ptrdiff_t>(argc + 1), object);
+    return MemberStore(L"", access, argc, baseDepth);
+}
+
+Value Vm::FusedWithObjects(FusedOp op, const Value& leftOperand, const Value& rightOperand) {
+    Value left = leftOperand;
+    Value right = rightOperand;
+    ResolveDefault(left);
+    ResolveDefault(right);
+    if (op == FusedOp::Multiply)
+        return Multiply(left, right);
+    return op == FusedOp::Add ? Add(left, right) : Subtract(left, right);
+}
+
+bool Vm::CompareWithObjects(Comparison op, const Value& leftOperand, const Value& rightOperand,
+                            OperandOrigin origin) {
+    Value left = leftOperand;
+    Value right = rightOperand;
+    ResolveDefault(left);
+    ResolveDefault(right);
+    return IsTrue(Compare(op, left, right, origin));
+}
+
+Value Vm::AppendedTo(Value before, std::size_t first) {
+    Value result = std::move(before);
+    ResolveDefault(result);
+    for (std::size_t i = first; i < m_stack.size(); ++i) {
+        ResolveDefault(m_stack[i]);
+        result = Concatenate(std::move(result), m_stack[i]);
+    }
+    m_stack.resize(first);
+    return result;
+}
+
+Value Vm::LetValueOf(const Value& source) {
+    Value value = source;
+    ResolveDefault(value);
+    LetValue(value);
+    return value;
+}
+
+bool Vm::New(const std::wstring& className, std::size_t baseDepth) {
+    auto it = m_scope.classes.find(className);
+    if (it == m_scope.classes.end())
+        throw ScriptError{506, L"Class not defined: '" + className + L"'"};
+    const std::shared_ptr<ClassInfo>& info = it->second;
+    Value instance = Value::FromObject(new ClassInstance(info, m_terminating));
+    m_stack.push_back(instance);
+    if (info->initialize < 0)
+        return false;
+    EnterCall(*info->procedures[static_cast<std::size_t>(info->initialize)], 0, false,
+              std::move(instance), true, baseDepth);
+    return true;
+}
+
+bool Vm::StartTerminate(std::size_t baseDepth) {
+    while (!m_terminating->empty()) {
+        Object* due = m_terminating->back();
+        m_terminating->pop_back();
+        Value me = Value::FromObject(due);
+        due->Release(); // the queue's reference; `me` holds it now
+        const auto& info = static_cast<ClassInstance*>(due)->Info();
+        Procedure& proc = *info.procedures[static_cast<std::size_t>(info.terminate)];
+        // A Class_Terminate with parameters, or one too deep to run, is skipped.
+        if (!proc.paramByRef.empty() ||
+            m_frames.size() - baseDepth >= static_cast<std::size_t>(m_limits.maxDepth))
+            continue;
+        EnterCall(proc, 0, false, std::move(me), true, baseDepth);
+        return true;
+    }
+    return false;
+}
+
+void Vm::ResolveDefault(Value& v) {
+    if (!IsInstance(v))
+        return;
+    auto* instance = static_cast<ClassInstance*>(v.AsObject());
+    const ClassInfo& info = instance->Info();
+    auto it = info.members.find(info.defaultMember);
+    if (info.defaultMember.empty() || it == info.members.end())
+        return; // using it as a value fails later with 438
+    if (it->second.field >= 0) {
+        v = Value(instance->Field(it->second.field));
+        return;
+    }
+    const std::int32_t index = it->second.method >= 0 ? it->second.method : it->second.get;
+    if (index < 0)
+        return;
+    Procedure& proc = *info.procedures[static_cast<std::size_t>(index)];
+    if (!proc.paramByRef.empty())
+        RaiseError(450);
+    // The caller's operands stay where they are while the property runs on fresh stacks.
+    struct StacksAside {
+        Vm& vm;
+        VmStack<Value> stack;
+        VmStack<ArgPlace> argRefs;
+        std::vector<std::int32_t> subscripts;
+        explicit StacksAside(Vm& owner) : vm(owner) { Swap(); }
+        ~StacksAside() { Swap(); }
+        void Swap() {
+            vm.m_stack.swap(stack);
+            vm.m_argRefs.swap(argRefs);
+            vm.m_subscripts.swap(subscripts);
+        }
+    } aside(*this);
+    Value result = RunFrame(proc, nullptr, {}, v);
+    v = std::move(result);
+}
+
+void Vm::ResolveValues(std::span<Value> values, Frame& frame, std::int32_t pc) {
+    frame.pc = pc;
+    for (Value& v : values)
+        ResolveDefault(v);
+}
+
+} // namespace vbs
