@@ -15,8 +15,7 @@ public:
     int total = 0;
 };
 
-ORVO_DISPATCH(Board, IXO,
-    ORVO_METHOD(Price))
+ORVO_DISPATCH(Board, IXO, ORVO_METHOD(Price))
 
 Board* TheBoard() {
     static Board board;
@@ -83,7 +82,8 @@ BENCHMARK(BM_ScriptInvoke);
 } // namespace
 
 int main(int argc, char** argv) {
-    return orvo::bench::RunWithRatios(argc, argv,
+    return orvo::bench::RunWithRatios(argc,
+                                      argv,
                                       {{"BM_CachedServiceCall", "BM_DirectVirtualCall"},
                                        {"BM_CachedMethodCall", "BM_DirectVirtualCall"},
                                        {"BM_UncachedLookupByName", "BM_DirectVirtualCall"},

@@ -142,7 +142,8 @@ BENCHMARK(BM_DirectVirtualCalls1000);
 } // namespace
 
 int main(int argc, char** argv) {
-    return orvo::bench::RunWithRatios(argc, argv,
+    return orvo::bench::RunWithRatios(argc,
+                                      argv,
                                       {
                                           {"BM_NearObjByNameFarAway", "BM_LinearNameScan"},
                                           {"BM_BroadcastMsg", "BM_VirtualCallPerObject"},

@@ -36,7 +36,8 @@ std::string Markup(Shape shape, long objects) {
             const std::string group = "g" + std::to_string(g);
             s += "  <lib Name=\"" + group + "\">\n";
             for (int i = 0; i < 99; ++i)
-                s += "    <lib Name=\"" + group + "_" + std::to_string(i) + "\" Listener=\"" + group + "\"/>\n";
+                s += "    <lib Name=\"" + group + "_" + std::to_string(i) + "\" Listener=\"" +
+                     group + "\"/>\n";
             s += "  </lib>\n";
         }
     }
@@ -47,8 +48,9 @@ const std::wstring& PageFile(Shape shape, long objects) {
     static std::map<std::pair<int, long>, std::wstring> files;
     auto [it, added] = files.try_emplace({shape, objects});
     if (added) {
-        auto file = std::filesystem::temp_directory_path() /
-                    ("orvo_scaling_" + std::to_string(shape) + "_" + std::to_string(objects) + ".xml");
+        auto file =
+            std::filesystem::temp_directory_path() /
+            ("orvo_scaling_" + std::to_string(shape) + "_" + std::to_string(objects) + ".xml");
         std::ofstream(file, std::ios::binary) << Markup(shape, objects);
         it->second = plat::FromFsPath(file);
     }
@@ -119,7 +121,9 @@ void ReportPeakMemory(Shape shape, long objects) {
         XDO* page = Open(shape, objects);
         const long after = MaxRssKb();
         std::printf("peak memory, %s page of %ld objects: %.1f MB (%.0f bytes per object)\n",
-                    shape == Named ? "named" : "grouped", objects, (after - before) / 1024.0,
+                    shape == Named ? "named" : "grouped",
+                    objects,
+                    (after - before) / 1024.0,
                     (after - before) * 1024.0 / static_cast<double>(objects));
         std::fflush(stdout);
         orvo::DestroyObject(page);

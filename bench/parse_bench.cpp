@@ -13,22 +13,28 @@ namespace {
 
 // Windows, tables and grids with typical attributes, Korean captions and script text.
 std::string ScreenLikeFile(std::size_t targetBytes) {
-    std::string s = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<lib Name=\"Board\" Param=\"code,name\">\n";
+    std::string s =
+        "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<lib Name=\"Board\" Param=\"code,name\">\n";
     int n = 0;
     while (s.size() < targetBytes) {
         std::string id = std::to_string(n++);
-        s += "  <Window Name=\"win" + id + "\" Rect=\"0,0,100%,100%\" Style=\"board\" Visible=\"True\">\n";
+        s += "  <Window Name=\"win" + id +
+             "\" Rect=\"0,0,100%,100%\" Style=\"board\" Visible=\"True\">\n";
         s += "    <_font face=\"\xEA\xB5\xB4\xEB\xA6\xBC\" size=\"9\"/>\n";
         s += "    <Table Name=\"tbl" + id + "\" Rows=\"4\" Cols=\"3\" Rect=\"2,2,-2,30\">\n";
         for (int r = 0; r < 4; ++r) {
-            s += "      <Row Height=\"20\"><Cell Text=\"\xED\x98\x84\xEC\x9E\xAC\xEA\xB0\x80\" Align=\"Right\" "
+            s += "      <Row Height=\"20\"><Cell Text=\"\xED\x98\x84\xEC\x9E\xAC\xEA\xB0\x80\" "
+                 "Align=\"Right\" "
                  "Format=\"#,##0\"/><Cell Data=\"quote.price\" Color=\"#FF0000\"/><Cell/></Row>\n";
         }
         s += "    </Table>\n";
-        s += "    <Grid Name=\"grid" + id + "\" DataSource=\"out.rows\" Rows=\"20\" HeadHeight=\"22\">\n";
-        s += "      <Column Field=\"code\" Width=\"60\"/><Column Field=\"price\" Width=\"80\" Format=\"#,##0\"/>\n";
+        s += "    <Grid Name=\"grid" + id +
+             "\" DataSource=\"out.rows\" Rows=\"20\" HeadHeight=\"22\">\n";
+        s += "      <Column Field=\"code\" Width=\"60\"/><Column Field=\"price\" Width=\"80\" "
+             "Format=\"#,##0\"/>\n";
         s += "      <Column Field=\"volume\" Width=\"90\"/>\n    </Grid>\n";
-        s += "    <Button Name=\"btn" + id + "\" Text=\"\xEC\xA1\xB0\xED\x9A\x8C\" OnClick=\"Script(Query)\"/>\n";
+        s += "    <Button Name=\"btn" + id +
+             "\" Text=\"\xEC\xA1\xB0\xED\x9A\x8C\" OnClick=\"Script(Query)\"/>\n";
         s += "    <Script>Sub Query()\n  board.Request \"" + id + "\"\nEnd Sub</Script>\n";
         s += "  </Window>\n";
     }
@@ -44,7 +50,8 @@ const std::string& File() {
 void BM_Libxml2ParseAlone(benchmark::State& state) {
     const std::string& f = File();
     for (auto _ : state) {
-        xmlDoc* doc = xmlReadMemory(f.data(), static_cast<int>(f.size()), nullptr, nullptr, XML_PARSE_NONET);
+        xmlDoc* doc =
+            xmlReadMemory(f.data(), static_cast<int>(f.size()), nullptr, nullptr, XML_PARSE_NONET);
         benchmark::DoNotOptimize(doc);
         xmlFreeDoc(doc);
     }
@@ -57,7 +64,10 @@ BENCHMARK(BM_Libxml2ParseAlone)->Unit(benchmark::kMillisecond);
 void BM_Libxml2ParseAloneCompact(benchmark::State& state) {
     const std::string& f = File();
     for (auto _ : state) {
-        xmlDoc* doc = xmlReadMemory(f.data(), static_cast<int>(f.size()), nullptr, nullptr,
+        xmlDoc* doc = xmlReadMemory(f.data(),
+                                    static_cast<int>(f.size()),
+                                    nullptr,
+                                    nullptr,
                                     XML_PARSE_NONET | XML_PARSE_COMPACT);
         benchmark::DoNotOptimize(doc);
         xmlFreeDoc(doc);
@@ -92,7 +102,8 @@ BENCHMARK(BM_CloneTree)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    return orvo::bench::RunWithRatios(argc, argv,
+    return orvo::bench::RunWithRatios(argc,
+                                      argv,
                                       {{"BM_ParseToElementTree", "BM_Libxml2ParseAlone"},
                                        {"BM_ParseToElementTree", "BM_Libxml2ParseAloneCompact"},
                                        {"BM_CloneTree", "BM_Libxml2ParseAlone"}});

@@ -34,7 +34,8 @@ public:
 };
 
 // pairs: {measured, baseline}
-inline int RunWithRatios(int argc, char** argv,
+inline int RunWithRatios(int argc,
+                         char** argv,
                          const std::vector<std::pair<std::string, std::string>>& pairs) {
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;
@@ -43,7 +44,9 @@ inline int RunWithRatios(int argc, char** argv,
         auto m = reporter.times.find(measured);
         auto b = reporter.times.find(baseline);
         if (m != reporter.times.end() && b != reporter.times.end() && b->second > 0)
-            std::printf("ratio %s / %s = %.2f\n", measured.c_str(), baseline.c_str(),
+            std::printf("ratio %s / %s = %.2f\n",
+                        measured.c_str(),
+                        baseline.c_str(),
                         m->second / b->second);
     }
     benchmark::Shutdown();

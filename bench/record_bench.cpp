@@ -89,7 +89,8 @@ BENCHMARK(BM_GetRowFieldIndexTwoLevels);
 } // namespace
 
 int main(int argc, char** argv) {
-    return orvo::bench::RunWithRatios(argc, argv,
+    return orvo::bench::RunWithRatios(argc,
+                                      argv,
                                       {{"BM_GetFieldIndex200", "BM_UnorderedMapLookup"},
                                        {"BM_GetRowFieldIndexTwoLevels", "BM_UnorderedMapLookup"}});
 }

@@ -85,8 +85,10 @@ void ReportMemoryPerObject() {
         });
     long after = MaxRssKb();
     if (objects > 0)
-        std::printf("peak memory while a %ld-object page is open: %.0f bytes per object (parse included)\n", objects,
-                    static_cast<double>(after - before) * 1024.0 / static_cast<double>(objects));
+        std::printf(
+            "peak memory while a %ld-object page is open: %.0f bytes per object (parse included)\n",
+            objects,
+            static_cast<double>(after - before) * 1024.0 / static_cast<double>(objects));
 }
 
 } // namespace

@@ -19,8 +19,7 @@ public:
     int clicks = 0;
 };
 
-ORVO_DISPATCH(Button, XDO,
-    ORVO_METHOD(Click))
+ORVO_DISPATCH(Button, XDO, ORVO_METHOD(Click))
 
 constexpr std::string_view kMarkup = R"(<lib Name="page">
   <Script>
@@ -96,6 +95,7 @@ BENCHMARK(BM_ScriptAction);
 
 int main(int argc, char** argv) {
     return orvo::bench::RunWithRatios(
-        argc, argv,
+        argc,
+        argv,
         {{"BM_RunFunction", "BM_DispatchInvoke"}, {"BM_ScriptAction", "BM_DispatchInvoke"}});
 }

@@ -45,8 +45,7 @@ public:
     long long sum = 0;
 };
 
-ORVO_DISPATCH(Requester, XDO,
-    ORVO_METHOD(OnReceiveData))
+ORVO_DISPATCH(Requester, XDO, ORVO_METHOD(OnReceiveData))
 
 void BM_PriceStep(benchmark::State& state) {
     sim::Market market(sim::Scenario::BuiltIn());

@@ -34,9 +34,15 @@ struct FieldDef {
 // A quote as a feed sends it: 64 packed bytes.
 enum QuoteField { kCode, kBid, kAsk, kBidQty, kAskQty, kPrice, kChange, kRate, kAmount, kName };
 constexpr FieldDef kQuoteFields[] = {
-    {L"code", DT_STR, 6},      {L"bid", DT_INT, 4},     {L"ask", DT_INT, 4},
-    {L"bidqty", DT_INT, 4},    {L"askqty", DT_INT, 4},  {L"price", DT_DOUBLE, 8},
-    {L"change", DT_DOUBLE, 8}, {L"rate", DT_DOUBLE, 8}, {L"amount", DT_INT64, 8},
+    {L"code", DT_STR, 6},
+    {L"bid", DT_INT, 4},
+    {L"ask", DT_INT, 4},
+    {L"bidqty", DT_INT, 4},
+    {L"askqty", DT_INT, 4},
+    {L"price", DT_DOUBLE, 8},
+    {L"change", DT_DOUBLE, 8},
+    {L"rate", DT_DOUBLE, 8},
+    {L"amount", DT_INT64, 8},
     {L"name", DT_STR, 10},
 };
 constexpr int kQuoteFieldCount = static_cast<int>(std::size(kQuoteFields));
@@ -44,9 +50,15 @@ constexpr int kQuoteFieldCount = static_cast<int>(std::size(kQuoteFields));
 // A daily summary keyed by its volume written as text with thousands separators; 64 bytes.
 enum SummaryField { kVolume = 1 };
 constexpr FieldDef kSummaryFields[] = {
-    {L"code", DT_STR, 6},   {L"volume", DT_STR, 14},  {L"open", DT_INT, 4},
-    {L"close", DT_INT, 4},  {L"high", DT_DOUBLE, 8},  {L"low", DT_DOUBLE, 8},
-    {L"avg", DT_DOUBLE, 8}, {L"amount", DT_INT64, 8}, {L"seq", DT_INT, 4},
+    {L"code", DT_STR, 6},
+    {L"volume", DT_STR, 14},
+    {L"open", DT_INT, 4},
+    {L"close", DT_INT, 4},
+    {L"high", DT_DOUBLE, 8},
+    {L"low", DT_DOUBLE, 8},
+    {L"avg", DT_DOUBLE, 8},
+    {L"amount", DT_INT64, 8},
+    {L"seq", DT_INT, 4},
 };
 
 struct Quote {
@@ -132,9 +144,19 @@ const std::string& QuoteText() {
         std::string all;
         char line[256];
         for (const Quote& q : Quotes()) {
-            std::snprintf(line, sizeof line, "%s\t%d\t%d\t%d\t%d\t%.2f\t%.2f\t%.6f\t%lld\t%s\n",
-                          q.code.c_str(), q.bid, q.ask, q.bidQty, q.askQty, q.price, q.change,
-                          q.rate, static_cast<long long>(q.amount), q.name.c_str());
+            std::snprintf(line,
+                          sizeof line,
+                          "%s\t%d\t%d\t%d\t%d\t%.2f\t%.2f\t%.6f\t%lld\t%s\n",
+                          q.code.c_str(),
+                          q.bid,
+                          q.ask,
+                          q.bidQty,
+                          q.askQty,
+                          q.price,
+                          q.change,
+                          q.rate,
+                          static_cast<long long>(q.amount),
+                          q.name.c_str());
             all += line;
         }
         return all;
@@ -201,8 +223,8 @@ BENCHMARK(BM_AllocateAndCopyRecords);
 
 bool MapQuotes(XStruct& s) {
     const std::vector<unsigned char>& bytes = PackedQuotes();
-    return s.MapData(kRows, static_cast<int>(bytes.size()),
-                     reinterpret_cast<const char*>(bytes.data()));
+    return s.MapData(
+        kRows, static_cast<int>(bytes.size()), reinterpret_cast<const char*>(bytes.data()));
 }
 
 void BM_MapDataIntoExistingRows(benchmark::State& state) {
@@ -273,7 +295,8 @@ std::size_t CountSeparators(const char* p, const char* end) {
         const auto* lf = static_cast<const char*>(std::memchr(p, '\n', end - p));
         const char* lineEnd = lf ? lf : end;
         for (const char* t = p;
-             (t = static_cast<const char*>(std::memchr(t, '\t', lineEnd - t))) != nullptr; ++t)
+             (t = static_cast<const char*>(std::memchr(t, '\t', lineEnd - t))) != nullptr;
+             ++t)
             ++count;
         count += lf ? 1 : 0;
         p = lineEnd + 1;
@@ -511,8 +534,8 @@ void BM_PlainRingMemcpy(benchmark::State& state) {
     for (auto _ : state) {
         for (int u = 0; u < kRingUpdates; ++u) {
             head = head == 0 ? kRingRows - 1 : head - 1;
-            std::memcpy(ring.data() + head * kRecordSize, records.data() + next * kRecordSize,
-                        kRecordSize);
+            std::memcpy(
+                ring.data() + head * kRecordSize, records.data() + next * kRecordSize, kRecordSize);
             if (++next == kRows)
                 next = 0;
         }
@@ -564,7 +587,8 @@ BENCHMARK(BM_RingShiftDownAndWriteCells);
 
 int main(int argc, char** argv) {
     return orvo::bench::RunWithRatios(
-        argc, argv,
+        argc,
+        argv,
         {{"BM_MapDataIntoExistingRows", "BM_MemcpyRecords"},
          {"BM_MapDataWithBooleansIntoExistingRows", "BM_MemcpyRecords"},
          {"BM_MapDataIntoFreshStructure", "BM_MemcpyRecords"},

@@ -112,8 +112,7 @@ public:
     int total = 0;
 };
 
-ORVO_DISPATCH(Tally, IXO,
-    ORVO_METHOD(Add))
+ORVO_DISPATCH(Tally, IXO, ORVO_METHOD(Add))
 
 constexpr int kHostCalls = 100000;
 
@@ -121,7 +120,8 @@ void HostCallsVbscript(benchmark::State& state) {
     Tally tally;
     vbs::Engine engine;
     engine.AddNamedItem(L"Tally", vbs::HostValue(&tally));
-    TimeVbscript(state, engine,
+    TimeVbscript(state,
+                 engine,
                  L"Function run()\n For i = 1 To 100000\n  Tally.Add 1\n Next\n"
                  L" run = Tally.Add(0)\nEnd Function\n");
 }
@@ -141,7 +141,8 @@ void HostCallsLua(benchmark::State& state) {
     lua_pushcclosure(lua.get(), LuaTallyAdd, 1);
     lua_setfield(lua.get(), -2, "add");
     lua_setglobal(lua.get(), "tally");
-    TimeLua(state, lua.get(),
+    TimeLua(state,
+            lua.get(),
             "function run() for i = 1, 100000 do tally.add(1) end return tally.add(0) end");
 }
 

@@ -30,9 +30,10 @@ XAttributeSet& XAttributeSet::Instance() {
     return *g_set;
 }
 
-ORVO_DISPATCH(XAttributeSet, XDO,
-    ORVO_METHOD(InitializeIXO),
-    ORVO_PROVIDE(orvo::contract::AttributeSetGetAttributeByName, GetAttributeByName))
+ORVO_DISPATCH(XAttributeSet,
+              XDO,
+              ORVO_METHOD(InitializeIXO),
+              ORVO_PROVIDE(orvo::contract::AttributeSetGetAttributeByName, GetAttributeByName))
 
 int XAttributeSet::InitializeIXO() {
     return orvo::LoadDefinitionSet(this, L"AttributeSet");

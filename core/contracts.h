@@ -17,24 +17,38 @@ namespace orvo::contract {
 ORVO_CONTRACT(ParserDoParse, L"Parser", DoParse, int(const wchar_t* path, XElement** root))
 // Why the last DoParse failed: "there is no such file", "line 3, column 7: ...".
 ORVO_CONTRACT(ParserLastError, L"Parser", LastError, std::wstring())
-ORVO_CONTRACT(AttributeSetGetAttributeByName, L"AttributeSet", GetAttributeByName,
+ORVO_CONTRACT(AttributeSetGetAttributeByName,
+              L"AttributeSet",
+              GetAttributeByName,
               IXO*(const wchar_t* name))
 ORVO_CONTRACT(ProjectGetPath, L"Project", GetPath, int(const wchar_t* alias, std::wstring* out))
 ORVO_CONTRACT(ProjectGetFile, L"Project", GetFile, int(const wchar_t* kind, std::wstring& out))
-ORVO_CONTRACT(ProjectGetINIStr, L"Project", GetINIStr,
-              int(const wchar_t* kind, const wchar_t* section, const wchar_t* key,
+ORVO_CONTRACT(
+    ProjectGetINIStr,
+    L"Project",
+    GetINIStr,
+    int(const wchar_t* kind, const wchar_t* section, const wchar_t* key, std::wstring& out))
+ORVO_CONTRACT(ProjectGetINIStrEx,
+              L"Project",
+              GetINIStrEx,
+              int(const wchar_t* kind1,
+                  const wchar_t* section1,
+                  const wchar_t* kind2,
+                  const wchar_t* section2,
+                  const wchar_t* key,
                   std::wstring& out))
-ORVO_CONTRACT(ProjectGetINIStrEx, L"Project", GetINIStrEx,
-              int(const wchar_t* kind1, const wchar_t* section1, const wchar_t* kind2,
-                  const wchar_t* section2, const wchar_t* key, std::wstring& out))
-ORVO_CONTRACT(ScrManOpenPage, L"ScrMan", OpenPage,
+ORVO_CONTRACT(ScrManOpenPage,
+              L"ScrMan",
+              OpenPage,
               XDO*(const wchar_t* path, XDO* parent, XElement* parameters))
 ORVO_CONTRACT(ScrManLoadPage, L"ScrMan", LoadPage, XElement*(const wchar_t* path))
 ORVO_CONTRACT(MainManGetMainMan, L"MainMan", GetMainMan, IXO*())
 ORVO_CONTRACT(MainManPostCommand, L"MainMan", PostCommand, int(int id))
 ORVO_CONTRACT(LangManGetText, L"LangMan", GetText, int(int id, std::wstring& out))
 ORVO_CONTRACT(LangManGetFont, L"LangMan", GetFont, CFont*(const wchar_t* description))
-ORVO_CONTRACT(NoticeManConfirm, L"NoticeMan", Confirm,
+ORVO_CONTRACT(NoticeManConfirm,
+              L"NoticeMan",
+              Confirm,
               int(const wchar_t* text, unsigned type, unsigned helpId))
 ORVO_CONTRACT(NoticeManNotice, L"NoticeMan", Notice, int(const wchar_t* text))
 ORVO_CONTRACT(NoticeManAlert, L"NoticeMan", Alert, int(const wchar_t* text))
@@ -42,11 +56,15 @@ ORVO_CONTRACT(NoticeManNews, L"NoticeMan", News, int(const wchar_t* text))
 ORVO_CONTRACT(NoticeManNoticeConclude, L"NoticeMan", NoticeConclude, int(const wchar_t* text))
 
 // ---- services of the host and the application shell -----------------------------------------
-ORVO_CONTRACT(ApplicationGetValue, L"Application", GetValue,
+ORVO_CONTRACT(ApplicationGetValue,
+              L"Application",
+              GetValue,
               int(const wchar_t* key, std::wstring& out))
 // A property: its getter.
 ORVO_CONTRACT(SystemDbUserName, L"systemdb", UserName, std::wstring())
-ORVO_CONTRACT(MenuManRunByMenuID, L"MenuMan", RunByMenuID,
+ORVO_CONTRACT(MenuManRunByMenuID,
+              L"MenuMan",
+              RunByMenuID,
               int(const wchar_t* id, const wchar_t* parameter, int flag))
 
 // ---- methods of objects met in the tree ------------------------------------------------------

@@ -7,8 +7,7 @@
 #include "platform/base/format.h"
 #include "platform/base/nocase.h"
 
-ORVO_DISPATCH(XElement, IXO,
-    ORVO_METHOD(Save))
+ORVO_DISPATCH(XElement, IXO, ORVO_METHOD(Save))
 
 XElement::XElement(const wchar_t* tagName) : m_tagName(tagName ? tagName : L"") {}
 
@@ -42,7 +41,6 @@ XElement::~XElement() {
 }
 
 // ---- attributes ---------------------------------------------------------------------------
-
 
 int XElement::GetValue(std::wstring_view key, std::wstring& out) const {
     return ::GetValue(GetAttributes(), key, out);
@@ -164,7 +162,8 @@ int XElement::MakeValue(std::wstring_view text) {
     std::size_t pos = 0;
     while (true) {
         std::size_t comma = text.find(L',', pos);
-        std::wstring_view piece = text.substr(pos, comma == std::wstring_view::npos ? std::wstring_view::npos : comma - pos);
+        std::wstring_view piece = text.substr(
+            pos, comma == std::wstring_view::npos ? std::wstring_view::npos : comma - pos);
         std::size_t eq = piece.find(L'=');
         if (eq != std::wstring_view::npos) {
             commit();
@@ -245,7 +244,8 @@ XElement* XElement::FindPath(std::wstring_view path) const {
     std::size_t pos = 1;
     while (pos < path.size()) {
         std::size_t slash = path.find(L'/', pos);
-        std::wstring_view segment = path.substr(pos, slash == std::wstring_view::npos ? std::wstring_view::npos : slash - pos);
+        std::wstring_view segment = path.substr(
+            pos, slash == std::wstring_view::npos ? std::wstring_view::npos : slash - pos);
         e = e->FindChild(segment);
         if (!e)
             return nullptr;

@@ -36,7 +36,9 @@ public:
     XElement* GetFirstChild() const { return m_firstChild; }
     XElement* GetNextSibling() const { return m_nextSibling; }
     // Null while the element has no attributes.
-    const CMapStringToString* GetAttributes() const { return m_attributes.Empty() ? nullptr : &m_attributes; }
+    const CMapStringToString* GetAttributes() const {
+        return m_attributes.Empty() ? nullptr : &m_attributes;
+    }
 
     // ---- attributes -------------------------------------------------------------------------
     // Readers answer non-zero when the key is present and leave `out` untouched otherwise.
@@ -52,8 +54,12 @@ public:
     int GetChar(std::wstring_view key, wchar_t& out) const;
 
     void SetValue(std::wstring_view key, std::wstring_view value);
-    void SetValue(std::wstring_view key, const wchar_t* value) { SetValue(key, std::wstring_view(value ? value : L"")); }
-    void SetValue(std::wstring_view key, const std::wstring& value) { SetValue(key, std::wstring_view(value)); }
+    void SetValue(std::wstring_view key, const wchar_t* value) {
+        SetValue(key, std::wstring_view(value ? value : L""));
+    }
+    void SetValue(std::wstring_view key, const std::wstring& value) {
+        SetValue(key, std::wstring_view(value));
+    }
     void SetValue(std::wstring_view key, int value);
     void SetValue(std::wstring_view key, double value);
     void SetValue(std::wstring_view key, float value);

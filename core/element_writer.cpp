@@ -29,7 +29,8 @@ xmlDoc* BuildDocument(const XElement* root) {
         pending.pop_back();
         const XElement* e = job.element;
         std::string tag = plat::ToUtf8(e->GetTagName());
-        xmlNode* node = xmlNewDocNode(doc, nullptr, Utf8(tag.empty() ? std::string("Element") : tag), nullptr);
+        xmlNode* node =
+            xmlNewDocNode(doc, nullptr, Utf8(tag.empty() ? std::string("Element") : tag), nullptr);
         if (!e->GetText().empty())
             xmlNodeAddContent(node, Utf8(plat::ToUtf8(e->GetText())));
         if (const CMapStringToString* attrs = e->GetAttributes()) {
@@ -58,7 +59,8 @@ std::string XElement::Serialize() const {
     xmlChar* buffer = nullptr;
     int size = 0;
     xmlDocDumpFormatMemoryEnc(doc, &buffer, &size, "UTF-8", 1);
-    std::string out(reinterpret_cast<const char*>(buffer), buffer ? static_cast<std::size_t>(size) : 0);
+    std::string out(reinterpret_cast<const char*>(buffer),
+                    buffer ? static_cast<std::size_t>(size) : 0);
     xmlFree(buffer);
     xmlFreeDoc(doc);
     return out;

@@ -20,14 +20,35 @@
 namespace {
 
 constexpr std::array<const wchar_t*, XEvent::kObjectEventCount> kObjectEvents = {
-    L"BeforeCreate", L"AfterCreate", L"Initialize", L"Run", nullptr, L"Destroy", L"Paint", L"Dragging",
-    nullptr, L"Repeat", L"Select", L"UnSelect", L"Change", L"Timer", L"GateBeforeInput", L"GateAfterInput",
-    L"GateBeforeOutput", L"GateAfterOutput", L"GateBeforeParam", L"GateAfterParam", L"GateChild", L"GateNext",
+    L"BeforeCreate",
+    L"AfterCreate",
+    L"Initialize",
+    L"Run",
+    nullptr,
+    L"Destroy",
+    L"Paint",
+    L"Dragging",
+    nullptr,
+    L"Repeat",
+    L"Select",
+    L"UnSelect",
+    L"Change",
+    L"Timer",
+    L"GateBeforeInput",
+    L"GateAfterInput",
+    L"GateBeforeOutput",
+    L"GateAfterOutput",
+    L"GateBeforeParam",
+    L"GateAfterParam",
+    L"GateChild",
+    L"GateNext",
 };
 
-constexpr std::array<const wchar_t*, 4> kCommPhases = {L"Receive", L"ReceiveDataProc", L"ReceiveAfterProc", L"Request"};
+constexpr std::array<const wchar_t*, 4> kCommPhases = {
+    L"Receive", L"ReceiveDataProc", L"ReceiveAfterProc", L"Request"};
 
-constexpr std::array<const wchar_t*, 6> kActionKinds = {L"Sys", L"Menu", L"Cmd", L"User", L"Message", L"Script"};
+constexpr std::array<const wchar_t*, 6> kActionKinds = {
+    L"Sys", L"Menu", L"Cmd", L"User", L"Message", L"Script"};
 
 // "Head(" inside ")" with the inside returned; the closing ")" is the last one.
 bool Call(std::wstring_view text, std::wstring_view head, std::wstring& inside) {
@@ -204,7 +225,9 @@ int XEvent::RunCmd(XDO*, const std::wstring& action) {
     return 1;
 }
 
-bool XEvent::ParseRunCall(const std::wstring& action, std::wstring& library, std::wstring& function,
+bool XEvent::ParseRunCall(const std::wstring& action,
+                          std::wstring& library,
+                          std::wstring& function,
                           std::wstring& parameter) {
     // "Run(" library "," function "," parameter ")": the parameter runs to the last ")", and
     // whatever follows that is not part of the call.

@@ -12,8 +12,23 @@ class XElement;
 
 class XEvent {
 public:
-    enum TriggerKind { TriggerNone = -1, TriggerObject = 0, TriggerMouse = 1, TriggerMessage = 3, TriggerComm = 4, TriggerEvent = 5 };
-    enum ActionKind { ActionNone = -1, ActionSys = 0, ActionMenu = 1, ActionCmd = 2, ActionUser = 3, ActionMessage = 4, ActionScript = 5 };
+    enum TriggerKind {
+        TriggerNone = -1,
+        TriggerObject = 0,
+        TriggerMouse = 1,
+        TriggerMessage = 3,
+        TriggerComm = 4,
+        TriggerEvent = 5
+    };
+    enum ActionKind {
+        ActionNone = -1,
+        ActionSys = 0,
+        ActionMenu = 1,
+        ActionCmd = 2,
+        ActionUser = 3,
+        ActionMessage = 4,
+        ActionScript = 5
+    };
     enum MouseFlag { MouseDown = 4, MouseClick = 16, MouseDoubleClick = 64 };
     static constexpr int kObjectEventCount = 22;
 
@@ -58,7 +73,9 @@ public:
 
 private:
     // "Run(library, function, parameter)": false when the text has another shape.
-    static bool ParseRunCall(const std::wstring& action, std::wstring& library, std::wstring& function,
+    static bool ParseRunCall(const std::wstring& action,
+                             std::wstring& library,
+                             std::wstring& function,
                              std::wstring& parameter);
     // Loads the library once per event; null when it or the function is missing.
     void* LoadFunction(const std::wstring& library, const std::wstring& function);

@@ -24,11 +24,13 @@ int GetIniFile(std::wstring& file, const wchar_t* key) {
     return 1;
 }
 
-std::wstring GetUserIniStr(const wchar_t* section, const wchar_t* key, const wchar_t* defaultValue) {
+std::wstring
+GetUserIniStr(const wchar_t* section, const wchar_t* key, const wchar_t* defaultValue) {
     std::wstring file;
     if (!GetIniFile(file, L"UserConfigFile"))
         return defaultValue ? defaultValue : L"";
-    return GetINIStr(section ? section : L"", key ? key : L"", defaultValue ? defaultValue : L"", file);
+    return GetINIStr(
+        section ? section : L"", key ? key : L"", defaultValue ? defaultValue : L"", file);
 }
 
 int SetUserIniStr(const wchar_t* section, const wchar_t* key, const wchar_t* value) {

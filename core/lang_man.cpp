@@ -21,12 +21,13 @@ XLangMan& XLangMan::Instance() {
     return *instance;
 }
 
-ORVO_DISPATCH(XLangMan, IXO,
-    ORVO_METHOD(InitializeIXO),
-    ORVO_METHOD(LoadCurrentLanguage),
-    ORVO_PROVIDE(orvo::contract::LangManGetText, GetText),
-    ORVO_METHOD(GetTextID),
-    ORVO_PROVIDE(orvo::contract::LangManGetFont, GetFont))
+ORVO_DISPATCH(XLangMan,
+              IXO,
+              ORVO_METHOD(InitializeIXO),
+              ORVO_METHOD(LoadCurrentLanguage),
+              ORVO_PROVIDE(orvo::contract::LangManGetText, GetText),
+              ORVO_METHOD(GetTextID),
+              ORVO_PROVIDE(orvo::contract::LangManGetFont, GetFont))
 
 int XLangMan::LoadCurrentLanguage() {
     static orvo::ContractCall<orvo::contract::ProjectGetPath> s_getPath;

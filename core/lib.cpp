@@ -24,12 +24,13 @@ int XLibParam::SetElement(XElement* e) {
     return 1;
 }
 
-ORVO_DISPATCH(XLib, XDO,
-    ORVO_METHOD(SetParamValue),
-    ORVO_METHOD(GetParamValue),
-    ORVO_METHOD(CompareParamValue),
-    ORVO_METHOD(NotifyEvent),
-    ORVO_METHOD(GetLoadingTick))
+ORVO_DISPATCH(XLib,
+              XDO,
+              ORVO_METHOD(SetParamValue),
+              ORVO_METHOD(GetParamValue),
+              ORVO_METHOD(CompareParamValue),
+              ORVO_METHOD(NotifyEvent),
+              ORVO_METHOD(GetLoadingTick))
 
 XLib::XLib() {
     m_nStyle |= XDO_STYLE_SCREEN;
@@ -114,10 +115,12 @@ bool XLib::GetUpValue(const std::wstring& name, std::wstring& value) {
     if (GetParam(name, value))
         return true;
     for (XDO* up = parent(); up; up = up->parent()) {
-        if (auto* loader = dynamic_cast<XLoader*>(up); loader && (up->GetObjectStyle() & XDO_STYLE_LOADER)) {
+        if (auto* loader = dynamic_cast<XLoader*>(up);
+            loader && (up->GetObjectStyle() & XDO_STYLE_LOADER)) {
             if (loader->GetParam(name, value))
                 return true;
-        } else if (auto* lib = dynamic_cast<XLib*>(up); lib && (up->GetObjectStyle() & XDO_STYLE_SCREEN)) {
+        } else if (auto* lib = dynamic_cast<XLib*>(up);
+                   lib && (up->GetObjectStyle() & XDO_STYLE_SCREEN)) {
             if (lib->GetParam(name, value))
                 return true;
         }

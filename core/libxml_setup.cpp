@@ -21,8 +21,8 @@ void KeepFirst(void*, xmlErrorPtr error) {
     std::string message = error->message ? error->message : "malformed markup";
     while (!message.empty() && (message.back() == '\n' || message.back() == ' '))
         message.pop_back();
-    t_firstError = plat::Format(L"line %d, column %d: %s", error->line, error->int2,
-                                plat::FromUtf8(message));
+    t_firstError =
+        plat::Format(L"line %d, column %d: %s", error->line, error->int2, plat::FromUtf8(message));
 }
 
 void IgnoreGeneric(void*, const char*, ...) {}
@@ -34,8 +34,15 @@ void EnsureLibxmlReady() {
         xmlInitParser();
         // EUC-KR files from Windows routinely carry CP949 extension characters, so every
         // Korean name decodes as CP949, its superset.
-        for (const char* alias : {"EUC-KR", "EUCKR", "KS_C_5601-1987", "KS_C_5601", "KSC5601", "X-WINDOWS-949",
-                                  "WINDOWS-949", "UHC", "MS949"})
+        for (const char* alias : {"EUC-KR",
+                                  "EUCKR",
+                                  "KS_C_5601-1987",
+                                  "KS_C_5601",
+                                  "KSC5601",
+                                  "X-WINDOWS-949",
+                                  "WINDOWS-949",
+                                  "UHC",
+                                  "MS949"})
             xmlAddEncodingAlias("CP949", alias);
         return true;
     }();

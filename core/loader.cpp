@@ -59,9 +59,12 @@ int XLoaderGateItemSave::SetElement(XElement* e) {
     if (hasItem)
         m_hasValue = e->GetValue(L"Value", m_value) != 0;
     if (!e->GetBool(L"Save", m_save)) {
-        ConfirmMsg(plat::Format(L"<loader.GateItemSave gatename=\"%s\" gateitem=\"%s\"> 에 Save 여부가 지정되지 않았습니다.",
-                                m_gateName, m_gateItem),
-                   0, 0);
+        ConfirmMsg(plat::Format(L"<loader.GateItemSave gatename=\"%s\" gateitem=\"%s\"> 에 Save "
+                                L"여부가 지정되지 않았습니다.",
+                                m_gateName,
+                                m_gateItem),
+                   0,
+                   0);
         return 0;
     }
     return 1;
@@ -101,11 +104,12 @@ void XLoaderGateItemSave::LinkObject(XDO* loader) {
 
 // ---- the loader ---------------------------------------------------------------------------
 
-ORVO_DISPATCH(XLoader, XDO,
-    ORVO_METHOD(IsLoaded),
-    ORVO_METHOD(Load),
-    ORVO_METHOD(Unload),
-    ORVO_METHOD(RunMethod))
+ORVO_DISPATCH(XLoader,
+              XDO,
+              ORVO_METHOD(IsLoaded),
+              ORVO_METHOD(Load),
+              ORVO_METHOD(Unload),
+              ORVO_METHOD(RunMethod))
 
 XLoader::XLoader() {
     m_nStyle |= XDO_STYLE_LOADER;
@@ -209,9 +213,13 @@ int XLoader::Load() {
     std::wstring folder;
     auto getPath = s_getPath.Get();
     if (!getPath || !getPath(m_path.c_str(), &folder)) {
-        ConfirmMsg(plat::Format(L"<loader file=\"%s\" path=\"%s\"> did not load: the path alias \"%s\" is not declared",
-                                m_file, m_path, m_path),
-                   0, 0);
+        ConfirmMsg(plat::Format(L"<loader file=\"%s\" path=\"%s\"> did not load: the path alias "
+                                L"\"%s\" is not declared",
+                                m_file,
+                                m_path,
+                                m_path),
+                   0,
+                   0);
         return 0;
     }
     std::wstring full = plat::JoinPath(folder, m_file);
@@ -226,7 +234,8 @@ void XLoader::Unload() {
         return;
     XDO* top = GetTopParent();
     // A focus inside the page goes back to the enclosing window host, or nowhere.
-    if (XDO* focus = top->GetFocusRecord(); focus && page->FindObjectInTree(focus, 0) && IsLiveXdo(focus)) {
+    if (XDO* focus = top->GetFocusRecord();
+        focus && page->FindObjectInTree(focus, 0) && IsLiveXdo(focus)) {
         XDO* host = GetXDO(XDO_STYLE_WINDOWHOST, 0);
         top->SetFocusRecord(host);
     }

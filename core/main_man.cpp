@@ -8,10 +8,11 @@ XMainMan g_mainMan;
 [[maybe_unused]] const int g_registered = orvo::RegisterInstance(&g_mainMan);
 } // namespace
 
-ORVO_DISPATCH(XMainMan, IXO,
-    ORVO_METHOD(InitializeIXO),
-    ORVO_PROVIDE(orvo::contract::MainManGetMainMan, GetMainMan),
-    ORVO_PROVIDE(orvo::contract::MainManPostCommand, PostCommand))
+ORVO_DISPATCH(XMainMan,
+              IXO,
+              ORVO_METHOD(InitializeIXO),
+              ORVO_PROVIDE(orvo::contract::MainManGetMainMan, GetMainMan),
+              ORVO_PROVIDE(orvo::contract::MainManPostCommand, PostCommand))
 
 int XMainMan::InitializeIXO() {
     m_live = plat::EventLoop::Current() != nullptr;

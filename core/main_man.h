@@ -22,7 +22,9 @@ public:
 
     // Command ids ("Cmd.ID(n)" actions) go to the host's main window through this handler,
     // later on the loop like any posted work.
-    void SetCommandHandler(std::function<void(int)> handler) { m_commandHandler = std::move(handler); }
+    void SetCommandHandler(std::function<void(int)> handler) {
+        m_commandHandler = std::move(handler);
+    }
     int PostCommand(int id);
 
 private:

@@ -64,8 +64,11 @@ public:
         const orvo::IXORef originRef = origin ? origin->WeakRef() : orvo::IXORef();
         for (const orvo::IXORef& ref : targets) {
             if (auto* target = dynamic_cast<T*>(ref.Get()))
-                target->RunMsg(fromUp, msg, dynamic_cast<T*>(senderRef.Get()),
-                               dynamic_cast<T*>(originRef.Get()), sendDown);
+                target->RunMsg(fromUp,
+                               msg,
+                               dynamic_cast<T*>(senderRef.Get()),
+                               dynamic_cast<T*>(originRef.Get()),
+                               sendDown);
         }
         return 1;
     }

@@ -31,13 +31,14 @@ XNoticeMan& XNoticeMan::Instance() {
     return *instance;
 }
 
-ORVO_DISPATCH(XNoticeMan, IXO,
-    ORVO_PROVIDE(orvo::contract::NoticeManConfirm, Confirm),
-    ORVO_PROVIDE(orvo::contract::NoticeManNotice, Notice),
-    ORVO_PROVIDE(orvo::contract::NoticeManAlert, Alert),
-    ORVO_PROVIDE(orvo::contract::NoticeManNews, News),
-    ORVO_PROVIDE(orvo::contract::NoticeManNoticeConclude, NoticeConclude),
-    ORVO_METHOD(GetLastNotice))
+ORVO_DISPATCH(XNoticeMan,
+              IXO,
+              ORVO_PROVIDE(orvo::contract::NoticeManConfirm, Confirm),
+              ORVO_PROVIDE(orvo::contract::NoticeManNotice, Notice),
+              ORVO_PROVIDE(orvo::contract::NoticeManAlert, Alert),
+              ORVO_PROVIDE(orvo::contract::NoticeManNews, News),
+              ORVO_PROVIDE(orvo::contract::NoticeManNoticeConclude, NoticeConclude),
+              ORVO_METHOD(GetLastNotice))
 
 int XNoticeMan::Confirm(const wchar_t* text, unsigned type, unsigned helpId) {
     return m_presenter->Confirm(text ? text : L"", type, helpId);

@@ -72,7 +72,6 @@ struct TreeTeardown {
             }
         }
     }
-
 };
 
 DispatchScope::DispatchScope() {

@@ -60,19 +60,20 @@ XProject& XProject::Instance() {
     return *instance;
 }
 
-ORVO_DISPATCH(XProject, IXO,
-    ORVO_METHOD(InitializeIXO),
-    ORVO_METHOD(Start),
-    ORVO_PROVIDE(orvo::contract::ProjectGetPath, GetPath),
-    ORVO_PROVIDE(orvo::contract::ProjectGetFile, GetFile),
-    ORVO_METHOD(GetUserPath),
-    ORVO_METHOD(GetConfig),
-    ORVO_METHOD(GetConfigNode),
-    ORVO_METHOD(SetVar),
-    ORVO_METHOD(GetVar),
-    ORVO_METHOD(GetPathVB),
-    ORVO_PROVIDE(orvo::contract::ProjectGetINIStr, GetINIStr),
-    ORVO_PROVIDE(orvo::contract::ProjectGetINIStrEx, GetINIStrEx))
+ORVO_DISPATCH(XProject,
+              IXO,
+              ORVO_METHOD(InitializeIXO),
+              ORVO_METHOD(Start),
+              ORVO_PROVIDE(orvo::contract::ProjectGetPath, GetPath),
+              ORVO_PROVIDE(orvo::contract::ProjectGetFile, GetFile),
+              ORVO_METHOD(GetUserPath),
+              ORVO_METHOD(GetConfig),
+              ORVO_METHOD(GetConfigNode),
+              ORVO_METHOD(SetVar),
+              ORVO_METHOD(GetVar),
+              ORVO_METHOD(GetPathVB),
+              ORVO_PROVIDE(orvo::contract::ProjectGetINIStr, GetINIStr),
+              ORVO_PROVIDE(orvo::contract::ProjectGetINIStrEx, GetINIStrEx))
 
 int XProject::InitializeIXO() {
     static orvo::ContractCall<orvo::contract::ApplicationGetValue> s_appValue;
@@ -272,8 +273,8 @@ XElement* XProject::GetConfig(const wchar_t* kind, const wchar_t* fallbackKind) 
     return tree;
 }
 
-XElement* XProject::GetConfigNode(const wchar_t* kind, const wchar_t* fallbackKind,
-                                  const wchar_t* path) {
+XElement*
+XProject::GetConfigNode(const wchar_t* kind, const wchar_t* fallbackKind, const wchar_t* path) {
     if (Text(path).empty())
         return nullptr;
     for (const wchar_t* candidate : {kind, fallbackKind}) {
@@ -308,7 +309,9 @@ std::wstring XProject::GetPathVB(const wchar_t*) {
     return m_basePath;
 }
 
-int XProject::GetINIStr(const wchar_t* kind, const wchar_t* section, const wchar_t* key,
+int XProject::GetINIStr(const wchar_t* kind,
+                        const wchar_t* section,
+                        const wchar_t* key,
                         std::wstring& out) {
     std::wstring file;
     if (!GetFile(kind, file))
@@ -320,7 +323,11 @@ int XProject::GetINIStr(const wchar_t* kind, const wchar_t* section, const wchar
     return 1;
 }
 
-int XProject::GetINIStrEx(const wchar_t* kind1, const wchar_t* section1, const wchar_t* kind2,
-                          const wchar_t* section2, const wchar_t* key, std::wstring& out) {
+int XProject::GetINIStrEx(const wchar_t* kind1,
+                          const wchar_t* section1,
+                          const wchar_t* kind2,
+                          const wchar_t* section2,
+                          const wchar_t* key,
+                          std::wstring& out) {
     return GetINIStr(kind1, section1, key, out) || GetINIStr(kind2, section2, key, out) ? 1 : 0;
 }

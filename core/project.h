@@ -53,11 +53,15 @@ public:
 
     // The non-empty value of section/key in the INI file of `kind`; 0 when the kind is not
     // registered or the value is empty.
-    int GetINIStr(const wchar_t* kind, const wchar_t* section, const wchar_t* key,
-                  std::wstring& out);
+    int
+    GetINIStr(const wchar_t* kind, const wchar_t* section, const wchar_t* key, std::wstring& out);
     // The first kind's value, else the second's: a user setting with the project's as fallback.
-    int GetINIStrEx(const wchar_t* kind1, const wchar_t* section1, const wchar_t* kind2,
-                    const wchar_t* section2, const wchar_t* key, std::wstring& out);
+    int GetINIStrEx(const wchar_t* kind1,
+                    const wchar_t* section1,
+                    const wchar_t* kind2,
+                    const wchar_t* section2,
+                    const wchar_t* key,
+                    std::wstring& out);
 
     // ---- for the host and tests ---------------------------------------------------------------
     const std::wstring& GetModulePath() const { return m_modulePath; }

@@ -66,47 +66,48 @@ XScrMan& XScrMan::Instance() {
     return *g_scrMan;
 }
 
-ORVO_DISPATCH(XScrMan, IXO,
-    ORVO_PROVIDE(orvo::contract::ScrManOpenPage, OpenPage),
-    ORVO_METHOD(OpenPageMem),
-    ORVO_PROVIDE(orvo::contract::ScrManLoadPage, LoadPage),
-    ORVO_METHOD(MakeObject),
-    ORVO_METHOD(MakeScrObj),
-    ORVO_METHOD(CreateScreen),
-    ORVO_PROPERTY_EX(GetMaxFrameCount, SetMaxFrameCount, MaxFrameCount),
-    ORVO_METHOD(RegisterFrame),
-    ORVO_METHOD(UnRegisterFrame),
-    ORVO_METHOD(TranslateMsg),
-    ORVO_METHOD(SetPaintTime),
-    ORVO_METHOD(RegPaint),
-    ORVO_METHOD(UnregPaint),
-    ORVO_METHOD(SetMainFrame),
-    ORVO_METHOD(GetMainFrame),
-    ORVO_METHOD_AS(GetMainFrame, MainFrame),
-    ORVO_METHOD(ActivateFrame),
-    ORVO_METHOD(OnActivateFrame),
-    ORVO_METHOD(GetActiveChildFrame),
-    ORVO_METHOD(SetFrameText),
-    ORVO_METHOD(Lock),
-    ORVO_METHOD(CloseMainFrame),
-    ORVO_METHOD(CloseAllWindow),
-    ORVO_METHOD(EnableAllWindow),
-    ORVO_METHOD(MinimizeAllWindow),
-    ORVO_METHOD(RestoreAllWindow),
-    ORVO_METHOD(SetExitProc),
-    ORVO_METHOD(GetExitProc),
-    ORVO_METHOD(SetMDI),
-    ORVO_METHOD(GetMDI),
-    ORVO_METHOD(AddHotKey),
-    ORVO_METHOD(DelHotKey),
-    ORVO_METHOD(CheckSamePos),
-    ORVO_METHOD(SaveScreen),
-    ORVO_METHOD(LoadScreen),
-    ORVO_METHOD(GetLastSaveScreen),
-    ORVO_METHOD(RemoveSaveScreen),
-    ORVO_METHOD(MoveSaveScreen),
-    ORVO_METHOD(GetSaveScreenName),
-    ORVO_METHOD(LoadLastFrameInfo))
+ORVO_DISPATCH(XScrMan,
+              IXO,
+              ORVO_PROVIDE(orvo::contract::ScrManOpenPage, OpenPage),
+              ORVO_METHOD(OpenPageMem),
+              ORVO_PROVIDE(orvo::contract::ScrManLoadPage, LoadPage),
+              ORVO_METHOD(MakeObject),
+              ORVO_METHOD(MakeScrObj),
+              ORVO_METHOD(CreateScreen),
+              ORVO_PROPERTY_EX(GetMaxFrameCount, SetMaxFrameCount, MaxFrameCount),
+              ORVO_METHOD(RegisterFrame),
+              ORVO_METHOD(UnRegisterFrame),
+              ORVO_METHOD(TranslateMsg),
+              ORVO_METHOD(SetPaintTime),
+              ORVO_METHOD(RegPaint),
+              ORVO_METHOD(UnregPaint),
+              ORVO_METHOD(SetMainFrame),
+              ORVO_METHOD(GetMainFrame),
+              ORVO_METHOD_AS(GetMainFrame, MainFrame),
+              ORVO_METHOD(ActivateFrame),
+              ORVO_METHOD(OnActivateFrame),
+              ORVO_METHOD(GetActiveChildFrame),
+              ORVO_METHOD(SetFrameText),
+              ORVO_METHOD(Lock),
+              ORVO_METHOD(CloseMainFrame),
+              ORVO_METHOD(CloseAllWindow),
+              ORVO_METHOD(EnableAllWindow),
+              ORVO_METHOD(MinimizeAllWindow),
+              ORVO_METHOD(RestoreAllWindow),
+              ORVO_METHOD(SetExitProc),
+              ORVO_METHOD(GetExitProc),
+              ORVO_METHOD(SetMDI),
+              ORVO_METHOD(GetMDI),
+              ORVO_METHOD(AddHotKey),
+              ORVO_METHOD(DelHotKey),
+              ORVO_METHOD(CheckSamePos),
+              ORVO_METHOD(SaveScreen),
+              ORVO_METHOD(LoadScreen),
+              ORVO_METHOD(GetLastSaveScreen),
+              ORVO_METHOD(RemoveSaveScreen),
+              ORVO_METHOD(MoveSaveScreen),
+              ORVO_METHOD(GetSaveScreenName),
+              ORVO_METHOD(LoadLastFrameInfo))
 
 // ---- loading ------------------------------------------------------------------------------
 
@@ -155,23 +156,34 @@ void XScrMan::ExpandIncludes(XElement* root, std::vector<std::wstring>& chain, i
             auto getPath = s_getPath.Get();
             auto parse = s_parse.Get();
             XElement* included = nullptr;
-            const std::wstring what = plat::Format(L"<Include File=\"%s\" Path=\"%s\">", file, alias);
+            const std::wstring what =
+                plat::Format(L"<Include File=\"%s\" Path=\"%s\">", file, alias);
             if (!getPath || !getPath(alias.c_str(), &folder)) {
-                ConfirmMsg(plat::Format(L"%s did not load: the path alias \"%s\" is not declared", what, alias), 0, 0);
+                ConfirmMsg(plat::Format(L"%s did not load: the path alias \"%s\" is not declared",
+                                        what,
+                                        alias),
+                           0,
+                           0);
             } else if (parse) {
                 std::wstring full = plat::ResolvePath(plat::JoinPath(folder, file));
-                bool looping = std::any_of(chain.begin(), chain.end(),
-                                           [&](const std::wstring& p) { return p == full; });
+                bool looping = std::any_of(
+                    chain.begin(), chain.end(), [&](const std::wstring& p) { return p == full; });
                 if (looping || static_cast<int>(chain.size()) >= kMaxIncludeDepth || budget <= 0) {
-                    ConfirmMsg(plat::Format(L"<Include File=\"%s\" Path=\"%s\"> 포함이 순환되거나 너무 깊습니다.", file, alias),
-                               0, 0);
+                    ConfirmMsg(
+                        plat::Format(
+                            L"<Include File=\"%s\" Path=\"%s\"> 포함이 순환되거나 너무 깊습니다.",
+                            file,
+                            alias),
+                        0,
+                        0);
                 } else if (parse(full.c_str(), &included) && included) {
                     --budget;
                     chain.push_back(full);
                     ExpandIncludes(included, chain, budget);
                     chain.pop_back();
                 } else {
-                    ConfirmMsg(plat::Format(L"%s did not load: %s: %s", what, full, ParseFailure()), 0, 0);
+                    ConfirmMsg(
+                        plat::Format(L"%s did not load: %s: %s", what, full, ParseFailure()), 0, 0);
                 }
             }
             if (included) {
@@ -205,7 +217,8 @@ void XScrMan::InjectParameters(XElement* root, const XElement* parameters) {
     if (parameters)
         root->Merge(parameters);
     auto* declaration = new XElement(L"this.__param__", root);
-    auto* copy = new XElement(parameters ? parameters->GetTagName() : std::wstring(L"param"), declaration);
+    auto* copy =
+        new XElement(parameters ? parameters->GetTagName() : std::wstring(L"param"), declaration);
     if (parameters)
         copy->Merge(parameters);
     *declaration->FirstChildSlot() = copy;
@@ -253,7 +266,10 @@ XDO* XScrMan::MakeScrObj(XElement* e, XDO* parent) {
         if (parent && IXO::FindInstance(e->GetTagName())) {
             // A service lives for the process; linked into a page, closing the page would
             // free it. Only a file's root may be one (a definition set loading its file).
-            ConfirmMsg(plat::Format(L"<%s> 는 서비스 개체라서 화면 안에 둘 수 없습니다.", e->GetTagName()), 0, 0);
+            ConfirmMsg(
+                plat::Format(L"<%s> 는 서비스 개체라서 화면 안에 둘 수 없습니다.", e->GetTagName()),
+                0,
+                0);
             continue;
         }
         IXO* made = IXO::GetIXO(e->GetTagName());
@@ -379,14 +395,16 @@ int XScrMan::UnRegisterFrame(XDO* frame) {
 bool XScrMan::OverFrameLimit(XElement* root) {
     if (m_maxFrameCount <= 0)
         return false;
-    XElement* frame = plat::EqualsNoCase(root->GetTagName(), L"Frame") ? root : root->Find(L"Frame");
+    XElement* frame =
+        plat::EqualsNoCase(root->GetTagName(), L"Frame") ? root : root->Find(L"Frame");
     if (!frame)
         return false;
     std::wstring style;
     bool system = false;
     frame->GetValue(L"FrameStyle", style);
     frame->GetBool(L"SysFrame", system);
-    if (system || !(plat::EqualsNoCase(style, L"MDIChild") || plat::EqualsNoCase(style, L"PopupFrame")))
+    if (system ||
+        !(plat::EqualsNoCase(style, L"MDIChild") || plat::EqualsNoCase(style, L"PopupFrame")))
         return false;
     static orvo::MethodCall<int()> s_isSystem(L"IsSysFrame");
     int open = 0;
@@ -413,7 +431,8 @@ XDO* XScrMan::OpenPageMem(XElement* root, XDO* parent, XElement* parameters) {
     InjectParameters(root, parameters);
     Shell().AdjustFrameElement(root);
     XDO* page = MakeObject(root, parent);
-    if (XDO* frame = page ? page->GetXDODown(L"Frame") : nullptr; frame && !Shell().OpenFrame(frame)) {
+    if (XDO* frame = page ? page->GetXDODown(L"Frame") : nullptr;
+        frame && !Shell().OpenFrame(frame)) {
         orvo::DestroyObject(page);
         return nullptr;
     }

@@ -65,7 +65,9 @@ public:
     int LoadScreen(const wchar_t* name) { return Shell().LoadScreen(name); }
     std::wstring GetLastSaveScreen() { return Shell().GetLastSaveScreen(); }
     int RemoveSaveScreen(const wchar_t* name) { return Shell().RemoveSaveScreen(name); }
-    int MoveSaveScreen(const wchar_t* from, const wchar_t* to) { return Shell().MoveSaveScreen(from, to); }
+    int MoveSaveScreen(const wchar_t* from, const wchar_t* to) {
+        return Shell().MoveSaveScreen(from, to);
+    }
     std::wstring GetSaveScreenName(int index) { return Shell().GetSaveScreenName(index); }
     int LoadLastFrameInfo() { return Shell().LoadLastFrameInfo(); }
 

@@ -72,7 +72,8 @@ public:
     // Sets the child's parent and appends it (with any siblings it carries) to the chain.
     // A node already parented here is taken as linked.
     void AddChild(T* node) {
-        if (!node || node == self() || node->m_pParent == self() || node->m_pParent || node->m_pPrev)
+        if (!node || node == self() || node->m_pParent == self() || node->m_pParent ||
+            node->m_pPrev)
             return;
         ++s_growthCount;
         if (node->m_pChild || node->m_pNext)
@@ -90,8 +91,9 @@ public:
     // returned; otherwise the detached node comes back without parent or sibling. A node
     // heading a chain without parent has nothing to leave and stays as it is.
     T* extract_node(int remove, T* replacement) {
-        if (replacement == self() || (replacement && (replacement->m_pParent || replacement->m_pPrev ||
-                                                      replacement->m_pNext)))
+        if (replacement == self() ||
+            (replacement &&
+             (replacement->m_pParent || replacement->m_pPrev || replacement->m_pNext)))
             replacement = nullptr;
         if (m_pParent || m_pPrev) {
             ++s_linkVersion;
@@ -220,7 +222,8 @@ public:
             },
             [&info](T* from, int depth) {
                 info.climbedFrom = from;
-                return Ask(info, orvo::ScanClimb, from, ScanInfo::DIR_FROM_CHILD, depth) && info.climb;
+                return Ask(info, orvo::ScanClimb, from, ScanInfo::DIR_FROM_CHILD, depth) &&
+                       info.climb;
             });
         return info.result;
     }
@@ -238,9 +241,9 @@ private:
     static inline std::uint64_t s_growthCount = 0;
 
     // Breadth first inside each band, so within a band nearer nodes come first; bands widen
-    // one ancestor at a time, the ancestor before its other children. visit(node, direction, depth) returns true to stop;
-    // enter(node, direction, depth) says whether its children join; climb(from, depth) says
-    // whether to go on to from's parent.
+    // one ancestor at a time, the ancestor before its other children. visit(node, direction, depth)
+    // returns true to stop; enter(node, direction, depth) says whether its children join;
+    // climb(from, depth) says whether to go on to from's parent.
     template <class Visit, class Enter, class Climb>
     void WalkNear(Visit visit, Enter enter, Climb climb) {
         struct Item {
@@ -297,7 +300,8 @@ private:
     }
 
     template <class Visit> void WalkNear(Visit visit) {
-        WalkNear(visit, [](T*, int, int) { return true; }, [](T*, int) { return true; });
+        WalkNear(
+            visit, [](T*, int, int) { return true; }, [](T*, int) { return true; });
     }
 
     enum class Step { Walk, Children, ChildrenBefore, AfterChildren, Next, Visit, Climb };
@@ -319,15 +323,21 @@ private:
     }
 
     // Pushes the steps of one node in `order` (reversed, since the stack pops the last).
-    static void PushNode(std::vector<Task>& tasks, const char* order, T* node, int direction, int depth,
-                         T* stopBefore, T* climbedFrom) {
+    static void PushNode(std::vector<Task>& tasks,
+                         const char* order,
+                         T* node,
+                         int direction,
+                         int depth,
+                         T* stopBefore,
+                         T* climbedFrom) {
         for (int i = 2; i >= 0; --i) {
             switch (order[i]) {
             case 'C':
                 if (climbedFrom) {
                     tasks.push_back({Step::AfterChildren, node, direction, depth, nullptr});
                     if (node->m_pChild && node->m_pChild != climbedFrom)
-                        tasks.push_back({Step::ChildrenBefore, node, direction, depth, climbedFrom});
+                        tasks.push_back(
+                            {Step::ChildrenBefore, node, direction, depth, climbedFrom});
                 } else {
                     tasks.push_back({Step::Children, node, direction, depth, nullptr});
                 }
@@ -372,13 +382,25 @@ private:
                 if (!Ask(info, orvo::ScanFirstChild, node, t.direction, t.depth))
                     break;
                 if (info.descend)
-                    tasks.push_back({Step::Walk, node->m_pChild, ScanInfo::DIR_FROM_PARENT, t.depth + 1, nullptr});
+                    tasks.push_back({Step::Walk,
+                                     node->m_pChild,
+                                     ScanInfo::DIR_FROM_PARENT,
+                                     t.depth + 1,
+                                     nullptr});
                 else // the first child is skipped, its later siblings are not
-                    tasks.push_back({Step::Next, node->m_pChild, ScanInfo::DIR_FROM_PARENT, t.depth + 1, nullptr});
+                    tasks.push_back({Step::Next,
+                                     node->m_pChild,
+                                     ScanInfo::DIR_FROM_PARENT,
+                                     t.depth + 1,
+                                     nullptr});
                 break;
             }
             case Step::ChildrenBefore:
-                tasks.push_back({Step::Walk, node->m_pChild, ScanInfo::DIR_FROM_PARENT, t.depth + 1, t.stopBefore});
+                tasks.push_back({Step::Walk,
+                                 node->m_pChild,
+                                 ScanInfo::DIR_FROM_PARENT,
+                                 t.depth + 1,
+                                 t.stopBefore});
                 break;
             case Step::AfterChildren:
                 Ask(info, orvo::ScanAfterChildren, node, t.direction, t.depth);
@@ -390,7 +412,11 @@ private:
                     if (!Ask(info, orvo::ScanNext, from, t.direction, t.depth))
                         break;
                     if (info.next) {
-                        tasks.push_back({Step::Walk, candidate, ScanInfo::DIR_FROM_PREV, t.depth, t.stopBefore});
+                        tasks.push_back({Step::Walk,
+                                         candidate,
+                                         ScanInfo::DIR_FROM_PREV,
+                                         t.depth,
+                                         t.stopBefore});
                         break;
                     }
                     from = candidate;

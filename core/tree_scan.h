@@ -5,13 +5,13 @@
 namespace orvo {
 
 enum ScanPhase : int {
-    ScanClimb = 0,         // before climbing from `node` to its parent; clear `climb` to stay
-    ScanDescend = 1,       // before entering `node`'s children; clear `descend` to keep out
-    ScanFirstChild = 2,    // with the parent before entering its first child; clear `descend`
-                           // to skip that child's subtree (its later siblings still come)
-    ScanNext = 3,          // before moving on to the sibling after `node`; clear `next` to
-                           // skip that sibling with its subtree (asked again for the one after)
-    ScanVisit = 4,         // the node itself
+    ScanClimb = 0,      // before climbing from `node` to its parent; clear `climb` to stay
+    ScanDescend = 1,    // before entering `node`'s children; clear `descend` to keep out
+    ScanFirstChild = 2, // with the parent before entering its first child; clear `descend`
+                        // to skip that child's subtree (its later siblings still come)
+    ScanNext = 3,       // before moving on to the sibling after `node`; clear `next` to
+                        // skip that sibling with its subtree (asked again for the one after)
+    ScanVisit = 4,      // the node itself
     ScanBeforeChildren = 5,
     ScanAfterChildren = 6,
 };
@@ -21,10 +21,10 @@ enum ScanPhase : int {
 template <class T> struct TREE_SCAN_INFO {
     // How the node now being asked about was reached.
     enum DIRECTION : int {
-        DIR_SELF = 0,      // the start object itself
+        DIR_SELF = 0,       // the start object itself
         DIR_FROM_CHILD = 1, // reached by climbing from one of its children
         DIR_FROM_PARENT = 2,
-        DIR_FROM_PREV = 3,  // entered from its previous sibling
+        DIR_FROM_PREV = 3, // entered from its previous sibling
     };
     using Callback = int (*)(int phase, T* node, TREE_SCAN_INFO& info);
 

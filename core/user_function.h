@@ -3,7 +3,8 @@
 // up by name with C linkage:
 //
 //   extern "C" int  MyUserAction(XDO* object, const wchar_t* parameter);
-//   extern "C" void MyMessageAction(XDO* object, XMessageContext* context, const wchar_t* parameter);
+//   extern "C" void MyMessageAction(XDO* object, XMessageContext* context, const wchar_t*
+//   parameter);
 //
 // and named in markup as Action="User.Run(MyLib.dll, MyUserAction, any text)".
 class XDO;

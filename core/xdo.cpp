@@ -4,9 +4,9 @@
 
 #include "core/contracts.h"
 #include "core/live_objects.h"
-#include "core/object_lifetime.h"
 #include "core/main_man.h"
 #include "core/notice_messages.h"
+#include "core/object_lifetime.h"
 #include "core/window_hooks.h"
 #include "nubra/call_site.h"
 #include "nubra/trim_blanks.h"
@@ -53,7 +53,6 @@ std::unique_ptr<XElement> BuildElement(const wchar_t* name, const wchar_t* items
     return e;
 }
 
-
 std::uint64_t g_lastSerial = 0;
 
 // The sender and origin handed to each handler in turn. A handler may destroy either; the
@@ -86,48 +85,49 @@ private:
 
 } // namespace
 
-ORVO_DISPATCH(XDO, IXO,
-    ORVO_PROPERTY_AS(m_strName, Name),
-    ORVO_METHOD_AS(SetElementVB, SetElement),
-    ORVO_METHOD_AS(SetMethodVB, SetMethod),
-    ORVO_METHOD_AS(GetIXOVB, GetIXO),
-    ORVO_METHOD_AS(GetTopParentVB, GetTopParent),
-    ORVO_METHOD_AS(GetObjUpVB, GetObjUp),
-    ORVO_METHOD_AS(GetObjDownVB, GetObjDown),
-    ORVO_METHOD_AS(GetNearObjVB, GetNearObj),
-    ORVO_METHOD_AS(GetNearObjKeyVB, GetNearObjKey),
-    ORVO_METHOD_AS(FindLinkVB, FindLink),
-    ORVO_METHOD_AS(FindDataVB, FindData),
-    ORVO_METHOD_AS(SendMsgVB, SendMsg),
-    ORVO_METHOD_AS(SetDataVB, SetData),
-    ORVO_METHOD_AS(GetDataVB, GetData),
-    ORVO_METHOD_AS(MsgBoxVB, MsgBox),
-    ORVO_METHOD_AS(TraceVB, TRACE),
-    ORVO_METHOD_AS(SetTimerVB, SetTimer),
-    ORVO_METHOD_AS(KillTimerVB, KillTimer),
-    ORVO_METHOD_AS(SetFocusVB, SetFocus),
-    ORVO_METHOD_AS(BroadcastMsgVB, BroadcastMsg),
-    ORVO_METHOD_AS(PostMsgVB, PostMsg),
-    ORVO_METHOD_AS(SendEvtVB, SendEvt),
-    ORVO_METHOD_AS(PostEvtVB, PostEvt),
-    ORVO_METHOD(SetGateItem),
-    ORVO_METHOD(GetGateItem),
-    ORVO_METHOD(GetMsgItem),
-    ORVO_METHOD(GetEvtItem),
-    ORVO_METHOD(GetMethodItem),
-    ORVO_METHOD(GetScreenItem),
-    ORVO_METHOD(GetGateItemString),
-    ORVO_METHOD(GetMsgItemString),
-    ORVO_METHOD(GetEvtItemString),
-    ORVO_METHOD(GetMethodItemString),
-    ORVO_METHOD(GetScreenItemString),
-    ORVO_METHOD(SetScreenItemString),
-    ORVO_METHOD_AS(RunObjectEventByName, RunObjectEvent),
-    ORVO_METHOD_AS(ActionVB, Action),
-    ORVO_METHOD_AS(NotifyChangeVB, NotifyChange),
-    ORVO_METHOD_AS(SetOnNotifierChangedVB, SetOnNotifierChanged),
-    ORVO_PROPERTY_EX(GetDataValueVB, SetDataValueVB, DataValue),
-    ORVO_PROPERTY_AS(m_strParam, Parameter))
+ORVO_DISPATCH(XDO,
+              IXO,
+              ORVO_PROPERTY_AS(m_strName, Name),
+              ORVO_METHOD_AS(SetElementVB, SetElement),
+              ORVO_METHOD_AS(SetMethodVB, SetMethod),
+              ORVO_METHOD_AS(GetIXOVB, GetIXO),
+              ORVO_METHOD_AS(GetTopParentVB, GetTopParent),
+              ORVO_METHOD_AS(GetObjUpVB, GetObjUp),
+              ORVO_METHOD_AS(GetObjDownVB, GetObjDown),
+              ORVO_METHOD_AS(GetNearObjVB, GetNearObj),
+              ORVO_METHOD_AS(GetNearObjKeyVB, GetNearObjKey),
+              ORVO_METHOD_AS(FindLinkVB, FindLink),
+              ORVO_METHOD_AS(FindDataVB, FindData),
+              ORVO_METHOD_AS(SendMsgVB, SendMsg),
+              ORVO_METHOD_AS(SetDataVB, SetData),
+              ORVO_METHOD_AS(GetDataVB, GetData),
+              ORVO_METHOD_AS(MsgBoxVB, MsgBox),
+              ORVO_METHOD_AS(TraceVB, TRACE),
+              ORVO_METHOD_AS(SetTimerVB, SetTimer),
+              ORVO_METHOD_AS(KillTimerVB, KillTimer),
+              ORVO_METHOD_AS(SetFocusVB, SetFocus),
+              ORVO_METHOD_AS(BroadcastMsgVB, BroadcastMsg),
+              ORVO_METHOD_AS(PostMsgVB, PostMsg),
+              ORVO_METHOD_AS(SendEvtVB, SendEvt),
+              ORVO_METHOD_AS(PostEvtVB, PostEvt),
+              ORVO_METHOD(SetGateItem),
+              ORVO_METHOD(GetGateItem),
+              ORVO_METHOD(GetMsgItem),
+              ORVO_METHOD(GetEvtItem),
+              ORVO_METHOD(GetMethodItem),
+              ORVO_METHOD(GetScreenItem),
+              ORVO_METHOD(GetGateItemString),
+              ORVO_METHOD(GetMsgItemString),
+              ORVO_METHOD(GetEvtItemString),
+              ORVO_METHOD(GetMethodItemString),
+              ORVO_METHOD(GetScreenItemString),
+              ORVO_METHOD(SetScreenItemString),
+              ORVO_METHOD_AS(RunObjectEventByName, RunObjectEvent),
+              ORVO_METHOD_AS(ActionVB, Action),
+              ORVO_METHOD_AS(NotifyChangeVB, NotifyChange),
+              ORVO_METHOD_AS(SetOnNotifierChangedVB, SetOnNotifierChanged),
+              ORVO_PROPERTY_EX(GetDataValueVB, SetDataValueVB, DataValue),
+              ORVO_PROPERTY_AS(m_strParam, Parameter))
 
 XDO::XDO() : m_serial(++g_lastSerial) {
     orvo::LiveObjects::Add(this);
@@ -469,13 +469,15 @@ XDO* XDO::GetXDODown(const wchar_t* key) {
         return nullptr;
     std::wstring_view wanted(key);
     return find_down([wanted](XDO* n) {
-        return plat::EqualsNoCase(n->GetIXOKey(), wanted) || plat::EqualsNoCase(n->m_strKey, wanted);
+        return plat::EqualsNoCase(n->GetIXOKey(), wanted) ||
+               plat::EqualsNoCase(n->m_strKey, wanted);
     });
 }
 
 XDO* XDO::GetXDO(int flags, int up) {
     XDO* start = up ? parent() : this;
-    return start ? start->find_parent([flags](XDO* n) { return (n->m_nStyle & flags) != 0; }) : nullptr;
+    return start ? start->find_parent([flags](XDO* n) { return (n->m_nStyle & flags) != 0; })
+                 : nullptr;
 }
 
 XDO* XDO::GetXDO(const wchar_t* key, int up) {
@@ -484,7 +486,8 @@ XDO* XDO::GetXDO(const wchar_t* key, int up) {
         return nullptr;
     std::wstring_view wanted(key);
     return start->find_parent([wanted](XDO* n) {
-        return plat::EqualsNoCase(n->GetIXOKey(), wanted) || plat::EqualsNoCase(n->m_strKey, wanted);
+        return plat::EqualsNoCase(n->GetIXOKey(), wanted) ||
+               plat::EqualsNoCase(n->m_strKey, wanted);
     });
 }
 
@@ -555,7 +558,8 @@ void XDO::SendEvent(XElement* evt, XDO* sender) {
     HandlerParties parties(sender, sender);
     for (std::size_t i = 0; i < m_events.size(); ++i) {
         XEvent* e = m_events[i].get();
-        if (e->GetTriggerKind() != XEvent::TriggerEvent || !plat::EqualsNoCase(e->GetTriggerName(), evt->GetTagName()))
+        if (e->GetTriggerKind() != XEvent::TriggerEvent ||
+            !plat::EqualsNoCase(e->GetTriggerName(), evt->GetTagName()))
             continue;
         parties.Refresh();
         e->SetContext(0, evt, parties.Sender(), parties.Origin());
@@ -565,8 +569,12 @@ void XDO::SendEvent(XElement* evt, XDO* sender) {
     }
 }
 
-void XDO::SendMsgStep(int fromUp, XElement* msg, const orvo::IXORef& senderRef, const orvo::IXORef& originRef,
-                      bool& down, bool& up) {
+void XDO::SendMsgStep(int fromUp,
+                      XElement* msg,
+                      const orvo::IXORef& senderRef,
+                      const orvo::IXORef& originRef,
+                      bool& down,
+                      bool& up) {
     // Looked up again for every handler, since the one before may have destroyed them.
     auto sender = [&senderRef] { return static_cast<XDO*>(senderRef.Get()); };
     auto origin = [&originRef] { return static_cast<XDO*>(originRef.Get()); };
@@ -749,16 +757,36 @@ void XDO::SetGateItem(const wchar_t* key, const wchar_t* value) {
         s_pGateElement->SetValue(key, value ? value : L"");
 }
 
-std::wstring XDO::GetGateItem(const wchar_t* key) { return Item(s_pGateElement, key); }
-std::wstring XDO::GetMsgItem(const wchar_t* key) { return Item(s_pMsgElement, key); }
-std::wstring XDO::GetEvtItem(const wchar_t* key) { return Item(s_pEvtElement, key); }
-std::wstring XDO::GetMethodItem(const wchar_t* key) { return Item(s_pMethodElement, key); }
-std::wstring XDO::GetScreenItem(const wchar_t* key) { return Item(GetTopParent()->m_pParamElement, key); }
-std::wstring XDO::GetGateItemString() { return ItemString(s_pGateElement); }
-std::wstring XDO::GetMsgItemString() { return ItemString(s_pMsgElement); }
-std::wstring XDO::GetEvtItemString() { return ItemString(s_pEvtElement); }
-std::wstring XDO::GetMethodItemString() { return ItemString(s_pMethodElement); }
-std::wstring XDO::GetScreenItemString() { return ItemString(GetTopParent()->m_pParamElement); }
+std::wstring XDO::GetGateItem(const wchar_t* key) {
+    return Item(s_pGateElement, key);
+}
+std::wstring XDO::GetMsgItem(const wchar_t* key) {
+    return Item(s_pMsgElement, key);
+}
+std::wstring XDO::GetEvtItem(const wchar_t* key) {
+    return Item(s_pEvtElement, key);
+}
+std::wstring XDO::GetMethodItem(const wchar_t* key) {
+    return Item(s_pMethodElement, key);
+}
+std::wstring XDO::GetScreenItem(const wchar_t* key) {
+    return Item(GetTopParent()->m_pParamElement, key);
+}
+std::wstring XDO::GetGateItemString() {
+    return ItemString(s_pGateElement);
+}
+std::wstring XDO::GetMsgItemString() {
+    return ItemString(s_pMsgElement);
+}
+std::wstring XDO::GetEvtItemString() {
+    return ItemString(s_pEvtElement);
+}
+std::wstring XDO::GetMethodItemString() {
+    return ItemString(s_pMethodElement);
+}
+std::wstring XDO::GetScreenItemString() {
+    return ItemString(GetTopParent()->m_pParamElement);
+}
 
 void XDO::SetScreenItemString(const wchar_t* key, const wchar_t* value) {
     XDO* top = GetTopParent();

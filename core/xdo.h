@@ -128,7 +128,9 @@ public:
     XDO* GetSelectorOwner() const { return m_pSelector; }
     void SetSelectorOwner(XDO* selector) { m_pSelector = selector; }
     const std::vector<std::unique_ptr<XEvent>>& GetEvents() const { return m_events; }
-    XEvent* GetEventSlot(int n) const { return n >= 0 && n < XEvent::kObjectEventCount ? m_eventSlots[n] : nullptr; }
+    XEvent* GetEventSlot(int n) const {
+        return n >= 0 && n < XEvent::kObjectEventCount ? m_eventSlots[n] : nullptr;
+    }
     XEvent* GetEvent(int kind, int id) const;
     CFormat* GetFormat() const { return m_pFormat.get(); }
     bool HasTimer() const { return m_bTimer != 0; }
@@ -248,8 +250,12 @@ private:
 
     // The handling of one object on a message's way; returns what to do next. Sender and
     // origin come weakly: a handler may destroy them.
-    void SendMsgStep(int fromUp, XElement* msg, const orvo::IXORef& sender, const orvo::IXORef& origin,
-                     bool& down, bool& up);
+    void SendMsgStep(int fromUp,
+                     XElement* msg,
+                     const orvo::IXORef& sender,
+                     const orvo::IXORef& origin,
+                     bool& down,
+                     bool& up);
     // Calls "RegObject"/"UnregObject" on the nearest script of the elders.
     void TellScript(const wchar_t* method);
 };

@@ -175,7 +175,8 @@ bool HasUtf8Bom(std::string_view bytes) {
 
 bool DeclaresEncoding(std::string_view bytes) {
     std::string_view head = bytes.substr(0, 200);
-    return head.starts_with("<?xml") && head.substr(0, head.find("?>")).find("encoding") != std::string_view::npos;
+    return head.starts_with("<?xml") &&
+           head.substr(0, head.find("?>")).find("encoding") != std::string_view::npos;
 }
 
 // Bytes are fed to libxml2 in chunks: a whole-buffer parse refuses inputs above 10 MB.
@@ -197,14 +198,20 @@ struct ChunkReader {
 // never modified, so the outcome is the same and the parse allocates less.
 xmlDoc* ReadDocument(std::string_view bytes, const char* encoding) {
     ChunkReader reader{bytes};
-    return xmlReadIO(&ChunkReader::Read, &ChunkReader::Close, &reader, nullptr, encoding, XML_PARSE_NONET | XML_PARSE_COMPACT);
+    return xmlReadIO(&ChunkReader::Read,
+                     &ChunkReader::Close,
+                     &reader,
+                     nullptr,
+                     encoding,
+                     XML_PARSE_NONET | XML_PARSE_COMPACT);
 }
 
 } // namespace
 
-ORVO_DISPATCH(XMLParser, IXO,
-    ORVO_PROVIDE(orvo::contract::ParserDoParse, DoParse),
-    ORVO_PROVIDE(orvo::contract::ParserLastError, LastError))
+ORVO_DISPATCH(XMLParser,
+              IXO,
+              ORVO_PROVIDE(orvo::contract::ParserDoParse, DoParse),
+              ORVO_PROVIDE(orvo::contract::ParserLastError, LastError))
 
 int XMLParser::Fail(std::wstring reason) {
     m_lastError = std::move(reason);
@@ -229,7 +236,8 @@ int XMLParser::ParseMemory(std::string_view bytes, XElement** root) {
     m_lastError.clear();
     orvo::EnsureLibxmlReady();
     // A byte-order mark decides the encoding even when the declaration names another one.
-    xmlDoc* doc = HasUtf8Bom(bytes) ? ReadDocument(bytes.substr(3), "UTF-8") : ReadDocument(bytes, nullptr);
+    xmlDoc* doc =
+        HasUtf8Bom(bytes) ? ReadDocument(bytes.substr(3), "UTF-8") : ReadDocument(bytes, nullptr);
     // Files saved by Windows editors without a declaration are in the ANSI code page.
     if (!doc && !HasUtf8Bom(bytes) && !DeclaresEncoding(bytes)) {
         // The first attempt's error tells what is wrong unless the code page is the cure.

@@ -56,7 +56,9 @@ void BooleanCells::Normalise(unsigned char* first, std::size_t rows, std::size_t
     }
 }
 
-void BooleanCells::CopyRows(unsigned char* to, const unsigned char* from, std::size_t rows,
+void BooleanCells::CopyRows(unsigned char* to,
+                            const unsigned char* from,
+                            std::size_t rows,
                             std::size_t rowSize) const {
     if (Empty() || rowSize == 0) {
         if (rows > 0 && rowSize > 0)

@@ -21,7 +21,9 @@ public:
     // Received rows into consecutive rows, their booleans made 0 or 1. Without booleans this
     // is one copy; with them it goes a few kilobytes at a time, so that each row is still in
     // the cache when its booleans are looked at.
-    void CopyRows(unsigned char* to, const unsigned char* from, std::size_t rows,
+    void CopyRows(unsigned char* to,
+                  const unsigned char* from,
+                  std::size_t rows,
                   std::size_t rowSize) const;
 
 private:

@@ -67,7 +67,9 @@ std::string_view CellChars(const CRecord::CField& field, const unsigned char* ce
     return std::string_view(chars, strnlen(chars, static_cast<std::size_t>(field.Size)));
 }
 
-bool WriteCellText(const CRecord::CField& field, unsigned char* cell, std::wstring_view text,
+bool WriteCellText(const CRecord::CField& field,
+                   unsigned char* cell,
+                   std::wstring_view text,
                    StringTable& strings) {
     switch (field.Type) {
     case DT_INT:
@@ -106,7 +108,9 @@ bool WriteCellText(const CRecord::CField& field, unsigned char* cell, std::wstri
     }
 }
 
-bool WriteCellAnsi(const CRecord::CField& field, unsigned char* cell, std::string_view ansi,
+bool WriteCellAnsi(const CRecord::CField& field,
+                   unsigned char* cell,
+                   std::string_view ansi,
                    StringTable& strings) {
     switch (field.Type) {
     case DT_STR:
@@ -144,7 +148,9 @@ bool WriteCellAnsi(const CRecord::CField& field, unsigned char* cell, std::strin
     }
 }
 
-bool ReadCellText(const CRecord::CField& field, const unsigned char* cell, std::wstring& out,
+bool ReadCellText(const CRecord::CField& field,
+                  const unsigned char* cell,
+                  std::wstring& out,
                   const StringTable& strings) {
     switch (field.Type) {
     case DT_INT:
@@ -188,7 +194,9 @@ bool ReadCellText(const CRecord::CField& field, const unsigned char* cell, std::
     }
 }
 
-bool ReadCellVariant(const CRecord::CField& field, const unsigned char* cell, CVariant& out,
+bool ReadCellVariant(const CRecord::CField& field,
+                     const unsigned char* cell,
+                     CVariant& out,
                      const StringTable& strings) {
     switch (field.Type) {
     case DT_INT:
@@ -216,7 +224,9 @@ bool ReadCellVariant(const CRecord::CField& field, const unsigned char* cell, CV
     }
 }
 
-bool WriteCellVariant(const CRecord::CField& field, unsigned char* cell, const CVariant& value,
+bool WriteCellVariant(const CRecord::CField& field,
+                      unsigned char* cell,
+                      const CVariant& value,
                       StringTable& strings) {
     if (const std::wstring* text = value.GetRawString())
         return WriteCellText(field, cell, *text, strings);

@@ -6,9 +6,9 @@
 #include <span>
 #include <string_view>
 
-#include "data/contracts.h"
 #include "core/notice_messages.h"
 #include "core/xdo.h"
+#include "data/contracts.h"
 #include "data/struct.h"
 #include "data/tr.h"
 #include "nubra/call_site.h"
@@ -84,26 +84,27 @@ XCommMan& XCommMan::Instance() {
     return *s_instance;
 }
 
-ORVO_DISPATCH(XCommMan, IXO,
-    ORVO_PROVIDE(orvo::contract::CommManInitializeIXO, InitializeIXO),
-    ORVO_PROVIDE(orvo::contract::CommManFinal, Final),
-    ORVO_METHOD(Request),
-    ORVO_METHOD(UnRequest),
-    ORVO_PROVIDE(orvo::contract::CommManRegCommMan, RegCommMan),
-    ORVO_METHOD(RegPushTr),
-    ORVO_METHOD(SetRequestFP),
-    ORVO_METHOD(Receive),
-    ORVO_METHOD(GetPoint),
-    ORVO_METHOD(GetPointValue),
-    ORVO_METHOD(SetPoint),
-    ORVO_METHOD(SetPointValue),
-    ORVO_METHOD(GetMarketDate),
-    ORVO_METHOD(SetMarketDate),
-    ORVO_METHOD(BeReconnect),
-    ORVO_METHOD_AS(EncryptSEEDVB, EncryptSEED),
-    ORVO_METHOD_AS(DecryptSEEDVB, DecryptSEED),
-    ORVO_METHOD_AS(EncryptSEEDBinVB, EncryptSEEDBin),
-    ORVO_METHOD_AS(DecryptSEEDBinVB, DecryptSEEDBin))
+ORVO_DISPATCH(XCommMan,
+              IXO,
+              ORVO_PROVIDE(orvo::contract::CommManInitializeIXO, InitializeIXO),
+              ORVO_PROVIDE(orvo::contract::CommManFinal, Final),
+              ORVO_METHOD(Request),
+              ORVO_METHOD(UnRequest),
+              ORVO_PROVIDE(orvo::contract::CommManRegCommMan, RegCommMan),
+              ORVO_METHOD(RegPushTr),
+              ORVO_METHOD(SetRequestFP),
+              ORVO_METHOD(Receive),
+              ORVO_METHOD(GetPoint),
+              ORVO_METHOD(GetPointValue),
+              ORVO_METHOD(SetPoint),
+              ORVO_METHOD(SetPointValue),
+              ORVO_METHOD(GetMarketDate),
+              ORVO_METHOD(SetMarketDate),
+              ORVO_METHOD(BeReconnect),
+              ORVO_METHOD_AS(EncryptSEEDVB, EncryptSEED),
+              ORVO_METHOD_AS(DecryptSEEDVB, DecryptSEED),
+              ORVO_METHOD_AS(EncryptSEEDBinVB, EncryptSEEDBin),
+              ORVO_METHOD_AS(DecryptSEEDBinVB, DecryptSEEDBin))
 
 XCommMan::XCommMan() : m_cipher(kBuiltInKey) {}
 
@@ -301,8 +302,8 @@ std::wstring XCommMan::DecryptSEED(const wchar_t* text, int* length) {
     return plat::FromAnsi({reinterpret_cast<const char*>(bytes.data()), size});
 }
 
-std::vector<unsigned char> XCommMan::EncryptSEEDBin(const unsigned char* bytes, int length,
-                                                    int* resultLength) {
+std::vector<unsigned char>
+XCommMan::EncryptSEEDBin(const unsigned char* bytes, int length, int* resultLength) {
     if (!bytes || length < 1 || !resultLength ||
         !EncryptableLength(static_cast<std::size_t>(length)))
         return {};
@@ -354,7 +355,8 @@ orvo::DispArray ScriptArray(const std::vector<unsigned char>& bytes) {
 
 } // namespace
 
-orvo::DispArray XCommMan::EncryptSEEDBinVB(const orvo::DispArray& bytes, int length, int& resultLength) {
+orvo::DispArray
+XCommMan::EncryptSEEDBinVB(const orvo::DispArray& bytes, int length, int& resultLength) {
     std::vector<unsigned char> plain;
     if (!ScriptBytes(bytes, length, plain))
         return {};

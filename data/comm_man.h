@@ -49,8 +49,8 @@ public:
     std::wstring DecryptSEED(const wchar_t* text, int* length);
     // A padded, encrypted copy; empty for null bytes, a length below 1 or a null result
     // length.
-    std::vector<unsigned char> EncryptSEEDBin(const unsigned char* bytes, int length,
-                                              int* resultLength);
+    std::vector<unsigned char>
+    EncryptSEEDBin(const unsigned char* bytes, int length, int* resultLength);
     // Decrypts in place; with valid padding the last byte is cleared and `resultLength` gets
     // the length without padding, otherwise it is left alone.
     void DecryptSEEDBin(unsigned char* bytes, int length, int* resultLength);
@@ -59,8 +59,12 @@ public:
     // Lengths come back through by-reference arguments; bytes travel as arrays of numbers 0 to
     // 255, of which the first `length` are taken (an array too short, or an element that is
     // no byte, encrypts nothing).
-    std::wstring EncryptSEEDVB(const wchar_t* text, int& length) { return EncryptSEED(text, &length); }
-    std::wstring DecryptSEEDVB(const wchar_t* text, int& length) { return DecryptSEED(text, &length); }
+    std::wstring EncryptSEEDVB(const wchar_t* text, int& length) {
+        return EncryptSEED(text, &length);
+    }
+    std::wstring DecryptSEEDVB(const wchar_t* text, int& length) {
+        return DecryptSEED(text, &length);
+    }
     orvo::DispArray EncryptSEEDBinVB(const orvo::DispArray& bytes, int length, int& resultLength);
     void DecryptSEEDBinVB(orvo::DispArray& bytes, int length, int& resultLength);
 

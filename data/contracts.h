@@ -12,10 +12,14 @@ class XTR;
 namespace orvo::contract {
 
 // ---- definition sets ---------------------------------------------------------------------------
-ORVO_CONTRACT(MetaSetGetMetaDataByName, L"metaset", GetMetaDataByName,
+ORVO_CONTRACT(MetaSetGetMetaDataByName,
+              L"metaset",
+              GetMetaDataByName,
               XMetaData*(const wchar_t* name))
 ORVO_CONTRACT(MetaSetGetMetaDataByID, L"metaset", GetMetaDataByID, CMetaItem*(const wchar_t* id))
-ORVO_CONTRACT(StructureSetGetStructByName, L"StructureSet", GetStructByName,
+ORVO_CONTRACT(StructureSetGetStructByName,
+              L"StructureSet",
+              GetStructByName,
               XStruct*(const wchar_t* name))
 ORVO_CONTRACT(TRSetGetTRByID, L"TRSet", GetTRByID, XTR*(const wchar_t* id))
 // What an "input" or "output" container hands its structure to (a transaction).
@@ -36,13 +40,21 @@ ORVO_CONTRACT(BackEndUnRequest, nullptr, UnRequest, bool(int handle, XDO* reques
 ORVO_CONTRACT(BackEndRegPushTr, nullptr, RegPushTr, bool(int trId, XTR* tr, XDO* requester))
 ORVO_CONTRACT(BackEndSetRequestFP, nullptr, SetRequestFP, bool(void* function))
 ORVO_CONTRACT(BackEndReceive, nullptr, Receive, bool(const void* data, int length))
-ORVO_CONTRACT(BackEndGetPoint, nullptr, GetPoint,
+ORVO_CONTRACT(BackEndGetPoint,
+              nullptr,
+              GetPoint,
               double(const wchar_t* code, const wchar_t* kind, double price, double point))
-ORVO_CONTRACT(BackEndGetPointValue, nullptr, GetPointValue,
+ORVO_CONTRACT(BackEndGetPointValue,
+              nullptr,
+              GetPointValue,
               double(const wchar_t* code, const wchar_t* kind, const wchar_t* value))
-ORVO_CONTRACT(BackEndSetPoint, nullptr, SetPoint,
+ORVO_CONTRACT(BackEndSetPoint,
+              nullptr,
+              SetPoint,
               void(const wchar_t* code, const wchar_t* kind, double value))
-ORVO_CONTRACT(BackEndSetPointValue, nullptr, SetPointValue,
+ORVO_CONTRACT(BackEndSetPointValue,
+              nullptr,
+              SetPointValue,
               void(const wchar_t* code, const wchar_t* kind, double value))
 ORVO_CONTRACT(BackEndGetMarketDate, nullptr, GetMarketDate, int())
 ORVO_CONTRACT(BackEndSetMarketDate, nullptr, SetMarketDate, void(int date))

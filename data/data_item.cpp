@@ -6,16 +6,17 @@
 #include "platform/base/nocase.h"
 
 namespace {
-[[maybe_unused]] const int g_registered =
-    orvo::RegisterFactory<XData>();
+[[maybe_unused]] const int g_registered = orvo::RegisterFactory<XData>();
 
 int FieldTypeOf(std::wstring_view keyword) {
     static constexpr struct {
         const wchar_t* keyword;
         int type;
     } kTypes[] = {
-        {L"String", CField::TypeString},     {L"Integer", CField::TypeInteger},
-        {L"UInteger", CField::TypeUInteger}, {L"Boolean", CField::TypeBoolean},
+        {L"String", CField::TypeString},
+        {L"Integer", CField::TypeInteger},
+        {L"UInteger", CField::TypeUInteger},
+        {L"Boolean", CField::TypeBoolean},
         {L"Double", CField::TypeDouble},
     };
     for (const auto& t : kTypes) {

@@ -5,8 +5,7 @@
 #include "platform/base/nocase.h"
 
 namespace {
-[[maybe_unused]] const int g_registered =
-    orvo::RegisterFactory<XMetaData>();
+[[maybe_unused]] const int g_registered = orvo::RegisterFactory<XMetaData>();
 
 struct AliasSearch {
     const std::wstring* id;

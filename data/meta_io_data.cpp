@@ -1,20 +1,20 @@
 #include "data/meta_io_data.h"
 
 namespace {
-[[maybe_unused]] const int g_registered =
-    orvo::RegisterFactory<XMetaIOData>();
+[[maybe_unused]] const int g_registered = orvo::RegisterFactory<XMetaIOData>();
 } // namespace
 
 std::vector<int> XMetaIOData::s_iIndex2(2, 0);
 std::vector<int> XMetaIOData::s_iIndex4(4, 0);
 CVariant XMetaIOData::s_var;
 
-ORVO_DISPATCH(XMetaIOData, XDO,
-    ORVO_METHOD(GetRows),
-    ORVO_METHOD(GetCols),
-    ORVO_METHOD(GetFieldIndex),
-    ORVO_METHOD(GetValueVB),
-    ORVO_METHOD(SetValueVB))
+ORVO_DISPATCH(XMetaIOData,
+              XDO,
+              ORVO_METHOD(GetRows),
+              ORVO_METHOD(GetCols),
+              ORVO_METHOD(GetFieldIndex),
+              ORVO_METHOD(GetValueVB),
+              ORVO_METHOD(SetValueVB))
 
 XMetaIOData::XMetaIOData() {
     m_nStyle |= XDO_STYLE_IODATA;

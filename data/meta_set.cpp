@@ -16,10 +16,11 @@ XMetaSet& XMetaSet::Instance() {
     return *g_set;
 }
 
-ORVO_DISPATCH(XMetaSet, XDO,
-    ORVO_METHOD(InitializeIXO),
-    ORVO_PROVIDE(orvo::contract::MetaSetGetMetaDataByName, GetMetaDataByName),
-    ORVO_PROVIDE(orvo::contract::MetaSetGetMetaDataByID, GetMetaDataByID))
+ORVO_DISPATCH(XMetaSet,
+              XDO,
+              ORVO_METHOD(InitializeIXO),
+              ORVO_PROVIDE(orvo::contract::MetaSetGetMetaDataByName, GetMetaDataByName),
+              ORVO_PROVIDE(orvo::contract::MetaSetGetMetaDataByID, GetMetaDataByID))
 
 int XMetaSet::InitializeIXO() {
     return orvo::LoadDefinitionSet(this, L"MetaSet");

@@ -1,8 +1,7 @@
 #include "data/proxy_io_data.h"
 
 namespace {
-[[maybe_unused]] const int g_registered =
-    orvo::RegisterFactory<XProxyIOData>();
+[[maybe_unused]] const int g_registered = orvo::RegisterFactory<XProxyIOData>();
 } // namespace
 
 XProxyIOData::XProxyIOData() {

@@ -13,8 +13,10 @@ template <class T> std::vector<unsigned char> BytesOf(T value) {
     return bytes;
 }
 
-std::unique_ptr<CRecord::CField> MakeField(std::wstring_view nameSpace, std::wstring_view name,
-                                           std::unique_ptr<CFormat> format, DT_DATA_TYPE type,
+std::unique_ptr<CRecord::CField> MakeField(std::wstring_view nameSpace,
+                                           std::wstring_view name,
+                                           std::unique_ptr<CFormat> format,
+                                           DT_DATA_TYPE type,
                                            int size) {
     auto field = std::make_unique<CRecord::CField>();
     field->NameSpace = nameSpace;
@@ -137,8 +139,11 @@ int CRecord::AddField(std::unique_ptr<CField> field) {
     return index;
 }
 
-int CRecord::AddNewField(std::wstring_view nameSpace, std::wstring_view name,
-                         std::unique_ptr<CFormat> format, DT_DATA_TYPE type, int size) {
+int CRecord::AddNewField(std::wstring_view nameSpace,
+                         std::wstring_view name,
+                         std::unique_ptr<CFormat> format,
+                         DT_DATA_TYPE type,
+                         int size) {
     int width = FixedWidth(type);
     if (type == DT_STR)
         width = size;
@@ -149,8 +154,11 @@ int CRecord::AddNewField(std::wstring_view nameSpace, std::wstring_view name,
     return AddField(MakeField(nameSpace, name, std::move(format), type, width));
 }
 
-int CRecord::AddNewDefaultField(std::wstring_view nameSpace, std::wstring_view name,
-                                std::unique_ptr<CFormat> format, const wchar_t* value, int size) {
+int CRecord::AddNewDefaultField(std::wstring_view nameSpace,
+                                std::wstring_view name,
+                                std::unique_ptr<CFormat> format,
+                                const wchar_t* value,
+                                int size) {
     std::wstring_view text(value ? value : L"");
     if (size < 1) {
         auto field = MakeField(nameSpace, name, std::move(format), DT_PT_STR, kStringHandleSize);
@@ -168,8 +176,10 @@ int CRecord::AddNewDefaultField(std::wstring_view nameSpace, std::wstring_view n
 }
 
 #define ORVO_TYPED_DEFAULT(Method, CppType, Type)                                                  \
-    int CRecord::Method(std::wstring_view nameSpace, std::wstring_view name,                       \
-                        std::unique_ptr<CFormat> format, CppType value) {                          \
+    int CRecord::Method(std::wstring_view nameSpace,                                               \
+                        std::wstring_view name,                                                    \
+                        std::unique_ptr<CFormat> format,                                           \
+                        CppType value) {                                                           \
         auto field = MakeField(nameSpace, name, std::move(format), Type, sizeof(CppType));         \
         field->DefaultBytes = BytesOf<CppType>(value);                                             \
         return AddField(std::move(field));                                                         \
@@ -183,15 +193,18 @@ ORVO_TYPED_DEFAULT(AddNewDefaultDoubleField, double, DT_DOUBLE)
 ORVO_TYPED_DEFAULT(AddNewDefaultFloatField, float, DT_FLOAT)
 #undef ORVO_TYPED_DEFAULT
 
-int CRecord::AddNewDefaultBoolField(std::wstring_view nameSpace, std::wstring_view name,
-                                    std::unique_ptr<CFormat> format, bool value) {
+int CRecord::AddNewDefaultBoolField(std::wstring_view nameSpace,
+                                    std::wstring_view name,
+                                    std::unique_ptr<CFormat> format,
+                                    bool value) {
     // A boolean cell is a 32-bit 0 or 1.
     auto field = MakeField(nameSpace, name, std::move(format), DT_BOOL, 4);
     field->DefaultBytes = BytesOf<std::int32_t>(value ? 1 : 0);
     return AddField(std::move(field));
 }
 
-int CRecord::AddNewStructField(std::wstring_view nameSpace, std::wstring_view name,
+int CRecord::AddNewStructField(std::wstring_view nameSpace,
+                               std::wstring_view name,
                                std::unique_ptr<CInnerStruct> inner) {
     if (!inner || inner->count < 0 || inner->GetRecordSize() < 0)
         return -1;

@@ -56,29 +56,50 @@ public:
     // ---- builders: each appends one field and answers its index, or -1 when the field is
     // refused (no type, a DT_STR without width, a record that would exceed kMaxRecordSize).
     // Fixed-width types always take their own width; a blob below 0 bytes is 0 bytes.
-    int AddNewField(std::wstring_view nameSpace, std::wstring_view name,
-                    std::unique_ptr<CFormat> format, DT_DATA_TYPE type, int size);
+    int AddNewField(std::wstring_view nameSpace,
+                    std::wstring_view name,
+                    std::unique_ptr<CFormat> format,
+                    DT_DATA_TYPE type,
+                    int size);
     // size < 1: a DT_PT_STR field whose default text is `value`; else a DT_STR of that width
     // whose default is `value` in the process code page, cut to the width, zero padded.
-    int AddNewDefaultField(std::wstring_view nameSpace, std::wstring_view name,
-                           std::unique_ptr<CFormat> format, const wchar_t* value, int size);
-    int AddNewDefaultIntField(std::wstring_view nameSpace, std::wstring_view name,
-                              std::unique_ptr<CFormat> format, int value);
-    int AddNewDefaultUIntField(std::wstring_view nameSpace, std::wstring_view name,
-                               std::unique_ptr<CFormat> format, unsigned value);
-    int AddNewDefaultBoolField(std::wstring_view nameSpace, std::wstring_view name,
-                               std::unique_ptr<CFormat> format, bool value);
-    int AddNewDefaultCharField(std::wstring_view nameSpace, std::wstring_view name,
-                               std::unique_ptr<CFormat> format, char value);
-    int AddNewDefaultInt64Field(std::wstring_view nameSpace, std::wstring_view name,
-                                std::unique_ptr<CFormat> format, std::int64_t value);
-    int AddNewDefaultDoubleField(std::wstring_view nameSpace, std::wstring_view name,
-                                 std::unique_ptr<CFormat> format, double value);
-    int AddNewDefaultFloatField(std::wstring_view nameSpace, std::wstring_view name,
-                                std::unique_ptr<CFormat> format, float value);
+    int AddNewDefaultField(std::wstring_view nameSpace,
+                           std::wstring_view name,
+                           std::unique_ptr<CFormat> format,
+                           const wchar_t* value,
+                           int size);
+    int AddNewDefaultIntField(std::wstring_view nameSpace,
+                              std::wstring_view name,
+                              std::unique_ptr<CFormat> format,
+                              int value);
+    int AddNewDefaultUIntField(std::wstring_view nameSpace,
+                               std::wstring_view name,
+                               std::unique_ptr<CFormat> format,
+                               unsigned value);
+    int AddNewDefaultBoolField(std::wstring_view nameSpace,
+                               std::wstring_view name,
+                               std::unique_ptr<CFormat> format,
+                               bool value);
+    int AddNewDefaultCharField(std::wstring_view nameSpace,
+                               std::wstring_view name,
+                               std::unique_ptr<CFormat> format,
+                               char value);
+    int AddNewDefaultInt64Field(std::wstring_view nameSpace,
+                                std::wstring_view name,
+                                std::unique_ptr<CFormat> format,
+                                std::int64_t value);
+    int AddNewDefaultDoubleField(std::wstring_view nameSpace,
+                                 std::wstring_view name,
+                                 std::unique_ptr<CFormat> format,
+                                 double value);
+    int AddNewDefaultFloatField(std::wstring_view nameSpace,
+                                std::wstring_view name,
+                                std::unique_ptr<CFormat> format,
+                                float value);
     // A DT_STRUCT field of count x inner record size bytes that owns `inner`; refused for a
     // null or negative-count inner structure and for an inner layout that was refused.
-    int AddNewStructField(std::wstring_view nameSpace, std::wstring_view name,
+    int AddNewStructField(std::wstring_view nameSpace,
+                          std::wstring_view name,
                           std::unique_ptr<CInnerStruct> inner);
     // Whether a field of `width` bytes still fits; constant time.
     bool CanAdd(std::int64_t width) const {

@@ -7,8 +7,7 @@
 #include "platform/base/nocase.h"
 
 namespace {
-[[maybe_unused]] const int g_registered =
-    orvo::RegisterFactory<XReformIOData>();
+[[maybe_unused]] const int g_registered = orvo::RegisterFactory<XReformIOData>();
 
 bool SortTypeFromWord(std::wstring_view word, SORT_TYPE& type) {
     struct Entry {
@@ -16,8 +15,12 @@ bool SortTypeFromWord(std::wstring_view word, SORT_TYPE& type) {
         SORT_TYPE type;
     };
     static constexpr Entry kWords[] = {
-        {L"NONE", SORT_NONE},   {L"STR", SORT_STR}, {L"STRING", SORT_STR},
-        {L"FLOAT", SORT_FLOAT}, {L"INT", SORT_INT}, {L"INTEGER", SORT_INT},
+        {L"NONE", SORT_NONE},
+        {L"STR", SORT_STR},
+        {L"STRING", SORT_STR},
+        {L"FLOAT", SORT_FLOAT},
+        {L"INT", SORT_INT},
+        {L"INTEGER", SORT_INT},
     };
     for (const Entry& entry : kWords) {
         if (plat::EqualsNoCase(word, entry.word)) {
@@ -39,8 +42,7 @@ bool SortOrderFromWord(std::wstring_view word, SORT_ORDER& order) {
 }
 } // namespace
 
-ORVO_DISPATCH(XReformIOData, XProxyIOData,
-    ORVO_METHOD(SortVB))
+ORVO_DISPATCH(XReformIOData, XProxyIOData, ORVO_METHOD(SortVB))
 
 int XReformIOData::SetElement(XElement* e) {
     if (!XProxyIOData::SetElement(e))

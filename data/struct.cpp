@@ -15,8 +15,7 @@
 #include "platform/base/nocase.h"
 
 namespace {
-[[maybe_unused]] const int g_registered =
-    orvo::RegisterFactory<XStruct>();
+[[maybe_unused]] const int g_registered = orvo::RegisterFactory<XStruct>();
 
 constexpr const wchar_t* kTooLarge = L"Record size exceeds 2147483647 bytes. [%s]";
 constexpr const wchar_t* kFieldAfterRows = L"Fields must be declared before addrow. [%s]";
@@ -100,14 +99,15 @@ std::vector<unsigned char> DefaultBytes(XElement* e, DT_DATA_TYPE type, int size
 
 } // namespace
 
-ORVO_DISPATCH(XStruct, XMetaIOData,
-    ORVO_METHOD_AS(GetRecordCountVB, GetRecordCount),
-    ORVO_METHOD_AS(AddRecordVB, AddRecord),
-    ORVO_METHOD_AS(AddRecordExVB, AddRecordEx),
-    ORVO_METHOD_AS(RemoveRecordVB, RemoveRecord),
-    ORVO_METHOD_AS(RemoveAllVB, RemoveAll),
-    ORVO_METHOD_AS(SetValVB, SetVal),
-    ORVO_METHOD_AS(GetValVB, GetVal))
+ORVO_DISPATCH(XStruct,
+              XMetaIOData,
+              ORVO_METHOD_AS(GetRecordCountVB, GetRecordCount),
+              ORVO_METHOD_AS(AddRecordVB, AddRecord),
+              ORVO_METHOD_AS(AddRecordExVB, AddRecordEx),
+              ORVO_METHOD_AS(RemoveRecordVB, RemoveRecord),
+              ORVO_METHOD_AS(RemoveAllVB, RemoveAll),
+              ORVO_METHOD_AS(SetValVB, SetVal),
+              ORVO_METHOD_AS(GetValVB, GetVal))
 
 XStruct::XStruct() {
     m_nStyle |= XDO_STYLE_STRUCT;
@@ -147,7 +147,8 @@ int XStruct::SetElement(XElement* e) {
         if (m_nested) {
             ConfirmMsg(plat::Format(
                            L"Basename attribute can't be used in the nested structure. [%s]", base),
-                       0, 0);
+                       0,
+                       0);
             return 0;
         }
         static orvo::ContractCall<orvo::contract::StructureSetGetStructByName> s_find;
@@ -291,8 +292,12 @@ int XStruct::AfterChildElement() {
             plat::Format(
                 L"A struct can't have nested structure with count=0 and variable length string "
                 L"field simultaneously. [%s > %s:%s , %s]",
-                GetName(), text->NameSpace, text->Name, last->Name),
-            0, 0);
+                GetName(),
+                text->NameSpace,
+                text->Name,
+                last->Name),
+            0,
+            0);
         return 0;
     }
     return result;
@@ -317,8 +322,8 @@ int XStruct::AppendTo(XStruct& outer) {
         ConfirmMsg(plat::Format(kFieldAfterRows, name), 0, 0);
         return 0;
     }
-    if (outer.m_record.AddNewStructField(L"", name,
-                                         std::make_unique<CInnerStruct>(m_count, m_record)) < 0) {
+    if (outer.m_record.AddNewStructField(
+            L"", name, std::make_unique<CInnerStruct>(m_count, m_record)) < 0) {
         ConfirmMsg(plat::Format(kTooLarge, name), 0, 0);
         return 0;
     }

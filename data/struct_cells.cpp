@@ -340,7 +340,8 @@ bool XStruct::GetVal(const std::vector<int>& path, std::wstring*& out, int) {
     return StringOf(cell, f, out);
 }
 
-bool XStruct::StringOf(const unsigned char* cell, const CRecord::CField* field,
+bool XStruct::StringOf(const unsigned char* cell,
+                       const CRecord::CField* field,
                        std::wstring*& out) {
     std::wstring* s = cell && field->Type == DT_PT_STR
                           ? m_rows.Strings().Get(TakeCell<std::uint32_t>(cell))

@@ -44,7 +44,9 @@ void XStruct::CopyRow(const XStruct& source, int sourceRow, int row) {
         }
         const std::wstring* text =
             source.m_rows.Strings().Get(TakeCell<std::uint32_t>(from + offset));
-        orvo::WriteCellText(*f, to + offset, text ? std::wstring_view(*text) : std::wstring_view(),
+        orvo::WriteCellText(*f,
+                            to + offset,
+                            text ? std::wstring_view(*text) : std::wstring_view(),
                             m_rows.Strings());
     }
 }
@@ -111,7 +113,8 @@ bool XStruct::operator==(const XStruct& other) const {
                             b->m_rows.Strings().Get(TakeCell<std::uint32_t>(rb + offset));
                         if ((sa ? *sa : std::wstring()) != (sb ? *sb : std::wstring()))
                             return false;
-                    } else if (std::memcmp(ra + offset, rb + offset,
+                    } else if (std::memcmp(ra + offset,
+                                           rb + offset,
                                            static_cast<std::size_t>(f->Size)) != 0) {
                         return false;
                     }

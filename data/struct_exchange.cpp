@@ -67,8 +67,8 @@ CRecord WithoutDefaults(const CRecord& record) {
 
 // Gives the variable field its received size (inner rows of a group, bytes of a blob) and
 // makes one fresh row of the new layout; the old layout comes back when that fails.
-bool ResizeVariableField(CRecord& record, int no, int received, bool perRow,
-                         orvo::RowStorage& fresh) {
+bool ResizeVariableField(
+    CRecord& record, int no, int received, bool perRow, orvo::RowStorage& fresh) {
     CRecord::CField& field = *record.GetField(no);
     int& size = field.Type == DT_BLOB ? field.Size : field.InnerStruct->count;
     const int previous = size;
@@ -157,8 +157,11 @@ template <class Fn> void ForEachField(const Line& line, Fn&& fn) {
 }
 
 // The cells of one line, column by column from `first`.
-void SetLine(const Line& line, const std::vector<Column>& columns, std::size_t first,
-             unsigned char* row, orvo::StringTable& strings) {
+void SetLine(const Line& line,
+             const std::vector<Column>& columns,
+             std::size_t first,
+             unsigned char* row,
+             orvo::StringTable& strings) {
     std::size_t c = first;
     ForEachField(line, [&](std::string_view text) {
         const Column& column = columns[c++];
@@ -176,8 +179,11 @@ struct GroupLines {
 
 enum class GroupScan { Ok, LeadingUnread, Malformed };
 
-GroupScan ScanGroup(LineReader reader, std::size_t leadingFields, std::size_t innerFields,
-                    std::size_t trailingFields, GroupLines& out) {
+GroupScan ScanGroup(LineReader reader,
+                    std::size_t leadingFields,
+                    std::size_t innerFields,
+                    std::size_t trailingFields,
+                    GroupLines& out) {
     if (leadingFields > 0) {
         if (reader.AtEnd() || reader.Next().fields != leadingFields)
             return GroupScan::LeadingUnread;
@@ -397,8 +403,8 @@ bool XStruct::MapDelimiterData(int records, int bytes, char* data, char mode) {
     const auto leading = static_cast<std::size_t>(variable);
     const auto trailing = static_cast<std::size_t>(fieldCount - variable - 1);
     GroupLines lines;
-    switch (ScanGroup(reader, leading, static_cast<std::size_t>(inner.record.GetFieldCount()),
-                      trailing, lines)) {
+    switch (ScanGroup(
+        reader, leading, static_cast<std::size_t>(inner.record.GetFieldCount()), trailing, lines)) {
     case GroupScan::LeadingUnread:
         ConfirmMsg(kLeadingUnread, 0, 0);
         return false;

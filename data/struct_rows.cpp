@@ -31,11 +31,11 @@ const std::wstring& NumberText(const std::wstring& text, bool decimals, std::wst
 template <class Key>
 void SortIndices(std::vector<int>& order, const std::vector<Key>& keys, bool largerFirst) {
     if (largerFirst)
-        std::stable_sort(order.begin(), order.end(),
-                         [&keys](int a, int b) { return keys[a] > keys[b]; });
+        std::stable_sort(
+            order.begin(), order.end(), [&keys](int a, int b) { return keys[a] > keys[b]; });
     else
-        std::stable_sort(order.begin(), order.end(),
-                         [&keys](int a, int b) { return keys[a] < keys[b]; });
+        std::stable_sort(
+            order.begin(), order.end(), [&keys](int a, int b) { return keys[a] < keys[b]; });
 }
 
 } // namespace

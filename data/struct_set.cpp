@@ -16,9 +16,10 @@ XStructSet& XStructSet::Instance() {
     return *g_set;
 }
 
-ORVO_DISPATCH(XStructSet, XDO,
-    ORVO_METHOD(InitializeIXO),
-    ORVO_PROVIDE(orvo::contract::StructureSetGetStructByName, GetStructByName))
+ORVO_DISPATCH(XStructSet,
+              XDO,
+              ORVO_METHOD(InitializeIXO),
+              ORVO_PROVIDE(orvo::contract::StructureSetGetStructByName, GetStructByName))
 
 int XStructSet::InitializeIXO() {
     return orvo::LoadDefinitionSet(this, L"StructureSet");
@@ -27,7 +28,8 @@ int XStructSet::InitializeIXO() {
 XStruct* XStructSet::GetStructByName(const wchar_t* name) {
     std::wstring_view wanted(name ? name : L"");
     for (XDO* c = child(); c; c = c->next()) {
-        if (auto* structure = orvo::KindOf<XStruct>(c); structure && plat::EqualsNoCase(c->GetName(), wanted))
+        if (auto* structure = orvo::KindOf<XStruct>(c);
+            structure && plat::EqualsNoCase(c->GetName(), wanted))
             return structure;
     }
     return nullptr;

@@ -27,11 +27,12 @@ XTR::XTR() = default;
 XTR::XTR(const XTR& source)
     : XDO(), m_id(source.m_id), m_text(source.m_text), m_realTime(source.m_realTime) {}
 
-ORVO_DISPATCH(XTR, XDO,
-    ORVO_METHOD(HasSwitch),
-    ORVO_METHOD(GetByIDDown),
-    ORVO_PROVIDE(orvo::contract::SetInputStruct, SetInputStruct),
-    ORVO_PROVIDE(orvo::contract::SetOutputStruct, SetOutputStruct))
+ORVO_DISPATCH(XTR,
+              XDO,
+              ORVO_METHOD(HasSwitch),
+              ORVO_METHOD(GetByIDDown),
+              ORVO_PROVIDE(orvo::contract::SetInputStruct, SetInputStruct),
+              ORVO_PROVIDE(orvo::contract::SetOutputStruct, SetOutputStruct))
 
 const wchar_t* XTR::TypeKeyword(Type type) {
     const auto index = static_cast<std::size_t>(type);
@@ -50,7 +51,8 @@ int XTR::SetElement(XElement* e) {
         ConfirmMsg(plat::Format(L"Transaction%s has no id: it and the transactions after it at "
                                 L"its level are not read.",
                                 text),
-                   0, 0);
+                   0,
+                   0);
         return 0;
     }
     e->GetValue(L"text", m_text);

@@ -19,9 +19,10 @@ XTRSet& XTRSet::Instance() {
     return *g_set;
 }
 
-ORVO_DISPATCH(XTRSet, XDO,
-    ORVO_METHOD(InitializeIXO),
-    ORVO_PROVIDE(orvo::contract::TRSetGetTRByID, GetTRByID))
+ORVO_DISPATCH(XTRSet,
+              XDO,
+              ORVO_METHOD(InitializeIXO),
+              ORVO_PROVIDE(orvo::contract::TRSetGetTRByID, GetTRByID))
 
 int XTRSet::InitializeIXO() {
     orvo::LoadDefinitionSet(this, L"TRSet");
@@ -52,5 +53,6 @@ void XTRSet::WarnAboutDuplicateIds() {
     if (!duplicates.empty())
         ConfirmMsg(L"Transaction ids declared more than once (lookups find the first): " +
                        duplicates,
-                   0, 0);
+                   0,
+                   0);
 }

@@ -13,7 +13,8 @@ namespace orvo::fuzz {
 // left out.
 inline bool NamesUserLibraries(std::string_view bytes) {
     std::wstring text = plat::ToLower(plat::FromUtf8(bytes));
-    return text.find(L"user.") != std::wstring::npos || text.find(L"message.") != std::wstring::npos;
+    return text.find(L"user.") != std::wstring::npos ||
+           text.find(L"message.") != std::wstring::npos;
 }
 
 // Configuration messages are expected by the thousand while fuzzing; they go nowhere.

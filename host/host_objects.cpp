@@ -5,8 +5,7 @@
 
 namespace kestrel {
 
-ORVO_DISPATCH(Application, IXO,
-    ORVO_PROVIDE(orvo::contract::ApplicationGetValue, GetValue))
+ORVO_DISPATCH(Application, IXO, ORVO_PROVIDE(orvo::contract::ApplicationGetValue, GetValue))
 
 int Application::GetValue(const wchar_t* key, std::wstring& out) {
     if (!key || !plat::EqualsNoCase(key, L"Cfg") || m_configFile.empty())
@@ -15,7 +14,6 @@ int Application::GetValue(const wchar_t* key, std::wstring& out) {
     return 1;
 }
 
-ORVO_DISPATCH(SystemDb, IXO,
-    ORVO_PROVIDE_GETTER(orvo::contract::SystemDbUserName, m_userName))
+ORVO_DISPATCH(SystemDb, IXO, ORVO_PROVIDE_GETTER(orvo::contract::SystemDbUserName, m_userName))
 
 } // namespace kestrel

@@ -109,14 +109,16 @@ int main(int argc, char** argv) {
 
     std::wstring projectDir = plat::ResolvePath(options.project);
     if (!plat::IsDirectory(projectDir)) {
-        std::fprintf(stderr, "kestrel: no project folder %s\n",
-                     plat::ToUtf8(options.project).c_str());
+        std::fprintf(
+            stderr, "kestrel: no project folder %s\n", plat::ToUtf8(options.project).c_str());
         return 1;
     }
     SetWorkPath(projectDir);
     std::wstring ini = options.ini.empty() ? L"Kestrel.ini" : options.ini;
     if (!plat::IsRegularFile(plat::JoinPath(projectDir, ini))) {
-        std::fprintf(stderr, "kestrel: no settings file %s in %s\n", plat::ToUtf8(ini).c_str(),
+        std::fprintf(stderr,
+                     "kestrel: no settings file %s in %s\n",
+                     plat::ToUtf8(ini).c_str(),
                      plat::ToUtf8(projectDir).c_str());
         return 1;
     }
@@ -136,7 +138,8 @@ int main(int argc, char** argv) {
     int status = 0;
     // The project first: every other service finds its files through it.
     if (!CallService(L"Project", L"InitializeIXO")) {
-        std::fprintf(stderr, "kestrel: the project in %s could not be read\n",
+        std::fprintf(stderr,
+                     "kestrel: the project in %s could not be read\n",
                      plat::ToUtf8(projectDir).c_str());
         status = 1;
     } else {
@@ -149,7 +152,8 @@ int main(int argc, char** argv) {
         // Communication before the start page, whose requests go out as it opens.
         std::wstring error;
         if (!backEnd->Start(options.backEnd, error))
-            std::fprintf(stderr, "kestrel: running without communication: %s\n",
+            std::fprintf(stderr,
+                         "kestrel: running without communication: %s\n",
                          plat::ToUtf8(error).c_str());
         CallService(L"LangMan", L"InitializeIXO");
         CallService(L"Project", L"Start");
@@ -164,7 +168,8 @@ int main(int argc, char** argv) {
         } else if (pages.empty()) {
             // Why is told above, by the framework's own messages.
             std::wstring page = plat::JoinPath(project.GetBasePath(), project.GetStartPage());
-            std::fprintf(stderr, "kestrel: the start page %s did not open\n", plat::ToUtf8(page).c_str());
+            std::fprintf(
+                stderr, "kestrel: the start page %s did not open\n", plat::ToUtf8(page).c_str());
             status = 1;
         } else if (options.dumpTree) {
             for (XDO* page : pages)

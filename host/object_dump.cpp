@@ -24,7 +24,8 @@ std::wstring DumpObjects(XDO* root) {
         out += obj->GetIXOKey();
         if (!obj->GetName().empty())
             out += L" \"" + obj->GetName() + L"\"";
-        out += plat::Format(L" style=0x%X state=%d", static_cast<unsigned>(obj->GetObjectStyle()),
+        out += plat::Format(L" style=0x%X state=%d",
+                            static_cast<unsigned>(obj->GetObjectStyle()),
                             obj->GetCreateState());
         std::wstring data = obj->GetDataValueVB();
         if (!data.empty())
@@ -36,8 +37,10 @@ std::wstring DumpObjects(XDO* root) {
         if (auto* loader = dynamic_cast<XLoader*>(obj))
             out += loader->IsLoaded() ? L" loaded" : L" unloaded";
         if (auto* tr = dynamic_cast<XTR*>(obj)) {
-            out += plat::Format(L" id=\"%s\" type=%s realtime=%d", tr->GetID(),
-                                XTR::TypeKeyword(tr->GetType()), tr->GetRealTime());
+            out += plat::Format(L" id=\"%s\" type=%s realtime=%d",
+                                tr->GetID(),
+                                XTR::TypeKeyword(tr->GetType()),
+                                tr->GetRealTime());
             for (const auto& s : tr->GetSwitches())
                 out += L" switch:" + s->Item + L"=" + s->Value + L"->" + s->Id;
         }
@@ -49,8 +52,11 @@ std::wstring DumpObjects(XDO* root) {
             for (int i = 0; i < record.GetFieldCount(); ++i) {
                 const CRecord::CField* f = record.GetField(i);
                 out.append(static_cast<std::size_t>(depth) * 2 + 2, L' ');
-                out += plat::Format(L"field %s type=%d offset=%d width=%d\n", f->Name,
-                                    static_cast<int>(f->Type), record.GetOffSet(i), f->Size);
+                out += plat::Format(L"field %s type=%d offset=%d width=%d\n",
+                                    f->Name,
+                                    static_cast<int>(f->Type),
+                                    record.GetOffSet(i),
+                                    f->Size);
             }
             // The rows as a screen would show them: every cell's text, tab separated.
             for (int row = 0; row < structure->GetRows(); ++row) {

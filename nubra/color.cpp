@@ -118,7 +118,8 @@ std::optional<COLORREF> ParseHash(std::wstring_view hex) {
         const auto b = static_cast<std::uint8_t>((*value & 0xF) * 0x11);
         return RGB(r, g, b);
     }
-    return RGB(static_cast<std::uint8_t>(*value >> 16), static_cast<std::uint8_t>(*value >> 8),
+    return RGB(static_cast<std::uint8_t>(*value >> 16),
+               static_cast<std::uint8_t>(*value >> 8),
                static_cast<std::uint8_t>(*value));
 }
 

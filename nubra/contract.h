@@ -49,7 +49,8 @@ template <class Contract, auto Getter> DispEntry ProvideGetter() {
 // A service's method, resolved again whenever the registry changes.
 template <class Contract> class ContractCall : public ServiceCall<typename Contract::Signature> {
 public:
-    constexpr ContractCall() : ServiceCall<typename Contract::Signature>(Contract::service, Contract::method) {}
+    constexpr ContractCall()
+        : ServiceCall<typename Contract::Signature>(Contract::service, Contract::method) {}
 };
 
 // A method of whatever object the call site is given, kept per class.

@@ -34,11 +34,13 @@ template <class T> using Bare = std::remove_cvref_t<T>;
 
 // Pointers to classes only declared so far (a font type, say) are simply not IXO pointers.
 template <class U>
-concept Complete = requires { sizeof(U); };
+concept Complete = requires {
+    sizeof(U);
+};
 
 template <class T>
 concept IXOPointer = std::is_pointer_v<T> && Complete<std::remove_cv_t<std::remove_pointer_t<T>>> &&
-                     std::is_base_of_v<IXO, std::remove_cv_t<std::remove_pointer_t<T>>>;
+    std::is_base_of_v<IXO, std::remove_cv_t<std::remove_pointer_t<T>>>;
 
 // The value a parameter is loaded into before the call.
 template <class P> struct ArgStorage { using type = Bare<P>; };

@@ -87,8 +87,16 @@ public:
     bool operator==(const DispVariant& other) const { return m_value == other.m_value; }
 
 private:
-    std::variant<std::monostate, NullValue, bool, std::int32_t, std::int64_t, double, std::wstring,
-                 IXORef, DispArray, DispVariant*>
+    std::variant<std::monostate,
+                 NullValue,
+                 bool,
+                 std::int32_t,
+                 std::int64_t,
+                 double,
+                 std::wstring,
+                 IXORef,
+                 DispArray,
+                 DispVariant*>
         m_value;
 };
 

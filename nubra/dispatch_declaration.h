@@ -44,8 +44,8 @@ public:                                                                         
         ::orvo::DispatchMap::Declare(&Class::ClassDispatch);                                       \
     inline_ const ::orvo::DispatchMap& Class::ClassDispatch() {                                    \
         using Self [[maybe_unused]] = Class;                                                       \
-        static const ::orvo::DispatchMap map(ORVO_NAME(Class), &Base::ClassDispatch(),             \
-                                             {__VA_ARGS__});                                       \
+        static const ::orvo::DispatchMap map(                                                      \
+            ORVO_NAME(Class), &Base::ClassDispatch(), {__VA_ARGS__});                              \
         return map;                                                                                \
     }
 #define ORVO_DISPATCH(Class, Base, ...) ORVO_DISPATCH_DEFINE_(, Class, Base, __VA_ARGS__)
@@ -69,4 +69,3 @@ public:                                                                         
 #define ORVO_REGISTER_FACTORY(Class)                                                               \
     [[maybe_unused]] static const int ORVO_CONCAT(orvo_registered_, __LINE__) =                    \
         ::orvo::RegisterFactory<Class>();
-

@@ -70,8 +70,10 @@ template <auto Fn, class R, class... A> struct MethodThunk<Fn, R(A...)> {
     }
 
     template <std::size_t... I>
-    static DispStatus InvokeWith(IXO* self, [[maybe_unused]] std::span<DispVariant> args,
-                                 DispVariant& result, std::index_sequence<I...>) {
+    static DispStatus InvokeWith(IXO* self,
+                                 [[maybe_unused]] std::span<DispVariant> args,
+                                 DispVariant& result,
+                                 std::index_sequence<I...>) {
         std::tuple<typename ArgStorage<A>::type...> stored;
         DispStatus status = DispStatus::Ok;
         ((status = status == DispStatus::Ok ? Load(args[I], std::get<I>(stored)) : status), ...);
@@ -91,9 +93,7 @@ template <auto Fn, class R, class... A> struct MethodThunk<Fn, R(A...)> {
 
 // R (C::*)(A...) as R (IXO::*)(A...): C derives from IXO, so the member pointer converts and
 // calls the same member on any object of C.
-template <class F> struct AsIXOMember {
-    static constexpr bool value = false;
-};
+template <class F> struct AsIXOMember { static constexpr bool value = false; };
 #define ORVO_AS_IXO_MEMBER(QUAL)                                                                   \
     template <class C, class R, class... A> struct AsIXOMember<R (C::*)(A...) QUAL> {              \
         static constexpr bool value = true;                                                        \
@@ -188,8 +188,8 @@ template <auto Member> DispEntry Property(const wchar_t* name) {
     e.name = name;
     e.kind = DispEntry::Kind::Property;
     e.getter = {reinterpret_cast<RawThunk>(&Thunk::Get), &typeid(T()), &Thunk::InvokeGet};
-    e.setter = {reinterpret_cast<RawThunk>(&Thunk::Set), &typeid(void(const T&)),
-                &Thunk::InvokeSet};
+    e.setter = {
+        reinterpret_cast<RawThunk>(&Thunk::Set), &typeid(void(const T&)), &Thunk::InvokeSet};
     return e;
 }
 

@@ -4,7 +4,8 @@
 
 namespace orvo {
 
-DispatchMap::DispatchMap(const wchar_t* className, const DispatchMap* base,
+DispatchMap::DispatchMap(const wchar_t* className,
+                         const DispatchMap* base,
                          std::initializer_list<DispEntry> entries)
     : m_className(className ? className : L""), m_base(base) {
     plat::NoCaseMap<bool> declaredHere;

@@ -15,7 +15,8 @@ namespace orvo {
 
 class DispatchMap {
 public:
-    DispatchMap(const wchar_t* className, const DispatchMap* base,
+    DispatchMap(const wchar_t* className,
+                const DispatchMap* base,
                 std::initializer_list<DispEntry> entries);
     DispatchMap(const DispatchMap&) = delete;
     DispatchMap& operator=(const DispatchMap&) = delete;

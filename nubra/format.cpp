@@ -340,7 +340,9 @@ std::ptrdiff_t Exponent(const NumberPicture& picture, int scale) {
     return (picture.percent ? 2 : 0) - scale;
 }
 
-void AppendPicture(std::wstring& out, const NumberPicture& picture, const RoundedDigits& digits,
+void AppendPicture(std::wstring& out,
+                   const NumberPicture& picture,
+                   const RoundedDigits& digits,
                    bool minus) {
     const std::ptrdiff_t count = picture.hasDigits ? digits.IntegerCount() : 0;
     const std::ptrdiff_t width = std::max<std::ptrdiff_t>(count, picture.minIntegerDigits);
@@ -388,8 +390,8 @@ void CFormat::SetFormat(std::wstring_view format) {
         m_kind = Kind::Number;
         std::span<const FormatChar> rest(chars);
         while (m_sectionCount < 3) {
-            const auto split = std::find_if(rest.begin(), rest.end(),
-                                            [](const FormatChar& f) { return Is(f, L';'); });
+            const auto split = std::find_if(
+                rest.begin(), rest.end(), [](const FormatChar& f) { return Is(f, L';'); });
             const auto length = static_cast<std::size_t>(split - rest.begin());
             m_sections[m_sectionCount++] = CompilePicture(rest.first(length));
             if (split == rest.end()) {

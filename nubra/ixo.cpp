@@ -166,16 +166,21 @@ void IXO::ReleaseWeakRefs() {
     m_weakReleased = true;
 }
 
-orvo::DispStatus IXO::Invoke(std::wstring_view name, unsigned kind,
-                             std::span<orvo::DispVariant> args, orvo::DispVariant& result) {
+orvo::DispStatus IXO::Invoke(std::wstring_view name,
+                             unsigned kind,
+                             std::span<orvo::DispVariant> args,
+                             orvo::DispVariant& result) {
     const orvo::DispEntry* entry = FindDispEntry(name);
     if (!entry)
         return orvo::DispStatus::UnknownName;
     return InvokeEntry(this, *entry, kind, args, result);
 }
 
-orvo::DispStatus IXO::InvokeEntry(IXO* self, const orvo::DispEntry& entry, unsigned kind,
-                                  std::span<orvo::DispVariant> args, orvo::DispVariant& result) {
+orvo::DispStatus IXO::InvokeEntry(IXO* self,
+                                  const orvo::DispEntry& entry,
+                                  unsigned kind,
+                                  std::span<orvo::DispVariant> args,
+                                  orvo::DispVariant& result) {
     using orvo::DispStatus;
     if (!self)
         return DispStatus::DeadObject;
@@ -210,8 +215,9 @@ RegistrySnapshot RegistrySnapshot::Take() {
             snapshot.m_entries.push_back({reg.name, reg.factory, reg.instance});
     }
     std::sort(
-        snapshot.m_entries.begin(), snapshot.m_entries.end(),
-        [](const Entry& a, const Entry& b) { return plat::CompareNoCase(a.name, b.name) < 0; });
+        snapshot.m_entries.begin(), snapshot.m_entries.end(), [](const Entry& a, const Entry& b) {
+            return plat::CompareNoCase(a.name, b.name) < 0;
+        });
     return snapshot;
 }
 

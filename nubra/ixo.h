@@ -89,9 +89,13 @@ public:
 
     // Script-style call: `kind` says how the name is used (a call, a property read, a
     // property write whose value is the last argument).
-    orvo::DispStatus Invoke(std::wstring_view name, unsigned kind,
-                            std::span<orvo::DispVariant> args, orvo::DispVariant& result);
-    static orvo::DispStatus InvokeEntry(IXO* self, const orvo::DispEntry& entry, unsigned kind,
+    orvo::DispStatus Invoke(std::wstring_view name,
+                            unsigned kind,
+                            std::span<orvo::DispVariant> args,
+                            orvo::DispVariant& result);
+    static orvo::DispStatus InvokeEntry(IXO* self,
+                                        const orvo::DispEntry& entry,
+                                        unsigned kind,
                                         std::span<orvo::DispVariant> args,
                                         orvo::DispVariant& result);
 
@@ -116,7 +120,8 @@ private:
         if (!part.thunk || *part.signature != typeid(Sig))
             return {};
         using Bound = orvo::BoundMethod<Sig>;
-        return Bound(this, reinterpret_cast<typename Bound::Thunk>(part.thunk),
+        return Bound(this,
+                     reinterpret_cast<typename Bound::Thunk>(part.thunk),
                      orvo::FromRawMember<typename Bound::Member>(part.member));
     }
     void ForgetRegistrations();

@@ -169,7 +169,8 @@ std::wstring GetDateTime(std::wstring_view mask) {
     return out;
 }
 
-bool WaitTimeOut(unsigned ms, const std::function<bool()>& done,
+bool WaitTimeOut(unsigned ms,
+                 const std::function<bool()>& done,
                  const std::function<void()>& pump) {
     const std::int64_t start = orvo::NowMs();
     for (;;) {

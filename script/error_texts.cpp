@@ -13,8 +13,10 @@ void AppendCodeError(const vbs::SyntaxError& error, std::vector<std::wstring>& t
         texts.push_back(error.sourceLine);
 }
 
-void AppendCallError(std::wstring_view function, const vbs::ScriptError& error,
-                     std::wstring_view source, std::vector<std::wstring>& texts) {
+void AppendCallError(std::wstring_view function,
+                     const vbs::ScriptError& error,
+                     std::wstring_view source,
+                     std::vector<std::wstring>& texts) {
     std::wstring_view line;
     if (error.line > 0) {
         // The line the error happened on; its position is where its statement starts.
@@ -27,7 +29,8 @@ void AppendCallError(std::wstring_view function, const vbs::ScriptError& error,
         if (!line.empty() && line.back() == L'\r')
             line.remove_suffix(1);
         const std::size_t first = line.find_first_not_of(L" \t");
-        texts.push_back(plat::Format(L"Script error in line %ld, position %ld", error.line,
+        texts.push_back(plat::Format(L"Script error in line %ld, position %ld",
+                                     error.line,
                                      first == std::wstring_view::npos ? 0L : long(first + 1)));
     }
     texts.push_back(plat::Format(L"%s (%d) in %s", error.description, error.number, function));

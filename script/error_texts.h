@@ -18,8 +18,10 @@ inline constexpr const wchar_t* kScriptRunFailed = L"Error running the script";
 void AppendCodeError(const vbs::SyntaxError& error, std::vector<std::wstring>& texts);
 // A run-time error of a called function: "Script error in line %ld, position %ld" when the
 // line is known, what went wrong in which function, and the source line.
-void AppendCallError(std::wstring_view function, const vbs::ScriptError& error,
-                     std::wstring_view source, std::vector<std::wstring>& texts);
+void AppendCallError(std::wstring_view function,
+                     const vbs::ScriptError& error,
+                     std::wstring_view source,
+                     std::vector<std::wstring>& texts);
 // One message, one text per line.
 std::wstring JoinErrorTexts(const std::vector<std::wstring>& texts);
 

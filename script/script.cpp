@@ -14,8 +14,7 @@
 
 namespace {
 
-[[maybe_unused]] const int g_registered =
-    orvo::RegisterFactory<XScript>();
+[[maybe_unused]] const int g_registered = orvo::RegisterFactory<XScript>();
 
 XDO* FindFrame(XDO* start) {
     if (XDO* frame = start->GetXDO(XDO_STYLE_FRAME, 0))
@@ -25,12 +24,13 @@ XDO* FindFrame(XDO* start) {
 
 } // namespace
 
-ORVO_DISPATCH(XScript, XDO,
-    ORVO_PROVIDE(orvo::contract::ScriptHaveFunction, HaveFunction),
-    ORVO_PROVIDE(orvo::contract::ScriptRegObject, RegObject),
-    ORVO_PROVIDE(orvo::contract::ScriptUnregObject, UnregObject),
-    ORVO_PROVIDE(orvo::contract::ScriptRunFunction, RunFunction),
-    ORVO_METHOD(RunFunctionRet))
+ORVO_DISPATCH(XScript,
+              XDO,
+              ORVO_PROVIDE(orvo::contract::ScriptHaveFunction, HaveFunction),
+              ORVO_PROVIDE(orvo::contract::ScriptRegObject, RegObject),
+              ORVO_PROVIDE(orvo::contract::ScriptUnregObject, UnregObject),
+              ORVO_PROVIDE(orvo::contract::ScriptRunFunction, RunFunction),
+              ORVO_METHOD(RunFunctionRet))
 
 XScript::XScript()
     : m_engine(std::make_shared<vbs::Engine>()), m_source(std::make_shared<std::wstring>()) {
@@ -164,8 +164,9 @@ std::vector<std::wstring> XScript::GetExposedNames() const {
     names.reserve(m_exposed.size());
     for (const auto& [name, exposed] : m_exposed)
         names.push_back(name);
-    std::sort(names.begin(), names.end(),
-              [](const std::wstring& a, const std::wstring& b) { return plat::CompareNoCase(a, b) < 0; });
+    std::sort(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {
+        return plat::CompareNoCase(a, b) < 0;
+    });
     return names;
 }
 

@@ -399,8 +399,8 @@ private:
     }
 
     void Procedure(const ProcedureStmt& p) {
-        static const wchar_t* const kKinds[] = {L"sub", L"function", L"property-get",
-                                                L"property-let", L"property-set"};
+        static const wchar_t* const kKinds[] = {
+            L"sub", L"function", L"property-get", L"property-let", L"property-set"};
         out += L'(';
         out += VisibilityPrefix(p.visibility);
         if (p.isDefault)

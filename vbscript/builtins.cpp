@@ -23,19 +23,26 @@ wchar_t FoldAscii(wchar_t c) {
 
 bool LessNoCase(std::wstring_view a, std::wstring_view b) {
     return std::lexicographical_compare(
-        a.begin(), a.end(), b.begin(), b.end(),
-        [](wchar_t x, wchar_t y) { return FoldAscii(x) < FoldAscii(y); });
+        a.begin(), a.end(), b.begin(), b.end(), [](wchar_t x, wchar_t y) {
+            return FoldAscii(x) < FoldAscii(y);
+        });
 }
 
 std::vector<const Builtin*> SortedTable() {
     std::vector<const Builtin*> table;
-    for (auto group : {StringBuiltins(), ConvertBuiltins(), MathBuiltins(), ArrayBuiltins(),
-                       DateBuiltins(), FormatBuiltins(), ObjectBuiltins()}) {
+    for (auto group : {StringBuiltins(),
+                       ConvertBuiltins(),
+                       MathBuiltins(),
+                       ArrayBuiltins(),
+                       DateBuiltins(),
+                       FormatBuiltins(),
+                       ObjectBuiltins()}) {
         for (const Builtin& entry : group)
             table.push_back(&entry);
     }
-    std::sort(table.begin(), table.end(),
-              [](const Builtin* x, const Builtin* y) { return LessNoCase(x->name, y->name); });
+    std::sort(table.begin(), table.end(), [](const Builtin* x, const Builtin* y) {
+        return LessNoCase(x->name, y->name);
+    });
     return table;
 }
 
@@ -44,8 +51,9 @@ std::vector<const Builtin*> SortedTable() {
 const Builtin* FindBuiltin(std::wstring_view name) {
     static const std::vector<const Builtin*> table = SortedTable();
     const auto it = std::lower_bound(
-        table.begin(), table.end(), name,
-        [](const Builtin* entry, std::wstring_view key) { return LessNoCase(entry->name, key); });
+        table.begin(), table.end(), name, [](const Builtin* entry, std::wstring_view key) {
+            return LessNoCase(entry->name, key);
+        });
     if (it == table.end() || LessNoCase(name, (*it)->name))
         return nullptr;
     return *it;

@@ -140,11 +140,20 @@ Value Weekday(Runtime*, std::span<Value> a) {
     return PartOf(a[0], [first](Moment m) { return WeekdayFrom(m.day, first); });
 }
 
-const wchar_t* const dayNames[] = {L"Sunday",   L"Monday", L"Tuesday", L"Wednesday",
-                                   L"Thursday", L"Friday", L"Saturday"};
-const wchar_t* const monthNames[] = {L"January",   L"February", L"March",    L"April",
-                                     L"May",       L"June",     L"July",     L"August",
-                                     L"September", L"October",  L"November", L"December"};
+const wchar_t* const dayNames[] = {
+    L"Sunday", L"Monday", L"Tuesday", L"Wednesday", L"Thursday", L"Friday", L"Saturday"};
+const wchar_t* const monthNames[] = {L"January",
+                                     L"February",
+                                     L"March",
+                                     L"April",
+                                     L"May",
+                                     L"June",
+                                     L"July",
+                                     L"August",
+                                     L"September",
+                                     L"October",
+                                     L"November",
+                                     L"December"};
 
 Value Name(const wchar_t* name, bool abbreviate) {
     std::wstring_view text = name;
@@ -206,9 +215,15 @@ Interval IntervalOf(const Value& v) {
     static const struct {
         const wchar_t* code;
         Interval interval;
-    } codes[] = {{L"yyyy", Interval::Year},   {L"q", Interval::Quarter}, {L"m", Interval::Month},
-                 {L"y", Interval::DayOfYear}, {L"d", Interval::Day},     {L"w", Interval::Weekday},
-                 {L"ww", Interval::Week},     {L"h", Interval::Hour},    {L"n", Interval::Minute},
+    } codes[] = {{L"yyyy", Interval::Year},
+                 {L"q", Interval::Quarter},
+                 {L"m", Interval::Month},
+                 {L"y", Interval::DayOfYear},
+                 {L"d", Interval::Day},
+                 {L"w", Interval::Weekday},
+                 {L"ww", Interval::Week},
+                 {L"h", Interval::Hour},
+                 {L"n", Interval::Minute},
                  {L"s", Interval::Second}};
     std::wstring code = ToString(v);
     for (wchar_t& c : code)

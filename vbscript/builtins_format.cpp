@@ -97,7 +97,9 @@ std::wstring Digits(double magnitude, const NumberStyle& style) {
     return text;
 }
 
-std::wstring Formatted(double value, const NumberStyle& style, std::wstring_view prefix,
+std::wstring Formatted(double value,
+                       const NumberStyle& style,
+                       std::wstring_view prefix,
                        std::wstring_view suffix) {
     if (!std::isfinite(value))
         RaiseError(err::Overflow);

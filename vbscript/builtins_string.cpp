@@ -141,7 +141,8 @@ Value InStrRev(Runtime*, std::span<Value> a) {
         return Value::Long(start);
     for (std::int64_t at =
              static_cast<std::int64_t>(start) - static_cast<std::int64_t>(part.size());
-         at >= 0; --at) {
+         at >= 0;
+         --at) {
         if (SameAt(text, static_cast<std::size_t>(at), part, noCase))
             return Value::Long(static_cast<std::int32_t>(at + 1));
     }
@@ -152,8 +153,9 @@ template <class Change> Value Mapped(const Value& v, Change change) {
     if (v.IsNull())
         return Value::Null();
     std::wstring s = ToString(v);
-    std::transform(s.begin(), s.end(), s.begin(),
-                   [&](wchar_t c) { return static_cast<wchar_t>(change(static_cast<wint_t>(c))); });
+    std::transform(s.begin(), s.end(), s.begin(), [&](wchar_t c) {
+        return static_cast<wchar_t>(change(static_cast<wint_t>(c)));
+    });
     return Text(s);
 }
 

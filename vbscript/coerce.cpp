@@ -87,9 +87,18 @@ std::wstring ToWide(const char* begin, const char* end) {
 
 // Short month names are accepted alongside the full ones.
 int MonthFromName(std::wstring_view word) {
-    static const wchar_t* const names[] = {L"january",   L"february", L"march",    L"april",
-                                           L"may",       L"june",     L"july",     L"august",
-                                           L"september", L"october",  L"november", L"december"};
+    static const wchar_t* const names[] = {L"january",
+                                           L"february",
+                                           L"march",
+                                           L"april",
+                                           L"may",
+                                           L"june",
+                                           L"july",
+                                           L"august",
+                                           L"september",
+                                           L"october",
+                                           L"november",
+                                           L"december"};
     if (word.size() < 3)
         return 0;
     for (int m = 0; m < 12; ++m) {
@@ -487,8 +496,8 @@ std::wstring FormatSingle(float value) {
     if (value == 0)
         return L"0";
     char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
-                                      std::chars_format::general, 7);
+    const auto result = std::to_chars(
+        buffer, buffer + sizeof buffer, static_cast<double>(value), std::chars_format::general, 7);
     for (char* p = buffer; p != result.ptr; ++p) {
         if (*p == 'e')
             *p = 'E';

@@ -60,7 +60,8 @@ void ProcedureCompiler::Finish() {
             proc_.code[static_cast<std::size_t>(instr.a)].op == Op::Return)
             instr.op = Op::Return;
     }
-    std::sort(proc_.statements.begin(), proc_.statements.end(),
+    std::sort(proc_.statements.begin(),
+              proc_.statements.end(),
               [](const StatementRange& x, const StatementRange& y) { return x.begin < y.begin; });
 }
 
@@ -82,8 +83,11 @@ void Install(GlobalScope& scope, std::int32_t slot, std::unique_ptr<Procedure> p
 
 } // namespace
 
-bool Compile(const Program& program, GlobalScope& scope, std::unique_ptr<Procedure>& globalCode,
-             SyntaxError& error, const Procedure* caller) {
+bool Compile(const Program& program,
+             GlobalScope& scope,
+             std::unique_ptr<Procedure>& globalCode,
+             SyntaxError& error,
+             const Procedure* caller) {
     const bool optionExplicit = compiling::HasOptionExplicit(program);
     try {
         // Procedures are known by name before any body compiles, so calls may come first.
@@ -118,8 +122,8 @@ bool Compile(const Program& program, GlobalScope& scope, std::unique_ptr<Procedu
         }
         auto global = std::make_unique<Procedure>();
         global->defined = true;
-        ProcedureCompiler(scope, *global, true, optionExplicit, caller ? caller->owner : nullptr,
-                          caller)
+        ProcedureCompiler(
+            scope, *global, true, optionExplicit, caller ? caller->owner : nullptr, caller)
             .CompileGlobalCode(program.statements);
         for (auto& [st, proc] : compiled)
             ProcedureCompiler(scope, *proc, false, optionExplicit).CompileProcedure(*st);
@@ -152,8 +156,11 @@ bool Compile(const Program& program, GlobalScope& scope, std::unique_ptr<Procedu
     }
 }
 
-bool CompileExpression(const Program& program, GlobalScope& scope, std::unique_ptr<Procedure>& code,
-                       SyntaxError& error, const Procedure* caller) {
+bool CompileExpression(const Program& program,
+                       GlobalScope& scope,
+                       std::unique_ptr<Procedure>& code,
+                       SyntaxError& error,
+                       const Procedure* caller) {
     try {
         auto proc = std::make_unique<Procedure>();
         proc->defined = true;

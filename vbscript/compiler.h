@@ -18,10 +18,16 @@ namespace vbs {
 // `error` set, for what the compiler cannot accept.
 // With a `caller`, the global code also sees the caller's locals and class (Execute); new
 // names it assigns are still globals.
-bool Compile(const Program& program, GlobalScope& scope, std::unique_ptr<Procedure>& globalCode,
-             SyntaxError& error, const Procedure* caller = nullptr);
+bool Compile(const Program& program,
+             GlobalScope& scope,
+             std::unique_ptr<Procedure>& globalCode,
+             SyntaxError& error,
+             const Procedure* caller = nullptr);
 // Compiles a program from ParseExpression into a procedure returning the expression's value.
-bool CompileExpression(const Program& program, GlobalScope& scope, std::unique_ptr<Procedure>& code,
-                       SyntaxError& error, const Procedure* caller = nullptr);
+bool CompileExpression(const Program& program,
+                       GlobalScope& scope,
+                       std::unique_ptr<Procedure>& code,
+                       SyntaxError& error,
+                       const Procedure* caller = nullptr);
 
 } // namespace vbs

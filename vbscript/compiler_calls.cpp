@@ -8,7 +8,8 @@
 namespace vbs::compiling {
 
 bool ProcedureCompiler::CompileEngineFunction(const std::wstring& name,
-                                              const std::vector<Expr*>& args, bool wantResult) {
+                                              const std::vector<Expr*>& args,
+                                              bool wantResult) {
     const std::wstring key = FoldCase(name);
     Op op;
     if (key == L"eval")
@@ -33,7 +34,8 @@ bool ProcedureCompiler::CompileEngineFunction(const std::wstring& name,
     return true;
 }
 
-void ProcedureCompiler::CompileCall(const Expr* callee, const std::vector<Expr*>& args,
+void ProcedureCompiler::CompileCall(const Expr* callee,
+                                    const std::vector<Expr*>& args,
                                     bool wantResult) {
     if (callee->kind == ExprKind::Member)
         return CompileMember(static_cast<const MemberExpr*>(callee), args, wantResult);
@@ -108,7 +110,8 @@ void ProcedureCompiler::CompileArgument(const Expr* arg, bool marked) {
     case ArgumentKind::Element: {
         const auto* call = static_cast<const CallExpr*>(arg);
         CompileValues(call->args);
-        Emit(Op::ArgElement, *FindVariable(static_cast<const NameExpr*>(call->callee)->name),
+        Emit(Op::ArgElement,
+             *FindVariable(static_cast<const NameExpr*>(call->callee)->name),
              static_cast<std::int32_t>(call->args.size()));
         return;
     }
@@ -139,20 +142,24 @@ void ProcedureCompiler::CompileObject(const MemberExpr* member) {
     Emit(Op::LoadLocal, withTemps_.back());
 }
 
-void ProcedureCompiler::CompileMember(const MemberExpr* member, const std::vector<Expr*>& args,
+void ProcedureCompiler::CompileMember(const MemberExpr* member,
+                                      const std::vector<Expr*>& args,
                                       bool wantResult) {
     if (IsErrObject(member->object) && !FindVariable(L"err"))
         return CompileErrMember(member, args, wantResult);
     CompileObject(member);
     for (const Expr* arg : args)
         CompileArgument(arg);
-    Emit(Op::Member, NameConstant(member->name), static_cast<std::int32_t>(args.size()),
+    Emit(Op::Member,
+         NameConstant(member->name),
+         static_cast<std::int32_t>(args.size()),
          static_cast<std::int32_t>(wantResult ? Access::Get : Access::Call));
     if (!wantResult)
         Emit(Op::Pop);
 }
 
-void ProcedureCompiler::CompileErrMember(const MemberExpr* member, const std::vector<Expr*>& args,
+void ProcedureCompiler::CompileErrMember(const MemberExpr* member,
+                                         const std::vector<Expr*>& args,
                                          bool wantResult) {
     const std::wstring name = FoldCase(member->name);
     const auto argc = static_cast<std::int32_t>(args.size());

@@ -4,8 +4,11 @@
 
 namespace vbs::compiling {
 
-void AddClassMember(ClassInfo& info, const std::wstring& name, Visibility visibility,
-                    const Node* where, const std::function<void(ClassInfo::Member&)>& set) {
+void AddClassMember(ClassInfo& info,
+                    const std::wstring& name,
+                    Visibility visibility,
+                    const Node* where,
+                    const std::function<void(ClassInfo::Member&)>& set) {
     auto [it, added] = info.members.try_emplace(FoldCase(name));
     if (!added && (it->second.field >= 0 || it->second.method >= 0))
         throw CompileFailure{where, L"Name redefined"};
@@ -31,16 +34,18 @@ std::shared_ptr<ClassInfo> DeclareClass(const ClassStmt& st,
                     field.upperBounds.push_back(ToLong(ConstantValue(bound)));
                 const auto index = static_cast<std::int32_t>(info->fields.size());
                 info->fields.push_back(std::move(field));
-                AddClassMember(*info, v.name, dim->visibility, m,
-                               [&](ClassInfo::Member& member) { member.field = index; });
+                AddClassMember(*info, v.name, dim->visibility, m, [&](ClassInfo::Member& member) {
+                    member.field = index;
+                });
             }
         } else if (m->kind == StmtKind::Const) {
             auto* cst = static_cast<const ConstStmt*>(m);
             for (const ConstDecl& c : cst->consts) {
                 const auto index = static_cast<std::int32_t>(info->fields.size());
                 info->fields.push_back(ClassInfo::Field{c.name, {}, ConstantValue(c.value)});
-                AddClassMember(*info, c.name, cst->visibility, m,
-                               [&](ClassInfo::Member& member) { member.field = index; });
+                AddClassMember(*info, c.name, cst->visibility, m, [&](ClassInfo::Member& member) {
+                    member.field = index;
+                });
             }
         } else if (m->kind == StmtKind::Procedure) {
             auto* proc = static_cast<const ProcedureStmt*>(m);

@@ -46,7 +46,8 @@ void ProcedureCompiler::CompileExpr(const Expr* e) {
         CompileExpr(b->left);
         CompileExpr(b->right);
         if (auto cmp = ComparisonOf(b->op))
-            Emit(Op::Compare, static_cast<std::int32_t>(*cmp),
+            Emit(Op::Compare,
+                 static_cast<std::int32_t>(*cmp),
                  (IsLiteral(b->left) ? 1 : 0) | (IsLiteral(b->right) ? 2 : 0));
         else
             Emit(BinaryOpcode(b->op));

@@ -46,8 +46,10 @@ std::optional<FusedOp> ProcedureCompiler::FusableArithmetic(const Expr* e) const
     return op;
 }
 
-bool ProcedureCompiler::EmitCompareJump(const Expr* condition, bool jumpWhenTrue,
-                                        std::int32_t target, std::size_t* at) {
+bool ProcedureCompiler::EmitCompareJump(const Expr* condition,
+                                        bool jumpWhenTrue,
+                                        std::int32_t target,
+                                        std::size_t* at) {
     if (condition->kind != ExprKind::Binary)
         return false;
     auto* b = static_cast<const BinaryExpr*>(condition);
@@ -66,7 +68,8 @@ bool ProcedureCompiler::EmitCompareJump(const Expr* condition, bool jumpWhenTrue
     return true;
 }
 
-bool ProcedureCompiler::CompileAppend(std::int32_t var, const std::wstring& name,
+bool ProcedureCompiler::CompileAppend(std::int32_t var,
+                                      const std::wstring& name,
                                       const Expr* value) {
     if (!scope_.fastPaths)
         return false;
@@ -129,8 +132,9 @@ bool ProcedureCompiler::Mentions(const Expr* e, const std::wstring& key) {
     case ExprKind::Call: {
         auto* call = static_cast<const CallExpr*>(e);
         return Mentions(call->callee, key) ||
-               std::any_of(call->args.begin(), call->args.end(),
-                           [&](const Expr* arg) { return Mentions(arg, key); });
+               std::any_of(call->args.begin(), call->args.end(), [&](const Expr* arg) {
+                   return Mentions(arg, key);
+               });
     }
     case ExprKind::Member:
         return Mentions(static_cast<const MemberExpr*>(e)->object, key);

@@ -40,8 +40,10 @@ void ProcedureCompiler::CompileForEach(const ForEachStmt* st) {
     PatchExits();
 }
 
-void ProcedureCompiler::CompileTopTestedLoop(const Expr* condition, bool whileTrue,
-                                             const StmtList& body, int line) {
+void ProcedureCompiler::CompileTopTestedLoop(const Expr* condition,
+                                             bool whileTrue,
+                                             const StmtList& body,
+                                             int line) {
     std::size_t exit = 0;
     const std::int32_t top = Here();
     CompileCondition(condition, whileTrue ? Op::JumpIfFalse : Op::JumpIfTrue, exit, line);

@@ -14,7 +14,9 @@ void ProcedureCompiler::MarkHeader(std::int32_t begin, int line) {
     proc_.statements.push_back(StatementRange{begin, Here(), Here(), line});
 }
 
-void ProcedureCompiler::CompileCondition(const Expr* condition, Op jump, std::size_t& jumpAt,
+void ProcedureCompiler::CompileCondition(const Expr* condition,
+                                         Op jump,
+                                         std::size_t& jumpAt,
                                          int line) {
     const std::int32_t begin = Here();
     if (!EmitCompareJump(condition, jump == Op::JumpIfTrue, 0, &jumpAt)) {
@@ -55,7 +57,9 @@ void ProcedureCompiler::CompileStmt(const Stmt* s) {
                 continue;
             }
             CompileValues(v.upperBounds);
-            Emit(Op::ReDim, var, static_cast<std::int32_t>(v.upperBounds.size()),
+            Emit(Op::ReDim,
+                 var,
+                 static_cast<std::int32_t>(v.upperBounds.size()),
                  st->preserve ? 1 : 0);
         }
         return;
@@ -236,7 +240,8 @@ void ProcedureCompiler::CompileSelect(const SelectStmt* st) {
                 const std::size_t skip = Emit(Op::JumpIfFalse);
                 Emit(Op::LoadLocal, subject);
                 CompileExpr(test.upper);
-                Emit(Op::Compare, static_cast<std::int32_t>(Comparison::LessEqual),
+                Emit(Op::Compare,
+                     static_cast<std::int32_t>(Comparison::LessEqual),
                      subjectLiteral | (IsLiteral(test.upper) ? 2 : 0));
                 toBody.push_back(Emit(Op::JumpIfTrue));
                 PatchA(skip);

@@ -127,8 +127,9 @@ Value ConstantValue(const Expr* e) {
 }
 
 bool HasOptionExplicit(const Program& program) {
-    return std::any_of(program.statements.begin(), program.statements.end(),
-                       [](const Stmt* s) { return s->kind == StmtKind::OptionExplicit; });
+    return std::any_of(program.statements.begin(), program.statements.end(), [](const Stmt* s) {
+        return s->kind == StmtKind::OptionExplicit;
+    });
 }
 
 } // namespace vbs::compiling

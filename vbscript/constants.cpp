@@ -100,9 +100,15 @@ struct Text {
 };
 
 constexpr Text kText[] = {
-    {L"vbCr", L"\r"},          {L"vbLf", L"\n"},       {L"vbCrLf", L"\r\n"},
-    {L"vbNewLine", L"\r\n"},   {L"vbTab", L"\t"},      {L"vbFormFeed", L"\f"},
-    {L"vbVerticalTab", L"\v"}, {L"vbNullString", L""}, {L"vbNullChar", std::wstring_view(L"\0", 1)},
+    {L"vbCr", L"\r"},
+    {L"vbLf", L"\n"},
+    {L"vbCrLf", L"\r\n"},
+    {L"vbNewLine", L"\r\n"},
+    {L"vbTab", L"\t"},
+    {L"vbFormFeed", L"\f"},
+    {L"vbVerticalTab", L"\v"},
+    {L"vbNullString", L""},
+    {L"vbNullChar", std::wstring_view(L"\0", 1)},
     {L"vbBack", L"\b"},
 };
 
@@ -110,9 +116,10 @@ const std::unordered_map<std::wstring, Value>& Table() {
     static const auto* table = [] {
         auto* t = new std::unordered_map<std::wstring, Value>();
         for (const Whole& c : kWhole)
-            t->emplace(FoldCase(c.name), c.value >= INT16_MIN && c.value <= INT16_MAX
-                                             ? Value::Integer(static_cast<std::int16_t>(c.value))
-                                             : Value::Long(c.value));
+            t->emplace(FoldCase(c.name),
+                       c.value >= INT16_MIN && c.value <= INT16_MAX
+                           ? Value::Integer(static_cast<std::int16_t>(c.value))
+                           : Value::Long(c.value));
         for (const Text& c : kText)
             t->emplace(FoldCase(c.name), Value::String(c.value));
         return t;

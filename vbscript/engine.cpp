@@ -71,7 +71,9 @@ int Engine::ParameterCount(std::wstring_view name) const {
     return proc.defined ? static_cast<int>(proc.paramByRef.size()) : -1;
 }
 
-bool Engine::Call(std::wstring_view name, std::span<Value> args, Value* result,
+bool Engine::Call(std::wstring_view name,
+                  std::span<Value> args,
+                  Value* result,
                   ScriptError* error) {
     ScriptError failure{35, StandardErrorDescription(35)};
     if (auto it = m_scope.procedureIndex.find(FoldCase(name)); it != m_scope.procedureIndex.end()) {

@@ -66,8 +66,8 @@ public:
         const orvo::DispStatus status = target->Invoke(name, kind, passed, result);
         if (status != orvo::DispStatus::Ok) {
             const int number = ErrorNumberOf(status);
-            throw ScriptError{number, StandardErrorDescription(number) + L": '" +
-                                          std::wstring(name) + L"'"};
+            throw ScriptError{
+                number, StandardErrorDescription(number) + L": '" + std::wstring(name) + L"'"};
         }
         // Only what the member changed goes back, so an untouched argument keeps its subtype.
         for (std::size_t i = 0; i < args.size(); ++i)

@@ -53,8 +53,11 @@ bool HasOptionExplicit(const Program& program);
 
 // Adds a member by name; a field or method of that name already there is error "Name
 // redefined".
-void AddClassMember(ClassInfo& info, const std::wstring& name, Visibility visibility,
-                    const Node* where, const std::function<void(ClassInfo::Member&)>& set);
+void AddClassMember(ClassInfo& info,
+                    const std::wstring& name,
+                    Visibility visibility,
+                    const Node* where,
+                    const std::function<void(ClassInfo::Member&)>& set);
 
 // Lays out a class: fields first, then every procedure known by name, so that the bodies
 // compiled afterwards can refer to any member.
@@ -64,8 +67,12 @@ std::shared_ptr<ClassInfo> DeclareClass(const ClassStmt& st,
 // Compiles one procedure body (or a script's global code).
 class ProcedureCompiler {
 public:
-    ProcedureCompiler(GlobalScope& scope, Procedure& proc, bool globalCode, bool optionExplicit,
-                      ClassInfo* owner = nullptr, const Procedure* caller = nullptr)
+    ProcedureCompiler(GlobalScope& scope,
+                      Procedure& proc,
+                      bool globalCode,
+                      bool optionExplicit,
+                      ClassInfo* owner = nullptr,
+                      const Procedure* caller = nullptr)
         : scope_(scope), proc_(proc), globalCode_(globalCode), explicit_(optionExplicit),
           class_(owner), caller_(caller) {
         proc_.owner = owner;
@@ -208,7 +215,8 @@ private:
 
     // Eval, Execute, ExecuteGlobal and GetRef reach into the engine, so they are
     // instructions rather than built-ins.
-    bool CompileEngineFunction(const std::wstring& name, const std::vector<Expr*>& args,
+    bool CompileEngineFunction(const std::wstring& name,
+                               const std::vector<Expr*>& args,
                                bool wantResult);
 
     // callee(args) in an expression (wantResult) or as a statement.
@@ -230,8 +238,8 @@ private:
     void CompileMember(const MemberExpr* member, const std::vector<Expr*>& args, bool wantResult);
 
     // The Err object's members compile to instructions on the error state.
-    void CompileErrMember(const MemberExpr* member, const std::vector<Expr*>& args,
-                          bool wantResult);
+    void
+    CompileErrMember(const MemberExpr* member, const std::vector<Expr*>& args, bool wantResult);
 
     // ---- Fused instructions (compiler_fused.cpp) ----
 
@@ -246,8 +254,8 @@ private:
     std::optional<FusedOp> FusableArithmetic(const Expr* e) const;
 
     // A condition "a cmp b" on variables and literals as one compare-and-jump.
-    bool EmitCompareJump(const Expr* condition, bool jumpWhenTrue, std::int32_t target,
-                         std::size_t* at);
+    bool
+    EmitCompareJump(const Expr* condition, bool jumpWhenTrue, std::int32_t target, std::size_t* at);
 
     // "s = s & a & b" appends to s in place instead of copying it, which keeps building text
     // in a loop linear. The operands are all evaluated first, so a failing one leaves s as
@@ -286,8 +294,8 @@ private:
 
     // A loop tested at the top: the test is repeated after the body, so a pass takes one
     // jump instead of two. An error in either copy resumes into the body.
-    void CompileTopTestedLoop(const Expr* condition, bool whileTrue, const StmtList& body,
-                              int line);
+    void
+    CompileTopTestedLoop(const Expr* condition, bool whileTrue, const StmtList& body, int line);
 
     void CompileDo(const DoStmt* st);
 

@@ -142,7 +142,10 @@ inline SyntaxError MakeSyntaxError(int number, int line, int column, std::wstrin
     std::size_t end = start;
     while (end < source.size() && source[end] != L'\n' && source[end] != L'\r')
         ++end;
-    return SyntaxError{number, SyntaxErrorDescription(number), line, column,
+    return SyntaxError{number,
+                       SyntaxErrorDescription(number),
+                       line,
+                       column,
                        std::wstring(source.substr(start, end - start))};
 }
 

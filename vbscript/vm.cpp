@@ -71,7 +71,11 @@ void Vm::PushFrame(Procedure& proc, Value* args, ArgPlace* places, std::size_t a
     frame.discardResult = false;
 }
 
-void Vm::EnterCall(Procedure& proc, std::size_t argc, bool withRefs, Value me, bool discard,
+void Vm::EnterCall(Procedure& proc,
+                   std::size_t argc,
+                   bool withRefs,
+                   Value me,
+                   bool discard,
                    std::size_t baseDepth) {
     if (!proc.defined)
         throw ScriptError{err::TypeMismatch, L"Type mismatch: '" + proc.name + L"'"};
@@ -81,8 +85,11 @@ void Vm::EnterCall(Procedure& proc, std::size_t argc, bool withRefs, Value me, b
         RaiseError(28);
     if (!withRefs)
         m_argRefs.resize(m_argRefs.size() + argc);
-    PushFrame(proc, m_stack.data() + (m_stack.size() - argc),
-              m_argRefs.data() + (m_argRefs.size() - argc), argc, true);
+    PushFrame(proc,
+              m_stack.data() + (m_stack.size() - argc),
+              m_argRefs.data() + (m_argRefs.size() - argc),
+              argc,
+              true);
     m_stack.resize(m_stack.size() - argc);
     m_argRefs.resize(m_argRefs.size() - argc);
     Frame& frame = m_frames.back();
@@ -240,7 +247,11 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
                 const auto& info = static_cast<ClassInstance*>(f->me.AsObject())->Info();
                 f->pc = pc;
                 EnterCall(*info.procedures[static_cast<std::size_t>(in.a)],
-                          static_cast<std::size_t>(in.b), true, f->me, false, baseDepth);
+                          static_cast<std::size_t>(in.b),
+                          true,
+                          f->me,
+                          false,
+                          baseDepth);
                 enter();
                 break;
             }
@@ -249,9 +260,10 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
             case Op::Member: {
                 tick();
                 leave();
-                const bool pushed =
-                    MemberCall(constants[in.a].AsString(), static_cast<Access>(in.c),
-                               static_cast<std::size_t>(in.b), baseDepth);
+                const bool pushed = MemberCall(constants[in.a].AsString(),
+                                               static_cast<Access>(in.c),
+                                               static_cast<std::size_t>(in.b),
+                                               baseDepth);
                 resume(pushed);
                 if (!pushed)
                     safePoint();
@@ -260,9 +272,10 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
             case Op::StoreMember: {
                 tick();
                 leave();
-                const bool pushed =
-                    MemberStore(constants[in.a].AsString(), static_cast<Access>(in.c),
-                                static_cast<std::size_t>(in.b), baseDepth);
+                const bool pushed = MemberStore(constants[in.a].AsString(),
+                                                static_cast<Access>(in.c),
+                                                static_cast<std::size_t>(in.b),
+                                                baseDepth);
                 resume(pushed);
                 if (!pushed)
                     safePoint();
@@ -319,7 +332,9 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
                     // Releasing an object or array would need a safe point: not here.
                     Value& target = variable(in.a);
                     if (target.Type() != VarType::Object && target.Type() != VarType::Array &&
-                        AddInto(target, left, right,
+                        AddInto(target,
+                                left,
+                                right,
                                 static_cast<FusedOp>(in.x) == FusedOp::Add ? 1 : -1))
                         break;
                 }
@@ -374,15 +389,19 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
                     [[unlikely]] {
                     leave();
                     truth = CompareWithObjects(
-                        cmp, left, right,
+                        cmp,
+                        left,
+                        right,
                         OperandOrigin{(in.x & kLeftLiteral) != 0, (in.x & kRightLiteral) != 0});
                     resume(false);
                 } else if (kFast && IsWhole(left) && IsWhole(right))
-                    truth = ComparisonHolds(cmp, (Whole(left) > Whole(right)) -
-                                                     (Whole(left) < Whole(right)));
+                    truth = ComparisonHolds(
+                        cmp, (Whole(left) > Whole(right)) - (Whole(left) < Whole(right)));
                 else
                     truth = IsTrue(Compare(
-                        cmp, left, right,
+                        cmp,
+                        left,
+                        right,
                         OperandOrigin{(in.x & kLeftLiteral) != 0, (in.x & kRightLiteral) != 0}));
                 if (truth == ((in.x & kJumpWhenTrue) != 0))
                     pc = in.a;
@@ -415,8 +434,8 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
                 if (variable(in.a).Type() == VarType::Object) {
                     // An object indexed like an array: its default member.
                     leave();
-                    resume(CallDefaultMember(variable(in.a), static_cast<std::size_t>(in.b),
-                                             baseDepth));
+                    resume(CallDefaultMember(
+                        variable(in.a), static_cast<std::size_t>(in.b), baseDepth));
                     break;
                 }
                 const Value& target = variable(in.a);
@@ -436,8 +455,8 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
                 const Access access = in.op == Op::SetElement ? Access::Set : Access::Let;
                 if (variable(in.a).Type() == VarType::Object) {
                     leave();
-                    resume(StoreDefaultMember(variable(in.a), static_cast<std::size_t>(in.b),
-                                              access, baseDepth));
+                    resume(StoreDefaultMember(
+                        variable(in.a), static_cast<std::size_t>(in.b), access, baseDepth));
                     break;
                 }
                 Value value = std::move(m_stack.back());
@@ -517,8 +536,10 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
                     RaiseError(28);
                 f->pc = pc;
                 const bool places = in.c == 0;
-                PushFrame(callee, m_stack.data() + (m_stack.size() - argc),
-                          places ? m_argRefs.data() + (m_argRefs.size() - argc) : nullptr, argc,
+                PushFrame(callee,
+                          m_stack.data() + (m_stack.size() - argc),
+                          places ? m_argRefs.data() + (m_argRefs.size() - argc) : nullptr,
+                          argc,
                           true);
                 m_stack.drop(argc);
                 if (places)
@@ -537,9 +558,9 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
                     if (m_stack[i].Type() == VarType::Object && !InspectsObjects(builtin))
                         resolve(m_stack[i]);
                 }
-                Value result =
-                    builtin.function(&m_runtime, std::span<Value>(m_stack.data() + first,
-                                                                  static_cast<std::size_t>(in.b)));
+                Value result = builtin.function(
+                    &m_runtime,
+                    std::span<Value>(m_stack.data() + first, static_cast<std::size_t>(in.b)));
                 m_stack.resize(first);
                 m_stack.push_back(std::move(result));
                 break;

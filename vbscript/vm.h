@@ -105,7 +105,11 @@ private:
     void PopFrame();
     Value& Variable(const Frame& frame, std::int32_t packed);
     // Pushes a frame for a call made by an instruction, with its arguments on the stack.
-    void EnterCall(Procedure& proc, std::size_t argc, bool withRefs, Value me, bool discard,
+    void EnterCall(Procedure& proc,
+                   std::size_t argc,
+                   bool withRefs,
+                   Value me,
+                   bool discard,
                    std::size_t baseDepth);
 
     // ---- runs, errors and recovery (vm_run.cpp) ----
@@ -124,23 +128,23 @@ private:
     // stack; "" is the default member. True when it pushed a frame for script code.
     bool MemberCall(std::wstring_view name, Access access, std::size_t argc, std::size_t baseDepth);
     // obj.name(args) = value: the object, the arguments (no references), then the value.
-    bool MemberStore(std::wstring_view name, Access access, std::size_t argc,
-                     std::size_t baseDepth);
+    bool
+    MemberStore(std::wstring_view name, Access access, std::size_t argc, std::size_t baseDepth);
     // A script class's member by name ("" is the default member); 438 when there is none or
     // it is private to a caller outside the class.
     const ClassInfo::Member& FindMember(const ClassInfo& info, std::wstring_view name);
     // The object's default member with the `argc` values on top of the stack as its
     // arguments (an object indexed like an array), or stored to with them and a value.
-    [[gnu::cold]] bool CallDefaultMember(const Value& object, std::size_t argc,
-                                         std::size_t baseDepth);
-    [[gnu::cold]] bool StoreDefaultMember(const Value& object, std::size_t argc, Access access,
-                                          std::size_t baseDepth);
+    [[gnu::cold]] bool
+    CallDefaultMember(const Value& object, std::size_t argc, std::size_t baseDepth);
+    [[gnu::cold]] bool
+    StoreDefaultMember(const Value& object, std::size_t argc, Access access, std::size_t baseDepth);
     // The fused instructions' forms when an operand is an object: instances become their
     // default property's value first. Their operands are copies, as the property's code may
     // change the variables they came from.
     [[gnu::cold]] Value FusedWithObjects(FusedOp op, const Value& left, const Value& right);
-    [[gnu::cold]] bool CompareWithObjects(Comparison op, const Value& left, const Value& right,
-                                          OperandOrigin origin);
+    [[gnu::cold]] bool
+    CompareWithObjects(Comparison op, const Value& left, const Value& right, OperandOrigin origin);
     // `before & operands` for an AppendTo whose variable changed while its operands were
     // evaluated, or that meets instances: the language reads the variable first.
     [[gnu::cold]] Value AppendedTo(Value before, std::size_t first);

@@ -45,7 +45,9 @@ const ClassInfo::Member& Vm::FindMember(const ClassInfo& info, std::wstring_view
     return it->second;
 }
 
-bool Vm::MemberCall(std::wstring_view name, Access access, std::size_t argc,
+bool Vm::MemberCall(std::wstring_view name,
+                    Access access,
+                    std::size_t argc,
                     std::size_t baseDepth) {
     const std::size_t first = m_stack.size() - argc;
     Value object = std::move(m_stack[first - 1]);
@@ -82,14 +84,22 @@ bool Vm::MemberCall(std::wstring_view name, Access access, std::size_t argc,
         if (proc < 0)
             NoMember(450, name);
         m_stack.erase(m_stack.begin() + static_cast<std::ptrdiff_t>(first - 1));
-        EnterCall(*info.procedures[static_cast<std::size_t>(proc)], argc, true, std::move(object),
-                  false, baseDepth);
+        EnterCall(*info.procedures[static_cast<std::size_t>(proc)],
+                  argc,
+                  true,
+                  std::move(object),
+                  false,
+                  baseDepth);
         return true;
     }
     if (auto* ref = dynamic_cast<ProcedureRef*>(target); ref && name.empty()) {
         m_stack.erase(m_stack.begin() + static_cast<std::ptrdiff_t>(first - 1));
-        EnterCall(*m_scope.procedures[static_cast<std::size_t>(ref->Procedure())], argc, true,
-                  Value(), false, baseDepth);
+        EnterCall(*m_scope.procedures[static_cast<std::size_t>(ref->Procedure())],
+                  argc,
+                  true,
+                  Value(),
+                  false,
+                  baseDepth);
         return true;
     }
     std::vector<Value> args(
@@ -109,7 +119,9 @@ bool Vm::MemberCall(std::wstring_view name, Access access, std::size_t argc,
     return false;
 }
 
-bool Vm::MemberStore(std::wstring_view name, Access access, std::size_t argc,
+bool Vm::MemberStore(std::wstring_view name,
+                     Access access,
+                     std::size_t argc,
                      std::size_t baseDepth) {
     Value value = std::move(m_stack.back());
     m_stack.pop_back();
@@ -148,8 +160,12 @@ bool Vm::MemberStore(std::wstring_view name, Access access, std::size_t argc,
             NoMember(450, name);
         m_stack.erase(m_stack.begin() + static_cast<std::ptrdiff_t>(first - 1));
         m_stack.push_back(std::move(value));
-        EnterCall(*info.procedures[static_cast<std::size_t>(proc)], argc + 1, false,
-                  std::move(object), true, baseDepth);
+        EnterCall(*info.procedures[static_cast<std::size_t>(proc)],
+                  argc + 1,
+                  false,
+                  std::move(object),
+                  true,
+                  baseDepth);
         return true;
     }
     std::vector<Value> args(
@@ -167,7 +183,9 @@ bool Vm::CallDefaultMember(const Value& object, std::size_t argc, std::size_t ba
     return MemberCall(L"", Access::Get, argc, baseDepth);
 }
 
-bool Vm::StoreDefaultMember(const Value& object, std::size_t argc, Access access,
+bool Vm::StoreDefaultMember(const Value& object,
+                            std::size_t argc,
+                            Access access,
                             std::size_t baseDepth) {
     m_stack.insert(m_stack.end() - static_cast<std::ptrdiff_t>(argc + 1), object);
     return MemberStore(L"", access, argc, baseDepth);
@@ -183,7 +201,9 @@ Value Vm::FusedWithObjects(FusedOp op, const Value& leftOperand, const Value& ri
     return op == FusedOp::Add ? Add(left, right) : Subtract(left, right);
 }
 
-bool Vm::CompareWithObjects(Comparison op, const Value& leftOperand, const Value& rightOperand,
+bool Vm::CompareWithObjects(Comparison op,
+                            const Value& leftOperand,
+                            const Value& rightOperand,
                             OperandOrigin origin) {
     Value left = leftOperand;
     Value right = rightOperand;
@@ -219,8 +239,12 @@ bool Vm::New(const std::wstring& className, std::size_t baseDepth) {
     m_stack.push_back(instance);
     if (info->initialize < 0)
         return false;
-    EnterCall(*info->procedures[static_cast<std::size_t>(info->initialize)], 0, false,
-              std::move(instance), true, baseDepth);
+    EnterCall(*info->procedures[static_cast<std::size_t>(info->initialize)],
+              0,
+              false,
+              std::move(instance),
+              true,
+              baseDepth);
     return true;
 }
 

@@ -98,8 +98,8 @@ template <bool kFast>
 }
 
 template <bool kFast>
-[[gnu::always_inline]] inline bool ForContinues(const Value& counter, const Value& limit,
-                                                const Value& step) {
+[[gnu::always_inline]] inline bool
+ForContinues(const Value& counter, const Value& limit, const Value& step) {
     if constexpr (kFast) {
         if (IsWhole(counter) && IsWhole(limit) && IsWhole(step))
             return Whole(step) >= 0 ? Whole(counter) <= Whole(limit)

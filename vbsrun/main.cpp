@@ -122,8 +122,8 @@ int Run(const CommandLine& line) {
     for (std::size_t i = 0; i < line.files.size(); ++i) {
         std::string problem;
         if (!orvo::ReadScriptFile(line.files[i], sources[i], problem)) {
-            std::fprintf(stderr, "vbsrun: cannot read %s: %s\n", line.files[i].c_str(),
-                         problem.c_str());
+            std::fprintf(
+                stderr, "vbsrun: cannot read %s: %s\n", line.files[i].c_str(), problem.c_str());
             return kExitCannotRun;
         }
     }

@@ -24,8 +24,8 @@ public:
     WScriptObject(std::vector<std::wstring> arguments, Sink out, const Sink& err);
 
     std::wstring ClassName() const override { return L"Object"; }
-    vbs::Value Invoke(std::wstring_view name, vbs::Access access,
-                      std::span<vbs::Value> args) override;
+    vbs::Value
+    Invoke(std::wstring_view name, vbs::Access access, std::span<vbs::Value> args) override;
     bool DefaultValue(vbs::Value&) override { return false; }
 
     // The file now running, for ScriptName (its file name) and ScriptFullName.

@@ -33,21 +33,22 @@ struct SimExchange::Push {
     std::unique_ptr<XStruct> received;
 };
 
-ORVO_DISPATCH(SimExchange, IXO,
-    ORVO_PROVIDE(orvo::contract::BackEndInit, Init),
-    ORVO_PROVIDE(orvo::contract::BackEndFinal, Final),
-    ORVO_PROVIDE(orvo::contract::BackEndRequest, Request),
-    ORVO_PROVIDE(orvo::contract::BackEndUnRequest, UnRequest),
-    ORVO_PROVIDE(orvo::contract::BackEndRegPushTr, RegPushTr),
-    ORVO_PROVIDE(orvo::contract::BackEndSetRequestFP, SetRequestFP),
-    ORVO_PROVIDE(orvo::contract::BackEndReceive, Receive),
-    ORVO_PROVIDE(orvo::contract::BackEndGetPoint, GetPoint),
-    ORVO_PROVIDE(orvo::contract::BackEndGetPointValue, GetPointValue),
-    ORVO_PROVIDE(orvo::contract::BackEndSetPoint, SetPoint),
-    ORVO_PROVIDE(orvo::contract::BackEndSetPointValue, SetPointValue),
-    ORVO_PROVIDE(orvo::contract::BackEndGetMarketDate, GetMarketDate),
-    ORVO_PROVIDE(orvo::contract::BackEndSetMarketDate, SetMarketDate),
-    ORVO_PROVIDE(orvo::contract::BackEndBeReconnect, BeReconnect))
+ORVO_DISPATCH(SimExchange,
+              IXO,
+              ORVO_PROVIDE(orvo::contract::BackEndInit, Init),
+              ORVO_PROVIDE(orvo::contract::BackEndFinal, Final),
+              ORVO_PROVIDE(orvo::contract::BackEndRequest, Request),
+              ORVO_PROVIDE(orvo::contract::BackEndUnRequest, UnRequest),
+              ORVO_PROVIDE(orvo::contract::BackEndRegPushTr, RegPushTr),
+              ORVO_PROVIDE(orvo::contract::BackEndSetRequestFP, SetRequestFP),
+              ORVO_PROVIDE(orvo::contract::BackEndReceive, Receive),
+              ORVO_PROVIDE(orvo::contract::BackEndGetPoint, GetPoint),
+              ORVO_PROVIDE(orvo::contract::BackEndGetPointValue, GetPointValue),
+              ORVO_PROVIDE(orvo::contract::BackEndSetPoint, SetPoint),
+              ORVO_PROVIDE(orvo::contract::BackEndSetPointValue, SetPointValue),
+              ORVO_PROVIDE(orvo::contract::BackEndGetMarketDate, GetMarketDate),
+              ORVO_PROVIDE(orvo::contract::BackEndSetMarketDate, SetMarketDate),
+              ORVO_PROVIDE(orvo::contract::BackEndBeReconnect, BeReconnect))
 
 SimExchange::SimExchange() = default;
 
@@ -167,7 +168,8 @@ void SimExchange::Deliver(int handle) {
         m_pending.erase(handle);
 }
 
-bool SimExchange::Answer(const orvo::IXORef& trRef, const orvo::IXORef& requesterRef,
+bool SimExchange::Answer(const orvo::IXORef& trRef,
+                         const orvo::IXORef& requesterRef,
                          std::unique_ptr<XStruct>& received,
                          const std::vector<unsigned char>& bytes) {
     auto* tr = dynamic_cast<XTR*>(trRef.Get());
@@ -177,8 +179,8 @@ bool SimExchange::Answer(const orvo::IXORef& trRef, const orvo::IXORef& requeste
         return false;
     if (!received)
         received.reset(XStruct::GetNewInstance(*layout, nullptr));
-    if (!received->MapData(1, static_cast<int>(bytes.size()),
-                           reinterpret_cast<const char*>(bytes.data())))
+    if (!received->MapData(
+            1, static_cast<int>(bytes.size()), reinterpret_cast<const char*>(bytes.data())))
         return false;
     static orvo::ContractMethod<orvo::contract::RequesterOnReceiveData> s_onReceive;
     auto onReceive = s_onReceive.Get(requester);
@@ -238,8 +240,11 @@ int SimExchange::PushTick() {
         if (!tr || !tr->GetOutputStruct())
             continue;
         m_wire.clear();
-        WriteWireRecord(tr->GetOutputStruct()->GetRecord(), answer, m_market->GetScenario().depth,
-                        *m_market, m_wire);
+        WriteWireRecord(tr->GetOutputStruct()->GetRecord(),
+                        answer,
+                        m_market->GetScenario().depth,
+                        *m_market,
+                        m_wire);
         if (Answer(push->tr, push->requester, push->received, m_wire))
             ++delivered;
     }

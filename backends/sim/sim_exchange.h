@@ -58,8 +58,10 @@ private:
     void Deliver(int handle);
     // Maps `bytes` into `received` (made from `tr`'s output layout when null) and hands it to
     // the requester; false when the requester or transaction is gone.
-    bool Answer(const orvo::IXORef& trRef, const orvo::IXORef& requesterRef,
-                std::unique_ptr<XStruct>& received, const std::vector<unsigned char>& bytes);
+    bool Answer(const orvo::IXORef& trRef,
+                const orvo::IXORef& requesterRef,
+                std::unique_ptr<XStruct>& received,
+                const std::vector<unsigned char>& bytes);
     void StopTimer();
 
     std::unique_ptr<Market> m_market;

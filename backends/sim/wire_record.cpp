@@ -119,8 +119,12 @@ void WriteCell(const CRecord::CField& f, const Value& v, unsigned char* cell) {
     }
 }
 
-void WriteFields(const CRecord& record, const Answer& answer, int level, int groupRows,
-                 Market& market, std::vector<unsigned char>& out) {
+void WriteFields(const CRecord& record,
+                 const Answer& answer,
+                 int level,
+                 int groupRows,
+                 Market& market,
+                 std::vector<unsigned char>& out) {
     for (int c = 0; c < record.GetFieldCount(); ++c) {
         const CRecord::CField& f = *record.GetField(c);
         if (f.Type == DT_STRUCT && f.InnerStruct) {
@@ -145,7 +149,10 @@ void WriteFields(const CRecord& record, const Answer& answer, int level, int gro
 
 } // namespace
 
-void WriteWireRecord(const CRecord& record, const Answer& answer, int groupRows, Market& market,
+void WriteWireRecord(const CRecord& record,
+                     const Answer& answer,
+                     int groupRows,
+                     Market& market,
                      std::vector<unsigned char>& out) {
     if (answer.instrument)
         WriteFields(record, answer, 0, groupRows, market, out);

@@ -25,7 +25,10 @@ struct Answer {
 // One record of `record`'s layout, packed as received data is: a repeating group whose rows
 // the data decides gets `groupRows` rows (order book levels); blobs are zero bytes; a
 // variable-length string ends the record as text. Appended to `out`.
-void WriteWireRecord(const CRecord& record, const Answer& answer, int groupRows, Market& market,
+void WriteWireRecord(const CRecord& record,
+                     const Answer& answer,
+                     int groupRows,
+                     Market& market,
                      std::vector<unsigned char>& out);
 
 } // namespace sim

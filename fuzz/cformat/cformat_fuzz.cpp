@@ -14,9 +14,7 @@
 using orvo::fuzz::Check;
 using orvo::fuzz::Widen;
 
-namespace {
-
-} // namespace
+namespace {} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) {

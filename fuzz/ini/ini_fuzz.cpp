@@ -11,7 +11,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const std::filesystem::path file =
-        std::filesystem::temp_directory_path() / ("orvo_ini_fuzz_" + std::to_string(::getpid()) + ".ini");
+        std::filesystem::temp_directory_path() /
+        ("orvo_ini_fuzz_" + std::to_string(::getpid()) + ".ini");
     {
         std::ofstream out(file, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));

@@ -50,9 +50,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Numbers(fromAnsi);
 
     const std::string narrow = "\xC7\xD1";
-    const std::wstring formatted =
-        plat::Format(fromUtf8, 42, -7, 3.25, L"text", narrow, static_cast<const void*>(data), L'x',
-                     1e300, UINT64_MAX, -0.0);
+    const std::wstring formatted = plat::Format(fromUtf8,
+                                                42,
+                                                -7,
+                                                3.25,
+                                                L"text",
+                                                narrow,
+                                                static_cast<const void*>(data),
+                                                L'x',
+                                                1e300,
+                                                UINT64_MAX,
+                                                -0.0);
     (void)formatted;
     return 0;
 }

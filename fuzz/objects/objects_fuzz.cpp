@@ -7,13 +7,13 @@
 #include <string>
 #include <string_view>
 
-#include "object_fuzz_support.h"
 #include "core/event.h"
 #include "core/notice_man.h"
 #include "core/object_lifetime.h"
 #include "core/xdo.h"
 #include "fuzz_support.h"
 #include "nubra/trim_blanks.h"
+#include "object_fuzz_support.h"
 #include "platform/base/nocase.h"
 
 namespace {
@@ -29,9 +29,7 @@ public:
     int RunFunction(const wchar_t*, IXO*) { return 1; }
 };
 
-ORVO_DISPATCH(FuzzScript, XDO,
-    ORVO_METHOD(HaveFunction),
-    ORVO_METHOD(RunFunction))
+ORVO_DISPATCH(FuzzScript, XDO, ORVO_METHOD(HaveFunction), ORVO_METHOD(RunFunction))
 
 XDO* AddNamed(XDO* parent, const wchar_t* name, XDO* node = nullptr) {
     if (!node)
@@ -74,7 +72,8 @@ struct Screen {
 };
 
 void ReplaceAll(std::wstring& text, std::wstring_view token, const std::wstring& with) {
-    for (std::size_t at = text.find(token); at != std::wstring::npos; at = text.find(token, at + with.size()))
+    for (std::size_t at = text.find(token); at != std::wstring::npos;
+         at = text.find(token, at + with.size()))
         text.replace(at, token.size(), with);
 }
 
@@ -97,7 +96,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ReplaceAll(text, L"{price}", screen.priceText);
     ReplaceAll(text, L"{gone}", screen.goneText);
     ReplaceAll(text, L"{reused}", screen.reusedText);
-    orvo::fuzz::Check(PtrToXdo(screen.goneText) == nullptr && PtrToXdo(screen.reusedText) == nullptr);
+    orvo::fuzz::Check(PtrToXdo(screen.goneText) == nullptr &&
+                      PtrToXdo(screen.reusedText) == nullptr);
     for (XDO* from : {screen.root.get(), screen.price}) {
         CheckLiveOrNull(FindLink(from, text));
         FindData(from, text);

@@ -92,10 +92,12 @@ struct Setting {
         XNoticeMan::Instance().SetPresenter(&silent);
         const auto dir = std::filesystem::temp_directory_path() / "orvo_screens_fuzz";
         std::filesystem::create_directories(dir);
-        Write(dir / "page.xml", "<lib Name=\"loaded\"><FuzzDestroyer Name=\"d\" When=\"9\"/></lib>");
+        Write(dir / "page.xml",
+              "<lib Name=\"loaded\"><FuzzDestroyer Name=\"d\" When=\"9\"/></lib>");
         Write(dir / "malformed.xml", "<lib Name=\"bad\"><x></lib>");
         Write(dir / "with_bad_include.xml",
-              "<lib Name=\"outer\"><Include File=\"malformed.xml\" Path=\"screen\"/><lib Name=\"x\"/></lib>");
+              "<lib Name=\"outer\"><Include File=\"malformed.xml\" Path=\"screen\"/><lib "
+              "Name=\"x\"/></lib>");
         project.folder = plat::FromFsPath(dir) + L"/";
         IXO::Register(L"Project", &project);
         orvo::RegisterFactory<FuzzDestroyer>();

@@ -6,13 +6,13 @@
 #include <string_view>
 #include <vector>
 
-#include "object_fuzz_support.h"
 #include "core/notice_man.h"
 #include "core/scr_man.h"
 #include "core/xml_parser.h"
 #include "data/inner_struct.h"
 #include "data/struct.h"
 #include "fuzz_support.h"
+#include "object_fuzz_support.h"
 #include "platform/base/nocase.h"
 #include "platform/base/text.h"
 

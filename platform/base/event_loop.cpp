@@ -117,8 +117,8 @@ std::size_t QueueEventLoop::RunDueTimers() {
                 due.push_back({timer.due, id, timer.tick});
         }
     }
-    std::stable_sort(due.begin(), due.end(),
-                     [](const DueTick& a, const DueTick& b) { return a.due < b.due; });
+    std::stable_sort(
+        due.begin(), due.end(), [](const DueTick& a, const DueTick& b) { return a.due < b.due; });
     std::size_t ran = 0;
     for (const DueTick& entry : due) {
         {

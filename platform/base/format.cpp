@@ -71,8 +71,12 @@ wchar_t SignOf(bool negative, const Conversion& conv) {
 }
 
 // Applies the width: zeros go between sign/prefix and the digits when asked for.
-void Emit(std::wstring& out, const Conversion& conv, wchar_t sign, std::wstring_view prefix,
-          std::wstring_view body, bool zeroPad) {
+void Emit(std::wstring& out,
+          const Conversion& conv,
+          wchar_t sign,
+          std::wstring_view prefix,
+          std::wstring_view body,
+          bool zeroPad) {
     const std::size_t length = (sign ? 1 : 0) + prefix.size() + body.size();
     const std::size_t pad = static_cast<std::size_t>(conv.width) > length ? conv.width - length : 0;
     if (pad > 0 && !conv.left && !zeroPad) {

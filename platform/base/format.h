@@ -24,12 +24,13 @@ public:
     enum class Kind { Signed, Unsigned, Double, WideText, NarrowText, Pointer };
 
     template <class T>
-        requires(std::is_integral_v<T> && std::is_signed_v<T> && !std::is_same_v<T, wchar_t> &&
-                 !std::is_same_v<T, char> && !std::is_same_v<T, bool>)
-    FormatArg(T v) : m_kind(Kind::Signed), m_signed(v) {}
+    requires(std::is_integral_v<T>&& std::is_signed_v<T> && !std::is_same_v<T, wchar_t> &&
+             !std::is_same_v<T, char> && !std::is_same_v<T, bool>) FormatArg(T v)
+        : m_kind(Kind::Signed), m_signed(v) {}
     template <class T>
-        requires(std::is_integral_v<T> && std::is_unsigned_v<T> && !std::is_same_v<T, bool>)
-    FormatArg(T v) : m_kind(Kind::Unsigned), m_unsigned(v) {}
+    requires(std::is_integral_v<T>&& std::is_unsigned_v<T> && !std::is_same_v<T, bool>)
+        FormatArg(T v)
+        : m_kind(Kind::Unsigned), m_unsigned(v) {}
     FormatArg(bool v) : m_kind(Kind::Signed), m_signed(v ? 1 : 0) {}
     FormatArg(char v) : m_kind(Kind::Signed), m_signed(static_cast<unsigned char>(v)) {}
     FormatArg(wchar_t v) : m_kind(Kind::Unsigned), m_unsigned(static_cast<std::uint32_t>(v)) {}
@@ -40,7 +41,8 @@ public:
     FormatArg(std::wstring_view v) : m_kind(Kind::WideText), m_wide(v) {}
     FormatArg(const char* v) : m_kind(Kind::NarrowText), m_narrow(v ? v : "") {}
     FormatArg(const std::string& v) : m_kind(Kind::NarrowText), m_narrow(v) {}
-    FormatArg(const void* v) : m_kind(Kind::Pointer), m_unsigned(reinterpret_cast<std::uintptr_t>(v)) {}
+    FormatArg(const void* v)
+        : m_kind(Kind::Pointer), m_unsigned(reinterpret_cast<std::uintptr_t>(v)) {}
 
     Kind kind() const { return m_kind; }
     std::int64_t AsSigned() const;

@@ -173,8 +173,8 @@ struct CRect {
         InflateRect(by.left, by.top, by.right, by.bottom);
     }
     constexpr void DeflateRect(int l, int t, int r, int b) {
-        InflateRect(plat::WrapSub(0, l), plat::WrapSub(0, t), plat::WrapSub(0, r),
-                    plat::WrapSub(0, b));
+        InflateRect(
+            plat::WrapSub(0, l), plat::WrapSub(0, t), plat::WrapSub(0, r), plat::WrapSub(0, b));
     }
     constexpr void DeflateRect(int dx, int dy) { DeflateRect(dx, dy, dx, dy); }
     constexpr void DeflateRect(const CSize& by) { DeflateRect(by.cx, by.cy); }
@@ -207,8 +207,10 @@ struct CRect {
 
     // The overlap of a and b; false and an all-zero rectangle when they do not overlap.
     constexpr bool IntersectRect(const CRect& a, const CRect& b) {
-        const CRect overlap(std::max(a.left, b.left), std::max(a.top, b.top),
-                            std::min(a.right, b.right), std::min(a.bottom, b.bottom));
+        const CRect overlap(std::max(a.left, b.left),
+                            std::max(a.top, b.top),
+                            std::min(a.right, b.right),
+                            std::min(a.bottom, b.bottom));
         if (a.IsRectEmpty() || b.IsRectEmpty() || overlap.IsRectEmpty()) {
             SetRectEmpty();
             return false;
@@ -227,8 +229,10 @@ struct CRect {
         } else if (b.IsRectEmpty()) {
             *this = a;
         } else {
-            *this = CRect(std::min(a.left, b.left), std::min(a.top, b.top),
-                          std::max(a.right, b.right), std::max(a.bottom, b.bottom));
+            *this = CRect(std::min(a.left, b.left),
+                          std::min(a.top, b.top),
+                          std::max(a.right, b.right),
+                          std::max(a.bottom, b.bottom));
         }
         return true;
     }

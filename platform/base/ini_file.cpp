@@ -258,7 +258,8 @@ bool HasLineBreak(std::wstring_view s) {
 }
 
 // Names that would read back as something else are refused rather than written.
-bool IsWritable(std::wstring_view section, std::wstring_view key,
+bool IsWritable(std::wstring_view section,
+                std::wstring_view key,
                 std::optional<std::wstring_view> value) {
     const std::wstring_view trimmedKey = Trim(key);
     return !HasLineBreak(section) && section.find(L']') == std::wstring_view::npos &&
@@ -274,7 +275,9 @@ bool Store(const std::wstring& resolved, const IniDocument& doc) {
 
 } // namespace
 
-std::wstring IniGet(std::wstring_view file, std::wstring_view section, std::wstring_view key,
+std::wstring IniGet(std::wstring_view file,
+                    std::wstring_view section,
+                    std::wstring_view key,
                     std::wstring_view defaultValue) {
     std::lock_guard lock(Cache().Mutex());
     const auto doc = Cache().Load(ResolvePath(file));
@@ -290,7 +293,9 @@ std::wstring IniGet(std::wstring_view file, std::wstring_view section, std::wstr
     return std::wstring(defaultValue);
 }
 
-bool IniSet(std::wstring_view file, std::wstring_view section, std::wstring_view key,
+bool IniSet(std::wstring_view file,
+            std::wstring_view section,
+            std::wstring_view key,
             std::optional<std::wstring_view> value) {
     if (file.empty() || !IsWritable(section, key, value)) {
         return false;

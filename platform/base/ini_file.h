@@ -11,10 +11,14 @@
 
 namespace plat {
 
-std::wstring IniGet(std::wstring_view file, std::wstring_view section, std::wstring_view key,
+std::wstring IniGet(std::wstring_view file,
+                    std::wstring_view section,
+                    std::wstring_view key,
                     std::wstring_view defaultValue);
 // Sets the key (creating file and section as needed); a null value removes the key.
-bool IniSet(std::wstring_view file, std::wstring_view section, std::wstring_view key,
+bool IniSet(std::wstring_view file,
+            std::wstring_view section,
+            std::wstring_view key,
             std::optional<std::wstring_view> value);
 bool IniRemoveSection(std::wstring_view file, std::wstring_view section);
 std::vector<std::wstring> IniSections(std::wstring_view file);

@@ -157,7 +157,8 @@ std::int64_t _wtoi64(const wchar_t* text) {
 }
 
 std::int64_t _wtoi64(std::wstring_view text) {
-    return Clamp(ReadInteger(text), std::numeric_limits<std::int64_t>::min(),
+    return Clamp(ReadInteger(text),
+                 std::numeric_limits<std::int64_t>::min(),
                  std::numeric_limits<std::int64_t>::max());
 }
 
@@ -220,7 +221,8 @@ int _atoi(std::string_view text) {
 }
 
 std::int64_t _atoi64(std::string_view text) {
-    return Clamp(ReadInteger(text), std::numeric_limits<std::int64_t>::min(),
+    return Clamp(ReadInteger(text),
+                 std::numeric_limits<std::int64_t>::min(),
                  std::numeric_limits<std::int64_t>::max());
 }
 

@@ -38,7 +38,6 @@ struct NoCaseLess {
 };
 
 // Hash map keyed by text without case; find() takes a wstring_view without allocating.
-template <class V>
-using NoCaseMap = std::unordered_map<std::wstring, V, NoCaseHash, NoCaseEqual>;
+template <class V> using NoCaseMap = std::unordered_map<std::wstring, V, NoCaseHash, NoCaseEqual>;
 
 } // namespace plat

@@ -74,8 +74,7 @@ public:
     bool cancelInside = false;
 };
 
-ORVO_DISPATCH(Requester, XDO,
-    ORVO_METHOD(OnReceiveData))
+ORVO_DISPATCH(Requester, XDO, ORVO_METHOD(OnReceiveData))
 
 sim::Scenario TwoStocks() {
     sim::Scenario s;

@@ -20,8 +20,7 @@ public:
     std::wstring cfg = L"Kestrel.ini"; // empty: the host has no "Cfg" value
 };
 
-ORVO_DISPATCH_INLINE(ApplicationStandIn, IXO,
-    ORVO_METHOD(GetValue))
+ORVO_DISPATCH_INLINE(ApplicationStandIn, IXO, ORVO_METHOD(GetValue))
 
 class SystemDbStandIn : public IXO {
     ORVO_DISPATCH_MAP()
@@ -32,5 +31,4 @@ public:
     std::wstring userName;
 };
 
-ORVO_DISPATCH_INLINE(SystemDbStandIn, IXO,
-    ORVO_PROPERTY_AS(userName, UserName))
+ORVO_DISPATCH_INLINE(SystemDbStandIn, IXO, ORVO_PROPERTY_AS(userName, UserName))

@@ -79,8 +79,8 @@ TEST_F(LangManTest, UserSettingWinsAndEucKrFilesReadLikeUtf8) {
     ASSERT_EQ(langMan.LoadCurrentLanguage(), 1);
     EXPECT_EQ(Texts(4), korean);
 
-    ASSERT_TRUE(plat::IniSet(dir.Wide() + L"/UserCfg/User.ini", L"Init", L"Lang",
-                             L"Lang/Korean-euckr.xml"));
+    ASSERT_TRUE(plat::IniSet(
+        dir.Wide() + L"/UserCfg/User.ini", L"Init", L"Lang", L"Lang/Korean-euckr.xml"));
     ASSERT_EQ(langMan.LoadCurrentLanguage(), 1);
     EXPECT_EQ(Texts(4), korean);
 }

@@ -104,11 +104,12 @@ private:
     std::wstring m_functions;
 };
 
-ORVO_DISPATCH(StandInScript, XDO,
-    ORVO_METHOD(HaveFunction),
-    ORVO_METHOD(RunFunction),
-    ORVO_METHOD(RegObject),
-    ORVO_METHOD(UnregObject))
+ORVO_DISPATCH(StandInScript,
+              XDO,
+              ORVO_METHOD(HaveFunction),
+              ORVO_METHOD(RunFunction),
+              ORVO_METHOD(RegObject),
+              ORVO_METHOD(UnregObject))
 
 class StandInMenuMan : public IXO {
     ORVO_DISPATCH_MAP()
@@ -121,8 +122,7 @@ public:
     std::vector<std::wstring> calls;
 };
 
-ORVO_DISPATCH(StandInMenuMan, IXO,
-    ORVO_METHOD(RunByMenuID))
+ORVO_DISPATCH(StandInMenuMan, IXO, ORVO_METHOD(RunByMenuID))
 
 // root
 //   p1
@@ -200,7 +200,8 @@ TEST_F(MessageEventTest, ChildrenGoBeforeTheParentAndTheSenderIsSkipped) {
     };
     for (const Case& c : {Case{root.get(), 0, nullptr, L"root p1 a b p2 c"},
                           Case{a, 0, nullptr, L"a p1 b root p2 c"},
-                          Case{p1, 1, root.get(), L"p1 a b"}, Case{p1, 0, a, L"p1 b root p2 c"}}) {
+                          Case{p1, 1, root.get(), L"p1 a b"},
+                          Case{p1, 0, a, L"p1 b root p2 c"}}) {
         log.Clear();
         Ping(c.start, c.fromUp, c.sender);
         EXPECT_EQ(log.Text(), c.expected)
@@ -240,8 +241,10 @@ TEST_F(MessageEventTest, DeclaredMessagesSteerHandlingAndDirections) {
         {R"(<Message Name="PING" SendDown="False"/>)", L"root", L"root p1 p2 c"},
         {R"(<Message SendDown="False"/><Message Name="Ping"/>)", L"root", L"root p1 p2 c"},
         {R"(<Message Name="Ping"/><Message SendDown="False"/>)", L"root", L"root p1 a b p2 c"},
-        {R"(<Message Name="Ping"/><Message SendDown="False"/>)", L"root",
-         L"root(Pong) p1(Pong) p2(Pong) c(Pong)", L"Pong"},
+        {R"(<Message Name="Ping"/><Message SendDown="False"/>)",
+         L"root",
+         L"root(Pong) p1(Pong) p2(Pong) c(Pong)",
+         L"Pong"},
     };
     for (const Case& c : cases) {
         auto root = Screen("p1", c.p1Declarations);
@@ -279,8 +282,9 @@ TEST_F(MessageEventTest, TargetsAreTheOwnerThenBelowThenLaterSiblings) {
 
 TEST_F(MessageEventTest, ForwardedMessageReachesOnlyTheDeclaringObjectLater) {
     StartLoop();
-    auto root = Screen("p1", R"(<Message Name="Ping" PostMsg="Pong" FromUp="False"/>)" +
-                                 UserEvent("Message.Pong", "AppendMsgItem, k"));
+    auto root = Screen("p1",
+                       R"(<Message Name="Ping" PostMsg="Pong" FromUp="False"/>)" +
+                           UserEvent("Message.Pong", "AppendMsgItem, k"));
     XElement ping(L"Ping");
     ping.SetValue(L"k", L"7");
     root->SendMsg(0, &ping, nullptr, nullptr);
@@ -438,7 +442,9 @@ TEST_F(MessageEventTest, HandlersAfterOneThatDestroysSenderOrOriginGetNull) {
                                    "</P>");
     // clang-format on
     log.Clear();
-    Ping(test::Find(targets.get(), L"p1"), 0, test::Find(targets.get(), L"s"),
+    Ping(test::Find(targets.get(), L"p1"),
+         0,
+         test::Find(targets.get(), L"s"),
          test::Find(targets.get(), L"o"));
     EXPECT_EQ(log.Text(), L"y<Ping,up=0,sender=-,origin=->");
 }
@@ -605,8 +611,9 @@ TEST_F(MessageEventTest, MessageActionsSeeWhereTheMessageCameFrom) {
     // clang-format on
     XDO* a = test::Find(root.get(), L"a");
     Ping(a, 0, nullptr, a);
-    EXPECT_EQ(log.Text(), L"p1<Ping,up=0,sender=a,origin=a> b<Ping,up=1,sender=p1,origin=a> "
-                          L"root<Ping,up=0,sender=p1,origin=a>");
+    EXPECT_EQ(log.Text(),
+              L"p1<Ping,up=0,sender=a,origin=a> b<Ping,up=1,sender=p1,origin=a> "
+              L"root<Ping,up=0,sender=p1,origin=a>");
     EXPECT_TRUE(notices.confirms.empty()) << "a missing message function is silent";
     log.Clear();
     XDO* b = test::Find(root.get(), L"b");

@@ -35,13 +35,13 @@ class FakeAttributeSet : public IXO {
 
 public:
     IXO* GetAttributeByName(const wchar_t* name) {
-        return std::wstring_view(name) == L"Blue" || std::wstring_view(name) == L"blue" ? &blue : nullptr;
+        return std::wstring_view(name) == L"Blue" || std::wstring_view(name) == L"blue" ? &blue
+                                                                                        : nullptr;
     }
     Bundle blue;
 };
 
-ORVO_DISPATCH(FakeAttributeSet, IXO,
-    ORVO_METHOD(GetAttributeByName))
+ORVO_DISPATCH(FakeAttributeSet, IXO, ORVO_METHOD(GetAttributeByName))
 
 class ParserTest : public ::testing::Test {
 protected:
@@ -76,8 +76,9 @@ TEST_F(ParserTest, ParserIsRegisteredAndReachableByName) {
 }
 
 TEST_F(ParserTest, RootFollowsDeclarationAndCommentsAndWhiteSpaceIsNotText) {
-    Tree root = Parse("<?xml version=\"1.0\"?>\n<!-- header -->\n<?pi data?>\n"
-                      "<Screen Name=\"Main\">\n  <Button/>\n  <!-- c --> <Label>Hi</Label>\n</Screen>\n");
+    Tree root =
+        Parse("<?xml version=\"1.0\"?>\n<!-- header -->\n<?pi data?>\n"
+              "<Screen Name=\"Main\">\n  <Button/>\n  <!-- c --> <Label>Hi</Label>\n</Screen>\n");
     ASSERT_TRUE(root);
     EXPECT_EQ(root->GetTagName(), L"Screen");
     EXPECT_EQ(root->GetText(), L"") << "indentation must not become the element's text";
@@ -164,8 +165,8 @@ TEST_F(ParserTest, KoreanEncodingsDecode) {
     const std::wstring expected = L"\xD55C\xAE00\xB620"; // 한글똠 (똠 exists only in CP949)
     const std::string cp949 = "\xC7\xD1\xB1\xDB\x8C\x63";
     for (const char* declared : {"euc-kr", "EUC-KR", "cp949", "ks_c_5601-1987"}) {
-        std::string file = std::string("<?xml version=\"1.0\" encoding=\"") + declared + "\"?><t v=\"" + cp949 +
-                           "\">" + cp949 + "</t>";
+        std::string file = std::string("<?xml version=\"1.0\" encoding=\"") + declared +
+                           "\"?><t v=\"" + cp949 + "\">" + cp949 + "</t>";
         Tree root = Parse(file);
         ASSERT_TRUE(root) << declared;
         EXPECT_EQ(root->GetText(), expected) << declared;
@@ -291,7 +292,8 @@ TEST_F(ParserTest, SaveWritesUtf8ThatReadsBackEqual) {
     ASSERT_TRUE(save(out.c_str()));
     std::string written = root->Serialize();
     EXPECT_NE(written.find("encoding=\"UTF-8\""), std::string::npos);
-    EXPECT_NE(written.find("\xED\x95\x9C\xEA\xB8\x80"), std::string::npos) << "Korean written as UTF-8";
+    EXPECT_NE(written.find("\xED\x95\x9C\xEA\xB8\x80"), std::string::npos)
+        << "Korean written as UTF-8";
 
     XElement* back = nullptr;
     XMLParser parser;

@@ -56,9 +56,7 @@ public:
     std::vector<Opened> opened;
 };
 
-ORVO_DISPATCH(ScrManStandIn, IXO,
-    ORVO_METHOD(LoadPage),
-    ORVO_METHOD(OpenPage))
+ORVO_DISPATCH(ScrManStandIn, IXO, ORVO_METHOD(LoadPage), ORVO_METHOD(OpenPage))
 
 using Owned = std::unique_ptr<XElement>;
 
@@ -247,18 +245,26 @@ TEST_F(ProjectTest, FaultyEntriesAreReportedAndStopTheWalk) {
     const FaultyConfiguration cases[] = {
         {R"(<Project><Path.Add key="Chart" folder="A"/><Path.Add key="chart" folder="B"/>
             <Path.Add key="After" folder="C"/></Project>)",
-         L"Path.Add : already registered chart", L"Chart", L"After"},
+         L"Path.Add : already registered chart",
+         L"Chart",
+         L"After"},
         {R"(<Project><Path.Add key="Screen" folder="A"/>
             <Path.Add key="screen" folder="B" UserID="True"/><Path.Add key="After"/></Project>)",
-         L"Path.Add : already registered screen", L"Screen", L"After"},
+         L"Path.Add : already registered screen",
+         L"Screen",
+         L"After"},
         {R"(<Project><Path.Add key="Meta" folder="M"/><File.Add Key="MetaSet" Path="Meta" File="a.xml"/>
             <Group><file.add Key="metaset" Path="Meta" File="b.xml"/></Group>
             <Path.Add key="After"/></Project>)",
-         L"file.add : already registered metaset", L"Meta", L"After"},
+         L"file.add : already registered metaset",
+         L"Meta",
+         L"After"},
         // Entries count in document order: an alias declared later does not exist yet.
         {R"(<Project><Path.Add key="Meta" folder="M"/><File.Add Key="MetaSet" Path="Later" File="a.xml"/>
             <Path.Add key="Later" folder="L"/></Project>)",
-         L"Later로 지정된 경로가 없습니다", L"Meta", L"Later"},
+         L"Later로 지정된 경로가 없습니다",
+         L"Meta",
+         L"Later"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.xaml);
@@ -302,7 +308,8 @@ TEST_F(ProjectTest, ConfigNodeIsADetachedCopyWithItsLaterSiblingsAndNothingStays
     EXPECT_EQ(grid->GetTagName(), L"Grid");
     ASSERT_TRUE(grid->GetFirstChild());
     EXPECT_EQ(grid->GetFirstChild()->GetTagName(), L"Column");
-    ASSERT_TRUE(grid->GetNextSibling()) << "copied as the parser's Clone copies: later siblings too";
+    ASSERT_TRUE(grid->GetNextSibling())
+        << "copied as the parser's Clone copies: later siblings too";
     EXPECT_EQ(grid->GetNextSibling()->GetTagName(), L"Chart");
     EXPECT_EQ(grid->GetNextSibling()->GetNextSibling(), nullptr);
     EXPECT_EQ(grid->GetParent(), nullptr);
@@ -365,8 +372,8 @@ TEST_F(ProjectTest, PublishesTheSignaturesOtherCodeCallsByName) {
     // Scripts read settings through the same entries, the answer coming back by reference.
     ASSERT_TRUE(Open("trading"));
     orvo::DispVariant value;
-    std::vector<orvo::DispVariant> args{L"ProjectCfg", L"Init", L"Theme",
-                                        orvo::DispVariant::ByRef(&value)};
+    std::vector<orvo::DispVariant> args{
+        L"ProjectCfg", L"Init", L"Theme", orvo::DispVariant::ByRef(&value)};
     orvo::DispVariant result;
     ASSERT_EQ(service->Invoke(L"GetINIStr", orvo::InvokeMethod, args, result),
               orvo::DispStatus::Ok);

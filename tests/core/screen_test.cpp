@@ -68,9 +68,7 @@ public:
     std::wstring root;
 };
 
-ORVO_DISPATCH(FixtureProject, IXO,
-    ORVO_METHOD(GetPath),
-    ORVO_METHOD(GetFile))
+ORVO_DISPATCH(FixtureProject, IXO, ORVO_METHOD(GetPath), ORVO_METHOD(GetFile))
 
 class ScreenTest : public ::testing::Test {
 protected:
@@ -130,9 +128,11 @@ TEST_F(ScreenTest, BuildingAndCreationEventsRunInTheirFixedOrder) {
     EXPECT_TRUE(page->GetObjectStyle() & XDO_STYLE_SCREEN) << "a lib root is a screen boundary";
     EXPECT_EQ(Join(g_log, L"set:"), L"a b1 b2 c");
     EXPECT_EQ(Join(g_log, L"child:"), L"b1 b2 a c");
-    EXPECT_EQ(Join(g_log, L"next:"), L"b2 b1 c a") << "after the later siblings are built, last first";
+    EXPECT_EQ(Join(g_log, L"next:"), L"b2 b1 c a")
+        << "after the later siblings are built, last first";
     EXPECT_EQ(Join(g_log, L"ev0:"), L"a b1 b2 c");
-    EXPECT_EQ(Join(g_log, L"ev1:"), L"b2 b1 c a") << "AfterCreate of the last child before the first";
+    EXPECT_EQ(Join(g_log, L"ev1:"), L"b2 b1 c a")
+        << "AfterCreate of the last child before the first";
     EXPECT_EQ(Join(g_log, L"ev2:"), L"a b1 b2 c");
     EXPECT_EQ(Join(g_log, L"ev3:"), L"a b1 b2 c");
     // All AfterCreate events come before the first Initialize.
@@ -168,7 +168,8 @@ TEST_F(ScreenTest, ParametersFlowFromTheOpenerIntoDeclarationsAndTheScreen) {
 
     auto plain = Open(L"params.xml");
     ASSERT_TRUE(plain);
-    EXPECT_EQ(dynamic_cast<XLib*>(plain.get())->GetParamValue(L"code"), L"0") << "without an opener the default stays";
+    EXPECT_EQ(dynamic_cast<XLib*>(plain.get())->GetParamValue(L"code"), L"0")
+        << "without an opener the default stays";
 }
 
 TEST_F(ScreenTest, UnknownRootTagsAndMissingPagesBuildNothing) {
@@ -189,13 +190,16 @@ TEST_F(ScreenTest, IncludesExpandInPlaceAndLoopsStop) {
     for (const auto& n : names)
         joined += n + L" ";
     EXPECT_EQ(joined, L"first part loop last ") << "each include takes its element's place";
-    EXPECT_NE(page->GetObjByNameDown(L"inner"), nullptr) << "includes inside included files expand too";
+    EXPECT_NE(page->GetObjByNameDown(L"inner"), nullptr)
+        << "includes inside included files expand too";
     XDO* loop = page->GetObjByNameDown(L"loop");
     ASSERT_NE(loop, nullptr);
     EXPECT_EQ(loop->child(), nullptr) << "the file including itself is not expanded again";
     ASSERT_EQ(Confirms().size(), 2u);
     EXPECT_NE(Confirms()[0].find(L"loop.xml"), std::wstring::npos);
-    EXPECT_EQ(Confirms()[1].rfind(L"<Include File=\"missing.xml\" Path=\"screen\"> did not load: ", 0), 0u);
+    EXPECT_EQ(
+        Confirms()[1].rfind(L"<Include File=\"missing.xml\" Path=\"screen\"> did not load: ", 0),
+        0u);
     EXPECT_NE(Confirms()[1].find(L"missing.xml: there is no such file"), std::wstring::npos);
 }
 
@@ -204,12 +208,15 @@ TEST_F(ScreenTest, IncludesExpandInPlaceAndLoopsStop) {
 TEST_F(ScreenTest, MissingMalformedAndUnresolvedFilesAreReportedWithTheirReason) {
     EXPECT_FALSE(Open(L"no-such-page.xml"));
     ASSERT_EQ(Confirms().size(), 1u);
-    EXPECT_EQ(Confirms()[0], L"The page " + project.root + L"/screen/no-such-page.xml does not exist.");
+    EXPECT_EQ(Confirms()[0],
+              L"The page " + project.root + L"/screen/no-such-page.xml does not exist.");
 
     notices.confirms.clear();
     EXPECT_FALSE(Open(L"malformed.xml"));
     ASSERT_EQ(Confirms().size(), 1u);
-    EXPECT_EQ(Confirms()[0].rfind(project.root + L"/screen/malformed.xml could not be read: line 4, column ", 0), 0u)
+    EXPECT_EQ(Confirms()[0].rfind(
+                  project.root + L"/screen/malformed.xml could not be read: line 4, column ", 0),
+              0u)
         << plat::ToUtf8(Confirms()[0]);
     EXPECT_NE(Confirms()[0].find(L"mismatch"), std::wstring::npos) << "libxml2's own words";
 
@@ -218,17 +225,24 @@ TEST_F(ScreenTest, MissingMalformedAndUnresolvedFilesAreReportedWithTheirReason)
     ASSERT_TRUE(page);
     EXPECT_NE(page->GetObjByNameDown(L"before"), nullptr);
     EXPECT_NE(page->GetObjByNameDown(L"after"), nullptr);
-    EXPECT_NE(page->GetObjByNameDown(L"inside"), nullptr) << "a loaded page builds around its bad include";
+    EXPECT_NE(page->GetObjByNameDown(L"inside"), nullptr)
+        << "a loaded page builds around its bad include";
     // The includes go as the file is read; the loaders load at "AfterCreate", the last one first.
     const auto texts = Confirms();
     ASSERT_EQ(texts.size(), 5u);
-    EXPECT_EQ(texts[0], L"<Include File=\"part.xml\" Path=\"nowhere\"> did not load: the path alias \"nowhere\" is not declared");
-    const std::wstring badInclude = L"<Include File=\"malformed.xml\" Path=\"screen\"> did not load: " +
-                                    project.root + L"/screen/malformed.xml: line 4, column 10: ";
+    EXPECT_EQ(texts[0],
+              L"<Include File=\"part.xml\" Path=\"nowhere\"> did not load: the path alias "
+              L"\"nowhere\" is not declared");
+    const std::wstring badInclude =
+        L"<Include File=\"malformed.xml\" Path=\"screen\"> did not load: " + project.root +
+        L"/screen/malformed.xml: line 4, column 10: ";
     EXPECT_EQ(texts[1].rfind(badInclude, 0), 0u) << plat::ToUtf8(texts[1]);
     EXPECT_EQ(texts[2].rfind(badInclude, 0), 0u) << "the include of the loaded page";
-    EXPECT_NE(texts[3].find(L"malformed.xml could not be read: line 4, column 10"), std::wstring::npos);
-    EXPECT_EQ(texts[4], L"<loader file=\"child.xml\" path=\"nowhere\"> did not load: the path alias \"nowhere\" is not declared");
+    EXPECT_NE(texts[3].find(L"malformed.xml could not be read: line 4, column 10"),
+              std::wstring::npos);
+    EXPECT_EQ(texts[4],
+              L"<loader file=\"child.xml\" path=\"nowhere\"> did not load: the path alias "
+              L"\"nowhere\" is not declared");
 }
 
 TEST_F(ScreenTest, AnIncludeAsThePageRootIsExpanded) {
@@ -248,7 +262,8 @@ TEST_F(ScreenTest, LoadersLoadPagesWithTheirParameters) {
     auto* child = dynamic_cast<XLib*>(slot->child());
     ASSERT_NE(child, nullptr);
     EXPECT_EQ(child->GetParamValue(L"code"), L"005930");
-    EXPECT_EQ(child->GetParamValue(L"linked"), L"000660") << "a linked parameter reads the object's data";
+    EXPECT_EQ(child->GetParamValue(L"linked"), L"000660")
+        << "a linked parameter reads the object's data";
     EXPECT_EQ(child->GetParamValue(L"own"), L"mine");
     EXPECT_EQ(child->GetCreateState(), 4) << "a page loaded during building is started with it";
     std::wstring value;
@@ -316,7 +331,9 @@ TEST_F(ScreenTest, GateItemRulesWithoutSaveAreRejectedWithTheirMessage) {
     rule.SetValue(L"GateItem", L"i");
     loader.SetMethod(L"GateItemSave", &rule);
     ASSERT_EQ(Confirms().size(), 1u);
-    EXPECT_EQ(Confirms()[0], L"<loader.GateItemSave gatename=\"g\" gateitem=\"i\"> 에 Save 여부가 지정되지 않았습니다.");
+    EXPECT_EQ(
+        Confirms()[0],
+        L"<loader.GateItemSave gatename=\"g\" gateitem=\"i\"> 에 Save 여부가 지정되지 않았습니다.");
     XElement anything(L"x");
     EXPECT_EQ(loader.CanSave(&anything), 1) << "the rejected rule is not kept";
 }

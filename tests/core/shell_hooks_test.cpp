@@ -36,7 +36,9 @@ public:
         return 1;
     }
     XDO* GetMainFrame() override { return mainFrame; }
-    std::wstring GetSaveScreenName(int index) override { return L"layout" + std::to_wstring(index); }
+    std::wstring GetSaveScreenName(int index) override {
+        return L"layout" + std::to_wstring(index);
+    }
 
     std::vector<std::wstring> adjusted;
     std::vector<XDO*> opened;
@@ -91,9 +93,11 @@ TEST_F(ShellHooksTest, TheInstalledShellAnswersTheScrManMethods) {
 
     EXPECT_EQ(scrMan.GetFunction<int(int)>(L"SetPaintTime")(25), 1);
     EXPECT_EQ(shell.paintTime, 25);
-    EXPECT_EQ(scrMan.GetFunction<XDO*()>(L"MainFrame")(), frame.get()) << "MainFrame is GetMainFrame";
+    EXPECT_EQ(scrMan.GetFunction<XDO*()>(L"MainFrame")(), frame.get())
+        << "MainFrame is GetMainFrame";
     EXPECT_EQ(scrMan.GetFunction<XDO*()>(L"GetMainFrame")(), frame.get());
-    EXPECT_EQ(scrMan.GetFunction<int(XDO*, const wchar_t*)>(L"SetFrameText")(frame.get(), L"주문"), 1);
+    EXPECT_EQ(scrMan.GetFunction<int(XDO*, const wchar_t*)>(L"SetFrameText")(frame.get(), L"주문"),
+              1);
     EXPECT_EQ(shell.texts, std::vector<std::wstring>{L"주문"});
     EXPECT_EQ(scrMan.GetFunction<std::wstring(int)>(L"GetSaveScreenName")(2), L"layout2");
     EXPECT_EQ(scrMan.GetFunction<int()>(L"CloseAllWindow")(), 0) << "what the shell leaves alone";
@@ -101,7 +105,8 @@ TEST_F(ShellHooksTest, TheInstalledShellAnswersTheScrManMethods) {
     // Scripts reach the same methods with variants.
     orvo::DispVariant result;
     std::vector<orvo::DispVariant> args{orvo::DispVariant(3)};
-    ASSERT_EQ(scrMan.Invoke(L"getsavescreenname", orvo::InvokeMethod, args, result), orvo::DispStatus::Ok);
+    ASSERT_EQ(scrMan.Invoke(L"getsavescreenname", orvo::InvokeMethod, args, result),
+              orvo::DispStatus::Ok);
     std::wstring text;
     ASSERT_TRUE(result.ToText(text));
     EXPECT_EQ(text, L"layout3");
@@ -112,7 +117,8 @@ TEST_F(ShellHooksTest, APageWhoseFrameDoesNotOpenIsDestroyed) {
     XScrMan::Instance().InstallShell(&shell);
     orvo::XDOPtr page(Open("<Panel Name='page'><Panel><Frame Name='frame'/></Panel></Panel>"));
     ASSERT_TRUE(page);
-    EXPECT_EQ(shell.adjusted, std::vector<std::wstring>{L"Panel"}) << "the element tree before building";
+    EXPECT_EQ(shell.adjusted, std::vector<std::wstring>{L"Panel"})
+        << "the element tree before building";
     ASSERT_EQ(shell.opened.size(), 1u);
     EXPECT_EQ(shell.opened[0]->GetName(), L"frame");
 

@@ -74,11 +74,12 @@ public:
     std::wstring lastRegistered, lastUnregistered;
 };
 
-ORVO_DISPATCH(KillerScript, XDO,
-    ORVO_METHOD(HaveFunction),
-    ORVO_METHOD(RunFunction),
-    ORVO_METHOD(RegObject),
-    ORVO_METHOD(UnregObject))
+ORVO_DISPATCH(KillerScript,
+              XDO,
+              ORVO_METHOD(HaveFunction),
+              ORVO_METHOD(RunFunction),
+              ORVO_METHOD(RegObject),
+              ORVO_METHOD(UnregObject))
 
 // Records its own teardown: that it still is itself (its override runs) and where it stands.
 class Probe : public XDO {
@@ -160,15 +161,17 @@ TEST_F(TeardownTest, DestroyEventsRunFirstWhileTheWholeSubtreeIsLinkedAndWhole) 
     // Every "Destroy" reaches the script and sees its neighbours by name, a later sibling
     // (b) and an object already named in an earlier Destroy alike; only then do the objects
     // let go, each still its own class, with its parent still linked.
-    EXPECT_EQ(Joined(), L"a(parent=page,sees=b) b(parent=page,sees=a1) a1(parent=a,sees=code) "
-                        L"teardown:a<page teardown:b<page teardown:a1<a");
+    EXPECT_EQ(Joined(),
+              L"a(parent=page,sees=b) b(parent=page,sees=a1) a1(parent=a,sees=code) "
+              L"teardown:a<page teardown:b<page teardown:a1<a");
     EXPECT_FALSE(a1Ref.Alive());
     EXPECT_EQ(PtrToXdo(a1Text), nullptr);
     EXPECT_EQ(orvo::PendingDeletes(), 0u);
 }
 
 TEST_F(TeardownTest, NamesLeaveTheirScriptWhileItCanStillBeReached) {
-    auto root = test::BuildTree("<P Name='page'><Script Name='code'/><P Name='x'><P Name='y'/></P></P>");
+    auto root =
+        test::BuildTree("<P Name='page'><Script Name='code'/><P Name='x'><P Name='y'/></P></P>");
     auto* script = dynamic_cast<KillerScript*>(test::Find(root.get(), L"code"));
     ASSERT_NE(script, nullptr);
     EXPECT_EQ(script->registered, 2);
@@ -243,7 +246,8 @@ TEST_F(TeardownTest, HandlersMayDestroyTheirSiblingTheirPageOrThemselves) {
 }
 
 TEST_F(TeardownTest, APageClosedWithATimerLeavesNoRegistrationBehind) {
-    auto root = test::BuildTree("<TimerHost Name='host'><P Name='panel'><Probe Name='ticker'/></P></TimerHost>");
+    auto root = test::BuildTree(
+        "<TimerHost Name='host'><P Name='panel'><Probe Name='ticker'/></P></TimerHost>");
     auto* host = dynamic_cast<TimerHost*>(root.get());
     ASSERT_NE(host, nullptr);
     XDO* ticker = test::Find(root.get(), L"ticker");
@@ -286,16 +290,19 @@ TEST_F(TeardownTest, ServicesNeitherJoinAPageNorEnd) {
     IXO::Register(L"ProbeService", service);
     XElement* markup = nullptr;
     XMLParser parser;
-    ASSERT_TRUE(parser.ParseMemory("<Probe Name='page'><ProbeService><Probe Name='inside'/></ProbeService>"
-                                   "<Probe Name='after'/></Probe>",
-                                   &markup));
+    ASSERT_TRUE(
+        parser.ParseMemory("<Probe Name='page'><ProbeService><Probe Name='inside'/></ProbeService>"
+                           "<Probe Name='after'/></Probe>",
+                           &markup));
     orvo::XDOPtr page(XScrMan::Instance().OpenPageMem(markup, nullptr, nullptr));
     ASSERT_TRUE(page);
     EXPECT_EQ(service->parent(), nullptr);
-    EXPECT_EQ(test::Find(page.get(), L"inside"), nullptr) << "nothing of the refused element is built";
+    EXPECT_EQ(test::Find(page.get(), L"inside"), nullptr)
+        << "nothing of the refused element is built";
     EXPECT_NE(test::Find(page.get(), L"after"), nullptr) << "building goes on after it";
     ASSERT_EQ(notices.confirms.size(), 1u);
-    EXPECT_EQ(notices.confirms[0].text, L"<ProbeService> 는 서비스 개체라서 화면 안에 둘 수 없습니다.");
+    EXPECT_EQ(notices.confirms[0].text,
+              L"<ProbeService> 는 서비스 개체라서 화면 안에 둘 수 없습니다.");
 
     // Asking to destroy a registered service does nothing; unregistered, it may go.
     orvo::DestroyObject(service);

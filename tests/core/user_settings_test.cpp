@@ -23,12 +23,14 @@ TEST(UserSettings, TheApplicationsSettingsNameTheUserFile) {
         ASSERT_EQ(GetIniFile(file, L"UserConfigFile"), 1);
         EXPECT_EQ(file, plat::JoinPath(dir.Wide(), L"users.ini"));
         ASSERT_EQ(GetIniFile(file, L"Unlisted"), 1);
-        EXPECT_EQ(file, plat::JoinPath(dir.Wide(), L"Kestrel.ini")) << "the settings file itself by default";
+        EXPECT_EQ(file, plat::JoinPath(dir.Wide(), L"Kestrel.ini"))
+            << "the settings file itself by default";
 
         EXPECT_EQ(GetUserIniStr(L"Grid", L"Width", L"80"), L"80") << "absent: the default";
         EXPECT_EQ(SetUserIniStr(L"Grid", L"Width", L"120"), 1);
         EXPECT_EQ(GetUserIniStr(L"grid", L"WIDTH", L"80"), L"120");
-        EXPECT_EQ(GetINIStr(L"Grid", L"Width", L"", plat::JoinPath(dir.Wide(), L"users.ini")), L"120");
+        EXPECT_EQ(GetINIStr(L"Grid", L"Width", L"", plat::JoinPath(dir.Wide(), L"users.ini")),
+                  L"120");
     }
     {
         // Without "Cfg" the program's own name with ".ini" is used.

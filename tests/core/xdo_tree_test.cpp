@@ -41,7 +41,8 @@ TEST(XdoSearch, DownSearchesCoverSubtreeThenLaterSiblingsInPreOrder) {
     ASSERT_NE(a, nullptr);
     EXPECT_EQ(root->GetObjByNameDown(L"TWIN")->parent(), a) << "pre-order: a's subtree comes first";
     EXPECT_EQ(b->GetObjByNameDown(L"twin")->parent(), b);
-    EXPECT_EQ(a->child()->GetObjByNameDown(L"c"), nullptr) << "later siblings of ancestors are not searched";
+    EXPECT_EQ(a->child()->GetObjByNameDown(L"c"), nullptr)
+        << "later siblings of ancestors are not searched";
     EXPECT_EQ(a->child()->GetObjByNameDown(L"b2"), nullptr);
     EXPECT_EQ(a->GetObjByNameDown(L"b2")->GetName(), L"b2") << "a's later siblings are searched";
     EXPECT_EQ(root->GetObjByNameDown(L""), nullptr);
@@ -49,12 +50,14 @@ TEST(XdoSearch, DownSearchesCoverSubtreeThenLaterSiblingsInPreOrder) {
 }
 
 TEST(XdoSearch, LocalSearchStopsAtNestedScreens) {
-    auto root = test::BuildTree(R"(<Screen Name="root"><P Name="host"><P Name="inner"><P Name="deep"/></P><P Name="after"/></P></Screen>)");
+    auto root = test::BuildTree(
+        R"(<Screen Name="root"><P Name="host"><P Name="inner"><P Name="deep"/></P><P Name="after"/></P></Screen>)");
     XDO* inner = test::Find(root.get(), L"inner");
     inner->SetObjectStyle(inner->GetObjectStyle() | XDO_STYLE_SCREEN);
     XDO* host = test::Find(root.get(), L"host");
     EXPECT_EQ(host->GetLocalObjByNameDown(L"deep"), nullptr);
-    EXPECT_EQ(host->GetLocalObjByNameDown(L"inner"), nullptr) << "the nested screen itself is not answered";
+    EXPECT_EQ(host->GetLocalObjByNameDown(L"inner"), nullptr)
+        << "the nested screen itself is not answered";
     EXPECT_EQ(host->GetObjByNameDown(L"deep")->GetName(), L"deep");
     EXPECT_EQ(host->GetLocalObjByNameDown(L"host"), host);
 }
@@ -66,7 +69,8 @@ TEST(XdoSearch, UpSearchLooksAtEarlierChildrenThenTheAncestor) {
     EXPECT_EQ(b2->GetObjByNameUp(L"twin")->parent(), b) << "the nearer earlier sibling wins";
     EXPECT_EQ(b2->GetObjByNameUp(L"b"), b);
     EXPECT_EQ(b2->GetObjByNameUp(L"a"), test::Find(root.get(), L"a"));
-    EXPECT_EQ(b2->GetObjByNameUp(L"c"), nullptr) << "children after the climbed-from one are not searched";
+    EXPECT_EQ(b2->GetObjByNameUp(L"c"), nullptr)
+        << "children after the climbed-from one are not searched";
     EXPECT_EQ(b2->GetObjByNameUp(L"a1"), nullptr) << "only direct children of ancestors";
     EXPECT_EQ(b2->GetObjByNameUp(L"root"), root.get());
 }
@@ -110,7 +114,8 @@ TEST(XdoSearch, NearSearchFindsTheNamesakeAtTheSmallestDistance) {
         return found ? found->parent()->GetName() + L"/" + found->GetName() : std::wstring(L"-");
     };
     EXPECT_EQ(me->GetNearObjByName(L"me"), me) << "the object itself";
-    EXPECT_EQ(nearest(L"x1"), L"me/X1") << "a child before a deeper grandchild in an earlier branch";
+    EXPECT_EQ(nearest(L"x1"), L"me/X1")
+        << "a child before a deeper grandchild in an earlier branch";
     EXPECT_EQ(nearest(L"x2"), L"first/X2");
     EXPECT_EQ(nearest(L"parent"), L"top/parent") << "the parent before its other children";
     EXPECT_EQ(nearest(L"z"), L"parent/Z") << "a sibling before a sibling's child";
@@ -128,7 +133,8 @@ struct Visit {
 };
 
 int Record(int phase, XDO* node, TREE_SCAN_INFO<XDO>& info) {
-    static_cast<std::vector<Visit>*>(info.user)->push_back({phase, node->GetName(), info.direction});
+    static_cast<std::vector<Visit>*>(info.user)->push_back(
+        {phase, node->GetName(), info.direction});
     return 1;
 }
 
@@ -157,7 +163,8 @@ TEST(XdoScan, ScanTreeDownVisitsTheSubtreeNearestFirstThenWidens) {
 }
 
 TEST(XdoScan, ScanOrdersDifferAsNamed) {
-    auto root = test::BuildTree(R"(<Screen Name="r"><P Name="x"><P Name="x1"/></P><P Name="y"/></Screen>)");
+    auto root =
+        test::BuildTree(R"(<Screen Name="r"><P Name="x"><P Name="x1"/></P><P Name="y"/></Screen>)");
     XDO* x = test::Find(root.get(), L"x");
     auto order = [&](auto scan) {
         std::vector<Visit> visits;
@@ -247,7 +254,8 @@ TEST(XdoAddress, PtrTextsResolveOnlyToLiveObjects) {
     EXPECT_EQ(PtrToXdo(L"ptr:99999999999999999999999"), nullptr);
     EXPECT_EQ(PtrToXdo(L"ptr:-1"), nullptr);
     std::uintptr_t address = reinterpret_cast<std::uintptr_t>(b) + 8;
-    EXPECT_EQ(PtrToXdo(L"ptr:" + std::to_wstring(address)), nullptr) << "inside an object is no object";
+    EXPECT_EQ(PtrToXdo(L"ptr:" + std::to_wstring(address)), nullptr)
+        << "inside an object is no object";
     XDO* gone = test::Find(root.get(), L"c");
     std::wstring stale = XdoToPtr(gone);
     gone->LinkCut(1, nullptr);
@@ -256,8 +264,10 @@ TEST(XdoAddress, PtrTextsResolveOnlyToLiveObjects) {
 }
 
 TEST(XdoAddress, LinksDataAndOpeners) {
-    auto opener = test::BuildTree(R"(<Screen Name="main"><P Name="code" DataValue="005930"/></Screen>)");
-    auto screen = test::BuildTree(R"(<Screen Name="child"><P Name="price" DataValue="71000"/></Screen>)");
+    auto opener =
+        test::BuildTree(R"(<Screen Name="main"><P Name="code" DataValue="005930"/></Screen>)");
+    auto screen =
+        test::BuildTree(R"(<Screen Name="child"><P Name="price" DataValue="71000"/></Screen>)");
     XDO* price = test::Find(screen.get(), L"price");
     auto* params = new XElement(L"param");
     params->SetValue(L"__Opener", XdoToPtr(opener.get()));
@@ -281,7 +291,8 @@ TEST(XdoAddress, LinksDataAndOpeners) {
     FrameAutoClose(price, 1);
     EXPECT_EQ(price->GetScreenItem(L"Frame_AutoClose"), L"True");
     EXPECT_EQ(price->GetScreenItem(L"__opener"), XdoToPtr(opener.get()));
-    EXPECT_EQ(test::Find(opener.get(), L"code")->GetScreenItem(L"x"), L"") << "no parameter element";
+    EXPECT_EQ(test::Find(opener.get(), L"code")->GetScreenItem(L"x"), L"")
+        << "no parameter element";
 
     opener.reset();
     EXPECT_EQ(GetOpener(price), nullptr) << "a closed opener is gone";
@@ -289,7 +300,8 @@ TEST(XdoAddress, LinksDataAndOpeners) {
 }
 
 TEST(XdoListener, RegistrationSkipsMissingBlankAndRepeatedNames) {
-    auto root = test::BuildTree(R"(<Screen Name="root"><P Name="src" Listener=" a, ,missing,a,b" NotifyID="7"/><P Name="a"/><P Name="b"/></Screen>)");
+    auto root = test::BuildTree(
+        R"(<Screen Name="root"><P Name="src" Listener=" a, ,missing,a,b" NotifyID="7"/><P Name="a"/><P Name="b"/></Screen>)");
     XDO* src = test::Find(root.get(), L"src");
     XDO* a = test::Find(root.get(), L"a");
     XDO* b = test::Find(root.get(), L"b");
@@ -306,8 +318,8 @@ TEST(XdoListener, RegistrationSkipsMissingBlankAndRepeatedNames) {
     static std::vector<std::wstring> calls;
     calls.clear();
     auto note = [](XDO* self, XDO* notifier, int id, int x, int y) {
-        calls.push_back(self->GetName() + L"<" + notifier->GetName() + L":" + std::to_wstring(id) + L"," +
-                        std::to_wstring(x) + L"," + std::to_wstring(y));
+        calls.push_back(self->GetName() + L"<" + notifier->GetName() + L":" + std::to_wstring(id) +
+                        L"," + std::to_wstring(x) + L"," + std::to_wstring(y));
     };
     a->SetOnNotifierChanged(note);
     b->SetOnNotifierChanged(note);
@@ -324,7 +336,8 @@ TEST(XdoListener, RegistrationSkipsMissingBlankAndRepeatedNames) {
 }
 
 TEST(XdoListener, RemovingListenersDuringNotificationSkipsNobody) {
-    auto root = test::BuildTree(R"(<Screen Name="root"><P Name="src" Listener="l1,l2,l3,l4"/><P Name="l1"/><P Name="l2"/><P Name="l3"/><P Name="l4"/></Screen>)");
+    auto root = test::BuildTree(
+        R"(<Screen Name="root"><P Name="src" Listener="l1,l2,l3,l4"/><P Name="l1"/><P Name="l2"/><P Name="l3"/><P Name="l4"/></Screen>)");
     XDO* src = test::Find(root.get(), L"src");
     src->RunObjectEvent(EVT_AFTERCREATE);
     static std::vector<std::wstring> calls;
@@ -347,10 +360,11 @@ TEST(XdoListener, RemovingListenersDuringNotificationSkipsNobody) {
 
     // A listener that destroys the notifier ends the loop without touching it again.
     calls.clear();
-    test::Find(root.get(), L"l3")->SetOnNotifierChanged([](XDO* self, XDO* notifier, int, int, int) {
-        calls.push_back(self->GetName());
-        notifier->LinkCut(1, nullptr);
-    });
+    test::Find(root.get(), L"l3")
+        ->SetOnNotifierChanged([](XDO* self, XDO* notifier, int, int, int) {
+            calls.push_back(self->GetName());
+            notifier->LinkCut(1, nullptr);
+        });
     src->NotifyChange(0, 0);
     EXPECT_EQ(calls.size(), 1u);
     EXPECT_EQ(test::Find(root.get(), L"src"), nullptr);
@@ -467,7 +481,8 @@ TEST(XdoLifecycle, LinkCutWithReplacementKeepsThePlace) {
 }
 
 TEST(XdoElement, CommonAttributesAndDeclarations) {
-    auto root = test::BuildTree(R"(<Screen Name="  spaced  " Param="p" DataValue="1234.5" Format="#,##0.00" Save="True">
+    auto root = test::BuildTree(
+        R"(<Screen Name="  spaced  " Param="p" DataValue="1234.5" Format="#,##0.00" Save="True">
         <Event Trigger="Object.Run" Action="Sys.Nothing"/>
         <Radio/>
       </Screen>)");

@@ -41,13 +41,17 @@ std::wstring Base64(const Bytes& bytes) {
 // RFC 4269, appendix B: key, plaintext, ciphertext.
 TEST(SeedCipherTest, MatchesThePublishedVectors) {
     const char* vectors[][3] = {
-        {"00000000000000000000000000000000", "000102030405060708090A0B0C0D0E0F",
+        {"00000000000000000000000000000000",
+         "000102030405060708090A0B0C0D0E0F",
          "5EBAC6E0054E166819AFF1CC6D346CDB"},
-        {"000102030405060708090A0B0C0D0E0F", "00000000000000000000000000000000",
+        {"000102030405060708090A0B0C0D0E0F",
+         "00000000000000000000000000000000",
          "C11F22F20140505084483597E4370F43"},
-        {"4706480851E61BE85D74BFB3FD956185", "83A2F8A288641FB9A4E9A5CC2F131C7D",
+        {"4706480851E61BE85D74BFB3FD956185",
+         "83A2F8A288641FB9A4E9A5CC2F131C7D",
          "EE54D13EBCAE706D226BC3142CD40D4A"},
-        {"28DBC3BC49FFD87DCFA509B11D422BE7", "B41E6BE2EBA84A148E2EED84593C5EC7",
+        {"28DBC3BC49FFD87DCFA509B11D422BE7",
+         "B41E6BE2EBA84A148E2EED84593C5EC7",
          "9B9B7BFCD1813CB95D0B3618F40F5122"},
     };
     for (const auto& v : vectors) {
@@ -87,8 +91,8 @@ class IniStandIn : public IXO {
     ORVO_DISPATCH_MAP()
 
 public:
-    int GetINIStr(const wchar_t* kind, const wchar_t* section, const wchar_t* key,
-                  std::wstring& out) {
+    int
+    GetINIStr(const wchar_t* kind, const wchar_t* section, const wchar_t* key, std::wstring& out) {
         asked = std::wstring(kind) + L"/" + section + L"/" + key;
         out = value;
         return 1;
@@ -328,12 +332,13 @@ TEST_F(CommManProxyTest, ForwardsEachCallOnceInitialised) {
     EXPECT_TRUE(comm.BeReconnect());
     EXPECT_TRUE(comm.Final()); // whatever the back end's own answer
 
-    EXPECT_EQ(backEnd.calls, L"Init|Init|Request|UnRequest 42|RegPushTr 7|SetRequestFP|Receive 4|"
-                             L"GetPoint 005930 tick |GetPointValue 005930 tick price|"
-                             L"SetPoint 005930 tick 50|SetPointValue 005930 price 70000|"
-                             L"GetMarketDate|SetMarketDate 20261206|BeReconnect|Final|");
-    const std::vector<const void*> pointers = {&tr, &request,   &requester, &requester,
-                                               &tr, &requester, &data,      &data};
+    EXPECT_EQ(backEnd.calls,
+              L"Init|Init|Request|UnRequest 42|RegPushTr 7|SetRequestFP|Receive 4|"
+              L"GetPoint 005930 tick |GetPointValue 005930 tick price|"
+              L"SetPoint 005930 tick 50|SetPointValue 005930 price 70000|"
+              L"GetMarketDate|SetMarketDate 20261206|BeReconnect|Final|");
+    const std::vector<const void*> pointers = {
+        &tr, &request, &requester, &requester, &tr, &requester, &data, &data};
     EXPECT_EQ(backEnd.pointers, pointers);
 }
 
@@ -354,27 +359,25 @@ TEST_F(CommManProxyTest, ANewBackEndIsResolvedAndInitialisedAfresh) {
     EXPECT_EQ(first.calls, L"Init|");
 }
 
-ORVO_DISPATCH(IniStandIn, IXO,
-    ORVO_METHOD(GetINIStr))
+ORVO_DISPATCH(IniStandIn, IXO, ORVO_METHOD(GetINIStr))
 
-ORVO_DISPATCH(RecordingBackEnd, IXO,
-    ORVO_METHOD(Init),
-    ORVO_METHOD(Final),
-    ORVO_METHOD(Request),
-    ORVO_METHOD(UnRequest),
-    ORVO_METHOD(RegPushTr),
-    ORVO_METHOD(SetRequestFP),
-    ORVO_METHOD(Receive),
-    ORVO_METHOD(GetPoint),
-    ORVO_METHOD(GetPointValue),
-    ORVO_METHOD(SetPoint),
-    ORVO_METHOD(SetPointValue),
-    ORVO_METHOD(GetMarketDate),
-    ORVO_METHOD(SetMarketDate),
-    ORVO_METHOD(BeReconnect))
+ORVO_DISPATCH(RecordingBackEnd,
+              IXO,
+              ORVO_METHOD(Init),
+              ORVO_METHOD(Final),
+              ORVO_METHOD(Request),
+              ORVO_METHOD(UnRequest),
+              ORVO_METHOD(RegPushTr),
+              ORVO_METHOD(SetRequestFP),
+              ORVO_METHOD(Receive),
+              ORVO_METHOD(GetPoint),
+              ORVO_METHOD(GetPointValue),
+              ORVO_METHOD(SetPoint),
+              ORVO_METHOD(SetPointValue),
+              ORVO_METHOD(GetMarketDate),
+              ORVO_METHOD(SetMarketDate),
+              ORVO_METHOD(BeReconnect))
 
-ORVO_DISPATCH(SparseBackEnd, IXO,
-    ORVO_METHOD(Init),
-    ORVO_METHOD(GetMarketDate))
+ORVO_DISPATCH(SparseBackEnd, IXO, ORVO_METHOD(Init), ORVO_METHOD(GetMarketDate))
 
 } // namespace

@@ -40,8 +40,14 @@ TEST(DataElement, ColumnsAndTypeKeywords) {
     const struct {
         const wchar_t* name;
         int type;
-    } expected[] = {{L"Price", 5},   {L"Qty", 3},  {L"Symbol", 8}, {L"Traded", 11},
-                    {L"Volume", 19}, {L"Memo", 0}, {L"Plain", 0},  {L"price", 3}};
+    } expected[] = {{L"Price", 5},
+                    {L"Qty", 3},
+                    {L"Symbol", 8},
+                    {L"Traded", 11},
+                    {L"Volume", 19},
+                    {L"Memo", 0},
+                    {L"Plain", 0},
+                    {L"price", 3}};
     ASSERT_EQ(data->GetFields().size(), std::size(expected));
     for (std::size_t i = 0; i < std::size(expected); ++i) {
         SCOPED_TRACE(i);

@@ -94,9 +94,7 @@ public:
     XStruct* output = nullptr;
 };
 
-ORVO_DISPATCH(TransactionStandIn, XDO,
-    ORVO_METHOD(SetInputStruct),
-    ORVO_METHOD(SetOutputStruct))
+ORVO_DISPATCH(TransactionStandIn, XDO, ORVO_METHOD(SetInputStruct), ORVO_METHOD(SetOutputStruct))
 
 class RecordingSort : public XReformIOData {
 public:
@@ -231,11 +229,16 @@ TEST_F(IODataTest, ReformNeedsASourceAndMapsSortWords) {
     element.SetValue(L"DataSource", L"Quotes");
     ASSERT_TRUE(sorter->SetElement(&element) && sorter->CreateInstance());
     const std::tuple<const wchar_t*, const wchar_t*, const wchar_t*, int> cases[] = {
-        {L"qty", L"integer", L"desc", 1}, {L"qty", L"Int", L"ASC", 1},
-        {L"qty", L"STRING", L"Desc", 1},  {L"qty", L"str", L"asc", 1},
-        {L"qty", L"float", L"asc", 1},    {L"qty", L"None", L"desc", 1},
-        {L"qty", L"int", L"up", 0},       {L"qty", L"number", L"asc", 0},
-        {L"nope", L"int", L"asc", 0},     {nullptr, nullptr, nullptr, 0},
+        {L"qty", L"integer", L"desc", 1},
+        {L"qty", L"Int", L"ASC", 1},
+        {L"qty", L"STRING", L"Desc", 1},
+        {L"qty", L"str", L"asc", 1},
+        {L"qty", L"float", L"asc", 1},
+        {L"qty", L"None", L"desc", 1},
+        {L"qty", L"int", L"up", 0},
+        {L"qty", L"number", L"asc", 0},
+        {L"nope", L"int", L"asc", 0},
+        {nullptr, nullptr, nullptr, 0},
     };
     for (const auto& [field, type, order, result] : cases)
         EXPECT_EQ(sorter->SortVB(field, type, order), result);
@@ -275,8 +278,10 @@ TEST_F(IODataTest, ContainersHandOverAndValidateTheirStructures) {
     for (const wchar_t* name : {L"NotFirst", L"BadSibling", L"BadInner", L"Empty"})
         EXPECT_EQ(Get<XMetaIO>(name)->ValidateChain(Get<XMetaIO>(name)->child()), 0) << name;
     EXPECT_EQ(Confirms(),
-              (std::vector<std::wstring>{L"metaio must structure", L"metaio must input or output",
-                                         L"output must structure", L" must structure"}));
+              (std::vector<std::wstring>{L"metaio must structure",
+                                         L"metaio must input or output",
+                                         L"output must structure",
+                                         L" must structure"}));
 }
 
 } // namespace

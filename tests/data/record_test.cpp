@@ -134,10 +134,24 @@ TEST(RecordTest, PathsResolveThroughInnerStructures) {
 
 TEST(RecordTest, BadPathsResolveToNothing) {
     CRecord r = QuoteWithItems(3);
-    for (const wchar_t* path :
-         {L"", L"[", L"]]", L"[-1].price", L"[99999999999].price", L"[2147483648].price", L".",
-          L"..", L"price..code", L"[1].price.x", L"[1].items[2]", L"[1].items[2].nope",
-          L"items.n.tag", L"[x].price", L"nope", L"price code", L"[1][2]", L"items[1].n[0].tag"}) {
+    for (const wchar_t* path : {L"",
+                                L"[",
+                                L"]]",
+                                L"[-1].price",
+                                L"[99999999999].price",
+                                L"[2147483648].price",
+                                L".",
+                                L"..",
+                                L"price..code",
+                                L"[1].price.x",
+                                L"[1].items[2]",
+                                L"[1].items[2].nope",
+                                L"items.n.tag",
+                                L"[x].price",
+                                L"nope",
+                                L"price code",
+                                L"[1][2]",
+                                L"items[1].n[0].tag"}) {
         EXPECT_TRUE(Resolve(r, path).empty()) << path;
     }
     std::vector<int> out{1};

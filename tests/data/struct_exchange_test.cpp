@@ -61,7 +61,8 @@ constexpr const char* kFlat = R"(<this.field item="code" type="String" size="4"/
     <this.field item="qty" type="Integer"/><this.field item="side" type="Char"/></structure>)";
 
 TEST_F(StructExchangeTest, MapDataCopiesWholeRecordsAndRefusesShortData) {
-    for (const char* head : {R"(<structure Name="S">)", R"(<structure Name="S" type="dynamic">)",
+    for (const char* head : {R"(<structure Name="S">)",
+                             R"(<structure Name="S" type="dynamic">)",
                              R"(<structure Name="S" count="0" MaxRow="3">)"}) {
         XStruct* s = Make(std::string(head) + kFlat);
         ASSERT_NE(s, nullptr) << head;
@@ -139,7 +140,8 @@ constexpr const char* kEveryFixedType = R"(<this.field item="code" type="String"
 
 TEST_F(StructExchangeTest, FixedFieldsArriveAlikeWithOrWithoutAVariableString) {
     std::vector<XStruct*> fixedOnly;
-    for (const char* head : {R"(<structure Name="F">)", R"(<structure Name="F" type="dynamic">)",
+    for (const char* head : {R"(<structure Name="F">)",
+                             R"(<structure Name="F" type="dynamic">)",
                              R"(<structure Name="F" count="0" MaxRow="2">)"})
         fixedOnly.push_back(Make(std::string(head) + kEveryFixedType + "</structure>"));
     XStruct* text = Make(std::string(R"(<structure Name="T">)") + kEveryFixedType +
@@ -180,15 +182,21 @@ TEST_F(StructExchangeTest, FixedFieldsArriveAlikeWithOrWithoutAVariableString) {
 
     for (XStruct* s : fixedOnly)
         ASSERT_TRUE(s->MapData(2, 2 * fixed, reinterpret_cast<const char*>(twoRecords.data())));
-    ASSERT_TRUE(text->MapData(1, static_cast<int>(withText.size()),
-                              reinterpret_cast<const char*>(withText.data())));
+    ASSERT_TRUE(text->MapData(
+        1, static_cast<int>(withText.size()), reinterpret_cast<const char*>(withText.data())));
     const std::pair<const wchar_t*, const wchar_t*> cells[] = {
-        {L"code", L"AB12"},    {L"n", L"-7"},
-        {L"u", L"4000000000"}, {L"b", L"true"},
-        {L"d", L"2.500000"},   {L"f", L"0.250000"},
-        {L"c", L"Q"},          {L"l", L"-9000000000"},
-        {L"pair[0].x", L"1"},  {L"pair[0].on", L"true"},
-        {L"pair[1].x", L"3"},  {L"pair[1].on", L"false"},
+        {L"code", L"AB12"},
+        {L"n", L"-7"},
+        {L"u", L"4000000000"},
+        {L"b", L"true"},
+        {L"d", L"2.500000"},
+        {L"f", L"0.250000"},
+        {L"c", L"Q"},
+        {L"l", L"-9000000000"},
+        {L"pair[0].x", L"1"},
+        {L"pair[0].on", L"true"},
+        {L"pair[1].x", L"3"},
+        {L"pair[1].on", L"false"},
     };
     for (XStruct* s : {fixedOnly[0], fixedOnly[1], fixedOnly[2], text}) {
         for (int row = 0; row < s->GetRows(); ++row) {
@@ -223,8 +231,9 @@ TEST_F(StructExchangeTest, FixedFieldsArriveAlikeWithOrWithoutAVariableString) {
     ASSERT_TRUE(group->MapData(1, sizeof received, reinterpret_cast<const char*>(received)));
     ASSERT_TRUE(group->DumpRecord(out));
     const std::int32_t stored[] = {2, 0, 1, 1};
-    EXPECT_EQ(out, Bytes(reinterpret_cast<const unsigned char*>(stored),
-                         reinterpret_cast<const unsigned char*>(stored) + sizeof stored));
+    EXPECT_EQ(out,
+              Bytes(reinterpret_cast<const unsigned char*>(stored),
+                    reinterpret_cast<const unsigned char*>(stored) + sizeof stored));
 }
 
 TEST_F(StructExchangeTest, MapDelimiterDataSplitsLinesAndFields) {

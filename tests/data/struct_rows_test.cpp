@@ -133,9 +133,9 @@ TEST_F(StructRowsTest, ShiftsMoveRowsOrTheRingStart) {
         Fill(s, {L"a", L"b", L"c", L"d"});
         ASSERT_TRUE(s->ShiftDown(1));
         // Contiguous rows left behind keep their bytes; per-row buffers rotate.
-        EXPECT_EQ(Column(s, 1), std::string(storage).find("dynamic") == std::string::npos
-                                    ? L"a,a,b,c"
-                                    : L"d,a,b,c")
+        EXPECT_EQ(Column(s, 1),
+                  std::string(storage).find("dynamic") == std::string::npos ? L"a,a,b,c"
+                                                                            : L"d,a,b,c")
             << storage;
         ASSERT_TRUE(s->ShiftUp(2));
         EXPECT_TRUE(s->ShiftUp(4) && s->ShiftUp(0) && s->ShiftDown(-1)) << "nothing to do";

@@ -93,8 +93,9 @@ TEST_F(TRTest, ContainersHandTheirStructuresOverAndStrangersAreNamed) {
 
     Build(R"(<tr id="1"><input><structure Name="In"/></input><metaio/></tr>)");
     Build(R"(<tr id="1"><structure Name="Bare"/></tr>)");
-    EXPECT_EQ(Confirms(), (std::vector<std::wstring>{L"metaio must input or output",
-                                                     L"structure must input or output"}));
+    EXPECT_EQ(Confirms(),
+              (std::vector<std::wstring>{L"metaio must input or output",
+                                         L"structure must input or output"}));
 }
 
 TEST_F(TRTest, CopyKeepsOnlyIdTextAndRealTime) {

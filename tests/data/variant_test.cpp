@@ -66,7 +66,14 @@ struct ConversionRow {
 const ConversionRow kRows[] = {
     {"int -7", -7, -7, 0xFFFFFFF9u, -7, -7.0, -7.0f, 1, kNo},
     {"int 0", 0, 0, 0u, 0, 0.0, 0.0f, 0, kNo},
-    {"uint 0xFFFFFFFE", 0xFFFFFFFEu, -2, 0xFFFFFFFEu, 4294967294, 4294967294.0, 4294967296.0f, 1,
+    {"uint 0xFFFFFFFE",
+     0xFFFFFFFEu,
+     -2,
+     0xFFFFFFFEu,
+     4294967294,
+     4294967294.0,
+     4294967296.0f,
+     1,
      kNo},
     {"int64 2^32+5", Int64(0x100000005), 5, 5u, 0x100000005, 4294967301.0, 4294967296.0f, 1, kNo},
     {"int64 2^32", Int64(0x100000000), 0, 0u, 0x100000000, 4294967296.0, 4294967296.0f, 1, kNo},
@@ -83,8 +90,15 @@ const ConversionRow kRows[] = {
     {"text abc", L"abc", 0, kNo, 0, 0.0, 0.0f, kNo, 'a'},
     {"text tab -5", L"\t-5", -5, 0xFFFFFFFBu, -5, -5.0, -5.0f, kNo, '\t'},
     {"text 3.75e1", L"3.75e1", 3, 3u, 3, 37.5, 37.5f, kNo, '3'},
-    {"text 99999999999", L"99999999999", INT32_MAX, 0xFFFFFFFFu, 99999999999, 99999999999.0,
-     99999999999.0f, kNo, '9'},
+    {"text 99999999999",
+     L"99999999999",
+     INT32_MAX,
+     0xFFFFFFFFu,
+     99999999999,
+     99999999999.0,
+     99999999999.0f,
+     kNo,
+     '9'},
     {"text TRUE", L"TRUE", 0, kNo, 0, 0.0, 0.0f, 1, 'T'},
     {"text false", L"false", 0, kNo, 0, 0.0, 0.0f, 0, 'f'},
     {"text yes", L"yes", 0, kNo, 0, 0.0, 0.0f, kNo, 'y'},
@@ -99,8 +113,8 @@ const ConversionRow kRows[] = {
 // The out-parameter form must succeed with the value or fail leaving `out` alone; the by-value
 // form must give the value or the fallback.
 template <class T, class OutGetter>
-void ExpectConversion(const char* what, const std::optional<T>& expected, OutGetter get, T byValue,
-                      T fallback) {
+void ExpectConversion(
+    const char* what, const std::optional<T>& expected, OutGetter get, T byValue, T fallback) {
     SCOPED_TRACE(what);
     const T untouched = static_cast<T>(43);
     T out = untouched;
@@ -118,10 +132,16 @@ TEST(VariantConversion, EveryRowOfTheTable) {
         ExpectConversion<unsigned>(
             "GetUInt", row.asUInt, [&](unsigned& o) { return v.GetUInt(o); }, v.GetUInt(), 0u);
         ExpectConversion<std::int64_t>(
-            "GetInt64", row.asInt64, [&](std::int64_t& o) { return v.GetInt64(o); }, v.GetInt64(),
+            "GetInt64",
+            row.asInt64,
+            [&](std::int64_t& o) { return v.GetInt64(o); },
+            v.GetInt64(),
             0);
         ExpectConversion<double>(
-            "GetDouble", row.asDouble, [&](double& o) { return v.GetDouble(o); }, v.GetDouble(),
+            "GetDouble",
+            row.asDouble,
+            [&](double& o) { return v.GetDouble(o); },
+            v.GetDouble(),
             0.0);
         ExpectConversion<float>(
             "GetFloat", row.asFloat, [&](float& o) { return v.GetFloat(o); }, v.GetFloat(), 0.0f);

@@ -35,18 +35,19 @@ public:
     std::wstring name = L"counter";
 };
 
-ORVO_DISPATCH(Counter, IXO,
-    ORVO_METHOD(Add),
-    ORVO_METHOD(Describe),
-    ORVO_METHOD(Kind),
-    ORVO_METHOD(Raw),
-    ORVO_METHOD(Half),
-    ORVO_METHOD(IsBig),
-    ORVO_METHOD(Self),
-    ORVO_METHOD(Accept),
-    ORVO_PROPERTY_AS(name, Name),
-    ORVO_PROPERTY_EX(Label, SetLabel, Label),
-    ORVO_READONLY(Label, ReadOnlyLabel))
+ORVO_DISPATCH(Counter,
+              IXO,
+              ORVO_METHOD(Add),
+              ORVO_METHOD(Describe),
+              ORVO_METHOD(Kind),
+              ORVO_METHOD(Raw),
+              ORVO_METHOD(Half),
+              ORVO_METHOD(IsBig),
+              ORVO_METHOD(Self),
+              ORVO_METHOD(Accept),
+              ORVO_PROPERTY_AS(name, Name),
+              ORVO_PROPERTY_EX(Label, SetLabel, Label),
+              ORVO_READONLY(Label, ReadOnlyLabel))
 
 class FancyCounter : public Counter {
     ORVO_DISPATCH_MAP()
@@ -61,9 +62,7 @@ public:
     int AddTwice(int n) { return total += 2 * n; }
 };
 
-ORVO_DISPATCH(FancyCounter, Counter,
-    ORVO_METHOD(Reset),
-    ORVO_METHOD_AS(AddTwice, ADD))
+ORVO_DISPATCH(FancyCounter, Counter, ORVO_METHOD(Reset), ORVO_METHOD_AS(AddTwice, ADD))
 
 TEST(Dispatch, TypedLookupIgnoresCaseAndDemandsTheExactSignature) {
     Counter c;
@@ -211,8 +210,7 @@ public:
     int Price(const wchar_t* code) { return code && code[0] == L'A' ? 100 : 50; }
 };
 
-ORVO_DISPATCH(Quote, IXO,
-    ORVO_METHOD(Price))
+ORVO_DISPATCH(Quote, IXO, ORVO_METHOD(Price))
 
 class Quote2 : public IXO {
     ORVO_DISPATCH_MAP()
@@ -221,8 +219,7 @@ public:
     int Price(const wchar_t*) { return 7; }
 };
 
-ORVO_DISPATCH(Quote2, IXO,
-    ORVO_METHOD_AS(Price, price))
+ORVO_DISPATCH(Quote2, IXO, ORVO_METHOD_AS(Price, price))
 
 TEST(CallSite, ServiceCallsReResolveAfterRegistrations) {
     orvo::ServiceCall<int(const wchar_t*)> site(L"QuoteService", L"Price");
@@ -269,7 +266,8 @@ namespace {
 TEST(Dispatch, ANameDeclaredTwiceInOneClassIsReportedAndTheFirstKept) {
     // Built by hand: a class declared through ORVO_DISPATCH with this mistake would fail
     // every test program's check of all maps.
-    const orvo::DispatchMap map(L"Twice", &FancyCounter::ClassDispatch(),
+    const orvo::DispatchMap map(L"Twice",
+                                &FancyCounter::ClassDispatch(),
                                 {orvo::Method<&FancyCounter::Reset>(L"Reset"),
                                  orvo::Method<&FancyCounter::Kind>(L"RESET"),
                                  orvo::Method<&FancyCounter::Kind>(L"Kind")});

@@ -114,8 +114,7 @@ public:
 
 } // namespace
 
-ORVO_DISPATCH(Counter, IXO,
-    ORVO_METHOD(Next))
+ORVO_DISPATCH(Counter, IXO, ORVO_METHOD(Next))
 
 namespace {
 

@@ -68,8 +68,16 @@ TEST_F(TimeUtilTest, ValidTimes) {
     for (const wchar_t* good : {L"000000", L"235959", L"0930", L"09:30:15", L"23:59"}) {
         EXPECT_TRUE(IsValidTime(good)) << good;
     }
-    for (const wchar_t* bad : {L"", L"240000", L"126000", L"120060", L"9:30", L"09:3015",
-                               L"0930151", L"09-30", L"ab:cd", L"093"}) {
+    for (const wchar_t* bad : {L"",
+                               L"240000",
+                               L"126000",
+                               L"120060",
+                               L"9:30",
+                               L"09:3015",
+                               L"0930151",
+                               L"09-30",
+                               L"ab:cd",
+                               L"093"}) {
         EXPECT_FALSE(IsValidTime(bad)) << bad;
     }
 }

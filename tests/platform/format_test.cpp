@@ -31,8 +31,14 @@ TEST(FormatTest, NegativeUnderUnsignedConversionsUseTheIntPattern) {
 }
 
 TEST(FormatTest, FixedAndScientific) {
-    EXPECT_EQ(Format(L"%f|%.2f|%.0f|%#.0f|%8.3f|%-8.1f|%08.2f", 3.14159, 2.675, 2.5, 2.0, -1.5,
-                     1.25, -3.14159),
+    EXPECT_EQ(Format(L"%f|%.2f|%.0f|%#.0f|%8.3f|%-8.1f|%08.2f",
+                     3.14159,
+                     2.675,
+                     2.5,
+                     2.0,
+                     -1.5,
+                     1.25,
+                     -3.14159),
               L"3.141590|2.67|2|2.|  -1.500|1.2     |-0003.14");
     EXPECT_EQ(Format(L"%e|%.2E|%.0e|%#.0e", 1500.0, 0.000123, 5e10, 5e10),
               L"1.500000e+03|1.23E-04|5e+10|5.e+10");

@@ -58,8 +58,8 @@ TEST_F(IniFileTest, ReadsWithPrivateProfileRules) {
 
     EXPECT_EQ(IniSections(file), (std::vector<std::wstring>{L"Init", L"Other"}));
     EXPECT_EQ(IniKeys(file, L"init"),
-              (std::vector<std::wstring>{L"ProjectConfig", L"Quoted", L"Half", L"Inner", L"Empty",
-                                         L"Dup"}));
+              (std::vector<std::wstring>{
+                  L"ProjectConfig", L"Quoted", L"Half", L"Inner", L"Empty", L"Dup"}));
 }
 
 TEST_F(IniFileTest, WritingOneKeyKeepsEveryOtherLine) {
@@ -76,31 +76,33 @@ TEST_F(IniFileTest, WritingOneKeyKeepsEveryOtherLine) {
     ASSERT_TRUE(IniSet(file, L"INIT", L"Added", L"2"));
     ASSERT_TRUE(IniSet(file, L"user", L"Theme", L"dark"));
     ASSERT_TRUE(IniSet(file, L"Window", L"Left", L"10"));
-    EXPECT_EQ(Read(file), "; settings\r\n"
-                          "[Init]\r\n"
-                          "  Cfg =new\r\n"
-                          "Other=1\r\n"
-                          "Added=2\r\n"
-                          "\r\n"
-                          "; about [User]\r\n"
-                          "[User]\r\n"
-                          "Name=kim\r\n"
-                          "Theme=dark\r\n"
-                          "[Window]\r\n"
-                          "Left=10\r\n");
+    EXPECT_EQ(Read(file),
+              "; settings\r\n"
+              "[Init]\r\n"
+              "  Cfg =new\r\n"
+              "Other=1\r\n"
+              "Added=2\r\n"
+              "\r\n"
+              "; about [User]\r\n"
+              "[User]\r\n"
+              "Name=kim\r\n"
+              "Theme=dark\r\n"
+              "[Window]\r\n"
+              "Left=10\r\n");
     EXPECT_EQ(IniGet(file, L"Init", L"cfg", L""), L"new");
 
     ASSERT_TRUE(IniSet(file, L"Init", L"Other", std::nullopt));
     ASSERT_TRUE(IniSet(file, L"Init", L"NotThere", std::nullopt));
     ASSERT_TRUE(IniRemoveSection(file, L"USER"));
-    EXPECT_EQ(Read(file), "; settings\r\n"
-                          "[Init]\r\n"
-                          "  Cfg =new\r\n"
-                          "Added=2\r\n"
-                          "\r\n"
-                          "; about [User]\r\n"
-                          "[Window]\r\n"
-                          "Left=10\r\n");
+    EXPECT_EQ(Read(file),
+              "; settings\r\n"
+              "[Init]\r\n"
+              "  Cfg =new\r\n"
+              "Added=2\r\n"
+              "\r\n"
+              "; about [User]\r\n"
+              "[Window]\r\n"
+              "Left=10\r\n");
     EXPECT_EQ(IniGet(file, L"User", L"Name", L"gone"), L"gone");
 }
 

@@ -59,8 +59,12 @@ TEST_F(NamedObjectArgsTest, ProceduresReachScreenObjectsRegisteredAfterCompiling
         const wchar_t* function;
         const wchar_t* expected;
     } kCases[] = {
-        {L"ByRefArgument", L"XDO"}, {L"ByValArgument", L"XDO"}, {L"SetRight", L"XDO"},
-        {L"WithBlock", L"w"},       {L"MemberTarget", L"m"},    {L"IsSides", L"True/False"},
+        {L"ByRefArgument", L"XDO"},
+        {L"ByValArgument", L"XDO"},
+        {L"SetRight", L"XDO"},
+        {L"WithBlock", L"w"},
+        {L"MemberTarget", L"m"},
+        {L"IsSides", L"True/False"},
     };
     for (const auto& c : kCases) {
         orvo::DispVariant result;

@@ -55,8 +55,7 @@ private:
     std::wstring m_target;
 };
 
-ORVO_DISPATCH(Cutter, XDO,
-    ORVO_METHOD(Cut))
+ORVO_DISPATCH(Cutter, XDO, ORVO_METHOD(Cut))
 
 class ScriptHostTest : public ::testing::Test {
 protected:
@@ -86,8 +85,8 @@ protected:
     }
 
     // The result of a function that must succeed.
-    static orvo::DispVariant Ret(XScript* script, const wchar_t* function,
-                                 IXO* argument = nullptr) {
+    static orvo::DispVariant
+    Ret(XScript* script, const wchar_t* function, IXO* argument = nullptr) {
         orvo::DispVariant result;
         EXPECT_EQ(script->RunFunctionRet(function, argument, result), 1) << "calling " << function;
         return result;

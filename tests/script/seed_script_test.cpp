@@ -64,11 +64,13 @@ class SeedScriptTest : public ::testing::Test {
 protected:
     void SetUp() override {
         XNoticeMan::Instance().SetPresenter(&notices);
-        root = test::BuildTree(std::string("<lib Name=\"page\">") + kCode + "<P Name=\"input\"/></lib>");
+        root = test::BuildTree(std::string("<lib Name=\"page\">") + kCode +
+                               "<P Name=\"input\"/></lib>");
         ASSERT_TRUE(root);
         script = dynamic_cast<XScript*>(test::Find(root.get(), L"code"));
         input = test::Find(root.get(), L"input");
-        ASSERT_TRUE(script && script->IsStarted()) << plat::ToUtf8(notices.confirms.empty() ? L"" : notices.confirms[0].text);
+        ASSERT_TRUE(script && script->IsStarted())
+            << plat::ToUtf8(notices.confirms.empty() ? L"" : notices.confirms[0].text);
     }
     void TearDown() override {
         XCommMan::Instance().SetSeedKey(orvo::kBuiltInSeedKeyHex);
@@ -100,13 +102,17 @@ TEST_F(SeedScriptTest, BytesSealAsThePublishedVectorsAndOpenInPlace) {
         const wchar_t* cipher;
     };
     const Vector vectors[] = {
-        {L"00000000000000000000000000000000", L"000102030405060708090A0B0C0D0E0F",
+        {L"00000000000000000000000000000000",
+         L"000102030405060708090A0B0C0D0E0F",
          L"5EBAC6E0054E166819AFF1CC6D346CDB"},
-        {L"000102030405060708090A0B0C0D0E0F", L"00000000000000000000000000000000",
+        {L"000102030405060708090A0B0C0D0E0F",
+         L"00000000000000000000000000000000",
          L"C11F22F20140505084483597E4370F43"},
-        {L"4706480851E61BE85D74BFB3FD956185", L"83A2F8A288641FB9A4E9A5CC2F131C7D",
+        {L"4706480851E61BE85D74BFB3FD956185",
+         L"83A2F8A288641FB9A4E9A5CC2F131C7D",
          L"EE54D13EBCAE706D226BC3142CD40D4A"},
-        {L"28DBC3BC49FFD87DCFA509B11D422BE7", L"B41E6BE2EBA84A148E2EED84593C5EC7",
+        {L"28DBC3BC49FFD87DCFA509B11D422BE7",
+         L"B41E6BE2EBA84A148E2EED84593C5EC7",
          L"9B9B7BFCD1813CB95D0B3618F40F5122"},
     };
     for (const Vector& v : vectors) {
@@ -123,7 +129,8 @@ TEST_F(SeedScriptTest, BytesSealAsThePublishedVectorsAndOpenInPlace) {
 
 TEST_F(SeedScriptTest, TextsSealAsTheServiceDoesAndComeBackWithTheirByteCount) {
     XCommMan& comm = XCommMan::Instance();
-    for (const wchar_t* text : {L"A", L"0123456789abcdef", L"삼성전자 71500 매수", L"a,b=c;\"quoted\""}) {
+    for (const wchar_t* text :
+         {L"A", L"0123456789abcdef", L"삼성전자 71500 매수", L"a,b=c;\"quoted\""}) {
         int length = 0;
         const std::wstring expected = comm.EncryptSEED(text, &length);
         ASSERT_FALSE(expected.empty());

@@ -17,8 +17,10 @@ inline bool CopyFixtureProject(const std::string& name, const TempDir& into) {
         return false;
     }
     std::error_code ec;
-    std::filesystem::copy(std::filesystem::path(fixtures) / "projects" / name, into.Path(),
-                          std::filesystem::copy_options::recursive, ec);
+    std::filesystem::copy(std::filesystem::path(fixtures) / "projects" / name,
+                          into.Path(),
+                          std::filesystem::copy_options::recursive,
+                          ec);
     if (ec)
         ADD_FAILURE() << "cannot copy project " << name << ": " << ec.message();
     return !ec;

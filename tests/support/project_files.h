@@ -20,5 +20,4 @@ public:
     plat::NoCaseMap<std::wstring> files;
 };
 
-ORVO_DISPATCH_INLINE(ProjectFilesStandIn, IXO,
-    ORVO_METHOD(GetFile))
+ORVO_DISPATCH_INLINE(ProjectFilesStandIn, IXO, ORVO_METHOD(GetFile))

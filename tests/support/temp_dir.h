@@ -16,7 +16,8 @@ public:
         std::random_device seed;
         const auto base = std::filesystem::temp_directory_path();
         do {
-            m_path = base / ("orvo_test_" + std::to_string(::getpid()) + "_" + std::to_string(seed()));
+            m_path =
+                base / ("orvo_test_" + std::to_string(::getpid()) + "_" + std::to_string(seed()));
         } while (!std::filesystem::create_directory(m_path));
     }
     ~TempDir() {

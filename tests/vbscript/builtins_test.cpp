@@ -109,8 +109,11 @@ TEST(VbsBuiltins, SplitJoinFilter) {
     EXPECT_EQ(Number(L"UBound", {Call(L"Split", {S(L"a b c"), S(L" "), I(2)})}), 1);
     EXPECT_EQ(Number(L"UBound", {Call(L"Split", {S(L"")})}), -1);
     EXPECT_EQ(Number(L"UBound", {Call(L"Split", {S(L"aXb"), S(L"x"), I(-1), I(1)})}), 1);
-    const Value kept = Call(L"Filter", {Call(L"Array", {S(L"Apple"), S(L"pear"), S(L"fig")}),
-                                        S(L"P"), Value::Boolean(true), I(1)});
+    const Value kept = Call(L"Filter",
+                            {Call(L"Array", {S(L"Apple"), S(L"pear"), S(L"fig")}),
+                             S(L"P"),
+                             Value::Boolean(true),
+                             I(1)});
     EXPECT_EQ(Text(L"Join", {kept, S(L",")}), L"Apple,pear");
     EXPECT_EQ(ErrorOf(L"Join", {S(L"abc")}), err::TypeMismatch);
     EXPECT_EQ(ErrorOf(L"Split", {S(L"a"), S(L","), I(-2)}), err::InvalidCall);

@@ -245,8 +245,9 @@ TEST(EngineLimits, DepthAndStepBudget) {
 
     EXPECT_EQ(ErrorOf(engine, L"Function f()\n Do: Loop\nEnd Function"), kStepLimitError);
     // The budget is not an error a script can swallow.
-    EXPECT_EQ(ErrorOf(engine, L"Function f()\n On Error Resume Next\n Do: x = 1 / 0: Loop\n"
-                              L"End Function"),
+    EXPECT_EQ(ErrorOf(engine,
+                      L"Function f()\n On Error Resume Next\n Do: x = 1 / 0: Loop\n"
+                      L"End Function"),
               kStepLimitError);
     // Each host call starts with a fresh budget.
     EXPECT_EQ(ErrorOf(engine, withDepth(10)), 0);

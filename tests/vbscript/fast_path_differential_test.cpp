@@ -109,7 +109,8 @@ std::wstring Transcript(const std::wstring& source, bool fast) {
     std::set<std::wstring> names;
     const std::wregex word(L"[A-Za-z][A-Za-z0-9_]*");
     for (auto it = std::wsregex_iterator(source.begin(), source.end(), word);
-         it != std::wsregex_iterator(); ++it)
+         it != std::wsregex_iterator();
+         ++it)
         names.insert(FoldCase(it->str()));
     for (const std::wstring& name : names) {
         out += name + L"=";
@@ -188,9 +189,10 @@ TEST(FastPathDifferential, TranscriptsShowOutputErrorsAndVariables) {
         L"WScript.Echo \"hi\", 1 + 1\nx = 32767 + 1\nFunction f(n) : n = n * 2 : f = 1 / 0 : "
         L"End Function\nSub main(a) : a = a & \"!\" : End Sub\n",
         true);
-    for (const wchar_t* expected :
-         {L"hi 2\n", L"x=Long 32768\n", L"f: error 11 'Division by zero' line 3\n",
-          L"main: Empty  / String 3!\n"})
+    for (const wchar_t* expected : {L"hi 2\n",
+                                    L"x=Long 32768\n",
+                                    L"f: error 11 'Division by zero' line 3\n",
+                                    L"main: Empty  / String 3!\n"})
         EXPECT_NE(transcript.find(expected), std::wstring::npos)
             << plat::ToUtf8(expected) << " in\n"
             << plat::ToUtf8(transcript);

@@ -62,12 +62,18 @@ TEST(ImplicitBinding, EveryInstructionFormFollowsTheGlobal) {
             const wchar_t* procedure;
             const wchar_t* global;
         } steps[] = {
-            {L"Fused", L"2"},           {L"Plain", L"3"},
-            {L"Compared", L"positive"}, {L"Moved", L"41"},
-            {L"Appended", L"41+!"},     {L"Counted", L"4"},
-            {L"Walked", L"y"},          {L"Passed", L"filled"},
-            {L"Sized", L",one,"},       {L"Indexed", L",one,one/one"},
-            {L"Erased", L"array"},      {L"Objected", L"Nothing"},
+            {L"Fused", L"2"},
+            {L"Plain", L"3"},
+            {L"Compared", L"positive"},
+            {L"Moved", L"41"},
+            {L"Appended", L"41+!"},
+            {L"Counted", L"4"},
+            {L"Walked", L"y"},
+            {L"Passed", L"filled"},
+            {L"Sized", L",one,"},
+            {L"Indexed", L",one,one/one"},
+            {L"Erased", L"array"},
+            {L"Objected", L"Nothing"},
         };
         for (const auto& step : steps) {
             CallSub(engine, step.procedure);
@@ -82,9 +88,15 @@ TEST(ImplicitBinding, EveryInstructionFormFollowsTheGlobal) {
 TEST(ImplicitBinding, RenamingLeavesJumpTargetsAndHiddenSlotsAlone) {
     // Operand values that equal the renamed slot but are no variable keep their meaning.
     Instr code[] = {
-        {Op::LoadLocal, 0, 5, 0, 0},   {Op::StoreLocal, 0, 5, 0, 0},   {Op::Jump, 0, 5, 0, 0},
-        {Op::CompareJump, 0, 5, 5, 7}, {Op::ForNext, 0, 5, 5, 5},      {Op::BinaryTo, 0, 5, 5, 5},
-        {Op::PushConst, 0, 5, 0, 0},   {Op::LoadElement1, 0, 6, 5, 0}, {Op::AppendTo, 0, 5, 1, 5},
+        {Op::LoadLocal, 0, 5, 0, 0},
+        {Op::StoreLocal, 0, 5, 0, 0},
+        {Op::Jump, 0, 5, 0, 0},
+        {Op::CompareJump, 0, 5, 5, 7},
+        {Op::ForNext, 0, 5, 5, 5},
+        {Op::BinaryTo, 0, 5, 5, 5},
+        {Op::PushConst, 0, 5, 0, 0},
+        {Op::LoadElement1, 0, 6, 5, 0},
+        {Op::AppendTo, 0, 5, 1, 5},
         {Op::LoadLocal, 0, 6, 0, 0},
     };
     const std::int32_t global = PackVariable(VarKind::Global, 9);

@@ -32,12 +32,13 @@ public:
     Lamp* spawned = nullptr;
 };
 
-ORVO_DISPATCH(Lamp, IXO,
-    ORVO_METHOD(Add),
-    ORVO_METHOD(IsSame),
-    ORVO_METHOD(Spawn),
-    ORVO_PROPERTY_AS(level, Level),
-    ORVO_PROPERTY_AS(caption, Caption))
+ORVO_DISPATCH(Lamp,
+              IXO,
+              ORVO_METHOD(Add),
+              ORVO_METHOD(IsSame),
+              ORVO_METHOD(Spawn),
+              ORVO_PROPERTY_AS(level, Level),
+              ORVO_PROPERTY_AS(caption, Caption))
 
 // A collection the host hands to scripts, for For Each.
 class Bag : public Object {
@@ -71,9 +72,11 @@ const Case kFirstUses[] = {
     {"argument of a function", L"r = KindOf(Box2)", L"Lamp"},
     {"parenthesised argument", L"TakeRef (Box2) : r = seen", L"Lamp"},
     {"argument with Call", L"Call TakeRef(Box2) : r = seen", L"Lamp"},
-    {"argument, then used again", L"TakeRef Box2 : Box2.Add 3 : r = seen & \"/\" & Box2.Level",
+    {"argument, then used again",
+     L"TakeRef Box2 : Box2.Add 3 : r = seen & \"/\" & Box2.Level",
      L"Lamp/3"},
-    {"argument of a host method", L"r = Box1.IsSame(Box2) & \"/\" & Box2.IsSame(Box2)",
+    {"argument of a host method",
+     L"r = Box1.IsSame(Box2) & \"/\" & Box2.IsSame(Box2)",
      L"False/True"},
     {"right of Set", L"Set o = Box2 : o.Add 2 : r = TypeName(o) & \"/\" & Box2.Level", L"Lamp/2"},
     {"With", L"With Box2 : .Caption = \"w\" : r = .Caption : End With", L"w"},

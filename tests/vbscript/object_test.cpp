@@ -31,12 +31,13 @@ public:
     std::wstring caption;
 };
 
-ORVO_DISPATCH(Gauge, IXO,
-    ORVO_METHOD(Add),
-    ORVO_METHOD(Split),
-    ORVO_METHOD(Self),
-    ORVO_PROPERTY_AS(level, Level),
-    ORVO_PROPERTY_EX(Caption, SetCaption, Caption))
+ORVO_DISPATCH(Gauge,
+              IXO,
+              ORVO_METHOD(Add),
+              ORVO_METHOD(Split),
+              ORVO_METHOD(Self),
+              ORVO_PROPERTY_AS(level, Level),
+              ORVO_PROPERTY_EX(Caption, SetCaption, Caption))
 
 // Adds `source` and calls its Function f; the value as text, or "error N".
 std::wstring Script(Engine& engine, const std::wstring& source) {
@@ -122,11 +123,12 @@ TEST(HostObjects, CallsPropertiesByRefAndIdentity) {
     auto gauge = std::make_unique<Gauge>();
     Engine engine;
     engine.AddNamedItem(L"Meter", HostValue(gauge.get()));
-    EXPECT_EQ(Script(engine, L"Function f()\n meter.Add 5\n n = Meter.Add(2)\n"
-                             L" Meter.Caption = \"on\" & n\n Meter.Level = Meter.Level * 10\n"
-                             L" r = Meter.Split(9, h)\n"
-                             L" f = Meter.Caption & \"/\" & Meter.Level & \"/\" & r & h & \"/\" & "
-                             L"(Meter.Self() Is Meter) & TypeName(Meter)\nEnd Function"),
+    EXPECT_EQ(Script(engine,
+                     L"Function f()\n meter.Add 5\n n = Meter.Add(2)\n"
+                     L" Meter.Caption = \"on\" & n\n Meter.Level = Meter.Level * 10\n"
+                     L" r = Meter.Split(9, h)\n"
+                     L" f = Meter.Caption & \"/\" & Meter.Level & \"/\" & r & h & \"/\" & "
+                     L"(Meter.Self() Is Meter) & TypeName(Meter)\nEnd Function"),
               L"on7/70/54/TrueGauge");
     EXPECT_EQ(gauge->caption, L"on7");
     EXPECT_EQ(Script(engine, L"Function f()\n Meter.Nope 1\nEnd Function"), L"error 438");
@@ -137,8 +139,9 @@ TEST(HostObjects, CallsPropertiesByRefAndIdentity) {
     ASSERT_EQ(Script(engine, L"Dim kept\nSet kept = Meter\nFunction f(): f = 1: End Function"),
               L"1");
     gauge.reset();
-    EXPECT_EQ(Script(engine, L"Function f()\n On Error Resume Next\n kept.Add 1\n"
-                             L" f = Err.Number\nEnd Function"),
+    EXPECT_EQ(Script(engine,
+                     L"Function f()\n On Error Resume Next\n kept.Add 1\n"
+                     L" f = Err.Number\nEnd Function"),
               L"424");
     EXPECT_TRUE(engine.RemoveNamedItem(L"METER"));
     EXPECT_EQ(Script(engine, L"Function f(): f = IsEmpty(Meter): End Function"), L"True");
@@ -148,8 +151,9 @@ TEST(HostObjects, NamedItemsAddedAfterTheScript) {
     Gauge gauge;
     Engine engine;
     // Option Explicit still lets a procedure read a name the host provides later.
-    ASSERT_EQ(Script(engine, L"Option Explicit\nFunction f(): f = 0: End Function\n"
-                             L"Function g(): g = Late.Add(4): End Function"),
+    ASSERT_EQ(Script(engine,
+                     L"Option Explicit\nFunction f(): f = 0: End Function\n"
+                     L"Function g(): g = Late.Add(4): End Function"),
               L"0");
     engine.AddNamedItem(L"late", HostValue(&gauge));
     Value result;

@@ -77,8 +77,9 @@ TEST(VbsParser, Procedures) {
     ParseResult result = Parse(L"Function f(a, ByVal b, ByRef c())\nf = a\nExit Function\n"
                                L"End Function\nPrivate Sub s : Exit Sub : End Sub");
     ASSERT_TRUE(result.program);
-    EXPECT_EQ(Dump(*result.program), L"(function f (a byval b c()) (let f a) (exit function))\n"
-                                     L"(private sub s () (exit sub))");
+    EXPECT_EQ(Dump(*result.program),
+              L"(function f (a byval b c()) (let f a) (exit function))\n"
+              L"(private sub s () (exit sub))");
     const auto* f = static_cast<const ProcedureStmt*>(result.program->statements[0]);
     EXPECT_TRUE(f->params[0].byRef);
     EXPECT_FALSE(f->params[1].byRef);
