@@ -2,8 +2,9 @@
 // objects in two shapes, against parsing the same file alone.
 //   named:   flat named siblings under one script (each name registers with the script)
 //   grouped: groups of 100 objects, each listening to its own group by name
-// The ratios of each size to the one ten times smaller must stay near 10 (linear cost); the
-// peak memory of each page is measured in a child process of its own.
+// The ratios of each size to the one ten times smaller must stay near 10 (linear cost); how
+// libxml2 alone scales with the same files shows what the machine's memory does to any tree
+// of that size. The peak memory of each page is measured in a child process of its own.
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -13,12 +14,16 @@
 #include <fstream>
 #include <map>
 #include <string>
+#include <string_view>
 #include <utility>
+
+#include <libxml/parser.h>
 
 #include "core/object_lifetime.h"
 #include "core/scr_man.h"
 #include "core/xml_parser.h"
 #include "platform/base/path.h"
+#include "platform/base/text.h"
 #include "ratio_main.h"
 
 namespace {
@@ -61,6 +66,16 @@ XDO* Open(Shape shape, long objects) {
     return XScrMan::Instance().OpenPage(PageFile(shape, objects).c_str(), nullptr, nullptr);
 }
 
+// libxml2 reading the file into its own tree: how the machine itself scales with the file.
+void BM_Libxml2(benchmark::State& state) {
+    const std::string path = plat::ToUtf8(PageFile(Named, state.range(0)));
+    for (auto _ : state) {
+        xmlDoc* doc = xmlReadFile(path.c_str(), nullptr, XML_PARSE_NONET | XML_PARSE_COMPACT);
+        benchmark::DoNotOptimize(doc);
+        xmlFreeDoc(doc);
+    }
+}
+
 void BM_Parse(benchmark::State& state) {
     XMLParser parser;
     for (auto _ : state) {
@@ -100,6 +115,7 @@ void Sizes(benchmark::internal::Benchmark* b) {
             b->Args({shape, n});
 }
 
+BENCHMARK(BM_Libxml2)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Parse)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Open)->Apply(Sizes)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Close)->Apply(Sizes)->Unit(benchmark::kMillisecond);
@@ -136,9 +152,16 @@ void ReportPeakMemory(Shape shape, long objects) {
 } // namespace
 
 int main(int argc, char** argv) {
-    for (Shape shape : {Named, Grouped})
-        for (long n : {1000L, 10000L, 100000L})
-            ReportPeakMemory(shape, n);
+    // A run narrowed to some benchmarks measures only those.
+    bool filtered = false;
+    for (int i = 1; i < argc; ++i)
+        filtered = filtered || std::string_view(argv[i]).starts_with("--benchmark_filter");
+    for (Shape shape : {Named, Grouped}) {
+        for (long n : {1000L, 10000L, 100000L}) {
+            if (!filtered)
+                ReportPeakMemory(shape, n);
+        }
+    }
     std::vector<std::pair<std::string, std::string>> pairs;
     for (const char* what : {"BM_Open", "BM_Close"}) {
         for (int shape : {Named, Grouped}) {
@@ -147,6 +170,12 @@ int main(int argc, char** argv) {
             pairs.push_back({base + "100000", base + "10000"});
         }
     }
+    for (const char* size : {"1000", "10000", "100000"}) {
+        pairs.push_back({std::string("BM_Open/0/") + size, std::string("BM_Libxml2/") + size});
+        pairs.push_back({std::string("BM_Open/1/") + size, std::string("BM_Libxml2/") + size});
+    }
+    pairs.push_back({"BM_Libxml2/10000", "BM_Libxml2/1000"});
+    pairs.push_back({"BM_Libxml2/100000", "BM_Libxml2/10000"});
     pairs.push_back({"BM_Open/0/10000", "BM_Parse/10000"});
     pairs.push_back({"BM_Close/0/100000", "BM_Open/0/100000"});
     pairs.push_back({"BM_Close/1/100000", "BM_Open/1/100000"});

@@ -22,21 +22,21 @@ std::vector<XDO*> g_pending; // detached, torn-down roots waiting for their dele
 struct TreeTeardown {
     static void Run(XDO* root, bool withSiblings) {
         std::vector<XDO*> order;
+        std::vector<XDO*> handlers; // the objects with a "Destroy" event, in the same order
         for (;;) {
             const std::uint64_t links = tree_node<XDO>::LinkVersion();
             const std::uint64_t growth = tree_node<XDO>::GrowthCount();
-            Claim(root, withSiblings, order);
+            Claim(root, withSiblings, order, handlers);
             if (order.empty())
                 return;
-            for (XDO* obj : order) {
-                if (obj->GetEventSlot(EVT_DESTROY))
-                    obj->RunObjectEvent(EVT_DESTROY);
-            }
+            for (XDO* obj : handlers)
+                obj->RunObjectEvent(EVT_DESTROY);
             for (XDO* obj : order) {
                 obj->m_tornDown = true;
                 obj->Teardown();
             }
             order.clear();
+            handlers.clear();
             // The focus is recorded on the top object, shared by the whole subtree.
             XDO* top = root->GetTopParent();
             if (top->m_pFocus && top->m_pFocus->m_dying)
@@ -57,7 +57,8 @@ struct TreeTeardown {
 
     // The objects not yet claimed, in the order a recursive delete meets them: each object,
     // its later siblings with theirs, then its children.
-    static void Claim(XDO* root, bool withSiblings, std::vector<XDO*>& order) {
+    static void
+    Claim(XDO* root, bool withSiblings, std::vector<XDO*>& order, std::vector<XDO*>& handlers) {
         std::vector<XDO*> pending{root};
         while (!pending.empty()) {
             XDO* obj = pending.back();
@@ -69,6 +70,8 @@ struct TreeTeardown {
             if (!obj->m_dying) {
                 obj->m_dying = true;
                 order.push_back(obj);
+                if (obj->GetEventSlot(EVT_DESTROY))
+                    handlers.push_back(obj);
             }
         }
     }

@@ -229,12 +229,10 @@ int XDO::SetMethod(const wchar_t* name, XElement* e) {
     std::wstring_view method(name ? name : L"");
     if (plat::EqualsNoCase(method, L"Event")) {
         auto evt = std::make_unique<XEvent>();
-        if (evt->SetElement(e)) {
-            if (evt->GetTriggerKind() == XEvent::TriggerObject && evt->GetTriggerID() >= 0 &&
-                evt->GetTriggerID() < XEvent::kObjectEventCount)
-                m_eventSlots[static_cast<std::size_t>(evt->GetTriggerID())] = evt.get();
+        // Object events are found by scanning the declared events (GetEventSlot): most objects
+        // declare none, and a table of slots in every object would cost more than the scan.
+        if (evt->SetElement(e))
             m_events.push_back(std::move(evt));
-        }
     } else if (plat::EqualsNoCase(method, L"Message")) {
         auto msg = std::make_unique<XMessage<XDO>>();
         msg->SetElement(e);
@@ -268,6 +266,16 @@ int XDO::CreateInstance() {
     for (const auto& m : GetMessages())
         m->MakeTarget(this);
     return 1;
+}
+
+XEvent* XDO::GetEventSlot(int n) const {
+    if (n < 0 || n >= XEvent::kObjectEventCount)
+        return nullptr;
+    for (auto it = m_events.rbegin(); it != m_events.rend(); ++it) {
+        if ((*it)->GetTriggerKind() == XEvent::TriggerObject && (*it)->GetTriggerID() == n)
+            return it->get();
+    }
+    return nullptr;
 }
 
 XEvent* XDO::GetEvent(int kind, int id) const {

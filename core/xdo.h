@@ -128,9 +128,8 @@ public:
     XDO* GetSelectorOwner() const { return m_pSelector; }
     void SetSelectorOwner(XDO* selector) { m_pSelector = selector; }
     const std::vector<std::unique_ptr<XEvent>>& GetEvents() const { return m_events; }
-    XEvent* GetEventSlot(int n) const {
-        return n >= 0 && n < XEvent::kObjectEventCount ? m_eventSlots[n] : nullptr;
-    }
+    // The handler of object event n: the last "Object." event declared for it.
+    XEvent* GetEventSlot(int n) const;
     XEvent* GetEvent(int kind, int id) const;
     CFormat* GetFormat() const { return m_pFormat.get(); }
     bool HasTimer() const { return m_bTimer != 0; }
@@ -230,7 +229,6 @@ protected:
     XDO* m_pSelector = nullptr;
     std::vector<std::unique_ptr<XEvent>> m_events;
     std::unique_ptr<IXO> m_pReserved2;
-    std::array<XEvent*, XEvent::kObjectEventCount> m_eventSlots{};
     std::wstring m_strKey;
     std::wstring m_strName;
     std::wstring m_strParam;

@@ -95,7 +95,6 @@ int XScript::RegObject(const wchar_t* name, IXO* object) {
 int XScript::UnregObject(const wchar_t* name) {
     if (!name)
         return 0;
-    m_exposed.erase(std::wstring(name));
     m_engine->RemoveNamedItem(name);
     return 1;
 }
@@ -151,7 +150,6 @@ bool XScript::Call(const wchar_t* name, IXO* object, orvo::DispVariant* result) 
 
 void XScript::Expose(std::wstring_view name, IXO* object) {
     m_engine->AddNamedItem(name, vbs::HostValue(object));
-    m_exposed.insert_or_assign(std::wstring(name), true);
 }
 
 void XScript::ExposeUnlessTaken(std::wstring_view name, IXO* object) {
@@ -160,18 +158,13 @@ void XScript::ExposeUnlessTaken(std::wstring_view name, IXO* object) {
 }
 
 std::vector<std::wstring> XScript::GetExposedNames() const {
-    std::vector<std::wstring> names;
-    names.reserve(m_exposed.size());
-    for (const auto& [name, exposed] : m_exposed)
-        names.push_back(name);
-    std::sort(names.begin(), names.end(), [](const std::wstring& a, const std::wstring& b) {
-        return plat::CompareNoCase(a, b) < 0;
-    });
+    std::vector<std::wstring> names = m_engine->NamedItems();
+    std::sort(names.begin(), names.end());
     return names;
 }
 
 bool XScript::IsExposed(std::wstring_view name) const {
-    return m_exposed.find(name) != m_exposed.end();
+    return m_engine->HasNamedItem(name);
 }
 
 void XScript::ShowErrors() {

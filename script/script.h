@@ -42,7 +42,7 @@ public:
     int RunFunctionRet(const wchar_t* name, IXO* object, orvo::DispVariant& result);
 
     // ---- state --------------------------------------------------------------------------------
-    // The names the script sees, sorted without case.
+    // The names the host shows the script, folded to lower case and sorted.
     std::vector<std::wstring> GetExposedNames() const;
     bool IsStarted() const { return m_started; }
 
@@ -58,7 +58,6 @@ private:
     // Shared so a call keeps them alive when the script unloads the page that holds it.
     std::shared_ptr<vbs::Engine> m_engine;
     std::shared_ptr<const std::wstring> m_source; // for the source line of a run-time error
-    plat::NoCaseMap<bool> m_exposed; // the names the script sees; a page may have thousands
     std::vector<std::wstring> m_errors;
     bool m_started = false; // the code compiled and its global code ran
 };

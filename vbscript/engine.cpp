@@ -98,16 +98,34 @@ bool Engine::Call(std::wstring_view name,
 }
 
 void Engine::AddNamedItem(std::wstring_view name, const Value& object) {
-    const std::int32_t index = m_scope.DeclareGlobal(FoldCase(name), true);
-    m_scope.globals[static_cast<std::size_t>(index)] = object;
+    const auto index = static_cast<std::size_t>(m_scope.DeclareGlobal(FoldCase(name), true));
+    m_scope.globals[index] = object;
+    m_scope.namedItem[index] = true;
 }
 
 bool Engine::RemoveNamedItem(std::wstring_view name) {
     auto it = m_scope.globalIndex.find(FoldCase(name));
     if (it == m_scope.globalIndex.end())
         return false;
-    m_scope.globals[static_cast<std::size_t>(it->second)] = Value();
+    const auto index = static_cast<std::size_t>(it->second);
+    m_scope.globals[index] = Value();
+    m_scope.namedItem[index] = false;
     return true;
+}
+
+bool Engine::HasNamedItem(std::wstring_view name) const {
+    auto it = m_scope.globalIndex.find(FoldCase(name));
+    return it != m_scope.globalIndex.end() &&
+           m_scope.namedItem[static_cast<std::size_t>(it->second)];
+}
+
+std::vector<std::wstring> Engine::NamedItems() const {
+    std::vector<std::wstring> names;
+    for (const auto& [name, index] : m_scope.globalIndex) {
+        if (m_scope.namedItem[static_cast<std::size_t>(index)])
+            names.push_back(name);
+    }
+    return names;
 }
 
 void Engine::SetLimits(std::uint64_t maxSteps, int maxDepth) {

@@ -45,6 +45,10 @@ public:
     // and after see it alike. Removing sets the name back to Empty.
     void AddNamedItem(std::wstring_view name, const Value& object);
     bool RemoveNamedItem(std::wstring_view name);
+    // Whether the host has an item under `name` now (added and not removed).
+    bool HasNamedItem(std::wstring_view name) const;
+    // The names of the items the host has now, folded to lower case.
+    std::vector<std::wstring> NamedItems() const;
 
     Runtime& GetRuntime() { return m_runtime; }
 

@@ -18,6 +18,7 @@ std::int32_t GlobalScope::DeclareGlobal(const std::wstring& folded, bool declare
     if (added) {
         globals.emplace_back();
         declared.push_back(false);
+        namedItem.push_back(false);
         m_usedImplicitly.push_back(false);
     }
     if (declare && !declared[index]) {

@@ -18,8 +18,9 @@ namespace vbs {
 // Everything that outlives one AddCode.
 struct GlobalScope {
     std::unordered_map<std::wstring, std::int32_t> globalIndex;
-    std::deque<Value> globals; // a deque so ByRef addresses stay valid as it grows
-    std::deque<bool> declared; // per global: Dim'd, assigned in global code, or a named item
+    std::deque<Value> globals;  // a deque so ByRef addresses stay valid as it grows
+    std::deque<bool> declared;  // per global: Dim'd, assigned in global code, or a named item
+    std::deque<bool> namedItem; // per global: the host put an object there by name
     std::unordered_map<std::wstring, std::int32_t> procedureIndex;
     std::vector<std::unique_ptr<Procedure>> procedures;
     // Procedures a later script replaced: a running frame may still use their code.

@@ -78,8 +78,9 @@ End Sub
     ASSERT_TRUE(root);
     ASSERT_TRUE(notices.confirms.empty());
     root.reset();
-    EXPECT_EQ(Shown(), (std::vector<std::wstring>{L"Qty goes; Price=71500; under page",
-                                                   L"Price goes; Price=71500; under page"}));
+    EXPECT_EQ(Shown(),
+              (std::vector<std::wstring>{L"Qty goes; Price=71500; under page",
+                                         L"Price goes; Price=71500; under page"}));
 }
 
 TEST_F(DestroyScriptTest, AScriptClosesItsPageFromThePagesOwnEvent) {
@@ -108,7 +109,9 @@ End Sub
     EXPECT_EQ(test::Find(root.get(), L"page"), nullptr);
     EXPECT_EQ(root->child(), nullptr);
     EXPECT_EQ(orvo::PendingDeletes(), 0u);
-    EXPECT_EQ(Shown(), std::vector<std::wstring>{L"still running after the cut: button, gone with error 424"});
+    EXPECT_EQ(
+        Shown(),
+        std::vector<std::wstring>{L"still running after the cut: button, gone with error 424"});
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "core/notice_man.h"
 #include "core/object_tree.h"
 #include "core/xdo.h"
+#include "platform/base/nocase.h"
 #include "script/script.h"
 #include "support/recording_presenter.h"
 
@@ -78,7 +79,7 @@ protected:
 
     static bool Exposes(const XScript* script, const std::wstring& name) {
         for (const std::wstring& n : script->GetExposedNames()) {
-            if (n == name)
+            if (plat::EqualsNoCase(n, name))
                 return true;
         }
         return false;
