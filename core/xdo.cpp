@@ -199,6 +199,9 @@ void XDO::TellScript(const wchar_t* method) {
     if (plat::EqualsNoCase(method, L"RegObject")) {
         if (auto reg = s_reg.Get(script))
             reg(m_strName.c_str(), this);
+    } else if (script->m_dying) {
+        // The script goes in the same teardown and forgets every name at once; its names
+        // hold the objects weakly, so none of them reaches a freed one meanwhile.
     } else if (auto unreg = s_unreg.Get(script)) {
         unreg(m_strName.c_str());
     }

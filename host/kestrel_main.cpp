@@ -16,6 +16,7 @@
 #include "host/object_dump.h"
 #include "nubra/paths.h"
 #include "platform/base/event_loop.h"
+#include "platform/base/heap_policy.h"
 #include "platform/base/path.h"
 #include "platform/base/text.h"
 
@@ -103,6 +104,7 @@ int CallService(const wchar_t* service, const wchar_t* method) {
 } // namespace
 
 int main(int argc, char** argv) {
+    plat::KeepFreedMemory();
     Options options;
     if (int parsed = ParseArguments(argc, argv, options))
         return parsed == 1 ? 0 : 2;

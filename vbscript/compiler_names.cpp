@@ -106,9 +106,9 @@ std::optional<std::int32_t> ProcedureCompiler::FindVariable(const std::wstring& 
     }
     // A global only some procedure has read is no variable yet: declaring it later
     // rebinds the names that wait for it.
-    if (auto it = scope_.globalIndex.find(key);
-        it != scope_.globalIndex.end() && scope_.declared[static_cast<std::size_t>(it->second)])
-        return PackVariable(VarKind::Global, it->second);
+    if (const std::int32_t global = scope_.globalIndex.Find(key);
+        global >= 0 && scope_.declared[static_cast<std::size_t>(global)])
+        return PackVariable(VarKind::Global, global);
     return std::nullopt;
 }
 

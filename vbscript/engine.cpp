@@ -98,32 +98,31 @@ bool Engine::Call(std::wstring_view name,
 }
 
 void Engine::AddNamedItem(std::wstring_view name, const Value& object) {
-    const auto index = static_cast<std::size_t>(m_scope.DeclareGlobal(FoldCase(name), true));
+    const auto index = static_cast<std::size_t>(m_scope.DeclareGlobal(name, true));
     m_scope.globals[index] = object;
     m_scope.namedItem[index] = true;
 }
 
 bool Engine::RemoveNamedItem(std::wstring_view name) {
-    auto it = m_scope.globalIndex.find(FoldCase(name));
-    if (it == m_scope.globalIndex.end())
+    const std::int32_t global = m_scope.globalIndex.Find(name);
+    if (global < 0)
         return false;
-    const auto index = static_cast<std::size_t>(it->second);
+    const auto index = static_cast<std::size_t>(global);
     m_scope.globals[index] = Value();
     m_scope.namedItem[index] = false;
     return true;
 }
 
 bool Engine::HasNamedItem(std::wstring_view name) const {
-    auto it = m_scope.globalIndex.find(FoldCase(name));
-    return it != m_scope.globalIndex.end() &&
-           m_scope.namedItem[static_cast<std::size_t>(it->second)];
+    const std::int32_t global = m_scope.globalIndex.Find(name);
+    return global >= 0 && m_scope.namedItem[static_cast<std::size_t>(global)];
 }
 
 std::vector<std::wstring> Engine::NamedItems() const {
     std::vector<std::wstring> names;
-    for (const auto& [name, index] : m_scope.globalIndex) {
-        if (m_scope.namedItem[static_cast<std::size_t>(index)])
-            names.push_back(name);
+    for (std::size_t index = 0; index < m_scope.namedItem.size(); ++index) {
+        if (m_scope.namedItem[index])
+            names.emplace_back(m_scope.globalIndex.NameOf(static_cast<std::int32_t>(index)));
     }
     return names;
 }

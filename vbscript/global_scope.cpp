@@ -1,6 +1,5 @@
 #include "vbscript/global_scope.h"
 
-#include <cwctype>
 #include <vector>
 
 namespace vbs {
@@ -8,13 +7,13 @@ namespace vbs {
 std::wstring FoldCase(std::wstring_view name) {
     std::wstring folded(name);
     for (wchar_t& c : folded)
-        c = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
+        c = FoldNameChar(c);
     return folded;
 }
 
-std::int32_t GlobalScope::DeclareGlobal(const std::wstring& folded, bool declare) {
-    auto [it, added] = globalIndex.try_emplace(folded, static_cast<std::int32_t>(globals.size()));
-    const auto index = static_cast<std::size_t>(it->second);
+std::int32_t GlobalScope::DeclareGlobal(std::wstring_view name, bool declare) {
+    const auto [global, added] = globalIndex.Add(name);
+    const auto index = static_cast<std::size_t>(global);
     if (added) {
         globals.emplace_back();
         declared.push_back(false);
@@ -25,14 +24,14 @@ std::int32_t GlobalScope::DeclareGlobal(const std::wstring& folded, bool declare
         declared[index] = true;
         if (m_usedImplicitly[index]) {
             m_usedImplicitly[index] = false;
-            BindImplicitNames(it->second);
+            BindImplicitNames(global);
         }
     }
-    return it->second;
+    return global;
 }
 
-std::int32_t GlobalScope::ImplicitGlobal(const std::wstring& folded) {
-    const std::int32_t index = DeclareGlobal(folded, false);
+std::int32_t GlobalScope::ImplicitGlobal(std::wstring_view name) {
+    const std::int32_t index = DeclareGlobal(name, false);
     m_usedImplicitly[static_cast<std::size_t>(index)] = true;
     return index;
 }

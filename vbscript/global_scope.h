@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "vbscript/builtins.h"
+#include "vbscript/name_index.h"
 #include "vbscript/procedure.h"
 #include "vbscript/value.h"
 
@@ -17,7 +18,7 @@ namespace vbs {
 
 // Everything that outlives one AddCode.
 struct GlobalScope {
-    std::unordered_map<std::wstring, std::int32_t> globalIndex;
+    NameIndex globalIndex;      // a global's number is its index in `globals`
     std::deque<Value> globals;  // a deque so ByRef addresses stay valid as it grows
     std::deque<bool> declared;  // per global: Dim'd, assigned in global code, or a named item
     std::deque<bool> namedItem; // per global: the host put an object there by name
@@ -32,12 +33,12 @@ struct GlobalScope {
     // general paths, for comparing the fast ones against them.
     bool fastPaths = true;
 
-    // The global named `folded`, made on first use. Declaring it (a Dim, an assignment in
+    // The global named `name`, made on first use. Declaring it (a Dim, an assignment in
     // global code, a named item) also moves the procedures that use the name without
     // declaring it from their local onto the global.
-    std::int32_t DeclareGlobal(const std::wstring& folded, bool declare);
+    std::int32_t DeclareGlobal(std::wstring_view name, bool declare);
     // The global a procedure's undeclared name will become once it is declared.
-    std::int32_t ImplicitGlobal(const std::wstring& folded);
+    std::int32_t ImplicitGlobal(std::wstring_view name);
 
 private:
     void BindImplicitNames(std::int32_t global);
