@@ -55,8 +55,8 @@ std::pair<std::int32_t, bool> NameIndex::Add(std::wstring_view name) {
     if (slot.index >= 0)
         return {slot.index, false};
     slot = {hash, static_cast<std::int32_t>(m_spans.size())};
-    m_spans.push_back({static_cast<std::uint32_t>(m_chars.size()),
-                       static_cast<std::uint32_t>(name.size())});
+    m_spans.push_back(
+        {static_cast<std::uint32_t>(m_chars.size()), static_cast<std::uint32_t>(name.size())});
     for (wchar_t c : name)
         m_chars.push_back(FoldNameChar(c));
     return {slot.index, true};
