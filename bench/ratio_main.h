@@ -1,7 +1,8 @@
 #pragma once
 // A benchmark main that, after the usual report, prints each measured benchmark as a ratio
 // to its baseline from the same run: "ratio <name> / <baseline> = x.xx". Names are function
-// names, or full names with arguments ("BM_Open/1/10000"). With
+// names, or full names with arguments ("BM_Open/1/10000", whatever fixed iteration count
+// the benchmark has). With
 // --benchmark_repetitions each side's fastest repetition is used: on a shared machine the
 // slower ones measure the neighbours, not the code.
 #include <benchmark/benchmark.h>
@@ -22,7 +23,10 @@ public:
                 continue;
             const double time = r.GetAdjustedRealTime();
             // By function name, and by full name for benchmarks with arguments ("BM_X/10").
-            for (const std::string& name : {r.run_name.function_name, r.run_name.str()}) {
+            const std::string& function = r.run_name.function_name;
+            const std::string full =
+                r.run_name.args.empty() ? function : function + "/" + r.run_name.args;
+            for (const std::string& name : {function, full}) {
                 auto [it, added] = times.try_emplace(name, time);
                 if (!added && time < it->second)
                     it->second = time;
