@@ -55,7 +55,7 @@ public:
             m_bound = e && e->kind == DispEntry::Kind::Method ? object->Bind<Sig>(e->method)
                                                               : BoundMethod<Sig>{};
         }
-        return m_bound ? m_bound.On(object) : BoundMethod<Sig>{};
+        return m_bound.On(object); // empty, and false, when the class has no such method
     }
 
 private:
