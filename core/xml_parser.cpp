@@ -136,9 +136,11 @@ void IterateAttributes(const xmlNode* node, XElement* element) {
 }
 
 // Walks one DOM node. `slot` is where an element made for this node goes; children go
-// under the element now in the slot, each following the previous one's sibling link.
+// under the element now in the slot, each following the previous one's sibling link. Each
+// child is freed as soon as it is read, while it is still in the cache: a big page then
+// never holds both whole trees at once, and the new elements reuse the DOM's memory.
 // libxml2 caps nesting depth, so the recursion depth here is bounded.
-void IterateChildNodes(const xmlNode* node, XElement* parent, XElement** slot) {
+void IterateChildNodes(xmlNode* node, XElement* parent, XElement** slot) {
     XElement* made = nullptr;
     switch (node->type) {
     case XML_ELEMENT_NODE:
@@ -162,10 +164,12 @@ void IterateChildNodes(const xmlNode* node, XElement* parent, XElement** slot) {
     if (node->type != XML_ELEMENT_NODE && node->type != XML_DOCUMENT_NODE)
         return;
     XElement** childSlot = made ? made->FirstChildSlot() : slot;
-    for (const xmlNode* child = node->children; child; child = child->next) {
+    while (xmlNode* child = node->children) {
         IterateChildNodes(child, *slot, childSlot);
         if (*childSlot)
             childSlot = (*childSlot)->NextSiblingSlot();
+        xmlUnlinkNode(child);
+        xmlFreeNode(child);
     }
 }
 
@@ -251,7 +255,7 @@ int XMLParser::ParseMemory(std::string_view bytes, XElement** root) {
         return Fail(error.empty() ? L"the markup is not well-formed" : error);
     }
     XElement* tree = nullptr;
-    IterateChildNodes(reinterpret_cast<const xmlNode*>(doc), nullptr, &tree);
+    IterateChildNodes(reinterpret_cast<xmlNode*>(doc), nullptr, &tree);
     xmlFreeDoc(doc);
     if (!tree)
         return Fail(L"there is no element in it");
