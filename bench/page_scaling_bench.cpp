@@ -193,7 +193,7 @@ void ReportPeakMemory(Shape shape, long objects) {
 } // namespace
 
 int main(int argc, char** argv) {
-    plat::KeepFreedMemory(); // as the host does
+    plat::SetHeapPolicy(); // as the host does
     // A run narrowed to some benchmarks measures only those.
     bool filtered = false;
     for (int i = 1; i < argc; ++i)

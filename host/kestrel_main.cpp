@@ -104,7 +104,7 @@ int CallService(const wchar_t* service, const wchar_t* method) {
 } // namespace
 
 int main(int argc, char** argv) {
-    plat::KeepFreedMemory();
+    plat::SetHeapPolicy();
     Options options;
     if (int parsed = ParseArguments(argc, argv, options))
         return parsed == 1 ? 0 : 2;

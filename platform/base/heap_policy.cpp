@@ -8,13 +8,14 @@
 
 namespace plat {
 
-void KeepFreedMemory() {
+void SetHeapPolicy() {
 #if defined(__GLIBC__)
     // Fixed values also stop glibc from adjusting them on its own as blocks come and go.
     constexpr int kTrimAbove = 512 * 1024 * 1024;
     constexpr int kMapAbove = 32 * 1024 * 1024; // glibc's own ceiling for this setting
     mallopt(M_TRIM_THRESHOLD, kTrimAbove);
     mallopt(M_MMAP_THRESHOLD, kMapAbove);
+    mallopt(M_MXFAST, 0);
 #endif
 }
 

@@ -1,5 +1,6 @@
 #include "platform/base/heap_policy.h"
 
+#include <malloc.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -22,7 +23,7 @@ TEST(HeapPolicyTest, FreedMemoryStaysWithTheProcess) {
 #if defined(ORVO_OWN_ALLOCATOR)
     GTEST_SKIP() << "the sanitizer's allocator takes no glibc settings";
 #else
-    plat::KeepFreedMemory();
+    plat::SetHeapPolicy();
     std::vector<void*> blocks(2000);
     for (void*& block : blocks)
         block = std::malloc(16 * 1024);
@@ -31,6 +32,21 @@ TEST(HeapPolicyTest, FreedMemoryStaysWithTheProcess) {
         std::free(*it);
     const auto* after = static_cast<const char*>(sbrk(0));
     EXPECT_EQ(after, grown) << "the heap shrank by " << (grown - after) << " bytes";
+#endif
+}
+
+// More small blocks than the per-thread cache holds: freed, none waits in a fast list.
+TEST(HeapPolicyTest, SmallBlocksAreMergedWhenFreed) {
+#if defined(ORVO_OWN_ALLOCATOR)
+    GTEST_SKIP() << "the sanitizer's allocator takes no glibc settings";
+#else
+    plat::SetHeapPolicy();
+    std::vector<void*> blocks(200);
+    for (void*& block : blocks)
+        block = std::malloc(48);
+    for (void* block : blocks)
+        std::free(block);
+    EXPECT_EQ(mallinfo2().smblks, 0u);
 #endif
 }
 
