@@ -17,43 +17,42 @@ public:
     static bool Contains(const XDO* obj) { return obj && Table().Find(obj); }
 
 private:
+    // Deletion shifts the rest of a probe run back instead of leaving tombstones: pages open
+    // and close all day, and tombstones would lengthen every probe until the next rehash.
     class AddressSet {
     public:
         void Insert(const void* p) {
-            if ((m_used + m_gone + 1) * 2 > m_slots.size())
-                Rehash(m_slots.empty() ? 1024 : (m_used + 1) * 4);
+            if ((m_used + 1) * 2 > m_slots.size())
+                Grow();
             std::size_t i = Home(p);
-            std::size_t gone = kNone;
-            for (;; i = Next(i)) {
-                const void* s = m_slots[i];
-                if (s == p)
+            for (; m_slots[i] != nullptr; i = Next(i)) {
+                if (m_slots[i] == p)
                     return;
-                if (s == Gone() && gone == kNone)
-                    gone = i;
-                if (s == nullptr)
-                    break;
-            }
-            if (gone != kNone) {
-                i = gone;
-                --m_gone;
             }
             m_slots[i] = p;
             ++m_used;
         }
         void Erase(const void* p) {
-            const std::size_t i = Slot(p);
-            if (i == kNone)
+            std::size_t gap = Slot(p);
+            if (gap == kNone)
                 return;
-            m_slots[i] = Gone();
+            // An entry further on may move into the gap when its home is not between the
+            // gap and where it sits: a lookup for it then still meets it before an empty slot.
+            for (std::size_t j = Next(gap); m_slots[j] != nullptr; j = Next(j)) {
+                const std::size_t mask = m_slots.size() - 1;
+                const std::size_t home = Home(m_slots[j]);
+                if (((j - home) & mask) >= ((j - gap) & mask)) {
+                    m_slots[gap] = m_slots[j];
+                    gap = j;
+                }
+            }
+            m_slots[gap] = nullptr;
             --m_used;
-            ++m_gone;
         }
         bool Find(const void* p) const { return Slot(p) != kNone; }
 
     private:
         static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
-        // A tombstone: never an object's address (objects are aligned).
-        static const void* Gone() { return reinterpret_cast<const void*>(std::uintptr_t{1}); }
 
         std::size_t Home(const void* p) const {
             auto h = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(p));
@@ -64,7 +63,7 @@ private:
         }
         std::size_t Next(std::size_t i) const { return (i + 1) & (m_slots.size() - 1); }
         std::size_t Slot(const void* p) const {
-            if (m_slots.empty() || p == nullptr || p == Gone())
+            if (m_slots.empty() || p == nullptr)
                 return kNone;
             for (std::size_t i = Home(p);; i = Next(i)) {
                 if (m_slots[i] == p)
@@ -73,22 +72,18 @@ private:
                     return kNone;
             }
         }
-        void Rehash(std::size_t wanted) {
-            std::size_t size = 1024;
-            while (size < wanted)
-                size *= 2;
-            std::vector<const void*> old(size, nullptr);
+        void Grow() {
+            std::vector<const void*> old(m_slots.empty() ? 1024 : m_slots.size() * 2, nullptr);
             old.swap(m_slots);
-            m_used = m_gone = 0;
+            m_used = 0;
             for (const void* p : old) {
-                if (p != nullptr && p != Gone())
+                if (p != nullptr)
                     Insert(p);
             }
         }
 
         std::vector<const void*> m_slots;
         std::size_t m_used = 0;
-        std::size_t m_gone = 0;
     };
 
     // Never destroyed: objects that end at exit still leave it.
