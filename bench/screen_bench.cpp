@@ -10,6 +10,7 @@
 
 #include "core/scr_man.h"
 #include "core/xml_parser.h"
+#include "platform/base/heap_policy.h"
 #include "platform/base/path.h"
 #include "ratio_main.h"
 
@@ -94,6 +95,7 @@ void ReportMemoryPerObject() {
 } // namespace
 
 int main(int argc, char** argv) {
+    plat::SetHeapPolicy(); // as the host does
     ReportMemoryPerObject();
     return orvo::bench::RunWithRatios(argc, argv, {{"BM_OpenPageToRun", "BM_ParseFileAlone"}});
 }

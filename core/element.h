@@ -41,6 +41,8 @@ public:
     }
 
     // ---- attributes -------------------------------------------------------------------------
+    // The value itself, null when the key is absent: read without copying.
+    const std::wstring* FindValue(std::wstring_view key) const { return m_attributes.Find(key); }
     // Readers answer non-zero when the key is present and leave `out` untouched otherwise.
     int GetValue(std::wstring_view key, std::wstring& out) const;
     int GetValue(std::wstring_view key, int& out) const;

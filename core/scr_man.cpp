@@ -238,6 +238,24 @@ void XScrMan::InjectParameters(XElement* root, const XElement* parameters) {
 
 // ---- building -----------------------------------------------------------------------------
 
+namespace {
+
+// Tags repeat down a page ("lib" thousands of times): the registry is asked again only when
+// the tag differs from the last one or a registration has changed since.
+IXO::Registered ResolveTag(const std::wstring& tag) {
+    thread_local std::wstring lastTag;
+    thread_local std::uint64_t lastGeneration = 0; // the registry's generations start at 1
+    thread_local IXO::Registered last;
+    if (lastGeneration != IXO::Generation() || tag != lastTag) {
+        last = IXO::Lookup(tag);
+        lastTag = tag;
+        lastGeneration = IXO::Generation();
+    }
+    return last;
+}
+
+} // namespace
+
 XDO* XScrMan::MakeScrObj(XElement* e, XDO* parent) {
     // One call builds an element and its following siblings; the objects of the chain hear
     // AfterNextElement once everything after them is built, the last one first. A handler
@@ -263,7 +281,8 @@ XDO* XScrMan::MakeScrObj(XElement* e, XDO* parent) {
             }
             continue;
         }
-        if (parent && IXO::FindInstance(e->GetTagName())) {
+        const IXO::Registered tag = ResolveTag(e->GetTagName());
+        if (parent && tag.instance.Alive()) {
             // A service lives for the process; linked into a page, closing the page would
             // free it. Only a file's root may be one (a definition set loading its file).
             ConfirmMsg(
@@ -272,7 +291,7 @@ XDO* XScrMan::MakeScrObj(XElement* e, XDO* parent) {
                 0);
             continue;
         }
-        IXO* made = IXO::GetIXO(e->GetTagName());
+        IXO* made = tag.factory ? tag.factory() : tag.instance.Get();
         auto* obj = dynamic_cast<XDO*>(made);
         if (made && !obj && !made->IsRegisteredInstance())
             delete made; // a registered class that is no screen object

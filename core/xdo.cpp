@@ -211,19 +211,15 @@ int XDO::SetElement(XElement* e) {
     m_nCreateState = 1;
     if (!e)
         return 1;
-    std::wstring name;
-    if (e->GetValue(L"Name", name))
-        m_strName = orvo::TrimBlanks(name);
+    if (const std::wstring* name = e->FindValue(L"Name"))
+        m_strName = orvo::TrimBlanks(*name);
     if (!m_strName.empty())
         TellScript(L"RegObject");
     e->GetValue(L"Param", m_strParam);
     e->GetValue(L"DataValue", m_strDataValue);
     e->GetBool(L"Save", m_bSave);
-    std::wstring format;
-    if (e->GetValue(L"Format", format)) {
-        m_pFormat = std::make_unique<CFormat>();
-        m_pFormat->SetFormat(format);
-    }
+    if (const std::wstring* format = e->FindValue(L"Format"))
+        m_pFormat = CFormat::Compiled(*format);
     listener<XDO>::SetElement(e);
     return 1;
 }

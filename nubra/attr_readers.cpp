@@ -28,7 +28,7 @@ bool IsNumberStart(std::wstring_view text) {
 bool TextIsTrue(std::wstring_view raw) {
     const std::wstring_view text = orvo::TrimBlanks(raw);
     for (std::wstring_view word : {L"true", L"yes", L"on", L"t", L"y"}) {
-        if (plat::EqualsNoCase(text, word)) {
+        if (text.size() == word.size() && plat::EqualsNoCase(text, word)) {
             return true;
         }
     }

@@ -382,6 +382,30 @@ CFormat::CFormat(std::wstring_view format) {
     SetFormat(format);
 }
 
+std::shared_ptr<const CFormat> CFormat::Compiled(std::wstring_view format) {
+    struct Cached {
+        std::wstring text;
+        std::shared_ptr<const CFormat> compiled;
+    };
+    // A few dozen distinct texts cover a project; past that the oldest entry is replaced, so
+    // the cache stays small whatever the screens hold.
+    constexpr std::size_t kCapacity = 64;
+    thread_local std::vector<Cached> cache;
+    thread_local std::size_t next = 0;
+    for (const Cached& c : cache) {
+        if (c.text == format)
+            return c.compiled;
+    }
+    auto compiled = std::make_shared<const CFormat>(format);
+    if (cache.size() < kCapacity) {
+        cache.push_back({std::wstring(format), compiled});
+    } else {
+        cache[next] = {std::wstring(format), compiled};
+        next = (next + 1) % kCapacity;
+    }
+    return compiled;
+}
+
 void CFormat::SetFormat(std::wstring_view format) {
     *this = CFormat();
     const auto chars = Lex(TakeOptions(format, m_scale));

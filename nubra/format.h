@@ -6,6 +6,7 @@
 //
 // GetString runs for every painted cell, so SetFormat compiles the text once and GetString
 // works on the decimal text of the value directly: any number of digits, no binary rounding.
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -49,6 +50,9 @@ public:
     explicit CFormat(std::wstring_view format);
 
     void SetFormat(std::wstring_view format);
+    // The format compiled once per distinct text and shared: a screen repeats a handful of
+    // formats over thousands of objects.
+    static std::shared_ptr<const CFormat> Compiled(std::wstring_view format);
     // The value shown through the format. A value the format cannot read (not a number for a
     // number picture, not a date or time for a mask) comes back unchanged.
     std::wstring GetString(std::wstring_view value) const;

@@ -127,6 +127,14 @@ IXO::Factory IXO::FindFactory(std::wstring_view name) {
     return it == r.end() ? nullptr : it->second.factory;
 }
 
+IXO::Registered IXO::Lookup(std::wstring_view name) {
+    Registry& r = TheRegistry();
+    auto it = r.find(name);
+    if (it == r.end())
+        return {};
+    return {it->second.factory, it->second.instance};
+}
+
 bool IXO::IsRegistered(std::wstring_view name) {
     Registry& r = TheRegistry();
     auto it = r.find(name);

@@ -58,6 +58,12 @@ public:
     // The factory registered under `name`; null for instances and unknown names.
     static Factory FindFactory(std::wstring_view name);
     static bool IsRegistered(std::wstring_view name);
+    // What `name` is registered as, in one lookup: a factory, an instance, or neither.
+    struct Registered {
+        Factory factory = nullptr;
+        orvo::IXORef instance;
+    };
+    static Registered Lookup(std::wstring_view name);
     // The registered instances as (name, object) pairs, sorted by name without case.
     static std::vector<std::pair<std::wstring, IXO*>> Instances();
     // Grows on every change to the registry; call-site caches compare it to re-resolve.

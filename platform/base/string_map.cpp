@@ -65,8 +65,10 @@ std::ptrdiff_t StringMap::IndexOf(std::wstring_view key) const {
         const std::size_t pos = m_index->slots[m_index->Probe(m_entries, key)];
         return pos == Index::kEmpty ? -1 : static_cast<std::ptrdiff_t>(pos);
     }
+    // The length test stays inline: most keys of an element differ in length.
     for (std::size_t i = 0; i < m_entries.size(); ++i) {
-        if (EqualsNoCase(m_entries[i].first, key)) {
+        const std::wstring& k = m_entries[i].first;
+        if (k.size() == key.size() && EqualsNoCase(k, key)) {
             return static_cast<std::ptrdiff_t>(i);
         }
     }

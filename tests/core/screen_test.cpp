@@ -422,4 +422,35 @@ TEST_F(ScreenTest, LargePagesBuild) {
     EXPECT_EQ(page->GetObjByNameDown(L"p9999")->GetCreateState(), 4);
 }
 
+// Tags are looked up once per run of equal tags; a registration made between two pages must
+// still decide what the next page builds, even when it starts with the tag the last one ended on.
+TEST_F(ScreenTest, ATagRegisteredBetweenPagesIsBuiltByTheNextOne) {
+    auto late = [] {
+        auto* e = new XElement(L"latecomer");
+        e->SetValue(L"Name", L"late");
+        return e;
+    };
+    auto inLib = [&] {
+        auto* root = new XElement(L"lib");
+        root->AppendChild(late());
+        return root;
+    };
+    orvo::XDOPtr before(XScrMan::Instance().OpenPageMem(inLib(), nullptr, nullptr));
+    ASSERT_TRUE(before);
+    EXPECT_EQ(before->GetObjByNameDown(L"late"), nullptr) << "an unknown tag builds nothing";
+
+    IXO::Register(L"latecomer", []() -> IXO* { return new Probe(); });
+    orvo::XDOPtr after(XScrMan::Instance().OpenPageMem(late(), nullptr, nullptr));
+    ASSERT_TRUE(after);
+    EXPECT_EQ(after->GetName(), L"late");
+
+    XElement service(L"Element");
+    IXO::Register(L"latecomer", &service);
+    orvo::XDOPtr refused(XScrMan::Instance().OpenPageMem(inLib(), nullptr, nullptr));
+    IXO::Unregister(L"latecomer");
+    ASSERT_TRUE(refused);
+    EXPECT_EQ(refused->GetObjByNameDown(L"late"), nullptr);
+    EXPECT_EQ(Confirms().size(), 1u) << "the service tag is refused inside the page";
+}
+
 } // namespace

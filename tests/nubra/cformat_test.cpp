@@ -135,4 +135,18 @@ TEST(CFormatTest, SetFormatReplacesTheWholeFormat) {
     EXPECT_EQ(format.GetString(L"20240315"), L"20240315");
 }
 
+// Objects share one compiled format per text; past the cache's size the oldest entries are
+// replaced, and every text still formats as its own.
+TEST(CFormatTest, CompiledFormatsAreSharedPerTextAndStayRightPastTheCacheSize) {
+    EXPECT_EQ(CFormat::Compiled(L"#,##0"), CFormat::Compiled(L"#,##0"));
+    EXPECT_NE(CFormat::Compiled(L"#,##0"), CFormat::Compiled(L"#,##0.0"));
+    for (int round = 0; round < 2; ++round) {
+        for (int decimals = 0; decimals < 150; ++decimals) {
+            const std::wstring format = L"0." + std::wstring(decimals, L'0') + L"x";
+            const std::wstring shown = CFormat::Compiled(format)->GetString(L"1");
+            EXPECT_EQ(shown, L"1." + std::wstring(decimals, L'0') + L"x") << format;
+        }
+    }
+}
+
 } // namespace
