@@ -1,7 +1,10 @@
 // The dispatch loop and the frame operations it inlines. Cold instruction groups live
 // beside it: vm_objects.cpp (members, classes, default properties), vm_arrays.cpp
-// (subscripts, ReDim, Erase, For Each snapshots), vm_dynamic_code.cpp (Eval, Execute,
-// GetRef), vm_run.cpp (runs from the host, errors and recovery).
+// (subscripts, element instructions beyond their fast forms, ReDim, Erase, For Each
+// snapshots), vm_dynamic_code.cpp (Eval, Execute, GetRef), vm_run.cpp (runs from the host,
+// errors and recovery). What stays inline is measured: moving code out of this function
+// changes how the compiler keeps the loop's state in registers, so each move was kept only
+// where the scripts' instruction counts did not grow by more than 2%.
 #include "vbscript/vm.h"
 
 #include "vbscript/coerce.h"
@@ -18,12 +21,6 @@ namespace {
 
 bool ConvertsToText(const Value& v) {
     return v.Type() != VarType::Object && v.Type() != VarType::Array && v.Type() != VarType::Error;
-}
-
-Value FastCompare(Comparison op, const Value& a, const Value& b, OperandOrigin origin) {
-    if (IsWhole(a) && IsWhole(b))
-        return Value::Boolean(ComparisonHolds(op, (Whole(a) > Whole(b)) - (Whole(a) < Whole(b))));
-    return Compare(op, a, b, origin);
 }
 
 // Built-ins that ask about the value itself rather than use it.
@@ -132,6 +129,13 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
             if (StartTerminate(baseDepth))
                 enter();
         }
+    };
+    // After an instruction handed out of the loop.
+    const auto after = [&](StepEnd end) __attribute__((always_inline)) {
+        if (end == StepEnd::FramePushed)
+            enter();
+        else if (end == StepEnd::SafePoint)
+            safePoint();
     };
     // A script class instance used as a value becomes its default property's value.
     const auto resolve = [&](Value & v) __attribute__((always_inline)) {
@@ -338,17 +342,7 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
                                 static_cast<FusedOp>(in.x) == FusedOp::Add ? 1 : -1))
                         break;
                 }
-                Value result = [&] {
-                    switch (static_cast<FusedOp>(in.x)) {
-                    case FusedOp::Add:
-                        return AddOrSubtract<kFast>(left, right, 1);
-                    case FusedOp::Subtract:
-                        return AddOrSubtract<kFast>(left, right, -1);
-                    case FusedOp::Multiply:
-                        break;
-                    }
-                    return Multiply(left, right);
-                }();
+                Value result = Fused<kFast>(static_cast<FusedOp>(in.x), left, right);
                 if (in.op == Op::BinaryPush) {
                     m_stack.push_back(std::move(result));
                 } else {
@@ -417,81 +411,28 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
                         array, IsWhole(subscript) ? Whole(subscript) : ToLong(subscript))));
                     break;
                 }
-                // Anything else goes the general way with the subscript on the stack.
-                m_stack.push_back(operand(in.b));
-                if (target.Type() == VarType::Object) {
-                    leave();
-                    resume(CallDefaultMember(target, 1, baseDepth));
-                    break;
-                }
-                const auto subscripts = PopSubscripts(1);
-                if (target.Type() != VarType::Array)
-                    RaiseError(err::TypeMismatch);
-                m_stack.push_back(target.AsArray()->At(target.AsArray()->FlatIndex(subscripts)));
+                leave();
+                after(LoadElement1(in, *f, baseDepth));
                 break;
             }
             case Op::LoadElement: {
-                if (variable(in.a).Type() == VarType::Object) {
-                    // An object indexed like an array: its default member.
-                    leave();
-                    resume(CallDefaultMember(
-                        variable(in.a), static_cast<std::size_t>(in.b), baseDepth));
-                    break;
+                if (kFast && in.b == 1 && IsWhole(m_stack.back())) {
+                    const Value& target = variable(in.a);
+                    if (target.Type() == VarType::Array && target.AsArray()->Dimensions() == 1) {
+                        const Array& array = *target.AsArray();
+                        m_stack.back() = array.At(OneIndex(array, Whole(m_stack.back())));
+                        break;
+                    }
                 }
-                const Value& target = variable(in.a);
-                if (target.Type() != VarType::Array)
-                    RaiseError(err::TypeMismatch);
-                const Array& array = *target.AsArray();
-                if (kFast && in.b == 1 && array.Dimensions() == 1 && IsWhole(m_stack.back())) {
-                    m_stack.back() = array.At(OneIndex(array, Whole(m_stack.back())));
-                    break;
-                }
-                const std::size_t flat = array.FlatIndex(PopSubscripts(in.b));
-                m_stack.push_back(array.At(flat));
+                leave();
+                after(LoadElement(in, *f, baseDepth));
                 break;
             }
             case Op::StoreElement:
-            case Op::SetElement: {
-                const Access access = in.op == Op::SetElement ? Access::Set : Access::Let;
-                if (variable(in.a).Type() == VarType::Object) {
-                    leave();
-                    resume(StoreDefaultMember(
-                        variable(in.a), static_cast<std::size_t>(in.b), access, baseDepth));
-                    break;
-                }
-                Value value = std::move(m_stack.back());
-                m_stack.pop_back();
-                if (access == Access::Set) {
-                    if (value.Type() != VarType::Object)
-                        RaiseError(err::ObjectRequired);
-                } else {
-                    let(value);
-                }
-                if (variable(in.a).Type() != VarType::Array)
-                    RaiseError(err::TypeMismatch);
-                std::size_t flat;
-                if (kFast && in.b == 1 && IsWhole(m_stack.back()) &&
-                    variable(in.a).AsArray()->Dimensions() == 1) {
-                    // One whole-number subscript: no subscript list needed.
-                    flat = OneIndex(*variable(in.a).MutableArray(), Whole(m_stack.back()));
-                    m_stack.pop_back();
-                } else {
-                    // Subscripts convert before the array is touched: a conversion may run
-                    // code that changes the variable.
-                    const auto subscripts = PopSubscripts(in.b);
-                    if (variable(in.a).Type() != VarType::Array)
-                        RaiseError(err::TypeMismatch);
-                    flat = variable(in.a).AsArray()->FlatIndex(subscripts);
-                }
-                Array& array = *variable(in.a).MutableArray();
-                Value old = std::move(array.At(flat));
-                array.At(flat) = std::move(value);
-                if (old.Type() == VarType::Object) {
-                    old = Value();
-                    safePoint();
-                }
+            case Op::SetElement:
+                leave();
+                after(StoreElement<kFast>(in, *f, baseDepth));
                 break;
-            }
             case Op::DimArray:
                 DimArray(variable(in.a), in.b);
                 break;
@@ -504,51 +445,19 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
                 m_argRefs.push_back(ArgPlace{&place, {}});
                 break;
             }
-            case Op::ArgElement: {
-                Value& target = variable(in.a);
-                if (target.Type() == VarType::Array) {
-                    Array& array = *target.MutableArray();
-                    Value& element = array.At(array.FlatIndex(PopSubscripts(in.b)));
-                    m_stack.push_back(element);
-                    m_argRefs.push_back(ArgPlace{&element, ArrayLock(&array)});
-                    break;
-                }
-                if (target.Type() != VarType::Object)
-                    RaiseError(err::TypeMismatch);
-                // An object's default member: its result goes by value.
-                m_argRefs.emplace_back();
+            case Op::ArgElement:
                 leave();
-                resume(CallDefaultMember(target, static_cast<std::size_t>(in.b), baseDepth));
+                after(ArgElement(in, *f, baseDepth));
                 break;
-            }
             case Op::ArgValue:
                 m_argRefs.emplace_back();
                 break;
-            case Op::Call: {
+            case Op::Call:
                 tick();
-                Procedure& callee = *m_scope.procedures[static_cast<std::size_t>(in.a)];
-                const auto argc = static_cast<std::size_t>(in.b);
-                if (!callee.defined)
-                    throw ScriptError{err::TypeMismatch, L"Type mismatch: '" + callee.name + L"'"};
-                if (argc != callee.paramByRef.size())
-                    RaiseError(450);
-                if (m_frames.size() - baseDepth >= static_cast<std::size_t>(m_limits.maxDepth))
-                    RaiseError(28);
-                f->pc = pc;
-                const bool places = in.c == 0;
-                PushFrame(callee,
-                          m_stack.data() + (m_stack.size() - argc),
-                          places ? m_argRefs.data() + (m_argRefs.size() - argc) : nullptr,
-                          argc,
-                          true);
-                m_stack.drop(argc);
-                if (places)
-                    m_argRefs.drop(argc);
-                m_frames.back().stackBase = m_stack.size();
-                m_frames.back().argRefBase = m_argRefs.size();
+                leave();
+                CallProcedure(in, baseDepth);
                 enter();
                 break;
-            }
             case Op::CallBuiltin: {
                 const Builtin& builtin = *m_scope.builtins[static_cast<std::size_t>(in.a)];
                 if (in.b < builtin.minArgs || (builtin.maxArgs >= 0 && in.b > builtin.maxArgs))
@@ -726,9 +635,7 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
             case Op::Compare: {
                 const OperandOrigin origin{(in.b & 1) != 0, (in.b & 2) != 0};
                 binary([&](const Value& a, const Value& b) {
-                    if constexpr (kFast)
-                        return FastCompare(static_cast<Comparison>(in.a), a, b, origin);
-                    return Compare(static_cast<Comparison>(in.a), a, b, origin);
+                    return CompareValues<kFast>(static_cast<Comparison>(in.a), a, b, origin);
                 });
                 break;
             }

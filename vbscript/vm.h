@@ -104,6 +104,18 @@ private:
     void PushFrame(Procedure& proc, Value* args, ArgPlace* places, std::size_t argc, bool consume);
     void PopFrame();
     Value& Variable(const Frame& frame, std::int32_t packed);
+    // A variable or constant operand.
+    const Value& Operand(const Frame& frame, std::int32_t packed);
+    // Where the loop goes on after an instruction it hands to a function of its own.
+    enum class StepEnd : std::uint8_t {
+        Done,
+        FramePushed, // script code runs next: the loop enters the new top frame
+        SafePoint,   // a store may have let an instance go: Class_Terminate may be due
+    };
+    // The instructions handed out of the loop run with the frame's position saved in
+    // frame.pc (where errors and script code called from them look for it).
+    // Call: checks and pushes the callee's frame, arguments from the stack.
+    void CallProcedure(const Instr& in, std::size_t baseDepth);
     // Pushes a frame for a call made by an instruction, with its arguments on the stack.
     void EnterCall(Procedure& proc,
                    std::size_t argc,
@@ -173,6 +185,12 @@ private:
     [[gnu::cold]] void EraseVariable(Value& target, bool fixedArray);
     // What For Each walks: the array itself, or a snapshot of an object's items.
     [[gnu::cold]] Value ForEachSnapshot(Value collection);
+    // The element instructions beyond the one-subscript fast forms the loop keeps.
+    StepEnd LoadElement1(const Instr& in, Frame& frame, std::size_t baseDepth);
+    StepEnd LoadElement(const Instr& in, Frame& frame, std::size_t baseDepth);
+    template <bool kFast>
+    StepEnd StoreElement(const Instr& in, Frame& frame, std::size_t baseDepth);
+    StepEnd ArgElement(const Instr& in, Frame& frame, std::size_t baseDepth);
 
     // ---- code made while running (vm_dynamic_code.cpp) ----
     // Eval and Execute see the locals of `caller`; ExecuteGlobal passes none.

@@ -4,6 +4,8 @@
 #include "vbscript/coerce.h"
 #include "vbscript/script_error.h"
 #include "vbscript/vm.h"
+#include "vbscript/vm_frames.h"
+#include "vbscript/vm_values.h"
 
 namespace vbs {
 
@@ -103,6 +105,98 @@ Value Vm::ForEachSnapshot(Value collection) {
     if (collection.Type() != VarType::Array)
         RaiseError(451);
     return collection;
+}
+
+Vm::StepEnd Vm::LoadElement1(const Instr& in, Frame& frame, std::size_t baseDepth) {
+    const Value& target = Variable(frame, in.a);
+    m_stack.push_back(Operand(frame, in.b));
+    if (target.Type() == VarType::Object)
+        return CallDefaultMember(target, 1, baseDepth) ? StepEnd::FramePushed : StepEnd::Done;
+    const auto subscripts = PopSubscripts(1);
+    if (target.Type() != VarType::Array)
+        RaiseError(err::TypeMismatch);
+    m_stack.push_back(target.AsArray()->At(target.AsArray()->FlatIndex(subscripts)));
+    return StepEnd::Done;
+}
+
+Vm::StepEnd Vm::LoadElement(const Instr& in, Frame& frame, std::size_t baseDepth) {
+    const Value& target = Variable(frame, in.a);
+    if (target.Type() == VarType::Object) {
+        // An object indexed like an array: its default member.
+        const bool pushed = CallDefaultMember(target, static_cast<std::size_t>(in.b), baseDepth);
+        return pushed ? StepEnd::FramePushed : StepEnd::Done;
+    }
+    if (target.Type() != VarType::Array)
+        RaiseError(err::TypeMismatch);
+    const Array& array = *target.AsArray();
+    const std::size_t flat = array.FlatIndex(PopSubscripts(in.b));
+    m_stack.push_back(array.At(flat));
+    return StepEnd::Done;
+}
+
+template <bool kFast>
+Vm::StepEnd Vm::StoreElement(const Instr& in, Frame& frame, std::size_t baseDepth) {
+    const Access access = in.op == Op::SetElement ? Access::Set : Access::Let;
+    if (Variable(frame, in.a).Type() == VarType::Object) {
+        const bool pushed = StoreDefaultMember(
+            Variable(frame, in.a), static_cast<std::size_t>(in.b), access, baseDepth);
+        return pushed ? StepEnd::FramePushed : StepEnd::Done;
+    }
+    Value value = std::move(m_stack.back());
+    m_stack.pop_back();
+    if (access == Access::Set) {
+        if (value.Type() != VarType::Object)
+            RaiseError(err::ObjectRequired);
+    } else {
+        if (value.Type() == VarType::Object)
+            ResolveValues(std::span<Value>(&value, 1), frame, frame.pc);
+        vm_values::LetValue(value);
+    }
+    if (Variable(frame, in.a).Type() != VarType::Array)
+        RaiseError(err::TypeMismatch);
+    std::size_t flat;
+    if (kFast && in.b == 1 && vm_values::IsWhole(m_stack.back()) &&
+        Variable(frame, in.a).AsArray()->Dimensions() == 1) {
+        // One whole-number subscript: no subscript list needed.
+        flat = vm_values::OneIndex(*Variable(frame, in.a).MutableArray(),
+                                   vm_values::Whole(m_stack.back()));
+        m_stack.pop_back();
+    } else {
+        // Subscripts convert before the array is touched: a conversion may run code that
+        // changes the variable.
+        const auto subscripts = PopSubscripts(in.b);
+        if (Variable(frame, in.a).Type() != VarType::Array)
+            RaiseError(err::TypeMismatch);
+        flat = Variable(frame, in.a).AsArray()->FlatIndex(subscripts);
+    }
+    Array& array = *Variable(frame, in.a).MutableArray();
+    Value old = std::move(array.At(flat));
+    array.At(flat) = std::move(value);
+    if (old.Type() != VarType::Object)
+        return StepEnd::Done;
+    old = Value();
+    return StepEnd::SafePoint;
+}
+
+template Vm::StepEnd Vm::StoreElement<true>(const Instr&, Frame&, std::size_t);
+template Vm::StepEnd Vm::StoreElement<false>(const Instr&, Frame&, std::size_t);
+
+Vm::StepEnd Vm::ArgElement(const Instr& in, Frame& frame, std::size_t baseDepth) {
+    Value& target = Variable(frame, in.a);
+    if (target.Type() == VarType::Array) {
+        Array& array = *target.MutableArray();
+        Value& element = array.At(array.FlatIndex(PopSubscripts(in.b)));
+        m_stack.push_back(element);
+        m_argRefs.push_back(ArgPlace{&element, ArrayLock(&array)});
+        return StepEnd::Done;
+    }
+    if (target.Type() != VarType::Object)
+        RaiseError(err::TypeMismatch);
+    // An object's default member: its result goes by value.
+    m_argRefs.emplace_back();
+    return CallDefaultMember(target, static_cast<std::size_t>(in.b), baseDepth)
+               ? StepEnd::FramePushed
+               : StepEnd::Done;
 }
 
 } // namespace vbs

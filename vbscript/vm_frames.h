@@ -36,4 +36,32 @@ namespace vbs {
     return m_scope.globals[static_cast<std::size_t>(index)];
 }
 
+[[gnu::always_inline]] inline const Value& Vm::Operand(const Frame& frame, std::int32_t packed) {
+    if ((packed >> kVarKindShift) == static_cast<std::int32_t>(VarKind::Constant))
+        return frame.proc->constants[static_cast<std::size_t>(packed & ((1 << kVarKindShift) - 1))];
+    return Variable(frame, packed);
+}
+
+[[gnu::always_inline]] inline void Vm::CallProcedure(const Instr& in, std::size_t baseDepth) {
+    Procedure& callee = *m_scope.procedures[static_cast<std::size_t>(in.a)];
+    const auto argc = static_cast<std::size_t>(in.b);
+    if (!callee.defined)
+        throw ScriptError{err::TypeMismatch, L"Type mismatch: '" + callee.name + L"'"};
+    if (argc != callee.paramByRef.size())
+        RaiseError(450);
+    if (m_frames.size() - baseDepth >= static_cast<std::size_t>(m_limits.maxDepth))
+        RaiseError(28);
+    const bool places = in.c == 0;
+    PushFrame(callee,
+              m_stack.data() + (m_stack.size() - argc),
+              places ? m_argRefs.data() + (m_argRefs.size() - argc) : nullptr,
+              argc,
+              true);
+    m_stack.drop(argc);
+    if (places)
+        m_argRefs.drop(argc);
+    m_frames.back().stackBase = m_stack.size();
+    m_frames.back().argRefBase = m_argRefs.size();
+}
+
 } // namespace vbs

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "vbscript/coerce.h"
+#include "vbscript/instructions.h"
 #include "vbscript/operators.h"
 #include "vbscript/script_error.h"
 #include "vbscript/value.h"
@@ -95,6 +96,29 @@ template <bool kFast>
     if constexpr (kFast)
         return FastAdd(a, b, sign);
     return sign > 0 ? Add(a, b) : Subtract(a, b);
+}
+
+// The result of a fused Add, Subtract or Multiply.
+template <bool kFast>
+[[gnu::always_inline]] inline Value Fused(FusedOp op, const Value& a, const Value& b) {
+    switch (op) {
+    case FusedOp::Add:
+        return AddOrSubtract<kFast>(a, b, 1);
+    case FusedOp::Subtract:
+        return AddOrSubtract<kFast>(a, b, -1);
+    case FusedOp::Multiply:
+        break;
+    }
+    return Multiply(a, b);
+}
+
+// A comparison of two values that are not objects, as a Boolean value.
+template <bool kFast>
+[[gnu::always_inline]] inline Value
+CompareValues(Comparison op, const Value& a, const Value& b, OperandOrigin origin) {
+    if (kFast && IsWhole(a) && IsWhole(b))
+        return Value::Boolean(ComparisonHolds(op, (Whole(a) > Whole(b)) - (Whole(a) < Whole(b))));
+    return Compare(op, a, b, origin);
 }
 
 template <bool kFast>
