@@ -74,11 +74,13 @@ function(folder_of path out)
     set(${out} "" PARENT_SCOPE)
 endfunction()
 
-# Tests of a folder: tests/platform holds platform/base's.
+# Tests of a folder: tests/platform holds platform/base's, tests/gui platform/gui's.
 function(tested_folder test_dir out)
     string(REGEX REPLACE "^tests/([^/]+).*" "\\1" name "${test_dir}")
     if(name STREQUAL "platform")
         set(name platform/base)
+    elseif(name STREQUAL "gui")
+        set(name platform/gui)
     endif()
     list(FIND folders ${name} found)
     if(found LESS 0)

@@ -1,0 +1,32 @@
+#pragma once
+// A font made from LOGFONT fields, as CreateFontIndirect makes it, with the face name mapped
+// to an installed font (face_substitution.h).
+#include <QFont>
+#include <QFontMetrics>
+
+#include "platform/gui/log_font.h"
+
+class CFont {
+public:
+    // The default font.
+    CFont();
+    explicit CFont(const LOGFONT& description);
+
+    bool CreateFontIndirect(const LOGFONT& description);
+    // MFC's CreatePointFont: tenths of a point at 96 dots per inch.
+    bool CreatePointFont(int pointSizeTenths, std::wstring_view face);
+    bool GetLogFont(LOGFONT& description) const;
+
+    const QFont& Font() const { return m_font; }
+    const QFontMetrics& Metrics() const { return m_metrics; }
+    int Escapement() const { return m_description.lfEscapement; }
+
+    // The font a DC starts with: "굴림" at 12 pixels, as Korean screens expect. Made on first
+    // use, which needs a QGuiApplication, and kept for the life of the process.
+    static const CFont& Default();
+
+private:
+    LOGFONT m_description;
+    QFont m_font;
+    QFontMetrics m_metrics;
+};
