@@ -136,10 +136,12 @@ void IterateAttributes(const xmlNode* node, XElement* element) {
 }
 
 // Walks one DOM node. `slot` is where an element made for this node goes; children go
-// under the element now in the slot, each following the previous one's sibling link. Each
-// child is freed as soon as it is read, while it is still in the cache: a big page then
-// never holds both whole trees at once, and the new elements reuse the DOM's memory.
-// libxml2 caps nesting depth, so the recursion depth here is bounded.
+// under the element now in the slot, each following the previous one's sibling link. A
+// "_" element makes no element: it gives its attributes to the parent, and whatever it
+// holds joins the parent in its place, as if it were not there. Each child is freed as soon
+// as it is read, while it is still in the cache: a big page then never holds both whole
+// trees at once, and the new elements reuse the DOM's memory. libxml2 caps nesting depth,
+// so the recursion depth here is bounded.
 void IterateChildNodes(xmlNode* node, XElement* parent, XElement** slot) {
     XElement* made = nullptr;
     switch (node->type) {
@@ -163,10 +165,12 @@ void IterateChildNodes(xmlNode* node, XElement* parent, XElement** slot) {
     }
     if (node->type != XML_ELEMENT_NODE && node->type != XML_DOCUMENT_NODE)
         return;
+    XElement* childParent = made ? made : parent;
     XElement** childSlot = made ? made->FirstChildSlot() : slot;
     while (xmlNode* child = node->children) {
-        IterateChildNodes(child, *slot, childSlot);
-        if (*childSlot)
+        IterateChildNodes(child, childParent, childSlot);
+        // A "_" child may have left several elements: the next one goes after the last.
+        while (*childSlot)
             childSlot = (*childSlot)->NextSiblingSlot();
         xmlUnlinkNode(child);
         xmlFreeNode(child);

@@ -135,6 +135,26 @@ TEST_F(ParserTest, UnderscoreElementsGiveTheirAttributesToTheParent) {
     EXPECT_EQ(root->GetFirstChild()->GetNextSibling(), nullptr);
 }
 
+// What a "_" element holds belongs to its parent, in its place; nothing is dropped or lost.
+TEST_F(ParserTest, WhatAnUnderscoreElementHoldsJoinsTheParentInItsPlace) {
+    Tree root = Parse("<r><a/><_ x=\"1\"><b/><c><_ y=\"2\"><d/></_></c>hi</_><e/></r>");
+    ASSERT_TRUE(root);
+    std::wstring tags;
+    for (XElement* c = root->GetFirstChild(); c; c = c->GetNextSibling()) {
+        tags += c->GetTagName();
+        EXPECT_EQ(c->GetParent(), root.get()) << c->GetTagName();
+    }
+    EXPECT_EQ(tags, L"abce");
+    EXPECT_TRUE(root->HaveKey(L"x"));
+    EXPECT_EQ(root->GetText(), L"hi");
+    XElement* c = root->FindChild(L"c");
+    ASSERT_NE(c, nullptr);
+    EXPECT_TRUE(c->HaveKey(L"y"));
+    ASSERT_NE(c->GetFirstChild(), nullptr);
+    EXPECT_EQ(c->GetFirstChild()->GetTagName(), L"d");
+    EXPECT_EQ(c->GetFirstChild()->GetParent(), c);
+}
+
 TEST_F(ParserTest, AttributeSetsFillOnlyMissingKeysAndReportUnknownNames) {
     FakeAttributeSet set;
     set.blue.values.Set(L"color", L"blue");
