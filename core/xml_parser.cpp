@@ -3,6 +3,7 @@
 #include <libxml/parser.h>
 #include <libxml/tree.h>
 #include <libxml/xmlerror.h>
+#include <libxml/xmlreader.h>
 
 #include <algorithm>
 #include <cstring>
@@ -135,48 +136,6 @@ void IterateAttributes(const xmlNode* node, XElement* element) {
     ApplyAttributeSet(element);
 }
 
-// Walks one DOM node. `slot` is where an element made for this node goes; children go
-// under the element now in the slot, each following the previous one's sibling link. A
-// "_" element makes no element: it gives its attributes to the parent, and whatever it
-// holds joins the parent in its place, as if it were not there. Each child is freed as soon
-// as it is read, while it is still in the cache: a big page then never holds both whole
-// trees at once, and the new elements reuse the DOM's memory. libxml2 caps nesting depth,
-// so the recursion depth here is bounded.
-void IterateChildNodes(xmlNode* node, XElement* parent, XElement** slot) {
-    XElement* made = nullptr;
-    switch (node->type) {
-    case XML_ELEMENT_NODE:
-        if (node->name && node->name[0] == '_' && !(node->ns && node->ns->prefix)) {
-            if (parent)
-                IterateAttributes(node, parent);
-        } else {
-            made = new XElement(QualifiedName(node), parent);
-            *slot = made;
-            IterateAttributes(node, made);
-        }
-        break;
-    case XML_TEXT_NODE:
-        // White space between elements is layout, not content.
-        if (parent && !IsBlank(node->content))
-            parent->SetText(Wide(node->content));
-        break;
-    default:
-        break; // comments, processing instructions, CDATA, DTD nodes make nothing
-    }
-    if (node->type != XML_ELEMENT_NODE && node->type != XML_DOCUMENT_NODE)
-        return;
-    XElement* childParent = made ? made : parent;
-    XElement** childSlot = made ? made->FirstChildSlot() : slot;
-    while (xmlNode* child = node->children) {
-        IterateChildNodes(child, childParent, childSlot);
-        // A "_" child may have left several elements: the next one goes after the last.
-        while (*childSlot)
-            childSlot = (*childSlot)->NextSiblingSlot();
-        xmlUnlinkNode(child);
-        xmlFreeNode(child);
-    }
-}
-
 bool HasUtf8Bom(std::string_view bytes) {
     return bytes.size() >= 3 && std::memcmp(bytes.data(), "\xEF\xBB\xBF", 3) == 0;
 }
@@ -202,16 +161,74 @@ struct ChunkReader {
     static int Close(void*) { return 0; }
 };
 
-// Compact text nodes only change how libxml2 stores short texts; the tree is read once and
-// never modified, so the outcome is the same and the parse allocates less.
-xmlDoc* ReadDocument(std::string_view bytes, const char* encoding) {
-    ChunkReader reader{bytes};
-    return xmlReadIO(&ChunkReader::Read,
-                     &ChunkReader::Close,
-                     &reader,
-                     nullptr,
-                     encoding,
-                     XML_PARSE_NONET | XML_PARSE_COMPACT);
+// Reads the markup node by node and converts each element while libxml2's node for it is
+// still in the cache; the reader frees the nodes behind it, so a big page never holds a whole
+// markup tree. Compact text nodes only change how libxml2 stores short texts; an encoding
+// given here outranks the one the markup declares. Malformed
+// markup leaves `wellFormed` false and keeps nothing half-built.
+XElement* ReadTree(std::string_view bytes, const char* encoding, bool& wellFormed) {
+    wellFormed = false;
+    ChunkReader chunks{bytes};
+    xmlTextReaderPtr reader =
+        xmlReaderForIO(&ChunkReader::Read,
+                       &ChunkReader::Close,
+                       &chunks,
+                       nullptr,
+                       encoding,
+                       XML_PARSE_NONET | XML_PARSE_COMPACT | (encoding ? XML_PARSE_IGNORE_ENC : 0));
+    if (!reader)
+        return nullptr;
+    XElement* tree = nullptr;
+    // By depth: the element the nodes at that depth belong to, and where the next element
+    // goes. A "_" element passes its own level on: what it holds joins its parent.
+    struct Level {
+        XElement* parent;
+        XElement** slot;
+    };
+    std::vector<Level> levels{{nullptr, &tree}};
+    int status = 0;
+    while ((status = xmlTextReaderRead(reader)) == 1) {
+        const int depth = xmlTextReaderDepth(reader);
+        if (depth < 0 || static_cast<std::size_t>(depth) >= levels.size()) {
+            status = -1;
+            break;
+        }
+        levels.resize(static_cast<std::size_t>(depth) + 1);
+        Level& level = levels.back();
+        xmlNode* node = xmlTextReaderCurrentNode(reader);
+        if (!node)
+            continue;
+        if (node->type == XML_TEXT_NODE) {
+            // White space between elements is layout, not content.
+            if (level.parent && !IsBlank(node->content))
+                level.parent->SetText(Wide(node->content));
+            continue;
+        }
+        if (node->type != XML_ELEMENT_NODE ||
+            xmlTextReaderNodeType(reader) != XML_READER_TYPE_ELEMENT)
+            continue; // ends of elements, comments, processing instructions, CDATA
+        Level inner = level;
+        if (node->name && node->name[0] == '_' && !(node->ns && node->ns->prefix)) {
+            if (level.parent)
+                IterateAttributes(node, level.parent);
+        } else {
+            while (*level.slot)
+                level.slot = (*level.slot)->NextSiblingSlot();
+            auto* made = new XElement(QualifiedName(node), level.parent);
+            *level.slot = made;
+            IterateAttributes(node, made);
+            inner = {made, made->FirstChildSlot()};
+        }
+        if (!xmlTextReaderIsEmptyElement(reader))
+            levels.push_back(inner);
+    }
+    xmlFreeTextReader(reader);
+    if (status != 0) {
+        delete tree;
+        return nullptr;
+    }
+    wellFormed = true;
+    return tree;
 }
 
 } // namespace
@@ -244,23 +261,16 @@ int XMLParser::ParseMemory(std::string_view bytes, XElement** root) {
     m_lastError.clear();
     orvo::EnsureLibxmlReady();
     // A byte-order mark decides the encoding even when the declaration names another one.
-    xmlDoc* doc =
-        HasUtf8Bom(bytes) ? ReadDocument(bytes.substr(3), "UTF-8") : ReadDocument(bytes, nullptr);
+    bool wellFormed = false;
+    XElement* tree = HasUtf8Bom(bytes) ? ReadTree(bytes.substr(3), "UTF-8", wellFormed)
+                                       : ReadTree(bytes, nullptr, wellFormed);
+    // Only the first error is kept: when the code page is no cure either, it tells why.
+    const std::wstring error = orvo::FirstLibxmlError();
     // Files saved by Windows editors without a declaration are in the ANSI code page.
-    if (!doc && !HasUtf8Bom(bytes) && !DeclaresEncoding(bytes)) {
-        // The first attempt's error tells what is wrong unless the code page is the cure.
-        const std::wstring firstError = orvo::FirstLibxmlError();
-        doc = ReadDocument(bytes, plat::ProcessCodePage().c_str());
-        if (!doc)
-            return Fail(firstError.empty() ? L"the markup is not well-formed" : firstError);
-    }
-    if (!doc) {
-        const std::wstring error = orvo::FirstLibxmlError();
+    if (!wellFormed && !HasUtf8Bom(bytes) && !DeclaresEncoding(bytes))
+        tree = ReadTree(bytes, plat::ProcessCodePage().c_str(), wellFormed);
+    if (!wellFormed)
         return Fail(error.empty() ? L"the markup is not well-formed" : error);
-    }
-    XElement* tree = nullptr;
-    IterateChildNodes(reinterpret_cast<xmlNode*>(doc), nullptr, &tree);
-    xmlFreeDoc(doc);
     if (!tree)
         return Fail(L"there is no element in it");
     *root = tree;
