@@ -3,11 +3,14 @@
 // to its baseline from the same run: "ratio <name> / <baseline> = x.xx". Names are function
 // names, or full names with arguments ("BM_Open/1/10000", whatever fixed iteration count
 // the benchmark has). With
-// --benchmark_repetitions each side's fastest repetition is used: on a shared machine the
-// slower ones measure the neighbours, not the code.
+// --benchmark_repetitions (best with --benchmark_enable_random_interleaving) each side's
+// median repetition is used: a shared virtual machine changes speed within a run, so the
+// fastest repetitions of two benchmarks may come from different speeds, while their medians
+// come from the same mix.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <algorithm>
 #include <map>
 #include <string>
 #include <utility>
@@ -26,15 +29,22 @@ public:
             const std::string& function = r.run_name.function_name;
             const std::string full =
                 r.run_name.args.empty() ? function : function + "/" + r.run_name.args;
-            for (const std::string& name : {function, full}) {
-                auto [it, added] = times.try_emplace(name, time);
-                if (!added && time < it->second)
-                    it->second = time;
-            }
+            samples[full].push_back(time);
+            if (full != function)
+                samples[function].push_back(time);
         }
         ConsoleReporter::ReportRuns(runs);
     }
-    std::map<std::string, double> times;
+    // The median of each benchmark's repetitions (the upper one of an even count).
+    double Median(const std::string& name) {
+        auto it = samples.find(name);
+        if (it == samples.end() || it->second.empty())
+            return 0;
+        std::vector<double>& v = it->second;
+        std::nth_element(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(v.size() / 2), v.end());
+        return v[v.size() / 2];
+    }
+    std::map<std::string, std::vector<double>> samples;
 };
 
 // pairs: {measured, baseline}
@@ -45,13 +55,10 @@ inline int RunWithRatios(int argc,
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     for (const auto& [measured, baseline] : pairs) {
-        auto m = reporter.times.find(measured);
-        auto b = reporter.times.find(baseline);
-        if (m != reporter.times.end() && b != reporter.times.end() && b->second > 0)
-            std::printf("ratio %s / %s = %.2f\n",
-                        measured.c_str(),
-                        baseline.c_str(),
-                        m->second / b->second);
+        const double m = reporter.Median(measured);
+        const double b = reporter.Median(baseline);
+        if (m > 0 && b > 0)
+            std::printf("ratio %s / %s = %.2f\n", measured.c_str(), baseline.c_str(), m / b);
     }
     benchmark::Shutdown();
     return 0;
