@@ -8,12 +8,14 @@
 
 #include <utility>
 
+#include "platform/gui/message_box.h"
 #include "platform/gui/window.h"
 
 namespace {
 
+// Headless, nobody can choose, and a menu waiting for a choice would block the run.
 QAction* ExecMenu(QMenu& menu, QPoint screenPoint) {
-    return menu.exec(screenPoint);
+    return plat::HasDisplay() ? menu.exec(screenPoint) : nullptr;
 }
 
 CPopupMenu::Tracker& CurrentTracker() {

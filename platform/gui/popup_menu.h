@@ -48,7 +48,8 @@ public:
     // TPM_RETURNCMD, there is no live owner to tell.
     unsigned Run(plat::Window* owner, unsigned flags, const QPoint* screenPoint = nullptr);
 
-    // Null restores the real one, which runs QMenu::exec. Answers the previous tracker.
+    // Null restores the real one, which runs QMenu::exec, or chooses nothing at once when there
+    // is no display. Answers the previous tracker.
     static Tracker SetTracker(Tracker tracker);
 
 private:

@@ -54,10 +54,6 @@ CRect ToCRect(const QRect& rect) {
     return CRect(rect.left(), rect.top(), rect.left() + rect.width(), rect.top() + rect.height());
 }
 
-QRect ToQRect(const CRect& rect) {
-    return QRect(rect.left, rect.top, rect.Width(), rect.Height());
-}
-
 unsigned MouseKeys(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) {
     unsigned keys = 0;
     keys |= buttons.testFlag(Qt::LeftButton) ? MK_LBUTTON : 0u;
@@ -373,7 +369,17 @@ CRect Window::GetClientRect() const {
 void Window::Invalidate(const CRect* rect) {
     if (!m_widget)
         return;
-    const QRect area = rect ? ToQRect(*rect) & m_widget->rect() : m_widget->rect();
+    QRect area = m_widget->rect();
+    if (rect) {
+        // Clipped in 64 bits: a rectangle from markup may span the whole int range.
+        const long long left = std::max<long long>(rect->left, 0);
+        const long long top = std::max<long long>(rect->top, 0);
+        const long long right = std::min<long long>(rect->right, area.width());
+        const long long bottom = std::min<long long>(rect->bottom, area.height());
+        if (right <= left || bottom <= top)
+            return;
+        area = QRect(int(left), int(top), int(right - left), int(bottom - top));
+    }
     if (area.isEmpty())
         return;
     Impl()->Invalid() += area;
@@ -390,7 +396,7 @@ void Window::SetBackgroundColour(COLORREF colour) {
 }
 
 QImage Window::RenderImage() {
-    if (!m_widget)
+    if (!m_widget || !CBitmap::FitsSurface(m_widget->width(), m_widget->height()))
         return QImage();
     return m_widget->grab().toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }

@@ -96,7 +96,9 @@ public:
     void UpdateWindow();
     // White until changed.
     void SetBackgroundColour(COLORREF colour);
-    // The client area as painted now, with child windows; null for a dead window.
+    // The client area as painted now, with the child windows shown; null for a dead window
+    // or one too large for a bitmap (over 2^26 pixels), which also paints white without
+    // calling OnPaint.
     QImage RenderImage();
 
     // Mouse capture: the window gets the mouse until ReleaseCapture, even outside itself.

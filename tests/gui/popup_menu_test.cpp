@@ -161,3 +161,11 @@ TEST(PopupMenu, EmptyMenusZeroIdsAndDyingOwnersAnswerNothing) {
     CPopupMenu::SetTracker(previous);
     EXPECT_EQ(owner, nullptr);
 }
+
+TEST(PopupMenu, TheRealTrackerChoosesNothingWithoutADisplay) {
+    CPopupMenu menu;
+    OrderMenu(menu);
+    const auto previous = CPopupMenu::SetTracker(nullptr);
+    EXPECT_EQ(menu.Run(nullptr, TPM_RETURNCMD), 0u); // returns at once instead of blocking
+    CPopupMenu::SetTracker(previous);
+}

@@ -113,10 +113,12 @@ TEST(Window, MovesAndResizesWithinClampedBounds) {
     EXPECT_EQ(window.GetWindowRect(), CRect(40, 30, 200, 150));
     EXPECT_EQ(recorder.sizes.back(), CSize(160, 120));
 
+    window.Hide(); // a shown window this large would get a backing store of 4 GB
     window.Move(CRect(INT_MIN, INT_MIN, INT_MAX, INT_MAX));
     const CRect huge = window.GetClientRect();
     EXPECT_EQ(huge.Width(), Window::kMaxSide);
     EXPECT_EQ(huge.Height(), Window::kMaxSide);
+    EXPECT_TRUE(window.RenderImage().isNull()); // beyond any bitmap
 }
 
 TEST(Window, ShowsWithoutActivatingUnlessAsked) {
@@ -163,10 +165,16 @@ TEST(Window, PaintsTheInvalidRectangleClippedToIt) {
     window.Invalidate(&outside);
     window.UpdateWindow();
     EXPECT_EQ(recorder.paints.size(), 1u);
+    // One spanning the whole int range is the client area.
+    const CRect everything(INT_MIN, INT_MIN, INT_MAX, INT_MAX);
+    window.Invalidate(&everything);
+    window.UpdateWindow();
+    ASSERT_EQ(recorder.paints.size(), 2u);
+    EXPECT_EQ(recorder.paints[1], window.GetClientRect());
 
     // Through the loop, the whole client area when no rectangle is given.
     window.Invalidate();
-    ASSERT_TRUE(PumpUntil([&] { return recorder.paints.size() > 1; }));
+    ASSERT_TRUE(PumpUntil([&] { return recorder.paints.size() > 2; }));
     EXPECT_EQ(recorder.paints.back(), window.GetClientRect());
 }
 
