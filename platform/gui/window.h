@@ -1,7 +1,8 @@
 #pragma once
 // plat::Window: a native window for the UI layer, over a QWidget, in Windows' shape.
-// Top-level windows have a frame, popups have none and are not activated, children live in
-// their parent's client area. Events go to WindowHandler objects (window_handler.h).
+// Top-level windows have a frame; popups (drop-down lists, tips) have none and are never
+// activated, so they take no keyboard focus; children live in their parent's client area. Events go
+// to WindowHandler objects (window_handler.h).
 //
 // The widget can die before the Window: a child's widget goes with its parent's. From then
 // on the Window is dead: IsAlive() is false, queries answer empty values and commands do
