@@ -1,7 +1,8 @@
-// Qt for the whole program: fonts need a QGuiApplication, and nothing here needs a display.
+// Qt for the whole program: fonts need a QGuiApplication and windows a QApplication; nothing
+// here needs a display.
 #include <gtest/gtest.h>
 
-#include <QGuiApplication>
+#include <QApplication>
 
 #include <cstdlib>
 #include <memory>
@@ -12,7 +13,7 @@ class GuiEnvironment : public testing::Environment {
 public:
     void SetUp() override {
         ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-        m_application = std::make_unique<QGuiApplication>(m_argc, m_argv);
+        m_application = std::make_unique<QApplication>(m_argc, m_argv);
     }
     void TearDown() override { m_application.reset(); }
 
@@ -20,7 +21,7 @@ private:
     int m_argc = 1;
     char m_name[10] = "gui_tests";
     char* m_argv[2] = {m_name, nullptr};
-    std::unique_ptr<QGuiApplication> m_application;
+    std::unique_ptr<QApplication> m_application;
 };
 
 [[maybe_unused]] testing::Environment* const environment =
