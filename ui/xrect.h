@@ -46,6 +46,8 @@ public:
     int Recalc();
     // Lays out the children again after this object's rectangle changed.
     virtual void OnSizeChange();
+    // RecalcLayout (from XDO, run once the subtree is created) has nothing to add here: classes
+    // that place their children themselves answer it.
     void ApplyAlign(XRect* parent);
     // Walks `first` and its following siblings: each layout rectangle is recalculated against
     // `parent`, then moves its own window or lays out its own children.
