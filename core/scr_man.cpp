@@ -325,7 +325,8 @@ XDO* XScrMan::MakeScrObj(XElement* e, XDO* parent) {
 
 int XScrMan::CreateScreen(XDO* obj) {
     // Each object: BeforeCreate, CreateInstance, its children's trees, its later siblings'
-    // trees, then AfterCreate; so the later siblings of an object finish before it does.
+    // trees, its layout (a layout rectangle), then AfterCreate; so the later siblings of an
+    // object finish before it does.
     struct Step {
         XDO* node;
         bool finish;
@@ -338,6 +339,8 @@ int XScrMan::CreateScreen(XDO* obj) {
         if (!node || node->IsTornDown())
             continue;
         if (s.finish) {
+            if (orvo::HasStyle(node, XDO_STYLE_RECT) && !node->RecalcLayout())
+                return 0;
             node->RunObjectEvent(EVT_AFTERCREATE);
             continue;
         }

@@ -93,6 +93,10 @@ public:
     virtual void RemoveMember(XDO* member);
     // The settings element of a screen, held by its root; null for other objects.
     virtual XElement* GetSettingsElement(int create);
+    // A layout rectangle (style 0x20) lays itself out again once everything below it and
+    // after it was created; 0 fails the creation of the screen. Layout lives in the UI layer,
+    // so the core only asks.
+    virtual int RecalcLayout() { return 1; }
 
     // ---- life ----------------------------------------------------------------------------------
     // Objects end through orvo::DestroyObject (or LinkCut with remove), never by a plain

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <initializer_list>
 #include <map>
 #include <string>
 #include <vector>
@@ -25,6 +26,10 @@ public:
     int SetElement(XElement* e) override {
         XDO::SetElement(e);
         e->GetBool(L"fail", m_fail);
+        e->GetBool(L"layoutFail", m_layoutFail);
+        bool layout = false;
+        if (e->GetBool(L"layout", layout) && layout)
+            m_nStyle |= XDO_STYLE_RECT;
         g_log.push_back(L"set:" + GetName());
         return 1;
     }
@@ -37,6 +42,10 @@ public:
         return 1;
     }
     int CreateInstance() override { return m_fail ? 0 : XDO::CreateInstance(); }
+    int RecalcLayout() override {
+        g_log.push_back(L"layout:" + GetName());
+        return m_layoutFail ? 0 : 1;
+    }
     int RunObjectEvent(int n) override {
         g_log.push_back(L"ev" + std::to_wstring(n) + L":" + GetName());
         return XDO::RunObjectEvent(n);
@@ -44,6 +53,7 @@ public:
 
 private:
     bool m_fail = false;
+    bool m_layoutFail = false;
 };
 
 // Path aliases and files for the fixture project.
@@ -357,6 +367,45 @@ TEST_F(ScreenTest, FailedCreationDeletesTheNewTree) {
     root->AppendChild(bad);
     EXPECT_EQ(XScrMan::Instance().OpenPageMem(root, nullptr, nullptr), nullptr);
     EXPECT_EQ(Join(g_log, L"ev1:"), L"") << "no AfterCreate after a failure";
+}
+
+// Builds lib > a(b1, b2) from probes; `layout` names those that are layout rectangles.
+XElement* LayoutPage(std::initializer_list<const wchar_t*> layout, const wchar_t* failing) {
+    auto probe = [&](const wchar_t* name) {
+        auto* e = new XElement(L"probe");
+        e->SetValue(L"Name", name);
+        for (const wchar_t* l : layout)
+            if (std::wstring_view(l) == name)
+                e->SetValue(L"layout", L"True");
+        if (failing && std::wstring_view(failing) == name)
+            e->SetValue(L"layoutFail", L"True");
+        return e;
+    };
+    XElement* root = new XElement(L"lib");
+    XElement* a = probe(L"a");
+    root->AppendChild(a);
+    a->AppendChild(probe(L"b1"));
+    a->AppendChild(probe(L"b2"));
+    return root;
+}
+
+TEST_F(ScreenTest, LayoutRectanglesLayOutAfterTheirSubtreeAndBeforeTheirAfterCreate) {
+    orvo::XDOPtr page(
+        XScrMan::Instance().OpenPageMem(LayoutPage({L"a", L"b1"}, nullptr), nullptr, nullptr));
+    ASSERT_TRUE(page);
+    EXPECT_EQ(Join(g_log, L"layout:"), L"b1 a") << "b2 is no layout rectangle";
+    auto at = [](const wchar_t* entry) { return std::find(g_log.begin(), g_log.end(), entry); };
+    EXPECT_LT(at(L"ev1:b2"), at(L"layout:b1")) << "a later sibling finishes first";
+    EXPECT_LT(at(L"layout:b1"), at(L"ev1:b1"));
+    EXPECT_LT(at(L"ev1:b1"), at(L"layout:a"));
+    EXPECT_LT(at(L"layout:a"), at(L"ev1:a"));
+}
+
+TEST_F(ScreenTest, AFailedLayoutFailsTheScreen) {
+    EXPECT_EQ(XScrMan::Instance().OpenPageMem(LayoutPage({L"a", L"b1"}, L"b1"), nullptr, nullptr),
+              nullptr);
+    EXPECT_EQ(Join(g_log, L"ev1:"), L"b2") << "nothing finishes after the failed layout";
+    EXPECT_EQ(Join(g_log, L"ev2:"), L"") << "nothing is initialised";
 }
 
 TEST_F(ScreenTest, TheFrameLimitRefusesOneFrameTooMany) {
