@@ -9,8 +9,8 @@
 // come from the same mix.
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <algorithm>
+#include <cstdio>
 #include <map>
 #include <string>
 #include <utility>
