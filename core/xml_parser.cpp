@@ -231,6 +231,26 @@ XElement* ReadTree(std::string_view bytes, const char* encoding, bool& wellForme
     return tree;
 }
 
+// What is wrong with markup the reader refused. The reader names some faults poorly: an
+// element still open at the end reads as "Extra content at the end of the document". A
+// whole-document parse of the same bytes names them as screen authors expect ("Premature end
+// of data in tag lib line 2"), and faults are rare enough to parse twice. Empty when that
+// parse finds nothing.
+std::wstring DescribeFault(std::string_view bytes, const char* encoding) {
+    orvo::EnsureLibxmlReady(); // forgets the reader's error
+    ChunkReader chunks{bytes};
+    xmlDoc* doc =
+        xmlReadIO(&ChunkReader::Read,
+                  &ChunkReader::Close,
+                  &chunks,
+                  nullptr,
+                  encoding,
+                  XML_PARSE_NONET | XML_PARSE_COMPACT | (encoding ? XML_PARSE_IGNORE_ENC : 0));
+    if (doc)
+        xmlFreeDoc(doc);
+    return orvo::FirstLibxmlError();
+}
+
 } // namespace
 
 ORVO_DISPATCH(XMLParser,
@@ -261,16 +281,22 @@ int XMLParser::ParseMemory(std::string_view bytes, XElement** root) {
     m_lastError.clear();
     orvo::EnsureLibxmlReady();
     // A byte-order mark decides the encoding even when the declaration names another one.
+    const bool bom = HasUtf8Bom(bytes);
+    const std::string_view markup = bom ? bytes.substr(3) : bytes;
+    const char* encoding = bom ? "UTF-8" : nullptr;
     bool wellFormed = false;
-    XElement* tree = HasUtf8Bom(bytes) ? ReadTree(bytes.substr(3), "UTF-8", wellFormed)
-                                       : ReadTree(bytes, nullptr, wellFormed);
-    // Only the first error is kept: when the code page is no cure either, it tells why.
-    const std::wstring error = orvo::FirstLibxmlError();
-    // Files saved by Windows editors without a declaration are in the ANSI code page.
-    if (!wellFormed && !HasUtf8Bom(bytes) && !DeclaresEncoding(bytes))
-        tree = ReadTree(bytes, plat::ProcessCodePage().c_str(), wellFormed);
-    if (!wellFormed)
-        return Fail(error.empty() ? L"the markup is not well-formed" : error);
+    XElement* tree = ReadTree(markup, encoding, wellFormed);
+    if (!wellFormed) {
+        std::wstring error = orvo::FirstLibxmlError();
+        if (std::wstring described = DescribeFault(markup, encoding); !described.empty())
+            error = std::move(described);
+        // Files saved by Windows editors without a declaration are in the ANSI code page;
+        // when that is no cure either, the first attempt's fault is the one to tell.
+        if (!bom && !DeclaresEncoding(bytes))
+            tree = ReadTree(bytes, plat::ProcessCodePage().c_str(), wellFormed);
+        if (!wellFormed)
+            return Fail(error.empty() ? L"the markup is not well-formed" : error);
+    }
     if (!tree)
         return Fail(L"there is no element in it");
     *root = tree;

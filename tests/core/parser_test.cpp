@@ -226,6 +226,22 @@ TEST_F(ParserTest, BadInputYieldsNoTree) {
     }
 }
 
+// A refused file says where and what, in libxml2's words for the fault itself.
+TEST_F(ParserTest, AFaultIsReportedWithItsPlaceAndCause) {
+    XMLParser parser;
+    XElement* root = nullptr;
+    const auto fault = [&](std::string_view bytes) {
+        EXPECT_FALSE(parser.ParseMemory(bytes, &root));
+        return parser.LastError();
+    };
+    EXPECT_EQ(fault("<?xml version=\"1.0\"?>\n<lib Name=\"a\">\n  <lib>\n</lib>\n"),
+              L"line 5, column 1: Premature end of data in tag lib line 2");
+    EXPECT_EQ(fault("<a>\n<b></c>\n</a>"),
+              L"line 2, column 8: Opening and ending tag mismatch: b line 2 and c");
+    EXPECT_EQ(fault("\xEF\xBB\xBF<a x=1/>"), L"line 1, column 6: AttValue: \" or ' expected");
+    EXPECT_EQ(root, nullptr);
+}
+
 TEST_F(ParserTest, DeepNestingIsRefusedWithoutCrashing) {
     std::string deep;
     for (int i = 0; i < 100000; ++i)
