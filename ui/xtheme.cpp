@@ -86,6 +86,13 @@ CUIStyle* XTheme::GetUIStyle(std::wstring_view control) const {
     return found == m_styles.end() ? nullptr : found->second;
 }
 
+std::vector<CUIStyle*> XTheme::GetStyles() const {
+    std::vector<CUIStyle*> styles;
+    for (const auto& style : m_ownedStyles)
+        styles.push_back(style.get());
+    return styles;
+}
+
 CUIPaint* XTheme::GetUIPaint(std::wstring_view name) const {
     const auto found = m_paints.find(plat::ToLower(orvo::TrimBlanks(name)));
     return found == m_paints.end() ? nullptr : found->second;

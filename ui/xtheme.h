@@ -28,6 +28,8 @@ public:
     CUIStyle* GetUIStyle(std::wstring_view control) const;
     CUIPaint* GetUIPaint(std::wstring_view name) const;
     CUIStyle* GetDefaultStyle() const { return m_default; }
+    // Every style built, in document order, also those a later one of the same name hides.
+    std::vector<CUIStyle*> GetStyles() const;
     // A theme colour, else a name of the "Color" service, else a colour text.
     int GetColor(const wchar_t* name, COLORREF* colour) const;
     // The colour under `key` of `element`: 1 when absent (`colour` unchanged) or resolved, 0
