@@ -75,6 +75,42 @@ TEST(PaintPrimitiveTest, SunkenBorderShrinksTheFillByTheLinesItDraws) {
     EXPECT_EQ(topOnly.At(0, 5), kWhite);
 }
 
+TEST(PaintPrimitiveTest, BorderEdgesPickTheirColoursSideBySide) {
+    // Light 1, highlight 2, shadow 3, dark shadow 4 (grey levels), black 0, white 255.
+    struct Case {
+        const char* edge;
+        const char* flag;
+        int topOuter, topInner, bottomOuter, bottomInner;
+    };
+    const Case cases[] = {
+        {"Raised", "RECT", 1, 255, 3, 255},
+        {"Raised", "RECT,Double", 1, 2, 4, 3},
+        {"Raised", "RECT,Double,SOFT", 2, 1, 4, 3},
+        {"Sunken", "RECT,Double,SOFT", 4, 3, 2, 1},
+        {"Etched", "RECT,Double", 3, 2, 2, 3},
+        {"Bump", "RECT,Double", 1, 4, 4, 1},
+        {"Raised", "RECT,Double,FLAT", 3, 1, 3, 1},
+        {"Sunken", "RECT,Double,MONO", 0, 255, 0, 255},
+        {"RaisedInner", "RECT,Double", 255, 2, 255, 3},
+    };
+    TestObject object;
+    object.rect = CRect(0, 0, 20, 10);
+    for (const Case& c : cases) {
+        const Canvas canvas = Paint(std::string("<Border Light=\"1,1,1\" HighLight=\"2,2,2\" "
+                                                "Shadow=\"3,3,3\" DarkShadow=\"4,4,4\" Edge=\"") +
+                                        c.edge + "\" Flag=\"" + c.flag + "\"/>",
+                                    object);
+        const int seen[] = {GetRValue(canvas.At(5, 0)),
+                            GetRValue(canvas.At(5, 1)),
+                            GetRValue(canvas.At(5, 9)),
+                            GetRValue(canvas.At(5, 8))};
+        EXPECT_EQ(seen[0], c.topOuter) << c.edge << " " << c.flag;
+        EXPECT_EQ(seen[1], c.topInner) << c.edge << " " << c.flag;
+        EXPECT_EQ(seen[2], c.bottomOuter) << c.edge << " " << c.flag;
+        EXPECT_EQ(seen[3], c.bottomInner) << c.edge << " " << c.flag;
+    }
+}
+
 TEST(PaintPrimitiveTest, LinearGradientRunsColumnByColumnInsideAOnePixelFrame) {
     TestObject object;
     object.rect = CRect(0, 0, 12, 6);
