@@ -1,6 +1,7 @@
 // Building themes from markup and choosing a style's draw event for an object's state.
 #include <gtest/gtest.h>
 
+#include "support/temp_dir.h"
 #include "theme_markup.h"
 #include "ui/ui_event.h"
 #include "ui/ui_style.h"
@@ -142,6 +143,23 @@ TEST(ThemeBuildingTest, ColoursResolveAsTextThenThemeThenColourService) {
     ASSERT_TRUE(theme->GetColor(L"0,0,255", &colour));
     EXPECT_EQ(colour, RGB(0, 0, 255));
     EXPECT_EQ(XColor::Instance().GetColor(L"broken", colour), 0);
+}
+
+TEST(ThemeBuildingTest, TheColourServiceReadsItsNameFile) {
+    TempDir dir;
+    dir.Write("colors.xml",
+              R"(<ColorName><ColorName.Add Name="Bid" Value="#0000FF"/></ColorName>)");
+    XColor& colours = XColor::Instance();
+    EXPECT_EQ(colours.InitColorName((dir.Wide() + L"/missing.xml").c_str()), 0);
+    EXPECT_EQ(colours.InitColorName(nullptr), 0);
+    ASSERT_EQ(colours.InitColorName((dir.Wide() + L"/COLORS.XML").c_str()), 1);
+    COLORREF colour = 0;
+    const int found = colours.GetColor(L"bid", colour);
+    colours.Clear();
+    EXPECT_EQ(found, 1);
+    EXPECT_EQ(colour, RGB(0, 0, 255));
+    // Without a project service the file cannot be named.
+    EXPECT_EQ(colours.InitializeIXO(), 0);
 }
 
 TEST(ThemeBuildingTest, UnresolvableColoursDiscardPaintsAndEmptyEvents) {
