@@ -5,6 +5,8 @@
 #include "platform/gui/xform.h"
 #include "ui/ui_paint_base.h"
 
+class CBrush;
+
 class CUIPaintBrush : public CUIPaintBase {
 public:
     // "BrushStyle", "Hatch", "Color"; an unknown colour leaves black.
@@ -13,7 +15,7 @@ public:
 
 protected:
     // Pattern brushes have no images here and paint solid.
-    void MakeBrush(class CBrush& brush) const;
+    void MakeBrush(CBrush& brush) const;
 
     int m_brushStyle = 0;
     COLORREF m_colour = 0;
