@@ -67,6 +67,10 @@ XRect::XRect() {
 int XRect::SetElement(XElement* e) {
     if (!XDO::SetElement(e) || !e)
         return 0;
+    return SetLayoutElement(e);
+}
+
+int XRect::SetLayoutElement(XElement* e) {
     if (const std::wstring* rect = e->FindValue(L"Rect"); rect && !m_rect.SetRectInfo(*rect)) {
         ConfirmMsg(plat::Format(L"Rect=\"%s\": x, y, width and height are needed, as four "
                                 L"position expressions separated by commas.",
@@ -96,12 +100,16 @@ int XRect::CreateInstance() {
 // ---- layout ------------------------------------------------------------------------------------
 
 int XRect::Recalc(XRect* parent) {
-    if (!m_rect.Recalc(ReferenceOf(parent), CRectEx::MODE_POSITION))
+    return RecalcIn(ReferenceOf(parent));
+}
+
+int XRect::RecalcIn(const CRect& reference) {
+    if (!m_rect.Recalc(reference, CRectEx::MODE_POSITION))
         return 0;
     // Percent margins are of the object's own size. Without margins the object stays where
     // its expressions alone put it until a later pass can align it.
     if (m_margin.Recalc(m_rect.rect, CRectEx::MODE_MARGIN))
-        ApplyAlign(parent);
+        ApplyAlignIn(reference);
     CopyRect(m_rect.rect);
     if (OwnsWindow()) {
         // The children work in the window's client coordinates; the base rectangle keeps the
@@ -122,7 +130,10 @@ void XRect::OnSizeChange() {
 }
 
 void XRect::ApplyAlign(XRect* parent) {
-    const CRect r = ReferenceOf(parent);
+    ApplyAlignIn(ReferenceOf(parent));
+}
+
+void XRect::ApplyAlignIn(const CRect& r) {
     CRect& rect = m_rect.rect;
     rect.OffsetRect(r.left, r.top);
     const long long w = rect.Width();

@@ -36,12 +36,16 @@ public:
     // "Rect" (four expressions, else the element is refused with a message), "Margin" (fewer
     // than four leave the margins unresolvable and the object unaligned), "Align", "Dock".
     int SetElement(XElement* e) override;
+    // Only "Rect", "Margin", "Align" and "Dock": theme primitives lay out like objects.
+    int SetLayoutElement(XElement* e);
     // Takes the host window of the enclosing layout rectangle, then lays itself out.
     int CreateInstance() override;
 
     // ---- layout --------------------------------------------------------------------------------
     // Against `parent`'s inner rectangle, or the desktop window's client area for null.
     virtual int Recalc(XRect* parent);
+    // Against `reference` as if it were the enclosing rectangle's inner rectangle.
+    int RecalcIn(const CRect& reference);
     // Against the nearest enclosing layout rectangle.
     int Recalc();
     // Lays out the children again after this object's rectangle changed.
@@ -49,6 +53,7 @@ public:
     // RecalcLayout (from XDO, run once the subtree is created) has nothing to add here: classes
     // that place their children themselves answer it.
     void ApplyAlign(XRect* parent);
+    void ApplyAlignIn(const CRect& reference);
     // Walks `first` and its following siblings: each layout rectangle is recalculated against
     // `parent`, then moves its own window or lays out its own children.
     static void Resize(XRect* parent, XDO* first);
