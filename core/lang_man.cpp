@@ -4,10 +4,9 @@
 
 #include "core/contracts.h"
 #include "core/element.h"
+#include "core/project_setting_file.h"
 #include "core/xdo.h"
-#include "nubra/call_site.h"
 #include "platform/base/nocase.h"
-#include "platform/base/path.h"
 
 namespace {
 
@@ -30,27 +29,14 @@ ORVO_DISPATCH(XLangMan,
               ORVO_PROVIDE(orvo::contract::LangManGetFont, GetFont))
 
 int XLangMan::LoadCurrentLanguage() {
-    static orvo::ContractCall<orvo::contract::ProjectGetPath> s_getPath;
-    static orvo::ContractCall<orvo::contract::ProjectGetINIStrEx> s_getIniStrEx;
-    static orvo::ContractCall<orvo::contract::ParserDoParse> s_parse;
-
-    auto getPath = s_getPath.Get();
-    auto getIniStrEx = s_getIniStrEx.Get();
-    auto parse = s_parse.Get();
-    std::wstring basePath;
-    std::wstring fileName;
-    if (!getPath || !getIniStrEx || !parse || !getPath(nullptr, &basePath) ||
-        !getIniStrEx(L"UserINI", L"Init", L"ProjectCfg", L"Init", L"Lang", fileName))
-        return 0;
-    XElement* root = nullptr;
-    if (!parse(plat::JoinPath(basePath, fileName).c_str(), &root))
+    const std::unique_ptr<XElement> root = orvo::ReadProjectSettingFile(L"Lang");
+    if (!root)
         return 0;
     std::unique_ptr<XLanguage> language;
     if (plat::EqualsNoCase(root->GetTagName(), L"Language")) {
         language = std::make_unique<XLanguage>();
-        language->SetElement(root);
+        language->SetElement(root.get());
     }
-    delete root;
     Install(std::move(language));
     return 1;
 }

@@ -1,10 +1,8 @@
 #include "ui/xtheme_man.h"
 
-#include "core/contracts.h"
 #include "core/element.h"
-#include "nubra/call_site.h"
+#include "core/project_setting_file.h"
 #include "platform/base/nocase.h"
-#include "platform/base/path.h"
 
 namespace {
 
@@ -21,23 +19,8 @@ XThemeMan& XThemeMan::Instance() {
 ORVO_DISPATCH(XThemeMan, IXO, ORVO_METHOD(InitializeIXO), ORVO_METHOD(LoadCurrentTheme))
 
 int XThemeMan::LoadCurrentTheme() {
-    static orvo::ContractCall<orvo::contract::ProjectGetPath> s_getPath;
-    static orvo::ContractCall<orvo::contract::ProjectGetINIStrEx> s_getIniStrEx;
-    static orvo::ContractCall<orvo::contract::ParserDoParse> s_parse;
-
-    auto getPath = s_getPath.Get();
-    auto getIniStrEx = s_getIniStrEx.Get();
-    auto parse = s_parse.Get();
-    std::wstring basePath;
-    std::wstring fileName;
-    if (!getPath || !getIniStrEx || !parse || !getPath(nullptr, &basePath) ||
-        !getIniStrEx(L"UserINI", L"Init", L"ProjectCfg", L"Init", L"Theme", fileName))
-        return 0;
-    XElement* root = nullptr;
-    if (!parse(plat::JoinPath(basePath, fileName).c_str(), &root) || !root)
-        return 0;
-    const std::unique_ptr<XElement> tree(root);
-    return LoadTheme(tree.get());
+    const std::unique_ptr<XElement> root = orvo::ReadProjectSettingFile(L"Theme");
+    return root ? LoadTheme(root.get()) : 0;
 }
 
 int XThemeMan::LoadTheme(XElement* root) {
