@@ -62,6 +62,6 @@ std::wstring XLangMan::GetTextID(int id) {
     return text;
 }
 
-CFont* XLangMan::GetFont(const wchar_t*) {
-    return nullptr;
+CFont* XLangMan::GetFont(const wchar_t* description) {
+    return m_current ? m_current->GetFont(description) : nullptr;
 }

@@ -4,7 +4,7 @@
 // language is also published as XDO::s_pLang.
 //
 // A language replaced by a later load is kept until the service goes: objects may still hold
-// what it handed out (its fonts, once there are fonts).
+// the fonts it handed out.
 #include <memory>
 #include <string>
 #include <vector>
@@ -33,8 +33,8 @@ public:
     int GetText(int id, std::wstring& out);
     // Empty when GetText would answer 0.
     std::wstring GetTextID(int id);
-    // Fonts are made with the themes' font keywords, which this service does not apply yet:
-    // every font description answers null.
+    // The current language's font for a "key=value,..." description applied over its default
+    // font; null without a current language or while no font maker is installed (core alone).
     CFont* GetFont(const wchar_t* description);
 
     // Null when no language is loaded.

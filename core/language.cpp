@@ -40,3 +40,37 @@ int XLanguage::GetText(int id, std::wstring& out) const {
     out = found->second;
     return 1;
 }
+
+CFont* XLanguage::GetDefaultFont() {
+    orvo::LanguageFonts* fonts = Fonts();
+    return fonts ? fonts->DefaultFont() : nullptr;
+}
+
+CFont* XLanguage::GetFont(const wchar_t* description) {
+    orvo::LanguageFonts* fonts = Fonts();
+    return fonts ? fonts->GetFont(description ? description : L"") : nullptr;
+}
+
+orvo::LanguageFonts* XLanguage::Fonts() {
+    if (!m_fonts) {
+        if (orvo::LanguageFontMaker maker = orvo::GetLanguageFontMaker())
+            m_fonts = maker(m_fontDescription);
+    }
+    return m_fonts.get();
+}
+
+namespace orvo {
+
+namespace {
+LanguageFontMaker g_fontMaker = nullptr;
+} // namespace
+
+void SetLanguageFontMaker(LanguageFontMaker maker) {
+    g_fontMaker = maker;
+}
+
+LanguageFontMaker GetLanguageFontMaker() {
+    return g_fontMaker;
+}
+
+} // namespace orvo

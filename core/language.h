@@ -1,12 +1,15 @@
 #pragma once
 // XLanguage: one loaded language file, the texts screens show by number and the language's
 // default font description. "LangMan" keeps the current one.
+#include <memory>
 #include <string>
 #include <unordered_map>
 
+#include "core/language_fonts.h"
 #include "nubra/ixo.h"
 #include "platform/base/string_map.h"
 
+class CFont;
 class XElement;
 
 class XLanguage : public IXO {
@@ -24,7 +27,15 @@ public:
     // The attributes of the last "Font" element; empty when there was none.
     const CMapStringToString& GetFontDescription() const { return m_fontDescription; }
 
+    // Null while no font maker is installed. The fonts are made on first use and live as
+    // long as this language.
+    CFont* GetDefaultFont();
+    CFont* GetFont(const wchar_t* description);
+
 private:
+    orvo::LanguageFonts* Fonts();
+
     CMapStringToString m_fontDescription;
+    std::unique_ptr<orvo::LanguageFonts> m_fonts;
     std::unordered_map<int, std::wstring> m_texts;
 };

@@ -7,10 +7,10 @@
 
 #include "core/project.h"
 #include "core/xdo.h"
-#include "host_stand_ins.h"
 #include "nubra/paths.h"
 #include "platform/base/ini_file.h"
 #include "support/fixture_project.h"
+#include "support/host_stand_ins.h"
 #include "support/scoped_registration.h"
 
 namespace {

@@ -12,11 +12,11 @@
 #include "core/notice_man.h"
 #include "core/xdo.h"
 #include "core/xml_parser.h"
-#include "host_stand_ins.h"
 #include "nubra/paths.h"
 #include "platform/base/ini_file.h"
 #include "platform/base/path.h"
 #include "support/fixture_project.h"
+#include "support/host_stand_ins.h"
 #include "support/recording_presenter.h"
 #include "support/scoped_registration.h"
 

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "core/xdo.h"
-#include "host_stand_ins.h"
 #include "nubra/ini_access.h"
 #include "nubra/paths.h"
+#include "support/host_stand_ins.h"
 #include "support/scoped_registration.h"
 #include "support/temp_dir.h"
 
