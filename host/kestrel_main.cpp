@@ -19,6 +19,10 @@
 #include "platform/base/heap_policy.h"
 #include "platform/base/path.h"
 #include "platform/base/text.h"
+#include "platform/gui/gui_application.h"
+#include "platform/gui/qt_event_loop.h"
+#include "ui/screen_notice_presenter.h"
+#include "ui/xtheme_man.h"
 
 namespace {
 
@@ -30,6 +34,7 @@ struct Options {
     std::wstring user;
     std::wstring backEnd = L"sim";
     bool dumpTree = false;
+    bool headless = false;
     long quitAfterMs = -1;
 };
 
@@ -37,14 +42,15 @@ void Usage(std::FILE* out) {
     std::fputs(
         "usage: kestrel [--project DIR] [--ini FILE] [--user NAME] [--backend NAME] [--dump-tree] "
         "[--quit-after MS]\n"
-        "               [--version]\n"
+        "               [--headless] [--version]\n"
         "  --project DIR    the project folder (default: the current folder)\n"
         "  --ini FILE       the settings file, relative to the project (default: Kestrel.ini)\n"
         "  --user NAME      the signed-in user (default: none, seen as Guest)\n"
         "  --backend NAME   the communication back end: sim (the default, a simulated exchange) or "
         "none\n"
         "  --dump-tree      open the start page, print the object tree of every opened page, exit\n"
-        "  --quit-after MS  leave the event loop after MS milliseconds\n",
+        "  --quit-after MS  leave the event loop after MS milliseconds\n"
+        "  --headless       draw into memory only: no windows, message boxes answer at once\n",
         out);
 }
 
@@ -77,6 +83,8 @@ int ParseArguments(int argc, char** argv, Options& options) {
             ok = value(options.backEnd) && !options.backEnd.empty();
         else if (arg == "--dump-tree")
             options.dumpTree = true;
+        else if (arg == "--headless")
+            options.headless = true;
         else if (arg == "--quit-after") {
             std::wstring ms;
             ok = value(ms);
@@ -99,6 +107,17 @@ int CallService(const wchar_t* service, const wchar_t* method) {
     IXO* obj = IXO::FindInstance(service);
     auto fn = obj ? obj->GetFunction<int()>(method) : orvo::BoundMethod<int()>{};
     return fn ? fn() : 0;
+}
+
+// The services that paint: colour names, the theme, the language and its fonts. Each says
+// why it failed through the framework's messages; a terminal without them still runs.
+void StartPaintServices() {
+    CallService(L"Color", L"InitializeIXO");
+    if (!CallService(L"ThemeMan", L"InitializeIXO"))
+        std::fputs("kestrel: no theme loaded (setting Theme in section Init); screens are drawn "
+                   "without styles\n",
+                   stderr);
+    CallService(L"LangMan", L"InitializeIXO");
 }
 
 } // namespace
@@ -125,14 +144,16 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    // Before any service: fonts, images and windows need the application.
+    plat::GuiApplication gui(argc, argv, options.headless || options.dumpTree);
     kestrel::Application application(ini);
     kestrel::SystemDb systemDb(options.user);
     IXO::Register(L"Application", &application);
     IXO::Register(L"systemdb", &systemDb);
-    orvo::StderrNoticePresenter presenter;
+    orvo::ScreenNoticePresenter presenter;
     XNoticeMan::Instance().SetPresenter(&presenter);
 
-    plat::QueueEventLoop loop;
+    plat::QtEventLoop loop;
     plat::EventLoop::Install(&loop);
     // Ends before the loop goes: its shutdown kills its timers.
     auto backEnd = std::make_unique<kestrel::BackEnd>();
@@ -157,9 +178,9 @@ int main(int argc, char** argv) {
             std::fprintf(stderr,
                          "kestrel: running without communication: %s\n",
                          plat::ToUtf8(error).c_str());
-        CallService(L"LangMan", L"InitializeIXO");
+        StartPaintServices();
         CallService(L"Project", L"Start");
-        loop.Pump();
+        plat::GuiApplication::ProcessPending();
         auto pages = XScrMan::Instance().OpenedPages();
         const XProject& project = XProject::Instance();
         if (project.GetStartPage().empty()) {
@@ -179,14 +200,17 @@ int main(int argc, char** argv) {
             // The definitions the pages build on.
             if (backEnd->IsRunning())
                 std::printf("backend %s: running\n", plat::ToUtf8(backEnd->Name()).c_str());
+            if (const XTheme* theme = XThemeMan::Instance().CurrentTheme())
+                std::printf("theme: %zu styles\n", theme->GetStyles().size());
             for (const wchar_t* set : {L"structureset", L"trset"}) {
                 if (auto* definitions = dynamic_cast<XDO*>(IXO::FindInstance(set)))
                     std::fputs(plat::ToUtf8(kestrel::DumpObjects(definitions)).c_str(), stdout);
             }
         } else {
             if (options.quitAfterMs >= 0)
-                loop.SetTimer(static_cast<unsigned>(options.quitAfterMs), [&loop] { loop.Quit(); });
-            loop.Run();
+                loop.SetTimer(static_cast<unsigned>(options.quitAfterMs),
+                              [] { plat::GuiApplication::Quit(); });
+            gui.Run();
         }
         for (XDO* page : XScrMan::Instance().OpenedPages())
             orvo::DestroyObject(page);

@@ -24,6 +24,21 @@ COLORREF Mix(COLORREF from, COLORREF to, double t) {
                channel(GetBValue(from), GetBValue(to)));
 }
 
+// Each channel mixed in light rather than in its coded value: decoded with 1 / gamma, mixed,
+// coded again. A gamma of 0.4 (light = value^2.5) keeps the middle of a dark-to-light run
+// from turning muddy.
+COLORREF MixInLight(COLORREF from, COLORREF to, double t, double gamma) {
+    auto channel = [t, gamma](int a, int b) {
+        const double light =
+            std::pow(a / 255.0, 1.0 / gamma) * (1.0 - t) + std::pow(b / 255.0, 1.0 / gamma) * t;
+        const long value = std::lround(std::pow(light, gamma) * 255.0);
+        return static_cast<std::uint8_t>(std::clamp<long>(value, 0, 255));
+    };
+    return RGB(channel(GetRValue(from), GetRValue(to)),
+               channel(GetGValue(from), GetGValue(to)),
+               channel(GetBValue(from), GetBValue(to)));
+}
+
 } // namespace
 
 int CUIPaintGradient::SetAttribute(XTheme* theme, XElement* element) {
@@ -57,9 +72,16 @@ int CUIPaintGradient::SetAttribute(XTheme* theme, XElement* element) {
             std::reverse(m_stops.begin(), m_stops.end());
     }
     double gamma = 0;
-    if (element->GetValue(L"Gamma", gamma) && std::isfinite(gamma))
+    if (element->GetValue(L"Gamma", gamma) && std::isfinite(gamma) && gamma > 0 &&
+        gamma <= kMaxGamma) {
         m_gamma = gamma;
+        m_gammaGiven = true;
+    }
     return 1;
+}
+
+COLORREF CUIPaintGradient::Blend(COLORREF from, COLORREF to, double t) const {
+    return m_gammaGiven ? MixInLight(from, to, t, m_gamma) : Mix(from, to, t);
 }
 
 void CUIPaintGradient::Draw(CDC* dc, CRect& rect, orvo::PaintTarget* object, CUIEvent* event) {
@@ -115,9 +137,9 @@ void CUIPaintGradient::DrawLinear(CDC* dc, const CRect& rect) const {
             const double t =
                 segment > 0 ? static_cast<double>(k) / static_cast<double>(segment) : 0.0;
             line(start + 1 + offset + k,
-                 Mix(m_stops[static_cast<std::size_t>(i - 1)],
-                     m_stops[static_cast<std::size_t>(i)],
-                     t));
+                 Blend(m_stops[static_cast<std::size_t>(i - 1)],
+                       m_stops[static_cast<std::size_t>(i)],
+                       t));
         }
     }
     for (long long at = std::max(start + 2 + segments * segment, firstVisible); at <= lastVisible;
@@ -148,7 +170,7 @@ void CUIPaintGradient::DrawRadial(CDC* dc, const CRect& rect) const {
             if (inset > radius)
                 break;
             const double t = static_cast<double>(step) / static_cast<double>(bandSteps);
-            const CPen pen(PS_SOLID, 2, Mix(m_stops[band], m_stops[band + 1], t));
+            const CPen pen(PS_SOLID, 2, Blend(m_stops[band], m_stops[band + 1], t));
             const CPen* previousPen = dc->SelectObject(&pen);
             CRect ring = rect;
             ring.DeflateRect(static_cast<int>(inset), static_cast<int>(inset));

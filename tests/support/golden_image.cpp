@@ -78,4 +78,10 @@ testing::AssertionResult MatchesGolden(const QImage& actualImage,
     return failure << "; actual: " << actualPath;
 }
 
+bool SavePng(const QImage& image, const std::filesystem::path& path) {
+    std::error_code ec;
+    std::filesystem::create_directories(path.parent_path(), ec);
+    return !ec && image.save(ToQt(path), "PNG");
+}
+
 } // namespace orvo::test

@@ -23,4 +23,7 @@ testing::AssertionResult MatchesGolden(const QImage& actual,
                                        const GoldenPlace& place,
                                        int tolerance = 0);
 
+// Writes `image` as a PNG at `path`, making its folder; false when it cannot.
+bool SavePng(const QImage& image, const std::filesystem::path& path);
+
 } // namespace orvo::test

@@ -146,6 +146,26 @@ TEST(PaintPrimitiveTest, GradientDirectionsAndSingleStops) {
     EXPECT_NE(radial.At(5, 1), kWhite);
 }
 
+TEST(PaintPrimitiveTest, AGivenGammaMixesInLightAndABadOneIsIgnored) {
+    TestObject object;
+    object.rect = CRect(0, 0, 12, 6);
+    auto redAt = [&](const char* gamma, int x) {
+        const std::string markup =
+            std::string(R"(<Gradient Type="Horizontal" Color="0,0,0.255,255,255")") + gamma + "/>";
+        return static_cast<int>(GetRValue(Paint(markup, object).At(x, 2)));
+    };
+    // Column 6 is step 5 of 11: 5/11 of the light, coded back with the gamma.
+    const double t = 5.0 / 11;
+    EXPECT_EQ(redAt(R"( Gamma="0.4")", 6), std::lround(std::pow(t, 0.4) * 255));
+    EXPECT_EQ(redAt(R"( Gamma="2.5")", 6), std::lround(std::pow(t, 2.5) * 255));
+    EXPECT_EQ(redAt(R"( Gamma="1")", 6), std::lround(t * 255));
+    EXPECT_EQ(redAt(R"( Gamma="0.4")", 1), 0) << "the stops themselves are kept";
+    EXPECT_EQ(redAt(R"( Gamma="0.4")", 10), std::lround(std::pow(9.0 / 11, 0.4) * 255));
+    for (const char* ignored :
+         {"", R"( Gamma="0")", R"( Gamma="-2")", R"( Gamma="1e300")", R"( Gamma="nan")"})
+        EXPECT_EQ(redAt(ignored, 6), std::lround(t * 255)) << ignored;
+}
+
 TEST(PaintPrimitiveTest, AlphaBlendOfFiftyPercentBlendsWithConstantAlpha127) {
     const auto theme = ThemeFrom(
         R"(<UIPaint Name="p"><AlphaBlend Alpha="50"><Fill BackColor="0,0,0"/></AlphaBlend></UIPaint>)");

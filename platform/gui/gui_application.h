@@ -1,0 +1,31 @@
+#pragma once
+// The GUI side of a process: one QApplication, on the screen when one is reachable and
+// drawing nowhere otherwise, so a host runs the same code with a display, on a server and in
+// CI. Fonts, images and windows need it to exist first.
+#include <memory>
+
+class QApplication;
+
+namespace plat {
+
+class GuiApplication {
+public:
+    // Headless (or with no X11 or Wayland display to be found) the application draws into
+    // memory only: windows are never shown and message boxes answer their default button.
+    // A platform chosen with QT_QPA_PLATFORM is kept unless headless is asked for.
+    GuiApplication(int& argc, char** argv, bool headless);
+    ~GuiApplication();
+    GuiApplication(const GuiApplication&) = delete;
+    GuiApplication& operator=(const GuiApplication&) = delete;
+
+    // Delivers what is waiting (posted tasks, due timers, window events) and returns.
+    static void ProcessPending();
+    // Runs the loop until Quit().
+    int Run();
+    static void Quit();
+
+private:
+    std::unique_ptr<QApplication> m_application;
+};
+
+} // namespace plat
