@@ -1,10 +1,14 @@
 #include "ui/ui_event.h"
 
+#include <algorithm>
+
 #include "core/element.h"
+#include "nubra/call_site.h"
 #include "nubra/trim_blanks.h"
 #include "platform/base/lenient.h"
 #include "platform/base/nocase.h"
 #include "platform/base/text.h"
+#include "ui/contracts.h"
 #include "ui/keyword_list.h"
 #include "ui/paint_target.h"
 #include "ui/xtheme.h"
@@ -25,6 +29,8 @@ int CUIEvent::SetElement(XTheme* theme, XElement* element) {
     }
     if (element->GetValue(L"Color", text))
         ReadColors(theme, text);
+    if (element->GetValue(L"Image", text))
+        ReadImages(text);
     if (!m_primitives.SetElement(theme, element->GetFirstChild()))
         m_primitives.Clear();
     return 1;
@@ -57,6 +63,13 @@ void CUIEvent::ReadColors(XTheme* theme, const std::wstring& text) {
             return;
         m_colours.push_back(colour);
     }
+}
+
+void CUIEvent::ReadImages(const std::wstring& text) {
+    static orvo::ContractCall<orvo::contract::ResManGetImageObject> s_getImage;
+    auto getImage = s_getImage.Get();
+    for (std::wstring_view name : orvo::SplitItems(text, L','))
+        m_images.push_back(getImage ? getImage(std::wstring(name).c_str()) : nullptr);
 }
 
 void CUIEvent::Draw(CDC* dc, orvo::PaintTarget* object) {
@@ -98,4 +111,23 @@ int CUIEvent::SetColor(int index, COLORREF colour) {
         return 0;
     m_colours[static_cast<std::size_t>(index)] = colour;
     return 1;
+}
+
+int CUIEvent::GetImg(int index, CResImg*& image) const {
+    if (index < 0 || static_cast<std::size_t>(index) >= m_images.size())
+        return 0;
+    image = m_images[static_cast<std::size_t>(index)];
+    return 1;
+}
+
+int CUIEvent::SetImg(int index, CResImg* image) {
+    if (index < 0 || static_cast<std::size_t>(index) >= m_images.size())
+        return 0;
+    m_images[static_cast<std::size_t>(index)] = image;
+    return 1;
+}
+
+void CUIEvent::SetImgArray(const std::vector<CResImg*>& images) {
+    const std::size_t count = std::min(images.size(), m_images.size());
+    std::copy_n(images.begin(), count, m_images.begin());
 }

@@ -5,6 +5,7 @@
 #include "ui/ui_paint_border.h"
 #include "ui/ui_paint_fill.h"
 #include "ui/ui_paint_gradient.h"
+#include "ui/ui_paint_image.h"
 #include "ui/ui_paint_set_rect.h"
 #include "ui/ui_paint_shapes.h"
 #include "ui/ui_paint_text.h"
@@ -38,6 +39,7 @@ constexpr PrimitiveTag kPrimitives[] = {
     {L"BorderEx", Make<CUIPaintBorderEx>},
     {L"Draw", Make<CUIPaintDraw>},
     {L"Paint", Make<CUIPaintDraw>},
+    {L"Image", Make<CUIPaintImage>},
     {L"Text", Make<CUIPaintText>},
 };
 

@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <memory>
 #include <string>
 
 #include "theme_markup.h"
@@ -13,6 +12,7 @@
 
 namespace {
 
+using orvo::test::Canvas;
 using orvo::test::TestObject;
 using orvo::test::ThemeFrom;
 
@@ -21,20 +21,6 @@ constexpr COLORREF kFill = RGB(0, 128, 0);
 constexpr COLORREF kShadow = RGB(160, 160, 160);
 constexpr COLORREF kLight = RGB(227, 227, 227);
 constexpr COLORREF kDarkShadow = RGB(105, 105, 105);
-
-// Movable, so drawings can be returned: the DC keeps the bitmap's address.
-struct Canvas {
-    std::unique_ptr<CBitmap> bitmap = std::make_unique<CBitmap>();
-    std::unique_ptr<CDC> dc = std::make_unique<CDC>();
-
-    explicit Canvas(int width = 60, int height = 40) {
-        bitmap->CreateBitmap(width, height);
-        dc->CreateCompatibleDC(nullptr);
-        dc->SelectObject(bitmap.get());
-        dc->FillSolidRect(0, 0, width, height, kWhite);
-    }
-    COLORREF At(int x, int y) const { return dc->GetPixel(x, y); }
-};
 
 // Draws the default style's first event over `object` into a fresh canvas.
 Canvas Paint(const std::string& primitives, TestObject object = {}) {

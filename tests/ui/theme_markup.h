@@ -1,5 +1,6 @@
 #pragma once
-// Themes for tests, built from markup text, and an object to paint with them.
+// Themes for tests, built from markup text, an object to paint with them and a canvas to
+// paint on.
 #include <memory>
 #include <string>
 
@@ -45,6 +46,20 @@ struct TestObject : PaintTarget {
     const CUIStyle* PaintStyle() const override { return style; }
     bool HasFocus() const override { return focused; }
     void DrawContent(CDC* dc, CRect& area, CUIEvent* event, CUIPaintText* text) override;
+};
+
+// A white memory DC. Movable, so drawings can be returned: the DC keeps the bitmap's address.
+struct Canvas {
+    std::unique_ptr<CBitmap> bitmap = std::make_unique<CBitmap>();
+    std::unique_ptr<CDC> dc = std::make_unique<CDC>();
+
+    explicit Canvas(int width = 60, int height = 40) {
+        bitmap->CreateBitmap(width, height);
+        dc->CreateCompatibleDC(nullptr);
+        dc->SelectObject(bitmap.get());
+        dc->FillSolidRect(0, 0, width, height, RGB(255, 255, 255));
+    }
+    COLORREF At(int x, int y) const { return dc->GetPixel(x, y); }
 };
 
 } // namespace orvo::test
