@@ -22,6 +22,7 @@
 #include "platform/gui/gui_application.h"
 #include "platform/gui/qt_event_loop.h"
 #include "ui/screen_notice_presenter.h"
+#include "ui/xres_man.h"
 #include "ui/xtheme_man.h"
 
 namespace {
@@ -109,10 +110,13 @@ int CallService(const wchar_t* service, const wchar_t* method) {
     return fn ? fn() : 0;
 }
 
-// The services that paint: colour names, the theme, the language and its fonts. Each says
-// why it failed through the framework's messages; a terminal without them still runs.
+// The services that paint: colour names, the images (before the theme, whose draw events
+// take them by name), the theme, the language and its fonts. Each says why it failed through
+// the framework's messages; a terminal without them still runs.
 void StartPaintServices() {
     CallService(L"Color", L"InitializeIXO");
+    // Without a resource file images still load on request from the image folder.
+    CallService(L"ResMan", L"InitializeIXO");
     if (!CallService(L"ThemeMan", L"InitializeIXO"))
         std::fputs("kestrel: no theme loaded (setting Theme in section Init); screens are drawn "
                    "without styles\n",
@@ -202,6 +206,8 @@ int main(int argc, char** argv) {
                 std::printf("backend %s: running\n", plat::ToUtf8(backEnd->Name()).c_str());
             if (const XTheme* theme = XThemeMan::Instance().CurrentTheme())
                 std::printf("theme: %zu styles\n", theme->GetStyles().size());
+            for (const std::wstring& image : XResMan::Instance().GetImageNames())
+                std::printf("image %s\n", plat::ToUtf8(image).c_str());
             for (const wchar_t* set : {L"structureset", L"trset"}) {
                 if (auto* definitions = dynamic_cast<XDO*>(IXO::FindInstance(set)))
                     std::fputs(plat::ToUtf8(kestrel::DumpObjects(definitions)).c_str(), stdout);

@@ -20,8 +20,11 @@ bool ResolveColour(const std::wstring& text, COLORREF& colour) {
 } // namespace
 
 int CResBitmap::Load(const XElement* element) {
-    if (!LoadFile(element, m_dib))
+    if (!ResolveFile(element))
         return 0;
+    // A bitmap whose file is named is kept even when the file is missing or is no image: it
+    // draws nothing, and the screen that names it still opens.
+    DecodeFile(m_dib);
     const CSize size = m_dib.GetSize();
     SetSize(size.cx, size.cy);
     std::wstring text;

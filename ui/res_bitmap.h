@@ -12,7 +12,8 @@ public:
 
     // The file, then "TransColor" (a colour of the current theme, else of the "Color"
     // service, else a colour text; one that resolves nowhere keeps magenta), "Stretch" and
-    // "Transparent". 0 when the file cannot be found or decoded.
+    // "Transparent". 0 only when "Path" names no alias (or the file would leave its folder): a
+    // missing or undecodable file gives a bitmap of size 0 that draws nothing.
     int Load(const XElement* element) override;
     // The device context is left as it was found.
     void Draw(CDC* dc, const CRect& rect) override;

@@ -9,7 +9,7 @@ void DestroyIconHandle(IconHandle icon) {
 } // namespace orvo
 
 int CResIcon::Load(const XElement* element) {
-    if (!LoadFile(element, m_icon))
+    if (!ResolveFile(element) || !DecodeFile(m_icon))
         return 0;
     const CSize size = m_icon.GetSize();
     SetSize(size.cx, size.cy);

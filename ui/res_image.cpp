@@ -47,7 +47,7 @@ bool CResImg::ResolveFile(const XElement* element) {
     return true;
 }
 
-bool CResImg::LoadFile(const XElement* element, CDib& dib) {
+bool CResImg::DecodeFile(CDib& dib) const {
     // Only regular files: a pipe or a device named like an image would block the reader.
-    return ResolveFile(element) && plat::IsRegularFile(m_filePath) && dib.Load(m_filePath);
+    return plat::IsRegularFile(m_filePath) && dib.Load(m_filePath);
 }

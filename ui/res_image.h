@@ -31,19 +31,18 @@ public:
 protected:
     explicit CResImg(Kind kind) : m_kind(kind) {}
 
-    // Finds the element's file and decodes it into `dib`. False when "Path" names no alias,
-    // when the file would climb out of that folder, or when it is no regular file holding an
-    // image the DC can draw.
-    bool LoadFile(const XElement* element, CDib& dib);
+    // "File", joined under the folder of "Path" when there is one. False when "Path" names no
+    // alias or the file would climb out of that folder.
+    bool ResolveFile(const XElement* element);
+    // Decodes the resolved file into `dib`; false when it is no regular file holding an image
+    // the DC can draw.
+    bool DecodeFile(CDib& dib) const;
     void SetSize(int width, int height) {
         m_width = width;
         m_height = height;
     }
 
 private:
-    // "File", joined under the folder of "Path" when there is one.
-    bool ResolveFile(const XElement* element);
-
     Kind m_kind;
     std::wstring m_filePath;
     int m_width = 0;

@@ -125,3 +125,9 @@ std::vector<std::wstring> XResMan::GetImageNames() const {
     std::sort(names.begin(), names.end());
     return names;
 }
+
+void XResMan::Reset() {
+    for (auto& [name, image] : m_images)
+        m_replaced.push_back(std::move(image));
+    m_images.clear();
+}

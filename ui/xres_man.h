@@ -41,6 +41,9 @@ public:
 
     // The lower-case names of the images kept, sorted.
     std::vector<std::wstring> GetImageNames() const;
+    // Keeps no image, as before the first load (shutdown, tests); images handed out stay
+    // valid until the service goes.
+    void Reset();
 
 private:
     // Loads the image `element` declares and keeps it under the lower-case `name`; null when

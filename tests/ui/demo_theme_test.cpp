@@ -22,6 +22,7 @@
 #include "ui/paint_target.h"
 #include "ui/ui_paint_text.h"
 #include "ui/xcolor.h"
+#include "ui/xres_man.h"
 #include "ui/xtheme_man.h"
 
 namespace {
@@ -60,11 +61,13 @@ protected:
         SetWorkPath(dir.Wide());
         ASSERT_EQ(XProject::Instance().InitializeIXO(), 1);
         ASSERT_EQ(XColor::Instance().InitializeIXO(), 1);
+        ASSERT_EQ(XResMan::Instance().InitializeIXO(), 1);
         ASSERT_EQ(XThemeMan::Instance().InitializeIXO(), 1);
         ASSERT_EQ(XLangMan::Instance().InitializeIXO(), 1);
     }
     void TearDown() override {
         XLangMan::Instance().Reset();
+        XResMan::Instance().Reset();
         XThemeMan::Instance().Reset();
         XColor::Instance().Clear();
         XProject::Instance().Reset();

@@ -42,9 +42,9 @@ protected:
 
 TEST_F(ImagePrimitiveTest, DrawsTheEventsImageByIndexOrANamedImageLookedUpOnce) {
     const auto theme = ThemeFrom(R"(<UIStyle Control="default">
-        <DrawEvent Image="s.bmp, gone.bmp ,disc.ico"><Image ImageIndex="2"/><Image ImageIndex="3"/>
+        <DrawEvent Image="s.bmp, gone.ico ,disc.ico"><Image ImageIndex="2"/><Image ImageIndex="3"/>
           <SetRect Rect="20,0,100%,100%"><Image Image="s.bmp"><Fill BackColor="0,0,0"/></Image>
-            <SetRect Rect="10,0,100%,100%"><Image Src="gone.bmp"/></SetRect></SetRect>
+            <SetRect Rect="10,0,100%,100%"><Image Src="gone.ico"/></SetRect></SetRect>
         </DrawEvent></UIStyle>)");
     CUIEvent* event = theme->GetDefaultStyle()->GetFirstEvent();
     CResImg* image = nullptr;
@@ -55,8 +55,8 @@ TEST_F(ImagePrimitiveTest, DrawsTheEventsImageByIndexOrANamedImageLookedUpOnce) 
     EXPECT_EQ(first.At(0, 0), RGB(255, 255, 255));
     EXPECT_EQ(first.At(21, 0), kBlack) << "the children draw over the image";
 
-    // A file for "gone.bmp" now exists, but the primitive asked once and forgot the name.
-    p.WriteSample("image/gone.bmp");
+    // A file for "gone.ico" now exists, but the primitive asked once and forgot the name.
+    p.WriteIcon("image/gone.ico", kDisc);
     EXPECT_EQ(Draw(*theme).At(30, 0), kBlack);
 
     // An object's own images go over the first entries; the list keeps its length.

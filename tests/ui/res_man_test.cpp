@@ -71,7 +71,7 @@ TEST_F(ResManTest, OtherIconsAndBitmapsLoadFromTheImageFolderOnRequest) {
     EXPECT_EQ(p.resMan.GetImageObject(L"LOGO.bmp"), logo);
     EXPECT_EQ(p.resMan.GetImageNames(), std::vector<std::wstring>{L"logo.bmp"});
     for (const wchar_t* refused :
-         {L"logo", L"logo.png", L"", L"../secret.bmp", L"..\\secret.bmp", L"a\"<>|*?:.bmp"})
+         {L"logo", L"logo.png", L"", L"../secret.bmp", L"..\\secret.bmp", L"a\"<>|*?:.ico"})
         EXPECT_EQ(p.resMan.GetImageObject(refused), nullptr) << plat::ToUtf8(refused);
     EXPECT_EQ(p.resMan.GetImageObject(nullptr), nullptr);
 
@@ -87,15 +87,25 @@ TEST_F(ResManTest, OtherIconsAndBitmapsLoadFromTheImageFolderOnRequest) {
     EXPECT_EQ(p.resMan.GetIconHandle(L"none.ico", true), nullptr);
 }
 
-TEST_F(ResManTest, AFailedLoadIsNotKeptSoTheNextRequestTriesAgain) {
+TEST_F(ResManTest, AFailedIconIsNotKeptButANamedBitmapIsKeptEvenWithoutItsFile) {
     p.dir.Write("image/empty.ico", "");
     p.dir.Write("image/junk.bmp", "BM this is no bitmap");
-    std::filesystem::create_directory(p.dir.Path("image/folder.bmp"));
-    for (const wchar_t* broken : {L"late.bmp", L"empty.ico", L"junk.bmp", L"folder.bmp"})
+    std::filesystem::create_directory(p.dir.Path("image/folder.ico"));
+    for (const wchar_t* broken : {L"late.ico", L"empty.ico", L"folder.ico"})
         EXPECT_EQ(p.resMan.GetImageObject(broken), nullptr) << plat::ToUtf8(broken);
     EXPECT_TRUE(p.resMan.GetImageNames().empty());
-    p.WriteSample("image/late.bmp");
-    EXPECT_NE(p.resMan.GetImageObject(L"late.bmp"), nullptr);
+    p.WriteIcon("image/late.ico", kBlue);
+    EXPECT_NE(p.resMan.GetImageObject(L"late.ico"), nullptr) << "tried again";
+
+    // A bitmap is had once its file is named; without an image in it, it draws nothing.
+    for (const wchar_t* empty : {L"missing.bmp", L"junk.bmp"}) {
+        CResImg* bitmap = p.resMan.GetImageObject(empty);
+        ASSERT_NE(bitmap, nullptr) << plat::ToUtf8(empty);
+        EXPECT_EQ(CSize(bitmap->GetWidth(), bitmap->GetHeight()), CSize(0, 0));
+        orvo::test::Canvas canvas(8, 8);
+        bitmap->Draw(canvas.dc.get(), CRect(0, 0, 8, 8));
+        EXPECT_EQ(canvas.At(3, 3), RGB(255, 255, 255));
+    }
 }
 
 TEST_F(ResManTest, BitmapsDrawClippedAtTheirOwnSizeOrStretchedIntoTheRectangle) {
