@@ -8,9 +8,9 @@
 #include "nubra/tok.h"
 #include "nubra/trim_blanks.h"
 #include "platform/base/nocase.h"
+#include "ui/contracts.h"
 #include "ui/keyword_list.h"
 #include "ui/ui_style.h"
-#include "ui/xres_man.h"
 #include "ui/xtheme.h"
 #include "ui/xtheme_man.h"
 
@@ -143,6 +143,8 @@ int XUI::SetElement(XElement* e) {
 
     if (const std::wstring* images = e->FindValue(L"ImageList"))
         ReadImageList(*images);
+    if (const std::wstring* selector = e->FindValue(L"Selector"))
+        JoinSelector(std::wstring(orvo::TrimBlanks(*selector)));
     if (const std::wstring* hotKey = e->FindValue(L"HotKey")) {
         m_strHotKey = *hotKey;
         m_hHotKey = XScrMan::Instance().AddHotKey(m_strHotKey.c_str(), this);
@@ -173,10 +175,23 @@ void XUI::ReadFlags(XElement* e) {
 }
 
 void XUI::ReadImageList(const std::wstring& names) {
+    static orvo::ContractCall<orvo::contract::ResManGetImageObject> s_getImage;
+    auto getImage = s_getImage.Get();
     // A missing image keeps its place, so the indices of the others stay as written.
-    ForEachToken(names, [this](const std::wstring& name) {
-        m_images.push_back(XResMan::Instance().GetImageObject(name.c_str()));
+    ForEachToken(names, [this, &getImage](const std::wstring& name) {
+        m_images.push_back(getImage ? getImage(name.c_str()) : nullptr);
     });
+}
+
+void XUI::JoinSelector(const std::wstring& name) {
+    static orvo::ContractMethod<orvo::contract::SelectorAddMember> s_addMember;
+    XDO* selector = GetSelector(name.c_str(), 0);
+    auto addMember = s_addMember.Get(selector);
+    if (!addMember || !addMember(this))
+        return;
+    // The selector hears of this object's end through RemoveMember.
+    SetSelectorOwner(selector);
+    m_nFlags |= UI_CANFOCUS;
 }
 
 int XUI::SetMethod(const wchar_t* name, XElement* e) {

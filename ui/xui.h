@@ -170,6 +170,8 @@ private:
 
     void ReadFlags(XElement* e);
     void ReadImageList(const std::wstring& names);
+    // Joins the selector of that name among the elders.
+    void JoinSelector(const std::wstring& name);
     // The object the data field is read from at draw time.
     XMetaIOData* DrawSource(int& row) const;
     void ReleaseHotKey();

@@ -3,6 +3,7 @@
 
 #include "core/lang_man.h"
 #include "platform/gui/dc.h"
+#include "ui/contracts.h"
 #include "ui/paint_host.h"
 #include "ui/ui_event.h"
 #include "ui/ui_style.h"
@@ -13,6 +14,21 @@ namespace {
 
 XUI* AsVisual(XDO* node) {
     return orvo::HasStyle(node, XDO_STYLE_UI) ? orvo::KindOf<XUI>(node) : nullptr;
+}
+
+// The window host `object` paints into: itself when it is one.
+XDO* PaintingWindow(XDO* object) {
+    return object->GetXDO(XDO_STYLE_WINDOWHOST, 0);
+}
+
+// A selector's selected member is drawn once more over everything before it, when it paints
+// into the same window as `painter`.
+void DrawSelectedOnTop(CDC* dc, XDO* selector, XDO* painter) {
+    static orvo::ContractMethod<orvo::contract::SelectorGetCurUI> s_getCurUI;
+    auto getCurUI = s_getCurUI.Get(selector);
+    XUI* selected = getCurUI ? AsVisual(getCurUI()) : nullptr;
+    if (selected && selected->IsShow() && PaintingWindow(selected) == PaintingWindow(painter))
+        selected->Draw(dc);
 }
 
 } // namespace
@@ -54,15 +70,16 @@ void XUI::Paint(CDC* dc, XDO* node) {
         return;
     // Siblings in a loop, not a call per sibling: a long row of cells must not deepen the
     // stack. Each visual sibling hears OnPaintAfterNext once everything after it is painted,
-    // so the last one hears first.
-    std::vector<XUI*> painted;
+    // so the last one hears first; a selector then draws its selected member.
+    std::vector<XDO*> finishing;
     for (; node; node = node->next()) {
         XUI* visual = AsVisual(node);
+        if (visual || orvo::HasStyle(node, XDO_STYLE_SELECTOR))
+            finishing.push_back(node);
         if (!visual) {
             Paint(dc, node->child());
             continue;
         }
-        painted.push_back(visual);
         // A window paints itself; a hidden object takes its subtree out of view.
         if (orvo::HasStyle(visual, XDO_STYLE_WINDOWHOST) || !visual->IsShow())
             continue;
@@ -72,8 +89,12 @@ void XUI::Paint(CDC* dc, XDO* node) {
         Paint(dc, visual->child());
         visual->OnPaintAfterChild(dc);
     }
-    for (auto it = painted.rbegin(); it != painted.rend(); ++it)
-        (*it)->OnPaintAfterNext(dc);
+    for (auto it = finishing.rbegin(); it != finishing.rend(); ++it) {
+        if (XUI* visual = AsVisual(*it))
+            visual->OnPaintAfterNext(dc);
+        else
+            DrawSelectedOnTop(dc, *it, this);
+    }
 }
 
 XMetaIOData* XUI::DrawSource(int& row) const {

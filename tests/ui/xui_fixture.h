@@ -16,7 +16,9 @@
 #include "platform/base/text.h"
 #include "support/recording_presenter.h"
 #include "theme_markup.h"
+#include "ui/contracts.h"
 #include "ui/paint_host.h"
+#include "ui/res_image.h"
 #include "ui/xtheme_man.h"
 #include "ui/xui.h"
 
@@ -104,6 +106,56 @@ ORVO_DISPATCH_INLINE(RecordingScript,
                      ORVO_METHOD(RegObject),
                      ORVO_METHOD(UnregObject))
 
+// Stands in for the selector of the flow layer: members join and leave, one is current.
+class TestSelector : public XDO {
+    ORVO_DISPATCH_MAP()
+
+public:
+    TestSelector() { m_nStyle |= XDO_STYLE_SELECTOR; }
+    ORVO_KEY(L"Selector")
+    int AddMember(XDO* member) {
+        members.push_back(member);
+        return 1;
+    }
+    XDO* GetCurUI() {
+        return current >= 0 && current < static_cast<int>(members.size()) ? members[current]
+                                                                          : nullptr;
+    }
+    void RemoveMember(XDO* member) override { std::erase(members, member); }
+
+    std::vector<XDO*> members;
+    int current = -1;
+};
+
+ORVO_DISPATCH_INLINE(TestSelector,
+                     XDO,
+                     ORVO_PROVIDE(contract::SelectorAddMember, AddMember),
+                     ORVO_PROVIDE(contract::SelectorGetCurUI, GetCurUI))
+
+// An image that fills what it is drawn into with one colour.
+class SolidImage : public CResImg {
+public:
+    explicit SolidImage(COLORREF fill) : CResImg(KIND_BITMAP), colour(fill) {}
+    int Load(const XElement*) override { return 1; }
+    void Draw(CDC* dc, const CRect& rect) override { dc->FillSolidRect(rect, colour); }
+    COLORREF colour;
+};
+
+// Stands in for "ResMan": the images "red" and "green".
+class SolidImages : public IXO {
+    ORVO_DISPATCH_MAP()
+
+public:
+    CResImg* GetImageObject(const wchar_t* name) {
+        const std::wstring_view wanted(name);
+        return wanted == L"red" ? &red : wanted == L"green" ? &green : nullptr;
+    }
+    SolidImage red{kRed};
+    SolidImage green{kGreen};
+};
+
+ORVO_DISPATCH_INLINE(SolidImages, IXO, ORVO_PROVIDE(contract::ResManGetImageObject, GetImageObject))
+
 class RecordingShell : public ShellHooks {
 public:
     int AddHotKey(const wchar_t* key, XDO*) override {
@@ -117,7 +169,8 @@ public:
     std::vector<std::wstring> added, removed;
 };
 
-// "cell" is blue, red when selected, green in user state 1; "red" and "green" are plain.
+// "cell" is blue, red when selected, green in user state 1; "red" and "green" are plain;
+// "pic" draws the object's second image.
 inline const char* const kTheme = R"(<Theme>
   <UIStyle Control="cell">
     <DrawEvent><Fill BackColor="0,0,255"/></DrawEvent>
@@ -126,6 +179,7 @@ inline const char* const kTheme = R"(<Theme>
   </UIStyle>
   <UIStyle Control="red"><DrawEvent><Fill BackColor="255,0,0"/></DrawEvent></UIStyle>
   <UIStyle Control="green"><DrawEvent><Fill BackColor="0,255,0"/></DrawEvent></UIStyle>
+  <UIStyle Control="pic"><DrawEvent Image="a,b"><Image ImageIndex="1"/></DrawEvent></UIStyle>
 </Theme>)";
 
 class XUITest : public ::testing::Test {
@@ -136,6 +190,7 @@ protected:
         RegisterFactory<Cell>();
         RegisterFactory<WindowCell>();
         RegisterFactory<RecordingScript>();
+        RegisterFactory<TestSelector>();
         previousPresenter = XNoticeMan::Instance().Presenter();
         XNoticeMan::Instance().SetPresenter(&notices);
         previousShell = XScrMan::Instance().GetShell();

@@ -331,6 +331,34 @@ TEST_F(XUITest, HotKeysImagesAndContextMenusComeFromTheirServices) {
     EXPECT_EQ(shell.removed, std::vector<std::wstring>{L"Ctrl+F5"});
 }
 
+TEST_F(XUITest, AnObjectsImagesGoToItsDrawEvent) {
+    SolidImages images;
+    IXO::Register(L"ResMan", &images);
+    Open(R"(<Cell Name="pic" Style="pic" ImageList="red, green" Rect="0,0,20,20"/>
+            <Cell Name="short" Style="pic" ImageList="red" Rect="20,0,20,20"/>)");
+    EXPECT_EQ(UI(L"pic")->GetImageList(), (std::vector<CResImg*>{&images.red, &images.green}));
+    Canvas canvas = Painted();
+    EXPECT_EQ(canvas.At(5, 5), kGreen);
+    EXPECT_EQ(canvas.At(25, 5), kGreen) << "the style's event keeps what it was last given";
+}
+
+TEST_F(XUITest, SelectorMembersJoinAndTheSelectedOneIsDrawnOnTop) {
+    Open(R"(<Selector Name="sel"/>
+            <Cell Name="a" Selector="sel" Style="red" Rect="0,0,50,50"/>
+            <Cell Name="b" Selector=" SEL " Style="green" Rect="25,0,50,50"/>
+            <Cell Name="c" Selector="nowhere" Rect="150,0,5,5"/>)");
+    auto* selector = dynamic_cast<TestSelector*>(page->GetObjByNameDown(L"sel"));
+    ASSERT_NE(selector, nullptr);
+    EXPECT_EQ(selector->members, (std::vector<XDO*>{UI(L"a"), UI(L"b")}));
+    EXPECT_NE(UI(L"a")->GetFlag() & XUI::UI_CANFOCUS, 0u);
+    EXPECT_EQ(UI(L"c")->GetFlag() & XUI::UI_CANFOCUS, 0u);
+    EXPECT_EQ(Painted().At(30, 5), kGreen);
+    selector->current = 0;
+    EXPECT_EQ(Painted().At(30, 5), kRed) << "the selected member over the later one";
+    DestroyObject(UI(L"a"));
+    EXPECT_EQ(selector->members, std::vector<XDO*>{UI(L"b")}) << "a member leaves when it goes";
+}
+
 TEST_F(XUITest, HidingAnObjectWithAWindowHidesTheWindowInPlace) {
     Open(R"(<WindowCell Name="w" SHOW="False"/>)");
     auto* w = dynamic_cast<WindowCell*>(UI(L"w"));
