@@ -80,7 +80,8 @@ public:
     } window;
 };
 
-// "Script." actions land here: each run is logged as "function:object".
+// "Script." actions land here: each run is logged as "function:object"; "Kill" destroys the
+// object.
 class RecordingScript : public XDO {
     ORVO_DISPATCH_MAP()
 
@@ -91,6 +92,8 @@ public:
     int RunFunction(const wchar_t* name, IXO* caller) {
         auto* object = dynamic_cast<XDO*>(caller);
         runs.push_back(std::wstring(name) + L":" + (object ? object->GetName() : L"?"));
+        if (std::wstring_view(name) == L"Kill")
+            DestroyObject(object);
         return 1;
     }
     int RegObject(const wchar_t*, IXO*) { return 1; }

@@ -2,8 +2,14 @@
 // repaint requests and script interface.
 #include <gtest/gtest.h>
 
+#include "core/lang_man.h"
+#include "core/project.h"
 #include "data/data_source.h"
+#include "nubra/paths.h"
 #include "platform/base/text.h"
+#include "support/fixture_project.h"
+#include "support/host_stand_ins.h"
+#include "support/scoped_registration.h"
 #include "ui/ui_style.h"
 #include "ui/xtheme.h"
 #include "xui_fixture.h"
@@ -143,6 +149,21 @@ TEST_F(XUITest, AClickTogglesAutoSelectAndRunsItsEventsButScriptSelectionDoesNot
     a->SetSelect(false);
     EXPECT_FALSE(a->GetSelect());
     EXPECT_TRUE(RecordingScript::runs.empty());
+}
+
+TEST_F(XUITest, AMouseHandlerMayDestroyItsOwnObject) {
+    Open(R"(<Script/>
+            <Cell Name="k" Rect="0,0,9,9">
+              <this.Event Trigger="Mouse.Click" Action="Script.Kill"/>
+              <this.Event Trigger="Mouse.Click" Action="Script.After"/>
+            </Cell>)");
+    XUI* k = UI(L"k");
+    k->SetFocus();
+    k->SetEvent(XEvent::MouseClick, 1);
+    EXPECT_EQ(RecordingScript::runs, std::vector<std::wstring>{L"Kill:k"});
+    EXPECT_EQ(page->GetObjByNameDown(L"k"), nullptr);
+    EXPECT_EQ(XUI::GetFocusedObject(), nullptr);
+    EXPECT_EQ(Host()->GetXUIFromPoint(CPoint(1, 1)), Host());
 }
 
 TEST_F(XUITest, UserStateFollowsTheBoundFieldWhenDrawn) {
@@ -357,6 +378,61 @@ TEST_F(XUITest, SelectorMembersJoinAndTheSelectedOneIsDrawnOnTop) {
     EXPECT_EQ(Painted().At(30, 5), kRed) << "the selected member over the later one";
     DestroyObject(UI(L"a"));
     EXPECT_EQ(selector->members, std::vector<XDO*>{UI(L"b")}) << "a member leaves when it goes";
+}
+
+TEST_F(XUITest, ChangesOfWhatAnObjectListensToRepaintIt) {
+    Open(R"(<Cell Name="src" Listener="dst" Format="#,##0" Rect="0,0,5,5"/>
+            <Cell Name="dst" Rect="5,5,5,5"/>)");
+    UI(L"src")->SetData(L"1234");
+    EXPECT_EQ(UI(L"src")->GetDataValueVB(), L"1,234");
+    ASSERT_FALSE(Host()->requests.empty());
+    EXPECT_EQ(Host()->requests.back(), std::make_pair(UI(L"dst"), CRect(5, 5, 10, 10)));
+}
+
+// Tells which font is selected when it starts to paint.
+class FontProbe : public XUI {
+public:
+    ORVO_KEY(L"FontProbe")
+    void OnPaintStart(CDC* dc) override { seen = Selected(dc); }
+    static const CFont* Selected(CDC* dc) {
+        const CFont* current = dc->SelectObject(&CFont::Default());
+        dc->SelectObject(current);
+        return current;
+    }
+    const CFont* seen = nullptr;
+};
+
+TEST_F(XUITest, PaintingIsInTheLanguagesDefaultFont) {
+    RegisterFactory<FontProbe>();
+    Open(R"(<FontProbe Name="probe"/>)");
+    auto* probe = dynamic_cast<FontProbe*>(UI(L"probe"));
+    ASSERT_NE(probe, nullptr);
+    const CFont own;
+    Canvas canvas;
+    canvas.dc->SelectObject(&own);
+    probe->OnPaint(canvas.dc.get());
+    EXPECT_EQ(probe->seen, &own) << "no language, no change";
+
+    TempDir dir;
+    ApplicationStandIn app;
+    ScopedRegistration appRegistration{L"Application", &app};
+    ScopedRegistration systemDbRegistration{L"systemdb", nullptr};
+    struct Restore {
+        ~Restore() {
+            XLangMan::Instance().Reset();
+            XProject::Instance().Reset();
+            SetWorkPath(L"");
+        }
+    } restore;
+    ASSERT_TRUE(CopyFixtureProject("trading", dir));
+    SetWorkPath(dir.Wide());
+    ASSERT_EQ(XProject::Instance().InitializeIXO(), 1);
+    ASSERT_EQ(XLangMan::Instance().LoadCurrentLanguage(), 1);
+    const CFont* font = XLangMan::Instance().CurrentLanguage()->GetDefaultFont();
+    ASSERT_NE(font, nullptr);
+    probe->OnPaint(canvas.dc.get());
+    EXPECT_EQ(probe->seen, font);
+    EXPECT_EQ(FontProbe::Selected(canvas.dc.get()), &own) << "and the previous one back after";
 }
 
 TEST_F(XUITest, HidingAnObjectWithAWindowHidesTheWindowInPlace) {
