@@ -146,6 +146,8 @@ int XUI::SetElement(XElement* e) {
     if (const std::wstring* selector = e->FindValue(L"Selector"))
         JoinSelector(std::wstring(orvo::TrimBlanks(*selector)));
     if (const std::wstring* hotKey = e->FindValue(L"HotKey")) {
+        // An element applied again (a script's SetElement) replaces the key.
+        ReleaseHotKey();
         m_strHotKey = *hotKey;
         m_hHotKey = XScrMan::Instance().AddHotKey(m_strHotKey.c_str(), this);
     }

@@ -348,8 +348,11 @@ TEST_F(XUITest, HotKeysImagesAndContextMenusComeFromTheirServices) {
     EXPECT_TRUE(UI(L"k")->HasContextMenu());
     EXPECT_FALSE(UI(L"plain")->HasContextMenu());
     EXPECT_TRUE(shell.removed.empty());
+    auto again = ParseMarkup(R"(<Cell HotKey="F9"/>)");
+    ASSERT_EQ(UI(L"k")->SetElementVB(again.get()), 1);
+    EXPECT_EQ(shell.removed, std::vector<std::wstring>{L"Ctrl+F5"}) << "one key per object";
     page.reset();
-    EXPECT_EQ(shell.removed, std::vector<std::wstring>{L"Ctrl+F5"});
+    EXPECT_EQ(shell.removed, (std::vector<std::wstring>{L"Ctrl+F5", L"F9"}));
 }
 
 TEST_F(XUITest, AnObjectsImagesGoToItsDrawEvent) {
