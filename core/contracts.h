@@ -75,5 +75,10 @@ ORVO_CONTRACT(ScriptHaveFunction, nullptr, HaveFunction, int(const wchar_t* name
 ORVO_CONTRACT(ScriptRunFunction, nullptr, RunFunction, int(const wchar_t* name, IXO* caller))
 // A screen root (style 0x20000) takes or refuses the focus for an object inside it.
 ORVO_CONTRACT(ScreenNotifySetFocus, nullptr, NotifySetFocus, int(XDO* object))
+// A selector (style 0x100000): the visual objects of which at most one is selected. Members
+// join it themselves and leave through XDO::RemoveMember.
+ORVO_CONTRACT(SelectorAddMember, nullptr, AddMember, int(XDO* member))
+// The selected member, or null when the number is not that of a member.
+ORVO_CONTRACT(SelectorGetCurUI, nullptr, GetCurUI, XDO*())
 
 } // namespace orvo::contract
