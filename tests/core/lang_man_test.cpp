@@ -9,30 +9,20 @@
 #include "core/xdo.h"
 #include "nubra/paths.h"
 #include "platform/base/ini_file.h"
-#include "support/fixture_project.h"
-#include "support/host_stand_ins.h"
-#include "support/scoped_registration.h"
+#include "support/trading_project.h"
 
 namespace {
 
 // The real project service on a copy of the trading project; the language is chosen in its
 // application INI file (or the user's).
-class LangManTest : public ::testing::Test {
+class LangManTest : public TradingProjectTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(CopyFixtureProject("trading", dir));
-        SetWorkPath(dir.Wide());
-        ASSERT_EQ(XProject::Instance().InitializeIXO(), 1);
-    }
     void TearDown() override {
         langMan.Reset();
-        XProject::Instance().Reset();
-        SetWorkPath(L"");
+        TradingProjectTest::TearDown();
     }
 
-    void ChooseLanguage(const wchar_t* file) {
-        ASSERT_TRUE(plat::IniSet(dir.Wide() + L"/Kestrel.ini", L"Init", L"Lang", file));
-    }
+    void ChooseLanguage(const wchar_t* file) { ChooseSetting(L"Lang", file); }
     std::vector<std::wstring> Texts(int lastId) {
         std::vector<std::wstring> texts;
         for (int id = 1; id <= lastId; ++id)
@@ -41,10 +31,6 @@ protected:
     }
 
     XLangMan& langMan = XLangMan::Instance();
-    TempDir dir;
-    ApplicationStandIn app;
-    ScopedRegistration appRegistration{L"Application", &app};
-    ScopedRegistration systemDbRegistration{L"systemdb", nullptr};
 };
 
 TEST_F(LangManTest, NothingIsAnsweredBeforeALanguageIsLoaded) {

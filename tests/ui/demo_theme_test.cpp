@@ -19,7 +19,7 @@
 #include "support/host_stand_ins.h"
 #include "support/scoped_registration.h"
 #include "support/temp_dir.h"
-#include "ui/paint_target.h"
+#include "theme_markup.h"
 #include "ui/ui_paint_text.h"
 #include "ui/xcolor.h"
 #include "ui/xres_man.h"
@@ -29,22 +29,10 @@ namespace {
 
 const orvo::test::GoldenPlace kPlace{ORVO_GOLDEN_DIR, ORVO_GOLDEN_FAILURES};
 
-struct BoardObject : orvo::PaintTarget {
-    CRect rect;
-    int flags = 0;
-    int userState = 0;
-    int updates = 0;
-    bool focused = false;
-    const CUIStyle* style = nullptr;
-    std::wstring content;
+// A board object: its content drawn with its own horizontal alignment.
+struct BoardObject : orvo::test::TestObject {
     unsigned align = DT_LEFT;
 
-    CRect PaintRect() const override { return rect; }
-    int PaintFlags() const override { return flags; }
-    int PaintUserState() const override { return userState; }
-    int UpdateHighlightCount() const override { return updates; }
-    const CUIStyle* PaintStyle() const override { return style; }
-    bool HasFocus() const override { return focused; }
     void DrawContent(CDC* dc, CRect& area, CUIEvent* event, CUIPaintText* text) override {
         text->DrawTextW(dc, area, content, align | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX, event);
     }

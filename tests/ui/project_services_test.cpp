@@ -6,42 +6,22 @@
 #include <string>
 
 #include "core/lang_man.h"
-#include "core/project.h"
 #include "core/xdo.h"
-#include "nubra/paths.h"
-#include "platform/base/ini_file.h"
 #include "platform/base/text.h"
 #include "platform/gui/bitmap.h"
-#include "support/fixture_project.h"
-#include "support/host_stand_ins.h"
-#include "support/scoped_registration.h"
+#include "support/trading_project.h"
 #include "theme_markup.h"
 #include "ui/xtheme_man.h"
 
 namespace {
 
-class ProjectServicesTest : public ::testing::Test {
+class ProjectServicesTest : public TradingProjectTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(CopyFixtureProject("trading", dir));
-        SetWorkPath(dir.Wide());
-        ASSERT_EQ(XProject::Instance().InitializeIXO(), 1);
-    }
     void TearDown() override {
         XThemeMan::Instance().Reset();
         XLangMan::Instance().Reset();
-        XProject::Instance().Reset();
-        SetWorkPath(L"");
+        TradingProjectTest::TearDown();
     }
-
-    void Choose(const wchar_t* setting, const wchar_t* file) {
-        ASSERT_TRUE(plat::IniSet(dir.Wide() + L"/Kestrel.ini", L"Init", setting, file));
-    }
-
-    TempDir dir;
-    ApplicationStandIn app;
-    ScopedRegistration appRegistration{L"Application", &app};
-    ScopedRegistration systemDbRegistration{L"systemdb", nullptr};
 };
 
 TEST_F(ProjectServicesTest, TheThemeNamedBySettingsLoadsAndAFailedLoadKeepsIt) {
@@ -50,7 +30,7 @@ TEST_F(ProjectServicesTest, TheThemeNamedBySettingsLoadsAndAFailedLoadKeepsIt) {
               R"(<Theme><ColorDef Name="Up" Color="255,0,0"/>
                  <UIStyle Control="Cell"><DrawEvent/></UIStyle></Theme>)");
     dir.Write("NotATheme.xml", "<Language/>");
-    Choose(L"Theme", L"Board.xml");
+    ChooseSetting(L"Theme", L"Board.xml");
     ASSERT_EQ(themes.InitializeIXO(), 1);
     XTheme* board = themes.CurrentTheme();
     ASSERT_NE(board, nullptr);
@@ -60,7 +40,7 @@ TEST_F(ProjectServicesTest, TheThemeNamedBySettingsLoadsAndAFailedLoadKeepsIt) {
     EXPECT_NE(board->GetUIStyle(L"cell"), nullptr);
 
     for (const wchar_t* refused : {L"Absent.xml", L"NotATheme.xml", L""}) {
-        Choose(L"Theme", refused);
+        ChooseSetting(L"Theme", refused);
         EXPECT_EQ(themes.LoadCurrentTheme(), 0) << plat::ToUtf8(refused);
         EXPECT_EQ(themes.CurrentTheme(), board);
     }
@@ -98,7 +78,7 @@ TEST_F(ProjectServicesTest, LanguageFontsAreMadeOncePerDescription) {
     EXPECT_NE(langMan.GetFont(L"Weight=,=,,Height"), nullptr) << "broken pairs change nothing";
 
     // A new load replaces the language; fonts handed out stay usable.
-    Choose(L"Lang", L"Lang\\Korean.xml");
+    ChooseSetting(L"Lang", L"Lang\\Korean.xml");
     ASSERT_EQ(langMan.LoadCurrentLanguage(), 1);
     EXPECT_NE(langMan.GetFont(L"Weight=BOLD"), bold);
     ASSERT_TRUE(bold->GetLogFont(description));
