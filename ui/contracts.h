@@ -8,5 +8,7 @@ class CResImg;
 namespace orvo::contract {
 
 ORVO_CONTRACT(ResManGetImageObject, L"ResMan", GetImageObject, CResImg*(const wchar_t* name))
+// A selector selects a member pressed with the mouse, or nothing when it is not a member.
+ORVO_CONTRACT(SelectorSelectMember, nullptr, SelectMember, int(XDO* member))
 
 } // namespace orvo::contract

@@ -10,8 +10,9 @@
 // xui_paint.cpp (repaint requests and the paint walk), xui_hit_test.cpp.
 //
 // Hiding an object that holds windows of its own descendants parks those windows in a hidden
-// holder window until it is shown again. The holder is a window of the window host, which
-// does not exist yet: until it does, hiding such an object only sets its "Hide" bit.
+// holder window (an XWnd) until it is shown again. Parking needs windows that change parent,
+// which the platform does not offer yet: until it does, hiding such an object only sets its
+// "Hide" bit.
 #include <memory>
 #include <string>
 #include <vector>
@@ -102,6 +103,12 @@ public:
     int SetUserState(int state, int active);
     unsigned GetFlag() const { return m_nFlags; }
     int GetMouseState() const { return m_nMouseState; }
+    // Where the window host saw the last press on this object, and the cursor while it hovers
+    // or is dragged.
+    CPoint GetPressPoint() const { return m_ptPress; }
+    void SetPressPoint(CPoint pt) { m_ptPress = pt; }
+    CPoint GetCurrentPoint() const { return m_ptCurrent; }
+    void SetCurrentPoint(CPoint pt) { m_ptCurrent = pt; }
     bool IsShow() const { return (m_nFlags & UI_HIDE) == 0; }
     bool GetShow() const { return IsShow(); }
     void SetShow(bool show);
