@@ -20,6 +20,8 @@ ORVO_DISPATCH(XWindow,
               ORVO_METHOD(ToggleRegPaint),
               ORVO_METHOD(OffsetWindow),
               ORVO_METHOD(MoveWindow),
+              ORVO_METHOD(LockWindowUpdate),
+              ORVO_METHOD(UnlockWindowUpdate),
               ORVO_PROPERTY_EX(GetTopmost, SetTopmost, Topmost))
 
 bool XWindow::s_bRegPaint = true;
@@ -33,7 +35,9 @@ XWindow::XWindow() {
 }
 
 XWindow::~XWindow() {
+    // The handler goes first: the window must not call into a host that is half gone.
     AttachWindow(nullptr);
+    m_ownWindow.reset();
 }
 
 void XWindow::Teardown() {
@@ -100,6 +104,36 @@ int XWindow::AttachWindow(orvo::HostedWindow* window) {
     return SetWindow(window);
 }
 
+int XWindow::CreateOwnWindow(plat::WindowKind kind, std::wstring_view title) {
+    // SetWindowPos without moving, sizing, activating or reordering, and shown.
+    constexpr unsigned kShowInPlace = 0x257;
+    auto* above =
+        dynamic_cast<XWindow*>(parent() ? parent()->GetXDO(XDO_STYLE_WINDOWHOST, 0) : nullptr);
+    plat::Window* parentWindow = above ? above->GetNativeWindow() : nullptr;
+    if (kind == plat::WindowKind::Child && !parentWindow)
+        kind = plat::WindowKind::TopLevel;
+    // The rectangle layout gave this object is the window's place in its parent.
+    const CRect place = *this;
+    orvo::LayoutWindow* previous = GetHostWindow();
+    auto window = std::make_unique<orvo::HostedWindow>(
+        kind, kind == plat::WindowKind::Child ? parentWindow : nullptr);
+    window->Native().SetTitle(title);
+    window->Native().Move(place);
+    if (!AttachWindow(window.get())) {
+        AttachWindow(nullptr);
+        if (previous)
+            SetWindow(previous);
+        return 0;
+    }
+    m_ownWindow = std::move(window);
+    // A child not hidden explicitly would show with its parent.
+    if (kind == plat::WindowKind::Child && IsShow())
+        m_ownWindow->SetWindowPos(place, kShowInPlace);
+    else
+        m_ownWindow->Native().Hide();
+    return 1;
+}
+
 plat::Window* XWindow::GetNativeWindow() const {
     return m_pHosted && m_pHosted->IsWindow() ? &m_pHosted->Native() : nullptr;
 }
@@ -139,6 +173,20 @@ bool XWindow::MoveWindow(int l, int t, int r, int b) {
     window->Move(CRect(l, t, r, b));
     InvalidateWindow(nullptr);
     return true;
+}
+
+bool XWindow::LockWindowUpdate() {
+    plat::Window* window = GetNativeWindow();
+    if (window)
+        window->LockUpdates(true);
+    return window != nullptr;
+}
+
+bool XWindow::UnlockWindowUpdate() {
+    plat::Window* window = GetNativeWindow();
+    if (window)
+        window->LockUpdates(false);
+    return window != nullptr;
 }
 
 bool XWindow::GetTopmost() const {

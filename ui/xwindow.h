@@ -15,6 +15,7 @@
 // host_message_handler.cpp (the window's messages).
 #include <array>
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "core/window_hooks.h"
@@ -142,6 +143,9 @@ public:
     static bool RegPaintOn() { return s_bRegPaint; }
     bool OffsetWindow(int dl, int dt, int dr, int db);
     bool MoveWindow(int l, int t, int r, int b);
+    // Drawing of the window stops until unlocked; false without a window.
+    bool LockWindowUpdate();
+    bool UnlockWindowUpdate();
     bool GetTopmost() const;
     void SetTopmost(bool topmost);
     int GetPaintDelay() const { return m_nPaintDelay; }
@@ -171,6 +175,11 @@ protected:
     orvo::HostedWindow* GetHostedWindow() const { return m_pHosted; }
     // Where DoPaint and Refresh reach the platform; a frame with a non-client part may add it.
     virtual void InvalidateWindow(const CRect* rect);
+    // Makes this host's own window, named `title`, at its rectangle and attaches it. A child
+    // goes inside the window of the nearest host above and shows unless this object is
+    // hidden; without a window above, or as a popup, the window is top-level and stays hidden
+    // for its frame to show. 0 when it cannot be made; the host window is then as before.
+    int CreateOwnWindow(plat::WindowKind kind, std::wstring_view title);
 
 private:
     struct ObjectTimer {
@@ -223,5 +232,6 @@ private:
     std::vector<ObjectTimer> m_timers;
     int m_nPaintDelay = -1;
     orvo::HostedWindow* m_pHosted = nullptr;
+    std::unique_ptr<orvo::HostedWindow> m_ownWindow; // the window CreateOwnWindow made
     std::unique_ptr<orvo::HostMessageHandler> m_handler;
 };

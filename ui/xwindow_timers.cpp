@@ -71,6 +71,8 @@ void XWindow::OnHoverTick() {
     CPoint pt = window->ScreenToClient(screen);
     pt.x += m_nLogX;
     XUI* object = ObjectAt(pt, true);
+    // The leave handlers below may destroy the object under the cursor.
+    const orvo::IXORef objectRef = object ? object->WeakRef() : orvo::IXORef();
     XUI* tracked = GetTracked();
     if (object && object == tracked) {
         // The pressed look comes back when the cursor returns to the pressed object.
@@ -86,9 +88,9 @@ void XWindow::OnHoverTick() {
         if (IsTornDown())
             return;
         if (!captured)
-            m_tracked = object ? object->WeakRef() : orvo::IXORef();
+            m_tracked = objectRef;
     }
-    if (m_bMoved && object && !captured && !IsTornDown() && GetTracked() == object) {
+    if (m_bMoved && objectRef.Alive() && !captured && !IsTornDown()) {
         object->SetCurrentPoint(pt);
         object->SetEvent(MOUSE_OVER, 1);
         m_bMoved = false;

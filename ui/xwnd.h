@@ -3,9 +3,6 @@
 // nearest window host above it, placed at its rectangle, and becomes the host window of its
 // subtree. A page with no window host above makes a top-level window instead and leaves it
 // hidden: the frame that opens the page shows it.
-#include <memory>
-
-#include "ui/hosted_window.h"
 #include "ui/xwindow.h"
 
 class XWnd : public XWindow {
@@ -17,8 +14,5 @@ public:
     int CreateInstance() override;
 
 protected:
-    ~XWnd() override;
-
-private:
-    std::unique_ptr<orvo::HostedWindow> m_window;
+    ~XWnd() override = default;
 };

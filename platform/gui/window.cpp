@@ -397,6 +397,11 @@ Window* Window::FromScreenPoint(CPoint point) {
     return nullptr;
 }
 
+void Window::LockUpdates(bool locked) {
+    if (m_widget)
+        m_widget->setUpdatesEnabled(!locked);
+}
+
 Window* Window::Root() const {
     auto* top = m_widget ? dynamic_cast<Widget*>(m_widget->window()) : nullptr;
     return top ? top->Owner() : nullptr;

@@ -107,6 +107,8 @@ public:
     void Invalidate(const CRect* rect = nullptr);
     // Paints what is invalid now, without waiting for the loop.
     void UpdateWindow();
+    // While locked the window keeps what it shows and paints nothing; unlocking repaints it.
+    void LockUpdates(bool locked);
     // White until changed.
     void SetBackgroundColour(COLORREF colour);
     // The client area as painted now, with the child windows shown; null for a dead window

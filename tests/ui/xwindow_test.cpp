@@ -103,6 +103,8 @@ TEST_F(XWindowTest, InnerWindowsAreChildrenThatInheritThePaintDelay) {
                     <Window Name="off" Rect="60,5,40,30" PaintDelay="0"/>
                     <Window Name="hid" Rect="60,40,10,10" flag="Hide"/>
                   </Window>
+                  <ProxyWindow Name="proxy" Rect="170,0,20,20"/>
+                  <ProxyWindow Name="popup" Rect="0,0,20,20" Popup="True"/>
                   <Probe Name="q" Rect="0,0,9,9"/>)x",
                "PaintDelay=\"70\"");
     auto* in = dynamic_cast<XWindow*>(UI(L"in"));
@@ -114,6 +116,14 @@ TEST_F(XWindowTest, InnerWindowsAreChildrenThatInheritThePaintDelay) {
     EXPECT_EQ(in->GetNativeWindow()->GetWindowRect(), CRect(5, 5, 45, 35));
     EXPECT_TRUE(in->GetNativeWindow()->IsVisible());
     EXPECT_FALSE(dynamic_cast<XWindow*>(UI(L"hid"))->GetNativeWindow()->IsVisible());
+    plat::Window* proxy = dynamic_cast<XWindow*>(UI(L"proxy"))->GetNativeWindow();
+    ASSERT_TRUE(proxy);
+    EXPECT_EQ(proxy->Kind(), plat::WindowKind::Child);
+    EXPECT_TRUE(proxy->IsVisible());
+    plat::Window* popup = dynamic_cast<XWindow*>(UI(L"popup"))->GetNativeWindow();
+    ASSERT_TRUE(popup);
+    EXPECT_EQ(popup->Kind(), plat::WindowKind::Popup);
+    EXPECT_FALSE(popup->IsVisible()) << "a popup waits to be shown";
 
     // The update countdown stays out of child windows.
     UI(L"q")->SetUpdateCount(2);
@@ -135,6 +145,24 @@ TEST_F(XWindowTest, ScriptsMoveTheWindow) {
     ASSERT_EQ(Win()->Invoke(L"MoveWindow", InvokeMethod, rect, result), DispStatus::Ok);
     EXPECT_EQ(Native()->GetWindowRect(), CRect(0, 0, 50, 40));
     EXPECT_EQ(Win()->invalidations.size(), 1u);
+}
+
+TEST_F(XWindowTest, AHostWithoutAWindowRegistersNothingAndMovesNothing) {
+    auto root =
+        ParseMarkup(R"x(<XWindow Name="plain" PaintDelay="100"><Probe Name="p"/></XWindow>)x");
+    page.reset(XScrMan::Instance().OpenPageMem(root.release(), nullptr, nullptr));
+    auto* plain = dynamic_cast<XWindow*>(page.get());
+    ASSERT_TRUE(plain);
+    EXPECT_EQ(plain->GetNativeWindow(), nullptr);
+    plain->RegPaint(CRect(0, 0, 10, 10));
+    EXPECT_FALSE(plain->TimerRunning(XWindow::TIMER_PAINT));
+    EXPECT_EQ(plain->RegTimer(page->GetObjByNameDown(L"p"), 10, 1), 0);
+    EXPECT_EQ(plain->ObjectTimerCount(), 0u);
+    EXPECT_FALSE(plain->MoveWindow(0, 0, 10, 10));
+    EXPECT_FALSE(plain->OffsetWindow(0, 0, 1, 1));
+    EXPECT_FALSE(plain->LockWindowUpdate());
+    CPoint cursor;
+    EXPECT_FALSE(plain->GetLogCursorPos(&cursor));
 }
 
 } // namespace
