@@ -11,4 +11,12 @@ ORVO_CONTRACT(ResManGetImageObject, L"ResMan", GetImageObject, CResImg*(const wc
 // A selector selects a member pressed with the mouse, or nothing when it is not a member.
 ORVO_CONTRACT(SelectorSelectMember, nullptr, SelectMember, int(XDO* member))
 
+// What the screen context menu of a window host asks of the frame around it, and of the host
+// object "NeverMind" for a grid.
+ORVO_CONTRACT(FrameHasContextMenu, nullptr, HasContextMenu, int())
+ORVO_CONTRACT(FrameCopyFrame, nullptr, CopyFrame, int())
+ORVO_CONTRACT(FrameSaveOrPrintScrImg, nullptr, SaveOrPrintScrImg, int(const wchar_t* mode))
+ORVO_CONTRACT(FrameOpenLinkEditDlg, nullptr, OpenLinkEditDlg, int())
+ORVO_CONTRACT(NeverMindGridToExcel, L"NeverMind", GridToExcel, int(XDO* grid))
+
 } // namespace orvo::contract

@@ -108,6 +108,13 @@ public:
     int DraggingStart(XUI* object, int code);
     // Runs "Repeat" on `object` now and then every repeat delay while the button is held.
     int RepeatStart(XUI* object, int code);
+    // The screen's menu (reopen, print, save as a picture, send a grid to Excel, edit linked
+    // screens) over the object under the cursor, when the frame around allows it. 0 when it
+    // did not open or nothing was chosen.
+    int OpenContextMenu();
+    // Whether a right click may open the screen's menu; on unless a derived host takes the
+    // right button for itself.
+    void EnableContextMenu(bool enable) { m_bContextMenu = enable; }
     // The cursor in client coordinates plus the logical x; false without a window.
     bool GetLogCursorPos(CPoint* out) const;
 
@@ -224,6 +231,7 @@ private:
     bool m_bDragging = false;
     bool m_bPainting = false;
     bool m_bRepeating = false;
+    bool m_bContextMenu = true;
     std::vector<int> m_repeatDelays; // milliseconds
     std::size_t m_nRepeatStep = 0;
     std::array<int, 5> m_periods{-1, -1, -1, -1, -1}; // by timer id 1 to 4

@@ -134,6 +134,7 @@ void XWindow::OnButtonUp(unsigned, CPoint pt, int code) {
         return;
     XUI* object = ObjectAt(pt, true);
     const bool samePressed = hadCapture && object && GetTracked() == object;
+    const bool menuDue = m_bContextMenu && code == MOUSE_RUP && samePressed;
     Track(object);
     StopRepeat();
     if (object) {
@@ -144,7 +145,11 @@ void XWindow::OnButtonUp(unsigned, CPoint pt, int code) {
         if (alive.Alive() && !IsTornDown() && ObjectAt(pt, true) == object)
             object->SetEvent(MOUSE_OVER, 1);
     }
+    if (IsTornDown())
+        return;
     m_nPressed = MOUSE_NONE;
+    if (menuDue)
+        OpenContextMenu();
 }
 
 void XWindow::OnButtonDblClk(unsigned, CPoint pt, int code) {

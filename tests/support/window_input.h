@@ -5,10 +5,15 @@
 #include <QApplication>
 #include <QCursor>
 #include <QImage>
+#include <QMenu>
 #include <QMouseEvent>
+
+#include <string>
+#include <vector>
 
 #include "platform/base/colorref.h"
 #include "platform/base/geometry.h"
+#include "platform/gui/popup_menu.h"
 #include "platform/gui/window.h"
 
 namespace orvo::test {
@@ -48,5 +53,32 @@ inline COLORREF PixelAt(const QImage& image, int x, int y) {
     const QRgb pixel = image.pixel(x, y);
     return RGB(qRed(pixel), qGreen(pixel), qBlue(pixel));
 }
+
+// While it lives, every popup menu answers the item with the text `choice` (none when no item
+// has it) at once, and the texts of the items it showed are kept, "-" for a separator.
+class MenuChoice {
+public:
+    explicit MenuChoice(std::wstring choice) : m_choice(std::move(choice)) {
+        m_previous = CPopupMenu::SetTracker([this](QMenu& menu, QPoint) -> QAction* {
+            shown.clear();
+            QAction* chosen = nullptr;
+            for (QAction* action : menu.actions()) {
+                shown.push_back(action->isSeparator() ? L"-" : action->text().toStdWString());
+                if (!action->isSeparator() && action->text().toStdWString() == m_choice)
+                    chosen = action;
+            }
+            return chosen;
+        });
+    }
+    ~MenuChoice() { CPopupMenu::SetTracker(m_previous); }
+    MenuChoice(const MenuChoice&) = delete;
+    MenuChoice& operator=(const MenuChoice&) = delete;
+
+    std::vector<std::wstring> shown;
+
+private:
+    std::wstring m_choice;
+    CPopupMenu::Tracker m_previous;
+};
 
 } // namespace orvo::test

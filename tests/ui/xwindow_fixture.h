@@ -58,6 +58,35 @@ protected:
     }
 };
 
+// A frame that allows the screen menu or not and logs what the menu asks of it.
+class ContextFrame : public XDO {
+    ORVO_DISPATCH_MAP()
+
+public:
+    ContextFrame() { m_nStyle |= XDO_STYLE_FRAME; }
+    ORVO_KEY(L"ContextFrame")
+    int HasContextMenu() { return allow; }
+    int CopyFrame() { return Log(L"CopyFrame"); }
+    int SaveOrPrintScrImg(const wchar_t* mode) { return Log(std::wstring(L"SaveOrPrint:") + mode); }
+    int OpenLinkEditDlg() { return Log(L"OpenLinkEditDlg"); }
+
+    static inline int allow = 1;
+    static inline std::vector<std::wstring> calls;
+
+private:
+    int Log(const std::wstring& call) {
+        calls.push_back(call);
+        return 1;
+    }
+};
+
+ORVO_DISPATCH_INLINE(ContextFrame,
+                     XDO,
+                     ORVO_PROVIDE(contract::FrameHasContextMenu, HasContextMenu),
+                     ORVO_PROVIDE(contract::FrameCopyFrame, CopyFrame),
+                     ORVO_PROVIDE(contract::FrameSaveOrPrintScrImg, SaveOrPrintScrImg),
+                     ORVO_PROVIDE(contract::FrameOpenLinkEditDlg, OpenLinkEditDlg))
+
 class PaintShell : public ShellHooks {
 public:
     int RegPaint(XDO* host) override {
@@ -84,6 +113,9 @@ protected:
         RegisterFactory<Probe>();
         RegisterFactory<RecordingWnd>();
         RegisterFactory<Closer>();
+        RegisterFactory<ContextFrame>();
+        ContextFrame::allow = 1;
+        ContextFrame::calls.clear();
         XScrMan::Instance().InstallShell(&paintShell);
         Probe::log.clear();
     }
@@ -93,13 +125,21 @@ protected:
         XUITest::TearDown();
     }
 
-    // A 200x100 top-level "RecordingWnd" named "win" over `body`, shown at (100, 100).
-    void OpenWindow(const std::string& body, const std::string& attributes = "") {
-        auto root = ParseMarkup("<RecordingWnd Name=\"win\" Rect=\"0,0,200,100\" " + attributes +
-                                ">" + body + "</RecordingWnd>");
+    // A 200x100 top-level "RecordingWnd" named "win" over `body`, shown at (100, 100); inside an
+    // element of the tag `around` when one is given.
+    void OpenWindow(const std::string& body,
+                    const std::string& attributes = "",
+                    const std::string& around = "") {
+        std::string markup = "<RecordingWnd Name=\"win\" Rect=\"0,0,200,100\" " + attributes + ">" +
+                             body + "</RecordingWnd>";
+        if (!around.empty())
+            markup = "<" + around + ">" + markup + "</" + around + ">";
+        auto root = ParseMarkup(markup);
         ASSERT_TRUE(root);
         page.reset(XScrMan::Instance().OpenPageMem(root.release(), nullptr, nullptr));
         ASSERT_TRUE(page);
+        win = dynamic_cast<RecordingWnd*>(around.empty() ? page.get() : page->child());
+        ASSERT_TRUE(win);
         native = Win()->GetNativeWindow();
         ASSERT_TRUE(native);
         Native()->Move(CRect(100, 100, 300, 200));
@@ -111,7 +151,7 @@ protected:
         paintShell.registered.clear();
         Probe::log.clear();
     }
-    RecordingWnd* Win() { return dynamic_cast<RecordingWnd*>(page.get()); }
+    RecordingWnd* Win() { return win; }
     // Kept apart from the page, which a test may give away.
     plat::Window* Native() { return native; }
 
@@ -131,6 +171,7 @@ protected:
     void Cursor(CPoint client) { SetCursorScreenPos(Native()->ClientToScreen(client)); }
 
     PaintShell paintShell;
+    RecordingWnd* win = nullptr;
     plat::Window* native = nullptr;
 };
 

@@ -177,6 +177,37 @@ TEST_F(XWindowTest, HoverTicksFollowTheCursorAndLeaveTheWindow) {
     EXPECT_EQ(Win()->GetTracked(), nullptr);
 }
 
+TEST_F(XWindowTest, ARightClickOpensTheScreenMenuWhenTheFrameAllowsIt) {
+    OpenWindow(kTwoProbes, "", "ContextFrame");
+    {
+        MenuChoice choice(L"화면 인쇄");
+        Cursor({110, 10});
+        Press({110, 10}, Button::Right);
+        Release({110, 10}, Button::Right);
+        EXPECT_EQ(Probe::log, (Log{L"b:8", L"b:512", L"b:32", L"b:1"}));
+        EXPECT_EQ(
+            choice.shown,
+            (Log{L"화면 다시 열기", L"화면 인쇄", L"화면을 그림으로 저장", L"-", L"연결화면 편집"}))
+            << "no Excel item outside a grid";
+        EXPECT_EQ(ContextFrame::calls, Log{L"SaveOrPrint:PRINT"});
+    }
+    {
+        MenuChoice choice(L"화면 다시 열기");
+        Press({110, 10}, Button::Right);
+        Release({60, 60}, Button::Right);
+        EXPECT_TRUE(choice.shown.empty()) << "released elsewhere";
+        ContextFrame::allow = 0;
+        Press({110, 10}, Button::Right);
+        Release({110, 10}, Button::Right);
+        EXPECT_TRUE(choice.shown.empty()) << "the frame refuses";
+        ContextFrame::allow = 1;
+        Press({110, 10}, Button::Left);
+        Release({110, 10}, Button::Left);
+        EXPECT_TRUE(choice.shown.empty()) << "a left click";
+        EXPECT_EQ(ContextFrame::calls, Log{L"SaveOrPrint:PRINT"});
+    }
+}
+
 TEST_F(XWindowTest, AutoRepeatRunsAtOnceThenEveryDelayWhileHeldOnTheObject) {
     OpenWindow(R"x(<Probe Name="r" Rect="0,0,50,50">
                     <this.Event Trigger="Mouse.Down" Action="Sys.Repeat(50,20)"/>
