@@ -402,6 +402,26 @@ void Window::LockUpdates(bool locked) {
         m_widget->setUpdatesEnabled(!locked);
 }
 
+Window* Window::Parent() const {
+    if (!m_widget || m_kind != WindowKind::Child)
+        return nullptr;
+    auto* parent = dynamic_cast<Widget*>(m_widget->parentWidget());
+    return parent ? parent->Owner() : nullptr;
+}
+
+bool Window::SetParent(Window* parent) {
+    if (!m_widget || m_kind != WindowKind::Child || !parent || !parent->m_widget || parent == this)
+        return false;
+    const bool shown = !m_widget->isHidden();
+    const QRect place = m_widget->geometry();
+    // Qt hides a widget that changes parent.
+    m_widget->setParent(parent->m_widget);
+    m_widget->setGeometry(place);
+    if (shown)
+        m_widget->show();
+    return true;
+}
+
 Window* Window::Root() const {
     auto* top = m_widget ? dynamic_cast<Widget*>(m_widget->window()) : nullptr;
     return top ? top->Owner() : nullptr;

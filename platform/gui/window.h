@@ -96,6 +96,10 @@ public:
     static CPoint CursorPos();
     // The innermost live window shown at a point of the screen, or null.
     static Window* FromScreenPoint(CPoint point);
+    // A child's parent window, null for other windows.
+    Window* Parent() const;
+    // Moves a child into another live parent at the same place, shown or hidden as it was.
+    bool SetParent(Window* parent);
     // The top-level window this one lives in: itself unless it is a child. Null when dead.
     Window* Root() const;
     // Top-level windows only: kept above the others. Setting it shows the window, inactive.

@@ -343,6 +343,29 @@ TEST(Window, MapsPointsToTheScreenAndFindsTheWindowUnderOne) {
     EXPECT_FALSE(child.IsTopmost()) << "only top-level windows";
 }
 
+TEST(Window, AChildMovesToAnotherParentKeepingItsPlaceAndVisibility) {
+    Window first(WindowKind::TopLevel);
+    Window second(WindowKind::TopLevel);
+    first.Show();
+    second.Show();
+    Window child(WindowKind::Child, &first);
+    child.Move(CRect(3, 4, 23, 34));
+    child.Show();
+    Window hidden(WindowKind::Child, &first);
+    hidden.Hide();
+    EXPECT_EQ(child.Parent(), &first);
+    EXPECT_EQ(first.Parent(), nullptr);
+    EXPECT_TRUE(child.SetParent(&second));
+    EXPECT_EQ(child.Parent(), &second);
+    EXPECT_EQ(child.GetWindowRect(), CRect(3, 4, 23, 34));
+    EXPECT_TRUE(child.IsVisible());
+    EXPECT_TRUE(hidden.SetParent(&second));
+    EXPECT_FALSE(hidden.IsVisible());
+    EXPECT_FALSE(first.SetParent(&second)) << "only children change parent";
+    EXPECT_FALSE(child.SetParent(&child));
+    EXPECT_EQ(child.Root(), &second);
+}
+
 TEST(Window, CaptureFocusAndCursor) {
     Window window(WindowKind::TopLevel);
     window.Move(CRect(0, 0, 50, 50));

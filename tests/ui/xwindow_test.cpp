@@ -167,3 +167,50 @@ TEST_F(XWindowTest, AHostWithoutAWindowRegistersNothingAndMovesNothing) {
 
 } // namespace
 } // namespace orvo::test
+
+namespace orvo::test {
+namespace {
+
+TEST_F(XWindowTest, AHiddenObjectParksTheWindowsInsideItUntilShown) {
+    OpenWindow(
+        R"x(<Cell Name="box" Rect="0,0,100,100"><Window Name="inner" Rect="5,5,20,20"/></Cell>
+                   <Cell Name="bare" Rect="0,0,9,9"/>
+                   <Cell Name="late" Rect="100,0,50,50" flag="Hide">
+                     <Window Name="held" Rect="5,5,20,20"/>
+                   </Cell>
+                   <Probe Name="after" Rect="0,60,9,9"/>)x");
+    auto windowOf = [this](const wchar_t* name) {
+        return dynamic_cast<XWindow*>(UI(name))->GetNativeWindow();
+    };
+    XUI* late = UI(L"late");
+    ASSERT_TRUE(late->parent() && late->parent() != Win()) << "hidden at creation: parked";
+    auto* park = dynamic_cast<XWindow*>(late->parent());
+    ASSERT_TRUE(park && park->GetNativeWindow());
+    EXPECT_EQ(windowOf(L"held")->Parent(), park->GetNativeWindow());
+    EXPECT_FALSE(windowOf(L"held")->IsVisible());
+    EXPECT_GE(UI(L"after")->GetCreateState(), 2) << "the objects after a parked one are created";
+
+    XUI* box = UI(L"box");
+    plat::Window* inner = windowOf(L"inner");
+    ASSERT_EQ(inner->Parent(), Native());
+    EXPECT_TRUE(inner->IsVisible());
+    box->SetShow(false);
+    ASSERT_NE(box->parent(), Win());
+    EXPECT_EQ(inner->Parent(), dynamic_cast<XWindow*>(box->parent())->GetNativeWindow());
+    EXPECT_FALSE(inner->IsVisible());
+    EXPECT_EQ(box->next(), nullptr);
+    box->SetShow(true);
+    EXPECT_EQ(box->parent(), Win());
+    EXPECT_EQ(box->next(), UI(L"bare")) << "back in its place";
+    EXPECT_EQ(inner->Parent(), Native());
+    EXPECT_TRUE(inner->IsVisible());
+
+    UI(L"bare")->SetShow(false);
+    EXPECT_EQ(UI(L"bare")->parent(), Win()) << "nothing to park";
+    late->SetShow(true);
+    EXPECT_EQ(late->parent(), Win());
+    EXPECT_EQ(windowOf(L"held")->Parent(), Native());
+}
+
+} // namespace
+} // namespace orvo::test
