@@ -1,6 +1,7 @@
 // The window host's painting, timers and windows.
 #include <gtest/gtest.h>
 
+#include "ui/xwindow_handler.h"
 #include "xwindow_fixture.h"
 
 namespace orvo::test {
@@ -210,6 +211,28 @@ TEST_F(XWindowTest, AHiddenObjectParksTheWindowsInsideItUntilShown) {
     late->SetShow(true);
     EXPECT_EQ(late->parent(), Win());
     EXPECT_EQ(windowOf(L"held")->Parent(), Native());
+}
+
+} // namespace
+} // namespace orvo::test
+
+namespace orvo::test {
+namespace {
+
+TEST_F(XWindowTest, AWindowHandlerPlacesTheWindowItsModuleMakes) {
+    OpenWindow(R"x(<WindowHandler Name="made" Rect="10,20,50,30" Margin="2,3,4,5"
+                                  Window="OrvoTestWindowMaker.dll, MakeChildWindow"/>
+                   <WindowHandler Name="nomodule" Window="NoSuchModule.dll, MakeChildWindow"/>
+                   <WindowHandler Name="nofunction" Window="OrvoTestWindowMaker.dll, NoSuch"/>)x");
+    auto* made = dynamic_cast<XWindowHandler*>(UI(L"made"));
+    ASSERT_TRUE(made);
+    plat::Window* window = made->GetMadeWindow();
+    ASSERT_TRUE(window);
+    EXPECT_EQ(window->Parent(), Native());
+    EXPECT_EQ(window->GetWindowRect(), made->GetInner().rect);
+    EXPECT_NE(made->GetInner().rect, static_cast<const CRect&>(*made)) << "the margins count";
+    EXPECT_EQ(dynamic_cast<XWindowHandler*>(UI(L"nomodule"))->GetMadeWindow(), nullptr);
+    EXPECT_EQ(dynamic_cast<XWindowHandler*>(UI(L"nofunction"))->GetMadeWindow(), nullptr);
 }
 
 } // namespace
