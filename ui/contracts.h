@@ -8,5 +8,15 @@ class CResImg;
 namespace orvo::contract {
 
 ORVO_CONTRACT(ResManGetImageObject, L"ResMan", GetImageObject, CResImg*(const wchar_t* name))
+// A selector selects a member pressed with the mouse, or nothing when it is not a member.
+ORVO_CONTRACT(SelectorSelectMember, nullptr, SelectMember, int(XDO* member))
+
+// What the screen context menu of a window host asks of the frame around it, and of the host
+// object "NeverMind" for a grid.
+ORVO_CONTRACT(FrameHasContextMenu, nullptr, HasContextMenu, int())
+ORVO_CONTRACT(FrameCopyFrame, nullptr, CopyFrame, int())
+ORVO_CONTRACT(FrameSaveOrPrintScrImg, nullptr, SaveOrPrintScrImg, int(const wchar_t* mode))
+ORVO_CONTRACT(FrameOpenLinkEditDlg, nullptr, OpenLinkEditDlg, int())
+ORVO_CONTRACT(NeverMindGridToExcel, L"NeverMind", GridToExcel, int(XDO* grid))
 
 } // namespace orvo::contract

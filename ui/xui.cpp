@@ -292,17 +292,6 @@ void XUI::SetFlag(unsigned set, unsigned clear) {
         SetUIDisable();
 }
 
-int XUI::SetUIShow(int show, int) {
-    // SetWindowPos without moving, sizing, activating or reordering; shown or hidden.
-    constexpr unsigned kShow = 0x257;
-    constexpr unsigned kHide = 0x297;
-    if (OwnsWindow()) {
-        if (orvo::LayoutWindow* own = GetOwnWindow(); own && own->IsWindow())
-            own->SetWindowPos(*this, show ? kShow : kHide);
-    }
-    return 1;
-}
-
 void XUI::SetUIDisable() {
     m_nFlags = SetOrClear(m_nFlags, UI_NOTIFYMOUSE, GetEnable());
 }

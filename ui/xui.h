@@ -7,11 +7,10 @@
 // host (style 0x80) and asks that host (orvo::PaintHost) to repaint it when its look changes.
 //
 // Files: xui.cpp (element, creation, data binding, state, focus, settings, script),
-// xui_paint.cpp (repaint requests and the paint walk), xui_hit_test.cpp.
+// xui_paint.cpp (repaint requests and the paint walk), xui_hit_test.cpp, xui_park.cpp.
 //
 // Hiding an object that holds windows of its own descendants parks those windows in a hidden
-// holder window until it is shown again. The holder is a window of the window host, which
-// does not exist yet: until it does, hiding such an object only sets its "Hide" bit.
+// holder window (an XWnd, the park) until it is shown again (xui_park.cpp).
 #include <memory>
 #include <string>
 #include <vector>
@@ -88,7 +87,8 @@ public:
     // A named part of a composite object.
     virtual XUI* GetSubUI(const wchar_t*) { return nullptr; }
     virtual void SetFlag(unsigned set, unsigned clear);
-    // Shows or hides the object's own window; see the note at the top for other objects.
+    // Shows or hides the object's own window; another object's descendant windows are parked
+    // while it is hidden. `create` is set when called from CreateInstance.
     virtual int SetUIShow(int show, int create);
     // A disabled object leaves hit testing, an enabled one takes part again.
     virtual void SetUIDisable();
@@ -102,6 +102,12 @@ public:
     int SetUserState(int state, int active);
     unsigned GetFlag() const { return m_nFlags; }
     int GetMouseState() const { return m_nMouseState; }
+    // Where the window host saw the last press on this object, and the cursor while it hovers
+    // or is dragged.
+    CPoint GetPressPoint() const { return m_ptPress; }
+    void SetPressPoint(CPoint pt) { m_ptPress = pt; }
+    CPoint GetCurrentPoint() const { return m_ptCurrent; }
+    void SetCurrentPoint(CPoint pt) { m_ptCurrent = pt; }
     bool IsShow() const { return (m_nFlags & UI_HIDE) == 0; }
     bool GetShow() const { return IsShow(); }
     void SetShow(bool show);
@@ -175,6 +181,9 @@ private:
     // The object the data field is read from at draw time.
     XMetaIOData* DrawSource(int& row) const;
     void ReleaseHotKey();
+    // The park takes this object's place and holds it and its descendant windows, hidden.
+    void ParkWindows(int create);
+    void UnparkWindows();
 
     static XUI* s_pFocusedObj;
 
@@ -201,5 +210,6 @@ private:
     PaintEndCallback m_onPaintEnd = nullptr;
     int m_bSaveSelect = 0;
     int m_hHotKey = 0;
+    orvo::IXORef m_park; // the hidden XWnd holding this object while it is parked
     std::wstring m_strHotKey;
 };

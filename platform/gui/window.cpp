@@ -1,5 +1,6 @@
 #include "platform/gui/window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QCursor>
@@ -122,6 +123,7 @@ public:
         setAttribute(Qt::WA_OpaquePaintEvent); // every pixel comes from the backing bitmap
     }
     void Detach() { m_window = nullptr; }
+    Window* Owner() const { return m_window; }
     QRegion& Invalid() { return m_invalid; }
 
 protected:
@@ -364,6 +366,78 @@ CRect Window::GetWindowRect() const {
 
 CRect Window::GetClientRect() const {
     return m_widget ? CRect(0, 0, m_widget->width(), m_widget->height()) : CRect();
+}
+
+CPoint Window::ClientToScreen(CPoint point) const {
+    if (!m_widget)
+        return point;
+    const QPoint global = m_widget->mapToGlobal(QPoint(point.x, point.y));
+    return CPoint(global.x(), global.y());
+}
+
+CPoint Window::ScreenToClient(CPoint point) const {
+    if (!m_widget)
+        return point;
+    const QPoint local = m_widget->mapFromGlobal(QPoint(point.x, point.y));
+    return CPoint(local.x(), local.y());
+}
+
+CPoint Window::CursorPos() {
+    const QPoint at = QCursor::pos();
+    return CPoint(at.x(), at.y());
+}
+
+Window* Window::FromScreenPoint(CPoint point) {
+    // Qt's own children of a window (none here) would answer for it; walk up to one of ours.
+    for (QWidget* widget = QApplication::widgetAt(point.x, point.y); widget;
+         widget = widget->parentWidget()) {
+        if (auto* ours = dynamic_cast<Widget*>(widget))
+            return ours->Owner();
+    }
+    return nullptr;
+}
+
+void Window::LockUpdates(bool locked) {
+    if (m_widget)
+        m_widget->setUpdatesEnabled(!locked);
+}
+
+Window* Window::Parent() const {
+    if (!m_widget || m_kind != WindowKind::Child)
+        return nullptr;
+    auto* parent = dynamic_cast<Widget*>(m_widget->parentWidget());
+    return parent ? parent->Owner() : nullptr;
+}
+
+bool Window::SetParent(Window* parent) {
+    if (!m_widget || m_kind != WindowKind::Child || !parent || !parent->m_widget || parent == this)
+        return false;
+    const bool shown = !m_widget->isHidden();
+    const QRect place = m_widget->geometry();
+    // Qt hides a widget that changes parent.
+    m_widget->setParent(parent->m_widget);
+    m_widget->setGeometry(place);
+    if (shown)
+        m_widget->show();
+    return true;
+}
+
+Window* Window::Root() const {
+    auto* top = m_widget ? dynamic_cast<Widget*>(m_widget->window()) : nullptr;
+    return top ? top->Owner() : nullptr;
+}
+
+bool Window::IsTopmost() const {
+    return m_widget && m_kind != WindowKind::Child &&
+           m_widget->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+}
+
+void Window::SetTopmost(bool topmost) {
+    if (!m_widget || m_kind == WindowKind::Child)
+        return;
+    // Changing a window flag hides the widget.
+    m_widget->setWindowFlag(Qt::WindowStaysOnTopHint, topmost);
+    Show(false);
 }
 
 void Window::Invalidate(const CRect* rect) {

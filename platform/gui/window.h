@@ -89,12 +89,30 @@ public:
     CRect GetWindowRect() const;
     // (0, 0) to the client size.
     CRect GetClientRect() const;
+    // Between this window's client coordinates and the screen's.
+    CPoint ClientToScreen(CPoint point) const;
+    CPoint ScreenToClient(CPoint point) const;
+    // The mouse cursor on the screen.
+    static CPoint CursorPos();
+    // The innermost live window shown at a point of the screen, or null.
+    static Window* FromScreenPoint(CPoint point);
+    // A child's parent window, null for other windows.
+    Window* Parent() const;
+    // Moves a child into another live parent at the same place, shown or hidden as it was.
+    bool SetParent(Window* parent);
+    // The top-level window this one lives in: itself unless it is a child. Null when dead.
+    Window* Root() const;
+    // Top-level windows only: kept above the others. Setting it shows the window, inactive.
+    bool IsTopmost() const;
+    void SetTopmost(bool topmost);
 
     // Marks a part of the client area (null: all of it) for painting on a later pass of the
     // loop; rectangles outside the client area are clipped, empty ones ignored.
     void Invalidate(const CRect* rect = nullptr);
     // Paints what is invalid now, without waiting for the loop.
     void UpdateWindow();
+    // While locked the window keeps what it shows and paints nothing; unlocking repaints it.
+    void LockUpdates(bool locked);
     // White until changed.
     void SetBackgroundColour(COLORREF colour);
     // The client area as painted now, with the child windows shown; null for a dead window

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QCursor>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -315,6 +316,54 @@ TEST(Window, SentMessagesAnswerAtOncePostedOnesOnALaterPass) {
     doomed.reset();
     Pump();
     EXPECT_EQ(recorder.messages.size(), 3u);
+}
+
+TEST(Window, MapsPointsToTheScreenAndFindsTheWindowUnderOne) {
+    Window parent(WindowKind::TopLevel);
+    parent.Move(CRect(100, 50, 300, 250));
+    Window child(WindowKind::Child, &parent);
+    child.Move(CRect(20, 30, 80, 90));
+    parent.Show();
+    child.Show();
+    Pump();
+    const CPoint origin = parent.ClientToScreen(CPoint());
+    EXPECT_EQ(child.ClientToScreen(CPoint(1, 2)), CPoint(origin.x + 21, origin.y + 32));
+    EXPECT_EQ(child.ScreenToClient(CPoint(origin.x + 21, origin.y + 32)), CPoint(1, 2));
+    EXPECT_EQ(Window::FromScreenPoint(CPoint(origin.x + 25, origin.y + 35)), &child);
+    EXPECT_EQ(Window::FromScreenPoint(CPoint(origin.x + 5, origin.y + 5)), &parent);
+    EXPECT_EQ(Window::FromScreenPoint(CPoint(origin.x - 5, origin.y)), nullptr);
+    QCursor::setPos(origin.x + 7, origin.y + 9);
+    EXPECT_EQ(Window::CursorPos(), CPoint(origin.x + 7, origin.y + 9));
+
+    EXPECT_FALSE(parent.IsTopmost());
+    parent.SetTopmost(true);
+    EXPECT_TRUE(parent.IsTopmost());
+    EXPECT_TRUE(parent.IsVisible()) << "changing the band shows the window again";
+    child.SetTopmost(true);
+    EXPECT_FALSE(child.IsTopmost()) << "only top-level windows";
+}
+
+TEST(Window, AChildMovesToAnotherParentKeepingItsPlaceAndVisibility) {
+    Window first(WindowKind::TopLevel);
+    Window second(WindowKind::TopLevel);
+    first.Show();
+    second.Show();
+    Window child(WindowKind::Child, &first);
+    child.Move(CRect(3, 4, 23, 34));
+    child.Show();
+    Window hidden(WindowKind::Child, &first);
+    hidden.Hide();
+    EXPECT_EQ(child.Parent(), &first);
+    EXPECT_EQ(first.Parent(), nullptr);
+    EXPECT_TRUE(child.SetParent(&second));
+    EXPECT_EQ(child.Parent(), &second);
+    EXPECT_EQ(child.GetWindowRect(), CRect(3, 4, 23, 34));
+    EXPECT_TRUE(child.IsVisible());
+    EXPECT_TRUE(hidden.SetParent(&second));
+    EXPECT_FALSE(hidden.IsVisible());
+    EXPECT_FALSE(first.SetParent(&second)) << "only children change parent";
+    EXPECT_FALSE(child.SetParent(&child));
+    EXPECT_EQ(child.Root(), &second);
 }
 
 TEST(Window, CaptureFocusAndCursor) {

@@ -1,0 +1,239 @@
+// The window host's painting, timers and windows.
+#include <gtest/gtest.h>
+
+#include "ui/xwindow_handler.h"
+#include "xwindow_fixture.h"
+
+namespace orvo::test {
+namespace {
+
+TEST_F(XWindowTest, RequestsWithinThePaintDelayBecomeOneInvalidationOfTheirUnion) {
+    OpenWindow("", "PaintDelay=\"100\"");
+    for (int i = 0; i < 10; ++i)
+        Win()->RegPaint(CRect(10 * i, i, 10 * i + 5, i + 5));
+    EXPECT_TRUE(Win()->invalidations.empty());
+    EXPECT_TRUE(paintShell.registered.empty());
+    EXPECT_EQ(Win()->TimerPeriod(XWindow::TIMER_PAINT), 100);
+    Win()->XOnTimer(XWindow::TIMER_PAINT);
+    EXPECT_EQ(Win()->invalidations, std::vector<CRect>{CRect(0, 0, 95, 14)});
+    EXPECT_FALSE(Win()->TimerRunning(XWindow::TIMER_PAINT));
+    EXPECT_TRUE(Win()->GetDirtyRect().IsRectEmpty());
+}
+
+TEST_F(XWindowTest, WithoutADelayTheScreenManagerPaintsOrElseTheWindowAtOnce) {
+    OpenWindow("");
+    Win()->SetLogX(50);
+    Win()->RegPaint(CRect(70, 20, 60, 10)); // inverted
+    Win()->RegPaint(CRect(5, 5, 5, 30));    // empty
+    EXPECT_EQ(paintShell.registered, std::vector<XDO*>{Win()});
+    EXPECT_EQ(Win()->GetDirtyRect(), CRect(10, 10, 20, 20)) << "normalised, minus the logical x";
+    EXPECT_TRUE(Win()->invalidations.empty());
+    Win()->DoPaint();
+    EXPECT_EQ(Win()->invalidations, std::vector<CRect>{CRect(10, 10, 20, 20)});
+
+    Win()->ToggleRegPaint();
+    Win()->RegPaint(CRect(0, 0, 9, 9));
+    Win()->ToggleRegPaint();
+    EXPECT_TRUE(Win()->GetDirtyRect().IsRectEmpty()) << "registration switched off";
+
+    XScrMan::Instance().InstallShell(nullptr);
+    Win()->RegPaint(CRect(50, 0, 60, 10));
+    EXPECT_EQ(Win()->invalidations.back(), CRect(0, 0, 10, 10));
+}
+
+void RepaintOnPaintEnd(CDC*, XUI* ui) {
+    ui->Repaint(nullptr);
+}
+
+TEST_F(XWindowTest, PaintsDoubleBufferedShiftedByTheLogicalXAndDropsRequestsMeanwhile) {
+    OpenWindow(R"x(<Cell Name="c" Rect="60,0,20,20"/>)x");
+    UI(L"c")->SetOnPaintEnd(&RepaintOnPaintEnd);
+    Win()->SetLogX(50);
+    paintShell.registered.clear();
+    const auto image = Native()->RenderImage();
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(PixelAt(image, 15, 5), kBlue);
+    EXPECT_EQ(PixelAt(image, 65, 5), kWhite);
+    EXPECT_TRUE(paintShell.registered.empty()) << "a request while painting";
+    EXPECT_TRUE(Win()->GetDirtyRect().IsRectEmpty());
+
+    UI(L"c")->SetOnPaintEnd(nullptr);
+    Win()->SetShow(false);
+    Win()->SetLogX(0);
+    EXPECT_EQ(PixelAt(Native()->RenderImage(), 65, 5), kWhite) << "a hidden host paints nothing";
+}
+
+TEST_F(XWindowTest, ATimerWithACountRunsThatOftenAndIsGone) {
+    OpenWindow(R"x(<Script/>
+                  <Probe Name="t"><this.Event Trigger="Object.Timer" Action="Script.OnTimer"/></Probe>
+                  <Probe Name="u"/>)x");
+    XUI* t = UI(L"t");
+    ASSERT_EQ(Win()->RegTimer(t, 0, 3), 1);
+    ASSERT_EQ(Win()->RegTimer(UI(L"u"), 0, 0), 1);
+    EXPECT_TRUE(PumpUntil([] { return RecordingScript::runs.size() == 3; }));
+    Pump(5);
+    EXPECT_EQ(RecordingScript::runs, (std::vector<std::wstring>(3, L"OnTimer:t")));
+    EXPECT_EQ(Win()->UnRegTimer(t), 0);
+    EXPECT_EQ(Win()->ObjectTimerCount(), 1u) << "a count of 0 never ends";
+    EXPECT_EQ(Win()->UnRegTimer(UI(L"u")), 1);
+    EXPECT_EQ(Win()->ObjectTimerCount(), 0u);
+}
+
+TEST_F(XWindowTest, ObjectsReachTheirHostsTimersThroughTheCoreAndMayDieInThem) {
+    OpenWindow(R"x(<Script/>
+                  <Probe Name="k"><this.Event Trigger="Object.Timer" Action="Script.Kill"/></Probe>)x");
+    XDO* k = UI(L"k");
+    ASSERT_TRUE(k->SetTimerVB(0, 0));
+    EXPECT_TRUE(PumpUntil([k] { return !IsLiveXdo(k); }));
+    EXPECT_EQ(Win()->ObjectTimerCount(), 0u);
+    Pump(3);
+    EXPECT_EQ(RecordingScript::runs, std::vector<std::wstring>{L"Kill:k"});
+}
+
+TEST_F(XWindowTest, AScreenMayCloseFromItsOwnTimer) {
+    OpenWindow(R"x(<Closer Name="c"/>)x");
+    XDO* screen = page.release();
+    ASSERT_TRUE(screen->GetObjByNameDown(L"c")->SetTimerVB(0, 0));
+    EXPECT_TRUE(PumpUntil([screen] { return !IsLiveXdo(screen); }));
+    EXPECT_EQ(paintShell.unregistered, std::vector<XDO*>{screen});
+}
+
+TEST_F(XWindowTest, InnerWindowsAreChildrenThatInheritThePaintDelay) {
+    OpenWindow(R"x(<Window Name="mid" Rect="10,10,150,80" PaintDelay="-5">
+                    <Window Name="in" Rect="5,5,40,30"><Probe Name="p" Rect="0,0,9,9"/></Window>
+                    <Window Name="off" Rect="60,5,40,30" PaintDelay="0"/>
+                    <Window Name="hid" Rect="60,40,10,10" flag="Hide"/>
+                  </Window>
+                  <ProxyWindow Name="proxy" Rect="170,0,20,20"/>
+                  <ProxyWindow Name="popup" Rect="0,0,20,20" Popup="True"/>
+                  <Probe Name="q" Rect="0,0,9,9"/>)x",
+               "PaintDelay=\"70\"");
+    auto* in = dynamic_cast<XWindow*>(UI(L"in"));
+    ASSERT_TRUE(in && in->GetNativeWindow());
+    EXPECT_EQ(in->GetPaintDelay(), 70) << "the negative delay between is passed over";
+    EXPECT_EQ(dynamic_cast<XWindow*>(UI(L"mid"))->GetPaintDelay(), -5);
+    EXPECT_EQ(dynamic_cast<XWindow*>(UI(L"off"))->GetPaintDelay(), 0);
+    EXPECT_EQ(in->GetNativeWindow()->Kind(), plat::WindowKind::Child);
+    EXPECT_EQ(in->GetNativeWindow()->GetWindowRect(), CRect(5, 5, 45, 35));
+    EXPECT_TRUE(in->GetNativeWindow()->IsVisible());
+    EXPECT_FALSE(dynamic_cast<XWindow*>(UI(L"hid"))->GetNativeWindow()->IsVisible());
+    plat::Window* proxy = dynamic_cast<XWindow*>(UI(L"proxy"))->GetNativeWindow();
+    ASSERT_TRUE(proxy);
+    EXPECT_EQ(proxy->Kind(), plat::WindowKind::Child);
+    EXPECT_TRUE(proxy->IsVisible());
+    plat::Window* popup = dynamic_cast<XWindow*>(UI(L"popup"))->GetNativeWindow();
+    ASSERT_TRUE(popup);
+    EXPECT_EQ(popup->Kind(), plat::WindowKind::Popup);
+    EXPECT_FALSE(popup->IsVisible()) << "a popup waits to be shown";
+
+    // The update countdown stays out of child windows.
+    UI(L"q")->SetUpdateCount(2);
+    UI(L"p")->SetUpdateCount(2);
+    Win()->XOnTimer(XWindow::TIMER_UPDATE);
+    EXPECT_EQ(UI(L"q")->GetUpdateCount(), 1);
+    EXPECT_EQ(UI(L"p")->GetUpdateCount(), 2);
+}
+
+TEST_F(XWindowTest, ScriptsMoveTheWindow) {
+    OpenWindow("");
+    DispVariant result;
+    std::vector<DispVariant> deltas{
+        DispVariant(-10), DispVariant(0), DispVariant(10), DispVariant(5)};
+    ASSERT_EQ(Win()->Invoke(L"OffsetWindow", InvokeMethod, deltas, result), DispStatus::Ok);
+    EXPECT_EQ(Native()->GetWindowRect(), CRect(90, 100, 310, 205));
+    EXPECT_TRUE(Win()->invalidations.empty()) << "growing needs no repaint";
+    std::vector<DispVariant> rect{DispVariant(0), DispVariant(0), DispVariant(50), DispVariant(40)};
+    ASSERT_EQ(Win()->Invoke(L"MoveWindow", InvokeMethod, rect, result), DispStatus::Ok);
+    EXPECT_EQ(Native()->GetWindowRect(), CRect(0, 0, 50, 40));
+    EXPECT_EQ(Win()->invalidations.size(), 1u);
+}
+
+TEST_F(XWindowTest, AHostWithoutAWindowRegistersNothingAndMovesNothing) {
+    auto root =
+        ParseMarkup(R"x(<XWindow Name="plain" PaintDelay="100"><Probe Name="p"/></XWindow>)x");
+    page.reset(XScrMan::Instance().OpenPageMem(root.release(), nullptr, nullptr));
+    auto* plain = dynamic_cast<XWindow*>(page.get());
+    ASSERT_TRUE(plain);
+    EXPECT_EQ(plain->GetNativeWindow(), nullptr);
+    plain->RegPaint(CRect(0, 0, 10, 10));
+    EXPECT_FALSE(plain->TimerRunning(XWindow::TIMER_PAINT));
+    EXPECT_EQ(plain->RegTimer(page->GetObjByNameDown(L"p"), 10, 1), 0);
+    EXPECT_EQ(plain->ObjectTimerCount(), 0u);
+    EXPECT_FALSE(plain->MoveWindow(0, 0, 10, 10));
+    EXPECT_FALSE(plain->OffsetWindow(0, 0, 1, 1));
+    EXPECT_FALSE(plain->LockWindowUpdate());
+    CPoint cursor;
+    EXPECT_FALSE(plain->GetLogCursorPos(&cursor));
+}
+
+} // namespace
+} // namespace orvo::test
+
+namespace orvo::test {
+namespace {
+
+TEST_F(XWindowTest, AHiddenObjectParksTheWindowsInsideItUntilShown) {
+    OpenWindow(
+        R"x(<Cell Name="box" Rect="0,0,100,100"><Window Name="inner" Rect="5,5,20,20"/></Cell>
+                   <Cell Name="bare" Rect="0,0,9,9"/>
+                   <Cell Name="late" Rect="100,0,50,50" flag="Hide">
+                     <Window Name="held" Rect="5,5,20,20"/>
+                   </Cell>
+                   <Probe Name="after" Rect="0,60,9,9"/>)x");
+    auto windowOf = [this](const wchar_t* name) {
+        return dynamic_cast<XWindow*>(UI(name))->GetNativeWindow();
+    };
+    XUI* late = UI(L"late");
+    ASSERT_TRUE(late->parent() && late->parent() != Win()) << "hidden at creation: parked";
+    auto* park = dynamic_cast<XWindow*>(late->parent());
+    ASSERT_TRUE(park && park->GetNativeWindow());
+    EXPECT_EQ(windowOf(L"held")->Parent(), park->GetNativeWindow());
+    EXPECT_FALSE(windowOf(L"held")->IsVisible());
+    EXPECT_GE(UI(L"after")->GetCreateState(), 2) << "the objects after a parked one are created";
+
+    XUI* box = UI(L"box");
+    plat::Window* inner = windowOf(L"inner");
+    ASSERT_EQ(inner->Parent(), Native());
+    EXPECT_TRUE(inner->IsVisible());
+    box->SetShow(false);
+    ASSERT_NE(box->parent(), Win());
+    EXPECT_EQ(inner->Parent(), dynamic_cast<XWindow*>(box->parent())->GetNativeWindow());
+    EXPECT_FALSE(inner->IsVisible());
+    EXPECT_EQ(box->next(), nullptr);
+    box->SetShow(true);
+    EXPECT_EQ(box->parent(), Win());
+    EXPECT_EQ(box->next(), UI(L"bare")) << "back in its place";
+    EXPECT_EQ(inner->Parent(), Native());
+    EXPECT_TRUE(inner->IsVisible());
+
+    UI(L"bare")->SetShow(false);
+    EXPECT_EQ(UI(L"bare")->parent(), Win()) << "nothing to park";
+    late->SetShow(true);
+    EXPECT_EQ(late->parent(), Win());
+    EXPECT_EQ(windowOf(L"held")->Parent(), Native());
+}
+
+} // namespace
+} // namespace orvo::test
+
+namespace orvo::test {
+namespace {
+
+TEST_F(XWindowTest, AWindowHandlerPlacesTheWindowItsModuleMakes) {
+    OpenWindow(R"x(<WindowHandler Name="made" Rect="10,20,50,30" Margin="2,3,4,5"
+                                  Window="OrvoTestWindowMaker.dll, MakeChildWindow"/>
+                   <WindowHandler Name="nomodule" Window="NoSuchModule.dll, MakeChildWindow"/>
+                   <WindowHandler Name="nofunction" Window="OrvoTestWindowMaker.dll, NoSuch"/>)x");
+    auto* made = dynamic_cast<XWindowHandler*>(UI(L"made"));
+    ASSERT_TRUE(made);
+    plat::Window* window = made->GetMadeWindow();
+    ASSERT_TRUE(window);
+    EXPECT_EQ(window->Parent(), Native());
+    EXPECT_EQ(window->GetWindowRect(), made->GetInner().rect);
+    EXPECT_NE(made->GetInner().rect, static_cast<const CRect&>(*made)) << "the margins count";
+    EXPECT_EQ(dynamic_cast<XWindowHandler*>(UI(L"nomodule"))->GetMadeWindow(), nullptr);
+    EXPECT_EQ(dynamic_cast<XWindowHandler*>(UI(L"nofunction"))->GetMadeWindow(), nullptr);
+}
+
+} // namespace
+} // namespace orvo::test

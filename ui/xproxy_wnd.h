@@ -1,0 +1,21 @@
+#pragma once
+// XProxyWnd ("ProxyWindow"): a window host with a window of its own named "ProxyWnd", made
+// like XWnd's; with "Popup" it is a popup without parent that stays hidden until shown.
+#include "ui/xwindow.h"
+
+class XProxyWnd : public XWindow {
+public:
+    XProxyWnd();
+    ORVO_KEY(L"ProxyWindow")
+
+    // "PaintDelay" and "Popup".
+    int SetElement(XElement* e) override;
+    int CreateInstance() override;
+    bool IsPopup() const { return m_bPopup; }
+
+protected:
+    ~XProxyWnd() override = default;
+
+private:
+    bool m_bPopup = false;
+};
