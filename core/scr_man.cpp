@@ -414,6 +414,15 @@ int XScrMan::UnRegisterFrame(XDO* frame) {
     return 1;
 }
 
+std::vector<XDO*> XScrMan::Frames() const {
+    std::vector<XDO*> frames;
+    for (const orvo::IXORef& ref : m_frames) {
+        if (auto* frame = static_cast<XDO*>(ref.Get()))
+            frames.push_back(frame);
+    }
+    return frames;
+}
+
 bool XScrMan::OverFrameLimit(XElement* root) {
     if (m_maxFrameCount <= 0)
         return false;
@@ -453,10 +462,19 @@ XDO* XScrMan::OpenPageMem(XElement* root, XDO* parent, XElement* parameters) {
     InjectParameters(root, parameters);
     Shell().AdjustFrameElement(root);
     XDO* page = MakeObject(root, parent);
-    if (XDO* frame = page ? page->GetXDODown(L"Frame") : nullptr;
-        frame && !Shell().OpenFrame(frame)) {
-        orvo::DestroyObject(page);
-        return nullptr;
+    XDO* frame =
+        page ? page->find_down([](XDO* n) { return orvo::HasStyle(n, XDO_STYLE_FRAME); }) : nullptr;
+    if (frame) {
+        // Opening may run a modal dialog, whose handlers may end the page themselves.
+        const orvo::IXORef pageRef = page->WeakRef();
+        const int opened = Shell().OpenFrame(frame);
+        page = static_cast<XDO*>(pageRef.Get());
+        if (!opened) {
+            orvo::DestroyObject(page);
+            return nullptr;
+        }
+        if (!page)
+            return nullptr;
     }
     if (page && !parent && !page->IsRegisteredInstance()) {
         std::erase_if(m_pages, [](const orvo::IXORef& ref) { return !ref.Alive(); });

@@ -33,6 +33,8 @@ public:
     // them; a frame with "SysFrame" set is not counted.
     int RegisterFrame(XDO* frame);
     int UnRegisterFrame(XDO* frame);
+    // The registered frames still alive, oldest first.
+    std::vector<XDO*> Frames() const;
 
     // The application shell: frames, painting, hot keys, saved screens. The UI layer installs
     // it (null takes it away); without one these answer 0 or empty.

@@ -13,15 +13,20 @@
 #include "core/scr_man.h"
 #include "host/back_end.h"
 #include "host/host_objects.h"
+#include "host/input_replay.h"
 #include "host/object_dump.h"
+#include "host/screenshots.h"
 #include "nubra/paths.h"
 #include "platform/base/event_loop.h"
 #include "platform/base/heap_policy.h"
 #include "platform/base/path.h"
 #include "platform/base/text.h"
 #include "platform/gui/gui_application.h"
+#include "platform/gui/input_simulation.h"
 #include "platform/gui/qt_event_loop.h"
+#include "shell/frame_shell.h"
 #include "ui/screen_notice_presenter.h"
+#include "ui/xframe.h"
 #include "ui/xres_man.h"
 #include "ui/xtheme_man.h"
 
@@ -34,6 +39,8 @@ struct Options {
     std::wstring ini;
     std::wstring user;
     std::wstring backEnd = L"sim";
+    std::wstring screenshotDir;
+    std::wstring inputFile;
     bool dumpTree = false;
     bool headless = false;
     long quitAfterMs = -1;
@@ -43,7 +50,7 @@ void Usage(std::FILE* out) {
     std::fputs(
         "usage: kestrel [--project DIR] [--ini FILE] [--user NAME] [--backend NAME] [--dump-tree] "
         "[--quit-after MS]\n"
-        "               [--headless] [--version]\n"
+        "               [--headless] [--input FILE] [--screenshot DIR] [--version]\n"
         "  --project DIR    the project folder (default: the current folder)\n"
         "  --ini FILE       the settings file, relative to the project (default: Kestrel.ini)\n"
         "  --user NAME      the signed-in user (default: none, seen as Guest)\n"
@@ -51,7 +58,11 @@ void Usage(std::FILE* out) {
         "none\n"
         "  --dump-tree      open the start page, print the object tree of every opened page, exit\n"
         "  --quit-after MS  leave the event loop after MS milliseconds\n"
-        "  --headless       draw into memory only: no windows, message boxes answer at once\n",
+        "  --headless       draw into memory only: no windows, message boxes answer at once\n"
+        "  --input FILE     replay the user input written in FILE once the start page is open\n"
+        "                   (click, dblclick, rclick, hover, drag, type, key, wait, expect)\n"
+        "  --screenshot DIR once the start page is painted (and after --quit-after), write each\n"
+        "                   frame's window to DIR/<frame name>.png and exit\n",
         out);
 }
 
@@ -86,6 +97,10 @@ int ParseArguments(int argc, char** argv, Options& options) {
             options.dumpTree = true;
         else if (arg == "--headless")
             options.headless = true;
+        else if (arg == "--screenshot")
+            ok = value(options.screenshotDir) && !options.screenshotDir.empty();
+        else if (arg == "--input")
+            ok = value(options.inputFile) && !options.inputFile.empty();
         else if (arg == "--quit-after") {
             std::wstring ms;
             ok = value(ms);
@@ -124,6 +139,59 @@ void StartPaintServices() {
     CallService(L"LangMan", L"InitializeIXO");
 }
 
+// Whether a frame of an opened page shows a window of its own.
+bool AnyFrameShown() {
+    for (XDO* object : XScrMan::Instance().Frames()) {
+        auto* frame = dynamic_cast<XFrame*>(object);
+        plat::Window* window = frame ? frame->GetNativeWindow() : nullptr;
+        if (window && window->Kind() != plat::WindowKind::Child && window->IsVisible())
+            return true;
+    }
+    return false;
+}
+
+// The screens of the start page: input replayed, screenshots taken, or the loop run until
+// the main frame closes. The exit status.
+int RunScreens(const Options& options,
+               plat::GuiApplication& gui,
+               plat::QtEventLoop& loop,
+               const kestrel::WatchedPresenter& messages) {
+    // What opening asked to paint is painted before anything looks at the screens.
+    plat::GuiApplication::ProcessPending();
+    if (!options.inputFile.empty()) {
+        std::wstring error;
+        if (!kestrel::ReplayInput(options.inputFile, messages, error)) {
+            std::fprintf(stderr, "kestrel: %s\n", plat::ToUtf8(error).c_str());
+            return 1;
+        }
+    }
+    if (!options.screenshotDir.empty()) {
+        if (options.quitAfterMs > 0)
+            plat::ProcessFor(static_cast<int>(options.quitAfterMs));
+        plat::GuiApplication::ProcessPending();
+        int written = 0;
+        std::wstring error;
+        if (!kestrel::WriteScreenshots(options.screenshotDir, written, error)) {
+            std::fprintf(stderr, "kestrel: %s\n", plat::ToUtf8(error).c_str());
+            return 1;
+        }
+        std::printf("kestrel: %d screenshot(s) in %s\n",
+                    written,
+                    plat::ToUtf8(options.screenshotDir).c_str());
+        return written > 0 ? 0 : 1;
+    }
+    if (options.quitAfterMs >= 0)
+        loop.SetTimer(static_cast<unsigned>(options.quitAfterMs),
+                      [] { plat::GuiApplication::Quit(); });
+    else if (!AnyFrameShown()) {
+        std::fputs("kestrel: the start page shows no window (it needs a Frame with a FrameStyle)\n",
+                   stderr);
+        return 1;
+    }
+    gui.Run();
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -155,7 +223,12 @@ int main(int argc, char** argv) {
     IXO::Register(L"Application", &application);
     IXO::Register(L"systemdb", &systemDb);
     orvo::ScreenNoticePresenter presenter;
-    XNoticeMan::Instance().SetPresenter(&presenter);
+    kestrel::WatchedPresenter watched(presenter);
+    XNoticeMan::Instance().SetPresenter(&watched);
+    // Frames open through the shell; the terminal ends with its main frame.
+    orvo::FrameShell shell;
+    shell.OnMainFrameClosed([] { plat::GuiApplication::Quit(); });
+    XScrMan::Instance().InstallShell(&shell);
 
     plat::QtEventLoop loop;
     plat::EventLoop::Install(&loop);
@@ -213,16 +286,14 @@ int main(int argc, char** argv) {
                     std::fputs(plat::ToUtf8(kestrel::DumpObjects(definitions)).c_str(), stdout);
             }
         } else {
-            if (options.quitAfterMs >= 0)
-                loop.SetTimer(static_cast<unsigned>(options.quitAfterMs),
-                              [] { plat::GuiApplication::Quit(); });
-            gui.Run();
+            status = RunScreens(options, gui, loop, watched);
         }
         for (XDO* page : XScrMan::Instance().OpenedPages())
             orvo::DestroyObject(page);
     }
 
     backEnd.reset();
+    XScrMan::Instance().InstallShell(nullptr);
     plat::EventLoop::Install(nullptr);
     XNoticeMan::Instance().SetPresenter(nullptr);
     IXO::Unregister(L"systemdb");

@@ -13,7 +13,7 @@ ORVO_CONTRACT(SelectorSelectMember, nullptr, SelectMember, int(XDO* member))
 
 // What the screen context menu of a window host asks of the frame around it, and of the host
 // object "NeverMind" for a grid.
-ORVO_CONTRACT(FrameHasContextMenu, nullptr, HasContextMenu, int())
+ORVO_CONTRACT(FrameHasContextMenu, nullptr, HasContextMenu, int(const wchar_t* text))
 ORVO_CONTRACT(FrameCopyFrame, nullptr, CopyFrame, int())
 ORVO_CONTRACT(FrameSaveOrPrintScrImg, nullptr, SaveOrPrintScrImg, int(const wchar_t* mode))
 ORVO_CONTRACT(FrameOpenLinkEditDlg, nullptr, OpenLinkEditDlg, int())

@@ -107,9 +107,29 @@ bool HostMessageHandler::OnTimer(plat::Window& window, int id) {
     return true;
 }
 
-} // namespace orvo
+// The host, its page or the window may go inside any of these: the deletes wait.
+bool HostMessageHandler::OnClose(plat::Window&) {
+    const DispatchScope scope;
+    return m_owner.OnCloseWindow();
+}
 
-namespace orvo {
+bool HostMessageHandler::OnActivate(plat::Window&, bool active) {
+    const DispatchScope scope;
+    m_owner.OnActivateWindow(active);
+    return true;
+}
+
+bool HostMessageHandler::OnActivateApp(plat::Window&, bool active) {
+    const DispatchScope scope;
+    m_owner.OnActivateAppWindow(active);
+    return true;
+}
+
+bool HostMessageHandler::OnShowState(plat::Window&, plat::ShowState from, plat::ShowState to) {
+    const DispatchScope scope;
+    m_owner.OnShowStateWindow(from, to);
+    return true;
+}
 
 bool HostMessageHandler::OnMessage(plat::Window&,
                                    unsigned message,

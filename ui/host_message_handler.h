@@ -16,6 +16,10 @@ public:
     bool OnSize(plat::Window& window, CSize size) override;
     bool OnPaint(plat::Window& window, CDC& dc, const CRect& invalid) override;
     bool OnTimer(plat::Window& window, int id) override;
+    bool OnClose(plat::Window& window) override;
+    bool OnActivate(plat::Window& window, bool active) override;
+    bool OnActivateApp(plat::Window& window, bool active) override;
+    bool OnShowState(plat::Window& window, plat::ShowState from, plat::ShowState to) override;
     // The gate drag-and-drop messages.
     bool OnMessage(plat::Window& window,
                    unsigned message,

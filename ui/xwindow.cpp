@@ -104,12 +104,16 @@ int XWindow::AttachWindow(orvo::HostedWindow* window) {
     return SetWindow(window);
 }
 
-int XWindow::CreateOwnWindow(plat::WindowKind kind, std::wstring_view title) {
+int XWindow::CreateOwnWindow(plat::WindowKind kind,
+                             std::wstring_view title,
+                             plat::Window* parentWindow) {
     // SetWindowPos without moving, sizing, activating or reordering, and shown.
     constexpr unsigned kShowInPlace = 0x257;
-    auto* above =
-        dynamic_cast<XWindow*>(parent() ? parent()->GetXDO(XDO_STYLE_WINDOWHOST, 0) : nullptr);
-    plat::Window* parentWindow = above ? above->GetNativeWindow() : nullptr;
+    if (!parentWindow) {
+        auto* above =
+            dynamic_cast<XWindow*>(parent() ? parent()->GetXDO(XDO_STYLE_WINDOWHOST, 0) : nullptr);
+        parentWindow = above ? above->GetNativeWindow() : nullptr;
+    }
     if (kind == plat::WindowKind::Child && !parentWindow)
         kind = plat::WindowKind::TopLevel;
     // The rectangle layout gave this object is the window's place in its parent.

@@ -84,6 +84,14 @@ public:
     // The window's client area became this object's rectangle; lays the subtree out again.
     virtual void OnSizeWindow(plat::Window* window);
 
+    // ---- the window's life (frames answer these) ---------------------------------------------
+    // The user or the program asks the window to close: true keeps it as it is, false lets
+    // it hide.
+    virtual bool OnCloseWindow() { return false; }
+    virtual void OnActivateWindow(bool) {}
+    virtual void OnActivateAppWindow(bool) {}
+    virtual void OnShowStateWindow(plat::ShowState /*from*/, plat::ShowState /*to*/) {}
+
     // ---- mouse ---------------------------------------------------------------------------------
     // Points are client coordinates plus the logical x.
     virtual void OnButtonDown(unsigned flags, CPoint pt, int code);
@@ -185,8 +193,11 @@ protected:
     // Makes this host's own window, named `title`, at its rectangle and attaches it. A child
     // goes inside the window of the nearest host above and shows unless this object is
     // hidden; without a window above, or as a popup, the window is top-level and stays hidden
-    // for its frame to show. 0 when it cannot be made; the host window is then as before.
-    int CreateOwnWindow(plat::WindowKind kind, std::wstring_view title);
+    // for its frame to show. `parent`, when given, stands for the window above (a frame's
+    // window inside the multiple-document client). 0 when it cannot be made; the host window
+    // is then as before.
+    int
+    CreateOwnWindow(plat::WindowKind kind, std::wstring_view title, plat::Window* parent = nullptr);
 
 private:
     struct ObjectTimer {

@@ -28,7 +28,9 @@ int XWindow::OpenContextMenu() {
     if (!window || plat::Window::GetCapture() || !GetLogCursorPos(&pt) || !ObjectAt(pt, false))
         return 0;
     XDO* frame = GetXDO(XDO_STYLE_FRAME, 0);
-    if (!FrameAgrees<orvo::contract::FrameHasContextMenu>(frame))
+    static orvo::ContractMethod<orvo::contract::FrameHasContextMenu> s_hasMenu;
+    auto hasMenu = s_hasMenu.Get(frame);
+    if (!hasMenu || !hasMenu(L""))
         return 0;
     XDO* grid = GetXDO(XDO_STYLE_GRID, 0);
     CPopupMenu menu;

@@ -75,3 +75,26 @@ int VirtualKeyFromQtButton(int qtButton) {
 }
 
 } // namespace plat
+
+namespace plat {
+
+int QtKeyFromVirtualKey(int virtualKey) {
+    if ((virtualKey >= '0' && virtualKey <= '9') || (virtualKey >= 'A' && virtualKey <= 'Z'))
+        return virtualKey;
+    if (virtualKey >= VK_F1 && virtualKey < VK_F1 + 24)
+        return Qt::Key_F1 + (virtualKey - VK_F1);
+    // The keys without a letter: the first Qt key that maps to the code.
+    static constexpr int kNamed[] = {
+        Qt::Key_Backspace, Qt::Key_Tab,       Qt::Key_Return,   Qt::Key_Shift,  Qt::Key_Control,
+        Qt::Key_Alt,       Qt::Key_Pause,     Qt::Key_CapsLock, Qt::Key_Escape, Qt::Key_Space,
+        Qt::Key_PageUp,    Qt::Key_PageDown,  Qt::Key_End,      Qt::Key_Home,   Qt::Key_Left,
+        Qt::Key_Up,        Qt::Key_Right,     Qt::Key_Down,     Qt::Key_Insert, Qt::Key_Delete,
+        Qt::Key_NumLock,   Qt::Key_ScrollLock};
+    for (int key : kNamed) {
+        if (VirtualKeyFromQtKey(key) == virtualKey)
+            return key;
+    }
+    return 0;
+}
+
+} // namespace plat

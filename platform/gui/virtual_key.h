@@ -34,6 +34,8 @@ enum VirtualKey : int {
 
 // 0 for a key with no virtual-key code.
 int VirtualKeyFromQtKey(int qtKey);
+// The Qt key of a virtual-key code; 0 when there is none.
+int QtKeyFromVirtualKey(int virtualKey);
 // VK_LBUTTON, VK_RBUTTON or VK_MBUTTON; 0 for other buttons.
 int VirtualKeyFromQtButton(int qtButton);
 

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QCursor>
 #include <QFocusEvent>
+#include <QHideEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -93,6 +94,12 @@ Qt::CursorShape QtCursor(CursorShape shape) {
     return Qt::ArrowCursor;
 }
 
+ShowState ToShowState(Qt::WindowStates states) {
+    if (states.testFlag(Qt::WindowMinimized))
+        return ShowState::Minimized;
+    return states.testFlag(Qt::WindowMaximized) ? ShowState::Maximized : ShowState::Normal;
+}
+
 class MessageEvent : public QEvent {
 public:
     MessageEvent(unsigned message, std::uintptr_t wParam, std::intptr_t lParam)
@@ -121,6 +128,16 @@ public:
         : QWidget(parent, flags), m_window(&window) {
         setMouseTracking(true);
         setAttribute(Qt::WA_OpaquePaintEvent); // every pixel comes from the backing bitmap
+        if (isWindow())
+            connect(qApp,
+                    &QGuiApplication::applicationStateChanged,
+                    this,
+                    [this](Qt::ApplicationState state) {
+                        if (m_window)
+                            m_window->Dispatch([&](WindowHandler& h) {
+                                return h.OnActivateApp(*m_window, state == Qt::ApplicationActive);
+                            });
+                    });
     }
     void Detach() { m_window = nullptr; }
     Window* Owner() const { return m_window; }
@@ -167,6 +184,30 @@ protected:
             event->ignore();
         else
             event->accept();
+    }
+
+    void hideEvent(QHideEvent* event) override {
+        QWidget::hideEvent(event);
+        if (m_window)
+            m_window->EndModalLoop();
+    }
+
+    void changeEvent(QEvent* event) override {
+        QWidget::changeEvent(event);
+        // Children see activation changes too; only the top-level window reports them.
+        if (!m_window || !isWindow())
+            return;
+        if (event->type() == QEvent::ActivationChange) {
+            const bool active = isActiveWindow();
+            m_window->Dispatch([&](WindowHandler& h) { return h.OnActivate(*m_window, active); });
+        } else if (event->type() == QEvent::WindowStateChange) {
+            const ShowState from =
+                ToShowState(static_cast<QWindowStateChangeEvent*>(event)->oldState());
+            const ShowState to = ToShowState(windowState());
+            if (from != to)
+                m_window->Dispatch(
+                    [&](WindowHandler& h) { return h.OnShowState(*m_window, from, to); });
+        }
     }
 
     void focusInEvent(QFocusEvent*) override { Focus(true); }
@@ -273,6 +314,7 @@ Window::Window(WindowKind kind, Window* parent)
 Window::~Window() {
     if (g_capture == this)
         ReleaseCapture();
+    EndModalLoop();
     m_self.reset();
     if (!m_widget)
         return;
@@ -388,9 +430,20 @@ CPoint Window::CursorPos() {
 }
 
 Window* Window::FromScreenPoint(CPoint point) {
-    // Qt's own children of a window (none here) would answer for it; walk up to one of ours.
-    for (QWidget* widget = QApplication::widgetAt(point.x, point.y); widget;
-         widget = widget->parentWidget()) {
+    return OwnerOf(QApplication::widgetAt(point.x, point.y));
+}
+
+Window* Window::ActiveWindow() {
+    return OwnerOf(QApplication::activeWindow());
+}
+
+Window* Window::FocusWindow() {
+    return OwnerOf(QApplication::focusWidget());
+}
+
+Window* Window::OwnerOf(QWidget* widget) {
+    // Qt's own widgets inside ours (none yet) answer for the window around them.
+    for (; widget; widget = widget->parentWidget()) {
         if (auto* ours = dynamic_cast<Widget*>(widget))
             return ours->Owner();
     }

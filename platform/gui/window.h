@@ -8,6 +8,7 @@
 // on the Window is dead: IsAlive() is false, queries answer empty values and commands do
 // nothing. A Window may be destroyed from inside one of its own handlers; its widget is then
 // deleted once the event has returned.
+#include <QEventLoop>
 #include <QImage>
 #include <QPointer>
 #include <QWidget>
@@ -120,6 +121,36 @@ public:
     // calling OnPaint.
     QImage RenderImage();
 
+    // ---- top-level windows --------------------------------------------------------------------
+    // Raises and activates the window, or the top-level window a child lives in.
+    void Activate();
+    bool IsActive() const;
+    // The active top-level window and the window with the keyboard focus, or null.
+    static Window* ActiveWindow();
+    static Window* FocusWindow();
+    // A disabled window and its children take no mouse or keyboard input.
+    void SetEnabled(bool enabled);
+    bool IsEnabled() const;
+    // The smallest and largest size the user may give the window; a side of 0 or less leaves
+    // that limit off.
+    void SetMinTrackSize(CSize size);
+    void SetMaxTrackSize(CSize size);
+    CSize GetMinTrackSize() const;
+    CSize GetMaxTrackSize() const;
+    ShowState GetShowState() const;
+    // Shows the window in that state (activating it unless minimised).
+    void SetShowState(ShowState state);
+    // Asks the window to close as its close button does; the handlers' OnClose decide. True
+    // when it closed. PostClose asks on a later pass of the loop.
+    bool Close();
+    bool PostClose();
+    // Shows the window modal to the application and runs the loop until it closes, hides or
+    // EndModal is called: the EndModal result, else 0. -1 for a dead window or one already
+    // running modal.
+    int RunModal();
+    void EndModal(int result);
+    bool IsModal() const { return m_modalLoop != nullptr; }
+
     // Mouse capture: the window gets the mouse until ReleaseCapture, even outside itself.
     void SetCapture();
     static void ReleaseCapture();
@@ -156,8 +187,12 @@ private:
     // Stops at once when a handler destroys the window.
     template <class Call> bool Dispatch(Call&& call);
     Widget* Impl() const;
+    // The Window of `widget` or of the nearest of its parents that has one.
+    static Window* OwnerOf(QWidget* widget);
     void Paint(CBitmap& surface, const CRect& invalid);
     void TimerFired(int qtTimerId);
+    // The window closed, hid or died: a modal loop over it ends.
+    void EndModalLoop();
 
     WindowKind m_kind;
     QPointer<QWidget> m_widget; // a Widget, null once Qt has deleted it
@@ -168,6 +203,8 @@ private:
     std::map<int, int> m_qtTimerOfId;
     CursorShape m_cursor = CursorShape::Arrow;
     COLORREF m_background = RGB(255, 255, 255);
+    QEventLoop* m_modalLoop = nullptr;
+    int m_modalResult = 0;
 };
 
 } // namespace plat

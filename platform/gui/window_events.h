@@ -17,6 +17,9 @@ enum MouseKeyState : unsigned {
 
 enum class MouseAction { Move, ButtonDown, ButtonUp, DoubleClick, Wheel };
 
+// How a top-level window is shown.
+enum class ShowState { Normal, Minimized, Maximized };
+
 struct MouseEvent {
     MouseAction action = MouseAction::Move;
     int button = 0;     // VK_LBUTTON, VK_RBUTTON or VK_MBUTTON for button actions, else 0

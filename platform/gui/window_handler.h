@@ -29,6 +29,12 @@ public:
     virtual bool OnClose(Window&) { return false; }
     virtual bool OnTimer(Window&, int) { return false; }
     virtual bool OnFocus(Window&, bool) { return false; }
+    // Top-level windows: the window became the active one or stopped being it.
+    virtual bool OnActivate(Window&, bool) { return false; }
+    // Top-level windows: the application as a whole became active or inactive.
+    virtual bool OnActivateApp(Window&, bool) { return false; }
+    // Top-level windows: minimised, maximised or restored, from one state to another.
+    virtual bool OnShowState(Window&, ShowState /*from*/, ShowState /*to*/) { return false; }
     // Sent and posted messages; `result` is what SendMessage answers.
     virtual bool
     OnMessage(Window&, unsigned, std::uintptr_t, std::intptr_t, std::intptr_t& /*result*/) {

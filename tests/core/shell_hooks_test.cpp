@@ -14,6 +14,7 @@ namespace {
 
 class FrameStandIn : public XDO {
 public:
+    FrameStandIn() { m_nStyle |= XDO_STYLE_FRAME; }
     ORVO_KEY(L"Frame")
 };
 

@@ -65,7 +65,7 @@ class ContextFrame : public XDO {
 public:
     ContextFrame() { m_nStyle |= XDO_STYLE_FRAME; }
     ORVO_KEY(L"ContextFrame")
-    int HasContextMenu() { return allow; }
+    int HasContextMenu(const wchar_t*) { return allow; }
     int CopyFrame() { return Log(L"CopyFrame"); }
     int SaveOrPrintScrImg(const wchar_t* mode) { return Log(std::wstring(L"SaveOrPrint:") + mode); }
     int OpenLinkEditDlg() { return Log(L"OpenLinkEditDlg"); }

@@ -1,0 +1,120 @@
+#include "platform/gui/input_simulation.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QElapsedTimer>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+#include "platform/gui/virtual_key.h"
+
+namespace plat {
+
+namespace {
+
+Qt::MouseButton QtButton(int button) {
+    return button == VK_LBUTTON   ? Qt::LeftButton
+           : button == VK_RBUTTON ? Qt::RightButton
+           : button == VK_MBUTTON ? Qt::MiddleButton
+                                  : Qt::NoButton;
+}
+
+Qt::MouseButtons QtButtons(unsigned keys) {
+    Qt::MouseButtons buttons;
+    buttons.setFlag(Qt::LeftButton, (keys & MK_LBUTTON) != 0);
+    buttons.setFlag(Qt::RightButton, (keys & MK_RBUTTON) != 0);
+    buttons.setFlag(Qt::MiddleButton, (keys & MK_MBUTTON) != 0);
+    return buttons;
+}
+
+QWidget* FocusTarget() {
+    if (QWidget* focus = QApplication::focusWidget())
+        return focus;
+    return QApplication::activeWindow();
+}
+
+} // namespace
+
+void SimulateMouse(Window& window, MouseAction action, int button, CPoint client, unsigned held) {
+    QWidget* widget = window.NativeWidget();
+    if (!widget)
+        return;
+    const QPointF local(client.x, client.y);
+    const QPointF global = widget->mapToGlobal(local);
+    QCursor::setPos(global.toPoint());
+    QEvent::Type type = QEvent::MouseMove;
+    Qt::MouseButton changed = Qt::NoButton;
+    Qt::MouseButtons buttons = QtButtons(held);
+    switch (action) {
+    case MouseAction::ButtonDown:
+    case MouseAction::DoubleClick:
+        type = action == MouseAction::ButtonDown ? QEvent::MouseButtonPress
+                                                 : QEvent::MouseButtonDblClick;
+        changed = QtButton(button);
+        buttons |= changed;
+        break;
+    case MouseAction::ButtonUp:
+        type = QEvent::MouseButtonRelease;
+        changed = QtButton(button);
+        buttons &= ~Qt::MouseButtons(changed);
+        break;
+    case MouseAction::Move:
+    case MouseAction::Wheel:
+        break;
+    }
+    QMouseEvent event(type, local, local, global, changed, buttons, Qt::NoModifier);
+    QApplication::sendEvent(widget, &event);
+}
+
+bool SimulateKeyPress(int virtualKey) {
+    QWidget* target = FocusTarget();
+    const int key = QtKeyFromVirtualKey(virtualKey);
+    if (!target || key == 0)
+        return false;
+    const QString text = key == Qt::Key_Return ? QStringLiteral("\r")
+                         : key == Qt::Key_Tab  ? QStringLiteral("\t")
+                                               : QString();
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(target, &press);
+    // The press may have moved the focus; the release goes where the key now is.
+    if (QWidget* now = FocusTarget()) {
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+        QApplication::sendEvent(now, &release);
+    }
+    return true;
+}
+
+bool SimulateTyping(std::wstring_view text) {
+    for (wchar_t c : text) {
+        QWidget* target = FocusTarget();
+        if (!target)
+            return false;
+        const QString one = QString::fromWCharArray(&c, 1);
+        if (c > 0x7E && target->testAttribute(Qt::WA_InputMethodEnabled)) {
+            QInputMethodEvent commit;
+            commit.setCommitString(one);
+            QApplication::sendEvent(target, &commit);
+            continue;
+        }
+        const int key = c >= L'a' && c <= L'z' ? Qt::Key_A + (c - L'a')
+                        : c < 0x80             ? static_cast<int>(QChar(c).toUpper().unicode())
+                                               : Qt::Key_unknown;
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, one);
+        QApplication::sendEvent(target, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, one);
+        QApplication::sendEvent(target, &release);
+    }
+    return true;
+}
+
+void ProcessFor(int ms) {
+    QElapsedTimer clock;
+    clock.start();
+    do {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    } while (clock.elapsed() < ms);
+}
+
+} // namespace plat

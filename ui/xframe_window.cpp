@@ -1,0 +1,155 @@
+// The frame's window: made by frame style, opened by the screen manager, activated, restored
+// and closed through the close protocol.
+#include "core/object_lifetime.h"
+#include "core/scr_man.h"
+#include "nubra/call_site.h"
+#include "ui/hosted_window.h"
+#include "ui/xframe.h"
+
+namespace {
+
+// The window of the main frame's multiple-document client, or null.
+plat::Window* MdiClientWindow() {
+    XDO* main = XScrMan::Instance().GetMainFrame();
+    auto* client = dynamic_cast<XWindow*>(main ? main->GetXDODown(L"MDIClient") : nullptr);
+    return client ? client->GetNativeWindow() : nullptr;
+}
+
+} // namespace
+
+int XFrame::CreateInstance() {
+    if (!XWindow::CreateInstance() || !MakeFrameWindow())
+        return 0;
+    plat::Window* window = GetNativeWindow();
+    if (m_minTrack.cx >= 0)
+        window->SetMinTrackSize(m_minTrack);
+    if (m_maxTrack.cx > 0)
+        window->SetMaxTrackSize(m_maxTrack);
+    XScrMan::Instance().RegisterFrame(this);
+    if (m_nFrameStyle == FRAME_MAIN)
+        XScrMan::Instance().SetMainFrame(this);
+    if (m_nFrameStyle == FRAME_POPUPFRAME || m_nFrameStyle == FRAME_POPUP) {
+        if (m_nFrameStyle == FRAME_POPUP)
+            m_focusBeforePopup = plat::Window::FocusWindow() ? plat::Window::FocusWindow()->Ref()
+                                                             : plat::WindowRef();
+        window->Show(m_bInitActivate);
+    }
+    return 1;
+}
+
+bool XFrame::MakeFrameWindow() {
+    switch (m_nFrameStyle) {
+    case FRAME_MAIN:
+        return CreateOwnWindow(plat::WindowKind::TopLevel, L"Kestrel");
+    case FRAME_CHILD:
+        if (plat::Window* client = MdiClientWindow())
+            return CreateOwnWindow(plat::WindowKind::Child, L"Kestrel CHILD", client);
+        // The client went between reading the element and now.
+        m_nFrameStyle = FRAME_POPUPFRAME;
+        return CreateOwnWindow(plat::WindowKind::TopLevel, L"Kestrel POPUP FRAME");
+    case FRAME_POPUPFRAME:
+        return CreateOwnWindow(plat::WindowKind::TopLevel, L"Kestrel POPUP FRAME");
+    case FRAME_POPUP:
+        return CreateOwnWindow(plat::WindowKind::Popup, L"Kestrel POPUP");
+    case FRAME_DIALOG:
+        return CreateOwnWindow(plat::WindowKind::TopLevel, L"");
+    default:
+        return false;
+    }
+}
+
+int XFrame::OpenFrame() {
+    plat::Window* window = GetNativeWindow();
+    if (!window)
+        return 0;
+    if (m_nFrameStyle == FRAME_DIALOG)
+        return RunDialog();
+    if (m_nFrameStyle == FRAME_MAIN)
+        window->Show(m_bInitActivate);
+    if (m_bInitActivate) {
+        if (m_nFrameStyle != FRAME_POPUP)
+            window->Activate();
+        window->SetFocus();
+        GiveInitialFocus();
+    }
+    return 1;
+}
+
+void XFrame::GiveInitialFocus() {
+    static orvo::MethodCall<int()> s_initFocus(L"InitFocus");
+    // Depth first: an object, its children, then its following siblings; the search stops at
+    // the first library that takes the focus.
+    GetTopParent()->find_down([](XDO* node) {
+        if (!orvo::HasStyle(node, XDO_STYLE_SCREEN))
+            return false;
+        auto initFocus = s_initFocus.Get(node);
+        return initFocus && initFocus() != 0;
+    });
+}
+
+int XFrame::RunDialog() {
+    plat::Window* window = GetNativeWindow();
+    plat::Window* active = plat::Window::ActiveWindow();
+    plat::Window* focus = plat::Window::FocusWindow();
+    const plat::WindowRef activeRef = active ? active->Ref() : plat::WindowRef();
+    const plat::WindowRef focusRef = focus ? focus->Ref() : plat::WindowRef();
+    XScrMan& scrMan = XScrMan::Instance();
+    scrMan.EnableAllWindow(0);
+    window->RunModal();
+    // The page goes when this returns 0; its window goes with it, now hidden.
+    scrMan.EnableAllWindow(1);
+    if (plat::Window* w = activeRef.Get())
+        w->Activate();
+    if (plat::Window* w = focusRef.Get())
+        w->SetFocus();
+    return 0;
+}
+
+bool XFrame::QueryClose() {
+    if (m_nCloseConfirm)
+        return true;
+    m_nCloseConfirm = 1;
+    const bool exiting = !XScrMan::Instance().GetExitProc().empty();
+    const orvo::IXORef alive = WeakRef();
+    SendEvtVB(L"OnCloseFrame", exiting ? L"ExitProc=True" : L"ExitProc=False");
+    // A handler that destroyed the frame has closed it already.
+    if (!alive.Alive())
+        return false;
+    return exiting || m_nForceClose || m_nCloseConfirm != 0;
+}
+
+bool XFrame::OnCloseWindow() {
+    if (!QueryClose())
+        return true;
+    // A dialog's window hides, which ends its modal loop; the screen manager then ends the
+    // page.
+    if (m_nFrameStyle == FRAME_DIALOG)
+        return false;
+    orvo::DestroyObject(GetTopParent());
+    return true;
+}
+
+void XFrame::OnActivateApp(bool active) {
+    SendEvtVB(active ? L"OnActivateApp" : L"OnInactivateApp", nullptr);
+}
+
+void XFrame::OnActivateFrame(bool active) {
+    const orvo::IXORef alive = WeakRef();
+    SendEvtVB(active ? L"OnActivate" : L"OnInactivate", nullptr);
+    if (alive.Alive())
+        XScrMan::Instance().OnActivateFrame(this, active ? 1 : 0);
+}
+
+void XFrame::OnShowStateWindow(plat::ShowState from, plat::ShowState to) {
+    if (m_nFrameStyle == FRAME_MAIN && from == plat::ShowState::Minimized &&
+        to != plat::ShowState::Minimized)
+        SendEvtVB(L"OnRestoreFrame", L"FROM=MINIMIZE");
+}
+
+void XFrame::Teardown() {
+    XScrMan& scrMan = XScrMan::Instance();
+    scrMan.UnRegisterFrame(this);
+    if (scrMan.GetMainFrame() == this)
+        scrMan.SetMainFrame(nullptr);
+    XWindow::Teardown();
+}
