@@ -243,3 +243,21 @@ int XFrame::OpenLinkEditDlg() {
     const std::wstring id = GetFrameID();
     return RunByMenuID(L"Main", L"LinkEdit", (L"FrameID=" + id).c_str()) != 0;
 }
+
+// Exported for "User." actions: Action="User.Run(Orvo.dll, CancelCloseFrame)" in an
+// "OnCloseFrame" handler refuses the close.
+extern "C" __attribute__((visibility("default"))) int CancelCloseFrame(XDO* object,
+                                                                       const wchar_t*) {
+    if (auto* frame = dynamic_cast<XFrame*>(object);
+        frame && orvo::HasStyle(frame, XDO_STYLE_FRAME))
+        frame->CancelCloseFrame();
+    return 1;
+}
+
+extern "C" __attribute__((visibility("default"))) int ConfirmCloseFrame(XDO* object,
+                                                                        const wchar_t*) {
+    if (auto* frame = dynamic_cast<XFrame*>(object);
+        frame && orvo::HasStyle(frame, XDO_STYLE_FRAME))
+        frame->ConfirmCloseFrame();
+    return 1;
+}

@@ -105,3 +105,8 @@ private:
     // The window that had the focus when a popup opened, to give it back.
     plat::WindowRef m_focusBeforePopup;
 };
+
+// The same as the frame's methods, for "User." actions on any object: only a frame is touched.
+// Both answer 1.
+extern "C" int CancelCloseFrame(XDO* object, const wchar_t* parameter);
+extern "C" int ConfirmCloseFrame(XDO* object, const wchar_t* parameter);

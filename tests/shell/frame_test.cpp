@@ -215,6 +215,21 @@ TEST_F(FrameTest, CloseHandlersMayRefuseUntilTheApplicationExits) {
     EXPECT_EQ(LogFrame::log, std::vector<std::wstring>{L"OnCloseFrame:exitproc=True"});
 }
 
+TEST_F(FrameTest, TheExportedUserFunctionsTouchOnlyFrames) {
+    LogFrame* frame = OpenFrame(R"(FrameStyle="PopupFrame")");
+    ASSERT_TRUE(frame);
+    const IXORef alive = frame->WeakRef();
+    XDO* notAFrame = OpenMarkup("<lib/>");
+    EXPECT_EQ(ConfirmCloseFrame(notAFrame, L""), 1);
+    EXPECT_EQ(CancelCloseFrame(nullptr, nullptr), 1);
+    EXPECT_EQ(ConfirmCloseFrame(frame, L""), 1);
+    LogFrame::refuse = true;
+    EXPECT_TRUE(frame->GetNativeWindow()->Close()) << "confirmed before: no handler asked";
+    EXPECT_TRUE(LogFrame::log.empty());
+    Pump(1);
+    EXPECT_FALSE(alive.Alive());
+}
+
 TEST_F(FrameTest, CloseFrameAsksOnTheNextPassAndForceCloseOverridesARefusal) {
     LogFrame* frame = OpenFrame(R"(FrameStyle="PopupFrame")");
     ASSERT_TRUE(frame);
