@@ -10,6 +10,7 @@
 #include "core/scr_man.h"
 #include "platform/base/format.h"
 #include "platform/base/nocase.h"
+#include "platform/gui/image_output.h"
 #include "platform/gui/key_state.h"
 #include "ui/contracts.h"
 #include "ui/key_names.h"
@@ -114,6 +115,7 @@ ORVO_DISPATCH(XFrame,
               ORVO_METHOD(IsKeyToggle),
               ORVO_PROVIDE(orvo::contract::FrameHasContextMenu, HasContextMenuVB),
               ORVO_PROVIDE(orvo::contract::FrameOpenLinkEditDlg, OpenLinkEditDlg),
+              ORVO_PROVIDE(orvo::contract::FrameSaveOrPrintScrImg, SaveOrPrintScrImg),
               ORVO_METHOD(GetFrameID),
               ORVO_METHOD(CancelCloseFrame),
               ORVO_METHOD(ConfirmCloseFrame))
@@ -237,6 +239,18 @@ std::wstring XFrame::GetFrameID() {
     const XElement* parameters = GetTopParent()->GetParamElement();
     const std::wstring* id = parameters ? parameters->FindValue(L"id") : nullptr;
     return id ? *id : std::wstring();
+}
+
+int XFrame::SaveOrPrintScrImg(const wchar_t* mode) {
+    plat::Window* window = GetNativeWindow();
+    if (!window)
+        return 0;
+    const QImage image = window->RenderImage();
+    if (mode && plat::EqualsNoCase(mode, L"PRINT"))
+        return plat::PrintImage(window, image);
+    const std::wstring file =
+        plat::AskSaveFileName(window, L"BMP", L"Bitmap Files (*.bmp)|*.bmp|All Files (*.*)|*.*||");
+    return !file.empty() && plat::SaveImage(image, file);
 }
 
 int XFrame::OpenLinkEditDlg() {

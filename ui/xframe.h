@@ -68,6 +68,9 @@ public:
     int OpenLinkEditDlg();
     void CancelCloseFrame() { m_nCloseConfirm = 0; }
     void ConfirmCloseFrame() { m_nCloseConfirm = 1; }
+    // "PRINT" prints a picture of the frame's window; anything else saves it as a bitmap file
+    // the user picks.
+    int SaveOrPrintScrImg(const wchar_t* mode);
 
     // ---- state ---------------------------------------------------------------------------------
     int GetFrameStyle() const { return m_nFrameStyle; }

@@ -3,10 +3,12 @@
 #include <QTimer>
 
 #include "gui/pump.h"
+#include "platform/gui/image_output.h"
 #include "platform/gui/key_state.h"
 #include "platform/gui/qt_event_loop.h"
 #include "shell/frame_shell.h"
 #include "shell/xmdi_client.h"
+#include "support/temp_dir.h"
 #include "ui/key_names.h"
 #include "ui/xframe.h"
 #include "ui/xui_fixture.h"
@@ -335,6 +337,27 @@ TEST_F(FrameTest, KeyNamesAndTheContextMenuOption) {
     auto* identified = dynamic_cast<XFrame*>(page);
     EXPECT_EQ(identified->GetFrameID(), L"0101");
     EXPECT_TRUE(identified->HasContextMenuVB(L""));
+}
+
+TEST_F(FrameTest, APictureOfTheFrameGoesToTheFileTheUserPicks) {
+    EXPECT_EQ(plat::QtFileFilter(L"Bitmap Files (*.bmp)|*.bmp|All Files (*.*)|*.*||"),
+              L"Bitmap Files (*.bmp);;All Files (*.*)");
+    LogFrame* frame = OpenFrame(R"(FrameStyle="PopupFrame" Rect="0,0,120,80")");
+    ASSERT_TRUE(frame);
+    ::TempDir dir;
+    std::wstring answer = plat::FromFsPath(dir.Path() / "screen");
+    const auto previous =
+        plat::SetSaveFileAsker([&](std::wstring_view extension, std::wstring_view) {
+            EXPECT_EQ(extension, L"BMP");
+            return answer;
+        });
+    EXPECT_EQ(frame->SaveOrPrintScrImg(L"SAVE"), 1);
+    const QImage saved(QString::fromStdString((dir.Path() / "screen.BMP").string()));
+    EXPECT_EQ(saved.size(), QSize(120, 80)) << "the default extension was added";
+    answer.clear();
+    EXPECT_EQ(frame->SaveOrPrintScrImg(L""), 0) << "cancelled";
+    EXPECT_EQ(frame->SaveOrPrintScrImg(L"print"), 0) << "no printer without a display";
+    plat::SetSaveFileAsker(previous);
 }
 
 TEST_F(FrameTest, BadShapesDoNotCrash) {
