@@ -127,6 +127,11 @@ std::wstring LineEdit::GetText() const {
     return edit ? edit->text().toStdWString() : std::wstring();
 }
 
+bool LineEdit::IsModified() const {
+    auto* edit = static_cast<QLineEdit*>(m_widget.data());
+    return edit && edit->isModified();
+}
+
 void LineEdit::SetMaxLength(int length) {
     // QLineEdit's own default is its limit when none is wanted.
     if (auto* edit = static_cast<QLineEdit*>(m_widget.data()))

@@ -53,9 +53,12 @@ public:
     void Hide();
     bool IsVisible() const;
 
-    // Replaces the text without telling the handler; the cursor goes to the end.
+    // Replaces the text without telling the handler; the cursor goes to the end and the text
+    // counts as unmodified.
     void SetText(std::wstring_view text);
     std::wstring GetText() const;
+    // Whether the user changed the text since it was last set.
+    bool IsModified() const;
     // Characters; 0 or less lifts the limit.
     void SetMaxLength(int length);
     void SetReadOnly(bool readOnly);
