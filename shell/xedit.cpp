@@ -56,7 +56,7 @@ int XEdit::CreateInstance() {
     m_edit = std::make_unique<plat::LineEdit>(*window);
     m_edit->SetHandler(this);
     m_edit->SetMaxLength(m_maxLength);
-    m_edit->SetReadOnly(m_readOnly);
+    m_edit->SetReadOnly(m_readOnly || !IsEnabled());
     m_edit->SetColours(m_textColour, m_backColour);
     if (XLanguage* language = XLangMan::Instance().CurrentLanguage())
         if (CFont* font = language->GetDefaultFont())
@@ -82,6 +82,12 @@ int XEdit::SetUIShow(int show, int create) {
     const int result = XUI::SetUIShow(show, create);
     Place();
     return result;
+}
+
+void XEdit::SetUIDisable() {
+    XUI::SetUIDisable();
+    if (m_edit)
+        m_edit->SetReadOnly(m_readOnly || !IsEnabled());
 }
 
 void XEdit::Place() {

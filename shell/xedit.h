@@ -31,6 +31,8 @@ public:
     using XUI::Recalc;
     int Recalc(XRect* parent) override;
     int SetUIShow(int show, int create) override;
+    // A disabled edit shows its text and takes no typing.
+    void SetUIDisable() override;
     int SetFocus() override;
     // A change of the data source shows the new value unless the user has typed since.
     void OnNotifierChanged(XDO* notifier, int notifyId, int a, int b) override;

@@ -84,6 +84,9 @@ TEST_F(EditTest, EnterCommitsTypedKoreanToTheFieldAndRunsChange) {
     std::vector<DispVariant> value{DispVariant(L"x")};
     ASSERT_EQ(name->Invoke(L"Text", InvokePut, value, result), DispStatus::Ok);
     EXPECT_EQ(name->GetLineEdit()->GetText(), L"x");
+    name->SetEnable(false);
+    Key(name, EditKey::Backspace);
+    EXPECT_EQ(name->GetLineEdit()->GetText(), L"x") << "disabled: no typing";
     EXPECT_EQ(RecordingScript::runs, (Log{L"Changed:name", L"Changed:name", L"Changed:name"}));
 }
 
