@@ -38,14 +38,34 @@ void EnsureRuntimeFolder() {
 GuiApplication::GuiApplication(int& argc, char** argv, bool headless) {
     EnsureRuntimeFolder();
     // Without this Qt aborts the process when no display answers.
-    if (headless || !DisplayReachable())
+    if (headless || !DisplayReachable()) {
         ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        // Drawing into memory, windows are never raised and never grab the mouse; Qt's
+        // warnings that it cannot would only bury the terminal's own messages.
+        s_previousHandler = qInstallMessageHandler(
+            [](QtMsgType type, const QMessageLogContext& context, const QString& message) {
+                if (type == QtWarningMsg &&
+                    message.startsWith(QLatin1String("This plugin does not support")))
+                    return;
+                if (s_previousHandler)
+                    s_previousHandler(type, context, message);
+            });
+    }
     m_application = std::make_unique<QApplication>(argc, argv);
+    // A blinking text cursor would make two pictures of the same screen differ.
+    if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+        QApplication::setCursorFlashTime(0);
     // Windows closing never ends the loop on their own: the host decides when it ends.
     QApplication::setQuitOnLastWindowClosed(false);
 }
 
-GuiApplication::~GuiApplication() = default;
+GuiApplication::~GuiApplication() {
+    m_application.reset();
+    if (s_previousHandler) {
+        qInstallMessageHandler(s_previousHandler);
+        s_previousHandler = nullptr;
+    }
+}
 
 void GuiApplication::ProcessPending() {
     QCoreApplication::sendPostedEvents();

@@ -2,6 +2,8 @@
 // The GUI side of a process: one QApplication, on the screen when one is reachable and
 // drawing nowhere otherwise, so a host runs the same code with a display, on a server and in
 // CI. Fonts, images and windows need it to exist first.
+#include <QtGlobal>
+
 #include <memory>
 
 class QApplication;
@@ -26,6 +28,7 @@ public:
 
 private:
     std::unique_ptr<QApplication> m_application;
+    static inline QtMessageHandler s_previousHandler = nullptr;
 };
 
 } // namespace plat

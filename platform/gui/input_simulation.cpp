@@ -40,8 +40,16 @@ void SimulateMouse(Window& window, MouseAction action, int button, CPoint client
     QWidget* widget = window.NativeWidget();
     if (!widget)
         return;
-    const QPointF local(client.x, client.y);
+    QPointF local(client.x, client.y);
     const QPointF global = widget->mapToGlobal(local);
+    // Input goes to the innermost widget under the point, as a real click does (a native edit
+    // over an object takes the click); moves of a held button stay with the window pressed in.
+    if (held == 0) {
+        if (QWidget* inner = widget->childAt(local.toPoint())) {
+            local = inner->mapFrom(widget, local);
+            widget = inner;
+        }
+    }
     QCursor::setPos(global.toPoint());
     QEvent::Type type = QEvent::MouseMove;
     Qt::MouseButton changed = Qt::NoButton;
@@ -49,6 +57,11 @@ void SimulateMouse(Window& window, MouseAction action, int button, CPoint client
     switch (action) {
     case MouseAction::ButtonDown:
     case MouseAction::DoubleClick:
+        // A press activates the window it lands in, as the window system does.
+        if (QWidget* top = widget->window(); !top->isActiveWindow()) {
+            top->activateWindow();
+            QCoreApplication::processEvents();
+        }
         type = action == MouseAction::ButtonDown ? QEvent::MouseButtonPress
                                                  : QEvent::MouseButtonDblClick;
         changed = QtButton(button);
