@@ -24,6 +24,7 @@
 #include "platform/gui/gui_application.h"
 #include "platform/gui/input_simulation.h"
 #include "platform/gui/qt_event_loop.h"
+#include "platform/gui/test_clock.h"
 #include "shell/frame_shell.h"
 #include "ui/screen_notice_presenter.h"
 #include "ui/xframe.h"
@@ -60,7 +61,8 @@ void Usage(std::FILE* out) {
         "  --quit-after MS  leave the event loop after MS milliseconds\n"
         "  --headless       draw into memory only: no windows, message boxes answer at once\n"
         "  --input FILE     replay the user input written in FILE once the start page is open\n"
-        "                   (click, dblclick, rclick, hover, drag, type, key, wait, expect)\n"
+        "                   (click, dblclick, rclick, hover, drag, type, key, wait, expect), on a\n"
+        "                   test clock that only waits advance, then exit\n"
         "  --screenshot DIR once the start page is painted (and after --quit-after), write each\n"
         "                   frame's window to DIR/<frame name>.png and exit\n",
         out);
@@ -166,7 +168,9 @@ int RunScreens(const Options& options,
         }
     }
     if (!options.screenshotDir.empty()) {
-        if (options.quitAfterMs > 0)
+        if (options.quitAfterMs > 0 && plat::TestClock::Running())
+            plat::TestClock::Advance(static_cast<int>(options.quitAfterMs));
+        else if (options.quitAfterMs > 0)
             plat::ProcessFor(static_cast<int>(options.quitAfterMs));
         plat::GuiApplication::ProcessPending();
         int written = 0;
@@ -180,6 +184,9 @@ int RunScreens(const Options& options,
                     plat::ToUtf8(options.screenshotDir).c_str());
         return written > 0 ? 0 : 1;
     }
+    // Replayed input ran on the test clock, which the loop cannot run on.
+    if (!options.inputFile.empty())
+        return 0;
     if (options.quitAfterMs >= 0)
         loop.SetTimer(static_cast<unsigned>(options.quitAfterMs),
                       [] { plat::GuiApplication::Quit(); });
@@ -232,6 +239,10 @@ int main(int argc, char** argv) {
 
     plat::QtEventLoop loop;
     plat::EventLoop::Install(&loop);
+    // Replayed input runs on the test clock from the start, so every timer of the screens and
+    // of the back end ticks the same on any machine.
+    if (!options.inputFile.empty())
+        plat::TestClock::Start();
     // Ends before the loop goes: its shutdown kills its timers.
     auto backEnd = std::make_unique<kestrel::BackEnd>();
 

@@ -4,6 +4,7 @@
 #include "platform/base/format.h"
 #include "platform/gui/gui_application.h"
 #include "platform/gui/input_simulation.h"
+#include "platform/gui/test_clock.h"
 #include "platform/gui/virtual_key.h"
 #include "ui/xwindow.h"
 
@@ -121,7 +122,11 @@ bool InputPlayer::RunStep(const InputStep& step, std::wstring& reason) {
         }
         return true;
     case Kind::Wait:
-        plat::ProcessFor(step.value);
+        // On the test clock the wait takes no time and ticks the same timers on any machine.
+        if (plat::TestClock::Running())
+            plat::TestClock::Advance(step.value);
+        else
+            plat::ProcessFor(step.value);
         return true;
     case Kind::Expect:
         if (!m_messages(step.target)) {

@@ -6,7 +6,8 @@
 //   drag ADDRESS ADDRESS     press on the first object, move, release on the second
 //   type TEXT                the rest of the line, typed into the focused window
 //   key NAME                 a key by name: RETURN, TAB, ESCAPE, F5, A, 7 ...
-//   wait MS                  let the screens run for MS milliseconds (0 to 600000)
+//   wait MS                  let the screens run for MS milliseconds (0 to 600000): on the
+//                            test clock when it runs (platform/gui/test_clock.h)
 //   expect TEXT              a message containing TEXT has been shown
 //
 // Commands are compared without case. An ADDRESS is an object's name, a dotted path of names

@@ -7,6 +7,8 @@
 #include <climits>
 #include <utility>
 
+#include "platform/gui/test_clock.h"
+
 namespace plat {
 
 namespace {
@@ -50,8 +52,12 @@ QtEventLoop::QtEventLoop() : m_receiver(std::make_unique<Receiver>(*this)) {}
 
 QtEventLoop::~QtEventLoop() {
     // Stop the timers while the receiver still exists; its destruction drops posted tasks.
-    for (const auto& [id, timer] : m_timers)
-        m_receiver->killTimer(timer.qtTimerId);
+    for (const auto& [id, timer] : m_timers) {
+        if (timer.clockId)
+            TestClock::KillTimer(timer.clockId);
+        else
+            m_receiver->killTimer(timer.qtTimerId);
+    }
     m_timers.clear();
     m_receiver.reset();
 }
@@ -65,6 +71,11 @@ void QtEventLoop::Post(Task task) {
 int QtEventLoop::SetTimer(unsigned periodMs, Task tick) {
     if (!tick)
         return 0;
+    if (TestClock::Running()) {
+        const int id = NewTimerId();
+        m_timers[id] = Timer{0, nullptr, TestClock::AddTimer(periodMs, std::move(tick))};
+        return id;
+    }
     const int interval = periodMs > static_cast<unsigned>(INT_MAX) ? INT_MAX : int(periodMs);
     const int qtTimerId = m_receiver->startTimer(interval, Qt::PreciseTimer);
     if (qtTimerId == 0)
@@ -79,6 +90,11 @@ void QtEventLoop::KillTimer(int id) {
     auto it = m_timers.find(id);
     if (it == m_timers.end())
         return;
+    if (it->second.clockId) {
+        TestClock::KillTimer(it->second.clockId);
+        m_timers.erase(it);
+        return;
+    }
     m_receiver->killTimer(it->second.qtTimerId);
     m_idOfQtTimer.erase(it->second.qtTimerId);
     // Released after the maps are consistent: its captures may set or kill timers.

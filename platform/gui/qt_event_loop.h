@@ -40,6 +40,7 @@ private:
         int qtTimerId = 0;
         // Shared so that a tick that kills its own timer keeps running safely.
         std::shared_ptr<Task> tick;
+        int clockId = 0; // a timer on the test clock (test_clock.h)
     };
 
     std::unique_ptr<Receiver> m_receiver;

@@ -23,6 +23,7 @@
 #include "platform/gui/bitmap.h"
 #include "platform/gui/dc.h"
 #include "platform/gui/key_state.h"
+#include "platform/gui/test_clock.h"
 #include "platform/gui/virtual_key.h"
 
 namespace plat {
@@ -315,6 +316,8 @@ Window::~Window() {
     if (g_capture == this)
         ReleaseCapture();
     EndModalLoop();
+    for (const auto& [id, clockId] : m_clockTimerOfId)
+        TestClock::KillTimer(clockId);
     m_self.reset();
     if (!m_widget)
         return;
@@ -577,6 +580,14 @@ bool Window::SetTimer(int id, unsigned periodMs) {
     if (!m_widget)
         return false;
     KillTimer(id);
+    if (TestClock::Running()) {
+        const WindowRef self = Ref();
+        m_clockTimerOfId[id] = TestClock::AddTimer(periodMs, [self, id] {
+            if (Window* window = self.Get())
+                window->Dispatch([&](WindowHandler& h) { return h.OnTimer(*window, id); });
+        });
+        return true;
+    }
     const int interval = periodMs > static_cast<unsigned>(INT_MAX) ? INT_MAX : int(periodMs);
     const int qtTimerId = m_widget->startTimer(interval, Qt::PreciseTimer);
     if (qtTimerId == 0)
@@ -586,6 +597,11 @@ bool Window::SetTimer(int id, unsigned periodMs) {
 }
 
 bool Window::KillTimer(int id) {
+    if (auto clocked = m_clockTimerOfId.find(id); clocked != m_clockTimerOfId.end()) {
+        TestClock::KillTimer(clocked->second);
+        m_clockTimerOfId.erase(clocked);
+        return true;
+    }
     auto it = m_qtTimerOfId.find(id);
     if (it == m_qtTimerOfId.end())
         return false;

@@ -201,6 +201,7 @@ private:
     WindowHandler* m_handler = nullptr;
     std::vector<WindowHandler*> m_hooks;
     std::map<int, int> m_qtTimerOfId;
+    std::map<int, int> m_clockTimerOfId; // timers started while the test clock ran
     CursorShape m_cursor = CursorShape::Arrow;
     COLORREF m_background = RGB(255, 255, 255);
     QEventLoop* m_modalLoop = nullptr;

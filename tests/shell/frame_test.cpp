@@ -1,7 +1,5 @@
 // Frames in the shell: placement, styles, the multiple-document client, opening, activation,
 // the close protocol and dialogs.
-#include <QTimer>
-
 #include "gui/pump.h"
 #include "platform/gui/image_output.h"
 #include "platform/gui/key_state.h"
@@ -264,7 +262,9 @@ TEST_F(FrameTest, ADialogRunsModallyAndItsPageIsGoneWhenTheOpeningCallReturns) {
     bool othersDisabled = false;
     XFrame* main = OpenMain();
     ASSERT_TRUE(main);
-    QTimer::singleShot(0, [&] {
+    // Runs inside the dialog's modal loop.
+    plat::QtEventLoop loop;
+    loop.Post([&] {
         for (XDO* f : XScrMan::Instance().Frames()) {
             auto* frame = dynamic_cast<XFrame*>(f);
             if (frame && frame->GetFrameStyle() == XFrame::FRAME_DIALOG) {
@@ -375,6 +375,26 @@ TEST_F(FrameTest, BadShapesDoNotCrash) {
     frame->GetNativeWindow()->SetCapture();
     pages.clear();
     EXPECT_EQ(plat::Window::GetCapture(), nullptr);
+}
+
+TEST_F(FrameTest, AFrameOfAHundredThousandObjectsOpensPaintsAndCloses) {
+    std::string body;
+    body.reserve(6'000'000);
+    for (int i = 0; i < 100'000; ++i) {
+        const int x = (i % 400) * 2, y = (i / 400) * 2;
+        body += "<Cell Rect=\"" + std::to_string(x) + "," + std::to_string(y) + ",2,2\"/>";
+    }
+    LogFrame* frame = OpenFrame(R"(FrameStyle="PopupFrame" Rect="0,0,800,500")", body);
+    ASSERT_TRUE(frame);
+    const IXORef alive = frame->WeakRef();
+    const QImage painted = frame->GetNativeWindow()->RenderImage();
+    EXPECT_EQ(painted.pixel(1, 1), qRgb(0, 0, 255)) << "cells paint blue";
+    XUI* tracked = frame->GetXUIFromPoint(CPoint(301, 201));
+    ASSERT_TRUE(tracked);
+    EXPECT_EQ(static_cast<CRect>(*tracked), CRect(300, 200, 302, 202));
+    EXPECT_TRUE(frame->GetNativeWindow()->Close());
+    Pump(1);
+    EXPECT_FALSE(alive.Alive());
 }
 
 TEST_F(FrameTest, RegisteredHostsPaintOnceTheLoopIsFree) {

@@ -1,6 +1,7 @@
 // Input scripts: what a screen author may write, what is refused with its line, and steps
 // replayed against a live window.
 #include "gui/pump.h"
+#include "platform/gui/test_clock.h"
 #include "shell/input_player.h"
 #include "shell/input_script.h"
 #include "ui/xwindow_fixture.h"
@@ -102,6 +103,19 @@ TEST_F(InputPlayerTest, ADragMovesFromOneObjectToTheOther) {
     EXPECT_EQ(UI(L"a")->GetCurrentPoint(), CPoint(140, 65)) << "ended over the centre of b";
     auto& log = Probe::log;
     EXPECT_NE(std::find(log.begin(), log.end(), L"a!7"), log.end()) << "moves were reported";
+}
+
+TEST_F(InputPlayerTest, WaitsMoveTheTestClockAndTickTheObjectsTimers) {
+    OpenWindow(R"(<Probe Name="a" Rect="10,10,40,30"/>)");
+    plat::TestClock::Start();
+    ASSERT_EQ(Win()->RegTimer(UI(L"a"), 40, 3), 1);
+    std::wstring error;
+    ASSERT_TRUE(Play(L"wait 100", error)) << plat::ToUtf8(error);
+    const std::wstring tick = L"a!" + std::to_wstring(EVT_TIMER);
+    EXPECT_EQ(std::count(Probe::log.begin(), Probe::log.end(), tick), 2) << "at 40 and 80";
+    ASSERT_TRUE(Play(L"wait 1000", error));
+    EXPECT_EQ(std::count(Probe::log.begin(), Probe::log.end(), tick), 3) << "three times only";
+    plat::TestClock::Stop();
 }
 
 TEST_F(InputPlayerTest, StepsThatCannotRunNameTheirLine) {
