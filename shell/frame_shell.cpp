@@ -129,10 +129,9 @@ XDO* FrameShell::GetActiveChildFrame() {
 
 int FrameShell::SetFrameText(XDO* frame, const wchar_t* text) {
     auto* f = dynamic_cast<XFrame*>(frame);
-    plat::Window* window = f ? f->GetNativeWindow() : nullptr;
-    if (!window)
+    if (!f || !f->GetNativeWindow())
         return 0;
-    window->SetTitle(text ? text : L"");
+    f->SetFrameTitle(text ? text : L"");
     return 1;
 }
 

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "nubra/trim_blanks.h"
 #include "platform/base/format.h"
 #include "platform/base/nocase.h"
 #include "ui/key_names.h"
@@ -14,21 +15,13 @@ bool IsBlank(wchar_t c) {
     return c == L' ' || c == L'\t' || c == L'\r';
 }
 
-std::wstring_view Trim(std::wstring_view text) {
-    while (!text.empty() && IsBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
 // The first word of `text`; `text` keeps what follows it, trimmed.
 std::wstring_view NextWord(std::wstring_view& text) {
     std::size_t end = 0;
     while (end < text.size() && !IsBlank(text[end]))
         ++end;
     const std::wstring_view word = text.substr(0, end);
-    text = Trim(text.substr(end));
+    text = TrimBlanks(text.substr(end));
     return word;
 }
 
@@ -121,7 +114,7 @@ bool InputScript::Parse(std::wstring_view text,
     while (!text.empty() || line == 0) {
         ++line;
         const std::size_t end = text.find(L'\n');
-        std::wstring_view rest = Trim(text.substr(0, end));
+        std::wstring_view rest = TrimBlanks(text.substr(0, end));
         text = end == std::wstring_view::npos ? std::wstring_view() : text.substr(end + 1);
         if (rest.empty() || rest.front() == L'#') {
             if (text.empty())

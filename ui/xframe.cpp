@@ -13,6 +13,7 @@
 #include "platform/gui/image_output.h"
 #include "platform/gui/key_state.h"
 #include "ui/contracts.h"
+#include "ui/frame_caption.h"
 #include "ui/key_names.h"
 
 namespace {
@@ -126,6 +127,7 @@ XFrame::XFrame() {
 
 XFrame::~XFrame() {
     m_caption.reset();
+    // The frame's own window goes with the window host; the caption window around it after.
 }
 
 int XFrame::FrameStyleOf(const std::wstring& keyword) {
@@ -182,9 +184,22 @@ int XFrame::SetMethod(const wchar_t* name, XElement* e) {
 
 bool XFrame::Activate() {
     plat::Window* window = GetNativeWindow();
-    if (window)
+    if (!window)
+        return false;
+    if (!m_captionWindow) {
         window->Activate();
-    return window != nullptr;
+        return true;
+    }
+    auto* previous = dynamic_cast<XFrame*>(XScrMan::Instance().GetActiveChildFrame());
+    m_captionWindow->Window().Raise();
+    if (previous == this)
+        return true;
+    const orvo::IXORef alive = WeakRef();
+    if (previous)
+        previous->OnActivateFrame(false);
+    if (alive.Alive())
+        OnActivateFrame(true);
+    return true;
 }
 
 int XFrame::CopyFrame() {

@@ -11,6 +11,10 @@
 
 #include "ui/xwindow.h"
 
+namespace orvo {
+class FrameCaption;
+}
+
 class XFrame : public XWindow {
     ORVO_DISPATCH_MAP()
 
@@ -50,6 +54,8 @@ public:
     bool QueryClose();
 
     // ---- script interface ----------------------------------------------------------------------
+    // The window comes to the front and becomes the active one; a child frame becomes the
+    // client's active child.
     bool Activate();
     // Opens another copy of the screen through the menu service.
     int CopyFrame();
@@ -72,8 +78,15 @@ public:
     // the user picks.
     int SaveOrPrintScrImg(const wchar_t* mode);
 
+    // The text of the window's title (and of a child frame's caption).
+    void SetFrameTitle(const std::wstring& title);
+    // A press in a child frame brings it to the front first.
+    void OnButtonDown(unsigned flags, CPoint pt, int code) override;
+
     // ---- state ---------------------------------------------------------------------------------
     int GetFrameStyle() const { return m_nFrameStyle; }
+    // The caption window around a child frame; null for other frames.
+    orvo::FrameCaption* GetCaptionWindow() const { return m_captionWindow.get(); }
     bool GetInitActivate() const { return m_bInitActivate; }
     // Empty when the limit is off.
     CSize GetMinTrackSize() const { return m_minTrack; }
@@ -93,6 +106,10 @@ private:
     // Gives the focus to the first screen library, depth first, that takes it.
     void GiveInitialFocus();
     int RunDialog();
+    // A child frame inside its caption window in the multiple-document client.
+    bool MakeChildWindow(plat::Window& client);
+    // The caption's title: the "Caption" element's "Text", else the frame's name.
+    std::wstring CaptionTitle() const;
 
     bool m_bInitActivate = true;
     bool m_bSysFrame = false;
@@ -103,6 +120,7 @@ private:
     CSize m_minTrack{-1, -1};
     CSize m_maxTrack{-1, -1};
     std::unique_ptr<XElement> m_caption;
+    std::unique_ptr<orvo::FrameCaption> m_captionWindow;
     int m_nCloseConfirm = 0;
     int m_nForceClose = 0;
     // The window that had the focus when a popup opened, to give it back.

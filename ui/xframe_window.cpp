@@ -3,8 +3,10 @@
 #include "core/object_lifetime.h"
 #include "core/scr_man.h"
 #include "nubra/call_site.h"
+#include "ui/frame_caption.h"
 #include "ui/hosted_window.h"
 #include "ui/xframe.h"
+#include "ui/xtheme.h"
 
 namespace {
 
@@ -43,7 +45,7 @@ bool XFrame::MakeFrameWindow() {
         return CreateOwnWindow(plat::WindowKind::TopLevel, L"Kestrel");
     case FRAME_CHILD:
         if (plat::Window* client = MdiClientWindow())
-            return CreateOwnWindow(plat::WindowKind::Child, L"Kestrel CHILD", client);
+            return MakeChildWindow(*client);
         // The client went between reading the element and now.
         m_nFrameStyle = FRAME_POPUPFRAME;
         return CreateOwnWindow(plat::WindowKind::TopLevel, L"Kestrel POPUP FRAME");
@@ -58,6 +60,47 @@ bool XFrame::MakeFrameWindow() {
     }
 }
 
+bool XFrame::MakeChildWindow(plat::Window& client) {
+    orvo::FrameCaption::Actions actions;
+    // The caption window belongs to this frame and goes with it.
+    actions.activate = [this] { Activate(); };
+    actions.close = [this] { CloseFrame(); };
+    m_captionWindow = std::make_unique<orvo::FrameCaption>(client, *this, std::move(actions));
+    m_captionWindow->SetTitle(CaptionTitle());
+    if (XTheme* theme = CurrentTheme()) {
+        COLORREF strip = 0, text = 0, edge = 0;
+        if (theme->GetColor(L"Panel", &strip) && theme->GetColor(L"Text", &text) &&
+            theme->GetColor(L"Edge", &edge))
+            m_captionWindow->SetColours(strip, text, edge);
+    }
+    if (!CreateOwnWindow(plat::WindowKind::Child, L"Kestrel CHILD", &m_captionWindow->Window())) {
+        m_captionWindow.reset();
+        return false;
+    }
+    GetNativeWindow()->Move(m_captionWindow->InnerRect());
+    return true;
+}
+
+std::wstring XFrame::CaptionTitle() const {
+    const std::wstring* text = m_caption ? m_caption->FindValue(L"Text") : nullptr;
+    return text && !text->empty() ? *text : GetName();
+}
+
+void XFrame::SetFrameTitle(const std::wstring& title) {
+    if (m_captionWindow)
+        m_captionWindow->SetTitle(title);
+    else if (plat::Window* window = GetNativeWindow())
+        window->SetTitle(title);
+}
+
+void XFrame::OnButtonDown(unsigned flags, CPoint pt, int code) {
+    const orvo::IXORef alive = WeakRef();
+    if (m_captionWindow)
+        Activate();
+    if (alive.Alive())
+        XWindow::OnButtonDown(flags, pt, code);
+}
+
 int XFrame::OpenFrame() {
     plat::Window* window = GetNativeWindow();
     if (!window)
@@ -68,7 +111,7 @@ int XFrame::OpenFrame() {
         window->Show(m_bInitActivate);
     if (m_bInitActivate) {
         if (m_nFrameStyle != FRAME_POPUP)
-            window->Activate();
+            Activate();
         window->SetFocus();
         GiveInitialFocus();
     }

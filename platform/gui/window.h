@@ -124,6 +124,8 @@ public:
     // ---- top-level windows --------------------------------------------------------------------
     // Raises and activates the window, or the top-level window a child lives in.
     void Activate();
+    // Puts the window above its siblings (a child) or above the other windows.
+    void Raise();
     bool IsActive() const;
     // The active top-level window and the window with the keyboard focus, or null.
     static Window* ActiveWindow();

@@ -19,6 +19,11 @@ void Window::Activate() {
     top->activateWindow();
 }
 
+void Window::Raise() {
+    if (m_widget)
+        m_widget->raise();
+}
+
 bool Window::IsActive() const {
     return m_widget && m_widget->isActiveWindow();
 }

@@ -7,6 +7,8 @@
 #include "shell/frame_shell.h"
 #include "shell/xmdi_client.h"
 #include "support/temp_dir.h"
+#include "support/window_input.h"
+#include "ui/frame_caption.h"
 #include "ui/key_names.h"
 #include "ui/xframe.h"
 #include "ui/xui_fixture.h"
@@ -164,20 +166,44 @@ TEST_F(FrameTest, ChildFramesLiveInTheClientAndBecomePopupFramesWithoutOne) {
     EXPECT_EQ(XScrMan::Instance().GetMainFrame(), main);
     EXPECT_TRUE(main->GetNativeWindow()->IsVisible());
     EXPECT_EQ(frames.GetMDI(), 1);
-    LogFrame* child = OpenFrame(R"(FrameStyle="MDIChild" Rect="20,30,100,80")");
+    LogFrame* child = OpenFrame(R"(FrameStyle="MDIChild" Rect="20,30,100,80")",
+                                R"(<this.Caption Text="관심종목"/>)");
     ASSERT_TRUE(child);
     EXPECT_EQ(child->GetFrameStyle(), XFrame::FRAME_CHILD);
+    // The frame's window sits under the title strip of its caption window in the client.
+    FrameCaption* caption = child->GetCaptionWindow();
+    ASSERT_TRUE(caption);
+    plat::Window& outer = caption->Window();
+    EXPECT_EQ(outer.Parent(), XMdiClient::Current()->GetNativeWindow());
+    EXPECT_EQ(outer.GetWindowRect(), CRect(20, 30, 122, 133));
+    EXPECT_EQ(caption->Title(), L"관심종목");
     plat::Window* window = child->GetNativeWindow();
-    EXPECT_EQ(window->Parent(), XMdiClient::Current()->GetNativeWindow());
-    EXPECT_EQ(window->GetWindowRect(), CRect(20, 30, 120, 110));
+    EXPECT_EQ(window->Parent(), &outer);
+    EXPECT_EQ(window->GetWindowRect(), CRect(1, 22, 101, 102));
     EXPECT_TRUE(window->IsVisible());
+    frames.SetFrameText(child, L"Watch list");
+    EXPECT_EQ(caption->Title(), L"Watch list");
 
-    // The shell follows the active child frame.
-    child->OnActivateFrame(true);
+    // Opening made it the active child; a second child takes over when pressed.
     EXPECT_EQ(frames.GetActiveChildFrame(), child);
-    child->OnActivateFrame(false);
-    EXPECT_EQ(frames.GetActiveChildFrame(), nullptr);
-    EXPECT_EQ(LogFrame::log, (std::vector<std::wstring>{L"OnActivate", L"OnInactivate"}));
+    LogFrame* second = OpenFrame(R"(FrameStyle="MDIChild" Rect="40,40,100,80")");
+    ASSERT_TRUE(second);
+    EXPECT_EQ(frames.GetActiveChildFrame(), second);
+    LogFrame::log.clear();
+    SendMouse(*window, MouseInput::Press, {10, 10}, Button::Left);
+    SendMouse(*window, MouseInput::Release, {10, 10}, Button::Left);
+    EXPECT_EQ(frames.GetActiveChildFrame(), child);
+    EXPECT_EQ(LogFrame::log, (std::vector<std::wstring>{L"OnInactivate", L"OnActivate"}));
+
+    // The strip drags the frame; the close box closes it.
+    SendMouse(outer, MouseInput::Press, {30, 10}, Button::Left);
+    SendMouse(outer, MouseInput::Move, {45, 15}, Button::None, Button::Left);
+    SendMouse(outer, MouseInput::Release, {45, 15}, Button::Left);
+    EXPECT_EQ(outer.GetWindowRect(), CRect(35, 35, 137, 138));
+    const IXORef alive = child->WeakRef();
+    SendMouse(outer, MouseInput::Press, {outer.GetClientRect().right - 10, 10}, Button::Left);
+    Pump(2);
+    EXPECT_FALSE(alive.Alive());
 
     // Without the multiple-document mode a child frame is a popup frame again.
     frames.SetMDI(0);
