@@ -13,6 +13,7 @@
 #include "core/scr_man.h"
 #include "nubra/paths.h"
 #include "platform/base/path.h"
+#include "platform/base/text.h"
 #include "ratio_main.h"
 #include "shell/frame_shell.h"
 #include "ui/xframe.h"
@@ -48,7 +49,7 @@ bool StartDemo() {
         static QApplication application(argc, argv);
         static Application app;
         IXO::Register(L"Application", &app);
-        SetWorkPath(plat::ResolvePath(ORVO_DEMO_DIR));
+        SetWorkPath(plat::ResolvePath(plat::FromUtf8(ORVO_DEMO_DIR)));
         if (!CallService(L"Project", L"InitializeIXO"))
             return false;
         for (const wchar_t* service : {L"MainMan",
@@ -67,7 +68,9 @@ bool StartDemo() {
 }
 
 XDO* OpenBoard() {
-    return XScrMan::Instance().OpenPage(L"screen\\QuoteBoard.xml", nullptr, nullptr);
+    static const std::wstring page =
+        plat::JoinPath(plat::FromUtf8(ORVO_DEMO_DIR), L"screen/QuoteBoard.xml");
+    return XScrMan::Instance().OpenPage(page.c_str(), nullptr, nullptr);
 }
 
 void BM_BuildBoard(benchmark::State& state) {
