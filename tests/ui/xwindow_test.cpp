@@ -213,6 +213,26 @@ TEST_F(XWindowTest, AHiddenObjectParksTheWindowsInsideItUntilShown) {
     EXPECT_EQ(windowOf(L"held")->Parent(), Native());
 }
 
+TEST_F(XWindowTest, AParkedObjectShownAfterTheHostResizedTakesTheNewLayout) {
+    OpenWindow(R"x(<Cell Name="box" Rect="0,0,50%,50%">
+                     <Window Name="inner" Rect="10,10,50%,50%"><Cell Name="fill"/></Window>
+                   </Cell>)x");
+    XUI* box = UI(L"box");
+    auto* inner = dynamic_cast<XWindow*>(UI(L"inner"));
+    ASSERT_EQ(inner->GetNativeWindow()->GetWindowRect(), CRect(10, 10, 60, 35));
+    box->SetShow(false);
+    ASSERT_NE(box->parent(), Win());
+    Native()->Move(CRect(100, 100, 500, 300));
+    Pump(2);
+    ASSERT_EQ(Win()->GetInner().rect, CRect(0, 0, 400, 200));
+    box->SetShow(true);
+    Pump(2);
+    EXPECT_EQ(static_cast<const CRect&>(*box), CRect(0, 0, 200, 100));
+    EXPECT_EQ(inner->GetNativeWindow()->GetWindowRect(), CRect(10, 10, 110, 60));
+    EXPECT_EQ(static_cast<const CRect&>(*UI(L"fill")), CRect(0, 0, 100, 50))
+        << "the inner window lays out its own objects in its new size";
+}
+
 } // namespace
 } // namespace orvo::test
 
