@@ -66,6 +66,12 @@ public:
     // exists.
     bool OwnsWindow() const { return (GetObjectStyle() & XDO_STYLE_NATIVEWND) != 0; }
     virtual orvo::LayoutWindow* GetOwnWindow() { return nullptr; }
+    // Where this object paints and takes the mouse, in the client coordinates of the window it
+    // paints into. One that owns a window paints into that window, whose client area it fills
+    // wherever the window sits in its parent.
+    CRect ClientRect() const {
+        return OwnsWindow() ? m_rect.rect : static_cast<const CRect&>(*this);
+    }
     // On the screen; false without a window.
     bool GetScreenRect(CRect& out);
 

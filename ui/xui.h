@@ -152,7 +152,7 @@ public:
     static XTheme* CurrentTheme();
 
     // ---- orvo::PaintTarget -------------------------------------------------------------------
-    CRect PaintRect() const override { return *this; }
+    CRect PaintRect() const override;
     int PaintFlags() const override { return static_cast<int>(m_nFlags); }
     int PaintUserState() const override { return m_nUserState; }
     int UpdateHighlightCount() const override { return m_nUpdate; }

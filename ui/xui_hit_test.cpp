@@ -46,5 +46,5 @@ XUI* XUI::GetXUIFromPoint(CPoint pt) {
         return nullptr;
     if (XUI* found = Find(child(), this, pt))
         return found;
-    return (m_nFlags & UI_NOTIFYMOUSE) && PtInRect(pt) ? this : nullptr;
+    return (m_nFlags & UI_NOTIFYMOUSE) && ClientRect().PtInRect(pt) ? this : nullptr;
 }

@@ -43,6 +43,10 @@ void XUI::Repaint(const CRect* rect) {
     }
 }
 
+CRect XUI::PaintRect() const {
+    return ClientRect();
+}
+
 void XUI::OnPaint(CDC* dc) {
     if (!dc)
         return;
