@@ -110,7 +110,7 @@ int XRect::RecalcIn(const CRect& reference) {
     // its expressions alone put it until a later pass can align it.
     if (m_margin.Recalc(m_rect.rect, CRectEx::MODE_MARGIN))
         ApplyAlignIn(reference);
-    CopyRect(m_rect.rect);
+    PlaceAt(m_rect.rect);
     if (OwnsWindow()) {
         // The children work in the window's client coordinates; the base rectangle keeps the
         // window's place in its parent.
@@ -190,11 +190,18 @@ int XRect::SetWindow(orvo::LayoutWindow* window) {
         return 0;
     const CRect client = window->GetClientRect();
     m_rect.rect = client;
-    CopyRect(client);
+    PlaceAt(client);
     m_inner.rect =
         m_margin.Recalc(client, CRectEx::MODE_MARGIN) ? Deflated(client, m_margin.rect) : client;
     m_pWnd = window;
     return 1;
+}
+
+void XRect::PlaceAt(const CRect& rect) {
+    // Theme primitives lay out at every paint; only visual objects are hit tested.
+    if (rect != static_cast<const CRect&>(*this) && orvo::HasStyle(this, XDO_STYLE_UI))
+        ++s_layoutVersion;
+    CopyRect(rect);
 }
 
 bool XRect::GetScreenRect(CRect& out) {

@@ -4,6 +4,7 @@
 // less its margins) of the nearest enclosing XRect, giving the object its rectangle in the
 // client coordinates of the window it paints into. An object that owns a window lays its
 // children out in that window's client coordinates instead.
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -57,6 +58,9 @@ public:
     // Walks `first` and its following siblings: each layout rectangle is recalculated against
     // `parent`, then moves its own window or lays out its own children.
     static void Resize(XRect* parent, XDO* first);
+    // Moves whenever the rectangle of a visual object changes: hit test indexes compare it.
+    // Rectangles change through layout alone.
+    static std::uint64_t LayoutVersion() { return s_layoutVersion; }
 
     // ---- windows -------------------------------------------------------------------------------
     // Makes `window`'s client area this object's rectangle; 0 for a null or destroyed window.
@@ -66,6 +70,12 @@ public:
     // exists.
     bool OwnsWindow() const { return (GetObjectStyle() & XDO_STYLE_NATIVEWND) != 0; }
     virtual orvo::LayoutWindow* GetOwnWindow() { return nullptr; }
+    // Where this object paints and takes the mouse, in the client coordinates of the window it
+    // paints into. One that owns a window paints into that window, whose client area it fills
+    // wherever the window sits in its parent.
+    CRect ClientRect() const {
+        return OwnsWindow() ? m_rect.rect : static_cast<const CRect&>(*this);
+    }
     // On the screen; false without a window.
     bool GetScreenRect(CRect& out);
 
@@ -102,6 +112,10 @@ private:
     XRect* EnclosingRect() const;
     // The host window nearest from this object upward that still exists.
     orvo::LayoutWindow* NearestHostWindow() const;
+    // The base rectangle; a visual object's change moves the layout version.
+    void PlaceAt(const CRect& rect);
+
+    static inline std::uint64_t s_layoutVersion = 0;
 
     CRectEx m_rect;
     CRectEx m_inner;

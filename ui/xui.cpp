@@ -156,6 +156,7 @@ int XUI::SetElement(XElement* e) {
 }
 
 void XUI::ReadFlags(XElement* e) {
+    ++s_hitFlagsVersion;
     if (const std::wstring* removed = e->FindValue(L"flag_del"))
         m_nFlags &= ~(FlagsOf(*removed) & UI_NOTIFYMOUSE);
     if (const std::wstring* flags = e->FindValue(L"flag"))
@@ -282,6 +283,8 @@ void XUI::ResolvePaintEvent() {
 
 void XUI::SetFlag(unsigned set, unsigned clear) {
     m_nFlags = (m_nFlags & ~clear) | set;
+    if ((set | clear) & (UI_HIDE | UI_DISABLE | UI_NOTIFYMOUSE))
+        ++s_hitFlagsVersion;
     Repaint(nullptr);
     ResolvePaintEvent();
     if (set & UI_HIDE)
@@ -294,6 +297,7 @@ void XUI::SetFlag(unsigned set, unsigned clear) {
 
 void XUI::SetUIDisable() {
     m_nFlags = SetOrClear(m_nFlags, UI_NOTIFYMOUSE, GetEnable());
+    ++s_hitFlagsVersion;
 }
 
 void XUI::SetShow(bool show) {

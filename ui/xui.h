@@ -11,6 +11,7 @@
 //
 // Hiding an object that holds windows of its own descendants parks those windows in a hidden
 // holder window (an XWnd, the park) until it is shown again (xui_park.cpp).
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -78,6 +79,8 @@ public:
     // The object under `pt` (client coordinates of the window) in this subtree: the topmost
     // painted one that takes the mouse, or null.
     virtual XUI* GetXUIFromPoint(CPoint pt);
+    // The same among the descendants alone.
+    virtual XUI* GetDescendantFromPoint(CPoint pt);
     // A descendant reports a mouse event.
     virtual int NotifyEvent(int event, XUI* from);
     // The mouse state; with `notify`, a click toggles an "AutoSelect" object, the nearest
@@ -150,9 +153,12 @@ public:
     static XUI* GetFocusedObject() { return s_pFocusedObj; }
     // One source of truth for the theme: "ThemeMan"'s current one.
     static XTheme* CurrentTheme();
+    // Moves whenever an object may have been hidden, shown, disabled, enabled or told to take
+    // the mouse or not: hit test indexes compare it.
+    static std::uint64_t HitFlagsVersion() { return s_hitFlagsVersion; }
 
     // ---- orvo::PaintTarget -------------------------------------------------------------------
-    CRect PaintRect() const override { return *this; }
+    CRect PaintRect() const override;
     int PaintFlags() const override { return static_cast<int>(m_nFlags); }
     int PaintUserState() const override { return m_nUserState; }
     int UpdateHighlightCount() const override { return m_nUpdate; }
@@ -186,6 +192,7 @@ private:
     void UnparkWindows();
 
     static XUI* s_pFocusedObj;
+    static inline std::uint64_t s_hitFlagsVersion = 0;
 
     std::unique_ptr<CUIStyle> m_ownedStyle; // from a "UIStyle" child element
     int m_bContextMenu = 0;

@@ -43,6 +43,10 @@ void XUI::Repaint(const CRect* rect) {
     }
 }
 
+CRect XUI::PaintRect() const {
+    return ClientRect();
+}
+
 void XUI::OnPaint(CDC* dc) {
     if (!dc)
         return;
@@ -72,6 +76,10 @@ void XUI::Paint(CDC* dc, XDO* node) {
     // stack. Each visual sibling hears OnPaintAfterNext once everything after it is painted,
     // so the last one hears first; a selector then draws its selected member.
     std::vector<XDO*> finishing;
+    // Most objects of a large window lie outside what is being painted: the box around the
+    // clip region turns them away before the exact test.
+    CRect clipBox;
+    dc->GetClipBox(&clipBox);
     for (; node; node = node->next()) {
         XUI* visual = AsVisual(node);
         if (visual || orvo::HasStyle(node, XDO_STYLE_SELECTOR))
@@ -83,7 +91,7 @@ void XUI::Paint(CDC* dc, XDO* node) {
         // A window paints itself; a hidden object takes its subtree out of view.
         if (orvo::HasStyle(visual, XDO_STYLE_WINDOWHOST) || !visual->IsShow())
             continue;
-        if (!dc->RectVisible(*visual))
+        if (CRect overlap; !overlap.IntersectRect(clipBox, *visual) || !dc->RectVisible(*visual))
             continue;
         visual->Draw(dc);
         Paint(dc, visual->child());

@@ -87,4 +87,6 @@ void XUI::UnparkWindows() {
     extract_node(0, nullptr);
     park->extract_node(0, this);
     orvo::DestroyObject(park);
+    // Layout passes over the park's hidden window: what changed meanwhile is caught up now.
+    RecalcRect();
 }

@@ -22,6 +22,7 @@
 #include "nubra/ixo_ref.h"
 #include "platform/gui/window.h"
 #include "ui/gate_drag_hooks.h"
+#include "ui/hit_index.h"
 #include "ui/paint_host.h"
 #include "ui/xui.h"
 
@@ -111,6 +112,8 @@ public:
     virtual void XOnTimer(int id);
     // The wheel is left to derived hosts that scroll.
     virtual void XOnMouseWheel(unsigned, short, CPoint) {}
+    // From the hit index: every mouse move asks.
+    XUI* GetDescendantFromPoint(CPoint pt) override;
 
     // Starts a drag of `object` from the cursor's place; the drag ends at the button's release.
     int DraggingStart(XUI* object, int code);
@@ -249,6 +252,7 @@ private:
     CRect m_rcDirty;
     plat::CursorShape m_cursor = plat::CursorShape::Arrow;
     std::vector<ObjectTimer> m_timers;
+    orvo::HitIndex m_hitIndex;
     int m_nPaintDelay = -1;
     orvo::HostedWindow* m_pHosted = nullptr;
     std::unique_ptr<orvo::HostedWindow> m_ownWindow; // the window CreateOwnWindow made

@@ -16,6 +16,10 @@ XUI* XWindow::GetTracked() const {
     return tracked && !tracked->IsTornDown() ? tracked : nullptr;
 }
 
+XUI* XWindow::GetDescendantFromPoint(CPoint pt) {
+    return m_hitIndex.Find(*this, pt);
+}
+
 XUI* XWindow::ObjectAt(CPoint pt, bool withDisabled) {
     XUI* found = GetXUIFromPoint(pt);
     if (found && !withDisabled && !found->IsEnabled())

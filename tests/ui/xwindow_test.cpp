@@ -134,6 +134,33 @@ TEST_F(XWindowTest, InnerWindowsAreChildrenThatInheritThePaintDelay) {
     EXPECT_EQ(UI(L"p")->GetUpdateCount(), 2);
 }
 
+// An inner window's own rectangle is its place in the window above; it paints itself and
+// takes the mouse in its own client area.
+TEST_F(XWindowTest, AnInnerWindowAwayFromTheCornerIsHitAndPaintedInItsOwnClientArea) {
+    OpenWindow(R"x(<Window Name="in" Rect="50,40,100,50" Style="cell">
+                     <Probe Name="p" Rect="60,30,20,10"/>
+                   </Window>)x");
+    auto* in = dynamic_cast<XWindow*>(UI(L"in"));
+    plat::Window* inner = in->GetNativeWindow();
+    ASSERT_TRUE(inner);
+    // The window above lays out again: the inner window's rectangle is its place once more.
+    Win()->RecalcRect();
+    ASSERT_EQ(static_cast<const CRect&>(*in), CRect(50, 40, 150, 90));
+
+    SendMouse(*inner, MouseInput::Press, {5, 5}, Button::Left);
+    EXPECT_EQ(in->GetTracked(), in);
+    SendMouse(*inner, MouseInput::Release, {5, 5}, Button::Left);
+    SendMouse(*inner, MouseInput::Press, {65, 35}, Button::Left);
+    EXPECT_EQ(in->GetTracked(), UI(L"p"));
+    EXPECT_EQ(Probe::log.front(), L"p:4");
+    SendMouse(*inner, MouseInput::Release, {120, 70}, Button::Left);
+    EXPECT_EQ(in->GetTracked(), nullptr) << "outside the window, under the mouse capture";
+
+    const QImage image = inner->RenderImage();
+    EXPECT_EQ(PixelAt(image, 5, 5), kBlue);
+    EXPECT_EQ(PixelAt(image, 95, 45), kBlue);
+}
+
 TEST_F(XWindowTest, ScriptsMoveTheWindow) {
     OpenWindow("");
     DispVariant result;
@@ -211,6 +238,26 @@ TEST_F(XWindowTest, AHiddenObjectParksTheWindowsInsideItUntilShown) {
     late->SetShow(true);
     EXPECT_EQ(late->parent(), Win());
     EXPECT_EQ(windowOf(L"held")->Parent(), Native());
+}
+
+TEST_F(XWindowTest, AParkedObjectShownAfterTheHostResizedTakesTheNewLayout) {
+    OpenWindow(R"x(<Cell Name="box" Rect="0,0,50%,50%">
+                     <Window Name="inner" Rect="10,10,50%,50%"><Cell Name="fill"/></Window>
+                   </Cell>)x");
+    XUI* box = UI(L"box");
+    auto* inner = dynamic_cast<XWindow*>(UI(L"inner"));
+    ASSERT_EQ(inner->GetNativeWindow()->GetWindowRect(), CRect(10, 10, 60, 35));
+    box->SetShow(false);
+    ASSERT_NE(box->parent(), Win());
+    Native()->Move(CRect(100, 100, 500, 300));
+    Pump(2);
+    ASSERT_EQ(Win()->GetInner().rect, CRect(0, 0, 400, 200));
+    box->SetShow(true);
+    Pump(2);
+    EXPECT_EQ(static_cast<const CRect&>(*box), CRect(0, 0, 200, 100));
+    EXPECT_EQ(inner->GetNativeWindow()->GetWindowRect(), CRect(10, 10, 110, 60));
+    EXPECT_EQ(static_cast<const CRect&>(*UI(L"fill")), CRect(0, 0, 100, 50))
+        << "the inner window lays out its own objects in its new size";
 }
 
 } // namespace
