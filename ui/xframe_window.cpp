@@ -10,6 +10,12 @@
 
 namespace {
 
+// The main frame's window, or null.
+plat::Window* MainWindow() {
+    auto* main = dynamic_cast<XWindow*>(XScrMan::Instance().GetMainFrame());
+    return main ? main->GetNativeWindow() : nullptr;
+}
+
 // The window of the main frame's multiple-document client, or null.
 plat::Window* MdiClientWindow() {
     XDO* main = XScrMan::Instance().GetMainFrame();
@@ -50,9 +56,13 @@ bool XFrame::MakeFrameWindow() {
         m_nFrameStyle = FRAME_POPUPFRAME;
         return CreateOwnWindow(plat::WindowKind::TopLevel, L"Kestrel POPUP FRAME");
     case FRAME_POPUPFRAME:
-        return CreateOwnWindow(plat::WindowKind::TopLevel, L"Kestrel POPUP FRAME");
+        // Owned by the main window while there is a client, so it stays above it.
+        return CreateOwnWindow(plat::WindowKind::TopLevel,
+                               L"Kestrel POPUP FRAME",
+                               nullptr,
+                               MdiClientWindow() ? MainWindow() : nullptr);
     case FRAME_POPUP:
-        return CreateOwnWindow(plat::WindowKind::Popup, L"Kestrel POPUP");
+        return CreateOwnWindow(plat::WindowKind::Popup, L"Kestrel POPUP", nullptr, MainWindow());
     case FRAME_DIALOG:
         return CreateOwnWindow(plat::WindowKind::TopLevel, L"");
     default:

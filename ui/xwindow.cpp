@@ -106,7 +106,8 @@ int XWindow::AttachWindow(orvo::HostedWindow* window) {
 
 int XWindow::CreateOwnWindow(plat::WindowKind kind,
                              std::wstring_view title,
-                             plat::Window* parentWindow) {
+                             plat::Window* parentWindow,
+                             plat::Window* owner) {
     // SetWindowPos without moving, sizing, activating or reordering, and shown.
     constexpr unsigned kShowInPlace = 0x257;
     if (!parentWindow) {
@@ -120,7 +121,7 @@ int XWindow::CreateOwnWindow(plat::WindowKind kind,
     const CRect place = *this;
     orvo::LayoutWindow* previous = GetHostWindow();
     auto window = std::make_unique<orvo::HostedWindow>(
-        kind, kind == plat::WindowKind::Child ? parentWindow : nullptr);
+        kind, kind == plat::WindowKind::Child ? parentWindow : owner);
     window->Native().SetTitle(title);
     window->Native().Move(place);
     if (!AttachWindow(window.get())) {

@@ -197,10 +197,12 @@ protected:
     // goes inside the window of the nearest host above and shows unless this object is
     // hidden; without a window above, or as a popup, the window is top-level and stays hidden
     // for its frame to show. `parent`, when given, stands for the window above (a frame's
-    // window inside the multiple-document client). 0 when it cannot be made; the host window
-    // is then as before.
-    int
-    CreateOwnWindow(plat::WindowKind kind, std::wstring_view title, plat::Window* parent = nullptr);
+    // window inside the multiple-document client); `owner` owns a top-level window or popup.
+    // 0 when it cannot be made; the host window is then as before.
+    int CreateOwnWindow(plat::WindowKind kind,
+                        std::wstring_view title,
+                        plat::Window* parent = nullptr,
+                        plat::Window* owner = nullptr);
 
 private:
     struct ObjectTimer {

@@ -304,12 +304,18 @@ Window::Window(WindowKind kind, Window* parent)
         m_widget = new Widget(*this, parentWidget, Qt::Widget);
         break;
     case WindowKind::Popup:
-        m_widget = new Widget(*this, nullptr, Qt::ToolTip | Qt::FramelessWindowHint);
+        m_widget = new Widget(*this, parentWidget, Qt::ToolTip | Qt::FramelessWindowHint);
         break;
     case WindowKind::TopLevel:
-        m_widget = new Widget(*this, nullptr, Qt::Window);
+        m_widget = new Widget(*this, parentWidget, Qt::Window);
         break;
     }
+}
+
+Window* Window::Owner() const {
+    if (!m_widget || m_kind == WindowKind::Child)
+        return nullptr;
+    return OwnerOf(m_widget->parentWidget());
 }
 
 Window::~Window() {

@@ -62,7 +62,9 @@ public:
     // Sides are clamped to 0..kMaxSide pixels.
     static constexpr int kMaxSide = 32767;
 
-    // A child needs a live parent; without one it becomes a top-level window.
+    // A child needs a live parent; without one it becomes a top-level window. A top-level
+    // window or popup given a parent is owned by it: it stays above its owner and goes with
+    // it.
     explicit Window(WindowKind kind, Window* parent = nullptr);
     ~Window();
     Window(const Window&) = delete;
@@ -99,6 +101,8 @@ public:
     static Window* FromScreenPoint(CPoint point);
     // A child's parent window, null for other windows.
     Window* Parent() const;
+    // The window a top-level window or popup is owned by; null for children and unowned ones.
+    Window* Owner() const;
     // Moves a child into another live parent at the same place, shown or hidden as it was.
     bool SetParent(Window* parent);
     // The top-level window this one lives in: itself unless it is a child. Null when dead.

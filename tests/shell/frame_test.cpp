@@ -205,6 +205,15 @@ TEST_F(FrameTest, ChildFramesLiveInTheClientAndBecomePopupFramesWithoutOne) {
     Pump(2);
     EXPECT_FALSE(alive.Alive());
 
+    // Popup frames and popups stay above the main window, which owns them.
+    LogFrame* ticket = OpenFrame(R"(FrameStyle="PopupFrame")");
+    ASSERT_TRUE(ticket);
+    EXPECT_EQ(ticket->GetNativeWindow()->Owner(), main->GetNativeWindow());
+    EXPECT_EQ(orphan->GetNativeWindow()->Owner(), nullptr) << "opened before the main window";
+    LogFrame* popup = OpenFrame(R"(FrameStyle="Popup")");
+    ASSERT_TRUE(popup);
+    EXPECT_EQ(popup->GetNativeWindow()->Owner(), main->GetNativeWindow());
+
     // Without the multiple-document mode a child frame is a popup frame again.
     frames.SetMDI(0);
     LogFrame* single = OpenFrame(R"(FrameStyle="MDIChild")");
