@@ -40,7 +40,7 @@ public:
     // it (null takes it away); without one these answer 0 or empty.
     void InstallShell(orvo::ShellHooks* shell) { m_shell = shell; }
     orvo::ShellHooks* GetShell() const { return m_shell; }
-    int TranslateMsg(MSG* msg) { return Shell().TranslateMsg(msg); }
+    int TranslateMsg(MSG* msg, XDO* owner) { return Shell().TranslateMsg(msg, owner); }
     int SetPaintTime(int ms) { return Shell().SetPaintTime(ms); }
     int RegPaint(XDO* host) { return Shell().RegPaint(host); }
     int UnregPaint(XDO* host) { return Shell().UnregPaint(host); }

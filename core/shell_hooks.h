@@ -23,7 +23,9 @@ public:
     virtual int OpenFrame(XDO*) { return 1; }
 
     // ---- messages and painting -------------------------------------------------------------
-    virtual int TranslateMsg(MSG*) { return 0; }
+    // A queued message of a window host's window, before the window handles it; non-zero
+    // consumes it. `owner` is the window host the window serves.
+    virtual int TranslateMsg(MSG*, XDO* /*owner*/) { return 0; }
     virtual int SetPaintTime(int) { return 0; }
     virtual int RegPaint(XDO*) { return 0; }
     virtual int UnregPaint(XDO*) { return 0; }

@@ -32,6 +32,10 @@ int FrameShell::OpenFrame(XDO* frame) {
 // ---- delayed painting
 // ----------------------------------------------------------------------------
 
+int FrameShell::TranslateMsg(MSG* msg, XDO* owner) {
+    return msg && owner ? owner->OnPreTranslateMsg(msg) : 0;
+}
+
 int FrameShell::SetPaintTime(int ms) {
     const int previous = m_paintTimeMs;
     m_paintTimeMs = std::max(ms, 0);

@@ -29,6 +29,9 @@ public:
 
     // Delayed painting: a registered host paints when the loop has finished its current work,
     // or after the paint time when one is set.
+    // The owning window host sees each message of its window first (OnPreTranslateMsg).
+    int TranslateMsg(MSG* msg, XDO* owner) override;
+
     int SetPaintTime(int ms) override;
     int RegPaint(XDO* host) override;
     int UnregPaint(XDO* host) override;

@@ -40,7 +40,7 @@ bool HostMessageHandler::Translated(plat::Window& window,
     msg.message = message;
     msg.wParam = wParam;
     msg.pt = pt;
-    return XScrMan::Instance().TranslateMsg(&msg) != 0;
+    return XScrMan::Instance().TranslateMsg(&msg, &m_owner) != 0;
 }
 
 bool HostMessageHandler::OnMouse(plat::Window& window, const plat::MouseEvent& event) {
@@ -82,6 +82,18 @@ bool HostMessageHandler::OnMouse(plat::Window& window, const plat::MouseEvent& e
         return false;
     }
     return true;
+}
+
+// Keys only pass through the screen manager: the host itself has no keyboard handling, a
+// consumed key goes no further.
+bool HostMessageHandler::OnKey(plat::Window& window, const plat::KeyEvent& event) {
+    if (event.virtualKey == 0)
+        return false;
+    const DispatchScope scope;
+    return Translated(window,
+                      event.down ? WM_KEYDOWN : WM_KEYUP,
+                      static_cast<std::uintptr_t>(event.virtualKey),
+                      CPoint());
 }
 
 bool HostMessageHandler::OnSize(plat::Window& window, CSize size) {

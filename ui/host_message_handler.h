@@ -13,6 +13,7 @@ public:
     explicit HostMessageHandler(XWindow& owner) : m_owner(owner) {}
 
     bool OnMouse(plat::Window& window, const plat::MouseEvent& event) override;
+    bool OnKey(plat::Window& window, const plat::KeyEvent& event) override;
     bool OnSize(plat::Window& window, CSize size) override;
     bool OnPaint(plat::Window& window, CDC& dc, const CRect& invalid) override;
     bool OnTimer(plat::Window& window, int id) override;

@@ -21,6 +21,8 @@ struct MSG {
 namespace orvo {
 
 // The message numbers of the messages a window host forwards.
+constexpr unsigned WM_KEYDOWN = 0x100;
+constexpr unsigned WM_KEYUP = 0x101;
 constexpr unsigned WM_TIMER = 0x113;
 constexpr unsigned WM_MOUSEMOVE = 0x200;
 constexpr unsigned WM_LBUTTONDOWN = 0x201;

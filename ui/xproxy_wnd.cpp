@@ -1,5 +1,8 @@
 #include "ui/xproxy_wnd.h"
 
+#include "platform/gui/window.h"
+#include "ui/window_message.h"
+
 namespace {
 
 [[maybe_unused]] const int g_registered = orvo::RegisterFactory<XProxyWnd>();
@@ -21,4 +24,17 @@ int XProxyWnd::CreateInstance() {
     return XWindow::CreateInstance() &&
            CreateOwnWindow(m_bPopup ? plat::WindowKind::Popup : plat::WindowKind::Child,
                            L"ProxyWnd");
+}
+
+int XProxyWnd::OnPreTranslateMsg(MSG* msg) {
+    auto* host =
+        dynamic_cast<XWindow*>(parent() ? parent()->GetXDO(XDO_STYLE_WINDOWHOST, 0) : nullptr);
+    plat::Window* target = host ? host->GetNativeWindow() : nullptr;
+    plat::Window* own = GetNativeWindow();
+    if (!msg || !target || !own)
+        return 0;
+    MSG forwarded = *msg;
+    forwarded.hwnd = target;
+    forwarded.pt = target->ScreenToClient(own->ClientToScreen(msg->pt));
+    return host->OnPreTranslateMsg(&forwarded);
 }

@@ -27,21 +27,43 @@ int XWindowHandler::SetElement(XElement* e) {
 int XWindowHandler::CreateInstance() {
     if (!XUI::CreateInstance())
         return 0;
+    m_created = true;
+    MakeWindow();
+    return 1;
+}
+
+void XWindowHandler::AttachMaker(std::shared_ptr<WindowMaker> maker) {
+    m_maker = std::move(maker);
+    if (m_created && !m_window.Get())
+        MakeWindow();
+}
+
+plat::Window* XWindowHandler::HostWindow() const {
     auto* host =
         dynamic_cast<XWindow*>(parent() ? parent()->GetXDO(XDO_STYLE_WINDOWHOST, 0) : nullptr);
-    plat::Window* hostWindow = host ? host->GetNativeWindow() : nullptr;
-    if (m_module.empty() || m_function.empty() || !hostWindow)
-        return 1;
-    m_library = plat::Module::Open(m_module);
-    auto make =
-        m_library ? reinterpret_cast<MakeWindow>(m_library.Symbol(plat::ToUtf8(m_function).c_str()))
-                  : nullptr;
-    if (!make)
-        return 1;
-    if (plat::Window* made = make(this, hostWindow, GetParameter().c_str()))
-        m_window = made->Ref();
+    return host ? host->GetNativeWindow() : nullptr;
+}
+
+void XWindowHandler::MakeWindow() {
+    plat::Window* host = HostWindow();
+    if (!host)
+        return;
+    plat::Window* made = nullptr;
+    if (!m_module.empty() && !m_function.empty()) {
+        if (!m_library)
+            m_library = plat::Module::Open(m_module);
+        auto make = m_library ? reinterpret_cast<MakeWindowFunction>(
+                                    m_library.Symbol(plat::ToUtf8(m_function).c_str()))
+                              : nullptr;
+        if (make)
+            made = make(this, host, GetParameter().c_str());
+    } else if (m_maker) {
+        made = m_maker->MakeWindow(*this, *host);
+    }
+    if (!made)
+        return;
+    m_window = made->Ref();
     Recalc();
-    return 1;
 }
 
 int XWindowHandler::Recalc(XRect* parent) {

@@ -2,14 +2,17 @@
 // the close protocol and dialogs.
 #include "gui/pump.h"
 #include "platform/gui/image_output.h"
+#include "platform/gui/input_simulation.h"
 #include "platform/gui/key_state.h"
 #include "platform/gui/qt_event_loop.h"
+#include "platform/gui/virtual_key.h"
 #include "shell/frame_shell.h"
 #include "shell/xmdi_client.h"
 #include "support/temp_dir.h"
 #include "support/window_input.h"
 #include "ui/frame_caption.h"
 #include "ui/key_names.h"
+#include "ui/window_message.h"
 #include "ui/xframe.h"
 #include "ui/xui_fixture.h"
 
@@ -32,7 +35,12 @@ public:
             CancelCloseFrame();
         XFrame::SendEvent(evt, sender);
     }
+    int OnPreTranslateMsg(MSG* msg) override {
+        messages.push_back(msg->message);
+        return 0;
+    }
     static inline std::vector<std::wstring> log;
+    static inline std::vector<unsigned> messages;
     static inline bool refuse = false;
 };
 
@@ -445,6 +453,16 @@ TEST_F(FrameTest, RegisteredHostsPaintOnceTheLoopIsFree) {
     Pump(2);
     EXPECT_TRUE(frame->GetDirtyRect().IsRectEmpty());
     plat::EventLoop::Install(nullptr);
+}
+
+TEST_F(FrameTest, AWindowHostSeesItsWindowsMessagesFirst) {
+    LogFrame* frame = OpenFrame(R"(FrameStyle="PopupFrame" Rect="0,0,100,100")");
+    ASSERT_TRUE(frame && frame->GetNativeWindow());
+    Pump(2);
+    LogFrame::messages.clear();
+    plat::SimulateMouse(
+        *frame->GetNativeWindow(), plat::MouseAction::ButtonDown, plat::VK_LBUTTON, CPoint(5, 5));
+    EXPECT_EQ(LogFrame::messages, std::vector<unsigned>{WM_LBUTTONDOWN});
 }
 
 } // namespace

@@ -45,11 +45,16 @@ public:
     }
 };
 
-// A "Window" that records what it invalidates.
+// A "Window" that records what it invalidates and the messages offered to it first.
 class RecordingWnd : public XWnd {
 public:
     ORVO_KEY(L"RecordingWnd")
+    int OnPreTranslateMsg(MSG* msg) override {
+        pretranslated.push_back(*msg);
+        return 0;
+    }
     std::vector<CRect> invalidations; // an empty rectangle for the whole window
+    std::vector<MSG> pretranslated;
 
 protected:
     void InvalidateWindow(const CRect* rect) override {
@@ -97,7 +102,7 @@ public:
         unregistered.push_back(host);
         return 1;
     }
-    int TranslateMsg(MSG* msg) override {
+    int TranslateMsg(MSG* msg, XDO*) override {
         translated.push_back(msg->message);
         return msg->message == swallow;
     }

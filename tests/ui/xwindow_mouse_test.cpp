@@ -2,6 +2,8 @@
 // objects or screens that go while they hold the mouse.
 #include <gtest/gtest.h>
 
+#include "platform/gui/input_simulation.h"
+#include "platform/gui/virtual_key.h"
 #include "xwindow_fixture.h"
 
 namespace orvo::test {
@@ -58,6 +60,13 @@ TEST_F(XWindowTest, MessagesTheScreenManagerTakesNeverReachTheObjects) {
     Press({10, 10});
     EXPECT_TRUE(Probe::log.empty());
     EXPECT_EQ(paintShell.translated.back(), WM_LBUTTONDOWN);
+
+    // Keys pass by the screen manager too, with the key code.
+    Native()->Activate();
+    Native()->SetFocus();
+    paintShell.translated.clear();
+    ASSERT_TRUE(plat::SimulateKeyPress(plat::VK_ESCAPE));
+    EXPECT_EQ(paintShell.translated, (std::vector<unsigned>{WM_KEYDOWN, WM_KEYUP}));
 }
 
 // Gates stand-ins: every object carries a "Drag" element and takes drops; drops are logged.

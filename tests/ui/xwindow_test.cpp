@@ -282,5 +282,61 @@ TEST_F(XWindowTest, AWindowHandlerPlacesTheWindowItsModuleMakes) {
     EXPECT_EQ(dynamic_cast<XWindowHandler*>(UI(L"nofunction"))->GetMadeWindow(), nullptr);
 }
 
+TEST_F(XWindowTest, WithoutAFunctionTheAttachedMakerMakesTheWindow) {
+    struct ChildMaker : WindowMaker {
+        plat::Window* MakeWindow(XWindowHandler& object, plat::Window& host) override {
+            asked.push_back(&object);
+            made = std::make_unique<plat::Window>(plat::WindowKind::Child, &host);
+            return made.get();
+        }
+        std::vector<XWindowHandler*> asked;
+        std::unique_ptr<plat::Window> made;
+    };
+    OpenWindow(R"x(<WindowHandler Name="bare" Rect="10,20,50,30"/>
+                   <WindowHandler Name="modonly" Rect="0,0,5,5" Window="OrvoTestWindowMaker.dll"/>)x");
+    auto* bare = dynamic_cast<XWindowHandler*>(UI(L"bare"));
+    auto* moduleOnly = dynamic_cast<XWindowHandler*>(UI(L"modonly"));
+    ASSERT_TRUE(bare && moduleOnly);
+    EXPECT_EQ(bare->GetMadeWindow(), nullptr);
+
+    auto maker = std::make_shared<ChildMaker>();
+    bare->AttachMaker(maker);
+    ASSERT_EQ(maker->asked, std::vector<XWindowHandler*>{bare}) << "a created object asks at once";
+    EXPECT_EQ(bare->GetMadeWindow(), maker->made.get());
+    EXPECT_EQ(maker->made->Parent(), Native());
+    EXPECT_EQ(maker->made->GetWindowRect(), bare->GetInner().rect);
+    bare->AttachMaker(maker);
+    EXPECT_EQ(maker->asked.size(), 1u) << "an object with a window keeps it";
+
+    auto second = std::make_shared<ChildMaker>();
+    moduleOnly->AttachMaker(second);
+    EXPECT_EQ(moduleOnly->GetMadeWindow(), second->made.get()) << "a module without a function";
+    second->made.reset();
+    EXPECT_EQ(moduleOnly->GetMadeWindow(), nullptr) << "a window its maker destroyed is gone";
+}
+
+TEST_F(XWindowTest, AProxyWindowOffersItsMessagesToTheParentsHost) {
+    OpenWindow(R"x(<ProxyWindow Name="proxy" Rect="40,30,50,40"/>)x");
+    auto* proxy = dynamic_cast<XWindow*>(UI(L"proxy"));
+    ASSERT_TRUE(proxy && proxy->GetNativeWindow());
+    MSG msg;
+    msg.hwnd = proxy->GetNativeWindow();
+    msg.message = WM_LBUTTONDOWN;
+    msg.wParam = 1;
+    msg.pt = CPoint(5, 6);
+    EXPECT_EQ(proxy->OnPreTranslateMsg(&msg), 0);
+    ASSERT_EQ(Win()->pretranslated.size(), 1u);
+    const MSG& seen = Win()->pretranslated.front();
+    EXPECT_EQ(seen.hwnd, Native());
+    EXPECT_EQ(seen.message, WM_LBUTTONDOWN);
+    EXPECT_EQ(seen.wParam, 1u);
+    EXPECT_EQ(seen.pt, CPoint(45, 36)) << "in the parent window's client coordinates";
+    EXPECT_EQ(msg.hwnd, proxy->GetNativeWindow()) << "the original message is left alone";
+
+    Win()->pretranslated.clear();
+    EXPECT_EQ(Win()->OnPreTranslateMsg(&msg), 0);
+    EXPECT_EQ(Win()->pretranslated.size(), 1u);
+}
+
 } // namespace
 } // namespace orvo::test
