@@ -65,7 +65,7 @@ ORVO_CONTRACT(SystemDbUserName, L"systemdb", UserName, std::wstring())
 ORVO_CONTRACT(MenuManRunByMenuID,
               L"MenuMan",
               RunByMenuID,
-              int(const wchar_t* id, const wchar_t* parameter, int flag))
+              int(const wchar_t* id, const wchar_t* parameter, const wchar_t* options))
 
 // ---- methods of objects met in the tree ------------------------------------------------------
 // A "Script" object: the names of a screen and the functions of its code.

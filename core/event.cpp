@@ -210,7 +210,7 @@ int XEvent::RunMenu(XDO*, const std::wstring& action) {
     if (comma != std::wstring::npos)
         parameter.assign(orvo::TrimBlanks(std::wstring_view(inside).substr(comma + 1)));
     if (auto run = s_run.Get())
-        return run(id.c_str(), parameter.c_str(), 0);
+        return run(id.c_str(), parameter.c_str(), L"0");
     return 1;
 }
 

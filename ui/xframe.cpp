@@ -94,10 +94,8 @@ void ReadTrackSize(XElement* e, const wchar_t* key, CSize& out, Accept accept) {
 
 // "MenuMan" "RunByMenuID"; 0 without the service.
 int RunByMenuID(const wchar_t* menu, const std::wstring& id, const wchar_t* options) {
-    IXO* menuMan = IXO::FindInstance(L"MenuMan");
-    auto run = menuMan ? menuMan->GetFunction<int(const wchar_t*, const wchar_t*, const wchar_t*)>(
-                             L"RunByMenuID")
-                       : orvo::BoundMethod<int(const wchar_t*, const wchar_t*, const wchar_t*)>{};
+    static orvo::ContractCall<orvo::contract::MenuManRunByMenuID> s_run;
+    auto run = s_run.Get();
     return run ? run(menu, id.c_str(), options) : 0;
 }
 
@@ -117,7 +115,7 @@ ORVO_DISPATCH(XFrame,
               ORVO_PROVIDE(orvo::contract::FrameHasContextMenu, HasContextMenuVB),
               ORVO_PROVIDE(orvo::contract::FrameOpenLinkEditDlg, OpenLinkEditDlg),
               ORVO_PROVIDE(orvo::contract::FrameSaveOrPrintScrImg, SaveOrPrintScrImg),
-              ORVO_METHOD(GetFrameID),
+              ORVO_PROVIDE(orvo::contract::FrameGetFrameID, GetFrameID),
               ORVO_METHOD(CancelCloseFrame),
               ORVO_METHOD(ConfirmCloseFrame))
 

@@ -131,6 +131,7 @@ public:
 
     // ---- gate drag-and-drop between top-level windows ------------------------------------------
     static void SetGateDragHooks(const orvo::GateDragHooks& hooks) { s_gateDrag = hooks; }
+    static const orvo::GateDragHooks& GetGateDragHooks() { return s_gateDrag; }
     // The element being dragged between windows, or null.
     static XElement* s_pDragElem;
     // Registered by name, so that every module agrees: wParam the source window, lParam the

@@ -115,8 +115,8 @@ class StandInMenuMan : public IXO {
     ORVO_DISPATCH_MAP()
 
 public:
-    int RunByMenuID(const wchar_t* id, const wchar_t* parameter, int flag) {
-        calls.push_back(std::wstring(id) + L"|" + parameter + L"|" + std::to_wstring(flag));
+    int RunByMenuID(const wchar_t* id, const wchar_t* parameter, const wchar_t* options) {
+        calls.push_back(std::wstring(id) + L"|" + parameter + L"|" + options);
         return 3;
     }
     std::vector<std::wstring> calls;

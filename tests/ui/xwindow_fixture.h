@@ -74,6 +74,7 @@ public:
     int CopyFrame() { return Log(L"CopyFrame"); }
     int SaveOrPrintScrImg(const wchar_t* mode) { return Log(std::wstring(L"SaveOrPrint:") + mode); }
     int OpenLinkEditDlg() { return Log(L"OpenLinkEditDlg"); }
+    std::wstring GetFrameID() { return L"0101"; }
 
     static inline int allow = 1;
     static inline std::vector<std::wstring> calls;
@@ -90,7 +91,8 @@ ORVO_DISPATCH_INLINE(ContextFrame,
                      ORVO_PROVIDE(contract::FrameHasContextMenu, HasContextMenu),
                      ORVO_PROVIDE(contract::FrameCopyFrame, CopyFrame),
                      ORVO_PROVIDE(contract::FrameSaveOrPrintScrImg, SaveOrPrintScrImg),
-                     ORVO_PROVIDE(contract::FrameOpenLinkEditDlg, OpenLinkEditDlg))
+                     ORVO_PROVIDE(contract::FrameOpenLinkEditDlg, OpenLinkEditDlg),
+                     ORVO_PROVIDE(contract::FrameGetFrameID, GetFrameID))
 
 class PaintShell : public ShellHooks {
 public:

@@ -4,6 +4,7 @@
 
 #include "platform/gui/input_simulation.h"
 #include "platform/gui/virtual_key.h"
+#include "support/scoped_registration.h"
 #include "xwindow_fixture.h"
 
 namespace orvo::test {
@@ -215,6 +216,75 @@ TEST_F(XWindowTest, ARightClickOpensTheScreenMenuWhenTheFrameAllowsIt) {
         EXPECT_TRUE(choice.shown.empty()) << "a left click";
         EXPECT_EQ(ContextFrame::calls, Log{L"SaveOrPrint:PRINT"});
     }
+}
+
+// The shell's list of linked screens: two rows for the frame "0101", none for others.
+class StandInLinks : public XDO {
+    ORVO_DISPATCH_MAP()
+
+public:
+    ORVO_KEY(L"LinkMenuData")
+    int SetElement(XElement* e) override {
+        attributes.clear();
+        for (const wchar_t* key : {L"Menu", L"MenuID", L"sys", L"user"})
+            attributes.push_back(e->FindValue(key) ? *e->FindValue(key) : L"?");
+        return XDO::SetElement(e);
+    }
+    int GetRowCount() { return attributes.size() > 1 && attributes[1] == L"0101" ? 2 : 0; }
+    std::wstring GetRowText(int row) { return row == 0 ? L"주문" : L"체결"; }
+    std::wstring GetRowMenuID(int row) { return row == 0 ? L"0201" : L"0202"; }
+    static inline std::vector<std::wstring> attributes;
+};
+
+ORVO_DISPATCH_INLINE(
+    StandInLinks, XDO, ORVO_METHOD(GetRowCount), ORVO_METHOD(GetRowText), ORVO_METHOD(GetRowMenuID))
+
+// The menu service: logs each opening with the link data it holds at that moment.
+class StandInMenus : public IXO {
+    ORVO_DISPATCH_MAP()
+
+public:
+    int RunByMenuID(const wchar_t* id, const wchar_t* menu, const wchar_t* options) {
+        calls.push_back(std::wstring(id) + L"|" + menu + L"|" + options + L"|" +
+                        (linkData ? linkData->GetTagName() : L"none"));
+        return 1;
+    }
+    int SetLinkData(XElement* element) {
+        linkData = element;
+        return 1;
+    }
+    XElement* linkData = nullptr;
+    std::vector<std::wstring> calls;
+};
+
+ORVO_DISPATCH_INLINE(StandInMenus, IXO, ORVO_METHOD(RunByMenuID), ORVO_METHOD(SetLinkData))
+
+TEST_F(XWindowTest, TheScreenMenuOpensLinkedScreensWithTheClickedObjectsData) {
+    RegisterFactory<StandInLinks>();
+    StandInMenus menus;
+    ScopedRegistration registration(L"MenuMan", &menus);
+    GateDragHooks hooks;
+    hooks.findGatherDrag = [](XDO* object) {
+        return new XElement((dynamic_cast<XUI*>(object)->GetName() + L"Drag").c_str());
+    };
+    XWindow::SetGateDragHooks(hooks);
+    OpenWindow(kTwoProbes, "", "ContextFrame");
+    MenuChoice choice(L"체결");
+    Cursor({110, 10});
+    Press({110, 10}, Button::Right);
+    Release({110, 10}, Button::Right);
+    XWindow::SetGateDragHooks({});
+    EXPECT_EQ(StandInLinks::attributes, (Log{L"Main", L"0101", L"CfgOptionSys", L"CfgOptionUser"}));
+    EXPECT_EQ(choice.shown,
+              (Log{L"화면 다시 열기",
+                   L"화면 인쇄",
+                   L"화면을 그림으로 저장",
+                   L"-",
+                   L"연결화면 편집",
+                   L"주문",
+                   L"체결"}));
+    EXPECT_EQ(menus.calls, Log{L"0202|Main|ByLinkFrame=True|bDrag"});
+    EXPECT_EQ(menus.linkData, nullptr) << "released once the screen is open";
 }
 
 TEST_F(XWindowTest, AutoRepeatRunsAtOnceThenEveryDelayWhileHeldOnTheObject) {
