@@ -1,5 +1,7 @@
 #include "ui/frame_caption.h"
 
+#include <algorithm>
+
 #include "core/xdo.h"
 #include "platform/gui/dc.h"
 #include "platform/gui/pen.h"
@@ -38,6 +40,62 @@ void FrameCaption::SetTitle(std::wstring title) {
     m_window.Invalidate(&strip);
 }
 
+void FrameCaption::SetInnerLimits(CSize min, CSize max) {
+    m_minInner = CSize(std::max<int>(min.cx, 60), std::max<int>(min.cy, 0));
+    m_maxInner = max;
+}
+
+unsigned FrameCaption::EdgesAt(CPoint pt) const {
+    const CRect all = m_window.GetClientRect();
+    if (pt.y < kTitleHeight)
+        return kNone;
+    unsigned edges = kNone;
+    if (pt.x < kBorder)
+        edges |= kLeft;
+    if (pt.x >= all.right - kBorder)
+        edges |= kRight;
+    if (pt.y >= all.bottom - kBorder)
+        edges |= kBottom;
+    // Near a lower corner a press takes both borders that meet there.
+    if (edges != kNone && pt.y >= all.bottom - kCorner) {
+        edges |= kBottom;
+        if (pt.x < kCorner)
+            edges |= kLeft;
+        if (pt.x >= all.right - kCorner)
+            edges |= kRight;
+    }
+    return edges;
+}
+
+void FrameCaption::ResizeTo(CPoint screen) {
+    const int dx = screen.x - m_grabScreen.x;
+    const int dy = screen.y - m_grabScreen.y;
+    // The frame's window is the caption window less the strip and the borders.
+    const int extraX = 2 * kBorder;
+    const int extraY = kTitleHeight + kBorder;
+    auto clamp = [](int size, int min, int max) {
+        size = std::max(size, min);
+        return max > 0 ? std::min(size, max) : size;
+    };
+    CRect place = m_startRect;
+    if (m_sizing & (kLeft | kRight)) {
+        const int wanted = m_startRect.Width() - extraX + ((m_sizing & kLeft) ? -dx : dx);
+        const int width = clamp(wanted, m_minInner.cx, m_maxInner.cx) + extraX;
+        if (m_sizing & kLeft)
+            place.left = place.right - width;
+        else
+            place.right = place.left + width;
+    }
+    if (m_sizing & kBottom) {
+        const int height =
+            clamp(m_startRect.Height() - extraY + dy, m_minInner.cy, m_maxInner.cy) + extraY;
+        place.bottom = place.top + height;
+    }
+    m_window.Move(place);
+    if (m_actions.resized)
+        m_actions.resized(InnerRect());
+}
+
 void FrameCaption::SetColours(COLORREF strip, COLORREF text, COLORREF edge) {
     m_strip = strip;
     m_text = text;
@@ -56,22 +114,38 @@ bool FrameCaption::OnMouse(plat::Window& window, const plat::MouseEvent& event) 
                 m_actions.close();
             return true;
         }
-        if (event.button == plat::VK_LBUTTON && event.point.y < kTitleHeight) {
+        if (event.button != plat::VK_LBUTTON)
+            return true;
+        if (event.point.y < kTitleHeight) {
             m_moving = true;
             m_grab = event.point;
+            window.SetCapture();
+        } else if ((m_sizing = EdgesAt(event.point)) != kNone) {
+            m_grabScreen = window.ClientToScreen(event.point);
+            m_startRect = window.GetWindowRect();
             window.SetCapture();
         }
         return true;
     case plat::MouseAction::Move:
-        if (m_moving && (event.keys & plat::MK_LBUTTON)) {
+        if (!(event.keys & plat::MK_LBUTTON)) {
+            const unsigned edges = EdgesAt(event.point);
+            window.SetCursor(edges == (kLeft | kBottom)    ? plat::CursorShape::SizeNESW
+                             : edges == (kRight | kBottom) ? plat::CursorShape::SizeNWSE
+                             : edges == kBottom            ? plat::CursorShape::SizeNS
+                             : edges != kNone              ? plat::CursorShape::SizeWE
+                                                           : plat::CursorShape::Arrow);
+        } else if (m_sizing != kNone) {
+            ResizeTo(window.ClientToScreen(event.point));
+        } else if (m_moving) {
             CRect place = window.GetWindowRect();
             place.OffsetRect(event.point.x - m_grab.x, event.point.y - m_grab.y);
             window.Move(place);
         }
         return true;
     case plat::MouseAction::ButtonUp:
-        if (m_moving) {
+        if (m_moving || m_sizing != kNone) {
             m_moving = false;
+            m_sizing = kNone;
             plat::Window::ReleaseCapture();
         }
         return true;

@@ -75,6 +75,10 @@ bool XFrame::MakeChildWindow(plat::Window& client) {
     // The caption window belongs to this frame and goes with it.
     actions.activate = [this] { Activate(); };
     actions.close = [this] { CloseFrame(); };
+    actions.resized = [this](const CRect& inner) {
+        if (plat::Window* window = GetNativeWindow())
+            window->Move(inner);
+    };
     m_captionWindow = std::make_unique<orvo::FrameCaption>(client, *this, std::move(actions));
     m_captionWindow->SetTitle(CaptionTitle());
     if (XTheme* theme = CurrentTheme()) {
@@ -88,6 +92,7 @@ bool XFrame::MakeChildWindow(plat::Window& client) {
         return false;
     }
     GetNativeWindow()->Move(m_captionWindow->InnerRect());
+    m_captionWindow->SetInnerLimits(m_minTrack, m_maxTrack);
     return true;
 }
 

@@ -183,11 +183,11 @@ TEST_F(FrameTest, ChildFramesLiveInTheClientAndBecomePopupFramesWithoutOne) {
     ASSERT_TRUE(caption);
     plat::Window& outer = caption->Window();
     EXPECT_EQ(outer.Parent(), XMdiClient::Current()->GetNativeWindow());
-    EXPECT_EQ(outer.GetWindowRect(), CRect(20, 30, 122, 133));
+    EXPECT_EQ(outer.GetWindowRect(), CRect(20, 30, 126, 135));
     EXPECT_EQ(caption->Title(), L"관심종목");
     plat::Window* window = child->GetNativeWindow();
     EXPECT_EQ(window->Parent(), &outer);
-    EXPECT_EQ(window->GetWindowRect(), CRect(1, 22, 101, 102));
+    EXPECT_EQ(window->GetWindowRect(), CRect(3, 22, 103, 102));
     EXPECT_TRUE(window->IsVisible());
     frames.SetFrameText(child, L"Watch list");
     EXPECT_EQ(caption->Title(), L"Watch list");
@@ -203,11 +203,23 @@ TEST_F(FrameTest, ChildFramesLiveInTheClientAndBecomePopupFramesWithoutOne) {
     EXPECT_EQ(frames.GetActiveChildFrame(), child);
     EXPECT_EQ(LogFrame::log, (std::vector<std::wstring>{L"OnInactivate", L"OnActivate"}));
 
-    // The strip drags the frame; the close box closes it.
+    // The strip drags the frame; the borders resize it, no smaller than the close box needs;
+    // the close box closes it.
     SendMouse(outer, MouseInput::Press, {30, 10}, Button::Left);
     SendMouse(outer, MouseInput::Move, {45, 15}, Button::None, Button::Left);
     SendMouse(outer, MouseInput::Release, {45, 15}, Button::Left);
-    EXPECT_EQ(outer.GetWindowRect(), CRect(35, 35, 137, 138));
+    EXPECT_EQ(outer.GetWindowRect(), CRect(35, 35, 141, 140));
+    SendMouse(outer, MouseInput::Move, {105, 104}, Button::None, Button::None);
+    EXPECT_EQ(outer.GetCursor(), plat::CursorShape::SizeNWSE);
+    SendMouse(outer, MouseInput::Press, {105, 104}, Button::Left);
+    SendMouse(outer, MouseInput::Move, {125, 114}, Button::None, Button::Left);
+    SendMouse(outer, MouseInput::Release, {125, 114}, Button::Left);
+    EXPECT_EQ(window->GetWindowRect(), CRect(3, 22, 123, 112));
+    SendMouse(outer, MouseInput::Press, {1, 50}, Button::Left);
+    SendMouse(outer, MouseInput::Move, {400, 50}, Button::None, Button::Left);
+    SendMouse(outer, MouseInput::Release, {400, 50}, Button::Left);
+    EXPECT_EQ(outer.GetWindowRect(), CRect(95, 35, 161, 150));
+    EXPECT_EQ(window->GetWindowRect().Width(), 60);
     const IXORef alive = child->WeakRef();
     SendMouse(outer, MouseInput::Press, {outer.GetClientRect().right - 10, 10}, Button::Left);
     Pump(2);
