@@ -2,27 +2,16 @@
 
 #include <memory>
 #include <string>
-#include <string_view>
 
 #include "core/notice_man.h"
-#include "core/scr_man.h"
-#include "core/xml_parser.h"
 #include "data/data_item.h"
+#include "struct_page.h"
 #include "support/recording_presenter.h"
 
 namespace {
 
-// Builds the page the way the screen manager builds any page; null when it does not parse.
-orvo::XDOPtr OpenPage(std::string_view markup) {
-    XElement* root = nullptr;
-    XMLParser parser;
-    if (!parser.ParseMemory(markup, &root))
-        return nullptr;
-    return orvo::XDOPtr(XScrMan::Instance().OpenPageMem(root, nullptr, nullptr));
-}
-
 TEST(DataElement, ColumnsAndTypeKeywords) {
-    auto page = OpenPage(R"(<Data Name="quotes">
+    auto page = test::BuildPage(R"(<Data Name="quotes">
         <this.Field Name="Price" Type="Double"/>
         <this.Field Name="Qty" Type="integer"/>
         <this.Field Name="Symbol" Type="STRING"/>
@@ -62,14 +51,10 @@ TEST(DataElement, ColumnsAndTypeKeywords) {
     EXPECT_EQ(data->GetFieldIndex(nullptr), -1);
 }
 
-TEST(DataElement, EmptyListFindsNothing) {
+TEST(DataElement, AnEmptyListFindsNothingAndTextOnlyNamesTheCell) {
     XData data;
     EXPECT_EQ(data.GetFieldIndex(L""), -1);
     EXPECT_EQ(data.GetFieldIndex(L"Price"), -1);
-}
-
-TEST(DataElement, TextOnlyNamesTheCell) {
-    XData data;
     EXPECT_STREQ(data.GetText(3, 7), L"R 3, F 7");
     EXPECT_STREQ(data.GetText(-1, 0), L"R -1, F 0");
 }

@@ -8,12 +8,11 @@
 #include <vector>
 
 #include "core/notice_man.h"
-#include "core/scr_man.h"
-#include "core/xml_parser.h"
 #include "data/meta_io.h"
 #include "data/proxy_io_data.h"
 #include "data/reform_io_data.h"
 #include "data/struct.h"
+#include "struct_page.h"
 #include "support/recording_presenter.h"
 
 namespace {
@@ -127,11 +126,7 @@ protected:
               <this.field item="memo" type="String"/>
               <this.addrow text="BBB;12" separator=";"/>
             </structure>)" + body + "</metaio>";
-        XElement* root = nullptr;
-        auto* parser = dynamic_cast<XMLParser*>(IXO::GetIXO(L"Parser"));
-        page.reset(parser && parser->ParseMemory(markup, &root)
-                       ? XScrMan::Instance().OpenPageMem(root, nullptr, nullptr)
-                       : nullptr);
+        page = test::BuildPage(markup);
         ASSERT_NE(page, nullptr);
     }
     template <class T = XMetaIOData> T* Get(const wchar_t* name) {

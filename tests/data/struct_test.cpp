@@ -6,13 +6,12 @@
 #include <vector>
 
 #include "core/notice_man.h"
-#include "core/scr_man.h"
-#include "core/xml_parser.h"
 #include "data/inner_struct.h"
 #include "data/meta_set.h"
 #include "data/struct_set.h"
 #include "platform/base/nocase.h"
 #include "platform/base/text.h"
+#include "struct_page.h"
 #include "support/project_files.h"
 #include "support/recording_presenter.h"
 #include "support/scoped_registration.h"
@@ -53,14 +52,6 @@ protected:
         return texts;
     }
     XStruct* Shared(const wchar_t* name) { return XStructSet::Instance().GetStructByName(name); }
-    // Builds `markup` as a page of its own; the root object is returned.
-    orvo::XDOPtr Build(std::string_view markup) {
-        XElement* root = nullptr;
-        auto* parser = dynamic_cast<XMLParser*>(IXO::GetIXO(L"Parser"));
-        if (!parser || !parser->ParseMemory(markup, &root))
-            return nullptr;
-        return orvo::XDOPtr(XScrMan::Instance().OpenPageMem(root, nullptr, nullptr));
-    }
     std::wstring Cell(XStruct* s, int row, int col) {
         std::wstring text = L"<none>";
         s->GetVal(row, col, text);
@@ -176,7 +167,7 @@ TEST_F(StructTest, BasenameCopiesDefinitionAndRows) {
     EXPECT_EQ(Cell(orders, 2, 0), L"1234567890");
 
     // A screen structure copying a shared one with variable-length strings keeps its own.
-    auto page = Build(R"(<structure Name="Mine" basename="quote"/>)");
+    auto page = test::BuildPage(R"(<structure Name="Mine" basename="quote"/>)");
     auto* mine = dynamic_cast<XStruct*>(page.get());
     ASSERT_NE(mine, nullptr);
     ASSERT_TRUE(mine->SetVal(0, 2, L"own"));
@@ -216,13 +207,14 @@ TEST_F(StructTest, ConfigurationErrorsAreShownVerbatim) {
     };
     for (const Case& c : cases) {
         notices.confirms.clear();
-        Build(c.markup);
+        test::BuildPage(c.markup);
         EXPECT_EQ(Confirms(), std::vector<std::wstring>{c.message}) << c.markup;
     }
 }
 
 TEST_F(StructTest, BlobDefaultDropsOnlyTheField) {
-    auto page = Build(R"(<structure Name="S"><this.field item="b" type="Blob" size="4" value="x"/>
+    auto page =
+        test::BuildPage(R"(<structure Name="S"><this.field item="b" type="Blob" size="4" value="x"/>
                            <this.field item="n" type="Integer" value="3"/></structure>)");
     auto* s = dynamic_cast<XStruct*>(page.get());
     ASSERT_NE(s, nullptr);
@@ -243,7 +235,7 @@ TEST_F(StructTest, OversizedLayoutsAreRefused) {
          R"(<structure Name="S" count="100000"><this.field item="s" type="String" size="100000"/></structure>)",
          R"(<structure Name="S" MaxRow="100000"><this.field item="s" type="String" size="100000"/></structure>)"}) {
         notices.confirms.clear();
-        auto page = Build(markup);
+        auto page = test::BuildPage(markup);
         ASSERT_EQ(notices.confirms.size(), 1u) << markup;
         EXPECT_TRUE(notices.confirms[0].text.starts_with(tooLarge)) << markup;
         if (auto* s = dynamic_cast<XStruct*>(page.get())) {
@@ -254,15 +246,15 @@ TEST_F(StructTest, OversizedLayoutsAreRefused) {
 }
 
 TEST_F(StructTest, FieldsAfterRowsAreRefused) {
-    auto page =
-        Build(R"(<structure Name="S"><this.field item="a" type="Integer"/><this.addrow text="1"/>
+    auto page = test::BuildPage(
+        R"(<structure Name="S"><this.field item="a" type="Integer"/><this.addrow text="1"/>
                            <this.field item="b" type="Integer"/></structure>)");
     EXPECT_EQ(Confirms(), std::vector<std::wstring>{L"Fields must be declared before addrow. [b]"});
 }
 
 TEST_F(StructTest, RingsRefuseVariableLengthStrings) {
-    auto page =
-        Build(R"(<structure Name="S" MaxRow="3"><this.field item="t" type="String"/></structure>)");
+    auto page = test::BuildPage(
+        R"(<structure Name="S" MaxRow="3"><this.field item="t" type="String"/></structure>)");
     auto* s = dynamic_cast<XStruct*>(page.get());
     ASSERT_NE(s, nullptr);
     EXPECT_FALSE(s->ISMem());

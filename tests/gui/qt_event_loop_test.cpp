@@ -27,15 +27,18 @@ TEST(QtEventLoop, PostedTasksRunLaterInOrderEvenFromOtherThreads) {
     EXPECT_EQ(ranOn, std::this_thread::get_id());
 }
 
-TEST(QtEventLoop, DestroyingTheLoopDropsPendingTasksAndTimersUnrun) {
+TEST(QtEventLoop, DestroyingTheLoopDropsPendingTasksAndTimersUnrunAndUninstallsIt) {
     auto captured = std::make_shared<int>(0);
     bool ran = false;
     {
         QtEventLoop loop;
-        loop.Post([captured, &ran] { ran = true; });
+        plat::EventLoop::Install(&loop);
+        EXPECT_EQ(plat::EventLoop::Current(), &loop);
+        plat::EventLoop::Current()->Post([captured, &ran] { ran = true; });
         loop.SetTimer(0, [captured, &ran] { ran = true; });
         EXPECT_EQ(captured.use_count(), 3);
     }
+    EXPECT_EQ(plat::EventLoop::Current(), nullptr);
     Pump();
     EXPECT_FALSE(ran);
     EXPECT_EQ(captured.use_count(), 1);
@@ -77,19 +80,6 @@ TEST(QtEventLoop, UnknownTimerIdsAndNullTicksAreIgnored) {
     loop.KillTimer(id);
     loop.KillTimer(id); // twice is harmless
     EXPECT_EQ(loop.TimerCount(), 0u);
-}
-
-TEST(QtEventLoop, InstallsAsTheCurrentLoopAndUninstallsWhenDestroyed) {
-    {
-        QtEventLoop loop;
-        plat::EventLoop::Install(&loop);
-        EXPECT_EQ(plat::EventLoop::Current(), &loop);
-        int ran = 0;
-        plat::EventLoop::Current()->Post([&] { ++ran; });
-        Pump();
-        EXPECT_EQ(ran, 1);
-    }
-    EXPECT_EQ(plat::EventLoop::Current(), nullptr);
 }
 
 TEST(RegisteredMessage, OneIdPerNameWithoutCaseInTheRegisteredRange) {

@@ -4,6 +4,7 @@
 
 namespace {
 
+// -1: refused, the style left as it was.
 TEST(PenStyleTest, NamesInAnyCaseAndNumbers) {
     struct Case {
         const wchar_t* name;
@@ -21,19 +22,17 @@ TEST(PenStyleTest, NamesInAnyCaseAndNumbers) {
         {L"3", PS_DASHDOT},
         {L"0", PS_SOLID},
         {L"6", PS_INSIDEFRAME},
+        {L"", -1},
+        {L"7", -1},
+        {L"-1", -1},
+        {L"dashes", -1},
+        {L"dash dot", -1},
+        {L"06", -1},
     };
     for (const auto& c : cases) {
-        int style = -1;
-        EXPECT_TRUE(syschar::getPenStyle(style, c.name)) << c.name;
-        EXPECT_EQ(style, c.style) << c.name;
-    }
-}
-
-TEST(PenStyleTest, UnknownLeavesStyleUntouched) {
-    for (const wchar_t* bad : {L"", L"7", L"-1", L"dashes", L"dash dot", L"06"}) {
         int style = 42;
-        EXPECT_FALSE(syschar::getPenStyle(style, bad)) << bad;
-        EXPECT_EQ(style, 42) << bad;
+        EXPECT_EQ(syschar::getPenStyle(style, c.name), c.style >= 0) << c.name;
+        EXPECT_EQ(style, c.style >= 0 ? c.style : 42) << c.name;
     }
 }
 

@@ -391,4 +391,50 @@ End Sub
     EXPECT_EQ(test::Find(root.get(), L"page"), nullptr);
 }
 
+// The objects of a screen register with its script after the script's code was compiled; a
+// procedure must reach them however it first names them, an argument included.
+constexpr const char* kLateNamesScreen = R"(<lib Name="page"><Script Name="code">
+Dim seen
+Sub Take(x) : seen = TypeName(x) : End Sub
+Sub TakeVal(ByVal x) : seen = TypeName(x) : End Sub
+Sub OnClick(o)
+  Take Label
+  Label.DataValue = "saw " &amp; seen &amp; " from " &amp; o.Name
+End Sub
+Function ByRefArgument() : Take Label : ByRefArgument = seen : End Function
+Function ByValArgument() : TakeVal Label : ByValArgument = seen : End Function
+Function SetRight() : Set o = Label : SetRight = TypeName(o) : End Function
+Function WithBlock() : With Label : .DataValue = "w" : WithBlock = .DataValue : End With : End Function
+Function MemberTarget() : Label.DataValue = "m" : MemberTarget = Label.DataValue : End Function
+Function IsSides() : IsSides = (Label Is Label) &amp; "/" &amp; (Nothing Is Label) : End Function
+</Script><Button Name="Btn"/><Button Name="Label"/></lib>)";
+
+TEST_F(ScriptHostTest, ProceduresReachScreenObjectsRegisteredAfterCompiling) {
+    auto root = test::BuildTree(kLateNamesScreen);
+    ASSERT_TRUE(root);
+    XScript* script = ScriptIn(root.get());
+    ASSERT_TRUE(script && script->IsStarted()) << AllConfirms();
+
+    const struct {
+        const wchar_t* function;
+        const wchar_t* expected;
+    } kCases[] = {
+        {L"ByRefArgument", L"XDO"},
+        {L"ByValArgument", L"XDO"},
+        {L"SetRight", L"XDO"},
+        {L"WithBlock", L"w"},
+        {L"MemberTarget", L"m"},
+        {L"IsSides", L"True/False"},
+    };
+    for (const auto& c : kCases)
+        EXPECT_EQ(Text(Ret(script, c.function)), c.expected) << AllConfirms();
+
+    // As an event action: the button's click hands the label to another procedure.
+    XDO* btn = test::Find(root.get(), L"Btn");
+    XDO* label = test::Find(root.get(), L"Label");
+    EXPECT_EQ(btn->Action(L"Script.OnClick"), 1) << AllConfirms();
+    EXPECT_EQ(label->GetDataValueVB(), L"saw XDO from Btn");
+    EXPECT_TRUE(notices.confirms.empty()) << AllConfirms();
+}
+
 } // namespace

@@ -179,8 +179,6 @@ TEST(EngineArrays, DimReDimPreserveAndBounds) {
                    L" ReDim Preserve g(1, 2)\n g(1, 2) = \"c\"\n"
                    L" f = g(1, 0) & g(1, 1) & g(1, 2) & g(0, 2)\nEnd Function"),
               L"abc");
-    EXPECT_EQ(ErrorOf(L"Function f()\n ReDim g(1, 1)\n ReDim Preserve g(2, 1)\nEnd Function"), 9);
-    EXPECT_EQ(ErrorOf(L"Function f()\n Dim a(2)\n f = a(3)\nEnd Function"), 9);
     EXPECT_EQ(ErrorOf(L"Function f()\n x = 1\n f = x(0)\nEnd Function"), 13);
 }
 
@@ -223,11 +221,6 @@ TEST(EngineErrors, OnErrorResumeNextAndErr) {
                       L"End Function"),
               11);
     EXPECT_EQ(ErrorOf(L"Function f()\n Err.Raise 5\nEnd Function"), 5);
-}
-
-TEST(EngineErrors, OptionExplicit) {
-    EXPECT_EQ(ErrorOf(L"Option Explicit\nFunction f()\n Dim a\n a = 1\n b = a\nEnd Function"), 500);
-    EXPECT_EQ(ErrorOf(L"Option Explicit\nDim g\nFunction f()\n g = 1\n f = g\nEnd Function"), 0);
 }
 
 TEST(EngineLimits, DepthAndStepBudget) {
