@@ -105,6 +105,7 @@ private:
     bool MakeFrameWindow();
     // Gives the focus to the first screen library, depth first, that takes it.
     void GiveInitialFocus();
+    void GiveFocusBack();
     int RunDialog();
     // A child frame inside its caption window in the multiple-document client.
     bool MakeChildWindow(plat::Window& client);

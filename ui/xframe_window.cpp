@@ -194,8 +194,21 @@ void XFrame::OnActivateApp(bool active) {
 void XFrame::OnActivateFrame(bool active) {
     const orvo::IXORef alive = WeakRef();
     SendEvtVB(active ? L"OnActivate" : L"OnInactivate", nullptr);
-    if (alive.Alive())
-        XScrMan::Instance().OnActivateFrame(this, active ? 1 : 0);
+    if (!alive.Alive())
+        return;
+    XScrMan::Instance().OnActivateFrame(this, active ? 1 : 0);
+    if (active && alive.Alive())
+        GiveFocusBack();
+}
+
+void XFrame::GiveFocusBack() {
+    static orvo::MethodCall<int()> s_giveFocus(L"GiveFocus");
+    // The screen library that last held the focus gives it to the object it remembers.
+    XDO* library = GetTopParent()->GetFocusRecord();
+    if (!library || !IsLiveXdo(library) || !orvo::HasStyle(library, XDO_STYLE_SCREEN))
+        return;
+    if (auto giveFocus = s_giveFocus.Get(library))
+        giveFocus();
 }
 
 void XFrame::OnShowStateWindow(plat::ShowState from, plat::ShowState to) {

@@ -44,11 +44,26 @@ public:
     static inline bool refuse = false;
 };
 
+// A screen library that counts the times it is asked to give the focus back.
+class FocusLib : public XDO {
+    ORVO_DISPATCH_MAP()
+
+public:
+    FocusLib() { m_nStyle |= XDO_STYLE_SCREEN; }
+    ORVO_KEY(L"FocusLib")
+    int GiveFocus() { return ++given; }
+    static inline int given = 0;
+};
+
+ORVO_DISPATCH_INLINE(FocusLib, XDO, ORVO_METHOD(GiveFocus))
+
 class FrameTest : public XUITest {
 protected:
     void SetUp() override {
         XUITest::SetUp();
         RegisterFactory<LogFrame>();
+        RegisterFactory<FocusLib>();
+        FocusLib::given = 0;
         LogFrame::log.clear();
         LogFrame::refuse = false;
         XScrMan::Instance().InstallShell(&frames);
@@ -465,6 +480,25 @@ TEST_F(FrameTest, RegisteredHostsPaintOnceTheLoopIsFree) {
     Pump(2);
     EXPECT_TRUE(frame->GetDirtyRect().IsRectEmpty());
     plat::EventLoop::Install(nullptr);
+}
+
+TEST_F(FrameTest, AnActivatedFrameHasItsLibraryGiveTheFocusBack) {
+    XDO* page = OpenMarkup(R"(<FocusLib Name="screen"><Frame Name="f" FrameStyle="PopupFrame"
+        Rect="0,0,90,60" InitActivate="False"><FocusLib Name="inner"/></Frame></FocusLib>)");
+    ASSERT_TRUE(page);
+    auto* frame = dynamic_cast<XFrame*>(page->GetObjByNameDown(L"f"));
+    ASSERT_TRUE(frame);
+    frame->OnActivateWindow(true);
+    EXPECT_EQ(FocusLib::given, 0) << "no focus record yet";
+    XDO* inner = page->GetObjByNameDown(L"inner");
+    page->SetFocusRecord(inner);
+    frame->OnActivateWindow(true);
+    EXPECT_EQ(FocusLib::given, 1);
+    frame->OnActivateWindow(false);
+    EXPECT_EQ(FocusLib::given, 1) << "only on activation";
+    page->SetFocusRecord(frame);
+    frame->OnActivateWindow(true);
+    EXPECT_EQ(FocusLib::given, 1) << "a record that is no screen library";
 }
 
 TEST_F(FrameTest, AWindowHostSeesItsWindowsMessagesFirst) {
