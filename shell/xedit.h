@@ -31,6 +31,7 @@ public:
     using XUI::Recalc;
     int Recalc(XRect* parent) override;
     int SetUIShow(int show, int create) override;
+    void OnAncestorShown() override { Place(); }
     // A disabled edit shows its text and takes no typing.
     void SetUIDisable() override;
     int SetFocus() override;

@@ -93,6 +93,9 @@ public:
     // Shows or hides the object's own window; another object's descendant windows are parked
     // while it is hidden. `create` is set when called from CreateInstance.
     virtual int SetUIShow(int show, int create);
+    // An ancestor inside the same window host was shown or hidden; objects that keep a
+    // native window of their own (not a window host) follow it here.
+    virtual void OnAncestorShown() {}
     // A disabled object leaves hit testing, an enabled one takes part again.
     virtual void SetUIDisable();
     // A hook after a mouse state change for derived classes.
@@ -190,6 +193,8 @@ private:
     // The park takes this object's place and holds it and its descendant windows, hidden.
     void ParkWindows(int create);
     void UnparkWindows();
+    // OnAncestorShown for every visual descendant outside inner window hosts.
+    void TellDescendantsShown();
 
     static XUI* s_pFocusedObj;
     static inline std::uint64_t s_hitFlagsVersion = 0;

@@ -48,7 +48,26 @@ int XUI::SetUIShow(int show, int create) {
         UnparkWindows();
     else
         ParkWindows(create);
+    if (!create)
+        TellDescendantsShown();
     return 1;
+}
+
+void XUI::TellDescendantsShown() {
+    std::vector<XDO*> pending;
+    for (XDO* child = this->child(); child; child = child->next())
+        pending.push_back(child);
+    while (!pending.empty()) {
+        XDO* node = pending.back();
+        pending.pop_back();
+        // A window host hides its own window, and everything inside goes with it.
+        if (orvo::HasStyle(node, XDO_STYLE_NATIVEWND) || !orvo::HasStyle(node, XDO_STYLE_UI))
+            continue;
+        if (auto* visual = dynamic_cast<XUI*>(node))
+            visual->OnAncestorShown();
+        for (XDO* child = node->child(); child; child = child->next())
+            pending.push_back(child);
+    }
 }
 
 void XUI::ParkWindows(int create) {
