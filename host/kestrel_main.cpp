@@ -19,6 +19,7 @@
 #include "nubra/paths.h"
 #include "platform/base/event_loop.h"
 #include "platform/base/heap_policy.h"
+#include "platform/base/ini_file.h"
 #include "platform/base/path.h"
 #include "platform/base/text.h"
 #include "platform/gui/gui_application.h"
@@ -127,6 +128,17 @@ int CallService(const wchar_t* service, const wchar_t* method) {
     return fn ? fn() : 0;
 }
 
+// The icon of every window: setting Icon in section Init, relative to the project.
+void SetTerminalIcon() {
+    const XProject& project = XProject::Instance();
+    const std::wstring icon = plat::IniGet(project.GetINIFile(), L"Init", L"Icon", L"");
+    if (icon.empty())
+        return;
+    const std::wstring file = plat::ResolvePath(plat::JoinPath(project.GetBasePath(), icon));
+    if (!plat::GuiApplication::SetIcon(file))
+        std::fprintf(stderr, "kestrel: no icon in %s\n", plat::ToUtf8(file).c_str());
+}
+
 // The services that paint: colour names, the images (before the theme, whose draw events
 // take them by name), the theme, the language and its fonts. Each says why it failed through
 // the framework's messages; a terminal without them still runs.
@@ -139,6 +151,7 @@ void StartPaintServices() {
                    "without styles\n",
                    stderr);
     CallService(L"LangMan", L"InitializeIXO");
+    SetTerminalIcon();
 }
 
 // Whether a frame of an opened page shows a window of its own.

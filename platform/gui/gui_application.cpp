@@ -1,6 +1,7 @@
 #include "platform/gui/gui_application.h"
 
 #include <QApplication>
+#include <QIcon>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -70,6 +71,14 @@ GuiApplication::~GuiApplication() {
 void GuiApplication::ProcessPending() {
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+bool GuiApplication::SetIcon(const std::wstring& file) {
+    const QIcon icon(QString::fromStdWString(file));
+    if (icon.availableSizes().isEmpty())
+        return false;
+    QApplication::setWindowIcon(icon);
+    return true;
 }
 
 int GuiApplication::Run() {

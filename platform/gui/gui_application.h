@@ -5,6 +5,7 @@
 #include <QtGlobal>
 
 #include <memory>
+#include <string>
 
 class QApplication;
 
@@ -22,6 +23,9 @@ public:
 
     // Delivers what is waiting (posted tasks, due timers, window events) and returns.
     static void ProcessPending();
+    // Every window's icon, from an image file (.ico, .png, .bmp ...); false when the file
+    // gives no image, and the icon is left as it was.
+    static bool SetIcon(const std::wstring& file);
     // Runs the loop until Quit().
     int Run();
     static void Quit();

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QIcon>
+#include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -13,9 +15,11 @@
 
 #include "gui/pump.h"
 #include "platform/gui/dc.h"
+#include "platform/gui/gui_application.h"
 #include "platform/gui/key_state.h"
 #include "platform/gui/virtual_key.h"
 #include "platform/gui/window.h"
+#include "support/temp_dir.h"
 
 using plat::CursorShape;
 using plat::MouseAction;
@@ -463,3 +467,20 @@ TEST(Window, AHandlerMayDestroyItsWindowOrTheParent) {
     EXPECT_FALSE(widget->isVisible());
     Pump();
 }
+
+namespace {
+
+TEST(Window, TheApplicationIconComesFromAnImageFile) {
+    const TempDir dir;
+    QImage image(16, 16, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    ASSERT_TRUE(image.save(QString::fromStdWString(dir.Wide() + L"/icon.png")));
+    EXPECT_FALSE(plat::GuiApplication::SetIcon(dir.Write("text.ico", "not an icon")));
+    EXPECT_FALSE(plat::GuiApplication::SetIcon(dir.Wide() + L"/missing.ico"));
+    ASSERT_TRUE(plat::GuiApplication::SetIcon(dir.Wide() + L"/icon.png"));
+    const QImage shown = QApplication::windowIcon().pixmap(16, 16).toImage();
+    EXPECT_EQ(shown.pixelColor(8, 8), QColor(Qt::red));
+    QApplication::setWindowIcon(QIcon());
+}
+
+} // namespace
