@@ -14,6 +14,10 @@ namespace {
 
 [[maybe_unused]] const int g_registered = orvo::RegisterInstance(&XMenuMan::Instance());
 
+constexpr std::wstring_view kMainMenu = L"Main";
+// The command a frame's "OpenLinkEditDlg" runs.
+constexpr std::wstring_view kLinkEditor = L"LinkEdit";
+
 std::wstring Attribute(const XElement& e, std::wstring_view key) {
     const std::wstring* value = e.FindValue(key);
     return value ? std::wstring(orvo::TrimBlanks(*value)) : std::wstring();
@@ -129,10 +133,14 @@ int XMenuMan::RunByMenuID(const wchar_t* first, const wchar_t* second, const wch
     if (!entry)
         entry = Find(second ? second : L"");
     if (!entry) {
-        const std::wstring_view shown = orvo::TrimBlanks(first && *first ? first
-                                                         : second        ? second
-                                                                         : L"");
-        ConfirmMsg(L"메뉴에 없는 화면 번호입니다: [" + std::wstring(shown) + L"]");
+        // The menu's name beside an unknown number says nothing to the user.
+        const std::wstring_view a = orvo::TrimBlanks(first ? first : L"");
+        const std::wstring_view b = orvo::TrimBlanks(second ? second : L"");
+        const std::wstring_view shown = a.empty() || plat::EqualsNoCase(a, kMainMenu) ? b : a;
+        if (plat::EqualsNoCase(shown, kLinkEditor))
+            ConfirmMsg(L"연결화면 편집은 아직 제공되지 않습니다.");
+        else
+            ConfirmMsg(L"메뉴에 없는 화면 번호입니다: [" + std::wstring(shown) + L"]");
         return 0;
     }
     auto parameters = std::make_unique<XElement>(L"param");

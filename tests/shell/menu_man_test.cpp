@@ -77,6 +77,11 @@ TEST_F(MenuManTest, UnknownIdentifiersAndMissingPagesOpenNothing) {
     EXPECT_EQ(menus.RunByMenuID(L"7777", L"Main", L""), 0);
     ASSERT_EQ(notices.confirms.size(), 1u);
     EXPECT_EQ(notices.confirms[0].text, L"메뉴에 없는 화면 번호입니다: [7777]");
+    EXPECT_EQ(menus.RunByMenuID(L"Main", L"7778", L""), 0);
+    EXPECT_EQ(menus.RunByMenuID(L"Main", L"LinkEdit", L"FrameID=0101"), 0);
+    ASSERT_EQ(notices.confirms.size(), 3u);
+    EXPECT_EQ(notices.confirms[1].text, L"메뉴에 없는 화면 번호입니다: [7778]");
+    EXPECT_EQ(notices.confirms[2].text, L"연결화면 편집은 아직 제공되지 않습니다.");
     EXPECT_EQ(menus.RunByMenuID(L"0301", L"", L""), 0);
     EXPECT_EQ(menus.RunByMenuID(nullptr, nullptr, nullptr), 0);
     EXPECT_EQ(menus.Find(L""), nullptr) << "an item without an identifier is not listed";
