@@ -2,12 +2,12 @@
 
 #include <memory>
 
-#include "core/contracts.h"
 #include "core/element.h"
 #include "core/notice_messages.h"
 #include "core/scr_man.h"
 #include "nubra/trim_blanks.h"
 #include "platform/base/nocase.h"
+#include "ui/contracts.h"
 #include "ui/xframe.h"
 
 namespace {
@@ -64,8 +64,12 @@ XMenuMan& XMenuMan::Instance() {
     return *instance;
 }
 
-ORVO_DISPATCH(
-    XMenuMan, IXO, ORVO_METHOD(RunByMenuID), ORVO_METHOD(GetMenuText), ORVO_METHOD(Reload))
+ORVO_DISPATCH(XMenuMan,
+              IXO,
+              ORVO_PROVIDE(orvo::contract::MenuManRunByMenuID, RunByMenuID),
+              ORVO_PROVIDE(orvo::contract::MenuManSetLinkData, SetLinkData),
+              ORVO_METHOD(GetMenuText),
+              ORVO_METHOD(Reload))
 
 void XMenuMan::Load() {
     if (m_loaded)

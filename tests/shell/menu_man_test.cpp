@@ -7,6 +7,7 @@
 #include "support/project_files.h"
 #include "support/scoped_registration.h"
 #include "support/temp_dir.h"
+#include "ui/contracts.h"
 #include "ui/xframe.h"
 #include "ui/xui_fixture.h"
 
@@ -70,6 +71,15 @@ TEST_F(MenuManTest, ScreensOpenByTheirIdentifierOnceUnlessCopied) {
     EXPECT_EQ(OpenIDs().size(), 1u) << "an open screen comes forward instead";
     EXPECT_EQ(menus.RunByMenuID(L"Main", L"0101", L"ByCopyFrame=True"), 1);
     EXPECT_EQ(OpenIDs(), (std::vector<std::wstring>{L"0101", L"0101"}));
+
+    // The screen menu reaches the service by name to hand over the link data.
+    static ContractCall<contract::MenuManSetLinkData> s_setLinkData;
+    auto setLinkData = s_setLinkData.Get();
+    ASSERT_TRUE(setLinkData);
+    XElement linkData(L"Drag");
+    EXPECT_EQ(setLinkData(&linkData), 1);
+    EXPECT_EQ(menus.GetLinkData(), &linkData);
+    setLinkData(nullptr);
 }
 
 TEST_F(MenuManTest, UnknownIdentifiersAndMissingPagesOpenNothing) {
