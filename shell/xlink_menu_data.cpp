@@ -2,6 +2,7 @@
 
 #include "core/element.h"
 #include "shell/menu_man.h"
+#include "ui/contracts.h"
 
 namespace {
 
@@ -11,9 +12,9 @@ namespace {
 
 ORVO_DISPATCH(XLinkMenuData,
               XDO,
-              ORVO_METHOD(GetRowCount),
-              ORVO_METHOD(GetRowText),
-              ORVO_METHOD(GetRowMenuID))
+              ORVO_PROVIDE(orvo::contract::LinkMenuRowCount, GetRowCount),
+              ORVO_PROVIDE(orvo::contract::LinkMenuRowText, GetRowText),
+              ORVO_PROVIDE(orvo::contract::LinkMenuRowMenuID, GetRowMenuID))
 
 int XLinkMenuData::SetElement(XElement* e) {
     if (!XDO::SetElement(e) || !e)

@@ -7,6 +7,7 @@
 #include "support/project_files.h"
 #include "support/scoped_registration.h"
 #include "support/temp_dir.h"
+#include "support/window_input.h"
 #include "ui/contracts.h"
 #include "ui/xframe.h"
 #include "ui/xui_fixture.h"
@@ -14,8 +15,8 @@
 namespace orvo::test {
 namespace {
 
-constexpr const char* kPage =
-    R"(<lib><Frame Name="f" FrameStyle="PopupFrame" Rect="0,0,90,60"/></lib>)";
+constexpr const char* kPage = R"(<lib><Frame Name="f" FrameStyle="PopupFrame" Rect="0,0,90,60">
+  <TextBox Name="t" Rect="0,0,90,60" Text="x" flag="NotifyMouse"/></Frame></lib>)";
 
 class MenuManTest : public XUITest {
 protected:
@@ -119,6 +120,36 @@ TEST_F(MenuManTest, LinkedScreensAreTheRowsOfALinkMenuData) {
     element.SetValue(L"MenuID", L"0201");
     const XDOPtr none(XScrMan::Instance().MakeObject(&element, nullptr));
     EXPECT_EQ(dynamic_cast<XLinkMenuData*>(none.get())->GetRowCount(), 0);
+}
+
+TEST_F(MenuManTest, TheScreenMenuOpensALinkedScreenWithTheClickedObjectsData) {
+    ASSERT_EQ(XMenuMan::Instance().RunByMenuID(L"0101", L"", L""), 1);
+    auto* frame = dynamic_cast<XFrame*>(XScrMan::Instance().Frames().front());
+    plat::Window* window = frame->GetNativeWindow();
+    window->Move(CRect(50, 50, 140, 110));
+    window->Show();
+    Pump(2);
+    // The screen being opened sees the element a drag of the text box carries.
+    static std::wstring s_seen;
+    s_seen.clear();
+    GateDragHooks hooks;
+    hooks.findGatherDrag = [](XDO* object) {
+        s_seen = L"gathered from " + dynamic_cast<XUI*>(object)->GetName();
+        return new XElement(L"Drag");
+    };
+    XWindow::SetGateDragHooks(hooks);
+    {
+        MenuChoice choice(L"주문");
+        SetCursorScreenPos(window->ClientToScreen(CPoint(10, 10)));
+        SendMouse(*window, MouseInput::Press, {10, 10}, Button::Right);
+        SendMouse(*window, MouseInput::Release, {10, 10}, Button::Right);
+        ASSERT_FALSE(choice.shown.empty());
+        EXPECT_EQ(choice.shown.back(), L"0202") << "the links in menu order, unknown ones left out";
+    }
+    XWindow::SetGateDragHooks({});
+    EXPECT_EQ(s_seen, L"gathered from t");
+    EXPECT_EQ(OpenIDs(), (std::vector<std::wstring>{L"0101", L"0201"}));
+    EXPECT_EQ(XMenuMan::Instance().GetLinkData(), nullptr) << "released once it opened";
 }
 
 } // namespace
