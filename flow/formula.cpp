@@ -137,6 +137,9 @@ void CFormula::ConvertConstant(CToken& token) const {
 }
 
 void CFormula::SetPrecision(PRECISION precision) {
+    // Callers pass numbers read from markup; anything unknown keeps the current precision.
+    if (precision < PRECISION_INT || precision > PRECISION_STRING)
+        return;
     m_precision = precision;
     for (const auto& token : m_tokens) {
         if (token->kind == CToken::CONSTANT)

@@ -99,6 +99,10 @@ protected:
 
 private:
     static void ShiftRegisters();
+    // Runs in the precision of T; on success shifts the registers and sets m_R0.
+    template <class T> int EvaluateAs(XMetaIOData* s, T& result);
+    // Evaluate for either form of the result.
+    template <class Out> int EvaluateInto(XMetaIOData* s, Out& out);
     void ConvertConstant(CToken& token) const;
     std::unique_ptr<CToken> Compile(XMetaIOData* s, const std::wstring& item) const;
 

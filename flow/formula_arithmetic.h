@@ -26,7 +26,7 @@ template <class T> T TruncateTo(double value) {
 
 // a (lower) op b (top) for 32-bit and 64-bit integers; false for a zero divisor or for
 // "?", which takes three operands.
-template <class T> bool ApplyOperator(int op, T a, T b, T& out) {
+template <class T> inline bool ApplyOperator(int op, T a, T b, T& out) {
     static_assert(std::is_integral_v<T> && std::is_signed_v<T>);
     using U = std::make_unsigned_t<T>;
     switch (op) {

@@ -1,6 +1,7 @@
 // Evaluation of compiled formulas: one stack machine, instantiated per precision.
 #include <array>
 #include <cstdint>
+#include <type_traits>
 
 #include "flow/formula.h"
 #include "flow/formula_arithmetic.h"
@@ -65,12 +66,14 @@ const CVariant& Register(int number) {
 // then left out of the stack. `cell` is scratch, reused so that reading numbers does not
 // allocate.
 template <class T> bool Load(const CToken& token, XMetaIOData* s, CVariant& cell, T& out) {
-    switch (token.kind) {
-    case CToken::FIELD:
+    // Fields are most of the operands: tested before the rest.
+    if (token.kind == CToken::FIELD) {
         if (!s || !s->GetVal(token.currentPath, cell))
             return false;
         out = FromVariant<T>(cell);
         return true;
+    }
+    switch (token.kind) {
     case CToken::IO_FIELD: {
         XMetaIOData* io = token.IOData();
         if (!io || !io->GetVal(token.currentPath, cell))
@@ -95,6 +98,7 @@ template <class T> bool Load(const CToken& token, XMetaIOData* s, CVariant& cell
         out = FromText<T>(text);
         return true;
     }
+    case CToken::FIELD:
     case CToken::OPERATOR:
         break;
     }
@@ -104,7 +108,9 @@ template <class T> bool Load(const CToken& token, XMetaIOData* s, CVariant& cell
 // Runs the tokens; true with the one value left on the stack.
 template <class T>
 bool Run(const std::vector<std::unique_ptr<CToken>>& tokens, XMetaIOData* s, T& result) {
-    std::array<T, CFormula::MAX_STACK> stack{};
+    // Left uninitialised for numbers: only slots below `depth` are read, and clearing 64 of
+    // them would cost as much as a short formula.
+    std::array<T, CFormula::MAX_STACK> stack;
     std::size_t depth = 0;
     CVariant cell;
     for (const auto& token : tokens) {
@@ -140,87 +146,98 @@ bool Run(const std::vector<std::unique_ptr<CToken>>& tokens, XMetaIOData* s, T& 
 } // namespace
 
 void CFormula::ShiftRegisters() {
-    m_R2 = m_R1;
-    m_R1 = m_R0;
+    m_R2 = std::move(m_R1);
+    m_R1 = std::move(m_R0);
+}
+
+namespace {
+
+void Store(CVariant& to, int value) {
+    to.SetInt(value);
+}
+void Store(CVariant& to, std::int64_t value) {
+    to.SetInt64(value);
+}
+void Store(CVariant& to, double value) {
+    to.SetDouble(value);
+}
+void Store(CVariant& to, const std::wstring& value) {
+    to.SetString(value);
+}
+
+std::wstring Text(int value) {
+    return plat::FormatInt(value);
+}
+std::wstring Text(std::int64_t value) {
+    return plat::FormatInt64(value);
+}
+std::wstring Text(double value) {
+    return plat::FormatDouble(value);
+}
+std::wstring Text(std::wstring value) {
+    return value;
+}
+
+} // namespace
+
+template <class T> int CFormula::EvaluateAs(XMetaIOData* s, T& result) {
+    if (!Run(m_tokens, s, result))
+        return 0;
+    ShiftRegisters();
+    Store(m_R0, result);
+    return 1;
 }
 
 int CFormula::EvaluateInt(XMetaIOData* s) {
     int result = 0;
-    if (!Run(m_tokens, s, result))
-        return 0;
-    ShiftRegisters();
-    m_R0.SetInt(result);
-    return 1;
+    return EvaluateAs(s, result);
 }
 
 int CFormula::EvaluateInt64(XMetaIOData* s) {
     std::int64_t result = 0;
-    if (!Run(m_tokens, s, result))
-        return 0;
-    ShiftRegisters();
-    m_R0.SetInt64(result);
-    return 1;
+    return EvaluateAs(s, result);
 }
 
 int CFormula::EvaluateDouble(XMetaIOData* s) {
     double result = 0;
-    if (!Run(m_tokens, s, result))
-        return 0;
-    ShiftRegisters();
-    m_R0.SetDouble(result);
-    return 1;
+    return EvaluateAs(s, result);
 }
 
 int CFormula::EvaluateStr(XMetaIOData* s) {
     std::wstring result;
-    if (!Run(m_tokens, s, result))
-        return 0;
-    ShiftRegisters();
-    m_R0.SetString(result);
-    return 1;
+    return EvaluateAs(s, result);
+}
+
+// Both forms of the result are made from the native value: no copy of m_R0 on the way.
+template <class Out> int CFormula::EvaluateInto(XMetaIOData* s, Out& out) {
+    auto deliver = [&](auto result) {
+        if (!EvaluateAs(s, result))
+            return 0;
+        if constexpr (std::is_same_v<Out, CVariant>)
+            Store(out, result);
+        else
+            out = Text(std::move(result));
+        return 1;
+    };
+    switch (m_precision) {
+    case PRECISION_INT:
+        return deliver(0);
+    case PRECISION_INT64:
+        return deliver(std::int64_t{0});
+    case PRECISION_DOUBLE:
+        return deliver(0.0);
+    case PRECISION_STRING:
+        return deliver(std::wstring());
+    }
+    return 0;
 }
 
 int CFormula::Evaluate(XMetaIOData* s, CVariant& out) {
-    int ok = 0;
-    switch (m_precision) {
-    case PRECISION_INT:
-        ok = EvaluateInt(s);
-        break;
-    case PRECISION_INT64:
-        ok = EvaluateInt64(s);
-        break;
-    case PRECISION_DOUBLE:
-        ok = EvaluateDouble(s);
-        break;
-    case PRECISION_STRING:
-        ok = EvaluateStr(s);
-        break;
-    }
-    if (ok)
-        out = m_R0;
-    return ok;
+    return EvaluateInto(s, out);
 }
 
 int CFormula::Evaluate(XMetaIOData* s, std::wstring& out) {
-    CVariant result;
-    if (!Evaluate(s, result))
-        return 0;
-    switch (m_precision) {
-    case PRECISION_INT:
-        out = plat::FormatInt(result.GetInt());
-        break;
-    case PRECISION_INT64:
-        out = plat::FormatInt64(result.GetInt64());
-        break;
-    case PRECISION_DOUBLE:
-        out = plat::FormatDouble(result.GetDouble());
-        break;
-    case PRECISION_STRING:
-        out.clear();
-        result.Get(out);
-        break;
-    }
-    return 1;
+    return EvaluateInto(s, out);
 }
 
 int CFormula::EvaluateNE(XMetaIOData* s, std::wstring& out) {

@@ -69,6 +69,9 @@ TEST_F(FormulaTest, ConstantsFollowThePrecision) {
         ASSERT_EQ(changed.Evaluate(s, out), 1);
         EXPECT_EQ(out, c.text);
     }
+    changed.SetPrecision(static_cast<CFormula::PRECISION>(9));
+    EXPECT_EQ(changed.GetPrecision(), CFormula::PRECISION_STRING)
+        << "unknown precisions are ignored";
 }
 
 TEST_F(FormulaTest, RegistersKeepTheLastThreeResults) {
