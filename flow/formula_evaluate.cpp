@@ -51,6 +51,8 @@ template <> std::wstring Zero<std::wstring>() {
     return L"0";
 }
 
+// The condition of "?"; in string precision the text read as an integer, as "&&" and "||"
+// read their operands there.
 template <class T> bool IsTrue(const T& value) {
     return value != 0;
 }

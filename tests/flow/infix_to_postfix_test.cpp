@@ -6,7 +6,7 @@
 
 namespace {
 
-TEST(InfixToPostfixTest, PrecedenceAndLeftAssociativity) {
+TEST(InfixToPostfixTest, ConvertsByPrecedenceLeftToRight) {
     struct Case {
         const wchar_t* infix;
         const wchar_t* postfix;
@@ -24,36 +24,12 @@ TEST(InfixToPostfixTest, PrecedenceAndLeftAssociativity) {
         {L"c ? a", L"c a ?"},
         {L"a || b ? c", L"a b || c ?"},
         {L"", L""},
-    };
-    for (const Case& c : cases) {
-        std::wstring postfix;
-        EXPECT_TRUE(orvo::InfixToPostfix(c.infix, postfix)) << c.infix;
-        EXPECT_EQ(postfix, c.postfix) << c.infix;
-    }
-}
-
-TEST(InfixToPostfixTest, LeadingOrDoubledOperatorGetsAZeroOperand) {
-    struct Case {
-        const wchar_t* infix;
-        const wchar_t* postfix;
-    } cases[] = {
+        // A leading or doubled operator gets a zero left operand.
         {L"-price", L"0 price -"},
         {L"(-5)", L"0 5 -"},
         {L"a * -b", L"a 0 * b -"},
         {L"a == (-1)", L"a 0 1 - =="},
-    };
-    for (const Case& c : cases) {
-        std::wstring postfix;
-        EXPECT_TRUE(orvo::InfixToPostfix(c.infix, postfix)) << c.infix;
-        EXPECT_EQ(postfix, c.postfix) << c.infix;
-    }
-}
-
-TEST(InfixToPostfixTest, OperandsKeepPathsNamesAndBrackets) {
-    struct Case {
-        const wchar_t* infix;
-        const wchar_t* postfix;
-    } cases[] = {
+        // Operands: paths, object names, brackets holding anything.
         {L"items[2].px+:Last", L"items[2].px :Last +"},
         {L"[1].price*1.5", L"[1].price 1.5 *"},
         {L"grid.[a-b (c)]+_R0", L"grid.[a-b (c)] _R0 +"},
