@@ -89,6 +89,8 @@ public:
     virtual CSize GetContentSize() { return CSize(0, 0); }
     // A named part of a composite object.
     virtual XUI* GetSubUI(const wchar_t*) { return nullptr; }
+    // GetSubUI for callers below the UI layer (formulas), by name.
+    XDO* GetSubObject(const wchar_t* name) { return GetSubUI(name); }
     virtual void SetFlag(unsigned set, unsigned clear);
     // Shows or hides the object's own window; another object's descendant windows are parked
     // while it is hidden. `create` is set when called from CreateInstance.
