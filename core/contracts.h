@@ -76,6 +76,8 @@ ORVO_CONTRACT(ScriptRunFunction, nullptr, RunFunction, int(const wchar_t* name, 
 // A visual object (style 0x40): the part of it that a sub-name "[" name "]" addresses (a
 // grid's column, a table's cell), or null. Formulas link such parts without knowing the UI.
 ORVO_CONTRACT(VisualGetSubObject, nullptr, GetSubObject, XDO*(const wchar_t* name))
+// A gate: gathers, then applies its gate element; 0 when refused.
+ORVO_CONTRACT(GateTrigger, nullptr, Trigger, int())
 // A screen root (style 0x20000) takes or refuses the focus for an object inside it.
 ORVO_CONTRACT(ScreenNotifySetFocus, nullptr, NotifySetFocus, int(XDO* object))
 // A selector (style 0x100000): the visual objects of which at most one is selected. Members

@@ -46,6 +46,8 @@ public:
     // Forwards the event now running to the loader when its name is declared.
     int RelayEvent();
     const std::vector<std::unique_ptr<XLibParam>>& GetParams() const { return m_params; }
+    bool IsDragBlock() const { return m_dragBlock; }
+    bool IsDropBlock() const { return m_dropBlock; }
 
 private:
     XLibParam* FindParam(std::wstring_view name) const;

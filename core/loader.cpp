@@ -179,6 +179,10 @@ int XLoader::RunObjectEvent(int n) {
             Load();
         listener<XDO>::Register();
         break;
+    case EVT_CHILDADDED: // a page loaded after the start gets the gate data kept for it
+        if (m_autoTrigger && m_nCreateState >= 4 && m_savedGate && s_pageTrigger && child())
+            s_pageTrigger(child(), m_savedGate.get());
+        break;
     case 15: // GateAfterInput: keep the gate data for the page
         if (s_pGateElement && CanSave(s_pGateElement)) {
             if (m_gateItemMerge) {

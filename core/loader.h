@@ -76,6 +76,14 @@ public:
     int DoSwitch(XElement* e);
     int CanSave(const XElement* gateElement) const;
     void SetGateClose(int close) { m_gateClose = close; }
+    // A closed gate keeps gather walks out of the loaded page.
+    bool IsGateClosed() const { return m_gateClose != 0; }
+    bool IsDragBlock() const { return m_dragBlock; }
+    bool IsDropBlock() const { return m_dropBlock; }
+    // Gates live above the core: the layer that has them installs the replay of kept gate
+    // data into a newly loaded page. Without it no data is replayed.
+    using PageTrigger = int (*)(XDO* page, XElement* saved);
+    static void SetPageTrigger(PageTrigger trigger) { s_pageTrigger = trigger; }
     void LinkObject();
     const XElement* GetSavedGateElement() const { return m_savedGate.get(); }
 
@@ -93,4 +101,5 @@ private:
     bool m_gateItemMerge = true;
     std::unique_ptr<XElement> m_savedGate;
     std::vector<Switch> m_switches;
+    static inline PageTrigger s_pageTrigger = nullptr;
 };

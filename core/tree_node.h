@@ -200,10 +200,13 @@ public:
     //   ScanTree:     children, the node, the next siblings; then, if allowed, climbs
     //   ScanTreeSCNP: the node, children, next siblings; then climbs
     //   ScanTreeNCSP: next siblings, children, the node; then climbs
+    //   ScanTreeCNSP: children, next siblings, the node; then climbs (the gates' walk: a node
+    //                 comes after everything below it and after its later siblings)
     // A subtree entered from above is never left upwards, and no subtree is walked twice.
     T* ScanTree(ScanInfo& info) { return Scan(info, "CSN"); }
     T* ScanTreeSCNP(ScanInfo& info) { return Scan(info, "SCN"); }
     T* ScanTreeNCSP(ScanInfo& info) { return Scan(info, "NCS"); }
+    T* ScanTreeCNSP(ScanInfo& info) { return Scan(info, "CNS"); }
     //   ScanTreeDown: the nearest first, as find_near: the node and its subtree by distance,
     //                 then each ancestor and its other children's subtrees. Phases: visits,
     //                 ScanDescend before a node's children join the walk, ScanClimb before
@@ -396,7 +399,11 @@ private:
                 break;
             }
             case Step::ChildrenBefore:
-                tasks.push_back({Step::Walk,
+                // The children before the one climbed from; the first of them may be refused
+                // as below.
+                if (!Ask(info, orvo::ScanFirstChild, node, t.direction, t.depth))
+                    break;
+                tasks.push_back({info.descend ? Step::Walk : Step::Next,
                                  node->m_pChild,
                                  ScanInfo::DIR_FROM_PARENT,
                                  t.depth + 1,

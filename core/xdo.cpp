@@ -529,6 +529,34 @@ int XDO::RunObjectEvent(int n) {
     return handler ? handler->Run(this) : 1;
 }
 
+void XDO::AddLinkedGate(XDO* gate) {
+    if (!gate)
+        return;
+    if (!m_linkedGates)
+        m_linkedGates = std::make_unique<std::vector<orvo::IXORef>>();
+    m_linkedGates->push_back(gate->WeakRef());
+}
+
+int XDO::TriggerLinkedGates() {
+    if (!HasLinkedGates())
+        return 0;
+    static orvo::ContractMethod<orvo::contract::GateTrigger> s_trigger;
+    orvo::DispatchScope scope;
+    // A copy: a gate's walk may link or destroy objects, this one included.
+    const std::vector<orvo::IXORef> gates = *m_linkedGates;
+    int ran = 0;
+    for (const orvo::IXORef& ref : gates) {
+        auto* gate = static_cast<XDO*>(ref.Get());
+        if (!gate || gate->IsTornDown())
+            continue;
+        if (auto trigger = s_trigger.Get(gate)) {
+            trigger();
+            ++ran;
+        }
+    }
+    return ran;
+}
+
 int XDO::RunObjectEventVB(const wchar_t* name) {
     int id = XEvent::GetEvtObj(name);
     return id >= 0 && id < XEvent::kObjectEventCount ? RunObjectEvent(id) : 0;

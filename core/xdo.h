@@ -157,6 +157,13 @@ public:
     XDO* LinkCut(int remove, XDO* replacement);
     XElement* GetSaveSection(int create);
 
+    // ---- gates -------------------------------------------------------------------------------
+    void AddLinkedGate(XDO* gate);
+    // Triggers every live gate that links this object (an edit on Enter, a selector on a
+    // new selection); the number of gates that ran.
+    int TriggerLinkedGates();
+    bool HasLinkedGates() const { return m_linkedGates && !m_linkedGates->empty(); }
+
     // ---- messages and events -----------------------------------------------------------------
     int RunObjectEventVB(const wchar_t* name);
     // Posted copies are delivered later by "MainMan"; without it nothing happens.
@@ -238,7 +245,9 @@ protected:
     int m_bTimer = 0;
     XDO* m_pFocus = nullptr;
     XElement* m_pParamElement = nullptr; // owned chain
-    std::unique_ptr<IXO> m_pReserved1;
+    // The gates whose items link this object, in link order (one per link, so a gate
+    // linking it twice is triggered twice); made on first use, held weakly.
+    std::unique_ptr<std::vector<orvo::IXORef>> m_linkedGates;
     XDO* m_pSelector = nullptr;
     std::unique_ptr<IXO> m_pReserved2;
     std::wstring m_strKey;

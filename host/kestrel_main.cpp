@@ -11,6 +11,7 @@
 #include "core/notice_man.h"
 #include "core/project.h"
 #include "core/scr_man.h"
+#include "flow/xgate.h"
 #include "host/back_end.h"
 #include "host/host_objects.h"
 #include "host/input_replay.h"
@@ -31,6 +32,7 @@
 #include "ui/xframe.h"
 #include "ui/xres_man.h"
 #include "ui/xtheme_man.h"
+#include "ui/xwindow.h"
 
 namespace {
 
@@ -249,6 +251,12 @@ int main(int argc, char** argv) {
     orvo::FrameShell shell;
     shell.OnMainFrameClosed([] { plat::GuiApplication::Quit(); });
     XScrMan::Instance().InstallShell(&shell);
+    // Drags between windows, and screens opened by link, carry what the gates gather.
+    XWindow::SetGateDragHooks(
+        {[](XDO* object) { return XGate::FindGatherDrag(object); },
+         [](XDO* object) { return XGate::FindDropGate(object) ? 1 : 0; },
+         &XGate::DropGateTrigger,
+         [](XElement* element) { XGate::SetLinkElement(std::unique_ptr<XElement>(element)); }});
 
     plat::QtEventLoop loop;
     plat::EventLoop::Install(&loop);

@@ -162,7 +162,12 @@ void XEdit::OnNotifierChanged(XDO* notifier, int notifyId, int a, int b) {
 }
 
 void XEdit::OnCommit(plat::LineEdit&) {
+    // Enter sends the value on: the gates linking the edit gather and apply it, changed or not
+    // (a trader presses Enter again to ask for the same code once more).
+    const orvo::IXORef alive = WeakRef();
     Commit();
+    if (alive.Alive())
+        TriggerLinkedGates();
 }
 
 void XEdit::OnCancel(plat::LineEdit&) {

@@ -3,8 +3,9 @@
 // a native line edit (plat::LineEdit), so input methods compose Korean as everywhere else; it
 // lies over the object's rectangle inside the window of the nearest window host, follows the
 // layout and hides with the object. Enter and the loss of the focus commit a changed text to
-// the field (or to "Text") and run the object event "Change"; Escape puts the committed text
-// back. Until the user types, it shows the field's value as its source changes.
+// the field (or to "Text") and run the object event "Change"; Enter then triggers the gates
+// linking the edit. Escape puts the committed text back. Until the user types, it shows the field's
+// value as its source changes.
 #include <memory>
 #include <string>
 

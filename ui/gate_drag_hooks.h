@@ -14,6 +14,9 @@ struct GateDragHooks {
     int (*findDropGate)(XDO* object) = nullptr;
     // Hands `element` to `object`'s drop gate; non-zero when it took it.
     int (*dropGateTrigger)(XDO* object, XElement* element) = nullptr;
+    // Hands over (owned) the element a screen opened by link starts with; its first
+    // auto-triggered gate takes it. Null drops one left over.
+    void (*setLinkElement)(XElement* element) = nullptr;
 };
 
 } // namespace orvo

@@ -67,9 +67,13 @@ int OpenLinkedScreen(const std::wstring& id, XDO* clicked) {
     auto setLinkData = s_setLinkData.Get();
     if (setLinkData)
         setLinkData(linkData.get());
+    if (linkData && gates.setLinkElement)
+        gates.setLinkElement(linkData->Clone());
     const int opened = run(id.c_str(), L"Main", L"ByLinkFrame=True");
     if (setLinkData)
         setLinkData(nullptr);
+    if (gates.setLinkElement)
+        gates.setLinkElement(nullptr); // the new screen had no gate to take it
     return opened;
 }
 

@@ -177,6 +177,7 @@ TEST(XdoScan, ScanOrdersDifferAsNamed) {
     EXPECT_EQ(order([](XDO* n, auto& i) { n->ScanTree(i); }), L"x1/2 x/0 y/3 r/1");
     EXPECT_EQ(order([](XDO* n, auto& i) { n->ScanTreeSCNP(i); }), L"x/0 x1/2 y/3 r/1");
     EXPECT_EQ(order([](XDO* n, auto& i) { n->ScanTreeNCSP(i); }), L"y/3 x1/2 x/0 r/1");
+    EXPECT_EQ(order([](XDO* n, auto& i) { n->ScanTreeCNSP(i); }), L"x1/2 y/3 x/0 r/1");
 }
 
 int Steer(int phase, XDO* node, TREE_SCAN_INFO<XDO>& info) {
