@@ -76,6 +76,12 @@ ORVO_CONTRACT(ScriptRunFunction, nullptr, RunFunction, int(const wchar_t* name, 
 // A visual object (style 0x40): the part of it that a sub-name "[" name "]" addresses (a
 // grid's column, a table's cell), or null. Formulas link such parts without knowing the UI.
 ORVO_CONTRACT(VisualGetSubObject, nullptr, GetSubObject, XDO*(const wchar_t* name))
+// A visual object's user state (with `active` set, the state's look applies) and the count of
+// paints its update highlight lasts. Data links set both on the objects they write.
+ORVO_CONTRACT(VisualSetUserState, nullptr, SetUserState, int(int state, int active))
+ORVO_CONTRACT(VisualSetUpdateCount, nullptr, SetUpdateCount, void(int count))
+// A frame (style 0x200): the menu number of the screen it shows.
+ORVO_CONTRACT(FrameGetFrameID, nullptr, GetFrameID, std::wstring())
 // A gate: gathers, then applies its gate element; 0 when refused.
 ORVO_CONTRACT(GateTrigger, nullptr, Trigger, int())
 // A screen root (style 0x20000) takes or refuses the focus for an object inside it.

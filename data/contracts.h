@@ -63,6 +63,9 @@ ORVO_CONTRACT(BackEndBeReconnect, nullptr, BeReconnect, bool())
 // layout of the output structure; it stays valid until the requester's next answer for the
 // same request, or until "UnRequest"/"Final".
 ORVO_CONTRACT(RequesterOnReceiveData, nullptr, OnReceiveData, int(XStruct* received))
+// The structure a requester sends (one record), or null: a back end reads from it what a
+// real-time registration is for (its "code").
+ORVO_CONTRACT(RequesterGetRequestStruct, nullptr, GetRequestStruct, XStruct*())
 
 // ---- what the host calls on "CommMan" -----------------------------------------------------------
 ORVO_CONTRACT(CommManRegCommMan, L"CommMan", RegCommMan, bool(IXO* backEnd))

@@ -18,7 +18,6 @@ ORVO_CONTRACT(FrameCopyFrame, nullptr, CopyFrame, int())
 ORVO_CONTRACT(FrameSaveOrPrintScrImg, nullptr, SaveOrPrintScrImg, int(const wchar_t* mode))
 ORVO_CONTRACT(FrameOpenLinkEditDlg, nullptr, OpenLinkEditDlg, int())
 ORVO_CONTRACT(NeverMindGridToExcel, L"NeverMind", GridToExcel, int(XDO* grid))
-ORVO_CONTRACT(FrameGetFrameID, nullptr, GetFrameID, std::wstring())
 // The linked screens of a frame, as the rows of a "LinkMenuData" object, and the element the
 // screen opened from one of them receives through the menu service.
 ORVO_CONTRACT(LinkMenuRowCount, nullptr, GetRowCount, int())
