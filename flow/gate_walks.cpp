@@ -1,6 +1,7 @@
 // The walk callbacks of gates: what the gather, pre-apply and apply walks do at each object.
 #include "core/lib.h"
 #include "core/loader.h"
+#include "flow/xdata_sequence.h"
 #include "flow/xgate.h"
 
 struct XGate::Walk {
@@ -54,7 +55,8 @@ private:
 
 // The receivers of an apply walk besides gates: they read the element in their events.
 bool IsApplyReceiver(XDO* obj) {
-    return AsLoader(obj) || XGate::IsApplyIXO(obj->GetIXOKey());
+    return orvo::HasStyle(obj, XDO_STYLE_DATASEQUENCE) || AsLoader(obj) ||
+           XGate::IsApplyIXO(obj->GetIXOKey());
 }
 
 } // namespace

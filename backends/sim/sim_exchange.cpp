@@ -28,8 +28,10 @@ struct SimExchange::Pending {
 
 struct SimExchange::Push {
     int trId = 0;
+    int handle = 0; // the request it came with; 0 for a registration by RegPushTr
     orvo::IXORef tr;
     orvo::IXORef requester;
+    std::wstring code; // the instrument registered for; empty: every instrument
     std::unique_ptr<XStruct> received;
 };
 
@@ -127,6 +129,10 @@ int SimExchange::Request(XTR* tr, XStruct* request, XDO* requester) {
         std::max<std::int64_t>(0, std::max(Number(request, L"limit"), Number(request, L"price")));
     pending->side = Text(request, L"side");
     const int handle = ++m_nextHandle;
+    // A real-time transaction answers now and then keeps pushing the requested code until
+    // the request is cancelled.
+    if (tr->GetRealTime() && !AddPush(tr, requester, pending->code, handle))
+        return 0;
     m_pending[handle] = std::move(pending);
     loop->Post([this, handle, life = std::weak_ptr<int>(m_life)] {
         if (!life.expired())
@@ -190,8 +196,12 @@ bool SimExchange::Answer(const orvo::IXORef& trRef,
 }
 
 bool SimExchange::UnRequest(int handle, XDO* requester) {
-    if (handle != 0)
+    if (handle != 0) {
+        std::erase_if(m_pushes, [handle](const auto& push) { return push->handle == handle; });
+        if (m_pushes.empty())
+            StopTimer();
         return m_pending.erase(handle) > 0;
+    }
     if (!requester)
         return false;
     const orvo::IXORef ref = requester->WeakRef();
@@ -203,13 +213,26 @@ bool SimExchange::UnRequest(int handle, XDO* requester) {
 }
 
 bool SimExchange::RegPushTr(int trId, XTR* tr, XDO* requester) {
+    if (!tr || !requester)
+        return false;
+    // A requester that sends a code registers for that instrument only.
+    static orvo::ContractMethod<orvo::contract::RequesterGetRequestStruct> s_getRequest;
+    auto getRequest = s_getRequest.Get(requester);
+    if (!AddPush(tr, requester, getRequest ? Text(getRequest(), L"code") : std::wstring(), 0))
+        return false;
+    m_pushes.back()->trId = trId;
+    return true;
+}
+
+bool SimExchange::AddPush(XTR* tr, XDO* requester, const std::wstring& code, int handle) {
     plat::EventLoop* loop = plat::EventLoop::Current();
     if (!m_market || !loop || !tr || !requester || !tr->GetOutputStruct())
         return false;
     auto push = std::make_shared<Push>();
-    push->trId = trId;
+    push->handle = handle;
     push->tr = tr->WeakRef();
     push->requester = requester->WeakRef();
+    push->code = code;
     m_pushes.push_back(std::move(push));
     if (!m_timer)
         m_timer = loop->SetTimer(m_market->GetScenario().tickMs,
@@ -234,7 +257,8 @@ int SimExchange::PushTick() {
     // every registration alive, and skip the ones cancelled meanwhile.
     const std::vector<std::shared_ptr<Push>> pushes = m_pushes;
     for (const std::shared_ptr<Push>& push : pushes) {
-        if (std::find(m_pushes.begin(), m_pushes.end(), push) == m_pushes.end())
+        if (std::find(m_pushes.begin(), m_pushes.end(), push) == m_pushes.end() ||
+            (!push->code.empty() && !plat::EqualsNoCase(push->code, instrument.code)))
             continue;
         auto* tr = dynamic_cast<XTR*>(push->tr.Get());
         if (!tr || !tr->GetOutputStruct())

@@ -56,6 +56,8 @@ private:
     struct Push;
 
     void Deliver(int handle);
+    // Registers `requester` for the ticks of `code` (every instrument when empty).
+    bool AddPush(XTR* tr, XDO* requester, const std::wstring& code, int handle);
     // Maps `bytes` into `received` (made from `tr`'s output layout when null) and hands it to
     // the requester; false when the requester or transaction is gone.
     bool Answer(const orvo::IXORef& trRef,
