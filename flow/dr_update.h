@@ -79,6 +79,11 @@ protected:
     int MethodUpdateByKey(XStruct* received);
 
 private:
+    // The rows the source brings: the inner rows of record 0 for an inner source.
+    int SourceRows(XStruct* received) const;
+    // Every field from source row (or inner row) `sourceRow` into row `targetRow`.
+    void UpdateFields(XStruct* received, XStruct* control, int sourceRow, int targetRow);
+
     int m_clear = 1;
     std::vector<std::unique_ptr<CDRUpdateField>> m_fields;
     orvo::IXORef m_control; // a structure of the screen, held weakly
