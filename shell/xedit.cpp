@@ -146,6 +146,15 @@ bool XEdit::Commit() {
     return m_edit && m_edit->IsModified() && Apply(m_edit->GetText());
 }
 
+void XEdit::GetData(std::wstring* out) {
+    if (out)
+        *out = GetText();
+}
+
+void XEdit::SetData(const wchar_t* value) {
+    SetText(value ? value : L"");
+}
+
 void XEdit::SetText(const std::wstring& text) {
     Apply(text);
 }

@@ -41,6 +41,9 @@ public:
 
     // The committed text: the bound cell's value, else the own text.
     std::wstring GetText() const;
+    // What gates and data links read and write: the committed text.
+    void GetData(std::wstring* out) override;
+    void SetData(const wchar_t* value) override;
     // Commits `text` as if typed and entered.
     void SetText(const std::wstring& text);
     // Commits what the user typed; false when nothing was typed.

@@ -43,6 +43,17 @@ std::wstring XTextBox::GetText() const {
     return m_field.Read(*this, value) ? value : m_text;
 }
 
+void XTextBox::GetData(std::wstring* out) {
+    if (out)
+        *out = GetText();
+}
+
+void XTextBox::SetData(const wchar_t* value) {
+    const std::wstring text(value ? value : L"");
+    if (!m_field.Write(*this, text))
+        SetText(text);
+}
+
 void XTextBox::SetText(const std::wstring& text) {
     if (text == m_text)
         return;

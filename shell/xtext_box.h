@@ -25,6 +25,9 @@ public:
     std::wstring GetText() const;
     // Sets the own text, shown while no field is bound.
     void SetText(const std::wstring& text);
+    // What gates and data links read and write: the bound cell, else the own text.
+    void GetData(std::wstring* out) override;
+    void SetData(const wchar_t* value) override;
     // What is painted: the text through the object's "Format", else the field's format.
     std::wstring GetShownText() const;
     unsigned GetTextFormat() const { return m_textFormat; }

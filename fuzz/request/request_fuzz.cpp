@@ -20,7 +20,7 @@ constexpr std::string_view kTransactions = R"(
     <input><structure Name="in"><this.field item="code" type="String" size="6"/></structure></input>
     <output><structure Name="out">
       <this.field item="code" type="String" size="6"/>
-      <this.field item="name" type="String"/>
+      <this.field item="name" type="String" size="20"/>
       <this.field item="price" type="Integer"/>
       <this.field item="change" type="Integer"/>
       <this.field item="sign" type="Char"/>
@@ -34,7 +34,17 @@ constexpr std::string_view kTransactions = R"(
   </tr>
 </tr>)";
 
+// The updates' structures come first: an update finds its structure when it is declared.
 constexpr std::string_view kPage = R"(<DataControl Name="Page">
+  <structure Name="list" MaxRow="8">
+    <this.field item="code" type="String" size="6"/>
+    <this.field item="price" type="Integer"/>
+    <this.field item="prev" type="Integer"/>
+    <this.field item="volume" type="Integer64"/>
+  </structure>
+  <structure Name="depth" count="1">
+    <this.field item="ask" type="Integer"/>
+  </structure>
   <DataRequest Name="r" TR="10002" Clear="true">
     <this.output Item="name" Link="a"/>
     <this.output Item="price" Link="b" Format="#,##0"/>
@@ -53,15 +63,6 @@ constexpr std::string_view kPage = R"(<DataControl Name="Page">
       <Field Item="volume" Link="volume"/>
     </this.Update>
   </DataRequest>
-  <structure Name="list" MaxRow="8">
-    <this.field item="code" type="String" size="6"/>
-    <this.field item="price" type="Integer"/>
-    <this.field item="prev" type="Integer"/>
-    <this.field item="volume" type="Integer64"/>
-  </structure>
-  <structure Name="depth" count="1">
-    <this.field item="ask" type="Integer"/>
-  </structure>
   <DataControl Name="a"/><DataControl Name="b"/><DataControl Name="c"/><DataControl Name="d"/>
 </DataControl>)";
 

@@ -62,6 +62,10 @@ void SimulateMouse(Window& window, MouseAction action, int button, CPoint client
             top->activateWindow();
             QCoreApplication::processEvents();
         }
+        // And the widget pressed takes the focus when it takes it by click, even where the
+        // activation has not arrived yet (a child frame's window inside the main window).
+        if ((widget->focusPolicy() & Qt::ClickFocus) && !widget->hasFocus())
+            widget->setFocus(Qt::MouseFocusReason);
         type = action == MouseAction::ButtonDown ? QEvent::MouseButtonPress
                                                  : QEvent::MouseButtonDblClick;
         changed = QtButton(button);

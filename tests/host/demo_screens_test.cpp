@@ -22,9 +22,9 @@ struct KestrelRun {
     std::string output; // stdout and stderr
 };
 
-KestrelRun Kestrel(const std::string& arguments) {
+KestrelRun Kestrel(const std::string& arguments, const char* backend = "none") {
     const std::string command = std::string(ORVO_KESTREL) + " --project " + ORVO_DEMO_DIR +
-                                " --headless --backend none " + arguments + " 2>&1";
+                                " --headless --backend " + backend + " " + arguments + " 2>&1";
     KestrelRun run;
     FILE* pipe = ::popen(command.c_str(), "r");
     if (!pipe)
@@ -55,6 +55,29 @@ TEST(DemoScreensTest, TheOrderTicketTakesTypedInputAndTheScreensLookAsTheyShould
         // A little room for antialiased text.
         EXPECT_TRUE(MatchesGolden(image, std::string("demo_") + frame, kPlace, 8)) << frame;
     }
+}
+
+QImage Shot(const ::TempDir& shots, const char* frame) {
+    return QImage(QString::fromStdString((shots.Path() / (std::string(frame) + ".png")).string()));
+}
+
+// On the simulated exchange: the code typed on the quote board brings its quote into the
+// first row at once, and after a few seconds of the test clock the ticks have moved the rows.
+TEST(DemoScreensTest, ACodeTypedOnTheQuoteBoardBringsItsQuoteAndTicksMoveIt) {
+    ::TempDir now;
+    ::TempDir later;
+    KestrelRun run = Kestrel(
+        "--input " + Input("live_quote_now.txt") + " --screenshot " + now.Path().string(), "sim");
+    ASSERT_EQ(run.status, 0) << run.output;
+    run = Kestrel("--input " + Input("live_quote.txt") + " --screenshot " + later.Path().string(),
+                  "sim");
+    ASSERT_EQ(run.status, 0) << run.output;
+    const QImage first = Shot(now, "Kestrel");
+    const QImage moved = Shot(later, "Kestrel");
+    ASSERT_FALSE(first.isNull() || moved.isNull());
+    EXPECT_TRUE(MatchesGolden(first, "demo_live_quote", kPlace, 8));
+    EXPECT_TRUE(MatchesGolden(moved, "demo_live_quote_moved", kPlace, 8));
+    EXPECT_NE(first, moved) << "the ticks changed nothing";
 }
 
 TEST(DemoScreensTest, InputScriptMistakesNameTheirLineAndFail) {
