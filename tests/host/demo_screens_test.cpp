@@ -62,7 +62,8 @@ QImage Shot(const ::TempDir& shots, const char* frame) {
 }
 
 // On the simulated exchange: the code typed on the quote board brings its quote into the
-// first row at once, and after a few seconds of the test clock the ticks have moved the rows.
+// first row at once, an order bought on the ticket shows its fill, and after a few seconds of
+// the test clock the ticks have moved the rows.
 TEST(DemoScreensTest, ACodeTypedOnTheQuoteBoardBringsItsQuoteAndTicksMoveIt) {
     ::TempDir now;
     ::TempDir later;
@@ -77,6 +78,9 @@ TEST(DemoScreensTest, ACodeTypedOnTheQuoteBoardBringsItsQuoteAndTicksMoveIt) {
     ASSERT_FALSE(first.isNull() || moved.isNull());
     EXPECT_TRUE(MatchesGolden(first, "demo_live_quote", kPlace, 8));
     EXPECT_TRUE(MatchesGolden(moved, "demo_live_quote_moved", kPlace, 8));
+    const QImage filled = Shot(now, "OrderTicket");
+    ASSERT_FALSE(filled.isNull());
+    EXPECT_TRUE(MatchesGolden(filled, "demo_live_order_fill", kPlace, 8));
     EXPECT_NE(first, moved) << "the ticks changed nothing";
 }
 
