@@ -56,6 +56,8 @@ bool Scenario::Load(const std::wstring& path, Scenario& out, std::wstring& error
     s.tickMs = static_cast<unsigned>(
         std::clamp<std::int64_t>(Number(root, L"TickMs", s.tickMs), 1, 3600000));
     s.depth = static_cast<int>(std::clamp<std::int64_t>(Number(root, L"Depth", s.depth), 1, 50));
+    s.listRows =
+        static_cast<int>(std::clamp<std::int64_t>(Number(root, L"ListRows", s.listRows), 1, 1000));
     for (XElement* e = root->GetFirstChild(); e; e = e->GetNextSibling()) {
         if (!plat::EqualsNoCase(e->GetTagName(), L"Instrument"))
             continue;

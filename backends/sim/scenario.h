@@ -40,7 +40,8 @@ struct Scenario {
     int marketDate = 20260105;
     int openTime = 90000; // hhmmss
     unsigned tickMs = 250;
-    int depth = 5; // order book levels of a repeating group
+    int depth = 5;     // order book levels of a repeating group
+    int listRows = 20; // rows of one page of a list inquiry
     std::vector<Instrument> instruments;
 
     // One instrument, for projects that name no scenario.

@@ -22,6 +22,7 @@ struct SimExchange::Pending {
     std::int64_t quantity = 0;
     std::int64_t limit = 0;
     std::wstring side;
+    std::int64_t key = 0; // the page of a list inquiry
     bool delivered = false;
     std::unique_ptr<XStruct> received; // kept until UnRequest or Final
 };
@@ -128,6 +129,7 @@ int SimExchange::Request(XTR* tr, XStruct* request, XDO* requester) {
     pending->limit =
         std::max<std::int64_t>(0, std::max(Number(request, L"limit"), Number(request, L"price")));
     pending->side = Text(request, L"side");
+    pending->key = std::max<std::int64_t>(0, Number(request, L"key"));
     const int handle = ++m_nextHandle;
     // A real-time transaction answers now and then keeps pushing the requested code until
     // the request is cancelled.
@@ -160,6 +162,8 @@ void SimExchange::Deliver(int handle) {
     answer.instrument = instrument;
     answer.marketDate = m_market->GetMarketDate();
     answer.time = m_market->Time();
+    answer.key = p.key;
+    answer.listRows = m_market->GetScenario().listRows;
     if (tr->GetType() == XTR::OMS) {
         answer.orderNo = ++m_nextOrderNo;
         answer.quantity = p.quantity;

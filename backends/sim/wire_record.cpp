@@ -81,6 +81,13 @@ Value ValueOf(std::wstring_view name, const Answer& a, int level, Market& market
         return TextValue(a.side);
     if (name == L"status")
         return TextValue(a.quantity ? L"FILLED" : L"");
+    // A list page: rows numbered on from the key, and the keys of the pages around it.
+    if (name == L"seq")
+        return NumberValue(a.key + level + 1);
+    if (name == L"nextkey")
+        return NumberValue(a.key + a.listRows);
+    if (name == L"prevkey")
+        return NumberValue(std::max<std::int64_t>(0, a.key - a.listRows));
     return {};
 }
 
@@ -119,6 +126,15 @@ void WriteCell(const CRecord::CField& f, const Value& v, unsigned char* cell) {
     }
 }
 
+bool IsBook(const CRecord& record) {
+    for (int c = 0; c < record.GetFieldCount(); ++c) {
+        const std::wstring& name = record.GetField(c)->Name;
+        if (name == L"askprice" || name == L"bidprice")
+            return true;
+    }
+    return false;
+}
+
 void WriteFields(const CRecord& record,
                  const Answer& answer,
                  int level,
@@ -128,7 +144,9 @@ void WriteFields(const CRecord& record,
     for (int c = 0; c < record.GetFieldCount(); ++c) {
         const CRecord::CField& f = *record.GetField(c);
         if (f.Type == DT_STRUCT && f.InnerStruct) {
-            const int rows = f.InnerStruct->count > 0 ? f.InnerStruct->count : groupRows;
+            const int rows = f.InnerStruct->count > 0 ? f.InnerStruct->count
+                             : IsBook(f.InnerStruct->record) ? groupRows
+                                                             : answer.listRows;
             for (int r = 0; r < rows; ++r)
                 WriteFields(f.InnerStruct->record, answer, r, 0, market, out);
             continue;

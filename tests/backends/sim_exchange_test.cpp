@@ -12,6 +12,7 @@
 #include "data/struct.h"
 #include "data/tr.h"
 #include "platform/base/event_loop.h"
+#include "platform/base/format.h"
 #include "support/recording_presenter.h"
 
 namespace {
@@ -43,6 +44,20 @@ constexpr std::string_view kTransactions = R"(
       <this.field item="qty" type="Integer"/>
       <this.field item="fillPrice" type="Integer"/>
       <this.field item="status" type="String" size="8"/>
+    </structure></output>
+  </tr>
+  <tr id="10003" text="trades list">
+    <input><structure Name="page">
+      <this.field item="code" type="String" size="6"/>
+      <this.field item="key" type="Integer"/>
+    </structure></input>
+    <output><structure Name="trades">
+      <this.field item="nextKey" type="Integer"/>
+      <this.field item="prevKey" type="Integer"/>
+      <structure Name="rows" count="0">
+        <this.field item="seq" type="Integer"/>
+        <this.field item="price" type="Integer"/>
+      </structure>
     </structure></output>
   </tr>
   <tr id="90001" text="quote push" Realtime="1">
@@ -81,6 +96,7 @@ sim::Scenario TwoStocks() {
     s.seed = 7;
     s.tickMs = 100;
     s.depth = 3;
+    s.listRows = 4;
     sim::Instrument a;
     a.code = L"005930";
     a.name = L"삼성전자";
@@ -157,6 +173,33 @@ TEST_F(SimExchangeTest, AnswersArriveThroughTheLoopInTheOutputLayout) {
     ASSERT_TRUE(received->GetVal(path, ask));
     EXPECT_EQ(ask, 128000 + 3 * 500);
     EXPECT_TRUE(XCommMan::Instance().UnRequest(handle, &requester));
+}
+
+TEST_F(SimExchangeTest, ListInquiriesAnswerAPageOfRowsAndTheKeysAroundIt) {
+    XTR* list = Tr(L"10003");
+    ASSERT_NE(list, nullptr);
+    XStruct* input = list->GetInputStruct();
+    std::vector<std::wstring> pages;
+    for (int key : {0, 4, 2}) {
+        ASSERT_TRUE(input->SetVal(0, 0, L"005930") && input->SetVal(0, 1, key));
+        ASSERT_GT(XCommMan::Instance().Request(list, input, &requester), 0);
+        loop.Pump();
+        XStruct* page = requester.last;
+        ASSERT_NE(page, nullptr);
+        ASSERT_EQ(page->GetISCnt(2), 4) << "a page has the scenario's list rows";
+        std::wstring line = requester.answers.back().substr(0, 4) + L":";
+        for (int r = 0; r < 4; ++r) {
+            std::vector<int> path;
+            ASSERT_TRUE(page->GetRowFieldIndex(plat::Format(L"rows[%d].seq", r).c_str(), path));
+            int seq = 0;
+            ASSERT_TRUE(page->GetVal(path, seq));
+            line += L" " + std::to_wstring(seq);
+        }
+        pages.push_back(line);
+    }
+    // Next and previous keys, then the rows of the page each key asks for.
+    EXPECT_EQ(pages,
+              (std::vector<std::wstring>{L"4|0|: 1 2 3 4", L"8|0|: 5 6 7 8", L"6|0|: 3 4 5 6"}));
 }
 
 TEST_F(SimExchangeTest, OrdersAreFilledAtTheirLimitOrTheMarket) {
