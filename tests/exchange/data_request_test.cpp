@@ -56,9 +56,11 @@ public:
         XDO::OnNotifierChanged(notifier, notifyId, a, b);
         if (a == NOTIFY_DR_PROCESSED)
             ++answers;
+        codes.push_back(a * 10 + b);
     }
     int writes = 0;
     int answers = 0;
+    std::vector<int> codes; // each notice as code * 10 + second value
 };
 
 // A page with a code edit whose gate feeds a sequence of two requests: the quote, and the
@@ -336,6 +338,70 @@ TEST_F(DataRequestTest, NativeRequestersAskAgainWithChangesAndRegisterPushes) {
     EXPECT_EQ(exchange.PushTick(), 0);
     EXPECT_EQ(OnReceiveDataRequester(nullptr, L"1"), 0) << "a gone requester is not found";
     EXPECT_EQ(OnReceiveDataRequester(nullptr, L"ptr:12"), 0);
+}
+
+} // namespace
+
+namespace {
+
+// Scripts decide about an answer through the "Comm" events; the user function stands in for
+// a handler that answers with the number it is given.
+std::string Chain(const char* receive, const char* after) {
+    std::string page = R"xml(<DataControl Name="Page">
+  <DataSequence Name="seq" AutoSend="false">
+    <DataRequest Name="parent" TR="10001" Listener="answers">
+      <this.input Item="code" Value="000660"/>
+      <this.output Item="name" Link="nameCell"/>
+      <this.Event Trigger="Comm.Receive" Action="User.Run(OrvoTestActions.dll, ReturnNumber, R)"/>
+      <this.Event Trigger="Comm.ReceiveAfterProc" Action="User.Run(OrvoTestActions.dll, ReturnNumber, A)"/>
+      <DataRequest Name="child" TR="10001">
+        <this.input Item="code" Value="005930"/>
+        <this.output Item="name" Link="childCell"/>
+      </DataRequest>
+    </DataRequest>
+  </DataSequence>
+  <Cell Name="nameCell"/><Cell Name="childCell"/><Cell Name="answers"/>
+</DataControl>)xml";
+    page.replace(page.find(", R)"), 4, std::string(", ") + receive + ")");
+    page.replace(page.find(", A)"), 4, std::string(", ") + after + ")");
+    return page;
+}
+
+TEST_F(DataRequestTest, CommHandlersStopAnAnswerOrItsNestedRequests) {
+    struct Case {
+        const char* receive;
+        const char* after;
+        const wchar_t* name;
+        int answers;
+        const wchar_t* child;
+    } cases[] = {
+        {"1", "1", L"SK하이닉스", 1, L"삼성전자"},
+        {"0", "1", L"", 0, L""},           // the answer is dropped before anything is written
+        {"1", "0", L"SK하이닉스", 1, L""}, // written, but the nested request stays unsent
+    };
+    for (const Case& c : cases) {
+        Open(Chain(c.receive, c.after));
+        ASSERT_TRUE(notices.confirms.empty()) << notices.confirms[0].text;
+        ASSERT_EQ(orvo::KindOf<XDataSequence>(Obj(L"seq"))->Send(), 1);
+        loop.Pump();
+        loop.Pump();
+        EXPECT_EQ(Data(L"nameCell"), c.name) << c.receive << c.after;
+        EXPECT_EQ(CellOf(L"answers")->answers, c.answers) << c.receive << c.after;
+        EXPECT_EQ(Data(L"childCell"), c.child) << c.receive << c.after;
+    }
+
+    // Paging asks only tell the listeners; what to send is theirs to decide.
+    XDataRequest* parent = Request(L"parent");
+    CellOf(L"answers")->codes.clear();
+    parent->RequestNext(1);
+    parent->RequestPrev(0);
+    parent->RequestFirst();
+    parent->RequestLast();
+    EXPECT_EQ(CellOf(L"answers")->codes,
+              (std::vector<int>{NOTIFY_DR_NEXT * 10 + 1,
+                                NOTIFY_DR_PREV * 10,
+                                NOTIFY_DR_FIRST * 10,
+                                NOTIFY_DR_LAST * 10}));
 }
 
 } // namespace
