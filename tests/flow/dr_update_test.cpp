@@ -41,6 +41,7 @@ Texts operator+(Texts a, const Texts& b) {
 class DRUpdateTest : public test::MarkupPageTest {
 protected:
     void SetUp() override {
+        MarkupPageTest::SetUp();
         IXO::Register(L"ChangeLog", []() -> IXO* { return new ChangeLog(); });
         // "grid" has a variable-length string, so its rows move by text; "ring" is a ring.
         Open(R"(<metaio Name="Page">

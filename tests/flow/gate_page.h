@@ -10,13 +10,10 @@
 #include <string_view>
 #include <vector>
 
-#include "core/notice_man.h"
 #include "core/object_lifetime.h"
-#include "core/scr_man.h"
-#include "core/xml_parser.h"
 #include "flow/xgate.h"
+#include "markup_page.h"
 #include "nubra/tok.h"
-#include "support/recording_presenter.h"
 
 namespace test {
 
@@ -108,11 +105,10 @@ private:
     ProbeBehaviour m_probe;
 };
 
-class GateTest : public ::testing::Test {
+class GateTest : public MarkupPageTest {
 protected:
     void SetUp() override {
-        previous = XNoticeMan::Instance().Presenter();
-        XNoticeMan::Instance().SetPresenter(&notices);
+        MarkupPageTest::SetUp();
         orvo::RegisterFactory<GateProbe>();
         orvo::RegisterFactory<ProbeGate>();
         // Probes take part in apply walks as receivers: they log the events they are handed.
@@ -120,21 +116,12 @@ protected:
         GateLog().clear();
     }
     void TearDown() override {
-        page.reset();
+        MarkupPageTest::TearDown();
         IXO::Unregister(L"Probe");
         IXO::Unregister(L"ProbeGate");
-        XNoticeMan::Instance().SetPresenter(previous);
         GateLog().clear();
     }
 
-    void Open(std::string_view markup) {
-        page.reset();
-        XElement* root = nullptr;
-        XMLParser parser;
-        ASSERT_TRUE(parser.ParseMemory(markup, &root));
-        page.reset(XScrMan::Instance().OpenPageMem(root, nullptr, nullptr));
-        ASSERT_NE(page, nullptr);
-    }
     XDO* Obj(const wchar_t* name) const { return page->GetObjByNameDown(name); }
     XGate* Gate(const wchar_t* name) const { return orvo::KindOf<XGate>(Obj(name)); }
     std::wstring Data(const wchar_t* name) const {
@@ -143,16 +130,6 @@ protected:
             obj->GetData(&value);
         return value;
     }
-    std::vector<std::wstring> Confirms() const {
-        std::vector<std::wstring> texts;
-        for (const auto& c : notices.confirms)
-            texts.push_back(c.text);
-        return texts;
-    }
-
-    RecordingPresenter notices;
-    orvo::NoticePresenter* previous = nullptr;
-    orvo::XDOPtr page;
 };
 
 } // namespace test

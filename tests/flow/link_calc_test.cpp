@@ -31,6 +31,7 @@ namespace {
 class LinkCalcTest : public test::MarkupPageTest {
 protected:
     void SetUp() override {
+        MarkupPageTest::SetUp();
         IXO::Register(L"CalcProbe", []() -> IXO* { return new test::StateProbe(); });
         Open(R"(<metaio Name="Page">
   <structure Name="quote" count="1">

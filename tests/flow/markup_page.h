@@ -17,9 +17,13 @@ namespace test {
 
 class MarkupPageTest : public ::testing::Test {
 protected:
-    void Open(std::string_view markup) {
+    void SetUp() override {
         previous = XNoticeMan::Instance().Presenter();
         XNoticeMan::Instance().SetPresenter(&notices);
+    }
+    // Replaces the page opened before, if any.
+    void Open(std::string_view markup) {
+        page.reset();
         page.reset(XScrMan::Instance().OpenPageMem(Parse(markup).release(), nullptr, nullptr));
         ASSERT_NE(page, nullptr);
     }
