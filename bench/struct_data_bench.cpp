@@ -546,6 +546,63 @@ void BM_PlainRingMemcpy(benchmark::State& state) {
 }
 BENCHMARK(BM_PlainRingMemcpy);
 
+// The same updates into a plain ring, written a cell at a time through a setter that checks
+// what any safe cell write must: the row, the column and the cell's type. What the structure
+// adds beyond that is its own cost.
+void BM_PlainRingCheckedCells(benchmark::State& state) {
+    const CRecord& record = QuoteRecord();
+    struct Cell {
+        DT_DATA_TYPE type;
+        int offset;
+        int size;
+    };
+    std::vector<Cell> cells;
+    for (int c = 0; c < kQuoteFieldCount; ++c)
+        cells.push_back({kQuoteFields[c].type, record.GetOffSet(c), kQuoteFields[c].size});
+    std::vector<unsigned char> ring(static_cast<std::size_t>(kRingRows) * kRecordSize, 0);
+    std::size_t head = 0;
+    auto cell = [&](std::size_t row, int col, DT_DATA_TYPE type) -> unsigned char* {
+        if (row >= kRingRows || col < 0 || col >= kQuoteFieldCount ||
+            cells[static_cast<std::size_t>(col)].type != type)
+            return nullptr;
+        const std::size_t physical = head + row < kRingRows ? head + row : head + row - kRingRows;
+        return ring.data() + physical * kRecordSize + cells[static_cast<std::size_t>(col)].offset;
+    };
+    auto put = [&](int col, DT_DATA_TYPE type, const void* value, std::size_t size) {
+        unsigned char* at = cell(0, col, type);
+        return at && (std::memcpy(at, value, size), true);
+    };
+    auto putChars = [&](int col, const std::string& text) {
+        unsigned char* at = cell(0, col, DT_STR);
+        if (!at)
+            return false;
+        const auto width = static_cast<std::size_t>(cells[static_cast<std::size_t>(col)].size);
+        std::memset(at, 0, width);
+        std::memcpy(at, text.data(), std::min(text.size(), width));
+        return true;
+    };
+    const std::vector<Quote>& quotes = Quotes();
+    std::size_t next = 0;
+    for (auto _ : state) {
+        for (int u = 0; u < kRingUpdates; ++u) {
+            head = head == 0 ? kRingRows - 1 : head - 1;
+            const Quote& q = quotes[next];
+            benchmark::DoNotOptimize(
+                putChars(kCode, q.code) && put(kBid, DT_INT, &q.bid, 4) &&
+                put(kAsk, DT_INT, &q.ask, 4) && put(kBidQty, DT_INT, &q.bidQty, 4) &&
+                put(kAskQty, DT_INT, &q.askQty, 4) && put(kPrice, DT_DOUBLE, &q.price, 8) &&
+                put(kChange, DT_DOUBLE, &q.change, 8) && put(kRate, DT_DOUBLE, &q.rate, 8) &&
+                put(kAmount, DT_INT64, &q.amount, 8) && putChars(kName, q.name));
+            if (++next == kRows)
+                next = 0;
+        }
+        benchmark::DoNotOptimize(ring.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetItemsProcessed(state.iterations() * kRingUpdates);
+}
+BENCHMARK(BM_PlainRingCheckedCells);
+
 // A full ring of the quote layout, as markup declares one with "MaxRow".
 std::unique_ptr<XStruct> QuoteRing() {
     auto ring = std::make_unique<XStruct>();
@@ -598,5 +655,6 @@ int main(int argc, char** argv) {
          {"BM_GetValVariant", "BM_FormatPlainCells"},
          {"BM_GetValVariant", "BM_VariantFromPlainCells"},
          {"BM_SortTextAsIntRestoredEachRun", "BM_StableSortIntKeys"},
-         {"BM_RingShiftDownAndWriteCells", "BM_PlainRingMemcpy"}});
+         {"BM_RingShiftDownAndWriteCells", "BM_PlainRingMemcpy"},
+         {"BM_RingShiftDownAndWriteCells", "BM_PlainRingCheckedCells"}});
 }

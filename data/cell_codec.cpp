@@ -12,14 +12,6 @@
 
 namespace orvo {
 
-namespace {
-
-void WriteFixedChars(const CRecord::CField& field, unsigned char* cell, std::string_view ansi) {
-    const auto width = static_cast<std::size_t>(field.Size);
-    std::memset(cell, 0, width);
-    std::memcpy(cell, ansi.data(), std::min(ansi.size(), width));
-}
-
 bool WritePtStr(unsigned char* cell, std::wstring_view text, StringTable& strings) {
     if (std::wstring* s = strings.Get(TakeCell<std::uint32_t>(cell))) {
         s->assign(text);
@@ -42,6 +34,8 @@ bool IsTrueWord(std::string_view text) {
     }
     return true;
 }
+
+namespace {
 
 // Integer text written into `out`'s own buffer, so a reused string does not reallocate.
 template <class T> void AssignInteger(std::wstring& out, T value) {
@@ -82,8 +76,7 @@ bool WriteCellText(const CRecord::CField& field,
         return true;
     }
     case DT_STR:
-        WriteFixedChars(field, cell, plat::ToAnsi(text));
-        return true;
+        return WriteCellAnsi(field, cell, plat::ToAnsi(text), strings);
     case DT_PT_STR:
         return WritePtStr(cell, text, strings);
     case DT_BOOL:
@@ -102,46 +95,6 @@ bool WriteCellText(const CRecord::CField& field,
     }
     case DT_INT64:
         PutCell<std::int64_t>(cell, plat::_wtoi64(text));
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool WriteCellAnsi(const CRecord::CField& field,
-                   unsigned char* cell,
-                   std::string_view ansi,
-                   StringTable& strings) {
-    switch (field.Type) {
-    case DT_STR:
-        WriteFixedChars(field, cell, ansi);
-        return true;
-    case DT_CHAR:
-        *cell = ansi.empty() ? 0 : static_cast<unsigned char>(ansi[0]);
-        return true;
-    case DT_PT_STR:
-        return WritePtStr(cell, plat::FromAnsi(ansi), strings);
-    // Number texts are ASCII: the bytes read as their decoded text would.
-    case DT_INT:
-        PutCell<std::int32_t>(cell, plat::_atoi(ansi));
-        return true;
-    case DT_UINT: {
-        unsigned value = 0;
-        if (plat::ScanUnsigned(ansi, value))
-            PutCell<std::uint32_t>(cell, value);
-        return true;
-    }
-    case DT_BOOL:
-        PutCell<std::int32_t>(cell, IsTrueWord(ansi) ? 1 : 0);
-        return true;
-    case DT_DOUBLE:
-        PutCell<double>(cell, plat::_atof(ansi));
-        return true;
-    case DT_FLOAT:
-        PutCell<float>(cell, static_cast<float>(plat::_atof(ansi)));
-        return true;
-    case DT_INT64:
-        PutCell<std::int64_t>(cell, plat::_atoi64(ansi));
         return true;
     default:
         return false;

@@ -290,16 +290,8 @@ int CRecord::GetFieldCountAfterVirtual() const {
     return v < 0 ? 0 : GetFieldCount() - v - 1;
 }
 
-bool CRecord::HasPointerField() const {
-    return GetPointerFieldNo() >= 0;
-}
-
 const CRecord::CField* CRecord::GetPointerField() const {
     return GetField(GetPointerFieldNo());
-}
-
-int CRecord::GetPointerFieldNo() const {
-    return m_pointerNo;
 }
 
 int CRecord::GetPointerFieldNoByScan() const {

@@ -132,6 +132,14 @@ public:
         EnsureInternals();
         return m_recordSize;
     }
+    // The field at `index` and its offset, for cell access: one check of the index and of
+    // the layout for both. Null for a bad index or a refused layout.
+    const CField* FieldAt(int index, int& offset) const {
+        if (index < 0 || index >= GetFieldCount() || GetRecordSize() < 0)
+            return nullptr;
+        offset = m_offsets[static_cast<std::size_t>(index)];
+        return m_fields[static_cast<std::size_t>(index)].get();
+    }
     // -1 gives the record size; a bad index gives -1.
     int GetOffSet(int index) const {
         EnsureInternals();
@@ -149,9 +157,10 @@ public:
     CInnerStruct* GetVirtualIS() const;
     int GetSizeAfterVirtual() const;
     int GetFieldCountAfterVirtual() const;
-    bool HasPointerField() const;
+    // Inline: a ring asks on every shift.
+    bool HasPointerField() const { return m_pointerNo >= 0; }
     const CField* GetPointerField() const;
-    int GetPointerFieldNo() const;
+    int GetPointerFieldNo() const { return m_pointerNo; }
 
 private:
     void EnsureInternals() const {

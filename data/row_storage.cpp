@@ -107,18 +107,6 @@ void RowStorage::InitRow(const CRecord& record, unsigned char* row) {
     }
 }
 
-unsigned char* RowStorage::Row(int row) {
-    if (row < 0 || row >= m_rows)
-        return nullptr;
-    return m_perRow ? m_buffers[static_cast<std::size_t>(row)].data()
-                    : m_block.data() +
-                          static_cast<std::size_t>(row) * static_cast<std::size_t>(m_rowSize);
-}
-
-const unsigned char* RowStorage::Row(int row) const {
-    return const_cast<RowStorage*>(this)->Row(row);
-}
-
 void RowStorage::ReleaseStrings(const CRecord& record, int row) {
     unsigned char* bytes = Row(row);
     if (!bytes || !record.HasPointerField() || record.GetRecordSize() != m_rowSize)

@@ -24,9 +24,15 @@ public:
     int Rows() const { return m_rows; }
     int RowSize() const { return m_rowSize; }
     bool PerRow() const { return m_perRow; }
-    // The bytes of one physical row, or null.
-    unsigned char* Row(int row);
-    const unsigned char* Row(int row) const;
+    // The bytes of one physical row, or null. Inline: every cell access asks.
+    unsigned char* Row(int row) {
+        if (row < 0 || row >= m_rows)
+            return nullptr;
+        return m_perRow ? m_buffers[static_cast<std::size_t>(row)].data()
+                        : m_block.data() +
+                              static_cast<std::size_t>(row) * static_cast<std::size_t>(m_rowSize);
+    }
+    const unsigned char* Row(int row) const { return const_cast<RowStorage*>(this)->Row(row); }
     // All rows of contiguous storage, one after the other; null for per-row storage.
     unsigned char* Block() { return m_perRow || m_block.empty() ? nullptr : m_block.data(); }
     const unsigned char* Block() const { return const_cast<RowStorage*>(this)->Block(); }

@@ -116,13 +116,14 @@ int XStruct::PhysicalRow(int row) const {
 
 unsigned char* XStruct::Cell(int row, int col, const CRecord::CField*& field) {
     field = nullptr;
+    int offset = 0;
+    const CRecord::CField* f = m_record.FieldAt(col, offset);
     const int physical = PhysicalRow(row);
     unsigned char* bytes = physical < 0 ? nullptr : m_rows.Row(physical);
-    const CRecord::CField* f = m_record.GetField(col);
     if (!bytes || !f || m_rows.RowSize() != m_record.GetRecordSize())
         return nullptr;
     field = f;
-    return bytes + m_record.GetOffSet(col);
+    return bytes + offset;
 }
 
 const unsigned char* XStruct::Cell(int row, int col, const CRecord::CField*& field) const {

@@ -4,6 +4,8 @@
 // Received records store their fixed cells as the typed setters would, whichever path they
 // take: the bytes as they came, except that a boolean becomes 0 or 1.
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 #include <cstring>
 #include <string_view>
 
@@ -35,6 +37,27 @@ std::vector<Column> ColumnsOf(const CRecord& record) {
     for (int c = 0; c < record.GetFieldCount(); ++c)
         columns.push_back({record.GetField(c), record.GetOffSet(c)});
     return columns;
+}
+
+// Whether a line with a text for every field writes every byte of a row: each of these
+// types fills its whole cell from any text. (A DT_UINT cell keeps its bytes when its text has
+// no digits; structs and blobs take no text.)
+bool TextWritesEveryByte(const CRecord& record) {
+    for (int c = 0; c < record.GetFieldCount(); ++c) {
+        switch (record.GetField(c)->Type) {
+        case DT_STR:
+        case DT_CHAR:
+        case DT_INT:
+        case DT_BOOL:
+        case DT_DOUBLE:
+        case DT_FLOAT:
+        case DT_INT64:
+            break;
+        default:
+            return false;
+        }
+    }
+    return true;
 }
 
 // Raw received bytes must never become string handles: a DT_PT_STR cell inside an inner
@@ -86,14 +109,37 @@ struct Line {
     char* begin;
     char* end;  // the line's text ends here
     char* next; // the next line starts here, after the line end
-    std::size_t fields;
+
+    // Counted only where lines are checked, not again where they are mapped.
+    struct Shape {
+        std::size_t fields;
+        bool holdsZero;
+    };
+    Shape GetShape() const {
+        // 32-bit counts vectorise better than std::count's; a line is shorter than 2 GB.
+        std::uint32_t tabs = 0;
+        std::uint32_t zeros = 0;
+        for (const char* p = begin; p != end; ++p) {
+            tabs += *p == '\t';
+            zeros += *p == '\0';
+        }
+        return {static_cast<std::size_t>(tabs) + 1, zeros != 0};
+    }
 };
 
 class LineReader {
 public:
     LineReader(char* data, int bytes, bool carriageReturnEnds)
         : m_data(data), m_size(static_cast<std::size_t>(bytes)),
-          m_carriageReturnEnds(carriageReturnEnds) {}
+          m_carriageReturnEnds(carriageReturnEnds) {
+        // Searched here once, so the copies that check and then map the lines start with the
+        // answers instead of each searching the data for a carriage return again.
+        if (m_size == 0)
+            return;
+        Find(m_lineFeed, '\n');
+        if (m_carriageReturnEnds)
+            Find(m_carriageReturn, '\r');
+    }
 
     bool AtEnd() const { return m_pos == m_size; }
     // A line that starts with a carriage return closes a repeating group.
@@ -104,8 +150,7 @@ public:
         if (m_carriageReturnEnds)
             end = std::min(end, Find(m_carriageReturn, '\r'));
         char* begin = m_data + m_pos;
-        Line line{begin, m_data + end, nullptr, 1};
-        line.fields += static_cast<std::size_t>(std::count(begin, line.end, '\t'));
+        Line line{begin, m_data + end, nullptr};
         if (end != m_size) {
             const bool pair = m_data[end] == '\r' && end + 1 != m_size && m_data[end + 1] == '\n';
             end += pair ? 2 : 1;
@@ -136,19 +181,39 @@ private:
     bool m_searched[2] = {false, false};
 };
 
+// The first tab in [p, end), or end. Fields are a few bytes long, shorter than a library
+// search takes to set up, so eight bytes are tested at a time: a byte equal to the tab turns
+// to zero under the exclusive or, and the lowest zero byte of a word is flagged exactly.
+static_assert(std::endian::native == std::endian::little, "the lowest byte comes first");
+char* FindTab(char* p, char* end) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101;
+    constexpr std::uint64_t kHighBits = 0x8080808080808080;
+    constexpr std::uint64_t kTabs = kOnes * '\t';
+    while (end - p >= 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, p, sizeof word);
+        const std::uint64_t x = word ^ kTabs;
+        if (const std::uint64_t found = (x - kOnes) & ~x & kHighBits)
+            return p + std::countr_zero(found) / 8;
+        p += 8;
+    }
+    while (p != end && *p != '\t')
+        ++p;
+    return p;
+}
+
 // Calls fn with the text of each field of a line and overwrites the separators with zero
-// bytes. A zero byte inside a field ends its text.
-template <class Fn> void ForEachField(const Line& line, Fn&& fn) {
+// bytes. A zero byte inside a field ends its text; lines checked free of them skip that search.
+template <class Fn> void ForEachField(const Line& line, bool mayHoldZero, Fn&& fn) {
     char* start = line.begin;
     for (;;) {
-        const auto length = static_cast<std::size_t>(line.end - start);
-        auto* tab = static_cast<char*>(std::memchr(start, '\t', length));
-        const std::size_t field = tab ? static_cast<std::size_t>(tab - start) : length;
-        const void* zero = std::memchr(start, 0, field);
+        char* tab = FindTab(start, line.end);
+        const auto field = static_cast<std::size_t>(tab - start);
+        const void* zero = mayHoldZero ? std::memchr(start, 0, field) : nullptr;
         fn(std::string_view(start,
                             zero ? static_cast<std::size_t>(static_cast<const char*>(zero) - start)
                                  : field));
-        if (!tab)
+        if (tab == line.end)
             break;
         *tab = 0;
         start = tab + 1;
@@ -161,9 +226,10 @@ void SetLine(const Line& line,
              const std::vector<Column>& columns,
              std::size_t first,
              unsigned char* row,
-             orvo::StringTable& strings) {
+             orvo::StringTable& strings,
+             bool mayHoldZero = true) {
     std::size_t c = first;
-    ForEachField(line, [&](std::string_view text) {
+    ForEachField(line, mayHoldZero, [&](std::string_view text) {
         const Column& column = columns[c++];
         orvo::WriteCellAnsi(*column.field, row + column.offset, text, strings);
     });
@@ -185,12 +251,12 @@ GroupScan ScanGroup(LineReader reader,
                     std::size_t trailingFields,
                     GroupLines& out) {
     if (leadingFields > 0) {
-        if (reader.AtEnd() || reader.Next().fields != leadingFields)
+        if (reader.AtEnd() || reader.Next().GetShape().fields != leadingFields)
             return GroupScan::LeadingUnread;
         out.leading = true;
     }
     while (!reader.AtEnd() && !reader.AtCarriageReturn()) {
-        const std::size_t fields = reader.Next().fields;
+        const std::size_t fields = reader.Next().GetShape().fields;
         if (fields == innerFields) {
             ++out.rows;
             continue;
@@ -206,7 +272,7 @@ GroupScan ScanGroup(LineReader reader,
         out.closed = true;
         reader.Next();
     }
-    if (reader.AtEnd() || reader.Next().fields != trailingFields)
+    if (reader.AtEnd() || reader.Next().GetShape().fields != trailingFields)
         return GroupScan::Malformed;
     out.trailing = true;
     return GroupScan::Ok;
@@ -382,17 +448,37 @@ bool XStruct::MapDelimiterData(int records, int bytes, char* data, char mode) {
         if (m_maxRow > 0 && (records > m_maxRow || HasPointerField()))
             return false;
         LineReader scan = reader;
+        bool holdsZero = false;
         for (int r = 0; r < records; ++r) {
-            if (scan.AtEnd() || scan.Next().fields != static_cast<std::size_t>(fieldCount))
+            if (scan.AtEnd())
                 return false;
+            const Line::Shape shape = scan.Next().GetShape();
+            if (shape.fields != static_cast<std::size_t>(fieldCount))
+                return false;
+            holdsZero = holdsZero || shape.holdsZero;
         }
-        orvo::RowStorage fresh;
-        if (!fresh.Append(m_record, std::max(records, m_maxRow), m_dynamic))
-            return false;
+        const int rows = std::max(records, m_maxRow);
         const std::vector<Column> columns = ColumnsOf(m_record);
         LineReader fill = reader;
+        if (TextWritesEveryByte(m_record) && m_memReady && m_rows.RowSize() == GetRecordSize() &&
+            m_rows.PerRow() == m_dynamic &&
+            (m_maxRow > 0 ? m_rows.Rows() == rows : m_rows.Rows() >= rows)) {
+            // The rows there are take the texts as they stand: every byte of them is written,
+            // so they end as new rows would. A ring's rows past the texts are made new.
+            m_rows.Truncate(m_record, rows);
+            for (int r = records; r < rows; ++r)
+                m_rows.ResetRow(m_record, r);
+            for (int r = 0; r < records; ++r)
+                SetLine(fill.Next(), columns, 0, m_rows.Row(r), m_rows.Strings(), holdsZero);
+            m_ringStart = 0;
+            m_count = records;
+            return true;
+        }
+        orvo::RowStorage fresh;
+        if (!fresh.Append(m_record, rows, m_dynamic))
+            return false;
         for (int r = 0; r < records; ++r)
-            SetLine(fill.Next(), columns, 0, fresh.Row(r), fresh.Strings());
+            SetLine(fill.Next(), columns, 0, fresh.Row(r), fresh.Strings(), holdsZero);
         AdoptRows(fresh, records);
         return true;
     }

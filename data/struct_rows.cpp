@@ -92,7 +92,11 @@ bool XStruct::ShiftUp(int n) {
     if (n <= 0 || n >= m_count || !m_memReady)
         return true;
     if (m_maxRow > 0) {
-        m_ringStart = static_cast<int>((static_cast<std::int64_t>(m_ringStart) + n) % m_maxRow);
+        // (ringStart + n) mod MaxRow without a division: a ring taking ticks shifts by one
+        // on every tick.
+        const int step = n < m_maxRow ? n : n % m_maxRow;
+        m_ringStart =
+            m_ringStart < m_maxRow - step ? m_ringStart + step : m_ringStart - (m_maxRow - step);
     } else if (m_dynamic) {
         m_rows.RotateBuffers(m_count, n);
     } else if (unsigned char* block = m_rows.Block()) {
@@ -108,8 +112,9 @@ bool XStruct::ShiftDown(int n) {
     if (n <= 0 || n >= m_count || !m_memReady)
         return true;
     if (m_maxRow > 0) {
-        m_ringStart = static_cast<int>(
-            (static_cast<std::int64_t>(m_ringStart) + m_maxRow - n % m_maxRow) % m_maxRow);
+        // (ringStart - n) mod MaxRow without a division, as above.
+        const int step = n < m_maxRow ? n : n % m_maxRow;
+        m_ringStart = m_ringStart >= step ? m_ringStart - step : m_ringStart + (m_maxRow - step);
     } else if (m_dynamic) {
         m_rows.RotateBuffers(m_count, m_count - n);
     } else if (unsigned char* block = m_rows.Block()) {

@@ -18,6 +18,11 @@ template <class C> bool IsBlank(C c) {
 template <class C> bool IsDigit(C c) {
     return c >= C('0') && c <= C('9');
 }
+// The value of a decimal digit, 10 or more for anything else: one subtraction and one
+// compare per character in the digit loops.
+template <class C> std::uint32_t DigitValue(C c) {
+    return static_cast<std::uint32_t>(c) - static_cast<std::uint32_t>('0');
+}
 template <class C> C AsciiLower(C c) {
     return (c >= C('A') && c <= C('Z')) ? C(c + ('a' - 'A')) : c;
 }
@@ -46,16 +51,23 @@ struct Integer {
     std::uint64_t magnitude = 0; // saturates at UINT64_MAX
 };
 
-template <class C> Integer ReadInteger(std::basic_string_view<C> text) {
+// Inline into each conversion: received numbers are read by the hundred thousand.
+template <class C>
+[[gnu::always_inline]] inline Integer ReadInteger(std::basic_string_view<C> text) {
     const Prefix p = ReadPrefix(text);
     Integer n;
     n.negative = p.negative;
     constexpr std::uint64_t kMax = std::numeric_limits<std::uint64_t>::max();
-    for (std::size_t i = p.pos; i < text.size() && IsDigit(text[i]); ++i) {
-        n.anyDigit = true;
-        const auto d = static_cast<std::uint64_t>(text[i] - C('0'));
-        n.magnitude = n.magnitude > (kMax - d) / 10 ? kMax : n.magnitude * 10 + d;
+    // Up to here no digit can overflow, so most numbers never test for saturation.
+    constexpr std::uint64_t kSafe = (kMax - 9) / 10;
+    std::size_t i = p.pos;
+    for (std::uint32_t d = 0; i < text.size() && (d = DigitValue(text[i])) <= 9; ++i) {
+        if (n.magnitude <= kSafe)
+            n.magnitude = n.magnitude * 10 + d;
+        else
+            n.magnitude = n.magnitude > (kMax - d) / 10 ? kMax : n.magnitude * 10 + d;
     }
+    n.anyDigit = i > p.pos;
     return n;
 }
 
@@ -168,17 +180,10 @@ double _wtof(const wchar_t* text) {
 
 namespace {
 
-template <class C> double ReadDouble(std::basic_string_view<C> text) {
-    const Prefix p = ReadPrefix(text);
-    const double sign = p.negative ? -1.0 : 1.0;
-    if (MatchesWord(text, p.pos, "inf")) {
-        return sign * std::numeric_limits<double>::infinity();
-    }
-    if (MatchesWord(text, p.pos, "nan")) {
-        return std::copysign(std::numeric_limits<double>::quiet_NaN(), sign);
-    }
+// The decimal number at `pos` through its text form and from_chars: any length, any exponent.
+template <class C> double ReadDecimalInGeneral(std::basic_string_view<C> text, std::size_t pos) {
     long long leadPower = 0;
-    const std::string number = ReadDecimal(text, p.pos, leadPower);
+    const std::string number = ReadDecimal(text, pos, leadPower);
     if (number.empty()) {
         return 0.0;
     }
@@ -189,7 +194,92 @@ template <class C> double ReadDouble(std::basic_string_view<C> text) {
     } else if (ec != std::errc()) {
         value = 0.0;
     }
-    return sign * value;
+    return value;
+}
+
+// Powers of ten that are exact doubles.
+constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr long long kLargestExactPower = 22;
+constexpr std::uint64_t kLargestExactMantissa = std::uint64_t(1) << 53;
+
+// Received prices are short decimals, read by the hundred thousand. Their digits as an
+// integer up to 2^53 and a power of ten up to 1e22 are both exact doubles, so one
+// multiplication or division rounds correctly: the same double from_chars gives, without
+// building its text first. Anything longer takes the general way.
+template <class C> double ReadDecimalNumber(std::basic_string_view<C> text, std::size_t pos) {
+    const std::size_t size = text.size();
+    // The digits from the first non-zero one, as an integer; past 19 of them it wraps, but
+    // then the general way reads the number.
+    std::uint64_t mantissa = 0;
+    std::size_t i = pos;
+    while (i < size && text[i] == C('0')) {
+        ++i;
+    }
+    const std::size_t firstSignificant = i;
+    for (std::uint32_t d = 0; i < size && (d = DigitValue(text[i])) <= 9; ++i) {
+        mantissa = mantissa * 10 + d;
+    }
+    std::size_t significant = i - firstSignificant;
+    bool anyDigit = i > pos;
+    long long fraction = 0; // digits after the point
+    if (i < size && text[i] == C('.')) {
+        const std::size_t fractionBegins = ++i;
+        if (significant == 0) {
+            while (i < size && text[i] == C('0')) {
+                ++i;
+            }
+        }
+        const std::size_t fractionSignificant = i;
+        for (std::uint32_t d = 0; i < size && (d = DigitValue(text[i])) <= 9; ++i) {
+            mantissa = mantissa * 10 + d;
+        }
+        significant += i - fractionSignificant;
+        fraction = static_cast<long long>(i - fractionBegins);
+        anyDigit = anyDigit || fraction > 0;
+    }
+    if (!anyDigit) {
+        return 0.0;
+    }
+    long long exponent = 0;
+    if (i < size && (text[i] == C('e') || text[i] == C('E'))) {
+        std::size_t j = i + 1;
+        const bool negative = j < size && text[j] == C('-');
+        if (j < size && (text[j] == C('+') || text[j] == C('-'))) {
+            ++j;
+        }
+        // Short exponents only; longer ones (and "1e", which has none) go the general way.
+        for (int digits = 0; j < size && IsDigit(text[j]); ++j) {
+            if (++digits > 3) {
+                return ReadDecimalInGeneral(text, pos);
+            }
+            exponent = exponent * 10 + (text[j] - C('0'));
+        }
+        exponent = negative ? -exponent : exponent;
+    }
+    const long long power = exponent - fraction;
+    if (significant > 19 || mantissa > kLargestExactMantissa || power < -kLargestExactPower ||
+        power > kLargestExactPower) {
+        return ReadDecimalInGeneral(text, pos);
+    }
+    const double digits = static_cast<double>(mantissa);
+    return power < 0 ? digits / kExactPowersOfTen[-power] : digits * kExactPowersOfTen[power];
+}
+
+template <class C> double ReadDouble(std::basic_string_view<C> text) {
+    const Prefix p = ReadPrefix(text);
+    const double sign = p.negative ? -1.0 : 1.0;
+    // Numbers start with a digit or the point; only anything else can be a word.
+    if (p.pos < text.size() && DigitValue(text[p.pos]) > 9 && text[p.pos] != C('.')) {
+        if (MatchesWord(text, p.pos, "inf")) {
+            return sign * std::numeric_limits<double>::infinity();
+        }
+        if (MatchesWord(text, p.pos, "nan")) {
+            return std::copysign(std::numeric_limits<double>::quiet_NaN(), sign);
+        }
+    }
+    return sign * ReadDecimalNumber(text, p.pos);
 }
 
 template <class C> bool ReadUnsigned(std::basic_string_view<C> text, unsigned& out) {

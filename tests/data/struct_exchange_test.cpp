@@ -260,6 +260,71 @@ TEST_F(StructExchangeTest, MapDelimiterDataSplitsLinesAndFields) {
     EXPECT_EQ(Text(s, L"[1].side"), L"v");
 }
 
+// Text mapped over rows a structure already has leaves them as new rows would be, whether
+// the rows are reused or made anew: nothing of the earlier rows shows through.
+TEST_F(StructExchangeTest, MappedTextLeavesNothingOfTheEarlierRows) {
+    const std::string fields = R"(<this.field item="code" type="String" size="10"/>
+        <this.field item="qty" type="Integer" value="9"/><this.field item="side" type="Char"/>
+        </structure>)";
+    for (const char* storage : {"", R"( type="dynamic")"}) {
+        XStruct* used =
+            Make(std::string(R"(<structure Name="S" count="3")") + storage + ">" + fields);
+        XStruct* fresh = Make(std::string(R"(<structure Name="S")") + storage + ">" + fields);
+        ASSERT_TRUE(used && fresh);
+        for (int r = 0; r < 3; ++r)
+            ASSERT_TRUE(used->SetVal(r, 0, L"LONGCODE99") && used->SetVal(r, 1, L"123") &&
+                        used->SetVal(r, 2, L"Z"));
+        for (XStruct* s : {used, fresh}) {
+            char text[] = "A\t\t\nB\t5\tS\n";
+            ASSERT_TRUE(s->MapDelimiterData(2, sizeof text - 1, text, 'T'));
+            ASSERT_EQ(s->GetRows(), 2);
+        }
+        EXPECT_EQ(RowBytes(used, 0), RowBytes(fresh, 0)) << storage;
+        EXPECT_EQ(RowBytes(used, 1), RowBytes(fresh, 1)) << storage;
+        EXPECT_EQ(Text(used, L"code") + Text(used, L"[1].qty"), L"A5");
+    }
+
+    // An unsigned cell keeps its bytes when its text has no digits: a new row's default.
+    XStruct* flags = Make(R"(<structure Name="F" count="2">
+        <this.field item="f" type="UInteger" value="7"/></structure>)");
+    ASSERT_NE(flags, nullptr);
+    ASSERT_TRUE(flags->SetVal(0, 0, L"1"));
+    char none[] = "x\n";
+    ASSERT_TRUE(flags->MapDelimiterData(1, sizeof none - 1, none, 0));
+    EXPECT_EQ(Text(flags, L"f"), L"7");
+
+    // A ring's rows past the texts are new rows too, and the texts start its logical order.
+    XStruct* ring = Make(std::string(R"(<structure Name="R" count="0" MaxRow="3">)") + fields);
+    ASSERT_NE(ring, nullptr);
+    for (const wchar_t* record : {L"a,1,x", L"b,2,y", L"c,3,z"})
+        ASSERT_EQ(ring->AddRecord(record), 1);
+    ASSERT_TRUE(ring->ShiftUp(1));
+    char one[] = "N\t4\tQ";
+    ASSERT_TRUE(ring->MapDelimiterData(1, sizeof one - 1, one, 0));
+    ASSERT_TRUE(ring->SetRowCount(3));
+    EXPECT_EQ(Text(ring, L"code") + Text(ring, L"[1].qty") + Text(ring, L"[2].code"), L"N9");
+}
+
+// Fields are found eight bytes at a time: every length around that step reads back whole.
+TEST_F(StructExchangeTest, DelimitedFieldsOfEveryLengthReadBackWhole) {
+    constexpr int kFields = 20;
+    std::string markup = R"(<structure Name="S">)";
+    std::string line;
+    for (int f = 0; f < kFields; ++f) {
+        markup += R"(<this.field item="f)" + std::to_string(f) + R"(" type="String" size="24"/>)";
+        line += (f ? "\t" : "") + std::string(static_cast<std::size_t>(f), char('a' + f));
+    }
+    XStruct* s = Make(markup + "</structure>");
+    ASSERT_NE(s, nullptr);
+    std::vector<char> text(line.begin(), line.end());
+    ASSERT_TRUE(s->MapDelimiterData(1, static_cast<int>(text.size()), text.data(), 0));
+    for (int f = 0; f < kFields; ++f) {
+        std::wstring cell;
+        ASSERT_TRUE(s->GetVal(0, f, cell));
+        EXPECT_EQ(cell, std::wstring(static_cast<std::size_t>(f), wchar_t(L'a' + f))) << f;
+    }
+}
+
 TEST_F(StructExchangeTest, MapDelimiterDataReadsRepeatingGroups) {
     XStruct* s = Make(R"(<structure Name="S"><this.field item="hdr" type="Integer"/>
         <structure Name="og" count="0"><this.field item="x" type="Integer"/>

@@ -154,6 +154,29 @@ TEST_F(StructRowsTest, ShiftsMoveRowsOrTheRingStart) {
     EXPECT_FALSE(strings->ShiftDown(1));
 }
 
+// A ring taking more records at its top than it holds keeps the newest in logical order
+// through sorting and received text; a count declared above MaxRow shifts modulo MaxRow.
+TEST_F(StructRowsTest, AWrappedRingKeepsItsLogicalOrder) {
+    XStruct* ring = Pairs(R"(count="4" MaxRow="4")");
+    for (int tick = 0; tick < 10; ++tick) {
+        ASSERT_TRUE(ring->ShiftDown(1));
+        ASSERT_TRUE(ring->SetVal(0, 0, tick));
+        ASSERT_TRUE(ring->SetVal(0, 1, (L"t" + std::to_wstring(tick)).c_str()));
+    }
+    EXPECT_EQ(Column(ring, 1), L"t9,t8,t7,t6");
+    ASSERT_EQ(ring->Sort(0, SORT_INT, SORT_DESC), 1);
+    EXPECT_EQ(Column(ring, 1), L"t6,t7,t8,t9");
+    char text[] = "1\ta\n2\tb\n";
+    ASSERT_TRUE(ring->MapDelimiterData(2, sizeof text - 1, text, 0));
+    EXPECT_EQ(Column(ring, 1), L"a,b");
+
+    XStruct* over = Pairs(R"(count="5" MaxRow="3")");
+    ASSERT_TRUE(over->ShiftDown(4));
+    EXPECT_EQ(over->GetRingStart(), 2);
+    ASSERT_TRUE(over->ShiftUp(4));
+    EXPECT_EQ(over->GetRingStart(), 0);
+}
+
 TEST_F(StructRowsTest, RingCountsStayWithinMaxRow) {
     XStruct* ring = Pairs(R"(count="0" MaxRow="3")");
     EXPECT_TRUE(ring->ISMem());

@@ -3,7 +3,11 @@
 #include <climits>
 #include <clocale>
 #include <cmath>
+#include <cstdint>
+#include <cstdlib>
 #include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -60,6 +64,46 @@ TEST(LenientTest, DoublesReadTheLongestNumber) {
     EXPECT_EQ(_wtof(L"abc"), 0.0);
     EXPECT_EQ(_wtof(static_cast<const wchar_t*>(nullptr)), 0.0);
     EXPECT_EQ(_wtof(L"0.1"), 0.1); // correctly rounded
+}
+
+// Short decimals are read by an exact shortcut; each must give the double strtod rounds to,
+// at the shortcut's limits (2^53, 1e22, 19 digits), just past them, and across random texts.
+TEST(LenientTest, DecimalsRoundToTheNearestDouble) {
+    std::vector<std::string> texts = {"9007199254740992",
+                                      "9007199254740993",
+                                      "9007199254740992e-22",
+                                      "9007199254740992e22",
+                                      "1e22",
+                                      "1e23",
+                                      "0.1e-21",
+                                      "1234567890123456789e-3",
+                                      "12345678901234567891e-3",
+                                      "-0.00000000000000000000000123",
+                                      "0.3e-999",
+                                      "7.e5"};
+    std::uint32_t state = 2024;
+    auto random = [&state](std::uint32_t bound) {
+        state = state * 1'103'515'245u + 12'345u;
+        return (state >> 8) % bound;
+    };
+    for (int i = 0; i < 20'000; ++i) {
+        std::string text = random(3) == 0 ? "-" : "";
+        const std::uint32_t digits = 1 + random(20);
+        const std::uint32_t point = random(digits + 2);
+        for (std::uint32_t d = 0; d < digits; ++d) {
+            if (d == point)
+                text += '.';
+            text += static_cast<char>('0' + random(10));
+        }
+        if (random(2) == 0)
+            text += "e" + std::to_string(static_cast<int>(random(61)) - 30);
+        texts.push_back(text);
+    }
+    for (const std::string& text : texts) {
+        const double expected = std::strtod(text.c_str(), nullptr);
+        EXPECT_EQ(_atof(text), expected) << text;
+        EXPECT_EQ(_wtof(std::wstring(text.begin(), text.end())), expected) << text;
+    }
 }
 
 TEST(LenientTest, DoublesHandleRangeAndWords) {
