@@ -144,7 +144,7 @@ void WriteFields(const CRecord& record,
     for (int c = 0; c < record.GetFieldCount(); ++c) {
         const CRecord::CField& f = *record.GetField(c);
         if (f.Type == DT_STRUCT && f.InnerStruct) {
-            const int rows = f.InnerStruct->count > 0 ? f.InnerStruct->count
+            const int rows = f.InnerStruct->count > 0        ? f.InnerStruct->count
                              : IsBook(f.InnerStruct->record) ? groupRows
                                                              : answer.listRows;
             for (int r = 0; r < rows; ++r)
