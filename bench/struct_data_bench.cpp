@@ -640,6 +640,37 @@ void BM_RingShiftDownAndWriteCells(benchmark::State& state) {
 }
 BENCHMARK(BM_RingShiftDownAndWriteCells);
 
+// Received quotes going in at the top of the ring a whole row at a time, as a tick list takes
+// them (an "Add" at the top without fields).
+void BM_RingInsertReceivedRows(benchmark::State& state) {
+    std::unique_ptr<XStruct> ring = QuoteRing();
+    std::unique_ptr<XStruct> received = QuoteStruct(kRows);
+    const std::vector<unsigned char>& packed = PackedQuotes();
+    const std::vector<Quote>& quotes = Quotes();
+    int newest = 0;
+    int previous = 0;
+    if (!ring || !received ||
+        !received->MapData(
+            kRows, static_cast<int>(packed.size()), reinterpret_cast<const char*>(packed.data())) ||
+        ring->InsertRowsAtTop(*received, 0, 1) != 1 ||
+        ring->InsertRowsAtTop(*received, 1, 1) != 1 || !ring->GetVal(0, kBid, newest) ||
+        !ring->GetVal(1, kBid, previous) || newest != quotes[1].bid || previous != quotes[0].bid ||
+        ring->GetRecordCount() != kRingRows) {
+        state.SkipWithError("the ring could not be made or lost an update");
+        return;
+    }
+    int next = 0;
+    for (auto _ : state) {
+        for (int u = 0; u < kRingUpdates; ++u) {
+            benchmark::DoNotOptimize(ring->InsertRowsAtTop(*received, next, 1));
+            if (++next == kRows)
+                next = 0;
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * kRingUpdates);
+}
+BENCHMARK(BM_RingInsertReceivedRows);
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -651,6 +682,7 @@ int main(int argc, char** argv) {
          {"BM_MapDataIntoFreshStructure", "BM_MemcpyRecords"},
          {"BM_MapDataIntoFreshStructure", "BM_AllocateAndCopyRecords"},
          {"BM_MapDelimiterData", "BM_CopyAndScanDelimitedText"},
+         {"BM_RingInsertReceivedRows", "BM_PlainRingMemcpy"},
          {"BM_GetValText", "BM_FormatPlainCells"},
          {"BM_GetValVariant", "BM_FormatPlainCells"},
          {"BM_GetValVariant", "BM_VariantFromPlainCells"},

@@ -124,6 +124,13 @@ public:
     void RmStruct();
     bool ShiftUp(int n);
     bool ShiftDown(int n);
+    // Rows first .. first + count - 1 of `source`, a structure of this layout, go in at the
+    // top as received rows do: the last of them at row 0, the first just above the rows
+    // there were. A ring makes room by dropping its oldest rows (and keeps only the newest
+    // MaxRow of the rows given); other structures grow. Whole rows move, so this is the fast
+    // way for tick and fill lists. The rows put in, or 0 for bad rows, a row size that
+    // differs, or variable-length strings or repeating groups (rows that cannot move whole).
+    int InsertRowsAtTop(const XStruct& source, int first, int count);
     // Moves the first `fields` columns of rows 0 .. rows - n - 1 down by n rows as text,
     // leaving empty texts behind.
     static bool ShiftRecordTillEnd(XStruct* target, int rows, int fields, int n);

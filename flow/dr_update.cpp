@@ -272,6 +272,19 @@ int CDRUpdate::MethodAdd(XStruct* received) {
     const int rows = SourceRows(received);
     const std::int64_t max = control->GetMaxRow();
     const std::int64_t current = std::max(control->GetRecordCount(), 0);
+    // Without fields, received rows of the control's own layout go in at the top whole: the
+    // tick and fill lists, where the newest row comes first and a ring drops its oldest.
+    if (m_fields.empty() && m_where == WHERE_TOP && !m_reverseRow && m_innerField < 0 &&
+        m_skipRow <= 0 && rows > 0 && control->GetRecord() == received->GetRecord()) {
+        const int added = control->InsertRowsAtTop(*received, 0, rows);
+        if (added > 0) {
+            if (max > 0 && current + rows > max)
+                control->NotifyChange(0, 0);
+            else
+                control->NotifyChange(NOTIFY_ROWS_ADDED, added);
+            return 1;
+        }
+    }
     std::int64_t added = static_cast<std::int64_t>(rows) - m_skipRow;
     if (added <= 0)
         return 1;

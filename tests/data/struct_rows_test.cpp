@@ -177,6 +177,39 @@ TEST_F(StructRowsTest, AWrappedRingKeepsItsLogicalOrder) {
     EXPECT_EQ(over->GetRingStart(), 0);
 }
 
+// Received rows go in whole at the top, the last given at row 0: a ring fills up, then drops
+// its oldest rows; other structures grow; rows that cannot move whole are refused.
+TEST_F(StructRowsTest, ReceivedRowsGoInWholeAtTheTop) {
+    XStruct* received = Pairs(R"(count="5")");
+    Fill(received, {L"r0", L"r1", L"r2", L"r3", L"r4"});
+    XStruct* ring = Pairs(R"(count="0" MaxRow="4")");
+    EXPECT_EQ(ring->InsertRowsAtTop(*received, 0, 2), 2);
+    EXPECT_EQ(Column(ring, 1), L"r1,r0");
+    EXPECT_EQ(ring->InsertRowsAtTop(*received, 2, 1), 1);
+    EXPECT_EQ(ring->InsertRowsAtTop(*received, 3, 2), 2);
+    EXPECT_EQ(Column(ring, 1), L"r4,r3,r2,r1") << "full: the oldest went";
+    EXPECT_EQ(Column(ring, 0), L"4,3,2,1");
+    EXPECT_EQ(ring->InsertRowsAtTop(*received, 0, 5), 4) << "only the newest MaxRow";
+    EXPECT_EQ(Column(ring, 1), L"r4,r3,r2,r1");
+    for (int tick = 0; tick < 6; ++tick) // one at a time, round the ring and past its start
+        ASSERT_EQ(ring->InsertRowsAtTop(*received, tick % 5, 1), 1);
+    EXPECT_EQ(Column(ring, 1), L"r0,r4,r3,r2");
+    EXPECT_EQ(Column(ring, 0), L"0,4,3,2");
+
+    XStruct* plain = Pairs(R"(count="1")");
+    Fill(plain, {L"old"});
+    EXPECT_EQ(plain->InsertRowsAtTop(*received, 1, 2), 2);
+    EXPECT_EQ(Column(plain, 1), L"r2,r1,old");
+
+    EXPECT_EQ(plain->InsertRowsAtTop(*received, 4, 2), 0) << "past the source's rows";
+    EXPECT_EQ(plain->InsertRowsAtTop(*received, -1, 1), 0);
+    EXPECT_EQ(plain->InsertRowsAtTop(*plain, 0, 1), 0);
+    XStruct* texts = Make(R"(<structure Name="s" count="1">
+        <this.field item="n" type="Integer"/><this.field item="t" type="String"/></structure>)");
+    EXPECT_EQ(texts->InsertRowsAtTop(*received, 0, 1), 0) << "another layout";
+    EXPECT_EQ(Column(plain, 1), L"r2,r1,old");
+}
+
 TEST_F(StructRowsTest, RingCountsStayWithinMaxRow) {
     XStruct* ring = Pairs(R"(count="0" MaxRow="3")");
     EXPECT_TRUE(ring->ISMem());

@@ -56,6 +56,10 @@ protected:
   <structure Name="ring" count="98" MaxRow="100">
     <this.field item="code" type="String" size="4"/><this.field item="px" type="Integer"/>
   </structure>
+  <structure Name="ticks" count="0" MaxRow="4">
+    <this.field item="code" type="String" size="4"/><this.field item="px" type="Integer"/>
+    <structure Name="book" count="3"><this.field item="bid" type="Integer"/></structure>
+  </structure>
   <ChangeLog Name="changes"/><ChangeLog Name="label"/>
 </metaio>)");
         recv = Find<XStruct>(L"recv");
@@ -180,6 +184,21 @@ TEST_F(DRUpdateTest, AddPlacesSourceRowsAtTopOrBottom) {
                                   : Codes(L"R", 4, -1, -1) + Codes(L"O", 3, 98));
         EXPECT_EQ(changes->log, (Notices{{0, 0}}));
     }
+}
+
+// Without fields, rows of the list's own layout go in whole, the newest first.
+TEST_F(DRUpdateTest, AddWithoutFieldsPutsWholeRowsAtTheTop) {
+    auto* ticks = Find<XStruct>(L"ticks");
+    ticks->AddListener(changes);
+    auto update = Make(R"(Control="ticks" Method="Add" Where="Top")", "");
+    ASSERT_NE(update, nullptr);
+    ASSERT_EQ(update->Update(recv), 1);
+    EXPECT_EQ(Column(ticks, CODE), Codes(L"R", 4, 0, -1)) << "the newest MaxRow, last first";
+    EXPECT_EQ(Column(ticks, PX), (Texts{L"4001", L"3001", L"2001", L"1001"}));
+    int bid = 0;
+    ASSERT_TRUE(ticks->GetVal(std::vector<int>{0, 2, 2, 0}, bid));
+    EXPECT_EQ(bid, 502) << "inner rows move with their row";
+    EXPECT_EQ(changes->log, (Notices{{0, 0}})) << "the ring dropped rows";
 }
 
 TEST_F(DRUpdateTest, FieldsFormatComputeAndReadInnerRows) {
