@@ -26,13 +26,7 @@ int XDataControl::SetElement(XElement* e) {
 }
 
 int XDataControl::RunObjectEvent(int n) {
-    if (n == EVT_AFTERCREATE)
-        listener<XDO>::Register();
-    else if (n == EVT_INITIALIZE)
-        m_nCreateState = 3;
-    else if (n == EVT_RUN)
-        m_nCreateState = 4;
-    if (XEvent* handler = GetEventSlot(n); handler && !handler->Run(this))
+    if (!XDO::RunObjectEvent(n))
         return 0;
     if (n == EVT_INITIALIZE && !m_lazyEnforce)
         InheritLazy(parent());
