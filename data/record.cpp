@@ -262,11 +262,6 @@ bool CRecord::Refuse() {
     return false;
 }
 
-int CRecord::GetVirtualNo() const {
-    EnsureInternals();
-    return m_virtualNo;
-}
-
 bool CRecord::IsLastFieldVirtual() const {
     return !m_fields.empty() && GetVirtualNo() == GetFieldCount() - 1;
 }

@@ -150,7 +150,11 @@ public:
         return index >= 0 && index < GetFieldCount() ? m_offsets[static_cast<std::size_t>(index)]
                                                      : -1;
     }
-    int GetVirtualNo() const;
+    // Inline: whole-row copies ask on every received row.
+    int GetVirtualNo() const {
+        EnsureInternals();
+        return m_virtualNo;
+    }
     bool HasVirtual() const { return GetVirtualNo() >= 0; }
     bool IsLastFieldVirtual() const;
     const CField* GetVirtualField() const;

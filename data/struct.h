@@ -9,6 +9,7 @@
 // the row, the column and the path and answers false (or null) outside them; nothing is
 // allocated on access.
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -130,7 +131,27 @@ public:
     // MaxRow of the rows given); other structures grow. Whole rows move, so this is the fast
     // way for tick and fill lists. The rows put in, or 0 for bad rows, a row size that
     // differs, or variable-length strings or repeating groups (rows that cannot move whole).
-    int InsertRowsAtTop(const XStruct& source, int first, int count);
+    int InsertRowsAtTop(const XStruct& source, int first, int count) {
+        // A tick into a full tick list is the common case, so it stays inline: the oldest row
+        // becomes row 0 and takes the tick.
+        if (count == 1 && m_memReady && m_maxRow > 0 && m_count == m_maxRow &&
+            m_ringStart < m_maxRow && RowsMoveWholeFrom(source)) {
+            const unsigned char* from = source.m_rows.Row(source.PhysicalRow(first));
+            const int start = m_ringStart > 0 ? m_ringStart - 1 : m_maxRow - 1;
+            unsigned char* to = m_rows.Row(start);
+            if (!from || !to)
+                return 0;
+            m_ringStart = start;
+            // Rows are short: fixed-size blocks copy faster than a library call.
+            std::size_t n = static_cast<std::size_t>(m_rows.RowSize());
+            for (; n >= 32; n -= 32, from += 32, to += 32)
+                std::memcpy(to, from, 32);
+            if (n > 0)
+                std::memcpy(to, from, n);
+            return 1;
+        }
+        return InsertRowsAtTopGrowing(source, first, count);
+    }
     // Moves the first `fields` columns of rows 0 .. rows - n - 1 down by n rows as text,
     // leaving empty texts behind.
     static bool ShiftRecordTillEnd(XStruct* target, int rows, int fields, int n);
@@ -180,8 +201,31 @@ private:
     // The row memory of a top-level structure, with the message when it cannot be made.
     int AllocateDeclaredRows();
 
-    // Logical row to physical row; -1 outside the rows in use.
-    int PhysicalRow(int row) const;
+    // Rows of `source` can be copied here as bytes: another structure of the same layout
+    // without variable-length strings or repeating groups.
+    bool RowsMoveWholeFrom(const XStruct& source) const {
+        return &source != this && source.m_rows.RowSize() == m_rows.RowSize() &&
+               !HasPointerField() && !source.HasPointerField() &&
+               source.GetFieldCount() == GetFieldCount() && !HasVirtual();
+    }
+    // InsertRowsAtTop for every case but a tick into a full ring.
+    int InsertRowsAtTopGrowing(const XStruct& source, int first, int count);
+    // Logical row to physical row; -1 outside the rows in use. Inline: every cell asks.
+    int PhysicalRow(int row) const {
+        if (!m_memReady || row < 0 || row >= m_count)
+            return -1;
+        if (m_maxRow > 0) {
+            // ringStart < MaxRow and row < count <= MaxRow in use, so one subtraction wraps;
+            // a count above MaxRow (declared so) takes the slow way.
+            const std::int64_t physical = static_cast<std::int64_t>(m_ringStart) + row;
+            if (physical < m_maxRow)
+                return static_cast<int>(physical);
+            return static_cast<int>(physical < 2 * static_cast<std::int64_t>(m_maxRow)
+                                        ? physical - m_maxRow
+                                        : physical % m_maxRow);
+        }
+        return row < m_rows.Rows() ? row : -1;
+    }
     // A cell's bytes and field by (row, column) or by path; null when it does not exist.
     unsigned char* Cell(int row, int col, const CRecord::CField*& field);
     const unsigned char* Cell(int row, int col, const CRecord::CField*& field) const;

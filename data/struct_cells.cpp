@@ -96,22 +96,6 @@ bool XStruct::SetRowCount(unsigned int rows) {
     return true;
 }
 
-int XStruct::PhysicalRow(int row) const {
-    if (!m_memReady || row < 0 || row >= m_count)
-        return -1;
-    if (m_maxRow > 0) {
-        // ringStart < MaxRow and row < count <= MaxRow in use, so one subtraction wraps;
-        // a count above MaxRow (declared so) takes the slow way.
-        const std::int64_t physical = static_cast<std::int64_t>(m_ringStart) + row;
-        if (physical < m_maxRow)
-            return static_cast<int>(physical);
-        return static_cast<int>(physical < 2 * static_cast<std::int64_t>(m_maxRow)
-                                    ? physical - m_maxRow
-                                    : physical % m_maxRow);
-    }
-    return row < m_rows.Rows() ? row : -1;
-}
-
 // ---- cell addresses ---------------------------------------------------------------------------
 
 unsigned char* XStruct::Cell(int row, int col, const CRecord::CField*& field) {

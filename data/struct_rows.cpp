@@ -124,23 +124,10 @@ bool XStruct::ShiftDown(int n) {
     return true;
 }
 
-int XStruct::InsertRowsAtTop(const XStruct& source, int first, int count) {
-    if (&source == this || count <= 0 || first < 0 || first > source.m_count - count ||
-        HasPointerField() || HasVirtual() || source.HasPointerField() ||
-        source.GetFieldCount() != GetFieldCount() || (!m_memReady && !ConfirmDataMem()) ||
-        source.m_rows.RowSize() != m_rows.RowSize())
+int XStruct::InsertRowsAtTopGrowing(const XStruct& source, int first, int count) {
+    if (count <= 0 || first < 0 || first > source.m_count - count || !RowsMoveWholeFrom(source) ||
+        (!m_memReady && !ConfirmDataMem()))
         return 0;
-    if (count == 1 && m_maxRow > 0 && m_count == m_maxRow && m_ringStart < m_maxRow) {
-        // A tick into a full tick list: the oldest row becomes row 0 and takes the tick.
-        const int start = m_ringStart > 0 ? m_ringStart - 1 : m_maxRow - 1;
-        const unsigned char* from = source.m_rows.Row(source.PhysicalRow(first));
-        unsigned char* to = m_rows.Row(start);
-        if (!from || !to)
-            return 0;
-        m_ringStart = start;
-        std::memcpy(to, from, static_cast<std::size_t>(m_rows.RowSize()));
-        return 1;
-    }
     const int before = std::max(m_count, 0);
     int n = count;
     if (m_maxRow > 0) {

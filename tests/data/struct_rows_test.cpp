@@ -195,6 +195,10 @@ TEST_F(StructRowsTest, ReceivedRowsGoInWholeAtTheTop) {
         ASSERT_EQ(ring->InsertRowsAtTop(*received, tick % 5, 1), 1);
     EXPECT_EQ(Column(ring, 1), L"r0,r4,r3,r2");
     EXPECT_EQ(Column(ring, 0), L"0,4,3,2");
+    for (int bad : {-1, 5}) // a tick into a full ring names its source row too
+        EXPECT_EQ(ring->InsertRowsAtTop(*received, bad, 1), 0) << bad;
+    EXPECT_EQ(ring->InsertRowsAtTop(*ring, 0, 1), 0);
+    EXPECT_EQ(Column(ring, 1), L"r0,r4,r3,r2");
 
     XStruct* plain = Pairs(R"(count="1")");
     Fill(plain, {L"old"});
@@ -207,6 +211,7 @@ TEST_F(StructRowsTest, ReceivedRowsGoInWholeAtTheTop) {
     XStruct* texts = Make(R"(<structure Name="s" count="1">
         <this.field item="n" type="Integer"/><this.field item="t" type="String"/></structure>)");
     EXPECT_EQ(texts->InsertRowsAtTop(*received, 0, 1), 0) << "another layout";
+    EXPECT_EQ(ring->InsertRowsAtTop(*texts, 0, 1), 0);
     EXPECT_EQ(Column(plain, 1), L"r2,r1,old");
 }
 
