@@ -82,6 +82,9 @@ ORVO_CONTRACT(VisualSetUserState, nullptr, SetUserState, int(int state, int acti
 ORVO_CONTRACT(VisualSetUpdateCount, nullptr, SetUpdateCount, void(int count))
 // A frame (style 0x200): the menu number of the screen it shows.
 ORVO_CONTRACT(FrameGetFrameID, nullptr, GetFrameID, std::wstring())
+// A tab panel selects the page its switches name for a gate element. The object of the page
+// it changed to, or null when the page stayed (or the new page has no object).
+ORVO_CONTRACT(TabPanelSwitchPage, nullptr, SwitchPage, XDO*(XElement* element))
 // A gate: gathers, then applies its gate element; 0 when refused.
 ORVO_CONTRACT(GateTrigger, nullptr, Trigger, int())
 // A screen root (style 0x20000) takes or refuses the focus for an object inside it.

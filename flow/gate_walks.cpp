@@ -1,8 +1,10 @@
 // The walk callbacks of gates: what the gather, pre-apply and apply walks do at each object.
+#include "core/contracts.h"
 #include "core/lib.h"
 #include "core/loader.h"
 #include "flow/xdata_sequence.h"
 #include "flow/xgate.h"
+#include "platform/base/nocase.h"
 
 struct XGate::Walk {
     XElement* element;
@@ -177,9 +179,16 @@ int XGate::PreApplyProc(int phase, XDO* obj, ScanInfo& info) {
         SteerApply(phase, obj, info, walk);
         return 1;
     }
-    // A loader that switched its page walks the new page, so pages loaded inside switch too.
-    if (XLoader* loader = AsLoader(obj); loader && loader->DoSwitch(walk.element))
+    // A loader that switched its page walks the new page, so pages loaded inside switch too;
+    // a tab panel that changed its page walks the page shown now.
+    if (XLoader* loader = AsLoader(obj); loader && loader->DoSwitch(walk.element)) {
         RunPreApplyWalk(loader, walk.element, walk.trigger, false);
+    } else if (plat::EqualsNoCase(obj->GetIXOKey(), L"TabPanel")) {
+        static orvo::ContractMethod<orvo::contract::TabPanelSwitchPage> s_switchPage;
+        if (auto switchPage = s_switchPage.Get(obj))
+            if (XDO* page = switchPage(walk.element))
+                RunPreApplyWalk(page, walk.element, walk.trigger, false);
+    }
     return 1;
 }
 

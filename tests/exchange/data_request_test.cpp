@@ -17,29 +17,11 @@
 #include "flow/xdata_sequence.h"
 #include "flow/xgate.h"
 #include "platform/base/event_loop.h"
+#include "shell/xtab_panel.h"
+#include "support/fixture_file.h"
 #include "support/recording_presenter.h"
 
 namespace {
-
-constexpr std::string_view kTransactions = R"(
-<tr id="flowtests">
-  <tr id="10001" text="current price">
-    <input><structure Name="in"><this.field item="code" type="String" size="6"/></structure></input>
-    <output><structure Name="out">
-      <this.field item="code" type="String" size="6"/>
-      <this.field item="name" type="String" size="20"/>
-      <this.field item="price" type="Integer"/>
-      <this.field item="change" type="Integer"/>
-    </structure></output>
-  </tr>
-  <tr id="90001" text="quote push" RealTime="1">
-    <input><structure Name="pin"><this.field item="code" type="String" size="6"/></structure></input>
-    <output><structure Name="tick">
-      <this.field item="code" type="String" size="6"/>
-      <this.field item="price" type="Integer"/>
-    </structure></output>
-  </tr>
-</tr>)";
 
 // A screen object that counts what it is given and the requests' notices it hears, so a test
 // sees how many answers arrived.
@@ -63,32 +45,10 @@ public:
     std::vector<int> codes; // each notice as code * 10 + second value
 };
 
-// A page with a code edit whose gate feeds a sequence of two requests: the quote, and the
-// real-time ticks of the same code.
-constexpr std::string_view kBoard = R"xml(<DataControl Name="Board">
-  <gate Name="query" Type="Output">
-    <this.GateItem Name="code" Type="Output" Link="codeEdit"/>
-    <Cell Name="codeEdit"/>
-  </gate>
-  <DataSequence Name="seq" AutoSend="AUTOSEND">
-    <DataRequest Name="quote" TR="10001" Clear="true" Listener="answers">
-      <this.input Item="code" GateItem="code"/>
-      <this.output Item="name" Link="nameCell"/>
-      <this.output Item="price" Link="priceCell" Format="#,##0"/>
-      <this.Formula Formula="price - change" Link="closeCell"/>
-    </DataRequest>
-    <DataRequest Name="ticks" TR="90001">
-      <this.input Item="code" GateItem="code"/>
-      <this.output Item="price" Link="lastCell"/>
-    </DataRequest>
-  </DataSequence>
-  <gate Name="other" Type="Output">
-    <this.GateItem Name="account" Type="Output" Value="77"/>
-    <Cell/>
-  </gate>
-  <Cell Name="nameCell"/><Cell Name="priceCell"/><Cell Name="closeCell"/><Cell Name="lastCell"/>
-  <Cell Name="answers"/>
-</DataControl>)xml";
+// The quote board screen: a code edit's gate feeding a sequence of the quote and its ticks.
+std::string Board() {
+    return FixtureText("screens/exchange/board.xml");
+}
 
 sim::Scenario TwoStocks() {
     sim::Scenario s;
@@ -118,7 +78,7 @@ protected:
         plat::EventLoop::Install(&loop);
         XElement* root = nullptr;
         XMLParser parser;
-        ASSERT_TRUE(parser.ParseMemory(kTransactions, &root));
+        ASSERT_TRUE(parser.ParseMemory(FixtureText("screens/exchange/transactions.xml"), &root));
         XTRSet::Instance().AddChild(XScrMan::Instance().OpenPageMem(root, nullptr, nullptr));
         ASSERT_TRUE(exchange.InitWith(TwoStocks()));
         ASSERT_TRUE(XCommMan::Instance().RegCommMan(&exchange));
@@ -177,7 +137,7 @@ protected:
 ORVO_DISPATCH(Cell, XDO)
 
 TEST_F(DataRequestTest, ACodeThroughTheGateBringsItsQuoteAndItsTicks) {
-    Open(kBoard);
+    Open(Board());
     ASSERT_TRUE(notices.confirms.empty()) << notices.confirms[0].text;
     AskFor(L"000660");
     EXPECT_NE(Request(L"quote")->GetHandle(), 0);
@@ -205,7 +165,7 @@ TEST_F(DataRequestTest, ACodeThroughTheGateBringsItsQuoteAndItsTicks) {
 }
 
 TEST_F(DataRequestTest, ASequenceWaitsForEveryKeyAndForSendWithoutAutoSend) {
-    Open(kBoard, false);
+    Open(Board(), false);
     ASSERT_EQ(orvo::KindOf<XGate>(Obj(L"other"))->TriggerVB(), 1);
     EXPECT_EQ(Request(L"quote")->GetHandle(), 0) << "no code: nothing closed or sent";
 
@@ -232,7 +192,7 @@ TEST_F(DataRequestTest, ASequenceWaitsForEveryKeyAndForSendWithoutAutoSend) {
 }
 
 TEST_F(DataRequestTest, SendByNameTakesAGatherAndAskesTheCallbackBeforeEachRequest) {
-    Open(kBoard, false);
+    Open(Board(), false);
     Obj(L"codeEdit")->SetData(L"000660");
     static std::vector<std::wstring> calls;
     calls.clear();
@@ -262,7 +222,7 @@ TEST_F(DataRequestTest, SendByNameTakesAGatherAndAskesTheCallbackBeforeEachReque
 }
 
 TEST_F(DataRequestTest, AClosedScreenCancelsItsRequestsAndTicks) {
-    Open(kBoard);
+    Open(Board());
     AskFor(L"005930");
     ASSERT_GT(exchange.PushTick() + exchange.PushTick(), 0) << "the ticks are registered";
     page.reset(); // closing the screen cancels its requests
@@ -405,3 +365,26 @@ TEST_F(DataRequestTest, CommHandlersStopAnAnswerOrItsNestedRequests) {
 }
 
 } // namespace
+
+TEST_F(DataRequestTest, TheGateTurnsTabPanelsToThePagesItsElementNamesAsTheQuoteGoesOut) {
+    Open(FixtureText("screens/exchange/tabbed_board.xml"));
+    auto* markets = dynamic_cast<XTabPanel*>(Obj(L"markets"));
+    auto* views = dynamic_cast<XTabPanel*>(Obj(L"views"));
+    ASSERT_TRUE(markets && views);
+    Obj(L"marketEdit")->SetData(L"kosdaq");
+    AskFor(L"000660");
+    EXPECT_EQ(markets->GetPage(), 1);
+    EXPECT_EQ(views->GetPage(), 1);
+    EXPECT_FALSE(dynamic_cast<XUI*>(Obj(L"kospiPage"))->IsShow());
+    EXPECT_TRUE(dynamic_cast<XUI*>(Obj(L"chart"))->IsShow());
+    loop.Pump();
+    EXPECT_EQ(Data(L"nameCell"), L"SK하이닉스");
+
+    Obj(L"marketEdit")->SetData(L"KOSPI");
+    AskFor(L"005930");
+    EXPECT_EQ(markets->GetPage(), 0);
+    EXPECT_EQ(views->GetPage(), 1) << "no switch of its own matched";
+    loop.Pump();
+    EXPECT_EQ(Data(L"nameCell"), L"삼성전자");
+    EXPECT_TRUE(notices.confirms.empty());
+}

@@ -4,10 +4,36 @@
 #include <string>
 #include <vector>
 
+#include "core/contracts.h"
 #include "gate_page.h"
+
+namespace {
+
+// A tab panel as the walks see one: it turns to its first child when the element's "tab" is
+// its own name, and logs every time it is asked.
+class FakeTabPanel : public XDO {
+    ORVO_DISPATCH_MAP()
+
+public:
+    ORVO_KEY(L"TabPanel")
+    XDO* SwitchPage(XElement* element) {
+        test::GateLog().push_back(GetName() + L":asked");
+        const std::wstring* tab = element ? element->FindValue(L"tab") : nullptr;
+        if (!tab || *tab != GetName() || m_turned)
+            return nullptr;
+        m_turned = true;
+        return child();
+    }
+
+private:
+    bool m_turned = false;
+};
+
+} // namespace
 
 ORVO_DISPATCH(test::GateProbe, XDO)
 ORVO_DISPATCH(test::ProbeGate, XGate)
+ORVO_DISPATCH(FakeTabPanel, XDO, ORVO_PROVIDE(orvo::contract::TabPanelSwitchPage, SwitchPage))
 
 namespace {
 
@@ -276,6 +302,29 @@ TEST_F(GateTest, AHandlerClosingThePageEndsTheWalkSafely) {
     ASSERT_EQ(go->TriggerVB(), 1);
     EXPECT_FALSE(IsLiveXdo(closed));
     EXPECT_EQ(orvo::PendingDeletes(), 0u);
+}
+
+// A tab panel that turned its page walks that page again before the apply walk, as a loader
+// walks the page it loaded: panels inside are asked twice, those elsewhere once.
+TEST_F(GateTest, APanelThatTurnsItsPageWalksThatPageBeforeTheApply) {
+    orvo::RegisterFactory<FakeTabPanel>();
+    Open(R"(<Probe Name="Page">
+  <gate Name="go" Type="Output"><this.GateItem Name="tab" Type="Output" Value="outer"/><Probe/></gate>
+  <TabPanel Name="outer">
+    <Probe Name="page"><TabPanel Name="inner"><Probe Name="innerPage"/></TabPanel></Probe>
+  </TabPanel>
+  <TabPanel Name="elsewhere"/>
+  <gate Name="sink" Type="Input"><this.GateItem Name="tab" Type="Input" Link="got"/><Probe Name="got"/></gate>
+</Probe>)");
+    GateLog().clear();
+    EXPECT_EQ(Gate(L"go")->TriggerVB(), 1);
+    IXO::Unregister(L"TabPanel");
+    Log asked;
+    for (const std::wstring& entry : GateLog())
+        if (entry.ends_with(L":asked"))
+            asked.push_back(entry);
+    EXPECT_EQ(asked, (Log{L"inner:asked", L"elsewhere:asked", L"outer:asked", L"inner:asked"}));
+    EXPECT_EQ(Data(L"got"), L"outer") << "the apply walk still follows";
 }
 
 } // namespace
