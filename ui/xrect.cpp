@@ -276,6 +276,13 @@ int XRect::GetAbsY() {
     return Usable(m_pWnd) ? Wrap(static_cast<long long>(top) + m_pWnd->ClientOrigin().y) : top;
 }
 
+void XRect::PlaceByPixels(const CRect& rect) {
+    m_rect.point.x.SetPos(rect.left, CPosEx::SCALE_PX, rect.left);
+    m_rect.point.y.SetPos(rect.top, CPosEx::SCALE_PX, rect.top);
+    m_rect.size.width.SetPos(rect.Width(), CPosEx::SCALE_PX, rect.Width());
+    m_rect.size.height.SetPos(rect.Height(), CPosEx::SCALE_PX, rect.Height());
+}
+
 void XRect::RecalcRect() {
     if (Recalc())
         OnSizeChange();

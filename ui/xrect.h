@@ -106,6 +106,10 @@ public:
         return SetExpression(&CRectEx::XHeight, expression);
     }
     void RecalcRect();
+    // x, y, width and height as pixel expressions taken from `rect` (in the enclosing inner
+    // rectangle), without laying out: a container that places its children sets them before
+    // their layout runs.
+    void PlaceByPixels(const CRect& rect);
 
 private:
     bool SetExpression(bool (CRectEx::*set)(std::wstring_view), const wchar_t* expression);

@@ -1,0 +1,129 @@
+#pragma once
+// XTable ("Table"): visual objects laid out in rows and columns. Row heights and column
+// widths are position expressions: pixels, percentages of what the pixel entries leave, or
+// automatic shares of the rest. Each "Item" is an object wrapped in a cell placed at a grid
+// position with its spans; separator lines follow rows and columns; rows and columns show,
+// hide, insert from templates and delete; tables kept in step share column geometry.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ui/table_parts.h"
+#include "ui/xui.h"
+
+class XTable : public XUI {
+    ORVO_DISPATCH_MAP()
+
+public:
+    XTable();
+    ORVO_KEY(L"Table")
+
+    // The most grid positions a table takes ("Row" x "Col"); more leaves it empty.
+    static constexpr long long kMaxItems = 100000;
+
+    // "Row", "Col", "Flow", "RowGap", "ColGap", "RowSize", "ColSize", "SaveRow", "SaveCol".
+    int SetElement(XElement* e) override;
+    // "Item", "Row", "Col", "InsertRow", "InsertCol", "RowLine", "ColLine".
+    int SetMethod(const wchar_t* name, XElement* e) override;
+    // Lays out the rows and columns against the inner rectangle, then places every cell.
+    using XUI::Recalc;
+    int Recalc(XRect* parent) override;
+    void OnPaintAfterChild(CDC* dc) override;
+    // "row,col": the visual item object there.
+    XUI* GetSubUI(const wchar_t* text) override;
+
+    // ---- geometry --------------------------------------------------------------------------
+    int GetRowCount() const { return static_cast<int>(m_rows.size()); }
+    int GetColCount() const { return static_cast<int>(m_cols.size()); }
+    const CRowColInfo* GetRowInfo(int index) const { return Entry(m_rows, index); }
+    const CRowColInfo* GetColInfo(int index) const { return Entry(m_cols, index); }
+    int GetRowSize(int index) const;
+    int GetColSize(int index) const;
+    // The written value (truncated) instead of the resolved size when `written`; plus the gap
+    // when `withGap`.
+    int GetRowSizeEx(int index, bool written, bool withGap) const;
+    int GetColSizeEx(int index, bool written, bool withGap) const;
+    void SetRowSize(int index, const wchar_t* expression);
+    void SetColSize(int index, const wchar_t* expression);
+    bool ShowRow(int index) { return ShowHide(true, index, true); }
+    bool HideRow(int index) { return ShowHide(true, index, false); }
+    bool ShowCol(int index) { return ShowHide(false, index, true); }
+    bool HideCol(int index) { return ShowHide(false, index, false); }
+    bool VisibleRow(int index) const;
+    bool VisibleCol(int index) const;
+    // The column shown `n`-th (rows are shown in order); -1 out of range.
+    int GetNthDispCol(int n) const;
+    const std::vector<int>& GetDisplayOrder() const { return m_order; }
+    // With two columns or more, the first two displayed exchange places.
+    bool MoveCol(int from, int to);
+    // The row and column whose spans strictly contain `point`; false on an edge or outside.
+    bool GetRowCol(CPoint point, int& row, int& col) const;
+
+    // ---- items -----------------------------------------------------------------------------
+    // The cell at (row, col), or null.
+    XUI* GetItem(int row, int col) const;
+    // The object inside that cell, or null.
+    XDO* GetSubItem(int row, int col) const;
+    const CTableItem* GetTableItem(int row, int col) const;
+    std::wstring GetCellData(int row, int col) const;
+    void SetCellData(int row, int col, const wchar_t* text);
+
+    // ---- rows and columns from templates ---------------------------------------------------
+    // Inserts a row at `index` (or appends one out of range) and builds the "InsertRow"
+    // template's items in it; false without a template.
+    bool InsertRow(int index);
+    bool InsertCol(int index);
+    bool DeleteRow(int index);
+    bool DeleteCol(int index);
+
+    // ---- lines and followers ---------------------------------------------------------------
+    const std::vector<CTableLine>& GetRowLines() const { return m_rowLines; }
+    const std::vector<CTableLine>& GetColLines() const { return m_colLines; }
+    // `other` takes this table's column geometry whenever it changes here.
+    void AddDragSync(XTable* other);
+    void SetTableListener(CTableListener* listener) { m_listener = listener; }
+
+protected:
+    ~XTable() override;
+
+private:
+    static const CRowColInfo* Entry(const std::vector<CRowColInfo>& v, int i) {
+        return i >= 0 && i < static_cast<int>(v.size()) ? &v[static_cast<std::size_t>(i)] : nullptr;
+    }
+    // Sizes and positions of rows (heights against `extent`) or of columns (widths).
+    void RecalcRowCol(std::vector<CRowColInfo>& entries, int extent, bool columns);
+    void RecalcLineInfo();
+    void PlaceCells();
+    void ReadLine(XElement* e, bool rows);
+    void DefineEntry(XElement* e, bool rows);
+    // Builds an "Item" element's object in a cell at the fill cursor (or at its "Row"/"Col");
+    // `now` also creates both at once, for rows inserted into a live table.
+    void AddItem(XElement* e, bool now);
+    void AdvanceCursor();
+    bool ShowHide(bool rows, int index, bool show);
+    void Relayout();
+    bool InsertEntry(bool rows, int index);
+    bool DeleteEntry(bool rows, int index);
+    void SyncFollowers();
+    CTableItem* ItemAt(int row, int col);
+
+    int m_rowGap = 0;
+    int m_colGap = 0;
+    int m_fillRow = 0;
+    int m_fillCol = 0;
+    int m_nextRow = 0;
+    int m_nextCol = 0;
+    bool m_vertical = false;
+    bool m_saveRow = false;
+    bool m_saveCol = false;
+    std::vector<CTableItem> m_items; // row-major
+    std::vector<CRowColInfo> m_rows;
+    std::vector<CRowColInfo> m_cols;
+    std::vector<int> m_order; // column display order
+    std::vector<CTableLine> m_rowLines;
+    std::vector<CTableLine> m_colLines;
+    std::unique_ptr<XElement> m_insertRow;
+    std::unique_ptr<XElement> m_insertCol;
+    std::vector<orvo::IXORef> m_followers;
+    CTableListener* m_listener = nullptr;
+};
