@@ -29,6 +29,10 @@ public:
     using XUI::Recalc;
     int Recalc(XRect* parent) override;
     void OnPaintAfterChild(CDC* dc) override;
+    // With "Save" and a name, "SaveRow" and "SaveCol" keep the rows' and columns' geometry in
+    // an "Object" section of `settings` named after the table; loading reads it back.
+    void SaveObject(XElement* settings) override;
+    void LoadObject(XElement* settings) override;
     // "row,col": the visual item object there.
     XUI* GetSubUI(const wchar_t* text) override;
 
@@ -105,6 +109,7 @@ private:
     bool InsertEntry(bool rows, int index);
     bool DeleteEntry(bool rows, int index);
     void SyncFollowers();
+    XElement* OwnSection(XElement* settings, bool create) const;
     CTableItem* ItemAt(int row, int col);
 
     int m_rowGap = 0;

@@ -1,6 +1,7 @@
 // Tables: sizes shared out among pixel, percentage and automatic rows and columns, items
 // placed in cells with spans, lines, hit tests, show and hide, rows and columns inserted from
 // templates and deleted, columns kept in step.
+#include "core/element.h"
 #include "shell/xtext_box.h"
 #include "shell_fixture.h"
 #include "ui/xtable.h"
@@ -173,6 +174,33 @@ TEST_F(TableTest, TablesInStepTakeColumnChangesAndMoveColSwapsTheFirstTwo) {
     EXPECT_EQ(body->GetDisplayOrder(), (std::vector<int>{1, 0}));
     EXPECT_EQ(Sizes(body, false), "150@50 50@0");
     EXPECT_EQ(body->GetNthDispCol(0), 1);
+}
+
+TEST_F(TableTest, TheLayoutIsSavedWithTheScreenAndReadBack) {
+    XTable* t = OpenTable(R"(Save="true" SaveCol="true" Row="1" Col="3")",
+                          R"(<this.Item/><this.Item/><this.Item/>)");
+    ASSERT_TRUE(t);
+    t->SetColSize(0, L"30");
+    t->HideCol(2);
+    XElement settings(L"Screen");
+    settings.AppendChild(new XElement(L"Object", &settings)); // another object's, kept
+    t->SaveObject(&settings);
+    t->SaveObject(&settings);
+    XElement* section = settings.GetFirstChild()->GetNextSibling();
+    ASSERT_NE(section, nullptr);
+    EXPECT_EQ(section->Serialize().find("Col3"), std::string::npos);
+    EXPECT_NE(section->FindChild(L"Col2"), nullptr);
+    EXPECT_EQ(section->GetNextSibling(), nullptr) << "saved twice, one section";
+
+    t->SetColSize(0, L"Auto");
+    t->ShowCol(2);
+    EXPECT_EQ(Sizes(t, false), "67@0 67@67 66@134");
+    t->LoadObject(&settings);
+    EXPECT_EQ(Sizes(t, false), "30@0 170@30 0@200");
+    EXPECT_FALSE(t->GetItem(0, 2)->IsShow()) << "a hidden column's cells hide again";
+    XElement empty(L"Screen");
+    t->LoadObject(&empty);
+    EXPECT_EQ(Sizes(t, false), "30@0 170@30 0@200") << "nothing saved, nothing changed";
 }
 
 TEST_F(TableTest, OversizedAndAbsurdTablesStayEmptyOrClamped) {
