@@ -25,6 +25,14 @@ public:
     int SetElement(XElement* e) override;
     // "Item", "Row", "Col", "InsertRow", "InsertCol", "RowLine", "ColLine".
     int SetMethod(const wchar_t* name, XElement* e) override;
+    // Before creation a table whose columns are not all in pixels leaves fixed-width mode;
+    // dragging moves the track and the drag's end applies it.
+    int RunObjectEvent(int id) override;
+    // A table with grips or movable columns watches its window's mouse and keys.
+    int CreateInstance() override;
+    // Shows the sizing cursor over a grip, starts a resize or a column move on a press there,
+    // and Escape cancels one.
+    int OnPreTranslateMsg(MSG* msg) override;
     // Lays out the rows and columns against the inner rectangle, then places every cell.
     using XUI::Recalc;
     int Recalc(XRect* parent) override;
@@ -86,6 +94,13 @@ public:
     // `other` takes this table's column geometry whenever it changes here.
     void AddDragSync(XTable* other);
     void SetTableListener(CTableListener* listener) { m_listener = listener; }
+    // All columns in pixels when created: every column has a grip, the last included, and a
+    // resize changes that column alone.
+    bool IsFixedWidth() const { return m_fixedWidth; }
+    // Grips and movable columns under `point` (window coordinates plus its logical x); with
+    // `commit` the one found becomes the drag of the process.
+    bool GetResizeInfo(CPoint point, bool commit);
+    bool GetSwapInfo(CPoint point, bool commit);
 
 protected:
     ~XTable() override;
@@ -110,6 +125,15 @@ private:
     bool DeleteEntry(bool rows, int index);
     void SyncFollowers();
     XElement* OwnSection(XElement* settings, bool create) const;
+    // The next shown entry after `index` (columns in display order), or -1.
+    int NeighbourOf(bool rows, int index) const;
+    void MoveTrack(CPoint point);
+    void EndDrag(CPoint point);
+    void ApplyResize(bool rows, int index, int size);
+    void ApplySwap(int column, CPoint point, bool moved);
+    void AfterDrag();
+    // The line a resize or a column move follows the cursor with, over the table.
+    void DrawTrack(CDC* dc) const;
     CTableItem* ItemAt(int row, int col);
 
     int m_rowGap = 0;
@@ -131,4 +155,7 @@ private:
     std::unique_ptr<XElement> m_insertCol;
     std::vector<orvo::IXORef> m_followers;
     CTableListener* m_listener = nullptr;
+    bool m_fixedWidth = true;
+    bool m_gripRows = false;     // the last grip found was a row's
+    bool m_sizingCursor = false; // this table showed the sizing cursor
 };

@@ -174,6 +174,7 @@ void XTable::OnPaintAfterChild(CDC* dc) {
     };
     draw(m_rowLines, true);
     draw(m_colLines, false);
+    DrawTrack(dc);
 }
 
 bool XTable::GetRowCol(CPoint point, int& row, int& col) const {

@@ -117,6 +117,16 @@ public:
 
     // Starts a drag of `object` from the cursor's place; the drag ends at the button's release.
     int DraggingStart(XUI* object, int code);
+    // An object's own drag from a press it took before the window saw it (a table's grip):
+    // the window captures the mouse, holds `code` pressed and drags `object`.
+    void StartObjectDrag(XUI* object, int code);
+    // Ends a drag without its end event and releases the mouse.
+    void CancelDrag();
+    // Objects that see this window's messages before it handles them (OnPreTranslateMsg), in
+    // the order they asked; one that answers non-zero consumes the message.
+    void WatchMessages(XDO* watcher);
+    int OnPreTranslateMsg(MSG* msg) override;
+    void ShowCursorShape(plat::CursorShape shape) { SetCursorShape(shape); }
     // Runs "Repeat" on `object` now and then every repeat delay while the button is held.
     int RepeatStart(XUI* object, int code);
     // The screen's menu (reopen, print, save as a picture, send a grid to Excel, edit linked
@@ -255,6 +265,7 @@ private:
     CRect m_rcDirty;
     plat::CursorShape m_cursor = plat::CursorShape::Arrow;
     std::vector<ObjectTimer> m_timers;
+    std::vector<orvo::IXORef> m_watchers;
     orvo::HitIndex m_hitIndex;
     int m_nPaintDelay = -1;
     orvo::HostedWindow* m_pHosted = nullptr;

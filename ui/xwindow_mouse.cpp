@@ -219,6 +219,41 @@ int XWindow::DraggingStart(XUI* object, int) {
     return 1;
 }
 
+void XWindow::StartObjectDrag(XUI* object, int code) {
+    if (!object)
+        return;
+    CaptureMouse();
+    m_nPressed = code;
+    DraggingStart(object, code);
+}
+
+void XWindow::CancelDrag() {
+    m_bDragging = false;
+    m_nPressed = MOUSE_NONE;
+    plat::Window::ReleaseCapture();
+}
+
+void XWindow::WatchMessages(XDO* watcher) {
+    if (!watcher)
+        return;
+    for (const orvo::IXORef& w : m_watchers)
+        if (w.Get() == watcher)
+            return;
+    m_watchers.push_back(watcher->WeakRef());
+}
+
+int XWindow::OnPreTranslateMsg(MSG* msg) {
+    std::erase_if(m_watchers, [](const orvo::IXORef& w) { return !w.Alive(); });
+    // A watcher's handler may add or drop watchers: walk a copy.
+    const std::vector<orvo::IXORef> watchers = m_watchers;
+    for (const orvo::IXORef& w : watchers) {
+        auto* watcher = static_cast<XDO*>(w.Get());
+        if (watcher && !watcher->IsTornDown() && watcher->OnPreTranslateMsg(msg))
+            return 1;
+    }
+    return 0;
+}
+
 int XWindow::DraggingStart(XDO* object, int code) {
     return DraggingStart(dynamic_cast<XUI*>(object), code);
 }

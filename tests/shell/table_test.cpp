@@ -203,6 +203,78 @@ TEST_F(TableTest, TheLayoutIsSavedWithTheScreenAndReadBack) {
     EXPECT_EQ(Sizes(t, false), "30@0 170@30 0@200") << "nothing saved, nothing changed";
 }
 
+// The mouse: a grip shows the sizing cursor, a press there starts a resize whose track stays
+// within the neighbours' minimum sizes, and the release applies it.
+TEST_F(TableTest, GripsResizeRowsAndColumnsWithinTheirLimits) {
+    // Columns all in pixels: each grip resizes its own column, the last one included.
+    XTable* t = OpenTable(R"(Row="1" Col="3")", R"(
+      <this.Col Width="50" Resize="true"/><this.Col Width="50"/><this.Col Width="100" Resize="true"/>)");
+    ASSERT_TRUE(t && t->IsFixedWidth());
+    EXPECT_TRUE(t->GetResizeInfo(CPoint(51, 50), false));
+    EXPECT_FALSE(t->GetResizeInfo(CPoint(100, 50), false)) << "the middle column has no grip";
+    Press(CPoint(198, 50));
+    Move(CPoint(150, 50), Button::Left);
+    Release(CPoint(150, 50));
+    EXPECT_EQ(Sizes(t, false), "50@0 50@50 50@100") << "the last column alone";
+    Move(CPoint(50, 50));
+    Press(CPoint(50, 50));
+    Move(CPoint(72, 50), Button::Left);
+    Release(CPoint(72, 50));
+    EXPECT_EQ(Sizes(t, false), "72@0 50@72 50@122");
+
+    // Rows: a pixel row and the automatic one below change by the same amount; the track
+    // stops where the neighbour would go below its minimum.
+    t = OpenTable(R"(Row="3" Col="1")", R"(
+      <this.Row Height="30" Resize="true"/><this.Row MinSize="10"/><this.Row Height="20"/>)");
+    ASSERT_TRUE(t);
+    EXPECT_FALSE(t->IsFixedWidth()) << "its one column is automatic";
+    Press(CPoint(100, 30));
+    Move(CPoint(100, 40), Button::Left);
+    Release(CPoint(100, 40));
+    EXPECT_EQ(Sizes(t, true), "40@0 40@40 20@80");
+    EXPECT_EQ(t->GetRowInfo(1)->GetScale(), CPosEx::SCALE_PERCENT) << "the rest as a percentage";
+    Press(CPoint(100, 40));
+    Move(CPoint(100, 95), Button::Left);
+    Release(CPoint(100, 95));
+    EXPECT_EQ(Sizes(t, true), "70@0 10@70 20@80") << "the neighbour keeps its minimum";
+
+    // Escape puts everything back.
+    Press(CPoint(100, 70));
+    Move(CPoint(100, 50), Button::Left);
+    MSG escape;
+    escape.message = orvo::WM_KEYDOWN;
+    escape.wParam = 0x1B;
+    EXPECT_EQ(Win()->OnPreTranslateMsg(&escape), 1);
+    Release(CPoint(100, 50));
+    EXPECT_EQ(Sizes(t, true), "70@0 10@70 20@80");
+    EXPECT_FALSE(Win()->IsDragging());
+}
+
+TEST_F(TableTest, DraggedColumnsTakeTheirTargetsPlaceAndAPressAloneClicks) {
+    OpenWindow(R"(<Table Name="t" Rect="0,0,200,100" Row="1" Col="3" ColSize="Auto">
+                    <this.Col Swap="true"/><this.Col Swap="true"/><this.Col Swap="true"/>
+                    <this.Item Text="a"/><this.Item Text="b"/><this.Item Text="c"/>
+                  </Table>
+                  <Table Name="tail" Rect="0,0,200,100" Row="1" Col="3" ColSize="Auto"/>)");
+    auto* t = dynamic_cast<XTable*>(UI(L"t"));
+    auto* tail = dynamic_cast<XTable*>(UI(L"tail"));
+    ASSERT_TRUE(t && tail);
+    t->AddDragSync(tail);
+    Press(CPoint(20, 50));
+    Move(CPoint(60, 50), Button::Left);
+    Move(CPoint(180, 50), Button::Left);
+    Release(CPoint(180, 50));
+    EXPECT_EQ(t->GetDisplayOrder(), (std::vector<int>{1, 2, 0}));
+    EXPECT_EQ(tail->GetDisplayOrder(), (std::vector<int>{1, 2, 0})) << "kept in step";
+    EXPECT_EQ(CRect(*t->GetItem(0, 0)).left, 133) << "a is shown last";
+
+    auto* heading = dynamic_cast<XUI*>(t->GetSubItem(0, 1));
+    Press(CPoint(20, 50));
+    Release(CPoint(20, 50));
+    EXPECT_EQ(t->GetDisplayOrder(), (std::vector<int>{1, 2, 0}));
+    EXPECT_EQ(heading->GetMouseState(), XWindow::MOUSE_LCLICK) << "b was clicked";
+}
+
 TEST_F(TableTest, OversizedAndAbsurdTablesStayEmptyOrClamped) {
     XTable* t = OpenTable(R"(Row="1000" Col="1000")");
     ASSERT_TRUE(t);

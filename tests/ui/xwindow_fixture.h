@@ -51,7 +51,7 @@ public:
     ORVO_KEY(L"RecordingWnd")
     int OnPreTranslateMsg(MSG* msg) override {
         pretranslated.push_back(*msg);
-        return 0;
+        return XWnd::OnPreTranslateMsg(msg);
     }
     std::vector<CRect> invalidations; // an empty rectangle for the whole window
     std::vector<MSG> pretranslated;
@@ -104,9 +104,10 @@ public:
         unregistered.push_back(host);
         return 1;
     }
-    int TranslateMsg(MSG* msg, XDO*) override {
+    // Like the application shell, the window's own watchers see the message next.
+    int TranslateMsg(MSG* msg, XDO* owner) override {
         translated.push_back(msg->message);
-        return msg->message == swallow;
+        return msg->message == swallow || (owner && owner->OnPreTranslateMsg(msg));
     }
     std::vector<XDO*> registered, unregistered;
     std::vector<unsigned> translated;
