@@ -107,6 +107,13 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
         resolve(v);
         LetValue(v);
     };
+    // The value on top of the stack taken off as the condition of a jump.
+    const auto popCondition = [&]() __attribute__((always_inline)) {
+        resolve(m_stack.back());
+        const bool truth = IsTrue(m_stack.back());
+        m_stack.pop_back();
+        return truth;
+    };
     // The two operands on top of the stack become `operation`'s result.
     const auto binary = [&](auto operation) __attribute__((always_inline)) {
         Value* operands = m_stack.end() - 2;
@@ -337,24 +344,16 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
                 tick();
                 pc = in.a;
                 break;
-            case Op::JumpIfFalse: {
+            case Op::JumpIfFalse:
                 tick();
-                resolve(m_stack.back());
-                const bool truth = IsTrue(m_stack.back());
-                m_stack.pop_back();
-                if (!truth)
+                if (!popCondition())
                     pc = in.a;
                 break;
-            }
-            case Op::JumpIfTrue: {
+            case Op::JumpIfTrue:
                 tick();
-                resolve(m_stack.back());
-                const bool truth = IsTrue(m_stack.back());
-                m_stack.pop_back();
-                if (truth)
+                if (popCondition())
                     pc = in.a;
                 break;
-            }
             case Op::CompareJump: {
                 tick();
                 const Value& left = operand(in.b);
@@ -366,11 +365,8 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
                     [[unlikely]] {
                     leave();
                     truth = CompareWithObjects(cmp, left, right, origin);
-                } else if (kFast && IsWhole(left) && IsWhole(right))
-                    truth = ComparisonHolds(
-                        cmp, (Whole(left) > Whole(right)) - (Whole(left) < Whole(right)));
-                else
-                    truth = IsTrue(Compare(cmp, left, right, origin));
+                } else
+                    truth = ComparisonTrue<kFast>(cmp, left, right, origin);
                 if (truth == ((in.x & kJumpWhenTrue) != 0))
                     pc = in.a;
                 break;
@@ -406,6 +402,7 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
                 break;
             case Op::ForEachNext:
                 tick();
+                leave();
                 if (NextForEach(in, *f))
                     pc = in.c;
                 break;
