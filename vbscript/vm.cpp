@@ -1,10 +1,13 @@
-// The dispatch loop and the frame operations it inlines. Cold instruction groups live
-// beside it: vm_objects.cpp (members, classes, default properties), vm_arrays.cpp
-// (subscripts, element instructions beyond their fast forms, ReDim, Erase, For Each
-// snapshots), vm_dynamic_code.cpp (Eval, Execute, GetRef), vm_run.cpp (runs from the host,
-// errors and recovery). What stays inline is measured: moving code out of this function
-// changes how the compiler keeps the loop's state in registers, so each move was kept only
-// where the scripts' instruction counts did not grow by more than 2%.
+// The dispatch loop and the frame operations it inlines. The loop keeps the small, frequent
+// instructions and the fast forms; the larger or rarer bodies are member functions beside
+// it, one theme a file: vm_calls.cpp (built-ins, a class's own methods, frames for calls made
+// by instructions), vm_operators.cpp (operators without a fast form), vm_for_each.cpp,
+// vm_error_statements.cpp (On Error, Err), vm_objects.cpp (members, classes, default
+// properties, operands that are objects), vm_arrays.cpp (subscripts, element instructions
+// beyond their fast forms, ReDim, Erase), vm_dynamic_code.cpp (Eval, Execute, GetRef),
+// vm_run.cpp (runs from the host, errors and recovery). What stays inline is measured:
+// moving code out of this function changes how the compiler keeps the loop's state in
+// registers, so each move was kept only where the script benchmarks did not slow down.
 #include "vbscript/vm.h"
 
 #include "vbscript/coerce.h"
@@ -21,15 +24,6 @@ namespace {
 
 bool ConvertsToText(const Value& v) {
     return v.Type() != VarType::Object && v.Type() != VarType::Array && v.Type() != VarType::Error;
-}
-
-// Built-ins that ask about the value itself rather than use it.
-bool InspectsObjects(const Builtin& builtin) {
-    for (const wchar_t* name : {L"TypeName", L"IsObject", L"IsEmpty", L"IsNull", L"IsArray"}) {
-        if (std::wstring_view(builtin.name) == name)
-            return true;
-    }
-    return false;
 }
 
 } // namespace
@@ -68,34 +62,6 @@ void Vm::PushFrame(Procedure& proc, Value* args, ArgPlace* places, std::size_t a
     frame.discardResult = false;
 }
 
-void Vm::EnterCall(Procedure& proc,
-                   std::size_t argc,
-                   bool withRefs,
-                   Value me,
-                   bool discard,
-                   std::size_t baseDepth) {
-    if (!proc.defined)
-        throw ScriptError{err::TypeMismatch, L"Type mismatch: '" + proc.name + L"'"};
-    if (argc != proc.paramByRef.size())
-        RaiseError(450);
-    if (m_frames.size() - baseDepth >= static_cast<std::size_t>(m_limits.maxDepth))
-        RaiseError(28);
-    if (!withRefs)
-        m_argRefs.resize(m_argRefs.size() + argc);
-    PushFrame(proc,
-              m_stack.data() + (m_stack.size() - argc),
-              m_argRefs.data() + (m_argRefs.size() - argc),
-              argc,
-              true);
-    m_stack.resize(m_stack.size() - argc);
-    m_argRefs.resize(m_argRefs.size() - argc);
-    Frame& frame = m_frames.back();
-    frame.stackBase = m_stack.size();
-    frame.argRefBase = m_argRefs.size();
-    frame.me = std::move(me);
-    frame.discardResult = discard;
-}
-
 // kFast false leaves out every fast form (whole-number arithmetic and comparisons decided
 // here, in-place adds, one-subscript element access, the Long counter of For): each
 // instruction then takes the general path, against which the fast ones can be checked.
@@ -112,14 +78,9 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
         locals = f->locals;
         pc = f->pc;
     };
-    // Around calls that may run script code: where this frame stands, then the frame that
-    // runs next when the call pushed one.
+    // Before a call that may run script code or fail: where this frame stands.
     const auto leave = [&]() __attribute__((always_inline)) {
         f->pc = pc;
-    };
-    const auto resume = [&](bool pushed) __attribute__((always_inline)) {
-        if (pushed)
-            enter();
     };
     // Where a store may have released the last reference to an instance, its
     // Class_Terminate runs before the next statement.
@@ -146,17 +107,22 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
         resolve(v);
         LetValue(v);
     };
-    const auto binaryOn = [&](auto operation) __attribute__((always_inline)) {
-        Value& left = m_stack[m_stack.size() - 2];
-        left = operation(left, m_stack.back());
+    // The value on top of the stack taken off as the condition of a jump.
+    const auto popCondition = [&]() __attribute__((always_inline)) {
+        resolve(m_stack.back());
+        const bool truth = IsTrue(m_stack.back());
         m_stack.pop_back();
+        return truth;
     };
+    // The two operands on top of the stack become `operation`'s result.
     const auto binary = [&](auto operation) __attribute__((always_inline)) {
         Value* operands = m_stack.end() - 2;
         if (operands[0].Type() == VarType::Object || operands[1].Type() == VarType::Object)
             [[unlikely]]
             ResolveValues(std::span<Value>(operands, 2), *f, pc);
-        binaryOn(operation);
+        Value& left = m_stack[m_stack.size() - 2];
+        left = operation(left, m_stack.back());
+        m_stack.pop_back();
     };
     // Every loop passes a jump and every recursion a call, so counting those bounds the run.
     const auto tick = [&]() __attribute__((always_inline)) {
@@ -180,6 +146,7 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
         for (;;) {
             const Instr& in = code[pc++];
             switch (in.op) {
+            // Variables and constants.
             case Op::PushConst:
                 m_stack.push_back(constants[in.a]);
                 break;
@@ -237,132 +204,11 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
                 safePoint();
                 break;
             }
-            case Op::RequireObject:
-                if (m_stack.back().Type() != VarType::Object)
-                    RaiseError(err::ObjectRequired);
-                break;
-            case Op::LoadMe:
-                if (f->me.IsEmpty())
-                    RaiseError(err::ObjectRequired);
-                m_stack.push_back(f->me);
-                break;
-            case Op::CallMe: {
-                tick();
-                const auto& info = static_cast<ClassInstance*>(f->me.AsObject())->Info();
-                f->pc = pc;
-                EnterCall(*info.procedures[static_cast<std::size_t>(in.a)],
-                          static_cast<std::size_t>(in.b),
-                          true,
-                          f->me,
-                          false,
-                          baseDepth);
-                enter();
-                break;
-            }
-            // A member that stored into a field or took arguments may have let the last
-            // reference to an instance go: its Class_Terminate runs before the next step.
-            case Op::Member: {
-                tick();
-                leave();
-                const bool pushed = MemberCall(constants[in.a].AsString(),
-                                               static_cast<Access>(in.c),
-                                               static_cast<std::size_t>(in.b),
-                                               baseDepth);
-                resume(pushed);
-                if (!pushed)
-                    safePoint();
-                break;
-            }
-            case Op::StoreMember: {
-                tick();
-                leave();
-                const bool pushed = MemberStore(constants[in.a].AsString(),
-                                                static_cast<Access>(in.c),
-                                                static_cast<std::size_t>(in.b),
-                                                baseDepth);
-                resume(pushed);
-                if (!pushed)
-                    safePoint();
-                break;
-            }
-            case Op::New:
-                f->pc = pc;
-                if (New(std::wstring(constants[in.a].AsString()), baseDepth))
-                    enter();
-                break;
-            case Op::Erase:
-                EraseVariable(variable(in.a), in.b != 0);
-                safePoint();
-                break;
-            case Op::Eval: {
-                Value text = std::move(m_stack.back());
-                m_stack.pop_back();
-                leave();
-                Value result = EvalText(text, *f);
-                resume(false);
-                m_stack.push_back(std::move(result));
-                break;
-            }
-            case Op::Execute: {
-                Value text = std::move(m_stack.back());
-                m_stack.pop_back();
-                leave();
-                ExecuteText(text, in.a != 0 ? f : nullptr);
-                resume(false);
-                break;
-            }
-            case Op::GetRef:
-                m_stack.back() = ProcedureRefTo(m_stack.back());
-                break;
-            case Op::BinaryPush:
-            case Op::BinaryTo: {
-                const Value& left = operand(in.b);
-                const Value& right = operand(in.c);
-                if (left.Type() == VarType::Object || right.Type() == VarType::Object)
-                    [[unlikely]] {
-                    leave();
-                    Value result = FusedWithObjects(static_cast<FusedOp>(in.x), left, right);
-                    resume(false);
-                    if (in.op == Op::BinaryPush) {
-                        m_stack.push_back(std::move(result));
-                        break;
-                    }
-                    variable(in.a) = std::move(result);
-                    safePoint();
-                    break;
-                }
-                if (kFast && in.op == Op::BinaryTo &&
-                    static_cast<FusedOp>(in.x) != FusedOp::Multiply) {
-                    // Releasing an object or array would need a safe point: not here.
-                    Value& target = variable(in.a);
-                    if (target.Type() != VarType::Object && target.Type() != VarType::Array &&
-                        AddInto(target,
-                                left,
-                                right,
-                                static_cast<FusedOp>(in.x) == FusedOp::Add ? 1 : -1))
-                        break;
-                }
-                Value result = Fused<kFast>(static_cast<FusedOp>(in.x), left, right);
-                if (in.op == Op::BinaryPush) {
-                    m_stack.push_back(std::move(result));
-                } else {
-                    Value& target = variable(in.a);
-                    const bool heldCounted =
-                        target.Type() == VarType::Object || target.Type() == VarType::Array;
-                    target = std::move(result);
-                    if (heldCounted)
-                        safePoint();
-                }
-                break;
-            }
             case Op::Move: {
                 const Value& source = operand(in.b);
                 if (source.Type() == VarType::Object) [[unlikely]] {
                     leave();
-                    Value value = LetValueOf(source);
-                    resume(false);
-                    variable(in.a) = std::move(value);
-                    safePoint();
+                    after(MoveDefaultValue(in, *f));
                     break;
                 }
                 Value& target = variable(in.a);
@@ -373,34 +219,44 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
                     safePoint();
                 break;
             }
-            case Op::CompareJump: {
-                tick();
-                const Value& left = operand(in.b);
-                const Value& right = operand(in.c);
-                const auto cmp = static_cast<Comparison>(in.x & 0x0F);
-                bool truth;
-                if (left.Type() == VarType::Object || right.Type() == VarType::Object)
-                    [[unlikely]] {
-                    leave();
-                    truth = CompareWithObjects(
-                        cmp,
-                        left,
-                        right,
-                        OperandOrigin{(in.x & kLeftLiteral) != 0, (in.x & kRightLiteral) != 0});
-                    resume(false);
-                } else if (kFast && IsWhole(left) && IsWhole(right))
-                    truth = ComparisonHolds(
-                        cmp, (Whole(left) > Whole(right)) - (Whole(left) < Whole(right)));
-                else
-                    truth = IsTrue(Compare(
-                        cmp,
-                        left,
-                        right,
-                        OperandOrigin{(in.x & kLeftLiteral) != 0, (in.x & kRightLiteral) != 0}));
-                if (truth == ((in.x & kJumpWhenTrue) != 0))
-                    pc = in.a;
+            case Op::Erase:
+                EraseVariable(variable(in.a), in.b != 0);
+                safePoint();
                 break;
-            }
+
+            // Objects.
+            case Op::RequireObject:
+                if (m_stack.back().Type() != VarType::Object)
+                    RaiseError(err::ObjectRequired);
+                break;
+            case Op::LoadMe:
+                if (f->me.IsEmpty())
+                    RaiseError(err::ObjectRequired);
+                m_stack.push_back(f->me);
+                break;
+            case Op::Member:
+            case Op::StoreMember:
+                tick();
+                leave();
+                after(MemberInstruction(in, *f, baseDepth));
+                break;
+            case Op::New:
+                leave();
+                if (New(std::wstring(constants[in.a].AsString()), baseDepth))
+                    enter();
+                break;
+
+            // Code made while running.
+            case Op::Eval:
+            case Op::Execute:
+                leave();
+                RunCodeText(in, *f);
+                break;
+            case Op::GetRef:
+                m_stack.back() = ProcedureRefTo(m_stack.back());
+                break;
+
+            // Arrays.
             case Op::LoadElement1: {
                 const Value& target = variable(in.a);
                 if (kFast && target.Type() == VarType::Array &&
@@ -439,6 +295,8 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
             case Op::ReDim:
                 ReDim(variable(in.a), in.b, in.c != 0);
                 break;
+
+            // Arguments, calls and returns.
             case Op::ArgRef: {
                 Value& place = variable(in.a);
                 m_stack.push_back(place);
@@ -458,22 +316,16 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
                 CallProcedure(in, baseDepth);
                 enter();
                 break;
-            case Op::CallBuiltin: {
-                const Builtin& builtin = *m_scope.builtins[static_cast<std::size_t>(in.a)];
-                if (in.b < builtin.minArgs || (builtin.maxArgs >= 0 && in.b > builtin.maxArgs))
-                    RaiseError(450);
-                const std::size_t first = m_stack.size() - static_cast<std::size_t>(in.b);
-                for (std::size_t i = first; i < m_stack.size(); ++i) {
-                    if (m_stack[i].Type() == VarType::Object && !InspectsObjects(builtin))
-                        resolve(m_stack[i]);
-                }
-                Value result = builtin.function(
-                    &m_runtime,
-                    std::span<Value>(m_stack.data() + first, static_cast<std::size_t>(in.b)));
-                m_stack.resize(first);
-                m_stack.push_back(std::move(result));
+            case Op::CallMe:
+                tick();
+                leave();
+                CallOwnMethod(in, *f, baseDepth);
+                enter();
                 break;
-            }
+            case Op::CallBuiltin:
+                leave();
+                CallBuiltin(in, *f);
+                break;
             case Op::Return: {
                 Value result = std::move(locals[0]);
                 const bool discard = f->discardResult;
@@ -486,25 +338,36 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
                 safePoint();
                 break;
             }
+
+            // Jumps and loops.
             case Op::Jump:
                 tick();
                 pc = in.a;
                 break;
-            case Op::JumpIfFalse: {
+            case Op::JumpIfFalse:
                 tick();
-                resolve(m_stack.back());
-                const bool truth = IsTrue(m_stack.back());
-                m_stack.pop_back();
-                if (!truth)
+                if (!popCondition())
                     pc = in.a;
                 break;
-            }
-            case Op::JumpIfTrue: {
+            case Op::JumpIfTrue:
                 tick();
-                resolve(m_stack.back());
-                const bool truth = IsTrue(m_stack.back());
-                m_stack.pop_back();
-                if (truth)
+                if (popCondition())
+                    pc = in.a;
+                break;
+            case Op::CompareJump: {
+                tick();
+                const Value& left = operand(in.b);
+                const Value& right = operand(in.c);
+                const auto cmp = static_cast<Comparison>(in.x & 0x0F);
+                const OperandOrigin origin{(in.x & kLeftLiteral) != 0, (in.x & kRightLiteral) != 0};
+                bool truth;
+                if (left.Type() == VarType::Object || right.Type() == VarType::Object)
+                    [[unlikely]] {
+                    leave();
+                    truth = CompareWithObjects(cmp, left, right, origin);
+                } else
+                    truth = ComparisonTrue<kFast>(cmp, left, right, origin);
+                if (truth == ((in.x & kJumpWhenTrue) != 0))
                     pc = in.a;
                 break;
             }
@@ -532,45 +395,53 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
                     pc = in.c;
                 break;
             }
-            case Op::ForEachStart: {
-                Value collection = std::move(m_stack.back());
-                m_stack.pop_back();
-                if (collection.Type() != VarType::Array) {
-                    leave();
-                    collection = ForEachSnapshot(std::move(collection));
-                    resume(false);
-                }
-                const bool empty = collection.AsArray()->Size() == 0;
-                if (!empty)
-                    variable(in.a) = collection.AsArray()->At(0);
-                locals[in.b] = std::move(collection);
-                locals[in.b + 1] = Value::Long(1);
-                if (empty)
+            case Op::ForEachStart:
+                leave();
+                if (!StartForEach(in, *f))
                     pc = in.c;
                 break;
-            }
-            case Op::ForEachNext: {
+            case Op::ForEachNext:
                 tick();
-                // Not an array only when ForEachStart failed under On Error Resume Next.
-                if (locals[in.b].Type() != VarType::Array)
-                    break;
-                const Array& array = *locals[in.b].AsArray();
-                const auto next = static_cast<std::size_t>(locals[in.b + 1].AsLong());
-                if (next < array.Size()) {
-                    variable(in.a) = array.At(next);
-                    locals[in.b + 1] = Value::Long(static_cast<std::int32_t>(next + 1));
+                leave();
+                if (NextForEach(in, *f))
                     pc = in.c;
+                break;
+
+            // Operators: the ones with fast forms here, the others out of the loop.
+            case Op::BinaryPush:
+            case Op::BinaryTo: {
+                const Value& left = operand(in.b);
+                const Value& right = operand(in.c);
+                if (left.Type() == VarType::Object || right.Type() == VarType::Object)
+                    [[unlikely]] {
+                    leave();
+                    after(FusedWithObjects(in, *f));
+                    break;
+                }
+                if (kFast && in.op == Op::BinaryTo &&
+                    static_cast<FusedOp>(in.x) != FusedOp::Multiply) {
+                    // Releasing an object or array would need a safe point: not here.
+                    Value& target = variable(in.a);
+                    if (target.Type() != VarType::Object && target.Type() != VarType::Array &&
+                        AddInto(target,
+                                left,
+                                right,
+                                static_cast<FusedOp>(in.x) == FusedOp::Add ? 1 : -1))
+                        break;
+                }
+                Value result = Fused<kFast>(static_cast<FusedOp>(in.x), left, right);
+                if (in.op == Op::BinaryPush) {
+                    m_stack.push_back(std::move(result));
+                } else {
+                    Value& target = variable(in.a);
+                    const bool heldCounted =
+                        target.Type() == VarType::Object || target.Type() == VarType::Array;
+                    target = std::move(result);
+                    if (heldCounted)
+                        safePoint();
                 }
                 break;
             }
-            case Op::Negate:
-                resolve(m_stack.back());
-                m_stack.back() = Negate(m_stack.back());
-                break;
-            case Op::Not:
-                resolve(m_stack.back());
-                m_stack.back() = Not(m_stack.back());
-                break;
             case Op::Add:
                 binary(
                     [](const Value& a, const Value& b) { return AddOrSubtract<kFast>(a, b, 1); });
@@ -582,26 +453,29 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
             case Op::Multiply:
                 binary([](const Value& a, const Value& b) { return Multiply(a, b); });
                 break;
-            case Op::Divide:
-                binary(Divide);
-                break;
-            case Op::IntDivide:
-                binary(IntegerDivide);
-                break;
-            case Op::Mod:
-                binary(Modulo);
-                break;
-            case Op::Power:
-                binary(Power);
-                break;
-            case Op::Concat: {
-                resolve(m_stack[m_stack.size() - 2]);
-                resolve(m_stack.back());
-                Value& left = m_stack[m_stack.size() - 2];
-                left = Concatenate(std::move(left), m_stack.back());
-                m_stack.pop_back();
+            case Op::Compare: {
+                const OperandOrigin origin{(in.b & 1) != 0, (in.b & 2) != 0};
+                binary([&](const Value& a, const Value& b) {
+                    return CompareValues<kFast>(static_cast<Comparison>(in.a), a, b, origin);
+                });
                 break;
             }
+            case Op::Negate:
+            case Op::Not:
+            case Op::Divide:
+            case Op::IntDivide:
+            case Op::Mod:
+            case Op::Power:
+            case Op::Concat:
+            case Op::And:
+            case Op::Or:
+            case Op::Xor:
+            case Op::Eqv:
+            case Op::Imp:
+            case Op::Is:
+                leave();
+                ApplyOperator(in.op, *f);
+                break;
             case Op::AppendStart:
                 locals[in.b] = variable(in.a);
                 break;
@@ -610,19 +484,14 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
                 const std::size_t first = m_stack.size() - static_cast<std::size_t>(in.b);
                 // In place when every value converts to text without running code and the
                 // code the operands ran left the variable as it was (c: the slot AppendStart
-                // kept it in, -1 when the operands run none). Otherwise the kept value is
-                // appended to in the language's order, and a failure leaves the variable.
+                // kept it in, -1 when the operands run none).
                 bool inPlace =
                     ConvertsToText(target) && (in.c < 0 || locals[in.c].IsSameAs(target));
                 for (std::size_t i = first; i < m_stack.size(); ++i)
                     inPlace = inPlace && ConvertsToText(m_stack[i]);
                 if (!inPlace) [[unlikely]] {
-                    Value before = in.c < 0 ? target : std::move(locals[in.c]);
                     leave();
-                    Value result = AppendedTo(std::move(before), first);
-                    resume(false);
-                    variable(in.a) = std::move(result);
-                    safePoint();
+                    after(AppendInOrder(in, *f));
                     break;
                 }
                 if (in.c >= 0)
@@ -632,55 +501,19 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
                 m_stack.resize(first);
                 break;
             }
-            case Op::Compare: {
-                const OperandOrigin origin{(in.b & 1) != 0, (in.b & 2) != 0};
-                binary([&](const Value& a, const Value& b) {
-                    return CompareValues<kFast>(static_cast<Comparison>(in.a), a, b, origin);
-                });
-                break;
-            }
-            case Op::And:
-                binary(And);
-                break;
-            case Op::Or:
-                binary(Or);
-                break;
-            case Op::Xor:
-                binary(Xor);
-                break;
-            case Op::Eqv:
-                binary(Eqv);
-                break;
-            case Op::Imp:
-                binary(Imp);
-                break;
-            case Op::Is:
-                binaryOn(Is);
-                break;
+
+            // Errors.
             case Op::OnErrorResumeNext:
-                f->resumeNext = true;
-                m_runtime.ClearErr();
-                break;
             case Op::OnErrorGoto0:
-                f->resumeNext = false;
-                m_runtime.ClearErr();
-                break;
             case Op::ErrNumber:
-                m_stack.push_back(Value::Long(m_runtime.Err().number));
-                break;
             case Op::ErrDescription:
-                m_stack.push_back(Value::String(m_runtime.Err().description));
-                break;
             case Op::ErrSource:
-                m_stack.push_back(Value::String(m_runtime.Err().source));
-                break;
             case Op::ErrClear:
-                m_runtime.ClearErr();
-                break;
             case Op::ErrRaise:
-                RaiseFromStack(in.b);
             case Op::Raise:
-                RaiseError(in.a);
+                leave();
+                ErrorStatement(in, *f);
+                break;
             }
         }
     } catch (...) {

@@ -116,6 +116,8 @@ private:
     // frame.pc (where errors and script code called from them look for it).
     // Call: checks and pushes the callee's frame, arguments from the stack.
     void CallProcedure(const Instr& in, std::size_t baseDepth);
+
+    // ---- calls beside Call (vm_calls.cpp) ----
     // Pushes a frame for a call made by an instruction, with its arguments on the stack.
     void EnterCall(Procedure& proc,
                    std::size_t argc,
@@ -123,6 +125,28 @@ private:
                    Value me,
                    bool discard,
                    std::size_t baseDepth);
+    // CallMe: pushes the frame of a method of Me called by its name.
+    void CallOwnMethod(const Instr& in, Frame& frame, std::size_t baseDepth);
+    // CallBuiltin: its arguments on the stack give way to its result.
+    void CallBuiltin(const Instr& in, Frame& frame);
+
+    // ---- operators without a fast form (vm_operators.cpp) ----
+    // Negate, Not and the binary operators other than +, -, * and comparisons, on the
+    // operands on top of the stack.
+    void ApplyOperator(Op op, Frame& frame);
+
+    // ---- For Each (vm_for_each.cpp) ----
+    // ForEachStart: false when there is nothing to walk; otherwise the variable holds the
+    // first element.
+    bool StartForEach(const Instr& in, Frame& frame);
+    // ForEachNext: true when the variable took another element.
+    bool NextForEach(const Instr& in, Frame& frame);
+
+    // ---- On Error and Err (vm_error_statements.cpp) ----
+    // The On Error, Err and Raise instructions.
+    void ErrorStatement(const Instr& in, Frame& frame);
+    // Err.Raise with its `argc` arguments on the stack.
+    [[noreturn, gnu::cold]] void RaiseFromStack(int argc);
 
     // ---- runs, errors and recovery (vm_run.cpp) ----
     // Runs `proc` to its end; `places` are its ByRef arguments' places.
@@ -132,10 +156,10 @@ private:
     bool Recover(const ScriptError& error, std::size_t baseDepth);
     // Error 7000, which On Error Resume Next does not catch.
     [[noreturn, gnu::cold]] void StepLimitReached();
-    // Err.Raise with its `argc` arguments on the stack.
-    [[noreturn, gnu::cold]] void RaiseFromStack(int argc);
 
     // ---- objects, classes and default properties (vm_objects.cpp) ----
+    // Member and StoreMember.
+    StepEnd MemberInstruction(const Instr& in, Frame& frame, std::size_t baseDepth);
     // obj.name(args) with the object below its arguments (and their references) on the
     // stack; "" is the default member. True when it pushed a frame for script code.
     bool MemberCall(std::wstring_view name, Access access, std::size_t argc, std::size_t baseDepth);
@@ -154,14 +178,14 @@ private:
     // The fused instructions' forms when an operand is an object: instances become their
     // default property's value first. Their operands are copies, as the property's code may
     // change the variables they came from.
-    [[gnu::cold]] Value FusedWithObjects(FusedOp op, const Value& left, const Value& right);
+    [[gnu::cold]] StepEnd FusedWithObjects(const Instr& in, Frame& frame);
     [[gnu::cold]] bool
     CompareWithObjects(Comparison op, const Value& left, const Value& right, OperandOrigin origin);
-    // `before & operands` for an AppendTo whose variable changed while its operands were
-    // evaluated, or that meets instances: the language reads the variable first.
-    [[gnu::cold]] Value AppendedTo(Value before, std::size_t first);
-    // What Let assignment stores for `value`.
-    [[gnu::cold]] Value LetValueOf(const Value& value);
+    // An AppendTo whose variable changed while its operands were evaluated, or that meets
+    // instances: the language reads the variable first and appends in order.
+    [[gnu::cold]] StepEnd AppendInOrder(const Instr& in, Frame& frame);
+    // A Move from an object: Let assignment stores its default value.
+    [[gnu::cold]] StepEnd MoveDefaultValue(const Instr& in, Frame& frame);
     bool New(const std::wstring& className, std::size_t baseDepth);
     // Pushes a frame for the next due Class_Terminate; false when none is due.
     bool StartTerminate(std::size_t baseDepth);
@@ -183,8 +207,6 @@ private:
     // Erase: a fixed array keeps its size and loses its elements, a dynamic one its
     // dimensions.
     [[gnu::cold]] void EraseVariable(Value& target, bool fixedArray);
-    // What For Each walks: the array itself, or a snapshot of an object's items.
-    [[gnu::cold]] Value ForEachSnapshot(Value collection);
     // The element instructions beyond the one-subscript fast forms the loop keeps.
     StepEnd LoadElement1(const Instr& in, Frame& frame, std::size_t baseDepth);
     StepEnd LoadElement(const Instr& in, Frame& frame, std::size_t baseDepth);
@@ -193,6 +215,8 @@ private:
     StepEnd ArgElement(const Instr& in, Frame& frame, std::size_t baseDepth);
 
     // ---- code made while running (vm_dynamic_code.cpp) ----
+    // Eval and Execute instructions: the text on top of the stack compiled and run.
+    void RunCodeText(const Instr& in, Frame& frame);
     // Eval and Execute see the locals of `caller`; ExecuteGlobal passes none.
     Value EvalText(const Value& text, const Frame& caller);
     void ExecuteText(const Value& text, const Frame* caller);

@@ -91,22 +91,6 @@ void Vm::EraseVariable(Value& target, bool fixedArray) {
         array.At(i) = Value();
 }
 
-Value Vm::ForEachSnapshot(Value collection) {
-    if (collection.Type() == VarType::Object) {
-        if (!collection.AsObject())
-            RaiseError(err::ObjectNotSet);
-        std::vector<Value> items = collection.AsObject()->Items();
-        const Array::Bound bound{0, static_cast<std::int32_t>(items.size())};
-        collection = Value::FromArray(Array::Create(std::span(&bound, 1)));
-        Array& body = *collection.MutableArray();
-        for (std::size_t i = 0; i < items.size(); ++i)
-            body.At(i) = std::move(items[i]);
-    }
-    if (collection.Type() != VarType::Array)
-        RaiseError(451);
-    return collection;
-}
-
 Vm::StepEnd Vm::LoadElement1(const Instr& in, Frame& frame, std::size_t baseDepth) {
     const Value& target = Variable(frame, in.a);
     m_stack.push_back(Operand(frame, in.b));

@@ -7,6 +7,17 @@
 
 namespace vbs {
 
+void Vm::RunCodeText(const Instr& in, Frame& frame) {
+    Value text = std::move(m_stack.back());
+    m_stack.pop_back();
+    if (in.op == Op::Eval) {
+        Value result = EvalText(text, frame);
+        m_stack.push_back(std::move(result));
+        return;
+    }
+    ExecuteText(text, in.a != 0 ? &frame : nullptr);
+}
+
 Value Vm::EvalText(const Value& text, const Frame& caller) {
     ParseResult parsed = ParseExpression(ToString(text));
     if (parsed.error)

@@ -45,6 +45,17 @@ const ClassInfo::Member& Vm::FindMember(const ClassInfo& info, std::wstring_view
     return it->second;
 }
 
+// A member that stored into a field or took arguments may have let the last reference to an
+// instance go: its Class_Terminate runs before the next step.
+Vm::StepEnd Vm::MemberInstruction(const Instr& in, Frame& frame, std::size_t baseDepth) {
+    const std::wstring_view name = frame.proc->constants[static_cast<std::size_t>(in.a)].AsString();
+    const auto access = static_cast<Access>(in.c);
+    const auto argc = static_cast<std::size_t>(in.b);
+    const bool pushed = in.op == Op::Member ? MemberCall(name, access, argc, baseDepth)
+                                            : MemberStore(name, access, argc, baseDepth);
+    return pushed ? StepEnd::FramePushed : StepEnd::SafePoint;
+}
+
 bool Vm::MemberCall(std::wstring_view name,
                     Access access,
                     std::size_t argc,
@@ -191,14 +202,21 @@ bool Vm::StoreDefaultMember(const Value& object,
     return MemberStore(L"", access, argc, baseDepth);
 }
 
-Value Vm::FusedWithObjects(FusedOp op, const Value& leftOperand, const Value& rightOperand) {
-    Value left = leftOperand;
-    Value right = rightOperand;
+Vm::StepEnd Vm::FusedWithObjects(const Instr& in, Frame& frame) {
+    Value left = Operand(frame, in.b);
+    Value right = Operand(frame, in.c);
     ResolveDefault(left);
     ResolveDefault(right);
-    if (op == FusedOp::Multiply)
-        return Multiply(left, right);
-    return op == FusedOp::Add ? Add(left, right) : Subtract(left, right);
+    const auto op = static_cast<FusedOp>(in.x);
+    Value result = op == FusedOp::Multiply ? Multiply(left, right)
+                   : op == FusedOp::Add    ? Add(left, right)
+                                           : Subtract(left, right);
+    if (in.op == Op::BinaryPush) {
+        m_stack.push_back(std::move(result));
+        return StepEnd::Done;
+    }
+    Variable(frame, in.a) = std::move(result);
+    return StepEnd::SafePoint;
 }
 
 bool Vm::CompareWithObjects(Comparison op,
@@ -212,22 +230,25 @@ bool Vm::CompareWithObjects(Comparison op,
     return IsTrue(Compare(op, left, right, origin));
 }
 
-Value Vm::AppendedTo(Value before, std::size_t first) {
-    Value result = std::move(before);
+Vm::StepEnd Vm::AppendInOrder(const Instr& in, Frame& frame) {
+    const std::size_t first = m_stack.size() - static_cast<std::size_t>(in.b);
+    Value result = in.c < 0 ? Variable(frame, in.a) : std::move(frame.locals[in.c]);
     ResolveDefault(result);
     for (std::size_t i = first; i < m_stack.size(); ++i) {
         ResolveDefault(m_stack[i]);
         result = Concatenate(std::move(result), m_stack[i]);
     }
     m_stack.resize(first);
-    return result;
+    Variable(frame, in.a) = std::move(result);
+    return StepEnd::SafePoint;
 }
 
-Value Vm::LetValueOf(const Value& source) {
-    Value value = source;
+Vm::StepEnd Vm::MoveDefaultValue(const Instr& in, Frame& frame) {
+    Value value = Operand(frame, in.b);
     ResolveDefault(value);
     LetValue(value);
-    return value;
+    Variable(frame, in.a) = std::move(value);
+    return StepEnd::SafePoint;
 }
 
 bool Vm::New(const std::wstring& className, std::size_t baseDepth) {

@@ -1,7 +1,6 @@
 #include <algorithm>
 #include <limits>
 
-#include "vbscript/coerce.h"
 #include "vbscript/script_error.h"
 #include "vbscript/vm.h"
 #include "vbscript/vm_frames.h"
@@ -118,20 +117,6 @@ bool Vm::Recover(const ScriptError& error, std::size_t baseDepth) {
 void Vm::StepLimitReached() {
     m_fatal = true;
     throw ScriptError{kStepLimitError, kStepLimitDescription, true};
-}
-
-[[noreturn]] void Vm::RaiseFromStack(int argc) {
-    const std::size_t first = m_stack.size() - static_cast<std::size_t>(argc);
-    const int number = ToLong(m_stack[first]);
-    const auto text = [&](std::size_t i, std::wstring fallback) {
-        return static_cast<int>(i) < argc && !m_stack[first + i].IsEmpty()
-                   ? ToString(m_stack[first + i])
-                   : fallback;
-    };
-    m_runtime.Err().source = text(1, L"");
-    const std::wstring description = text(2, StandardErrorDescription(number));
-    m_stack.resize(first);
-    throw ScriptError{number, description};
 }
 
 } // namespace vbs

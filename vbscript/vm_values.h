@@ -121,6 +121,15 @@ CompareValues(Comparison op, const Value& a, const Value& b, OperandOrigin origi
     return Compare(op, a, b, origin);
 }
 
+// The same comparison as a condition.
+template <bool kFast>
+[[gnu::always_inline]] inline bool
+ComparisonTrue(Comparison op, const Value& a, const Value& b, OperandOrigin origin) {
+    if (kFast && IsWhole(a) && IsWhole(b))
+        return ComparisonHolds(op, (Whole(a) > Whole(b)) - (Whole(a) < Whole(b)));
+    return IsTrue(Compare(op, a, b, origin));
+}
+
 template <bool kFast>
 [[gnu::always_inline]] inline bool
 ForContinues(const Value& counter, const Value& limit, const Value& step) {

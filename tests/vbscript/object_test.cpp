@@ -229,6 +229,15 @@ TEST(ClassDefaults, AnInstanceUsedAsAValueIsItsDefaultProperty) {
                      L" Select Case a\n Case 40: f = f & \",case\"\n End Select\n"
                      L" Dim arr(0): arr(0) = a: f = f & \",\" & TypeName(arr(0))\nEnd Function"),
               L"40Integer,42,79,-40,True,22,41,eq,true,case,Integer");
+    // The operators without a fast form resolve instances too, all but Is.
+    EXPECT_EQ(
+        Script(money +
+               L"Function f()\n Set a = New Money: a.Amount = 40\n"
+               L" Set b = New Money: b.Amount = 8\n"
+               L" f = (a / b) & \",\" & (a \\ b) & \",\" & (a Mod 3) & \",\" & (b ^ 2) & "
+               L"\",\" & (a And b) & \",\" & (a Or b) & \",\" & (a Xor b) & \",\" & (Not b) & "
+               L"\",\" & (a & b) & \",\" & (a Is b)\nEnd Function"),
+        L"5,5,1,64,8,40,32,-9,408,False");
     // The object itself where the object is asked about or kept.
     EXPECT_EQ(Script(money +
                      L"Function f()\n Set a = New Money: a.Amount = 1\n"
