@@ -14,6 +14,7 @@
 #include "platform/base/event_loop.h"
 #include "platform/base/format.h"
 #include "support/recording_presenter.h"
+#include "support/two_stocks.h"
 
 namespace {
 
@@ -91,24 +92,10 @@ public:
 
 ORVO_DISPATCH(Requester, XDO, ORVO_METHOD(OnReceiveData))
 
-sim::Scenario TwoStocks() {
-    sim::Scenario s;
-    s.seed = 7;
-    s.tickMs = 100;
+sim::Scenario ListedStocks() {
+    sim::Scenario s = TwoStocks(7, 1.5);
     s.depth = 3;
     s.listRows = 4;
-    sim::Instrument a;
-    a.code = L"005930";
-    a.name = L"삼성전자";
-    a.reference = a.price = a.open = a.high = a.low = 71500;
-    a.tick = 100;
-    a.volatility = 1.5;
-    sim::Instrument b = a;
-    b.code = L"000660";
-    b.name = L"SK하이닉스";
-    b.reference = b.price = b.open = b.high = b.low = 128000;
-    b.tick = 500;
-    s.instruments = {a, b};
     return s;
 }
 
@@ -124,7 +111,7 @@ protected:
         transactions.reset(XScrMan::Instance().OpenPageMem(root, nullptr, nullptr));
         ASSERT_NE(transactions, nullptr)
             << (notices.confirms.empty() ? L"" : notices.confirms[0].text);
-        ASSERT_TRUE(exchange.InitWith(TwoStocks()));
+        ASSERT_TRUE(exchange.InitWith(ListedStocks()));
         ASSERT_TRUE(XCommMan::Instance().RegCommMan(&exchange));
         ASSERT_TRUE(XCommMan::Instance().InitializeIXO());
     }
@@ -247,7 +234,7 @@ TEST_F(SimExchangeTest, RealTimeTicksFollowTheTimerAndRepeat) {
 
     // The same scenario gives the same prices.
     sim::SimExchange again;
-    ASSERT_TRUE(again.InitWith(TwoStocks()));
+    ASSERT_TRUE(again.InitWith(ListedStocks()));
     Requester second;
     ASSERT_TRUE(again.RegPushTr(90001, push, &second));
     for (int i = 0; i < 4; ++i)

@@ -20,6 +20,7 @@
 #include "shell/xtab_panel.h"
 #include "support/fixture_file.h"
 #include "support/recording_presenter.h"
+#include "support/two_stocks.h"
 
 namespace {
 
@@ -50,25 +51,6 @@ std::string Board() {
     return FixtureText("screens/exchange/board.xml");
 }
 
-sim::Scenario TwoStocks() {
-    sim::Scenario s;
-    s.seed = 11;
-    s.tickMs = 100;
-    sim::Instrument a;
-    a.code = L"005930";
-    a.name = L"삼성전자";
-    a.reference = a.price = a.open = a.high = a.low = 71500;
-    a.tick = 100;
-    a.volatility = 3.0;
-    sim::Instrument b = a;
-    b.code = L"000660";
-    b.name = L"SK하이닉스";
-    b.reference = b.price = b.open = b.high = b.low = 128000;
-    b.tick = 500;
-    s.instruments = {a, b};
-    return s;
-}
-
 class DataRequestTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -80,7 +62,7 @@ protected:
         XMLParser parser;
         ASSERT_TRUE(parser.ParseMemory(FixtureText("screens/exchange/transactions.xml"), &root));
         XTRSet::Instance().AddChild(XScrMan::Instance().OpenPageMem(root, nullptr, nullptr));
-        ASSERT_TRUE(exchange.InitWith(TwoStocks()));
+        ASSERT_TRUE(exchange.InitWith(TwoStocks(11, 3.0)));
         ASSERT_TRUE(XCommMan::Instance().RegCommMan(&exchange));
         ASSERT_TRUE(XCommMan::Instance().InitializeIXO());
     }
