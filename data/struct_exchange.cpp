@@ -109,23 +109,42 @@ struct Line {
     char* begin;
     char* end;  // the line's text ends here
     char* next; // the next line starts here, after the line end
-
-    // Counted only where lines are checked, not again where they are mapped.
-    struct Shape {
-        std::size_t fields;
-        bool holdsZero;
-    };
-    Shape GetShape() const {
-        // 32-bit counts vectorise better than std::count's; a line is shorter than 2 GB.
-        std::uint32_t tabs = 0;
-        std::uint32_t zeros = 0;
-        for (const char* p = begin; p != end; ++p) {
-            tabs += *p == '\t';
-            zeros += *p == '\0';
-        }
-        return {static_cast<std::size_t>(tabs) + 1, zeros != 0};
-    }
 };
+
+// Counted only where lines are checked, not again where they are mapped.
+struct LineShape {
+    std::size_t fields;
+    bool holdsZero; // a zero byte is among the line's bytes
+};
+
+// Sixteen bytes at a time for the line checks: each lane of a block counts its own matches
+// (a match compares as -1).
+using Block = unsigned char __attribute__((vector_size(16)));
+constexpr std::ptrdiff_t kBlockSize = sizeof(Block);
+// Lane counts are added up at the latest before they can overflow.
+constexpr int kBlocksPerCount = 255;
+
+Block LoadBlock(const char* p) {
+    Block bytes;
+    std::memcpy(&bytes, p, sizeof bytes);
+    return bytes;
+}
+
+// The sum of a block's byte lanes: pairs into 16-bit lanes, then those multiplied into the top.
+std::size_t LaneSum(Block lanes) {
+    std::uint64_t halves[2];
+    std::memcpy(halves, &lanes, sizeof halves);
+    constexpr std::uint64_t kLowBytes = 0x00FF00FF00FF00FF;
+    const std::uint64_t pairs = (halves[0] & kLowBytes) + ((halves[0] >> 8) & kLowBytes) +
+                                (halves[1] & kLowBytes) + ((halves[1] >> 8) & kLowBytes);
+    return static_cast<std::size_t>((pairs * 0x0001000100010001) >> 48);
+}
+
+bool AnyLane(Block lanes) {
+    std::uint64_t halves[2];
+    std::memcpy(halves, &lanes, sizeof halves);
+    return (halves[0] | halves[1]) != 0;
+}
 
 class LineReader {
 public:
@@ -149,8 +168,49 @@ public:
         std::size_t end = Find(m_lineFeed, '\n');
         if (m_carriageReturnEnds)
             end = std::min(end, Find(m_carriageReturn, '\r'));
-        char* begin = m_data + m_pos;
-        Line line{begin, m_data + end, nullptr};
+        return Step(end);
+    }
+
+    // Steps over the next line, as Next() does, and gives its shape: one pass over its bytes
+    // finds both its end and its tabs, for lines checked before they are mapped.
+    LineShape NextShape() {
+        const unsigned char lineEnd = '\n';
+        const unsigned char otherEnd = m_carriageReturnEnds ? '\r' : '\n';
+        const char* dataEnd = m_data + m_size;
+        const char* p = m_data + m_pos;
+        std::size_t tabs = 0;
+        bool holdsZero = false;
+        for (bool endAhead = false; !endAhead;) {
+            Block tabCounts{};
+            Block zeros{};
+            for (int n = 0; n < kBlocksPerCount; ++n, p += kBlockSize) {
+                if (dataEnd - p < kBlockSize) {
+                    endAhead = true;
+                    break;
+                }
+                const Block bytes = LoadBlock(p);
+                if (AnyLane(reinterpret_cast<Block>((bytes == lineEnd) | (bytes == otherEnd)))) {
+                    endAhead = true;
+                    break;
+                }
+                tabCounts -= reinterpret_cast<Block>(bytes == '\t');
+                zeros |= reinterpret_cast<Block>(bytes == 0);
+            }
+            tabs += LaneSum(tabCounts);
+            holdsZero = holdsZero || AnyLane(zeros);
+        }
+        for (; p != dataEnd && *p != lineEnd && *p != otherEnd; ++p) {
+            tabs += *p == '\t';
+            holdsZero = holdsZero || *p == '\0';
+        }
+        Step(static_cast<std::size_t>(p - m_data));
+        return {tabs + 1, holdsZero};
+    }
+
+private:
+    // The line from the current position to its end at `end`, and past its line end.
+    Line Step(std::size_t end) {
+        Line line{m_data + m_pos, m_data + end, nullptr};
         if (end != m_size) {
             const bool pair = m_data[end] == '\r' && end + 1 != m_size && m_data[end + 1] == '\n';
             end += pair ? 2 : 1;
@@ -160,7 +220,6 @@ public:
         return line;
     }
 
-private:
     // The next `c` from the current position, or the end. Each search starts past the last
     // one found, so the whole data is searched once however short the lines are.
     std::size_t Find(std::size_t& found, char c) {
@@ -251,12 +310,12 @@ GroupScan ScanGroup(LineReader reader,
                     std::size_t trailingFields,
                     GroupLines& out) {
     if (leadingFields > 0) {
-        if (reader.AtEnd() || reader.Next().GetShape().fields != leadingFields)
+        if (reader.AtEnd() || reader.NextShape().fields != leadingFields)
             return GroupScan::LeadingUnread;
         out.leading = true;
     }
     while (!reader.AtEnd() && !reader.AtCarriageReturn()) {
-        const std::size_t fields = reader.Next().GetShape().fields;
+        const std::size_t fields = reader.NextShape().fields;
         if (fields == innerFields) {
             ++out.rows;
             continue;
@@ -272,7 +331,7 @@ GroupScan ScanGroup(LineReader reader,
         out.closed = true;
         reader.Next();
     }
-    if (reader.AtEnd() || reader.Next().GetShape().fields != trailingFields)
+    if (reader.AtEnd() || reader.NextShape().fields != trailingFields)
         return GroupScan::Malformed;
     out.trailing = true;
     return GroupScan::Ok;
@@ -452,7 +511,7 @@ bool XStruct::MapDelimiterData(int records, int bytes, char* data, char mode) {
         for (int r = 0; r < records; ++r) {
             if (scan.AtEnd())
                 return false;
-            const Line::Shape shape = scan.Next().GetShape();
+            const LineShape shape = scan.NextShape();
             if (shape.fields != static_cast<std::size_t>(fieldCount))
                 return false;
             holdsZero = holdsZero || shape.holdsZero;
