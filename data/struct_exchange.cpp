@@ -146,6 +146,30 @@ bool AnyLane(Block lanes) {
     return (halves[0] | halves[1]) != 0;
 }
 
+// The first byte equal to `a` or `b` in [p, end), or end. Fields are a few bytes long, shorter
+// than a library search takes to set up, so eight bytes are tested at a time: a byte equal to
+// the one sought turns to zero under the exclusive or, and the lowest zero byte of a word is
+// flagged exactly.
+static_assert(std::endian::native == std::endian::little, "the lowest byte comes first");
+char* FindEither(char* p, char* end, char a, char b) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101;
+    constexpr std::uint64_t kHighBits = 0x8080808080808080;
+    const std::uint64_t as = kOnes * static_cast<unsigned char>(a);
+    const std::uint64_t bs = kOnes * static_cast<unsigned char>(b);
+    while (end - p >= 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, p, sizeof word);
+        const std::uint64_t x = word ^ as;
+        const std::uint64_t y = word ^ bs;
+        if (const std::uint64_t found = (((x - kOnes) & ~x) | ((y - kOnes) & ~y)) & kHighBits)
+            return p + std::countr_zero(found) / 8;
+        p += 8;
+    }
+    while (p != end && *p != a && *p != b)
+        ++p;
+    return p;
+}
+
 class LineReader {
 public:
     LineReader(char* data, int bytes, bool carriageReturnEnds)
@@ -207,6 +231,16 @@ public:
         return {tabs + 1, holdsZero};
     }
 
+    // For a line already checked, whose tabs are known to come before its end: the mapping
+    // finds its fields from its start and then its end past the last of them, rather than
+    // search the whole line for its end first.
+    char* LineStart() const { return m_data + m_pos; }
+    char* DataEnd() const { return m_data + m_size; }
+    char* FindLineEnd(char* from) const {
+        return FindEither(from, DataEnd(), '\n', m_carriageReturnEnds ? '\r' : '\n');
+    }
+    Line NextEndingAt(char* end) { return Step(static_cast<std::size_t>(end - m_data)); }
+
 private:
     // The line from the current position to its end at `end`, and past its line end.
     Line Step(std::size_t end) {
@@ -240,55 +274,41 @@ private:
     bool m_searched[2] = {false, false};
 };
 
-// The first tab in [p, end), or end. Fields are a few bytes long, shorter than a library
-// search takes to set up, so eight bytes are tested at a time: a byte equal to the tab turns
-// to zero under the exclusive or, and the lowest zero byte of a word is flagged exactly.
-static_assert(std::endian::native == std::endian::little, "the lowest byte comes first");
-char* FindTab(char* p, char* end) {
-    constexpr std::uint64_t kOnes = 0x0101010101010101;
-    constexpr std::uint64_t kHighBits = 0x8080808080808080;
-    constexpr std::uint64_t kTabs = kOnes * '\t';
-    while (end - p >= 8) {
-        std::uint64_t word = 0;
-        std::memcpy(&word, p, sizeof word);
-        const std::uint64_t x = word ^ kTabs;
-        if (const std::uint64_t found = (x - kOnes) & ~x & kHighBits)
-            return p + std::countr_zero(found) / 8;
-        p += 8;
-    }
-    while (p != end && *p != '\t')
-        ++p;
-    return p;
-}
-
-// Calls fn with the text of each field of a line and overwrites the separators with zero
-// bytes. A zero byte inside a field ends its text; lines checked free of them skip that search.
-template <class Fn> void ForEachField(const Line& line, bool mayHoldZero, Fn&& fn) {
-    char* start = line.begin;
-    for (;;) {
-        char* tab = FindTab(start, line.end);
-        const auto field = static_cast<std::size_t>(tab - start);
+// Calls fn with the text of each of the next line's `fields` fields, which its check counted,
+// overwrites the separators with zero bytes and steps past the line. A zero byte inside a
+// field ends its text; lines checked free of them skip that search.
+template <class Fn>
+void ForEachField(LineReader& reader, std::size_t fields, bool mayHoldZero, Fn&& fn) {
+    auto call = [&](char* start, char* end) {
+        const auto field = static_cast<std::size_t>(end - start);
         const void* zero = mayHoldZero ? std::memchr(start, 0, field) : nullptr;
         fn(std::string_view(start,
                             zero ? static_cast<std::size_t>(static_cast<const char*>(zero) - start)
                                  : field));
-        if (tab == line.end)
-            break;
+    };
+    char* start = reader.LineStart();
+    for (std::size_t f = 1; f < fields; ++f) {
+        char* tab = FindEither(start, reader.DataEnd(), '\t', '\t');
+        call(start, tab);
         *tab = 0;
         start = tab + 1;
     }
+    char* end = reader.FindLineEnd(start);
+    call(start, end);
+    const Line line = reader.NextEndingAt(end);
     std::fill(line.end, line.next, '\0');
 }
 
-// The cells of one line, column by column from `first`.
-void SetLine(const Line& line,
+// The cells of the next line, checked to hold `fields` texts, column by column from `first`.
+void SetLine(LineReader& reader,
              const std::vector<Column>& columns,
              std::size_t first,
+             std::size_t fields,
              unsigned char* row,
              orvo::StringTable& strings,
              bool mayHoldZero = true) {
     std::size_t c = first;
-    ForEachField(line, mayHoldZero, [&](std::string_view text) {
+    ForEachField(reader, fields, mayHoldZero, [&](std::string_view text) {
         const Column& column = columns[c++];
         orvo::WriteCellAnsi(*column.field, row + column.offset, text, strings);
     });
@@ -528,7 +548,8 @@ bool XStruct::MapDelimiterData(int records, int bytes, char* data, char mode) {
             for (int r = records; r < rows; ++r)
                 m_rows.ResetRow(m_record, r);
             for (int r = 0; r < records; ++r)
-                SetLine(fill.Next(), columns, 0, m_rows.Row(r), m_rows.Strings(), holdsZero);
+                SetLine(
+                    fill, columns, 0, columns.size(), m_rows.Row(r), m_rows.Strings(), holdsZero);
             m_ringStart = 0;
             m_count = records;
             return true;
@@ -537,7 +558,7 @@ bool XStruct::MapDelimiterData(int records, int bytes, char* data, char mode) {
         if (!fresh.Append(m_record, rows, m_dynamic))
             return false;
         for (int r = 0; r < records; ++r)
-            SetLine(fill.Next(), columns, 0, fresh.Row(r), fresh.Strings(), holdsZero);
+            SetLine(fill, columns, 0, columns.size(), fresh.Row(r), fresh.Strings(), holdsZero);
         AdoptRows(fresh, records);
         return true;
     }
@@ -572,17 +593,17 @@ bool XStruct::MapDelimiterData(int records, int bytes, char* data, char mode) {
     unsigned char* row = fresh.Row(0);
     LineReader fill = reader;
     if (lines.leading)
-        SetLine(fill.Next(), columns, 0, row, fresh.Strings());
+        SetLine(fill, columns, 0, leading, row, fresh.Strings());
     const std::vector<Column> innerColumns = ColumnsOf(inner.record);
     unsigned char* innerRow = row + m_record.GetOffSet(variable);
     for (std::size_t i = 0; i < lines.rows; ++i, innerRow += innerSize)
-        SetLine(fill.Next(), innerColumns, 0, innerRow, fresh.Strings());
+        SetLine(fill, innerColumns, 0, innerColumns.size(), innerRow, fresh.Strings());
     if (lines.closed) {
         const Line closing = fill.Next();
         std::fill(closing.end, closing.next, '\0');
     }
     if (lines.trailing)
-        SetLine(fill.Next(), columns, leading + 1, row, fresh.Strings());
+        SetLine(fill, columns, leading + 1, trailing, row, fresh.Strings());
     m_receivedGroupNo = variable;
     m_maxRow = 0;
     AdoptRows(fresh, 1);
