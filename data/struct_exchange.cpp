@@ -174,26 +174,14 @@ class LineReader {
 public:
     LineReader(char* data, int bytes, bool carriageReturnEnds)
         : m_data(data), m_size(static_cast<std::size_t>(bytes)),
-          m_carriageReturnEnds(carriageReturnEnds) {
-        // Searched here once, so the copies that check and then map the lines start with the
-        // answers instead of each searching the data for a carriage return again.
-        if (m_size == 0)
-            return;
-        Find(m_lineFeed, '\n');
-        if (m_carriageReturnEnds)
-            Find(m_carriageReturn, '\r');
-    }
+          m_carriageReturnEnds(carriageReturnEnds) {}
 
     bool AtEnd() const { return m_pos == m_size; }
     // A line that starts with a carriage return closes a repeating group.
     bool AtCarriageReturn() const { return m_pos != m_size && m_data[m_pos] == '\r'; }
 
-    Line Next() {
-        std::size_t end = Find(m_lineFeed, '\n');
-        if (m_carriageReturnEnds)
-            end = std::min(end, Find(m_carriageReturn, '\r'));
-        return Step(end);
-    }
+    // The next line, its end searched for from its start.
+    Line Next() { return NextEndingAt(FindLineEnd(LineStart())); }
 
     // Steps over the next line, as Next() does, and gives its shape: one pass over its bytes
     // finds both its end and its tabs, for lines checked before they are mapped.
@@ -254,24 +242,10 @@ private:
         return line;
     }
 
-    // The next `c` from the current position, or the end. Each search starts past the last
-    // one found, so the whole data is searched once however short the lines are.
-    std::size_t Find(std::size_t& found, char c) {
-        if (found < m_pos || !m_searched[c == '\r']) {
-            const void* hit = std::memchr(m_data + m_pos, c, m_size - m_pos);
-            found = hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - m_data) : m_size;
-            m_searched[c == '\r'] = true;
-        }
-        return found;
-    }
-
     char* m_data;
     std::size_t m_size;
     bool m_carriageReturnEnds;
     std::size_t m_pos = 0;
-    std::size_t m_lineFeed = 0;
-    std::size_t m_carriageReturn = 0;
-    bool m_searched[2] = {false, false};
 };
 
 // Calls fn with the text of each of the next line's `fields` fields, which its check counted,
