@@ -140,6 +140,16 @@ std::size_t LaneSum(Block lanes) {
     return static_cast<std::size_t>((pairs * 0x0001000100010001) >> 48);
 }
 
+constexpr Block kLaneNumbers = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
+
+// The number of the first lane that is not zero, in a block that has one.
+std::size_t FirstLane(Block lanes) {
+    std::uint64_t halves[2];
+    std::memcpy(halves, &lanes, sizeof halves);
+    return halves[0] != 0 ? static_cast<std::size_t>(std::countr_zero(halves[0]) / 8)
+                          : 8 + static_cast<std::size_t>(std::countr_zero(halves[1]) / 8);
+}
+
 bool AnyLane(Block lanes) {
     std::uint64_t halves[2];
     std::memcpy(halves, &lanes, sizeof halves);
@@ -201,12 +211,19 @@ public:
                     break;
                 }
                 const Block bytes = LoadBlock(p);
-                if (AnyLane(reinterpret_cast<Block>((bytes == lineEnd) | (bytes == otherEnd)))) {
+                const auto ends = reinterpret_cast<Block>((bytes == lineEnd) | (bytes == otherEnd));
+                // In the block where the line ends only the lanes before its end count.
+                const bool endHere = AnyLane(ends);
+                const std::size_t counted = endHere ? FirstLane(ends) : sizeof(Block);
+                const auto lanes =
+                    reinterpret_cast<Block>(kLaneNumbers < static_cast<unsigned char>(counted));
+                tabCounts -= reinterpret_cast<Block>(bytes == '\t') & lanes;
+                zeros |= reinterpret_cast<Block>(bytes == 0) & lanes;
+                if (endHere) {
+                    p += counted;
                     endAhead = true;
                     break;
                 }
-                tabCounts -= reinterpret_cast<Block>(bytes == '\t');
-                zeros |= reinterpret_cast<Block>(bytes == 0);
             }
             tabs += LaneSum(tabCounts);
             holdsZero = holdsZero || AnyLane(zeros);
