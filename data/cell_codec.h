@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "data/inline_number.h"
 #include "data/record.h"
 #include "data/string_table.h"
 #include "data/variant.h"
@@ -78,7 +79,7 @@ inline bool WriteCellAnsi(const CRecord::CField& field,
         return WritePtStr(cell, plat::FromAnsi(ansi), strings);
     // Number texts are ASCII: the bytes read as their decoded text would.
     case DT_INT:
-        PutCell<std::int32_t>(cell, plat::_atoi(ansi));
+        PutCell<std::int32_t>(cell, InlineAtoi(ansi));
         return true;
     case DT_UINT: {
         unsigned value = 0;
@@ -90,13 +91,13 @@ inline bool WriteCellAnsi(const CRecord::CField& field,
         PutCell<std::int32_t>(cell, IsTrueWord(ansi) ? 1 : 0);
         return true;
     case DT_DOUBLE:
-        PutCell<double>(cell, plat::_atof(ansi));
+        PutCell<double>(cell, InlineAtof(ansi));
         return true;
     case DT_FLOAT:
-        PutCell<float>(cell, static_cast<float>(plat::_atof(ansi)));
+        PutCell<float>(cell, static_cast<float>(InlineAtof(ansi)));
         return true;
     case DT_INT64:
-        PutCell<std::int64_t>(cell, plat::_atoi64(ansi));
+        PutCell<std::int64_t>(cell, InlineAtoi64(ansi));
         return true;
     default:
         return false;

@@ -109,48 +109,147 @@ struct Line {
     char* begin;
     char* end;  // the line's text ends here
     char* next; // the next line starts here, after the line end
-
-    // Counted only where lines are checked, not again where they are mapped.
-    struct Shape {
-        std::size_t fields;
-        bool holdsZero;
-    };
-    Shape GetShape() const {
-        // 32-bit counts vectorise better than std::count's; a line is shorter than 2 GB.
-        std::uint32_t tabs = 0;
-        std::uint32_t zeros = 0;
-        for (const char* p = begin; p != end; ++p) {
-            tabs += *p == '\t';
-            zeros += *p == '\0';
-        }
-        return {static_cast<std::size_t>(tabs) + 1, zeros != 0};
-    }
 };
+
+// Counted only where lines are checked, not again where they are mapped.
+struct LineShape {
+    std::size_t fields;
+    bool holdsZero; // a zero byte is among the line's bytes
+};
+
+// Sixteen bytes at a time for the line checks: each lane of a block counts its own matches
+// (a match compares as -1).
+using Block = unsigned char __attribute__((vector_size(16)));
+constexpr std::ptrdiff_t kBlockSize = sizeof(Block);
+// Lane counts are added up at the latest before they can overflow.
+constexpr int kBlocksPerCount = 255;
+
+Block LoadBlock(const char* p) {
+    Block bytes;
+    std::memcpy(&bytes, p, sizeof bytes);
+    return bytes;
+}
+
+// The sum of a block's byte lanes: pairs into 16-bit lanes, then those multiplied into the top.
+std::size_t LaneSum(Block lanes) {
+    std::uint64_t halves[2];
+    std::memcpy(halves, &lanes, sizeof halves);
+    constexpr std::uint64_t kLowBytes = 0x00FF00FF00FF00FF;
+    const std::uint64_t pairs = (halves[0] & kLowBytes) + ((halves[0] >> 8) & kLowBytes) +
+                                (halves[1] & kLowBytes) + ((halves[1] >> 8) & kLowBytes);
+    return static_cast<std::size_t>((pairs * 0x0001000100010001) >> 48);
+}
+
+constexpr Block kLaneNumbers = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
+
+// The number of the first lane that is not zero, in a block that has one.
+std::size_t FirstLane(Block lanes) {
+    std::uint64_t halves[2];
+    std::memcpy(halves, &lanes, sizeof halves);
+    return halves[0] != 0 ? static_cast<std::size_t>(std::countr_zero(halves[0]) / 8)
+                          : 8 + static_cast<std::size_t>(std::countr_zero(halves[1]) / 8);
+}
+
+bool AnyLane(Block lanes) {
+    std::uint64_t halves[2];
+    std::memcpy(halves, &lanes, sizeof halves);
+    return (halves[0] | halves[1]) != 0;
+}
+
+// The first byte equal to `a` or `b` in [p, end), or end. Fields are a few bytes long, shorter
+// than a library search takes to set up, so eight bytes are tested at a time: a byte equal to
+// the one sought turns to zero under the exclusive or, and the lowest zero byte of a word is
+// flagged exactly.
+static_assert(std::endian::native == std::endian::little, "the lowest byte comes first");
+char* FindEither(char* p, char* end, char a, char b) {
+    constexpr std::uint64_t kOnes = 0x0101010101010101;
+    constexpr std::uint64_t kHighBits = 0x8080808080808080;
+    const std::uint64_t as = kOnes * static_cast<unsigned char>(a);
+    const std::uint64_t bs = kOnes * static_cast<unsigned char>(b);
+    while (end - p >= 8) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, p, sizeof word);
+        const std::uint64_t x = word ^ as;
+        const std::uint64_t y = word ^ bs;
+        if (const std::uint64_t found = (((x - kOnes) & ~x) | ((y - kOnes) & ~y)) & kHighBits)
+            return p + std::countr_zero(found) / 8;
+        p += 8;
+    }
+    while (p != end && *p != a && *p != b)
+        ++p;
+    return p;
+}
 
 class LineReader {
 public:
     LineReader(char* data, int bytes, bool carriageReturnEnds)
         : m_data(data), m_size(static_cast<std::size_t>(bytes)),
-          m_carriageReturnEnds(carriageReturnEnds) {
-        // Searched here once, so the copies that check and then map the lines start with the
-        // answers instead of each searching the data for a carriage return again.
-        if (m_size == 0)
-            return;
-        Find(m_lineFeed, '\n');
-        if (m_carriageReturnEnds)
-            Find(m_carriageReturn, '\r');
-    }
+          m_carriageReturnEnds(carriageReturnEnds) {}
 
     bool AtEnd() const { return m_pos == m_size; }
     // A line that starts with a carriage return closes a repeating group.
     bool AtCarriageReturn() const { return m_pos != m_size && m_data[m_pos] == '\r'; }
 
-    Line Next() {
-        std::size_t end = Find(m_lineFeed, '\n');
-        if (m_carriageReturnEnds)
-            end = std::min(end, Find(m_carriageReturn, '\r'));
-        char* begin = m_data + m_pos;
-        Line line{begin, m_data + end, nullptr};
+    // The next line, its end searched for from its start.
+    Line Next() { return NextEndingAt(FindLineEnd(LineStart())); }
+
+    // Steps over the next line, as Next() does, and gives its shape: one pass over its bytes
+    // finds both its end and its tabs, for lines checked before they are mapped.
+    LineShape NextShape() {
+        const unsigned char lineEnd = '\n';
+        const unsigned char otherEnd = m_carriageReturnEnds ? '\r' : '\n';
+        const char* dataEnd = m_data + m_size;
+        const char* p = m_data + m_pos;
+        std::size_t tabs = 0;
+        bool holdsZero = false;
+        for (bool endAhead = false; !endAhead;) {
+            Block tabCounts{};
+            Block zeros{};
+            for (int n = 0; n < kBlocksPerCount; ++n, p += kBlockSize) {
+                if (dataEnd - p < kBlockSize) {
+                    endAhead = true;
+                    break;
+                }
+                const Block bytes = LoadBlock(p);
+                const auto ends = reinterpret_cast<Block>((bytes == lineEnd) | (bytes == otherEnd));
+                // In the block where the line ends only the lanes before its end count.
+                const bool endHere = AnyLane(ends);
+                const std::size_t counted = endHere ? FirstLane(ends) : sizeof(Block);
+                const auto lanes =
+                    reinterpret_cast<Block>(kLaneNumbers < static_cast<unsigned char>(counted));
+                tabCounts -= reinterpret_cast<Block>(bytes == '\t') & lanes;
+                zeros |= reinterpret_cast<Block>(bytes == 0) & lanes;
+                if (endHere) {
+                    p += counted;
+                    endAhead = true;
+                    break;
+                }
+            }
+            tabs += LaneSum(tabCounts);
+            holdsZero = holdsZero || AnyLane(zeros);
+        }
+        for (; p != dataEnd && *p != lineEnd && *p != otherEnd; ++p) {
+            tabs += *p == '\t';
+            holdsZero = holdsZero || *p == '\0';
+        }
+        Step(static_cast<std::size_t>(p - m_data));
+        return {tabs + 1, holdsZero};
+    }
+
+    // For a line already checked, whose tabs are known to come before its end: the mapping
+    // finds its fields from its start and then its end past the last of them, rather than
+    // search the whole line for its end first.
+    char* LineStart() const { return m_data + m_pos; }
+    char* DataEnd() const { return m_data + m_size; }
+    char* FindLineEnd(char* from) const {
+        return FindEither(from, DataEnd(), '\n', m_carriageReturnEnds ? '\r' : '\n');
+    }
+    Line NextEndingAt(char* end) { return Step(static_cast<std::size_t>(end - m_data)); }
+
+private:
+    // The line from the current position to its end at `end`, and past its line end.
+    Line Step(std::size_t end) {
+        Line line{m_data + m_pos, m_data + end, nullptr};
         if (end != m_size) {
             const bool pair = m_data[end] == '\r' && end + 1 != m_size && m_data[end + 1] == '\n';
             end += pair ? 2 : 1;
@@ -160,76 +259,47 @@ public:
         return line;
     }
 
-private:
-    // The next `c` from the current position, or the end. Each search starts past the last
-    // one found, so the whole data is searched once however short the lines are.
-    std::size_t Find(std::size_t& found, char c) {
-        if (found < m_pos || !m_searched[c == '\r']) {
-            const void* hit = std::memchr(m_data + m_pos, c, m_size - m_pos);
-            found = hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - m_data) : m_size;
-            m_searched[c == '\r'] = true;
-        }
-        return found;
-    }
-
     char* m_data;
     std::size_t m_size;
     bool m_carriageReturnEnds;
     std::size_t m_pos = 0;
-    std::size_t m_lineFeed = 0;
-    std::size_t m_carriageReturn = 0;
-    bool m_searched[2] = {false, false};
 };
 
-// The first tab in [p, end), or end. Fields are a few bytes long, shorter than a library
-// search takes to set up, so eight bytes are tested at a time: a byte equal to the tab turns
-// to zero under the exclusive or, and the lowest zero byte of a word is flagged exactly.
-static_assert(std::endian::native == std::endian::little, "the lowest byte comes first");
-char* FindTab(char* p, char* end) {
-    constexpr std::uint64_t kOnes = 0x0101010101010101;
-    constexpr std::uint64_t kHighBits = 0x8080808080808080;
-    constexpr std::uint64_t kTabs = kOnes * '\t';
-    while (end - p >= 8) {
-        std::uint64_t word = 0;
-        std::memcpy(&word, p, sizeof word);
-        const std::uint64_t x = word ^ kTabs;
-        if (const std::uint64_t found = (x - kOnes) & ~x & kHighBits)
-            return p + std::countr_zero(found) / 8;
-        p += 8;
-    }
-    while (p != end && *p != '\t')
-        ++p;
-    return p;
-}
-
-// Calls fn with the text of each field of a line and overwrites the separators with zero
-// bytes. A zero byte inside a field ends its text; lines checked free of them skip that search.
-template <class Fn> void ForEachField(const Line& line, bool mayHoldZero, Fn&& fn) {
-    char* start = line.begin;
-    for (;;) {
-        char* tab = FindTab(start, line.end);
-        const auto field = static_cast<std::size_t>(tab - start);
+// Calls fn with the text of each of the next line's `fields` fields, which its check counted,
+// overwrites the separators with zero bytes and steps past the line. A zero byte inside a
+// field ends its text; lines checked free of them skip that search.
+template <class Fn>
+void ForEachField(LineReader& reader, std::size_t fields, bool mayHoldZero, Fn&& fn) {
+    auto call = [&](char* start, char* end) {
+        const auto field = static_cast<std::size_t>(end - start);
         const void* zero = mayHoldZero ? std::memchr(start, 0, field) : nullptr;
         fn(std::string_view(start,
                             zero ? static_cast<std::size_t>(static_cast<const char*>(zero) - start)
                                  : field));
-        if (tab == line.end)
-            break;
+    };
+    char* start = reader.LineStart();
+    for (std::size_t f = 1; f < fields; ++f) {
+        char* tab = FindEither(start, reader.DataEnd(), '\t', '\t');
+        call(start, tab);
         *tab = 0;
         start = tab + 1;
     }
+    char* end = reader.FindLineEnd(start);
+    call(start, end);
+    const Line line = reader.NextEndingAt(end);
     std::fill(line.end, line.next, '\0');
 }
 
-// The cells of one line, column by column from `first`.
-void SetLine(const Line& line,
+// The cells of the next line, checked to hold `fields` texts, column by column from `first`.
+void SetLine(LineReader& reader,
              const std::vector<Column>& columns,
              std::size_t first,
+             std::size_t fields,
              unsigned char* row,
              orvo::StringTable& strings,
              bool mayHoldZero = true) {
     std::size_t c = first;
-    ForEachField(line, mayHoldZero, [&](std::string_view text) {
+    ForEachField(reader, fields, mayHoldZero, [&](std::string_view text) {
         const Column& column = columns[c++];
         orvo::WriteCellAnsi(*column.field, row + column.offset, text, strings);
     });
@@ -251,12 +321,12 @@ GroupScan ScanGroup(LineReader reader,
                     std::size_t trailingFields,
                     GroupLines& out) {
     if (leadingFields > 0) {
-        if (reader.AtEnd() || reader.Next().GetShape().fields != leadingFields)
+        if (reader.AtEnd() || reader.NextShape().fields != leadingFields)
             return GroupScan::LeadingUnread;
         out.leading = true;
     }
     while (!reader.AtEnd() && !reader.AtCarriageReturn()) {
-        const std::size_t fields = reader.Next().GetShape().fields;
+        const std::size_t fields = reader.NextShape().fields;
         if (fields == innerFields) {
             ++out.rows;
             continue;
@@ -272,7 +342,7 @@ GroupScan ScanGroup(LineReader reader,
         out.closed = true;
         reader.Next();
     }
-    if (reader.AtEnd() || reader.Next().GetShape().fields != trailingFields)
+    if (reader.AtEnd() || reader.NextShape().fields != trailingFields)
         return GroupScan::Malformed;
     out.trailing = true;
     return GroupScan::Ok;
@@ -452,7 +522,7 @@ bool XStruct::MapDelimiterData(int records, int bytes, char* data, char mode) {
         for (int r = 0; r < records; ++r) {
             if (scan.AtEnd())
                 return false;
-            const Line::Shape shape = scan.Next().GetShape();
+            const LineShape shape = scan.NextShape();
             if (shape.fields != static_cast<std::size_t>(fieldCount))
                 return false;
             holdsZero = holdsZero || shape.holdsZero;
@@ -469,7 +539,8 @@ bool XStruct::MapDelimiterData(int records, int bytes, char* data, char mode) {
             for (int r = records; r < rows; ++r)
                 m_rows.ResetRow(m_record, r);
             for (int r = 0; r < records; ++r)
-                SetLine(fill.Next(), columns, 0, m_rows.Row(r), m_rows.Strings(), holdsZero);
+                SetLine(
+                    fill, columns, 0, columns.size(), m_rows.Row(r), m_rows.Strings(), holdsZero);
             m_ringStart = 0;
             m_count = records;
             return true;
@@ -478,7 +549,7 @@ bool XStruct::MapDelimiterData(int records, int bytes, char* data, char mode) {
         if (!fresh.Append(m_record, rows, m_dynamic))
             return false;
         for (int r = 0; r < records; ++r)
-            SetLine(fill.Next(), columns, 0, fresh.Row(r), fresh.Strings(), holdsZero);
+            SetLine(fill, columns, 0, columns.size(), fresh.Row(r), fresh.Strings(), holdsZero);
         AdoptRows(fresh, records);
         return true;
     }
@@ -513,17 +584,17 @@ bool XStruct::MapDelimiterData(int records, int bytes, char* data, char mode) {
     unsigned char* row = fresh.Row(0);
     LineReader fill = reader;
     if (lines.leading)
-        SetLine(fill.Next(), columns, 0, row, fresh.Strings());
+        SetLine(fill, columns, 0, leading, row, fresh.Strings());
     const std::vector<Column> innerColumns = ColumnsOf(inner.record);
     unsigned char* innerRow = row + m_record.GetOffSet(variable);
     for (std::size_t i = 0; i < lines.rows; ++i, innerRow += innerSize)
-        SetLine(fill.Next(), innerColumns, 0, innerRow, fresh.Strings());
+        SetLine(fill, innerColumns, 0, innerColumns.size(), innerRow, fresh.Strings());
     if (lines.closed) {
         const Line closing = fill.Next();
         std::fill(closing.end, closing.next, '\0');
     }
     if (lines.trailing)
-        SetLine(fill.Next(), columns, leading + 1, row, fresh.Strings());
+        SetLine(fill, columns, leading + 1, trailing, row, fresh.Strings());
     m_receivedGroupNo = variable;
     m_maxRow = 0;
     AdoptRows(fresh, 1);

@@ -325,6 +325,31 @@ TEST_F(StructExchangeTest, DelimitedFieldsOfEveryLengthReadBackWhole) {
     }
 }
 
+// Lines are checked sixteen bytes at a time: a line end, a zero byte or one tab too many is
+// found wherever it falls, and a line of thousands of tabs is counted whole.
+TEST_F(StructExchangeTest, LineChecksFindEveryTabAndLineEnd) {
+    XStruct* s = Make(R"(<structure Name="S"><this.field item="a" type="String" size="40"/>
+        <this.field item="b" type="String" size="40"/></structure>)");
+    ASSERT_NE(s, nullptr);
+    for (std::size_t length = 0; length < 40; ++length) {
+        const std::string first(length, 'x');
+        for (const char* end : {"\n", "\r", "\r\n"}) {
+            std::string text = first + "\t1" + end + "y\t" + first + end;
+            ASSERT_TRUE(s->MapDelimiterData(2, static_cast<int>(text.size()), text.data(), 'T'))
+                << length << end;
+            EXPECT_EQ(Text(s, L"a") + Text(s, L"[1].b"), plat::FromAnsi(first + first));
+        }
+        std::string extraTab = first + "\t1\t\ny\tz";
+        EXPECT_FALSE(s->MapDelimiterData(2, static_cast<int>(extraTab.size()), extraTab.data(), 0));
+        std::string zero = first + "\t1" + std::string(1, '\0') + "2\ny\tz";
+        ASSERT_TRUE(s->MapDelimiterData(2, static_cast<int>(zero.size()), zero.data(), 0));
+        EXPECT_EQ(Text(s, L"b"), L"1") << length;
+    }
+    // 4097 tabs: 256 in each lane, which wraps a byte, and one in the last bytes.
+    std::string manyTabs = std::string(4096, '\t') + "a\tb";
+    EXPECT_FALSE(s->MapDelimiterData(1, static_cast<int>(manyTabs.size()), manyTabs.data(), 0));
+}
+
 TEST_F(StructExchangeTest, MapDelimiterDataReadsRepeatingGroups) {
     XStruct* s = Make(R"(<structure Name="S"><this.field item="hdr" type="Integer"/>
         <structure Name="og" count="0"><this.field item="x" type="Integer"/>
