@@ -1,5 +1,8 @@
 #include "ui/table_parts.h"
 
+#include <algorithm>
+#include <climits>
+
 #include "core/element.h"
 #include "platform/base/nocase.h"
 
@@ -24,4 +27,9 @@ bool CRowColInfo::SetSizeText(const wchar_t* text) {
         return true;
     }
     return SetPos(text);
+}
+
+int CRowColInfo::End() const {
+    return static_cast<int>(
+        std::min<long long>(static_cast<long long>(position) + (shown ? Size() : 0), INT_MAX));
 }

@@ -23,6 +23,8 @@ public:
     // The resolved size and where the entry starts from the table's inner edge.
     int Size() const { return GetPos(); }
     void SetSize(int size) { SetPos(size, GetScale(), GetValue()); }
+    // Where the entry ends: its position plus its size while shown, saturated.
+    int End() const;
     // The written size ("Auto" or an expression); false when it cannot be read.
     bool SetSizeText(const wchar_t* text);
 

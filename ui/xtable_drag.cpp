@@ -37,11 +37,6 @@ XWindow* HostOf(XTable* table) {
     return nullptr;
 }
 
-int EndOf(const CRowColInfo& e) {
-    return static_cast<int>(std::min<long long>(
-        static_cast<long long>(e.position) + (e.shown ? e.Size() : 0), INT_MAX));
-}
-
 } // namespace
 
 int XTable::RunObjectEvent(int id) {
@@ -144,7 +139,7 @@ bool XTable::GetResizeInfo(CPoint point, bool commit) {
         drag.low = origin + e.position + e.minSize;
         if (const int n = NeighbourOf(rows, index); n >= 0 && !(!rows && m_fixedWidth)) {
             const CRowColInfo& nb = (rows ? m_rows : m_cols)[static_cast<std::size_t>(n)];
-            drag.high = origin + EndOf(nb) - nb.minSize - e.gap;
+            drag.high = origin + nb.End() - nb.minSize - e.gap;
         } else if (rows) {
             drag.high = inner.bottom;
         }
@@ -159,7 +154,7 @@ bool XTable::GetResizeInfo(CPoint point, bool commit) {
         // Columns squeezed almost shut keep a grip just right of their edge.
         for (auto it = m_order.rbegin(); it != m_order.rend(); ++it) {
             const CRowColInfo& c = m_cols[static_cast<std::size_t>(*it)];
-            const int edge = inner.left + EndOf(c);
+            const int edge = inner.left + c.End();
             if (c.shown && c.resize && c.Size() < 3 && point.x >= edge &&
                 point.x <= edge + std::max(c.gripSize, 2))
                 return found(false, *it, edge);
@@ -168,7 +163,7 @@ bool XTable::GetResizeInfo(CPoint point, bool commit) {
     for (int r = 0; r < GetRowCount(); ++r) {
         const CRowColInfo& e = m_rows[static_cast<std::size_t>(r)];
         const int n = NeighbourOf(true, r);
-        const int edge = inner.top + EndOf(e);
+        const int edge = inner.top + e.End();
         if (e.shown && e.resize && n >= 0 && m_rows[static_cast<std::size_t>(n)].resizable &&
             onGrip(point.y, edge, e))
             return found(true, r, edge);
@@ -178,7 +173,7 @@ bool XTable::GetResizeInfo(CPoint point, bool commit) {
         const int n = NeighbourOf(false, c);
         const bool neighbourOk =
             m_fixedWidth || (n >= 0 && m_cols[static_cast<std::size_t>(n)].resizable);
-        const int edge = inner.left + EndOf(e);
+        const int edge = inner.left + e.End();
         if (e.shown && e.resize && neighbourOk && onGrip(point.x, edge, e))
             return found(false, c, edge);
     }

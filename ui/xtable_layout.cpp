@@ -9,12 +9,6 @@
 
 namespace {
 
-// Where an entry ends: its position plus its size while shown, saturated.
-int EndOf(const CRowColInfo& e) {
-    return static_cast<int>(std::min<long long>(
-        static_cast<long long>(e.position) + (e.shown ? e.Size() : 0), INT_MAX));
-}
-
 // A reference rectangle whose extent on the axis is `extent`, for resolving expressions.
 CRect Extent(int extent) {
     return CRect(0, 0, extent, extent);
@@ -119,7 +113,7 @@ void XTable::PlaceCells() {
             const int x = m_cols[static_cast<std::size_t>(c)].position;
             const int y = m_rows[static_cast<std::size_t>(r)].position;
             item->cell->PlaceByPixels(
-                CRect(x, y, std::max(EndOf(lastCol), x), std::max(EndOf(lastRow), y)));
+                CRect(x, y, std::max(lastCol.End(), x), std::max(lastRow.End(), y)));
         }
     }
 }
@@ -136,12 +130,12 @@ void XTable::RecalcLineInfo() {
             const int to = line.to < 0 || line.to > last ? last : line.to;
             const CRowColInfo& end = across[static_cast<std::size_t>(std::max(to, from))];
             line.start = across[static_cast<std::size_t>(from)].position;
-            line.end = EndOf(end);
+            line.end = end.End();
             for (CTableLine::Position& p : line.positions) {
                 p.valid = p.index >= 0 && p.index < static_cast<int>(along.size());
                 if (p.valid) {
                     const CRowColInfo& e = along[static_cast<std::size_t>(p.index)];
-                    p.coordinate = EndOf(e);
+                    p.coordinate = e.End();
                 }
             }
         }
@@ -184,7 +178,7 @@ bool XTable::GetRowCol(CPoint point, int& row, int& col) const {
     auto find = [](const std::vector<CRowColInfo>& entries, int at) {
         for (std::size_t i = 0; i < entries.size(); ++i) {
             const CRowColInfo& e = entries[i];
-            if (e.shown && at > e.position && at < EndOf(e))
+            if (e.shown && at > e.position && at < e.End())
                 return static_cast<int>(i);
         }
         return -1;
