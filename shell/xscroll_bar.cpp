@@ -5,7 +5,9 @@
 #include <climits>
 #include <cmath>
 
+#include "core/element.h"
 #include "nubra/ixo_ref.h"
+#include "platform/base/nocase.h"
 #include "platform/gui/brush.h"
 #include "platform/gui/dc.h"
 #include "platform/gui/pen.h"
@@ -163,9 +165,31 @@ bool XScrollBar::ScrollTo(int pos) {
     orvo::DispatchScope scope;
     const orvo::IXORef alive = WeakRef();
     NotifyChange(m_pos, 0);
+    if (alive.Alive()) {
+        XElement position(L"#ScrollPos#");
+        position.SetBool(L"VScroll", m_vertical);
+        position.SetValue(L"CurPos", m_pos);
+        SendMsg(0, &position, this, this);
+    }
     if (alive.Alive())
         RunObjectEvent(EVT_CHANGE);
     return true;
+}
+
+int XScrollBar::RunMsg(int fromUp, XElement* msg, XDO* sender, XDO* origin, int& sendDown) {
+    if (msg &&
+        plat::EqualsNoCase(msg->GetTagName(), m_vertical ? L"#VScrollSet#" : L"#HScrollSet#")) {
+        int min = m_min;
+        int max = m_max;
+        msg->GetValue(L"MinPos", min);
+        msg->GetValue(L"MaxPos", max);
+        SetRange(min, max);
+        if (int page = m_page; msg->GetValue(L"Page", page))
+            SetPage(page);
+        if (int pos = m_pos; msg->GetValue(L"CurPos", pos))
+            SetPos(pos);
+    }
+    return XUI::RunMsg(fromUp, msg, sender, origin, sendDown);
 }
 
 bool XScrollBar::ScrollBy(int delta) {

@@ -40,6 +40,10 @@ public:
     void SetEvent(int event, int notify) override;
     // "Repeat" steps, "Dragging" and the drag's end move the thumb.
     int RunObjectEvent(int id) override;
+    // A scrolled view sets the bar with "#VScrollSet#" (a vertical bar) or "#HScrollSet#" (a
+    // horizontal one): "MinPos", "MaxPos", "CurPos" and "Page", telling nobody. The user's
+    // moves go back to the view as "#ScrollPos#" with "VScroll" and "CurPos".
+    int RunMsg(int fromUp, XElement* msg, XDO* sender, XDO* origin, int& sendDown) override;
 
     // ---- range and position (setting them from code tells nobody) ---------------------------
     void SetRange(int min, int max);

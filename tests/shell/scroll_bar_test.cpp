@@ -7,7 +7,33 @@
 namespace orvo::test {
 namespace {
 
+// A scrolled view: it hears what its bars send, and sets them as a grid does.
+class ScrollView : public XUI {
+    ORVO_DISPATCH_MAP()
+
+public:
+    ORVO_KEY(L"ScrollView")
+    int RunMsg(int fromUp, XElement* msg, XDO* sender, XDO* origin, int& sendDown) override {
+        if (msg && msg->GetTagName() == L"#ScrollPos#") {
+            std::wstring vertical, pos;
+            msg->GetValue(L"VScroll", vertical);
+            msg->GetValue(L"CurPos", pos);
+            heard.push_back(vertical + L":" + pos);
+        }
+        return XUI::RunMsg(fromUp, msg, sender, origin, sendDown);
+    }
+    static inline std::vector<std::wstring> heard;
+};
+
 using Log = std::vector<std::wstring>;
+
+} // namespace
+} // namespace orvo::test
+
+ORVO_DISPATCH(orvo::test::ScrollView, XUI)
+
+namespace orvo::test {
+namespace {
 
 // "v" at the right edge: arrows 0..20 and 80..100, a track of 60 between them; positions 0 to
 // 90 with a page of 10, so the thumb has its least length, 8. "k" destroys itself as it moves.
@@ -112,6 +138,40 @@ TEST_F(ScrollBarTest, TheThumbFollowsADragAndThemeStylesPaintTheParts) {
     Release({190, 0});
     EXPECT_EQ(v->GetPos(), 0);
     EXPECT_EQ(PixelAt(Rendered(), 190, 24), kBlue);
+}
+
+// A scrolled view and its bars talk in messages: the view sets the range, the page and the
+// position; the user's moves come back as positions.
+TEST_F(ScrollBarTest, ScrolledViewsSetTheirBarsAndHearTheUsersMoves) {
+    RegisterFactory<ScrollView>();
+    ScrollView::heard.clear();
+    OpenWindow(R"(<ScrollView Name="view" Rect="0,0,200,100">
+                    <ScrollBar Name="v" Rect="180,0,20,100"/>
+                    <ScrollBar Name="h" Vertical="False" Rect="0,80,180,20"/>
+                  </ScrollView>)");
+    XDO* view = page->GetObjByNameDown(L"view");
+    XElement set(L"#VScrollSet#");
+    set.SetValue(L"MinPos", 0);
+    set.SetValue(L"MaxPos", 99);
+    set.SetValue(L"CurPos", 40);
+    set.SetValue(L"Page", 10);
+    view->SendMsg(1, &set, view, view);
+    EXPECT_EQ(Bar(L"v")->GetMax(), 99);
+    EXPECT_EQ(Bar(L"v")->GetPage(), 10);
+    EXPECT_EQ(Bar(L"v")->GetPos(), 40);
+    EXPECT_EQ(Bar(L"h")->GetPos(), 0) << "a horizontal bar takes only #HScrollSet#";
+    EXPECT_TRUE(ScrollView::heard.empty()) << "setting a bar tells nobody";
+
+    XElement hset(L"#HScrollSet#");
+    hset.SetValue(L"MaxPos", 499);
+    hset.SetValue(L"CurPos", 600);
+    hset.SetValue(L"Page", 180);
+    view->SendMsg(1, &hset, view, view);
+    EXPECT_EQ(Bar(L"h")->GetPos(), 320) << "kept where a page still fits";
+
+    Bar(L"v")->ScrollBy(5);
+    Bar(L"h")->ScrollTo(0);
+    EXPECT_EQ(ScrollView::heard, (Log{L"True:45", L"False:0"}));
 }
 
 } // namespace
