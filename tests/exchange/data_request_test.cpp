@@ -26,11 +26,11 @@ namespace {
 
 // A screen object that counts what it is given and the requests' notices it hears, so a test
 // sees how many answers arrived.
-class Cell : public XDO {
+class Sink : public XDO {
     ORVO_DISPATCH_MAP()
 
 public:
-    ORVO_KEY(L"Cell")
+    ORVO_KEY(L"Sink")
     void SetData(const wchar_t* value) override {
         ++writes;
         XDO::SetData(value);
@@ -56,7 +56,7 @@ protected:
     void SetUp() override {
         previous = XNoticeMan::Instance().Presenter();
         XNoticeMan::Instance().SetPresenter(&notices);
-        orvo::RegisterFactory<Cell>();
+        orvo::RegisterFactory<Sink>();
         plat::EventLoop::Install(&loop);
         XElement* root = nullptr;
         XMLParser parser;
@@ -72,7 +72,7 @@ protected:
         while (XDO* c = XTRSet::Instance().child())
             c->LinkCut(1, nullptr);
         plat::EventLoop::Install(nullptr);
-        IXO::Unregister(L"Cell");
+        IXO::Unregister(L"Sink");
         XNoticeMan::Instance().SetPresenter(previous);
     }
 
@@ -87,7 +87,7 @@ protected:
         ASSERT_NE(page, nullptr);
     }
     XDO* Obj(const wchar_t* name) const { return page->GetObjByNameDown(name); }
-    Cell* CellOf(const wchar_t* name) const { return dynamic_cast<Cell*>(Obj(name)); }
+    Sink* SinkOf(const wchar_t* name) const { return dynamic_cast<Sink*>(Obj(name)); }
     std::wstring Data(const wchar_t* name) const {
         std::wstring value;
         Obj(name)->GetData(&value);
@@ -116,14 +116,14 @@ protected:
     orvo::XDOPtr page;
 };
 
-ORVO_DISPATCH(Cell, XDO)
+ORVO_DISPATCH(Sink, XDO)
 
 TEST_F(DataRequestTest, ACodeThroughTheGateBringsItsQuoteAndItsTicks) {
     Open(Board());
     ASSERT_TRUE(notices.confirms.empty()) << notices.confirms[0].text;
     AskFor(L"000660");
     EXPECT_NE(Request(L"quote")->GetHandle(), 0);
-    EXPECT_EQ(CellOf(L"nameCell")->writes, 0) << "answers come through the loop";
+    EXPECT_EQ(SinkOf(L"nameCell")->writes, 0) << "answers come through the loop";
     loop.Pump();
     EXPECT_EQ(Data(L"nameCell"), L"SK하이닉스");
     EXPECT_EQ(Data(L"priceCell"), L"128,000");
@@ -131,18 +131,18 @@ TEST_F(DataRequestTest, ACodeThroughTheGateBringsItsQuoteAndItsTicks) {
     EXPECT_EQ(Data(L"lastCell"), L"128000") << "a real-time request answers at once too";
 
     // Ticks of the other code do not reach this screen; each tick of its own does.
-    const int before = CellOf(L"lastCell")->writes;
+    const int before = SinkOf(L"lastCell")->writes;
     Tick(6);
-    EXPECT_EQ(CellOf(L"lastCell")->writes, before + 3);
-    EXPECT_EQ(CellOf(L"priceCell")->writes, 1) << "the quote answered once";
+    EXPECT_EQ(SinkOf(L"lastCell")->writes, before + 3);
+    EXPECT_EQ(SinkOf(L"priceCell")->writes, 1) << "the quote answered once";
 
     // Asking again cancels the open requests first: one more answer each, no stale ticks.
     AskFor(L"005930");
     loop.Pump();
     EXPECT_EQ(Data(L"nameCell"), L"삼성전자");
-    const int writes = CellOf(L"lastCell")->writes;
+    const int writes = SinkOf(L"lastCell")->writes;
     Tick(6);
-    EXPECT_EQ(CellOf(L"lastCell")->writes, writes + 3);
+    EXPECT_EQ(SinkOf(L"lastCell")->writes, writes + 3);
     EXPECT_TRUE(notices.confirms.empty());
 }
 
@@ -161,7 +161,7 @@ TEST_F(DataRequestTest, ASequenceWaitsForEveryKeyAndForSendWithoutAutoSend) {
     ASSERT_EQ(seq->Send(), 1);
     ASSERT_EQ(seq->Send(), 1);
     loop.Pump();
-    EXPECT_EQ(CellOf(L"answers")->answers, 1) << "sent twice: the first was cancelled";
+    EXPECT_EQ(SinkOf(L"answers")->answers, 1) << "sent twice: the first was cancelled";
     EXPECT_EQ(Data(L"nameCell"), L"삼성전자");
 
     // Cancelled in flight: with Clear the outputs empty at once, and no answer comes.
@@ -169,7 +169,7 @@ TEST_F(DataRequestTest, ASequenceWaitsForEveryKeyAndForSendWithoutAutoSend) {
     seq->CloseRequest();
     EXPECT_EQ(Data(L"nameCell"), L"");
     loop.Pump();
-    EXPECT_EQ(CellOf(L"answers")->answers, 1);
+    EXPECT_EQ(SinkOf(L"answers")->answers, 1);
     EXPECT_EQ(Data(L"nameCell"), L"");
 }
 
@@ -302,7 +302,7 @@ std::string Chain(const char* receive, const char* after) {
       </DataRequest>
     </DataRequest>
   </DataSequence>
-  <Cell Name="nameCell"/><Cell Name="childCell"/><Cell Name="answers"/>
+  <Sink Name="nameCell"/><Sink Name="childCell"/><Sink Name="answers"/>
 </DataControl>)xml";
     page.replace(page.find(", R)"), 4, std::string(", ") + receive + ")");
     page.replace(page.find(", A)"), 4, std::string(", ") + after + ")");
@@ -328,18 +328,18 @@ TEST_F(DataRequestTest, CommHandlersStopAnAnswerOrItsNestedRequests) {
         loop.Pump();
         loop.Pump();
         EXPECT_EQ(Data(L"nameCell"), c.name) << c.receive << c.after;
-        EXPECT_EQ(CellOf(L"answers")->answers, c.answers) << c.receive << c.after;
+        EXPECT_EQ(SinkOf(L"answers")->answers, c.answers) << c.receive << c.after;
         EXPECT_EQ(Data(L"childCell"), c.child) << c.receive << c.after;
     }
 
     // Paging asks only tell the listeners; what to send is theirs to decide.
     XDataRequest* parent = Request(L"parent");
-    CellOf(L"answers")->codes.clear();
+    SinkOf(L"answers")->codes.clear();
     parent->RequestNext(1);
     parent->RequestPrev(0);
     parent->RequestFirst();
     parent->RequestLast();
-    EXPECT_EQ(CellOf(L"answers")->codes,
+    EXPECT_EQ(SinkOf(L"answers")->codes,
               (std::vector<int>{NOTIFY_DR_NEXT * 10 + 1,
                                 NOTIFY_DR_PREV * 10,
                                 NOTIFY_DR_FIRST * 10,
