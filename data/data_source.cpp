@@ -53,6 +53,11 @@ void CDataSource::SetDataSource(XMetaIOData* source) {
     }
 }
 
+int CDataSource::CurrentRowOf(const XMetaIOData* source) {
+    const CDataSource* current = Current();
+    return source && current && current->m_pDataSource == source ? current->m_nDataRecord : -1;
+}
+
 void CDataSource::InitDataSource() {
     const CDataSource* current = Current();
     m_pDataSource = current ? current->m_pDataSource : nullptr;

@@ -34,6 +34,9 @@ public:
     // True for a real row (not -1) of a set data source.
     bool IsValid(int row) const { return m_pDataSource && row != -1; }
     bool IsPushed() const { return m_bPushed; }
+    // The row the current entry sets for `source`: -1 when another source is current, or when
+    // no row is set. A container painting many rows (a grid) sets one after another.
+    static int CurrentRowOf(const XMetaIOData* source);
 
 private:
     XMetaIOData* m_pDataSource = nullptr; // not owned

@@ -15,7 +15,10 @@ void BoundField::Listen(XUI& object) {
 }
 
 int BoundField::Row(const XUI& object) const {
-    // As XUI draws it: a source made current without a row shows its first one.
+    // As XUI draws it: the row a container painting row by row sets, else the first of an own
+    // source or of one made current without a row.
+    if (int current = CDataSource::CurrentRowOf(object.FindDataSource()); current >= 0)
+        return current;
     return object.GetDataSource() || m_creationRow < 0 ? 0 : m_creationRow;
 }
 

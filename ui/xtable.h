@@ -66,6 +66,9 @@ public:
     // The column shown `n`-th (rows are shown in order); -1 out of range.
     int GetNthDispCol(int n) const;
     const std::vector<int>& GetDisplayOrder() const { return m_order; }
+    // The columns in `order` come first, the ones it leaves out after them in their own
+    // order; indexes out of range and repeats are passed over. Followers take the order.
+    void SetDisplayOrder(const std::vector<int>& order);
     // With two columns or more, the first two displayed exchange places.
     bool MoveCol(int from, int to);
     // The row and column whose spans strictly contain `point`; false on an edge or outside.
@@ -85,6 +88,8 @@ public:
     // template's items in it; false without a template.
     bool InsertRow(int index);
     bool InsertCol(int index);
+    // A column without items, for a table without a template that keeps in step with others.
+    bool InsertEmptyCol(int index);
     bool DeleteRow(int index);
     bool DeleteCol(int index);
 
@@ -93,6 +98,18 @@ public:
     const std::vector<CTableLine>& GetColLines() const { return m_colLines; }
     // `other` takes this table's column geometry whenever it changes here.
     void AddDragSync(XTable* other);
+    // Every column entry from `columns` (one per column; otherwise nothing changes), then a
+    // new layout: a grid keeps its tables' columns as one set.
+    void SetColInfos(const std::vector<CRowColInfo>& columns);
+    // Laid out against `reference` instead of the enclosing rectangle's inner rectangle, from
+    // now on: a container stacks tables (a grid's header, body and tail).
+    void SetLayoutReference(const CRect& reference) {
+        m_reference = reference;
+        m_hasReference = true;
+    }
+    // The width all pixel columns need with the frame around them; 0 when some column is
+    // not in pixels (the table then takes the width it is given).
+    int GetPixelWidth() const;
     void SetTableListener(CTableListener* listener) { m_listener = listener; }
     // All columns in pixels when created: every column has a grip, the last included, and a
     // resize changes that column alone.
@@ -121,7 +138,7 @@ private:
     void AdvanceCursor();
     bool ShowHide(bool rows, int index, bool show);
     void Relayout();
-    bool InsertEntry(bool rows, int index);
+    bool InsertEntry(bool rows, int index, bool empty = false);
     bool DeleteEntry(bool rows, int index);
     void SyncFollowers();
     XElement* OwnSection(XElement* settings, bool create) const;
@@ -155,6 +172,8 @@ private:
     std::unique_ptr<XElement> m_insertCol;
     std::vector<orvo::IXORef> m_followers;
     CTableListener* m_listener = nullptr;
+    CRect m_reference;
+    bool m_hasReference = false;
     bool m_fixedWidth = true;
     bool m_gripRows = false;     // the last grip found was a row's
     bool m_sizingCursor = false; // this table showed the sizing cursor

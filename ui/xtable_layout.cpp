@@ -86,7 +86,7 @@ void XTable::RecalcRowCol(std::vector<CRowColInfo>& entries, int extent, bool co
 }
 
 int XTable::Recalc(XRect* parent) {
-    if (!XUI::Recalc(parent))
+    if (!(m_hasReference ? RecalcIn(m_reference) : XUI::Recalc(parent)))
         return 0;
     const CRect inner = GetInner().rect;
     RecalcRowCol(m_rows, inner.Height(), false);
@@ -283,6 +283,45 @@ bool XTable::MoveCol(int, int) {
 void XTable::AddDragSync(XTable* other) {
     if (other && other != this)
         m_followers.push_back(other->WeakRef());
+}
+
+void XTable::SetColInfos(const std::vector<CRowColInfo>& columns) {
+    if (columns.size() != m_cols.size())
+        return;
+    m_cols = columns;
+    if (GetCreateState() >= 2)
+        Relayout();
+}
+
+void XTable::SetDisplayOrder(const std::vector<int>& order) {
+    const int n = GetColCount();
+    std::vector<bool> placed(static_cast<std::size_t>(n), false);
+    std::vector<int> result;
+    result.reserve(static_cast<std::size_t>(n));
+    auto place = [&](int column) {
+        if (column >= 0 && column < n && !placed[static_cast<std::size_t>(column)]) {
+            placed[static_cast<std::size_t>(column)] = true;
+            result.push_back(column);
+        }
+    };
+    for (int column : order)
+        place(column);
+    for (int column = 0; column < n; ++column)
+        place(column);
+    m_order = std::move(result);
+    SyncFollowers();
+    Relayout();
+}
+
+int XTable::GetPixelWidth() const {
+    long long width = static_cast<long long>(Width()) - GetInner().rect.Width();
+    for (const CRowColInfo& c : m_cols) {
+        if (!c.IsPixels())
+            return 0;
+        if (c.shown)
+            width += std::max(orvo::TruncateToInt(c.GetValue()), c.minSize) + c.gap;
+    }
+    return static_cast<int>(std::clamp<long long>(width, 0, INT_MAX));
 }
 
 void XTable::SyncFollowers() {

@@ -11,6 +11,10 @@ bool XTable::InsertCol(int index) {
     return InsertEntry(false, index);
 }
 
+bool XTable::InsertEmptyCol(int index) {
+    return InsertEntry(false, index, true);
+}
+
 bool XTable::DeleteRow(int index) {
     return DeleteEntry(true, index);
 }
@@ -19,11 +23,11 @@ bool XTable::DeleteCol(int index) {
     return DeleteEntry(false, index);
 }
 
-bool XTable::InsertEntry(bool rows, int index) {
+bool XTable::InsertEntry(bool rows, int index, bool empty) {
     const std::unique_ptr<XElement>& templ = rows ? m_insertRow : m_insertCol;
     const long long rowsAfter = GetRowCount() + (rows ? 1 : 0);
     const long long colsAfter = GetColCount() + (rows ? 0 : 1);
-    if (!templ || rowsAfter * colsAfter > kMaxItems)
+    if ((!templ && !empty) || rowsAfter * colsAfter > kMaxItems)
         return false;
     std::vector<CRowColInfo>& entries = rows ? m_rows : m_cols;
     const int count = static_cast<int>(entries.size());
@@ -51,7 +55,8 @@ bool XTable::InsertEntry(bool rows, int index) {
     m_fillCol = rows ? 0 : index;
     const bool vertical = m_vertical;
     m_vertical = !rows;
-    for (XElement* e = templ->GetFirstChild(); e; e = e->GetNextSibling()) {
+    for (XElement* e = templ && !empty ? templ->GetFirstChild() : nullptr; e;
+         e = e->GetNextSibling()) {
         std::wstring object;
         std::wstring method;
         if (!e->IsMethod(object, method) || method != L"Item")

@@ -262,6 +262,16 @@ int XUI::ChangeDataField(const wchar_t* name) {
     return m_nFieldID;
 }
 
+void XUI::InheritDataSource(XMetaIOData* source) {
+    if (GetDataSource())
+        return;
+    m_inheritedSource = source ? source->WeakRef() : orvo::IXORef();
+    m_nDataRecord = -1;
+    m_nFieldID = source && !m_strField.empty() ? source->GetFieldIndex(m_strField.c_str()) : -1;
+    if (m_nFieldID != -1)
+        m_nFieldType = source->GetFieldType(m_nFieldID);
+}
+
 void XUI::SetData(const wchar_t* value) {
     XRect::SetData(value);
     NotifyChange(0, 0);

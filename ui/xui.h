@@ -151,6 +151,10 @@ public:
     void SetDataFieldStr(const std::wstring& name) { ChangeDataField(name.c_str()); }
     // Binds the field `name`; its index, -1 when the data source does not know it.
     int ChangeDataField(const wchar_t* name);
+    // Takes `source` as the data source inherited from a container and binds the field name
+    // against it; an object with a source of its own keeps that. A grid hands its source to
+    // the cells it paints row by row.
+    void InheritDataSource(XMetaIOData* source);
     int GetFieldType() const { return m_nFieldType; }
 
     // ---- focus

@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "core/lang_man.h"
+#include "data/data_source.h"
 #include "platform/gui/dc.h"
 #include "ui/contracts.h"
 #include "ui/paint_host.h"
@@ -106,13 +107,14 @@ void XUI::Paint(CDC* dc, XDO* node) {
 }
 
 XMetaIOData* XUI::DrawSource(int& row) const {
-    if (XMetaIOData* own = GetDataSource()) {
-        row = 0;
-        return own;
-    }
-    // A source made current without a row shows its first one.
-    row = m_nDataRecord == -1 ? 0 : m_nDataRecord;
-    return FindDataSource();
+    XMetaIOData* source = FindDataSource();
+    // A container painting the source row by row (a grid) sets the row; otherwise an own
+    // source, or one made current without a row, shows its first one.
+    if (int current = CDataSource::CurrentRowOf(source); current >= 0)
+        row = current;
+    else
+        row = GetDataSource() || m_nDataRecord == -1 ? 0 : m_nDataRecord;
+    return source;
 }
 
 void XUI::Draw(CDC* dc) {
