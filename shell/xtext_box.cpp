@@ -95,7 +95,8 @@ void XTextBox::DrawShownText(CDC* dc,
     unsigned format = m_textFormat;
     if (format & DT_SINGLELINE) {
         // A single line is drawn from the rectangle's top; the vertical place is set here.
-        const int height = dc->GetTextExtent(shown).cy;
+        // The line's height is the font's: measuring the text itself would shape it again.
+        const int height = dc->GetTextExtent(std::wstring_view()).cy;
         if (format & DT_VCENTER)
             area.top += (area.Height() - height) / 2;
         else if (format & DT_BOTTOM)

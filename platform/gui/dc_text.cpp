@@ -74,7 +74,7 @@ const QString& CDC::ToQString(std::wstring_view text) const {
 int CDC::TextWidth(std::wstring_view text) const {
     if (text.empty())
         return 0;
-    return m_state.font.Metrics().horizontalAdvance(ToQString(text));
+    return m_state.font.TextWidth(ToQString(text));
 }
 
 CSize CDC::GetTextExtent(std::wstring_view text) const {
@@ -105,7 +105,7 @@ void CDC::DrawTextRun(std::wstring_view text, int x, int top) {
     const QFontMetrics& metrics = m_state.font.Metrics();
     const QString& qtext = ToQString(text);
     if (m_state.backMode == OPAQUE) {
-        const int width = metrics.horizontalAdvance(qtext);
+        const int width = m_state.font.TextWidth(qtext);
         FillLogical(
             CRect(x, top, Position(1LL * x + width), Position(1LL * top + metrics.height())),
             m_state.backColour);
@@ -113,8 +113,9 @@ void CDC::DrawTextRun(std::wstring_view text, int x, int top) {
     SetPainterFont();
     SetPainterColour(m_state.textColour);
     const int baseline = top + metrics.ascent();
-    if (m_state.transform.IsIdentity() && m_state.font.Escapement() == 0) {
-        m_painter.drawText(QPoint(x, baseline), qtext);
+    if (m_state.transform.IsTranslation() && m_state.font.Escapement() == 0) {
+        // A window's paint shifts every drawing: the point is moved, not the painter.
+        m_state.font.DrawText(m_painter, Map(x, baseline), qtext);
         return;
     }
     m_painter.setWorldTransform(QtTransform());

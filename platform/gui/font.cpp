@@ -47,6 +47,7 @@ bool CFont::CreateFontIndirect(const LOGFONT& description) {
     m_description = description;
     m_font = MakeFont(description);
     m_metrics = QFontMetrics(m_font);
+    m_runs = std::make_shared<TextRunCache>(); // copies made before keep the old font's runs
     return true;
 }
 

@@ -13,6 +13,8 @@ struct XFORM {
     constexpr bool operator==(const XFORM&) const = default;
 
     bool IsIdentity() const { return *this == XFORM(); }
+    // Moves without scaling, shearing or turning.
+    bool IsTranslation() const { return eM11 == 1 && eM12 == 0 && eM21 == 0 && eM22 == 1; }
     // Right angles only: rectangles stay rectangles.
     bool KeepsAxes() const { return eM12 == 0 && eM21 == 0; }
     bool IsFinite() const {
