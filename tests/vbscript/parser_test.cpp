@@ -45,6 +45,24 @@ TEST(VbsParser, Precedence) {
     EXPECT_EQ(Tree(L"x = a Is Nothing Or (b - c) - d"),
               L"(let x (or (is a Nothing) (- (paren (- b c)) d)))");
     EXPECT_EQ(Tree(L"x = a <> b And c <= d"), L"(let x (and (<> a b) (<= c d)))");
+    // Either order of the two characters: => is >=, =< is <=, >< is <>.
+    EXPECT_EQ(Tree(L"x = a => b Or c =< d Or e >< f"),
+              L"(let x (or (or (>= a b) (<= c d)) (<> e f)))");
+    EXPECT_EQ(Tree(L"Select Case x\nCase Is => 2, Is >< 3\nEnd Select"),
+              L"(select x (case ((is >= 2) (is <> 3))))");
+}
+
+TEST(VbsParser, NumbersBeyondDouble) {
+    // Too small for a Double is 0; too large is an error. What counts is where the first
+    // significant digit lands once the exponent has moved it.
+    const std::wstring hundreds(400, L'0');
+    EXPECT_EQ(Tree(L"x = 1e-94938484 + 0.5E-400"), L"(let x (+ 0 0))");
+    EXPECT_EQ(Tree(L"x = 0." + hundreds + L"1"), L"(let x 0)");
+    EXPECT_EQ(Tree(L"x = 1" + hundreds + L"e-300"), L"(let x 1e+100)");
+    EXPECT_EQ(Tree(L"x = 4.9e-324"), L"(let x 5e-324)");
+    EXPECT_EQ(ErrorOf(L"x = 1e400").number, 1031);
+    EXPECT_EQ(ErrorOf(L"x = 1" + hundreds + L"e-5").number, 1031);
+    EXPECT_EQ(ErrorOf(L"x = 0.001e99999999999").number, 1031);
 }
 
 TEST(VbsParser, CallsIndexingAndMembers) {
