@@ -26,11 +26,18 @@ Stmt* TokenParser::ParseIf(const Token& start, const Context& outer) {
             stmt->hasElse = true;
             stmt->elseBody = ParseInlineStatements(outer);
         }
+        // "If a Then b Else c End If" on one line: the End If is allowed and changes nothing.
+        if (Is(Keyword::End) && AheadIs(Keyword::If)) {
+            Advance();
+            Advance();
+        }
         return stmt;
     }
     if (outer.inlineIf)
         Fail(err::kSyntaxError);
-    const Context context = Inner(outer);
+    // A Sub or Function may sit in an If block of the module, and is declared all the same.
+    Context context = Inner(outer);
+    context.procedures = outer.procedures;
     first.body = ParseBlock(context);
     stmt->clauses.push_back(std::move(first));
     while (Is(Keyword::ElseIf)) {
@@ -72,8 +79,7 @@ Stmt* TokenParser::ParseSelect(const Token& start, const Context& outer) {
         do
             clause.tests.push_back(ParseCaseTest());
         while (AcceptComma());
-        if (!AtStatementEnd())
-            Fail(err::kExpectedEndOfStatement);
+        // "Case 1 x = 2": the first statement may follow the tests without a colon.
         clause.body = ParseBlock(context);
         select->cases.push_back(std::move(clause));
     }
