@@ -62,6 +62,9 @@ bool Vm::MemberCall(std::wstring_view name,
                     std::size_t baseDepth) {
     const std::size_t first = m_stack.size() - argc;
     Value object = std::move(m_stack[first - 1]);
+    // A variable used as a statement: only an object has a default member to invoke.
+    if (name.empty() && access == Access::Call && object.Type() != VarType::Object)
+        RaiseError(err::TypeMismatch);
     if (object.Type() == VarType::Array && name.empty()) {
         const Array& array = *object.AsArray();
         Value element = array.At(array.FlatIndex(Subscripts(first)));

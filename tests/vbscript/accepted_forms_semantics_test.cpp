@@ -1,6 +1,7 @@
 // Forms the language accepts that look wrong at first sight, run to see they mean what the
-// language means: loose statement ends, procedures in If blocks and Call on parenthesised
-// callees.
+// language means: loose statement ends, procedures in If blocks, Call on parenthesised
+// callees, a variable or a function's own name as a statement, and the mistakes that pass
+// compilation only to fail when they run.
 #include "semantics_case.h"
 
 namespace {
@@ -9,11 +10,20 @@ using semantics::Case;
 using semantics::ExpectAll;
 
 const std::wstring kDeclarations = LR"(
-Dim log
+Dim log, depth
+Class Runner : Public Default Function Go() : log = log & "go" : End Function : End Class
 Class Plain : Public v, w End Class
 Class Maker
   Public Function Make() : log = log & "made" End Function
   Public Property Get Count : Count = 2 End Property
+End Class
+Class Counter
+  Public n
+  Public Function Rec() : n = n + 1 : If n < 3 Then Rec
+    Rec = n
+  End Function
+  Public Function Depth(k) : If k > 0 Then Depth = Depth(k - 1) + 1 Else Depth = 0
+  End Function
 End Class
 Sub Note(s) : log = log & s End Sub
 Function Twice(n) : Twice = n * 2 : log = log & "twice" & n End Function
@@ -45,13 +55,36 @@ TEST(AcceptedForms, LooseStatementEnds) {
     ExpectAll(cases, kDeclarations);
 }
 
-TEST(AcceptedForms, ProceduresInIfBlocksAndCalls) {
+TEST(AcceptedForms, ProceduresAndCalls) {
     const Case cases[] = {
         // Declared whichever branch runs, as procedures are before any code.
         {L"Hidden : f = log & Shown()", L"hiddenshown"},
         {L"Call (New Maker).Make : f = log", L"made"},
         {L"Call (((Twice))) (21) : f = log", L"twice21"},
         {L"Call (Note)(\"n\") : f = log", L"n"},
+        // A variable on its own invokes its default member.
+        {L"Set r = New Runner : r : r : f = log", L"gogo"},
+        {L"x = 5 : x", L"error 13"},
+        {L"x = 5 : On Error Resume Next : x : f = Err.Number", L"13"},
+        {L"Dim a(1) : a", L"error 13"},
+        // Inside a function its own name as a statement calls it again.
+        {L"depth = depth + 1 : If depth < 3 Then f\n f = depth", L"3"},
+        {L"Set c = New Counter : f = c.Rec() & c.Depth(4)", L"34"},
+    };
+    ExpectAll(cases, kDeclarations);
+}
+
+TEST(AcceptedForms, MistakesFailWhenTheyRun) {
+    const Case cases[] = {
+        {L"Err.Raise", L"error 450"},
+        {L"On Error Resume Next : Err.Raise : f = Err.Number", L"450"},
+        {L"Err.Raise 1, 2, 3, 4, 5, 6", L"error 450"},
+        {L".v = 1", L"error 505"},
+        {L"f = .v", L"error 505"},
+        {L"On Error Resume Next : .Go : f = Err.Number & Err.Description",
+         L"505Invalid or unqualified reference"},
+        {L"If False Then .v = 1 : Err.Raise\n f = \"not reached, so no error\"",
+         L"not reached, so no error"},
     };
     ExpectAll(cases, kDeclarations);
 }

@@ -111,9 +111,9 @@ TEST(ScriptWith, MembersOfTheWithObject) {
                      L"End Class\nFunction f()\n Set p = New P\n With p\n  .X = 2: .Y = 5\n"
                      L"  f = .Sum()\n End With\nEnd Function"),
               L"7");
-    Engine engine;
-    SyntaxError syntax;
-    EXPECT_FALSE(engine.AddCode(L"Sub s()\n .X = 1\nEnd Sub", &syntax));
+    // Outside With a leading dot compiles, and fails only when it runs.
+    EXPECT_EQ(Script(L"Sub s()\n .X = 1\nEnd Sub\nFunction f()\n f = \"ok\"\nEnd Function"), L"ok");
+    EXPECT_EQ(Script(L"Function f()\n .X = 1\nEnd Function"), L"error 505");
 }
 
 TEST(HostObjects, CallsPropertiesByRefAndIdentity) {
