@@ -23,9 +23,10 @@ namespace vbs::parsing {
 
 namespace err = syntax_errors;
 
-// Binding strength of the binary operators, loosest first; unary minus and Not sit between.
+// Binding strength of the binary operators, loosest first, with Not among them. Unary minus
+// binds tightest, ^ included: -3^2 is 9.
 constexpr int kImp = 1, kEqv = 2, kXor = 3, kOr = 4, kAnd = 5, kNot = 6, kCompare = 7, kConcat = 8,
-              kAdd = 9, kMod = 10, kIntDivide = 11, kMultiply = 12, kNegate = 13, kPower = 14;
+              kAdd = 9, kMod = 10, kIntDivide = 11, kMultiply = 12, kPower = 13, kNegate = 14;
 
 enum class Scope { Module, Class, Procedure };
 

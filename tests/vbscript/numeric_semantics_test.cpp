@@ -51,7 +51,9 @@ TEST(NumericSemantics, OverflowAndDivision) {
         {L"f = 7.5 Mod 2 & \" \" & 6.5 Mod 4", L"0 2"},
         {L"f = (-8) ^ (1 / 3)", L"error 5"},
         {L"f = 2 ^ -1", L"0.5"},
-        {L"f = -2 ^ 2", L"-4"},
+        // Negation binds tighter than ^.
+        {L"f = -2 ^ 2 & \" \" & -3 ^ 2 * 2 & \" \" & 2 ^ -2 ^ 2", L"4 18 0.0625"},
+        {L"x = 3 : f = -x ^ 2 - (-x) ^ 3", L"36"},
         {L"f = 2 + 3 * 4 ^ 2 / 8 \\ 2 Mod 4", L"5"},
     };
     ExpectAll(cases);

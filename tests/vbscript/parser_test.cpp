@@ -35,7 +35,8 @@ TEST(VbsParser, LiteralsAndTokens) {
 }
 
 TEST(VbsParser, Precedence) {
-    EXPECT_EQ(Tree(L"x = -2 ^ 2"), L"(let x (neg (^ 2 2)))");
+    EXPECT_EQ(Tree(L"x = -2 ^ 2"), L"(let x (^ (neg 2) 2))");
+    EXPECT_EQ(Tree(L"x = 2 ^ -2 ^ 2"), L"(let x (^ (^ 2 (neg 2)) 2))");
     EXPECT_EQ(Tree(L"x = 2 ^ 3 ^ 2"), L"(let x (^ (^ 2 3) 2))");
     EXPECT_EQ(Tree(L"x = -a * b"), L"(let x (* (neg a) b))");
     EXPECT_EQ(Tree(L"x = a + b * c \\ d Mod e"), L"(let x (+ a (mod (\\ (* b c) d) e)))");
