@@ -94,9 +94,11 @@ TEST(ScriptClasses, FieldsMethodsPropertiesAndLifetime) {
 }
 
 TEST(ScriptClasses, SetAndLetRules) {
-    // Set needs an object; a member of what is no object fails.
+    // Set needs an object; a member of what is no object, Nothing included, fails.
     EXPECT_EQ(Script(L"Function f()\n Set x = 5\nEnd Function"), L"error 424");
-    EXPECT_EQ(Script(L"Function f()\n Dim o: Set o = Nothing\n o.Go\nEnd Function"), L"error 91");
+    EXPECT_EQ(Script(L"Function f()\n Dim o: Set o = Nothing\n o.Go\nEnd Function"), L"error 424");
+    EXPECT_EQ(Script(L"Function f()\n Set o = Nothing\n f = o.Value\nEnd Function"), L"error 424");
+    EXPECT_EQ(Script(L"Function f()\n Set o = Nothing\n o.Value = 1\nEnd Function"), L"error 424");
     EXPECT_EQ(Script(L"Function f()\n x = 3\n x.Go\nEnd Function"), L"error 424");
     // A Function returns an object with Set; arrays hold objects with Set too.
     EXPECT_EQ(Script(L"Class C: Public V: End Class\n"
