@@ -18,7 +18,11 @@ Stmt* TokenParser::ParseIf(const Token& start, const Context& outer) {
     IfClause first;
     first.condition = ParseExpression();
     Expect(Keyword::Then, err::kExpectedThen);
-    if (!AtStatementEnd()) {
+    // Colons after Then change nothing: "If a Then : b" is a single-line If, a line that ends
+    // after them opens a block.
+    while (Is(TokenKind::Colon))
+        Advance();
+    if (!AtLineEnd()) {
         stmt->singleLine = true;
         first.body = ParseInlineStatements(outer);
         stmt->clauses.push_back(std::move(first));

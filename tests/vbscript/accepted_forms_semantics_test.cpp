@@ -39,6 +39,7 @@ TEST(AcceptedForms, LooseStatementEnds) {
         {L"If False Then f = 1 Else f = 2 End If", L"2"},
         {L"If True Then f = 1 End If\n f = f & \"!\"", L"1!"},
         {L"If True Then :\n f = \"block\"\n End If", L"block"},
+        {L"If False Then : f = \"then\" : Else : f = \"else\"\n f = f & \"!\"", L"else!"},
         {L"If True Then\n f = \"a\" End If", L"a"},
         {L"Note \"x\" : f = Twice(2) & log & (New Maker).Count", L"4xtwice22"},
         {L"Select Case 2\nCase 1  f = \"one\"\nCase 2  f = \"two\"\nCase Else f = \"else\"\n"

@@ -157,8 +157,11 @@ TEST(VbsParser, SingleLineIf) {
               L"(if a (then (let x 1)) (else (let x 2)))\n(call y)");
     EXPECT_EQ(ErrorOf(L"If a Then b End If c").number, 1025);
     EXPECT_EQ(ErrorOf(L"If a Then b End If\nEnd If").number, 1024);
-    // Then followed by a colon and the line's end opens a block.
+    // Colons after Then: a block when the line ends there, else a single-line If.
     EXPECT_EQ(Tree(L"If a Then :\nb\nEnd If"), L"(if a (then (call b)))");
+    EXPECT_EQ(Tree(L"If a Then :: ' note\nb\nEnd If"), L"(if a (then (call b)))");
+    EXPECT_EQ(Tree(L"If a Then : b : c\nd"), L"(if a (then (call b) (call c)))\n(call d)");
+    EXPECT_EQ(ErrorOf(L"If a Then : b\nEnd If").number, 1024);
 }
 
 TEST(VbsParser, ClosingsAfterAStatement) {

@@ -4,4 +4,5 @@ Function f(n)
   Else :
     f = "few"
   End If
+  If n > 2 Then : f = f & " more" : Else : f = f & " less"
 End Function
