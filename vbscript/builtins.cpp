@@ -13,6 +13,7 @@ std::span<const Builtin> ArrayBuiltins();
 std::span<const Builtin> DateBuiltins();
 std::span<const Builtin> FormatBuiltins();
 std::span<const Builtin> ObjectBuiltins();
+std::span<const Builtin> EngineBuiltins();
 
 namespace {
 
@@ -36,7 +37,8 @@ std::vector<const Builtin*> SortedTable() {
                        ArrayBuiltins(),
                        DateBuiltins(),
                        FormatBuiltins(),
-                       ObjectBuiltins()}) {
+                       ObjectBuiltins(),
+                       EngineBuiltins()}) {
         for (const Builtin& entry : group)
             table.push_back(&entry);
     }

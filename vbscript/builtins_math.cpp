@@ -1,5 +1,6 @@
-// The numeric functions. Each answers a Double (Rnd a Single) except Round, which keeps the
-// subtype of its argument; Null gives Null.
+// The numeric functions. Each answers a Double (Rnd a Single, RGB a Long) except Round, which
+// keeps the subtype of its argument; Null gives Null, except to RGB.
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <span>
@@ -149,12 +150,26 @@ Value Randomize(Runtime*, std::span<Value> a) {
     return Value();
 }
 
+// RGB(red, green, blue): a colour as the Long red + 256 * green + 65536 * blue. A part
+// above 255 counts as 255; a negative one is an invalid argument.
+Value Rgb(Runtime*, std::span<Value> a) {
+    std::int32_t colour = 0;
+    for (int i = 2; i >= 0; --i) {
+        const std::int32_t part = ToLong(a[static_cast<std::size_t>(i)]);
+        if (part < 0)
+            RaiseError(err::InvalidCall);
+        colour = colour * 256 + std::min(part, 255);
+    }
+    return Value::Long(colour);
+}
+
 const Builtin mathBuiltins[] = {
     {L"Atn", Plain<ArcTangent>, 1, 1},
     {L"Cos", Plain<Cosine>, 1, 1},
     {L"Exp", Plain<Exponential>, 1, 1},
     {L"Log", Plain<Logarithm>, 1, 1},
     {L"Randomize", Randomize, 0, 1},
+    {L"RGB", Rgb, 3, 3},
     {L"Rnd", Rnd, 0, 1},
     {L"Round", Round, 1, 2},
     {L"Sin", Plain<Sine>, 1, 1},

@@ -1,6 +1,7 @@
 #include "vbscript/compiler.h"
 
 #include <algorithm>
+#include <functional>
 
 #include "vbscript/procedure_compiler.h"
 #include "vbscript/script_error.h"
@@ -72,6 +73,21 @@ namespace {
 using compiling::CompileFailure;
 using compiling::ProcedureCompiler;
 
+// The module's statements where procedures are declared: the top level and, within it, the
+// bodies of If blocks at any depth.
+void ForEachDeclarationSite(const StmtList& statements,
+                            const std::function<void(const Stmt*)>& fn) {
+    for (const Stmt* s : statements) {
+        fn(s);
+        if (s->kind != StmtKind::If)
+            continue;
+        const auto* st = static_cast<const IfStmt*>(s);
+        for (const IfClause& clause : st->clauses)
+            ForEachDeclarationSite(clause.body, fn);
+        ForEachDeclarationSite(st->elseBody, fn);
+    }
+}
+
 // Installs a compiled procedure in its slot; the one it replaces stays alive while a frame
 // still runs its code.
 void Install(GlobalScope& scope, std::int32_t slot, std::unique_ptr<Procedure> proc) {
@@ -94,15 +110,15 @@ bool Compile(const Program& program,
         std::vector<std::pair<const ProcedureStmt*, std::unique_ptr<Procedure>>> compiled;
         std::vector<std::pair<std::shared_ptr<ClassInfo>, std::vector<const ProcedureStmt*>>>
             classes;
-        for (const Stmt* s : program.statements) {
+        ForEachDeclarationSite(program.statements, [&](const Stmt* s) {
             if (s->kind == StmtKind::Class) {
                 std::vector<const ProcedureStmt*> bodies;
                 auto info = compiling::DeclareClass(*static_cast<const ClassStmt*>(s), bodies);
                 classes.emplace_back(std::move(info), std::move(bodies));
-                continue;
+                return;
             }
             if (s->kind != StmtKind::Procedure)
-                continue;
+                return;
             auto* st = static_cast<const ProcedureStmt*>(s);
             if (st->procKind != ProcedureKind::Sub && st->procKind != ProcedureKind::Function)
                 throw CompileFailure{s, L"Property outside a class"};
@@ -110,7 +126,7 @@ bool Compile(const Program& program,
             proc->name = st->name;
             proc->defined = true;
             compiled.emplace_back(st, std::move(proc));
-        }
+        });
         std::vector<std::int32_t> slots;
         for (auto& [st, proc] : compiled) {
             // An undefined placeholder stands in until this AddCode succeeds.

@@ -52,8 +52,10 @@ void ProcedureCompiler::CompileCall(const Expr* callee,
     }
     const std::wstring& name = static_cast<const NameExpr*>(callee)->name;
     auto var = FindVariable(name);
+    if (var && CallsItself(name, *var))
+        var.reset();
     const ClassInfo::Member* member = var ? nullptr : ClassMember(name);
-    if (var && !(IsOwnResult(*var) && FindProcedure(name))) {
+    if (var) {
         if (argc == 1 && args[0] && IsSimple(args[0])) {
             Emit(Op::LoadElement1, *var, SimpleOperand(args[0]));
         } else {
@@ -89,7 +91,7 @@ ProcedureCompiler::ArgumentKind ProcedureCompiler::KindOf(const Expr* arg) const
         if (call->callee->kind == ExprKind::Name && !call->args.empty() &&
             std::ranges::none_of(call->args, [](const Expr* a) { return a == nullptr; })) {
             const std::wstring& name = static_cast<const NameExpr*>(call->callee)->name;
-            if (auto var = FindVariable(name); var && !(IsOwnResult(*var) && FindProcedure(name)))
+            if (auto var = FindVariable(name); var && !CallsItself(name, *var))
                 return ArgumentKind::Element;
         }
     }
@@ -137,8 +139,12 @@ void ProcedureCompiler::CompileObject(const MemberExpr* member) {
         CompileExpr(member->object);
         return;
     }
-    if (withTemps_.empty())
-        throw CompileFailure{member, L"Invalid or unqualified reference"};
+    // ".name" outside With compiles; it fails when it runs.
+    if (withTemps_.empty()) {
+        Emit(Op::Raise, err::UnqualifiedReference);
+        EmitConst(Value());
+        return;
+    }
     Emit(Op::LoadLocal, withTemps_.back());
 }
 
@@ -164,8 +170,13 @@ void ProcedureCompiler::CompileErrMember(const MemberExpr* member,
     const std::wstring name = FoldCase(member->name);
     const auto argc = static_cast<std::int32_t>(args.size());
     if (name == L"raise") {
-        if (argc < 1 || argc > 5)
-            throw CompileFailure{member, L"Err.Raise takes a number and up to four more"};
+        // A wrong count is a run-time error, like any other call's.
+        if (argc < 1 || argc > 5) {
+            Emit(Op::Raise, 450);
+            if (wantResult)
+                EmitConst(Value());
+            return;
+        }
         for (std::size_t i = 0; i < 3 && i < args.size(); ++i) {
             if (args[i])
                 CompileExpr(args[i]);

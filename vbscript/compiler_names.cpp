@@ -132,6 +132,13 @@ bool ProcedureCompiler::IsOwnResult(std::int32_t var) const {
     return !globalCode_ && var == PackVariable(VarKind::Local, 0);
 }
 
+bool ProcedureCompiler::CallsItself(const std::wstring& name, std::int32_t var) const {
+    if (!IsOwnResult(var))
+        return false;
+    const ClassInfo::Member* member = ClassMember(name);
+    return member ? member->method >= 0 || member->get >= 0 : FindProcedure(name).has_value();
+}
+
 std::optional<std::int32_t> ProcedureCompiler::FindProcedure(const std::wstring& name) const {
     auto it = scope_.procedureIndex.find(FoldCase(name));
     if (it == scope_.procedureIndex.end())

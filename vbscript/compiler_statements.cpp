@@ -75,9 +75,17 @@ void ProcedureCompiler::CompileStmt(const Stmt* s) {
         return CompileAssign(static_cast<const AssignStmt*>(s));
     case StmtKind::Call: {
         auto* st = static_cast<const CallStmt*>(s);
-        if (st->callee->kind == ExprKind::Name && st->args.empty() &&
-            FindVariable(static_cast<const NameExpr*>(st->callee)->name))
-            Unsupported(s, L"a variable used as a statement");
+        if (st->callee->kind == ExprKind::Name && st->args.empty()) {
+            // A variable on its own invokes its default member; a function's own name calls
+            // the function again.
+            const std::wstring& name = static_cast<const NameExpr*>(st->callee)->name;
+            if (auto var = FindVariable(name); var && !CallsItself(name, *var)) {
+                EmitLoad(*var);
+                Emit(Op::Member, NameConstant(L""), 0, static_cast<std::int32_t>(Access::Call));
+                Emit(Op::Pop);
+                return;
+            }
+        }
         return CompileCall(st->callee, st->args, false);
     }
     case StmtKind::If:

@@ -7,10 +7,6 @@
 
 namespace vbs::compiling {
 
-[[noreturn]] void Unsupported(const Node* node, const wchar_t* what) {
-    throw CompileFailure{node, std::wstring(L"Not supported yet: ") + what};
-}
-
 bool IsLiteral(const Expr* e) {
     if (e->kind == ExprKind::Unary && static_cast<const UnaryExpr*>(e)->op != UnaryOp::Not)
         e = static_cast<const UnaryExpr*>(e)->operand;

@@ -1,5 +1,6 @@
 #include "vbscript/lexer.h"
 
+#include <algorithm>
 #include <charconv>
 #include <limits>
 #include <string>
@@ -97,6 +98,33 @@ int HexDigit(wchar_t c) {
     if (c >= L'A' && c <= L'F')
         return c - L'A' + 10;
     return -1;
+}
+
+// Whether a decimal literal too far from 1 for a Double lies below 1 (it underflows to 0)
+// rather than above (it overflows): where its first significant digit falls, shifted by
+// the exponent.
+bool BelowOne(std::string_view literal) {
+    std::int64_t order = 0; // 10^(order-1) <= mantissa < 10^order
+    bool significant = false;
+    bool fraction = false;
+    std::size_t i = 0;
+    for (; i < literal.size() && literal[i] != 'e' && literal[i] != 'E'; ++i) {
+        if (literal[i] == '.') {
+            fraction = true;
+        } else if (!significant && literal[i] == '0') {
+            order -= fraction ? 1 : 0;
+        } else {
+            significant = true;
+            order += fraction ? 0 : 1;
+        }
+    }
+    std::int64_t exponent = 0;
+    const bool negative = i + 1 < literal.size() && literal[i + 1] == '-';
+    for (++i; i < literal.size(); ++i) {
+        if (literal[i] >= '0' && literal[i] <= '9')
+            exponent = std::min<std::int64_t>(exponent * 10 + (literal[i] - '0'), 1'000'000'000);
+    }
+    return order + (negative ? -exponent : exponent) <= 0;
 }
 
 } // namespace
@@ -258,7 +286,9 @@ void Lexer::LexNumber(Token& token) {
     // Too large for an integer, or written as a decimal: a Double.
     double value = 0;
     const auto [end, ec] = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value);
-    if (ec != std::errc() || end != ascii.data() + ascii.size())
+    if (ec == std::errc::result_out_of_range && BelowOne(ascii))
+        value = 0;
+    else if (ec != std::errc() || end != ascii.data() + ascii.size())
         Fail(syntax_errors::kInvalidNumber, token.line, token.column);
     token.kind = TokenKind::Double;
     token.number = value;
@@ -358,8 +388,12 @@ bool Lexer::LexOperator(Token& token) {
     case L'&':
         kind = TokenKind::Ampersand;
         break;
+    // The comparisons may be spelt either way round: => is >=, =< is <=, >< is <>.
     case L'=':
-        kind = TokenKind::Equal;
+        kind = next == L'>'   ? TokenKind::GreaterEqual
+               : next == L'<' ? TokenKind::LessEqual
+                              : TokenKind::Equal;
+        length = kind == TokenKind::Equal ? 1 : 2;
         break;
     case L'<':
         kind = next == L'>'   ? TokenKind::NotEqual
@@ -368,7 +402,9 @@ bool Lexer::LexOperator(Token& token) {
         length = kind == TokenKind::Less ? 1 : 2;
         break;
     case L'>':
-        kind = next == L'=' ? TokenKind::GreaterEqual : TokenKind::Greater;
+        kind = next == L'='   ? TokenKind::GreaterEqual
+               : next == L'<' ? TokenKind::NotEqual
+                              : TokenKind::Greater;
         length = kind == TokenKind::Greater ? 1 : 2;
         break;
     default:

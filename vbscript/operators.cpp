@@ -321,6 +321,18 @@ bool IsNumberLike(const Value& v) {
     return v.IsNumeric() || v.Type() == VarType::Date;
 }
 
+// Text compared with a literal of another kind, as a number on that kind's scale.
+double ReadAs(const Value& text, VarType kind) {
+    switch (kind) {
+    case VarType::Boolean:
+        return ToBoolean(text) ? -1 : 0;
+    case VarType::Date:
+        return ToDate(text);
+    default:
+        return ToDouble(text);
+    }
+}
+
 } // namespace
 
 Value AddSlow(const Value& a, const Value& b) {
@@ -457,13 +469,14 @@ Value CompareSlow(Comparison op, const Value& a, const Value& b, OperandOrigin o
         const Value& other = xText ? y : x;
         const bool textLiteral = xText ? origin.leftLiteral : origin.rightLiteral;
         const bool otherLiteral = xText ? origin.rightLiteral : origin.leftLiteral;
-        double number;
         if (other.IsEmpty() || other.Type() == VarType::String) {
             order =
                 OrderStrings(x.IsEmpty() ? L"" : x.AsString(), y.IsEmpty() ? L"" : y.AsString());
-        } else if (textLiteral && ParseNumber(text.AsString(), number)) {
-            order = xText ? Order(number, ToDouble(other)) : Order(ToDouble(other), number);
-        } else if (otherLiteral && !textLiteral) {
+        } else if (textLiteral && otherLiteral) {
+            // Both written out: the text takes the other's kind, or the types mismatch.
+            const double read = ReadAs(text, other.Type());
+            order = xText ? Order(read, ToDouble(other)) : Order(ToDouble(other), read);
+        } else if (textLiteral || otherLiteral) {
             const std::wstring otherText = ToString(other);
             order = xText ? OrderStrings(text.AsString(), otherText)
                           : OrderStrings(otherText, text.AsString());

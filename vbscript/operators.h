@@ -4,10 +4,11 @@
 // Null propagates (with the And/Or/Imp exceptions); Empty is 0 or "". The common cases
 // (Long with Long, Double with Double) are decided here inline before the general path.
 //
-// Comparing a number with a string: two variables compare with the number as the smaller.
-// When the engine knows an operand was written as a literal, the literal takes the other
-// operand's kind: a string literal is read as a number (when it is one), a number literal is
-// turned into text. That is how "If x = 10" behaves for a string x holding "10".
+// Comparing a number (or Boolean) with a string: two variables compare with the number as
+// the smaller. When one of them was written as a literal they compare as text, so "If x = 10"
+// holds for a string x of "10" and "010" = n does not for a number n of 10. When both were,
+// the string is read as the other's kind: "010" = 10 and "True" = True hold, "abc" = 5 is a
+// type mismatch.
 #include <cstdint>
 
 #include "vbscript/value.h"

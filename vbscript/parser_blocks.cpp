@@ -18,7 +18,11 @@ Stmt* TokenParser::ParseIf(const Token& start, const Context& outer) {
     IfClause first;
     first.condition = ParseExpression();
     Expect(Keyword::Then, err::kExpectedThen);
-    if (!AtStatementEnd()) {
+    // Colons after Then change nothing: "If a Then : b" is a single-line If, a line that ends
+    // after them opens a block.
+    while (Is(TokenKind::Colon))
+        Advance();
+    if (!AtLineEnd()) {
         stmt->singleLine = true;
         first.body = ParseInlineStatements(outer);
         stmt->clauses.push_back(std::move(first));
@@ -26,11 +30,18 @@ Stmt* TokenParser::ParseIf(const Token& start, const Context& outer) {
             stmt->hasElse = true;
             stmt->elseBody = ParseInlineStatements(outer);
         }
+        // "If a Then b Else c End If" on one line: the End If is allowed and changes nothing.
+        if (Is(Keyword::End) && AheadIs(Keyword::If)) {
+            Advance();
+            Advance();
+        }
         return stmt;
     }
     if (outer.inlineIf)
         Fail(err::kSyntaxError);
-    const Context context = Inner(outer);
+    // A Sub or Function may sit in an If block of the module, and is declared all the same.
+    Context context = Inner(outer);
+    context.procedures = outer.procedures;
     first.body = ParseBlock(context);
     stmt->clauses.push_back(std::move(first));
     while (Is(Keyword::ElseIf)) {
@@ -72,8 +83,7 @@ Stmt* TokenParser::ParseSelect(const Token& start, const Context& outer) {
         do
             clause.tests.push_back(ParseCaseTest());
         while (AcceptComma());
-        if (!AtStatementEnd())
-            Fail(err::kExpectedEndOfStatement);
+        // "Case 1 x = 2": the first statement may follow the tests without a colon.
         clause.body = ParseBlock(context);
         select->cases.push_back(std::move(clause));
     }

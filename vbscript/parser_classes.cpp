@@ -16,7 +16,7 @@ Stmt* TokenParser::ParseClass(const Token& start) {
         if (Is(TokenKind::End) || Is(Keyword::End))
             break;
         cls->members.push_back(ParseStatement(context));
-        if (!AtStatementEnd())
+        if (!AtStatementEnd() && !AtClosingEnd())
             Fail(err::kExpectedEndOfStatement);
     }
     ExpectEnd(Keyword::Class, err::kExpectedClass);

@@ -10,23 +10,22 @@ StmtList TokenParser::ParseBlock(const Context& context) {
         if (Is(TokenKind::End) || AtBlockEnd())
             return list;
         list.push_back(ParseStatement(context));
-        if (!AtStatementEnd())
+        if (!AtStatementEnd() && !AtClosingEnd())
             Fail(err::kExpectedEndOfStatement);
     }
 }
 
 StmtList TokenParser::ParseInlineStatements(const Context& outer) {
-    Context context = outer;
-    context.nested = true;
+    Context context = Inner(outer);
     context.inlineIf = true;
     StmtList list;
-    while (!AtLineEnd() && !Is(Keyword::Else)) {
+    while (!AtLineEnd() && !Is(Keyword::Else) && !Is(Keyword::End)) {
         if (Is(TokenKind::Colon)) {
             Advance();
             continue;
         }
         list.push_back(ParseStatement(context));
-        if (!AtStatementEnd() && !Is(Keyword::Else))
+        if (!AtStatementEnd() && !Is(Keyword::Else) && !AtClosingEnd())
             Fail(err::kExpectedEndOfStatement);
     }
     return list;
@@ -35,8 +34,6 @@ StmtList TokenParser::ParseInlineStatements(const Context& outer) {
 Stmt* TokenParser::ParseStatement(const Context& context) {
     Nesting nesting(*this);
     const Token start = token_;
-    const bool definitionsAllowed =
-        (context.scope == Scope::Module && !context.nested) || context.scope == Scope::Class;
     if (context.scope == Scope::Class)
         return ParseClassMember(start);
     if (Is(TokenKind::Dot) || AtName())
@@ -92,11 +89,11 @@ Stmt* TokenParser::ParseStatement(const Context& context) {
         return ParseDeclaration(start);
     case Keyword::Sub:
     case Keyword::Function:
-        if (!definitionsAllowed)
+        if (context.scope != Scope::Module || !context.procedures)
             Fail(err::kExpectedStatement);
         return ParseProcedure(start, Visibility::Default, false);
     case Keyword::Class:
-        if (!definitionsAllowed)
+        if (context.scope != Scope::Module || context.nested)
             Fail(err::kExpectedStatement);
         return ParseClass(start);
     default:
@@ -201,7 +198,7 @@ void TokenParser::AppendCallArguments(std::vector<Expr*>& args) {
 
 Stmt* TokenParser::ParseCallKeyword(const Token& start) {
     Advance();
-    if (!Is(TokenKind::Dot) && !AtName())
+    if (!Is(TokenKind::Dot) && !Is(TokenKind::LParen) && !AtName())
         Fail(err::kExpectedIdentifier);
     Expr* expr = ParsePostfix();
     auto* call = Make<CallStmt>(start);
@@ -213,6 +210,9 @@ Stmt* TokenParser::ParseCallKeyword(const Token& start) {
     } else {
         call->callee = expr;
     }
+    // "Call ((f)) (x)" calls f: parentheses around what is called only group it.
+    while (call->callee->kind == ExprKind::Paren)
+        call->callee = static_cast<ParenExpr*>(call->callee)->inner;
     return call;
 }
 

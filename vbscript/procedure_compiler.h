@@ -35,8 +35,6 @@ struct CompileFailure {
 
 // ---- What the compiler reads off syntax nodes (compiler_syntax.cpp) ----
 
-// A construct the compiler does not handle.
-[[noreturn]] void Unsupported(const Node* node, const wchar_t* what);
 // A literal, possibly signed: the comparison rules treat it as the literal's type.
 bool IsLiteral(const Expr* e);
 Value LiteralValue(const LiteralExpr& lit);
@@ -189,6 +187,10 @@ private:
 
     // Inside a Function its name is the result variable, yet with arguments a call.
     bool IsOwnResult(std::int32_t var) const;
+
+    // Whether `name`, resolved to `var`, is a function's own name used as a call: with
+    // arguments, or as a statement of its own.
+    bool CallsItself(const std::wstring& name, std::int32_t var) const;
 
     std::optional<std::int32_t> FindProcedure(const std::wstring& name) const;
 

@@ -55,6 +55,8 @@ inline std::wstring StandardErrorDescription(int number) {
         return L"Variable is undefined";
     case 501:
         return L"Illegal assignment";
+    case 505:
+        return L"Invalid or unqualified reference";
     case 32811:
         return L"Element not found";
     default:
@@ -76,6 +78,7 @@ inline constexpr int ObjectNotSet = 91;
 inline constexpr int InvalidUseOfNull = 94;
 inline constexpr int ObjectRequired = 424;
 inline constexpr int NoSuchMember = 438;
+inline constexpr int UnqualifiedReference = 505;
 } // namespace err
 
 } // namespace vbs

@@ -8,6 +8,7 @@
 //   parser_declarations.cpp  Dim, ReDim, Const, Erase, Sub, Function, Property
 //   parser_classes.cpp       Class and its members
 //   parser_expressions.cpp   operators by precedence, postfix calls and members, literals
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -22,16 +23,18 @@ namespace vbs::parsing {
 
 namespace err = syntax_errors;
 
-// Binding strength of the binary operators, loosest first; unary minus and Not sit between.
+// Binding strength of the binary operators, loosest first, with Not among them. Unary minus
+// binds tightest, ^ included: -3^2 is 9.
 constexpr int kImp = 1, kEqv = 2, kXor = 3, kOr = 4, kAnd = 5, kNot = 6, kCompare = 7, kConcat = 8,
-              kAdd = 9, kMod = 10, kIntDivide = 11, kMultiply = 12, kNegate = 13, kPower = 14;
+              kAdd = 9, kMod = 10, kIntDivide = 11, kMultiply = 12, kPower = 13, kNegate = 14;
 
 enum class Scope { Module, Class, Procedure };
 
 struct Context {
     Scope scope = Scope::Module;
-    bool nested = false;   // inside a block: no Sub, Function or Class here
-    bool inlineIf = false; // the statements of a single-line If
+    bool nested = false;    // inside a block: no Class, Public or Private here
+    bool procedures = true; // Sub and Function: at the top of the module or in its If blocks
+    bool inlineIf = false;  // the statements of a single-line If
 };
 
 class TokenParser {
@@ -68,7 +71,20 @@ private:
 
     // ---- tokens ----
 
-    void Advance() { token_ = lexer_.Next(); }
+    void Advance() {
+        if (ahead_) {
+            token_ = std::move(*ahead_);
+            ahead_.reset();
+        } else {
+            token_ = lexer_.Next();
+        }
+    }
+    // Whether the token after the current one is `keyword`.
+    bool AheadIs(Keyword keyword) {
+        if (!ahead_)
+            ahead_ = lexer_.Next();
+        return ahead_->kind == TokenKind::Word && ahead_->keyword == keyword;
+    }
     bool Is(TokenKind kind) const { return token_.kind == kind; }
     bool Is(Keyword keyword) const {
         return token_.kind == TokenKind::Word && token_.keyword == keyword;
@@ -98,6 +114,13 @@ private:
         return Is(Keyword::End) || Is(Keyword::Else) || Is(Keyword::ElseIf) || Is(Keyword::Next) ||
                Is(Keyword::Loop) || Is(Keyword::Wend) || Is(Keyword::Case);
     }
+    // "x = 1 End Sub": an If, procedure or class may close right after a statement on its
+    // line, without a colon.
+    bool AtClosingEnd() {
+        return Is(Keyword::End) &&
+               (AheadIs(Keyword::If) || AheadIs(Keyword::Sub) || AheadIs(Keyword::Function) ||
+                AheadIs(Keyword::Class) || AheadIs(Keyword::Property));
+    }
     // Words that are keywords only where their statement expects them.
     bool AtName() const {
         if (!Is(TokenKind::Word))
@@ -109,6 +132,7 @@ private:
         case Keyword::Explicit:
         case Keyword::Get:
         case Keyword::Preserve:
+        case Keyword::Property:
         case Keyword::Resume:
         case Keyword::Step:
             return true;
@@ -162,6 +186,7 @@ private:
     static Context Inner(const Context& outer) {
         Context inner = outer;
         inner.nested = true;
+        inner.procedures = false;
         return inner;
     }
 
@@ -248,6 +273,7 @@ private:
     const ParseOptions& options_;
     Program& program_;
     Token token_;
+    std::optional<Token> ahead_;
     int depth_ = 0;
     int doDepth_ = 0;
     int forDepth_ = 0;

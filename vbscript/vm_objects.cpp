@@ -62,6 +62,9 @@ bool Vm::MemberCall(std::wstring_view name,
                     std::size_t baseDepth) {
     const std::size_t first = m_stack.size() - argc;
     Value object = std::move(m_stack[first - 1]);
+    // A variable used as a statement: only an object has a default member to invoke.
+    if (name.empty() && access == Access::Call && object.Type() != VarType::Object)
+        RaiseError(err::TypeMismatch);
     if (object.Type() == VarType::Array && name.empty()) {
         const Array& array = *object.AsArray();
         Value element = array.At(array.FlatIndex(Subscripts(first)));
@@ -70,11 +73,10 @@ bool Vm::MemberCall(std::wstring_view name,
         m_stack.push_back(std::move(element));
         return false;
     }
-    if (object.Type() != VarType::Object)
+    // Nothing has no members: the same Object required as for a value that is no object.
+    if (object.Type() != VarType::Object || !object.AsObject())
         NoMember(err::ObjectRequired, name);
     Object* target = object.AsObject();
-    if (!target)
-        RaiseError(err::ObjectNotSet);
     if (auto* instance = dynamic_cast<ClassInstance*>(target)) {
         const ClassInfo& info = instance->Info();
         const ClassInfo::Member& member = FindMember(info, name);
@@ -145,11 +147,10 @@ bool Vm::MemberStore(std::wstring_view name,
     }
     const std::size_t first = m_stack.size() - argc;
     Value object = std::move(m_stack[first - 1]);
-    if (object.Type() != VarType::Object)
+    // Nothing has no members: the same Object required as for a value that is no object.
+    if (object.Type() != VarType::Object || !object.AsObject())
         NoMember(err::ObjectRequired, name);
     Object* target = object.AsObject();
-    if (!target)
-        RaiseError(err::ObjectNotSet);
     if (auto* instance = dynamic_cast<ClassInstance*>(target)) {
         const ClassInfo& info = instance->Info();
         const ClassInfo::Member& member = FindMember(info, name);

@@ -183,6 +183,21 @@ TEST(VbsBuiltins, MathAndRounding) {
     EXPECT_TRUE(Call(L"Sin", {Value::Null()}).IsNull());
 }
 
+TEST(VbsBuiltins, ColoursAndTheEngineName) {
+    // Red in the low byte, blue in the high one; parts above 255 are 255, halves round to even.
+    EXPECT_EQ(Call(L"RGB", {I(255), I(0), I(0)}).Type(), VarType::Long);
+    EXPECT_EQ(Number(L"RGB", {I(255), I(0), I(0)}), 0xFF);
+    EXPECT_EQ(Number(L"RGB", {I(0), I(0), I(255)}), 0xFF0000);
+    EXPECT_EQ(Number(L"RGB", {I(300), D(2.5), S(L"1")}), 0x0102FF);
+    EXPECT_EQ(ErrorOf(L"RGB", {I(0), I(-1), I(0)}), err::InvalidCall);
+    EXPECT_EQ(ErrorOf(L"RGB", {Value::Null(), I(0), I(0)}), err::InvalidUseOfNull);
+    // Scripts that ask which engine runs them must find the one they were written for.
+    EXPECT_EQ(Text(L"ScriptEngine", {}), L"VBScript");
+    EXPECT_GE(Number(L"ScriptEngineMajorVersion", {}), 5);
+    EXPECT_EQ(Call(L"ScriptEngineMinorVersion", {}).Type(), VarType::Long);
+    EXPECT_GT(Number(L"ScriptEngineBuildVersion", {}), 0);
+}
+
 TEST(VbsBuiltins, RndFollowsTheLanguageSequence) {
     EXPECT_FLOAT_EQ(ToSingle(Call(L"Rnd", {I(-1)})), 0.224007f);
     Call(L"Randomize", {D(42)});

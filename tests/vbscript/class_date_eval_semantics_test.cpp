@@ -49,7 +49,7 @@ TEST(ClassSemantics, PropertiesDefaultsAndPrivacy) {
         {L"Set t = New Temp : Set u = t : u.Celsius = 7 : f = t.Celsius & (t Is u)", L"7True"},
         {L"Set t = New Temp : f = (t Is Nothing) & TypeName(t) & IsObject(t)", L"FalseTempTrue"},
         {L"x = 5 : Set x = 5", L"error 424"},
-        {L"Set t = Nothing : f = t.Celsius", L"error 91"},
+        {L"Set t = Nothing : f = t.Celsius", L"error 424"},
         {L"Set t = New Missing", L"error 506"},
         {L"Set t = New Temp : f = TypeName(t.list) & IsArray(t.list)", L"Variant()True"},
     };

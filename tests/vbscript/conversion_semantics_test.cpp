@@ -34,6 +34,8 @@ TEST(ConversionSemantics, SubtypesAndConversions) {
         {L"f = Sqr(-1)", L"error 5"},
         {L"f = Log(0)", L"error 5"},
         {L"f = TypeName(Abs(Null)) & TypeName(Int(Null))", L"NullNull"},
+        {L"f = ScriptEngine & TypeName(ScriptEngineMajorVersion) & RGB(1, 1, 0)",
+         L"VBScriptLong257"},
     };
     ExpectAll(cases);
 }

@@ -51,7 +51,9 @@ TEST(NumericSemantics, OverflowAndDivision) {
         {L"f = 7.5 Mod 2 & \" \" & 6.5 Mod 4", L"0 2"},
         {L"f = (-8) ^ (1 / 3)", L"error 5"},
         {L"f = 2 ^ -1", L"0.5"},
-        {L"f = -2 ^ 2", L"-4"},
+        // Negation binds tighter than ^.
+        {L"f = -2 ^ 2 & \" \" & -3 ^ 2 * 2 & \" \" & 2 ^ -2 ^ 2", L"4 18 0.0625"},
+        {L"x = 3 : f = -x ^ 2 - (-x) ^ 3", L"36"},
         {L"f = 2 + 3 * 4 ^ 2 / 8 \\ 2 Mod 4", L"5"},
     };
     ExpectAll(cases);
@@ -114,6 +116,18 @@ TEST(NumericSemantics, ComparingNumbersAndText) {
         {L"x = 2147483647 : y = 2147483647.5 : f = (x < y)", L"True"},
         {L"f = StrComp(\"a\", \"A\") & StrComp(\"a\", \"A\", 1) & StrComp(\"b\", \"a\")", L"101"},
         {L"f = (Array(1) = 1)", L"error 13"},
+        // Two literals: the text is read as the other's kind.
+        {L"f = (\"True\" = True) & (\"010\" = 10) & (#1/2/2003# = \"1/2/2003\")", L"TrueTrueTrue"},
+        {L"f = (\"abc\" = 5)", L"error 13"},
+        {L"f = (False = \"no\")", L"error 13"},
+        // One literal: text against text, whichever side holds the number.
+        {L"n = 10 : f = (\"010\" = n) & (\"10\" = n) & (n = \"10\") & (\"9\" < n)",
+         L"FalseTrueTrueFalse"},
+        {L"t = True : f = (\"True\" = t) & (\"-1\" = t)", L"TrueFalse"},
+        {L"n = 10 : If \"010\" = n Then f = \"same\" Else f = \"differ\"", L"differ"},
+        {L"n = 10 : Select Case n : Case \"010\" : f = \"number\" : Case \"10\" : f = \"text\" : "
+         L"End Select",
+         L"text"},
     };
     ExpectAll(cases);
 }

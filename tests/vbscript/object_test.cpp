@@ -94,9 +94,11 @@ TEST(ScriptClasses, FieldsMethodsPropertiesAndLifetime) {
 }
 
 TEST(ScriptClasses, SetAndLetRules) {
-    // Set needs an object; a member of what is no object fails.
+    // Set needs an object; a member of what is no object, Nothing included, fails.
     EXPECT_EQ(Script(L"Function f()\n Set x = 5\nEnd Function"), L"error 424");
-    EXPECT_EQ(Script(L"Function f()\n Dim o: Set o = Nothing\n o.Go\nEnd Function"), L"error 91");
+    EXPECT_EQ(Script(L"Function f()\n Dim o: Set o = Nothing\n o.Go\nEnd Function"), L"error 424");
+    EXPECT_EQ(Script(L"Function f()\n Set o = Nothing\n f = o.Value\nEnd Function"), L"error 424");
+    EXPECT_EQ(Script(L"Function f()\n Set o = Nothing\n o.Value = 1\nEnd Function"), L"error 424");
     EXPECT_EQ(Script(L"Function f()\n x = 3\n x.Go\nEnd Function"), L"error 424");
     // A Function returns an object with Set; arrays hold objects with Set too.
     EXPECT_EQ(Script(L"Class C: Public V: End Class\n"
@@ -111,9 +113,9 @@ TEST(ScriptWith, MembersOfTheWithObject) {
                      L"End Class\nFunction f()\n Set p = New P\n With p\n  .X = 2: .Y = 5\n"
                      L"  f = .Sum()\n End With\nEnd Function"),
               L"7");
-    Engine engine;
-    SyntaxError syntax;
-    EXPECT_FALSE(engine.AddCode(L"Sub s()\n .X = 1\nEnd Sub", &syntax));
+    // Outside With a leading dot compiles, and fails only when it runs.
+    EXPECT_EQ(Script(L"Sub s()\n .X = 1\nEnd Sub\nFunction f()\n f = \"ok\"\nEnd Function"), L"ok");
+    EXPECT_EQ(Script(L"Function f()\n .X = 1\nEnd Function"), L"error 505");
 }
 
 TEST(HostObjects, CallsPropertiesByRefAndIdentity) {

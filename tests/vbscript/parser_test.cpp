@@ -35,7 +35,8 @@ TEST(VbsParser, LiteralsAndTokens) {
 }
 
 TEST(VbsParser, Precedence) {
-    EXPECT_EQ(Tree(L"x = -2 ^ 2"), L"(let x (neg (^ 2 2)))");
+    EXPECT_EQ(Tree(L"x = -2 ^ 2"), L"(let x (^ (neg 2) 2))");
+    EXPECT_EQ(Tree(L"x = 2 ^ -2 ^ 2"), L"(let x (^ (^ 2 (neg 2)) 2))");
     EXPECT_EQ(Tree(L"x = 2 ^ 3 ^ 2"), L"(let x (^ (^ 2 3) 2))");
     EXPECT_EQ(Tree(L"x = -a * b"), L"(let x (* (neg a) b))");
     EXPECT_EQ(Tree(L"x = a + b * c \\ d Mod e"), L"(let x (+ a (mod (\\ (* b c) d) e)))");
@@ -45,6 +46,24 @@ TEST(VbsParser, Precedence) {
     EXPECT_EQ(Tree(L"x = a Is Nothing Or (b - c) - d"),
               L"(let x (or (is a Nothing) (- (paren (- b c)) d)))");
     EXPECT_EQ(Tree(L"x = a <> b And c <= d"), L"(let x (and (<> a b) (<= c d)))");
+    // Either order of the two characters: => is >=, =< is <=, >< is <>.
+    EXPECT_EQ(Tree(L"x = a => b Or c =< d Or e >< f"),
+              L"(let x (or (or (>= a b) (<= c d)) (<> e f)))");
+    EXPECT_EQ(Tree(L"Select Case x\nCase Is => 2, Is >< 3\nEnd Select"),
+              L"(select x (case ((is >= 2) (is <> 3))))");
+}
+
+TEST(VbsParser, NumbersBeyondDouble) {
+    // Too small for a Double is 0; too large is an error. What counts is where the first
+    // significant digit lands once the exponent has moved it.
+    const std::wstring hundreds(400, L'0');
+    EXPECT_EQ(Tree(L"x = 1e-94938484 + 0.5E-400"), L"(let x (+ 0 0))");
+    EXPECT_EQ(Tree(L"x = 0." + hundreds + L"1"), L"(let x 0)");
+    EXPECT_EQ(Tree(L"x = 1" + hundreds + L"e-300"), L"(let x 1e+100)");
+    EXPECT_EQ(Tree(L"x = 4.9e-324"), L"(let x 5e-324)");
+    EXPECT_EQ(ErrorOf(L"x = 1e400").number, 1031);
+    EXPECT_EQ(ErrorOf(L"x = 1" + hundreds + L"e-5").number, 1031);
+    EXPECT_EQ(ErrorOf(L"x = 0.001e99999999999").number, 1031);
 }
 
 TEST(VbsParser, CallsIndexingAndMembers) {
@@ -56,9 +75,17 @@ TEST(VbsParser, CallsIndexingAndMembers) {
     EXPECT_EQ(Tree(L"foo()"), L"(call foo)");
     EXPECT_EQ(Tree(L"a(1).b 2"), L"(call (. (apply a 1) b) 2)");
     EXPECT_EQ(Tree(L"Call foo(1, 2)"), L"(call foo 1 2)");
+    // Parentheses around what Call calls only group it.
+    EXPECT_EQ(Tree(L"Call (((f))) (x)"), L"(call f x)");
+    EXPECT_EQ(Tree(L"Call (New C).m"), L"(call (. (paren (new C)) m))");
+    EXPECT_EQ(Tree(L"Property = Property + 1 : Dim Property"),
+              L"(let Property (+ Property 1))\n(dim Property)");
     EXPECT_EQ(Tree(L"Set o = New Thing : Set o.p = Nothing"),
               L"(set o (new Thing))\n(set (. o p) Nothing)");
     EXPECT_EQ(Tree(L"With o\n.a = .b\n.c .d\nEnd With"), L"(with o (let .a .b) (call .c .d))");
+    // After a continuation a leading dot starts an argument or a statement, not a chain.
+    EXPECT_EQ(Tree(L"With o\n.c _\n .d\n.a = 1 : _\n.b = 2\nEnd With"),
+              L"(with o (call .c .d) (let .a 1) (let .b 2))");
     EXPECT_EQ(ErrorOf(L"foo(1, 2)").number, 1044);
 }
 
@@ -93,7 +120,7 @@ TEST(VbsParser, Procedures) {
     EXPECT_EQ(ErrorOf(L"Class C\nProperty Let V()\nEnd Property\nEnd Class").number, 1054);
     EXPECT_EQ(ErrorOf(L"Class C\nProperty V\nEnd Property\nEnd Class").number, 1049);
     EXPECT_EQ(ErrorOf(L"Class C\nx = 1\nEnd Class").number, 1014);
-    EXPECT_EQ(ErrorOf(L"If a Then\nSub s\nEnd Sub\nEnd If").number, 1024);
+    EXPECT_EQ(ErrorOf(L"Sub t\nSub s\nEnd Sub\nEnd Sub").number, 1024);
     EXPECT_EQ(ErrorOf(L"Sub s\nExit Function\nEnd Sub").number, 1039);
     EXPECT_EQ(ErrorOf(L"Sub s\nx = 1\nEnd Function").number, 1016);
 }
@@ -122,8 +149,46 @@ TEST(VbsParser, SingleLineIf) {
               L"(if a (then (if b (then (call c)) (else (call d)))))");
     EXPECT_EQ(Tree(L"If a Then foo(1) Else x = 2"),
               L"(if a (then (call foo (paren 1))) (else (let x 2)))");
-    EXPECT_EQ(ErrorOf(L"If a Then b End If").number, 1025);
     EXPECT_EQ(ErrorOf(L"If a Then For i = 1 To 2 : Next").number, 1002);
+    EXPECT_EQ(ErrorOf(L"If a Then Sub s : End Sub").number, 1024);
+    // A trailing End If closes the line's If and nothing more.
+    EXPECT_EQ(Tree(L"If a Then b End If"), L"(if a (then (call b)))");
+    EXPECT_EQ(Tree(L"If a Then x = 1 Else x = 2 End If\ny"),
+              L"(if a (then (let x 1)) (else (let x 2)))\n(call y)");
+    EXPECT_EQ(ErrorOf(L"If a Then b End If c").number, 1025);
+    EXPECT_EQ(ErrorOf(L"If a Then b End If\nEnd If").number, 1024);
+    // Colons after Then: a block when the line ends there, else a single-line If.
+    EXPECT_EQ(Tree(L"If a Then :\nb\nEnd If"), L"(if a (then (call b)))");
+    EXPECT_EQ(Tree(L"If a Then :: ' note\nb\nEnd If"), L"(if a (then (call b)))");
+    EXPECT_EQ(Tree(L"If a Then : b : c\nd"), L"(if a (then (call b) (call c)))\n(call d)");
+    EXPECT_EQ(ErrorOf(L"If a Then : b\nEnd If").number, 1024);
+}
+
+TEST(VbsParser, ClosingsAfterAStatement) {
+    EXPECT_EQ(Tree(L"Sub s : x = 1 End Sub\nFunction f(a) : f = a End Function"),
+              L"(sub s () (let x 1))\n(function f (a) (let f a))");
+    EXPECT_EQ(Tree(L"If a Then\nb End If"), L"(if a (then (call b)))");
+    EXPECT_EQ(Tree(L"Class C : Public v End Class"), L"(class C (public v))");
+    EXPECT_EQ(Tree(L"Class C\nProperty Get p : p = 1 End Property\nEnd Class"),
+              L"(class C (property-get p () (let p 1)))");
+    // Only the closings of If, procedures and classes may follow this way.
+    EXPECT_EQ(ErrorOf(L"With o\n.a = 1 End With").number, 1025);
+    EXPECT_EQ(ErrorOf(L"x = 1 End").number, 1025);
+    // Case tests may run straight into the first statement.
+    EXPECT_EQ(Tree(L"Select Case x\nCase 1  y = 2\nCase Else z\nEnd Select"),
+              L"(select x (case (1) (let y 2)) (else (call z)))");
+}
+
+TEST(VbsParser, ProceduresInIfBlocks) {
+    EXPECT_EQ(
+        Tree(L"If a Then\nSub s\nEnd Sub\nElseIf b Then\nIf c Then\nFunction f\nEnd Function\n"
+             L"End If\nElse\nSub t : End Sub\nEnd If"),
+        L"(if a (then (sub s ())) (elseif b (then (if c (then (function f ()))))) "
+        L"(else (sub t ())))");
+    // Nowhere else in a block, and never a class.
+    EXPECT_EQ(ErrorOf(L"If a Then\nFor i = 1 To 2\nSub s\nEnd Sub\nNext\nEnd If").number, 1024);
+    EXPECT_EQ(ErrorOf(L"Sub t\nIf a Then\nSub s\nEnd Sub\nEnd If\nEnd Sub").number, 1024);
+    EXPECT_EQ(ErrorOf(L"If a Then\nClass C\nEnd Class\nEnd If").number, 1024);
 }
 
 TEST(VbsParser, ErrorsCarryPosition) {

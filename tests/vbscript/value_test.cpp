@@ -279,12 +279,28 @@ TEST(VbsOperators, Comparisons) {
     // Two variables: the number is less than any string.
     EXPECT_TRUE(Compare(Comparison::Less, L(10), S(L"10")).AsBoolean());
     EXPECT_TRUE(Compare(Comparison::Greater, S(L"1"), L(99)).AsBoolean());
-    // A string literal is read as a number ...
+    // One literal: both sides compare as text, whichever is the literal.
     EXPECT_TRUE(Compare(Comparison::Equal, L(10), S(L"10"), {false, true}).AsBoolean());
-    EXPECT_TRUE(Compare(Comparison::Less, S(L"9"), L(10), {true, false}).AsBoolean());
-    // ... and a number literal becomes text, so the order is textual.
+    EXPECT_TRUE(Compare(Comparison::NotEqual, S(L"010"), L(10), {true, false}).AsBoolean());
+    EXPECT_TRUE(Compare(Comparison::Greater, S(L"9"), L(10), {true, false}).AsBoolean());
     EXPECT_TRUE(Compare(Comparison::Equal, S(L"10"), L(10), {false, true}).AsBoolean());
     EXPECT_TRUE(Compare(Comparison::Greater, S(L"9"), L(10), {false, true}).AsBoolean());
+    EXPECT_TRUE(
+        Compare(Comparison::Equal, S(L"True"), Value::Boolean(true), {false, true}).AsBoolean());
+    // Two literals: the text is read as the other's kind.
+    EXPECT_TRUE(Compare(Comparison::Equal, S(L"010"), L(10), {true, true}).AsBoolean());
+    EXPECT_TRUE(Compare(Comparison::Less, L(9), S(L"10"), {true, true}).AsBoolean());
+    EXPECT_TRUE(
+        Compare(Comparison::Equal, S(L"True"), Value::Boolean(true), {true, true}).AsBoolean());
+    EXPECT_TRUE(
+        Compare(Comparison::Equal, Value::Boolean(false), S(L"0"), {true, true}).AsBoolean());
+    EXPECT_TRUE(
+        Compare(Comparison::Equal, S(L"1/2/2003"), Value::Date(37623), {true, true}).AsBoolean());
+    EXPECT_EQ(ErrorOf([] { Compare(Comparison::Equal, S(L"abc"), L(5), {true, true}); }), 13);
+    EXPECT_EQ(ErrorOf([] {
+                  Compare(Comparison::Equal, Value::Boolean(true), S(L"x"), {true, true});
+              }),
+              13);
 
     int deaths = 0;
     const Value object = Value::FromObject(new Counted(&deaths, L(5)));
