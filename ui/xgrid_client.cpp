@@ -163,6 +163,8 @@ int XGridClient::RunObjectEvent(int id) {
     if (id == EVT_AFTERCREATE)
         BindSource();
     const int result = XWindow::RunObjectEvent(id);
+    if (alive.Alive() && m_onObjectEvent)
+        m_onObjectEvent(this, id);
     if (!alive.Alive() || id != EVT_INITIALIZE)
         return result;
     if (m_pHead) {
@@ -196,6 +198,8 @@ XMetaIOData* XGridClient::GetSource() const {
 }
 
 int XGridClient::RunMsg(int fromUp, XElement* msg, XDO* sender, XDO* origin, int& sendDown) {
+    if (msg && m_onMsg && m_onMsg(this, msg))
+        return 1;
     if (msg && plat::EqualsNoCase(msg->GetTagName(), L"#ScrollPos#")) {
         bool vertical = true;
         msg->GetBool(L"VScroll", vertical);

@@ -40,6 +40,13 @@ public:
     // User states the body is painted in.
     enum RowState : int { ROW_NORMAL = 1, ROW_SELECTED = 2, ROW_TOGGLED = 3, CELL_SELECTED = 4 };
 
+    // Native code that hosts a grid may see the client's window messages, object events and
+    // tree messages: a non-zero answer to a window or tree message consumes it; object events
+    // are told after the client has run them.
+    using PreTranslateCallback = int (*)(XGridClient* client, MSG* msg);
+    using ObjectEventCallback = void (*)(XGridClient* client, int id);
+    using MsgCallback = int (*)(XGridClient* client, XElement* msg);
+
     XGridClient();
     ORVO_KEY(L"GridClient")
 
@@ -54,6 +61,9 @@ public:
     // "Extra": an object in a hollow cell laid over the header, kept aligned to it.
     void DefineExtra(XElement* e);
     void SetGrid(XGrid* grid) { m_pGrid = grid; }
+    void RegisterPreTranslateMsg(PreTranslateCallback callback) { m_onPreTranslate = callback; }
+    void RegisterRunObjectEvent(ObjectEventCallback callback) { m_onObjectEvent = callback; }
+    void RegisterRunMsgEvent(MsgCallback callback) { m_onMsg = callback; }
 
     // ---- life ----------------------------------------------------------------------------------
     int CreateInstance() override;
@@ -213,4 +223,7 @@ private:
     bool m_contentDrawn = false;
     int m_nPaintedRows = 0;
     orvo::IXORef m_source;
+    PreTranslateCallback m_onPreTranslate = nullptr;
+    ObjectEventCallback m_onObjectEvent = nullptr;
+    MsgCallback m_onMsg = nullptr;
 };

@@ -125,6 +125,8 @@ bool XGridClient::GridClick(CPoint point, int code) {
 }
 
 int XGridClient::OnPreTranslateMsg(MSG* msg) {
+    if (msg && m_onPreTranslate && m_onPreTranslate(this, msg))
+        return 1;
     if (msg && msg->message == orvo::WM_KEYDOWN) {
         const orvo::IXORef alive = WeakRef();
         const auto key = static_cast<unsigned>(msg->wParam);

@@ -3,9 +3,11 @@
 // opened over a cell, and a source emptied while its rows paint.
 #include "core/element.h"
 #include "data/struct.h"
+#include "platform/gui/virtual_key.h"
 #include "shell/xscroll_bar.h"
 #include "shell_fixture.h"
 #include "support/temp_dir.h"
+#include "ui/window_message.h"
 #include "ui/xgrid.h"
 #include "ui/xgrid_client.h"
 #include "ui/xtable.h"
@@ -182,6 +184,38 @@ TEST_F(GridPartsTest, ASourceEmptiedWhileItsRowsPaintLeavesTheRestEmpty) {
     EXPECT_EQ(data->GetRows(), 0);
     grid->Scroll(3);
     EXPECT_EQ(grid->GetStartRow(), 0);
+}
+
+TEST_F(GridPartsTest, NativeHooksSeeMessagesFirst) {
+    OpenGrid(R"(Col="1")", R"(<this.Body><this.Item Field="code"/></this.Body>
+        <this.VScroll><ScrollBar Name="bar" Rect="0,0,100%,100%"/></this.VScroll>)");
+    static std::vector<std::wstring> seen;
+    seen.clear();
+    client->RegisterPreTranslateMsg([](XGridClient*, MSG* msg) {
+        seen.push_back(L"key " + std::to_wstring(msg->wParam));
+        return msg->wParam == plat::VK_DOWN ? 1 : 0;
+    });
+    client->RegisterRunMsgEvent([](XGridClient*, XElement* msg) {
+        seen.push_back(msg->GetTagName());
+        return 1;
+    });
+    client->RegisterRunObjectEvent(
+        [](XGridClient*, int id) { seen.push_back(std::to_wstring(id)); });
+    grid->SetSelectRow(0);
+    MSG down;
+    down.message = WM_KEYDOWN;
+    down.wParam = plat::VK_DOWN;
+    EXPECT_EQ(client->OnPreTranslateMsg(&down), 1);
+    EXPECT_EQ(grid->GetSelectRow(), 0) << "the hook took the key";
+    down.wParam = plat::VK_END;
+    client->OnPreTranslateMsg(&down);
+    EXPECT_EQ(grid->GetSelectRow(), 7);
+    dynamic_cast<XScrollBar*>(UI(L"bar"))->ScrollTo(2);
+    EXPECT_EQ(grid->GetStartRow(), 3) << "the hook took the bar's move; End had scrolled to 8 - 5";
+    client->RunObjectEvent(EVT_SELECT);
+    const std::vector<std::wstring> expected{
+        L"key 40", L"key 35", L"#VScrollSet#", L"#ScrollPos#", L"10"};
+    EXPECT_EQ(seen, expected);
 }
 
 } // namespace
