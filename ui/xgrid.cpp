@@ -8,6 +8,7 @@
 #include "core/message.h"
 #include "core/scr_man.h"
 #include "platform/base/nocase.h"
+#include "platform/gui/window.h"
 #include "ui/xgrid_client.h"
 #include "ui/xtable.h"
 
@@ -414,11 +415,10 @@ bool XGrid::StartEdit(
     if (auto getPath = s_getPath.Get())
         getPath(pathKind ? pathKind : L"", &path);
     path += page ? page : L"";
-    cell.OffsetRect(-client->GetLogX(), 0);
-    CRect screen;
-    if (!client->GetScreenRect(screen))
+    CPoint topLeft = cell.TopLeft();
+    if (!ClientToScreen(topLeft))
         return false;
-    cell.OffsetRect(screen.left, screen.top);
+    cell.MoveToXY(topLeft.x, topLeft.y);
     XElement parameters(L"Param");
     parameters.SetValue(L"RectFrame",
                         std::to_wstring(cell.left) + L"," + std::to_wstring(cell.top) + L"," +
@@ -451,6 +451,15 @@ CRect XGrid::GetCellRect(int row, int column) const {
 int XGrid::GetRowPerPage() const {
     const XGridClient* client = GetClient();
     return client ? client->GetRowPerPage() : 0;
+}
+
+bool XGrid::ClientToScreen(CPoint& point) const {
+    const XGridClient* client = GetClient();
+    plat::Window* window = client ? client->GetNativeWindow() : nullptr;
+    if (!window)
+        return false;
+    point = window->ClientToScreen(CPoint(point.x - client->GetLogX(), point.y));
+    return true;
 }
 
 bool XGrid::InsertCol(int index, XElement* e) {

@@ -81,6 +81,9 @@ public:
     CRect GetBodyRect() const;
     CRect GetCellRect(int row, int column) const;
     int GetRowPerPage() const;
+    // A point of the client (its coordinates plus the logical x) on the screen; false without
+    // a window.
+    bool ClientToScreen(CPoint& point) const;
     bool InsertCol(int index, XElement* e);
     bool DeleteCol(int index);
 

@@ -153,6 +153,11 @@ public:
     void RepaintRow(int row);
     void RepaintCell(int row, int column);
     void RepaintBody();
+    // `rect` (client coordinates plus the logical x) flashes pure blue on the window at once,
+    // then repaints as usual: a trader sees which rows a change touched.
+    void FlashRepaint(const CRect& rect);
+    // The flash, when one is being shown; otherwise the subtree as every window host paints.
+    void OnPaint(CDC* dc) override;
     // Rows the last paint drew, for measuring what a change costs.
     int GetPaintedRows() const { return m_nPaintedRows; }
 
@@ -222,6 +227,7 @@ private:
     bool m_bInitialized = false;
     bool m_contentDrawn = false;
     int m_nPaintedRows = 0;
+    CRect m_flash; // client coordinates, while a flash is on the window
     orvo::IXORef m_source;
     PreTranslateCallback m_onPreTranslate = nullptr;
     ObjectEventCallback m_onObjectEvent = nullptr;

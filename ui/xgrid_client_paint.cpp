@@ -5,6 +5,7 @@
 
 #include "data/data_source.h"
 #include "platform/gui/dc.h"
+#include "platform/gui/window.h"
 #include "ui/xgrid_client.h"
 #include "ui/xtable.h"
 
@@ -12,6 +13,7 @@ namespace {
 
 // A row no data source has: the cells of an empty row past the data read nothing.
 constexpr int kNoRow = INT_MAX;
+constexpr COLORREF kFlashColour = RGB(0, 0, 255);
 
 // Gives a cell object a mouse state for one paint and takes it back after.
 class PaintMouseState {
@@ -103,6 +105,26 @@ void XGridClient::DrawRows(CDC* dc) {
         ++m_nPaintedRows;
     }
     dc->SetWorldTransform(base);
+}
+
+void XGridClient::FlashRepaint(const CRect& rect) {
+    plat::Window* window = GetNativeWindow();
+    if (!window || rect.IsRectEmpty())
+        return;
+    m_flash = rect;
+    m_flash.OffsetRect(-GetLogX(), 0);
+    window->Invalidate(&m_flash);
+    window->UpdateWindow();
+    m_flash.SetRectEmpty();
+    RegPaint(rect);
+}
+
+void XGridClient::OnPaint(CDC* dc) {
+    if (dc && !m_flash.IsRectEmpty()) {
+        dc->FillSolidRect(m_flash, kFlashColour);
+        return;
+    }
+    XWindow::OnPaint(dc);
 }
 
 void XGridClient::RepaintRow(int row) {

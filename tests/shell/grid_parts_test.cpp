@@ -186,6 +186,31 @@ TEST_F(GridPartsTest, ASourceEmptiedWhileItsRowsPaintLeavesTheRestEmpty) {
     EXPECT_EQ(grid->GetStartRow(), 0);
 }
 
+TEST_F(GridPartsTest, AFlashPaintsBlueAtOnceAndLeavesTheNormalPaintToCome) {
+    OpenGrid(R"(Col="1")", R"(<this.Body><this.Item Field="code"/></this.Body>)");
+    client->DoPaint();
+    Pump(2);
+    const CRect row = client->GetRowRect(1);
+    static std::vector<COLORREF>* s_seen = nullptr;
+    std::vector<COLORREF> seen;
+    s_seen = &seen;
+    client->SetOnPaintEnd([](CDC* dc, XUI*) { s_seen->push_back(dc->GetPixel(5, 25)); });
+    // A window repainted at once paints the subtree...
+    CRect now = row;
+    client->GetNativeWindow()->Invalidate(&now);
+    client->GetNativeWindow()->UpdateWindow();
+    ASSERT_EQ(seen.size(), 1u);
+    seen.clear();
+    // ...and a flash repaints at once without it.
+    client->FlashRepaint(row);
+    EXPECT_TRUE(seen.empty()) << "the flash is not the subtree's paint";
+    EXPECT_EQ(client->GetDirtyRect(), row) << "the row's own paint comes next";
+    client->DoPaint();
+    Pump(2);
+    ASSERT_FALSE(seen.empty());
+    EXPECT_NE(seen.back(), RGB(0, 0, 255));
+}
+
 TEST_F(GridPartsTest, NativeHooksSeeMessagesFirst) {
     OpenGrid(R"(Col="1")", R"(<this.Body><this.Item Field="code"/></this.Body>
         <this.VScroll><ScrollBar Name="bar" Rect="0,0,100%,100%"/></this.VScroll>)");

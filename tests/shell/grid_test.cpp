@@ -387,6 +387,18 @@ TEST_F(GridTest, TheSelectionFollowsRowsInsertedAndRemovedAtTheTop) {
     EXPECT_EQ(grid->GetSelectRow(), 5) << "a refresh keeps the selection";
     data->NotifyChange(XGridClient::CHANGE_INSERTED_TOP, 2000000000);
     EXPECT_EQ(grid->GetSelectRow(), -1) << "pushed past the rows";
+
+    // A row added at the bottom repaints that row alone; more than one, the whole body.
+    client->DoPaint();
+    data->NotifyChange(XGridClient::CHANGE_ADDED_BOTTOM, 1);
+    EXPECT_TRUE(client->GetDirtyRect().IsRectEmpty()) << "the last row is off the page";
+    grid->Scroll(100);
+    client->DoPaint();
+    data->NotifyChange(XGridClient::CHANGE_ADDED_BOTTOM, 1);
+    EXPECT_EQ(client->GetDirtyRect(), client->GetRowRect(9));
+    client->DoPaint();
+    data->NotifyChange(XGridClient::CHANGE_ADDED_BOTTOM, 2);
+    EXPECT_EQ(client->GetDirtyRect(), client->GetBodyRect());
 }
 
 TEST_F(GridTest, ColumnsShowHideInsertAndDeleteInEveryTable) {
