@@ -72,7 +72,6 @@ ORVO_DISPATCH(XGrid,
               ORVO_METHOD(HideCol),
               ORVO_METHOD(StartEdit),
               ORVO_METHOD_AS(GetClientVB, GetClient),
-              ORVO_METHOD_AS(RepaintVB, Repaint),
               ORVO_PROPERTY_EX(GetReverseRow, SetReverseRow, ReverseRow))
 
 XGrid::XGrid() {

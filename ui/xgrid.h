@@ -73,7 +73,8 @@ public:
     bool StartEdit(
         int row, int column, const wchar_t* page, const wchar_t* pathKind, const wchar_t* more);
     XGridClient* GetClientVB() { return GetClient(); }
-    void RepaintVB();
+    // "Repaint": the client's window as well as the grid.
+    void RepaintVB() override;
     bool GetReverseRow() const;
     void SetReverseRow(bool reverse);
 
