@@ -2,6 +2,7 @@
 
 #include "data/contracts.h"
 #include "nubra/ixo.h"
+#include "platform/base/event_loop.h"
 #include "platform/base/nocase.h"
 #include "platform/base/text.h"
 
@@ -55,6 +56,10 @@ BackEnd::~BackEnd() {
         return;
     CallCommMan<orvo::contract::CommManFinal>();
     m_destroy(m_object);
+    // What the back end posted and the loop has not run yet holds the module's code, which
+    // goes with this object: it is dropped now, while that code is still there.
+    if (plat::EventLoop* loop = plat::EventLoop::Current())
+        loop->DropPosted();
 }
 
 } // namespace kestrel

@@ -52,6 +52,15 @@ QueueEventLoop::~QueueEventLoop() {
     }
 }
 
+void QueueEventLoop::DropPosted() {
+    // Outside the lock: a dropped task's state may post again, and that task stays.
+    std::deque<Task> tasks;
+    {
+        std::lock_guard lock(m_mutex);
+        tasks.swap(m_tasks);
+    }
+}
+
 void QueueEventLoop::Post(Task task) {
     if (!task)
         return;

@@ -29,6 +29,9 @@ public:
     virtual int SetTimer(unsigned periodMs, Task tick) = 0;
     // Unknown ids are ignored; a tick may kill its own timer.
     virtual void KillTimer(int id) = 0;
+    // Destroys every posted task not yet run, without running it. A module about to be
+    // unloaded calls this first: the tasks it posted hold its code.
+    virtual void DropPosted() = 0;
 
     // The loop of the process, installed by the host (or a test); null when none.
     static EventLoop* Current();
@@ -51,6 +54,7 @@ public:
     // A period of 0 counts as 1 ms, so a timer can never keep the loop from sleeping.
     int SetTimer(unsigned periodMs, Task tick) override;
     void KillTimer(int id) override;
+    void DropPosted() override;
 
     // Runs every task queued before the call (tasks posted meanwhile wait for the next call),
     // then every timer due at the clock's time. A timer that is several periods late ticks

@@ -68,6 +68,10 @@ void QtEventLoop::Post(Task task) {
     QCoreApplication::postEvent(m_receiver.get(), new TaskEvent(std::move(task)));
 }
 
+void QtEventLoop::DropPosted() {
+    QCoreApplication::removePostedEvents(m_receiver.get(), TaskEvent::Type());
+}
+
 int QtEventLoop::SetTimer(unsigned periodMs, Task tick) {
     if (!tick)
         return 0;

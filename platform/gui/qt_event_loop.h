@@ -25,6 +25,7 @@ public:
     // zero-interval QTimer does. A null tick answers 0 and starts nothing.
     int SetTimer(unsigned periodMs, Task tick) override;
     void KillTimer(int id) override;
+    void DropPosted() override;
 
     // Live timers, for callers that check they cleaned up.
     std::size_t TimerCount() const { return m_timers.size(); }

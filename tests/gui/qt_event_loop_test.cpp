@@ -44,6 +44,24 @@ TEST(QtEventLoop, DestroyingTheLoopDropsPendingTasksAndTimersUnrunAndUninstallsI
     EXPECT_EQ(captured.use_count(), 1);
 }
 
+TEST(QtEventLoop, DroppedTasksAreDestroyedUnrunAndTheLoopGoesOn) {
+    QtEventLoop loop;
+    auto state = std::make_shared<int>(0);
+    loop.Post([state] { ++*state; });
+    loop.Post([state] { ++*state; });
+    const int timer = loop.SetTimer(0, [] {});
+    EXPECT_EQ(state.use_count(), 3);
+    loop.DropPosted();
+    EXPECT_EQ(state.use_count(), 1) << "their captures are gone";
+    Pump();
+    EXPECT_EQ(*state, 0);
+    loop.Post([state] { ++*state; });
+    Pump();
+    EXPECT_EQ(*state, 1) << "tasks posted after run";
+    EXPECT_EQ(loop.TimerCount(), 1u) << "timers are not posted tasks";
+    loop.KillTimer(timer);
+}
+
 TEST(QtEventLoop, ATickMayKillItsOwnTimerAndOthersKeepTicking) {
     QtEventLoop loop;
     int selfKilling = 0;

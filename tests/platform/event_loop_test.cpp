@@ -33,6 +33,20 @@ TEST_F(EventLoopTest, TasksRunInOrderAndTasksPostedWhilePumpingWaitForTheNextPum
     EXPECT_EQ(loop.Pump(), 0u);
 }
 
+TEST_F(EventLoopTest, DroppedTasksAreDestroyedUnrunButTimersStay) {
+    auto state = std::make_shared<int>(0);
+    loop.Post([state] { ++*state; });
+    loop.Post([state] { ++*state; });
+    loop.SetTimer(10, [this] { log += 't'; });
+    loop.DropPosted();
+    EXPECT_EQ(loop.Pending(), 0u);
+    EXPECT_EQ(state.use_count(), 1);
+    now += 10;
+    EXPECT_EQ(loop.Pump(), 1u);
+    EXPECT_EQ(log, "t");
+    EXPECT_EQ(*state, 0);
+}
+
 TEST_F(EventLoopTest, TimersTickOncePerDuePeriodAndLateTimersAreRescheduledFromNow) {
     EXPECT_EQ(loop.NextTimerDue(), -1);
     const int id = loop.SetTimer(100, [this] { log += 't'; });
