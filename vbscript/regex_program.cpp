@@ -1,5 +1,7 @@
 #include "vbscript/regex_program.h"
 
+#include <type_traits>
+
 #define PCRE2_CODE_UNIT_WIDTH 32
 #include <pcre2.h>
 
@@ -8,6 +10,8 @@
 namespace vbs {
 
 static_assert(sizeof(wchar_t) == sizeof(PCRE2_UCHAR32), "text is handed to PCRE2 as it is");
+static_assert(RegexProgram::kUnset == PCRE2_UNSET);
+static_assert(std::is_same_v<PCRE2_SIZE, std::size_t>);
 
 namespace {
 
@@ -17,8 +21,9 @@ constexpr std::uint32_t kMatchLimit = 1'000'000;
 constexpr std::uint32_t kDepthLimit = 250'000;
 constexpr std::size_t kJitStackMax = 4 * 1024 * 1024;
 
+// PCRE2 refuses a null pointer even for no text, which an empty string's view may hold.
 PCRE2_SPTR32 Units(std::wstring_view text) {
-    return reinterpret_cast<PCRE2_SPTR32>(text.data());
+    return reinterpret_cast<PCRE2_SPTR32>(text.empty() ? L"" : text.data());
 }
 
 // The limits, and a JIT stack larger than PCRE2's 32 KB default so long subjects with
@@ -97,13 +102,17 @@ RegexProgram::RegexProgram(std::wstring_view pattern, RegexOptions options) {
     m_match.reset(pcre2_match_data_create_from_pattern_32(m_code.get(), nullptr));
     if (!m_match)
         RaiseError(7);
+    m_ovector = pcre2_get_ovector_pointer_32(m_match.get());
+    // Objects stay on the thread that made them (their counts are not atomic), so this
+    // thread's context serves every search; asking per search costs a TLS lookup each.
+    m_context = MatchContext();
 }
 
 RegexProgram::~RegexProgram() = default;
 
 bool RegexProgram::Search(std::wstring_view subject, std::size_t from) {
     const int rc = pcre2_match_32(
-        m_code.get(), Units(subject), subject.size(), from, 0, m_match.get(), MatchContext());
+        m_code.get(), Units(subject), subject.size(), from, 0, m_match.get(), m_context);
     if (rc >= 0)
         return true;
     switch (rc) {
@@ -115,22 +124,6 @@ bool RegexProgram::Search(std::wstring_view subject, std::size_t from) {
         throw ScriptError{kTooComplex,
                           L"Out of stack space: the regular expression backtracks too much"};
     }
-}
-
-bool RegexProgram::Group(std::size_t index, std::size_t& start, std::size_t& end) const {
-    if (index > m_groups)
-        return false;
-    const PCRE2_SIZE* ovector = pcre2_get_ovector_pointer_32(m_match.get());
-    if (ovector[2 * index] == PCRE2_UNSET)
-        return false;
-    start = ovector[2 * index];
-    end = ovector[2 * index + 1];
-    return true;
-}
-
-std::size_t RegexProgram::NextStart() const {
-    const PCRE2_SIZE* ovector = pcre2_get_ovector_pointer_32(m_match.get());
-    return ovector[1] > ovector[0] ? ovector[1] : ovector[0] + 1;
 }
 
 } // namespace vbs

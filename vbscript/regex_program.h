@@ -8,6 +8,7 @@
 
 struct pcre2_real_code_32;
 struct pcre2_real_match_data_32;
+struct pcre2_real_match_context_32;
 
 namespace vbs {
 
@@ -23,6 +24,8 @@ public:
     // A match that backtracks past PCRE2's limits stops with error 28, "Out of stack
     // space", the language's answer to work that cannot finish.
     static constexpr int kTooComplex = 28;
+    // PCRE2's mark for a group that took no part.
+    static constexpr std::size_t kUnset = ~std::size_t{0};
 
     // Raises kSyntaxError for a pattern PCRE2 refuses.
     RegexProgram(std::wstring_view pattern, RegexOptions options);
@@ -37,11 +40,19 @@ public:
     // error 7 when PCRE2 gives up. The matched ranges are then read with Group.
     bool Search(std::wstring_view subject, std::size_t from);
     // Group 0 is the whole match. Unmatched: false.
-    bool Group(std::size_t index, std::size_t& start, std::size_t& end) const;
+    bool Group(std::size_t index, std::size_t& start, std::size_t& end) const {
+        if (index > m_groups || m_ovector[2 * index] == kUnset)
+            return false;
+        start = m_ovector[2 * index];
+        end = m_ovector[2 * index + 1];
+        return true;
+    }
 
     // Where the search after the last match starts: its end, or one further when it was
     // empty, so no search finds the same empty match twice.
-    std::size_t NextStart() const;
+    std::size_t NextStart() const {
+        return m_ovector[1] > m_ovector[0] ? m_ovector[1] : m_ovector[0] + 1;
+    }
 
 private:
     struct CodeFree {
@@ -53,6 +64,8 @@ private:
 
     std::unique_ptr<pcre2_real_code_32, CodeFree> m_code;
     std::unique_ptr<pcre2_real_match_data_32, MatchDataFree> m_match;
+    const std::size_t* m_ovector = nullptr; // the match data's, where it leaves the ranges
+    pcre2_real_match_context_32* m_context = nullptr; // the thread's limits and JIT stack
     std::size_t m_groups = 0;
 };
 

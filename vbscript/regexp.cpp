@@ -22,48 +22,54 @@ bool IsReading(Access access) {
     return access == Access::Call || access == Access::Get;
 }
 
+// Text arguments are read in place: subjects may be megabytes long.
+std::wstring_view TextOf(const Value& value, std::wstring& converted) {
+    if (value.Type() == VarType::String)
+        return value.AsString();
+    converted = ToString(Dereference(value));
+    return converted;
+}
+
 bool IsDigit(wchar_t c) {
     return c >= L'0' && c <= L'9';
 }
 
-void AppendGroup(std::wstring& out,
-                 std::wstring_view subject,
-                 const RegexProgram& program,
-                 std::size_t group) {
-    std::size_t start = 0;
-    std::size_t end = 0;
-    if (program.Group(group, start, end))
-        out.append(subject.substr(start, end - start));
-}
+// A replacement read once per Replace: runs of its own text and what each match fills in.
+struct Piece {
+    enum class Kind : std::uint8_t { Text, Group, Before, After };
+    Kind kind;
+    std::size_t first; // Text: where the run starts in the replacement; Group: its number
+    std::size_t end;   // Text: where it ends
+};
 
-// The replacement for the current match. `$n` and `$nn` name a group only when the group
-// exists (two digits first, as in JScript); any other `$` is itself.
-void AppendReplacement(std::wstring& out,
-                       std::wstring_view replacement,
-                       std::wstring_view subject,
-                       const RegexProgram& program) {
-    std::size_t matchStart = 0;
-    std::size_t matchEnd = 0;
-    program.Group(0, matchStart, matchEnd);
-    const std::size_t groups = program.GroupCount();
+// `$n` and `$nn` name a group only when the group exists (two digits first, as in
+// JScript); any other `$` is itself. `$$` is the run of its second `$`.
+std::vector<Piece> ReadReplacement(std::wstring_view replacement, std::size_t groups) {
+    std::vector<Piece> pieces;
+    const auto text = [&](std::size_t first, std::size_t end) {
+        if (!pieces.empty() && pieces.back().kind == Piece::Kind::Text &&
+            pieces.back().end == first)
+            pieces.back().end = end;
+        else
+            pieces.push_back({Piece::Kind::Text, first, end});
+    };
     for (std::size_t i = 0; i < replacement.size(); ++i) {
-        const wchar_t c = replacement[i];
-        if (c != L'$' || i + 1 == replacement.size()) {
-            out.push_back(c);
+        if (replacement[i] != L'$' || i + 1 == replacement.size()) {
+            text(i, i + 1);
             continue;
         }
         const wchar_t next = replacement[i + 1];
         if (next == L'$') {
-            out.push_back(L'$');
+            text(i + 1, i + 2);
             ++i;
         } else if (next == L'&') {
-            out.append(subject.substr(matchStart, matchEnd - matchStart));
+            pieces.push_back({Piece::Kind::Group, 0, 0});
             ++i;
         } else if (next == L'`') {
-            out.append(subject.substr(0, matchStart));
+            pieces.push_back({Piece::Kind::Before, 0, 0});
             ++i;
         } else if (next == L'\'') {
-            out.append(subject.substr(matchEnd));
+            pieces.push_back({Piece::Kind::After, 0, 0});
             ++i;
         } else if (IsDigit(next)) {
             std::size_t group = static_cast<std::size_t>(next - L'0');
@@ -77,13 +83,44 @@ void AppendReplacement(std::wstring& out,
                 }
             }
             if (group >= 1 && group <= groups) {
-                AppendGroup(out, subject, program, group);
+                pieces.push_back({Piece::Kind::Group, group, 0});
                 i += digits;
             } else {
-                out.push_back(L'$');
+                text(i, i + 1);
             }
         } else {
-            out.push_back(L'$');
+            text(i, i + 1);
+        }
+    }
+    return pieces;
+}
+
+void AppendReplacement(std::vector<std::wstring_view>& out,
+                       const std::vector<Piece>& pieces,
+                       std::wstring_view replacement,
+                       std::wstring_view subject,
+                       const RegexProgram& program) {
+    std::size_t matchStart = 0;
+    std::size_t matchEnd = 0;
+    program.Group(0, matchStart, matchEnd);
+    for (const Piece& piece : pieces) {
+        switch (piece.kind) {
+        case Piece::Kind::Text:
+            out.push_back(replacement.substr(piece.first, piece.end - piece.first));
+            break;
+        case Piece::Kind::Group: {
+            std::size_t start = 0;
+            std::size_t end = 0;
+            if (program.Group(piece.first, start, end)) // an unmatched group adds nothing
+                out.push_back(subject.substr(start, end - start));
+            break;
+        }
+        case Piece::Kind::Before:
+            out.push_back(subject.substr(0, matchStart));
+            break;
+        case Piece::Kind::After:
+            out.push_back(subject.substr(matchEnd));
+            break;
         }
     }
 }
@@ -149,25 +186,25 @@ Value RegExp::Execute(std::wstring_view subject) {
     return Value::FromObject(new RegexList(L"IMatchCollection2", std::move(matches)));
 }
 
-std::wstring RegExp::Replace(std::wstring_view subject, std::wstring_view replacement) {
+Value RegExp::Replace(std::wstring_view subject, std::wstring_view replacement) {
     RegexProgram& program = Program();
-    const bool plain = replacement.find(L'$') == std::wstring_view::npos;
-    std::wstring out;
+    const std::vector<Piece> pieces = ReadReplacement(replacement, program.GroupCount());
+    // The pieces of the result are gathered first and joined in one allocation: subjects
+    // may be megabytes and most pieces a few characters.
+    std::vector<std::wstring_view>& out = m_pieces;
+    out.clear();
     std::size_t copied = 0;
     ForEachMatch(program, subject, m_global, [&](const RegexProgram& found) {
         std::size_t start = 0;
         std::size_t end = 0;
         found.Group(0, start, end);
-        out.append(subject.substr(copied, start - copied));
-        if (plain)
-            out.append(replacement);
-        else
-            AppendReplacement(out, replacement, subject, found);
+        out.push_back(subject.substr(copied, start - copied));
+        AppendReplacement(out, pieces, replacement, subject, found);
         copied = end;
         return true;
     });
-    out.append(subject.substr(copied));
-    return out;
+    out.push_back(subject.substr(copied));
+    return Value::Joined(out);
 }
 
 Value RegExp::Invoke(std::wstring_view name, Access access, std::span<Value> args) {
@@ -204,18 +241,19 @@ Value RegExp::Invoke(std::wstring_view name, Access access, std::span<Value> arg
             RaiseError(450);
         RaiseError(err::NoSuchMember);
     }
+    std::wstring subject;
     if (is(L"Test")) {
         ExpectArguments(args, 1);
-        return Value::Boolean(Test(ToString(Dereference(args[0]))));
+        return Value::Boolean(Test(TextOf(args[0], subject)));
     }
     if (is(L"Execute")) {
         ExpectArguments(args, 1);
-        return Execute(ToString(Dereference(args[0])));
+        return Execute(TextOf(args[0], subject));
     }
     if (is(L"Replace")) {
         ExpectArguments(args, 2);
-        return Value::String(
-            Replace(ToString(Dereference(args[0])), ToString(Dereference(args[1]))));
+        std::wstring replacement;
+        return Replace(TextOf(args[0], subject), TextOf(args[1], replacement));
     }
     RaiseError(err::NoSuchMember);
 }

@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "vbscript/regex_program.h"
 #include "vbscript/value.h"
@@ -30,8 +31,9 @@ public:
     bool Test(std::wstring_view subject);
     // A Matches collection: every match with Global, else at most the first.
     Value Execute(std::wstring_view subject);
-    // `replacement` may use $1-$99, $& (the match), $` (before it), $' (after it) and $$.
-    std::wstring Replace(std::wstring_view subject, std::wstring_view replacement);
+    // A String: `replacement` may use $1-$99, $& (the match), $` (before it), $' (after it)
+    // and $$.
+    Value Replace(std::wstring_view subject, std::wstring_view replacement);
 
 private:
     RegexProgram& Program();
@@ -40,6 +42,9 @@ private:
     RegexOptions m_options;
     bool m_global = false;
     std::unique_ptr<RegexProgram> m_program; // null until used after a change
+    // Replace's pieces of text, kept so that calls in a loop do not grow it again; it
+    // holds nothing between calls.
+    std::vector<std::wstring_view> m_pieces;
 };
 
 } // namespace vbs

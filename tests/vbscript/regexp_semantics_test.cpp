@@ -157,6 +157,10 @@ TEST(RegExpSemantics, ReplacementDollarForms) {
         // A `$` that names nothing is kept as it is.
         {L"r.Pattern = \"(b)\" : f = r.Replace(\"abc\", \"$2$0$x$\")", L"a$2$0$x$c"},
         {L"r.Pattern = \"(x)?b\" : f = r.Replace(\"abc\", \"[$1]\")", L"a[]c"},
+        {L"r.Pattern = \"b\" : s = String(20, \"a\") & \"b\" & String(30, \"c\")\n"
+         L"t = r.Replace(s, \"$'$`\") : f = Len(t) & (t = String(20, \"a\") & String(30, \"c\") & "
+         L"String(20, \"a\") & String(30, \"c\"))",
+         L"100True"},
         // Two digits when that group exists, else one digit and the next is text.
         {L"r.Pattern = \"(a)(b)(c)(d)(e)(f)(g)(h)(i)(j)\"\n"
          L"f = r.Replace(\"abcdefghij\", \"$10-$1-$01-$11\")",
