@@ -204,7 +204,9 @@ Value RegExp::Replace(std::wstring_view subject, std::wstring_view replacement) 
         return true;
     });
     out.push_back(subject.substr(copied));
-    return Value::Joined(out);
+    Value joined = Value::Joined(out);
+    out.clear();
+    return joined;
 }
 
 Value RegExp::Invoke(std::wstring_view name, Access access, std::span<Value> args) {
