@@ -69,13 +69,13 @@ private:
     std::size_t m_groups = 0;
 };
 
-// Feeds `visit(program)` every match in `subject` in order, or only the first unless
-// `all`; stops early when visit returns false.
+// Feeds `visit(program)` every match in `subject` in order, or only the first unless `all`.
 template <class Visit>
 void ForEachMatch(RegexProgram& program, std::wstring_view subject, bool all, Visit&& visit) {
     std::size_t from = 0;
     while (from <= subject.size() && program.Search(subject, from)) {
-        if (!visit(program) || !all)
+        visit(program);
+        if (!all)
             return;
         from = program.NextStart();
     }

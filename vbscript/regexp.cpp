@@ -181,7 +181,6 @@ Value RegExp::Execute(std::wstring_view subject) {
             Value::FromObject(new RegexMatch(std::wstring(subject.substr(start, end - start)),
                                              static_cast<std::int32_t>(start),
                                              std::move(groups))));
-        return true;
     });
     return Value::FromObject(new RegexList(L"IMatchCollection2", std::move(matches)));
 }
@@ -201,7 +200,6 @@ Value RegExp::Replace(std::wstring_view subject, std::wstring_view replacement) 
         out.push_back(subject.substr(copied, start - copied));
         AppendReplacement(out, pieces, replacement, subject, found);
         copied = end;
-        return true;
     });
     out.push_back(subject.substr(copied));
     Value joined = Value::Joined(out);

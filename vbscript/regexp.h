@@ -42,8 +42,8 @@ private:
     RegexOptions m_options;
     bool m_global = false;
     std::unique_ptr<RegexProgram> m_program; // null until used after a change
-    // Replace's pieces of text, kept so that calls in a loop do not grow it again; empty
-    // between calls.
+    // Replace's pieces of text, kept so that calls in a loop do not grow it again; only
+    // read inside the call that filled it.
     std::vector<std::wstring_view> m_pieces;
 };
 
