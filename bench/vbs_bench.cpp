@@ -1,6 +1,9 @@
 // The same small programs in our VBScript engine and in Lua 5.4, a reference interpreter
-// measured in the same run: each ratio is our time over Lua's.
+// measured in the same run: each ratio is our time over Lua's. RegExp's Test and Replace
+// over a megabyte of text are measured against PCRE2 called from C++ the same way.
+#define PCRE2_CODE_UNIT_WIDTH 32
 #include <lua.hpp>
+#include <pcre2.h>
 
 #include <memory>
 #include <string>
@@ -159,6 +162,106 @@ void HostCallsDirect(benchmark::State& state) {
     }
 }
 
+// A megabyte of order log lines; the one line Test looks for comes last, so both sides scan
+// it all.
+std::wstring OrderLog() {
+    std::wstring text;
+    const wchar_t* names[] = {L"삼성전자", L"SK하이닉스", L"LG화학", L"NAVER"};
+    for (int i = 0; text.size() < 1'000'000; ++i) {
+        const int code = 100000 + (i * 7919) % 900000;
+        text += std::to_wstring(code) + L" " + names[i % 4] + (i % 3 ? L" BUY " : L" SELL ") +
+                std::to_wstring(10 + i % 90) + L" @ " + std::to_wstring(50000 + i % 1000) + L"\n";
+    }
+    return text + L"REJECT 999999\n";
+}
+
+const wchar_t* const kTestPattern = L"REJECT \\d{6}";
+const wchar_t* const kReplacePattern = L"(\\d{6}) (\\S+) (BUY|SELL)";
+// The direct side spells this out in C++.
+const wchar_t* const kReplacement = L"$3 $2 ($1)";
+
+// The script's RegExp is made and given its pattern once, like the compiled pattern on the
+// C++ side; each run is one call.
+void RegExpVbscript(benchmark::State& state, const wchar_t* pattern, const std::wstring& call) {
+    vbs::Engine engine;
+    engine.AddNamedItem(L"Log", vbs::Value::String(OrderLog()));
+    const std::wstring source = std::wstring(L"Dim re\nSet re = New RegExp\nre.Global = True\n") +
+                                L"re.Pattern = \"" + pattern + L"\"\nFunction run()\n run = " +
+                                call + L"\nEnd Function\n";
+    TimeVbscript(state, engine, source.c_str());
+}
+
+void RegExpTestVbscript(benchmark::State& state) {
+    RegExpVbscript(state, kTestPattern, L"re.Test(Log)");
+}
+
+void RegExpReplaceVbscript(benchmark::State& state) {
+    RegExpVbscript(
+        state, kReplacePattern, std::wstring(L"Len(re.Replace(Log, \"") + kReplacement + L"\"))");
+}
+
+// The pattern compiled once with JIT, as the RegExp keeps it, and with its way of taking
+// text that may not be valid UTF (without it PCRE2 checks the whole subject on every call).
+struct Compiled {
+    pcre2_code_32* code;
+    pcre2_match_data_32* match;
+    explicit Compiled(const wchar_t* pattern) {
+        int error = 0;
+        PCRE2_SIZE offset = 0;
+        code = pcre2_compile_32(reinterpret_cast<PCRE2_SPTR32>(pattern),
+                                PCRE2_ZERO_TERMINATED,
+                                PCRE2_UTF | PCRE2_MATCH_INVALID_UTF,
+                                &error,
+                                &offset,
+                                nullptr);
+        pcre2_jit_compile_32(code, PCRE2_JIT_COMPLETE);
+        match = pcre2_match_data_create_from_pattern_32(code, nullptr);
+    }
+    ~Compiled() {
+        pcre2_match_data_free_32(match);
+        pcre2_code_free_32(code);
+    }
+};
+
+void RegExpTestDirect(benchmark::State& state) {
+    const std::wstring text = OrderLog();
+    Compiled re(kTestPattern);
+    for (auto _ : state) {
+        const int rc = pcre2_match_32(re.code,
+                                      reinterpret_cast<PCRE2_SPTR32>(text.data()),
+                                      text.size(),
+                                      0,
+                                      0,
+                                      re.match,
+                                      nullptr);
+        benchmark::DoNotOptimize(rc);
+    }
+}
+
+// Every match in turn and its groups appended by hand, as a C++ program would write it with
+// no script around it (faster than pcre2_substitute, which reads the replacement per match).
+void RegExpReplaceDirect(benchmark::State& state) {
+    const std::wstring text = OrderLog();
+    Compiled re(kReplacePattern);
+    const auto subject = reinterpret_cast<PCRE2_SPTR32>(text.data());
+    const PCRE2_SIZE* ovector = pcre2_get_ovector_pointer_32(re.match);
+    const auto group = [&](int n) {
+        return std::wstring_view(text).substr(ovector[2 * n], ovector[2 * n + 1] - ovector[2 * n]);
+    };
+    for (auto _ : state) {
+        std::wstring out;
+        std::size_t from = 0;
+        while (pcre2_match_32(re.code, subject, text.size(), from, 0, re.match, nullptr) > 0) {
+            out.append(text, from, ovector[0] - from);
+            out.append(group(3)).append(L" ").append(group(2)).append(L" (").append(group(1));
+            out.append(L")");
+            from = ovector[1];
+        }
+        out.append(text, from);
+        benchmark::DoNotOptimize(out.size());
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -181,5 +284,15 @@ int main(int argc, char** argv) {
         ->Unit(benchmark::kMillisecond);
     ratios.emplace_back("VBScript/HostCalls", "Lua/HostCalls");
     ratios.emplace_back("VBScript/HostCalls", "Direct/HostCalls");
+    benchmark::RegisterBenchmark("VBScript/RegExpTest", RegExpTestVbscript)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("Direct/RegExpTest", RegExpTestDirect)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("VBScript/RegExpReplace", RegExpReplaceVbscript)
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("Direct/RegExpReplace", RegExpReplaceDirect)
+        ->Unit(benchmark::kMillisecond);
+    ratios.emplace_back("VBScript/RegExpTest", "Direct/RegExpTest");
+    ratios.emplace_back("VBScript/RegExpReplace", "Direct/RegExpReplace");
     return orvo::bench::RunWithRatios(argc, argv, ratios);
 }

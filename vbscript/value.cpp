@@ -39,6 +39,31 @@ Value Value::String(std::wstring_view text) {
     return r;
 }
 
+Value Value::Joined(std::span<const std::wstring_view> parts) {
+    std::size_t total = 0;
+    for (std::wstring_view part : parts)
+        total += part.size();
+    if (total > std::numeric_limits<std::uint32_t>::max())
+        RaiseError(7);
+    Value r(VarType::String);
+    if (total == 0)
+        return r;
+    r.m_string = StringBody::Allocate(total);
+    wchar_t* out = r.m_string->Chars();
+    // Most parts are a few characters, which a plain loop copies faster than memcpy calls.
+    for (std::wstring_view part : parts) {
+        if (part.size() > 16) {
+            std::memcpy(out, part.data(), part.size() * sizeof(wchar_t));
+            out += part.size();
+        } else {
+            for (wchar_t c : part)
+                *out++ = c;
+        }
+    }
+    r.m_string->length = static_cast<std::uint32_t>(total);
+    return r;
+}
+
 std::wstring_view Value::AsString() const {
     if (!m_string)
         return {};

@@ -151,6 +151,8 @@ public:
         return r;
     }
     static Value String(std::wstring_view text);
+    // The parts joined, in one allocation.
+    static Value Joined(std::span<const std::wstring_view> parts);
     static Value Error(std::int32_t code) {
         Value r(VarType::Error);
         r.m_bits = static_cast<std::uint32_t>(code);

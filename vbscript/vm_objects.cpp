@@ -1,3 +1,4 @@
+#include "vbscript/regexp.h"
 #include "vbscript/script_error.h"
 #include "vbscript/vm.h"
 #include "vbscript/vm_frames.h"
@@ -254,6 +255,12 @@ Vm::StepEnd Vm::MoveDefaultValue(const Instr& in, Frame& frame) {
 
 bool Vm::New(const std::wstring& className, std::size_t baseDepth) {
     auto it = m_scope.classes.find(className);
+    // The built-in class; a script's own class of that name comes first, as it is found
+    // above.
+    if (it == m_scope.classes.end() && className == L"regexp") {
+        m_stack.push_back(Value::FromObject(new RegExp));
+        return false;
+    }
     if (it == m_scope.classes.end())
         throw ScriptError{506, L"Class not defined: '" + className + L"'"};
     const std::shared_ptr<ClassInfo>& info = it->second;
