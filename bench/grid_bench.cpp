@@ -27,14 +27,17 @@
 #include "backends/sim/scenario.h"
 #include "core/element.h"
 #include "core/scr_man.h"
-#include "core/xml_parser.h"
 #include "data/struct.h"
+#include "offscreen_window.h"
 #include "ratio_main.h"
 #include "ui/xgrid.h"
 #include "ui/xgrid_client.h"
 #include "ui/xtheme_man.h"
 
 namespace {
+
+using orvo::bench::ParseMarkup;
+using orvo::bench::PumpEvents;
 
 constexpr int kColumns = 20;
 constexpr int kVisibleRows = 40;
@@ -58,19 +61,6 @@ const char* const kTheme = R"(<Theme>
 <UIStyle Control="Num"><DrawEvent><Text TextColor="#E0E0E0"/></DrawEvent></UIStyle>
 <UIStyle Control="TextBox"><DrawEvent><Text TextColor="#A0A0A0"/></DrawEvent></UIStyle>
 </Theme>)";
-
-std::unique_ptr<XElement> Parse(const std::string& markup) {
-    XMLParser parser;
-    XElement* root = nullptr;
-    if (!parser.ParseMemory(markup, &root))
-        return nullptr;
-    return std::unique_ptr<XElement>(root);
-}
-
-void Pump() {
-    for (int pass = 0; pass < 3; ++pass)
-        QCoreApplication::processEvents();
-}
 
 bool g_themeLoaded = false;
 
@@ -97,7 +87,8 @@ struct GridWindow {
         for (int c = 0; c < kColumns; ++c)
             markup += "<this.Col Width=\"" + std::to_string(kColumnWidth) + "\"/>";
         markup += "</Grid></Window>";
-        page.reset(XScrMan::Instance().OpenPageMem(Parse(markup).release(), nullptr, nullptr));
+        page.reset(
+            XScrMan::Instance().OpenPageMem(ParseMarkup(markup).release(), nullptr, nullptr));
         auto* frame = dynamic_cast<XWindow*>(page.get());
         grid = frame ? dynamic_cast<XGrid*>(frame->GetObjByNameDown(L"grid")) : nullptr;
         data = frame ? dynamic_cast<XStruct*>(frame->GetObjByNameDown(L"Quotes")) : nullptr;
@@ -106,14 +97,14 @@ struct GridWindow {
             return;
         frame->GetNativeWindow()->Move(CRect(0, 0, kWidth, kHeight));
         frame->GetNativeWindow()->Show();
-        Pump();
+        PumpEvents();
         for (int r = 0; r < rows; ++r)
             for (int c = 0; c < kColumns; ++c)
                 data->SetVal(r, c, 10000 + (r * 31 + c * 7) % 90000);
     }
     ~GridWindow() {
         page.reset();
-        Pump();
+        PumpEvents();
     }
     bool Ready() const { return client && client->GetRowPerPage() >= kVisibleRows; }
     // Paints what is dirty now, as the paint timer would at the frame's end.
@@ -350,7 +341,7 @@ BENCHMARK(BM_GridScrollPage)->Arg(1000)->Arg(100000)->Unit(benchmark::kMilliseco
 int main(int argc, char** argv) {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication application(argc, argv);
-    const std::unique_ptr<XElement> theme = Parse(kTheme);
+    const std::unique_ptr<XElement> theme = ParseMarkup(kTheme);
     g_themeLoaded = theme && XThemeMan::Instance().LoadTheme(theme.get());
     const int result =
         orvo::bench::RunWithRatios(argc,

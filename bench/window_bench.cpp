@@ -17,7 +17,7 @@
 
 #include "core/element.h"
 #include "core/scr_man.h"
-#include "core/xml_parser.h"
+#include "offscreen_window.h"
 #include "platform/gui/dc.h"
 #include "ratio_main.h"
 #include "ui/ui_paint_text.h"
@@ -25,6 +25,9 @@
 #include "ui/xwnd.h"
 
 namespace {
+
+using orvo::bench::ParseMarkup;
+using orvo::bench::PumpEvents;
 
 // A price cell that counts how many cells were drawn.
 class BenchCell : public XUI {
@@ -58,19 +61,6 @@ const char* const kTheme = R"(<Theme>
   </DrawEvent>
 </UIStyle></Theme>)";
 
-std::unique_ptr<XElement> Parse(const std::string& markup) {
-    XMLParser parser;
-    XElement* root = nullptr;
-    if (!parser.ParseMemory(markup, &root))
-        return nullptr;
-    return std::unique_ptr<XElement>(root);
-}
-
-void Pump() {
-    for (int pass = 0; pass < 5; ++pass)
-        QCoreApplication::processEvents();
-}
-
 // The theme loaded, which main does before any benchmark runs.
 bool g_themeLoaded = false;
 
@@ -90,14 +80,15 @@ struct Board {
                           std::to_string(row * cellHeight) + "," + std::to_string(cellWidth) + "," +
                           std::to_string(cellHeight) + "\"/>";
         markup += "</Window></Window>";
-        page.reset(XScrMan::Instance().OpenPageMem(Parse(markup).release(), nullptr, nullptr));
+        page.reset(
+            XScrMan::Instance().OpenPageMem(ParseMarkup(markup).release(), nullptr, nullptr));
         auto* frame = dynamic_cast<XWindow*>(page.get());
         host = frame ? dynamic_cast<XWindow*>(frame->GetObjByNameDown(L"board")) : nullptr;
         if (!host || !host->GetNativeWindow())
             return;
         frame->GetNativeWindow()->Move(CRect(0, 0, width + 40, height + 40));
         frame->GetNativeWindow()->Show();
-        Pump();
+        PumpEvents();
         int index = 0;
         for (XDO* node = host->child(); node; node = node->next(), ++index) {
             auto* cell = dynamic_cast<BenchCell*>(node);
@@ -107,7 +98,7 @@ struct Board {
     }
     ~Board() {
         page.reset();
-        Pump();
+        PumpEvents();
     }
     bool Ready() const { return host && !cells.empty(); }
 
@@ -255,7 +246,7 @@ int main(int argc, char** argv) {
     ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
     QApplication application(argc, argv);
     orvo::RegisterFactory<BenchCell>();
-    const std::unique_ptr<XElement> theme = Parse(kTheme);
+    const std::unique_ptr<XElement> theme = ParseMarkup(kTheme);
     g_themeLoaded = theme && XThemeMan::Instance().LoadTheme(theme.get());
     const int result = orvo::bench::RunWithRatios(argc,
                                                   argv,

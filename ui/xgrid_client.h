@@ -190,6 +190,8 @@ private:
     void DrawRows(CDC* dc);
     void SetHit(bool top, bool bottom);
     void ClearHits() { m_bHitTop = m_bHitBottom = false; }
+    // `mark` (the hover or the pressed cell) becomes the cell under `pt`; both repaint.
+    void MarkCellUnder(CPoint pt, Cell& mark);
     // Selects (row, column), repainting the rows that change.
     void Select(int row, int column);
     bool Created() const { return GetCreateState() >= 2 && GetNativeWindow(); }

@@ -40,20 +40,23 @@ const wchar_t* KeyName(unsigned key) {
 
 } // namespace
 
+void XGridClient::MarkCellUnder(CPoint pt, Cell& mark) {
+    Cell under;
+    CalcRowCol(pt, under.row, under.column);
+    if (under == mark)
+        return;
+    RepaintCell(mark.row, mark.column);
+    mark = under;
+    RepaintCell(under.row, under.column);
+}
+
 void XGridClient::OnButtonDown(unsigned flags, CPoint pt, int code) {
     const orvo::IXORef alive = WeakRef();
     XWindow::OnButtonDown(flags, pt, code);
     if (!alive.Alive())
         return;
-    if (code == MOUSE_LDOWN && m_bMouseUI) {
-        Cell under;
-        CalcRowCol(pt, under.row, under.column);
-        if (!(under == m_pressed)) {
-            RepaintCell(m_pressed.row, m_pressed.column);
-            m_pressed = under;
-            RepaintCell(under.row, under.column);
-        }
-    }
+    if (code == MOUSE_LDOWN && m_bMouseUI)
+        MarkCellUnder(pt, m_pressed);
     GridClick(pt, code);
 }
 
@@ -92,13 +95,7 @@ void XGridClient::XOnMouseMove(unsigned flags, CPoint pt) {
     XWindow::XOnMouseMove(flags, pt);
     if (!alive.Alive() || !m_bMouseUI)
         return;
-    Cell under;
-    CalcRowCol(pt, under.row, under.column);
-    if (!(under == m_hover)) {
-        RepaintCell(m_hover.row, m_hover.column);
-        m_hover = under;
-        RepaintCell(under.row, under.column);
-    }
+    MarkCellUnder(pt, m_hover);
     if (m_pressed.row >= 0 && GetPressedCode() == MOUSE_NONE) {
         RepaintCell(m_pressed.row, m_pressed.column);
         m_pressed = Cell();
