@@ -4,6 +4,9 @@ namespace vbs::compiling {
 
 void ProcedureCompiler::CompileFor(const ForStmt* st) {
     const std::int32_t temps = NewTemp(2); // limit, step
+    // A header that fails under On Error Resume Next leaves this mark for ForNext (error 92).
+    EmitConst(Value::Error(0));
+    Emit(Op::StoreLocal, temps + 1);
     const std::int32_t begin = Here();
     const std::int32_t var = VariableFor(st->variable);
     CompileExpr(st->from);
@@ -26,7 +29,7 @@ void ProcedureCompiler::CompileFor(const ForStmt* st) {
 }
 
 void ProcedureCompiler::CompileForEach(const ForEachStmt* st) {
-    const std::int32_t temps = NewTemp(2); // the array, the next index
+    const std::int32_t temps = NewTemp(3); // the array, the next position, walking items
     const std::int32_t begin = Here();
     const std::int32_t var = VariableFor(st->variable);
     CompileExpr(st->collection);

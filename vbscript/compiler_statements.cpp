@@ -234,6 +234,8 @@ void ProcedureCompiler::CompileSelect(const SelectStmt* st) {
     const std::int32_t begin = Here();
     CompileExpr(st->subject);
     Emit(Op::StoreLocal, subject);
+    // A subject that fails under On Error Resume Next runs no Case: resume after End Select.
+    const std::size_t header = proc_.statements.size();
     MarkHeader(begin, st->line);
     const std::int32_t subjectLiteral = IsLiteral(st->subject) ? 1 : 0;
     std::vector<std::size_t> toEnd;
@@ -272,6 +274,7 @@ void ProcedureCompiler::CompileSelect(const SelectStmt* st) {
     CompileBody(st->elseBody);
     for (std::size_t at : toEnd)
         PatchA(at);
+    proc_.statements[header].resume = Here();
 }
 
 void ProcedureCompiler::CompileExit(const ExitStmt* st) {

@@ -34,7 +34,7 @@ enum class Op : std::uint8_t {
     JumpIfTrue,   // a: target; pops
     ForStart,     // a: variable, b: first of two temporaries (limit, step), c: exit target
     ForNext,      // a: variable, b: temporaries, c: body target
-    ForEachStart, // a: variable, b: first of two temporaries (array, index), c: exit target
+    ForEachStart, // a: variable, b: first of three temporaries (array, index, items), c: exit
     ForEachNext,  // a: variable, b: temporaries, c: body target
     Negate,
     Not,

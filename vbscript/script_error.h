@@ -37,6 +37,8 @@ inline std::wstring StandardErrorDescription(int number) {
         return L"Sub or Function not defined";
     case 91:
         return L"Object variable not set";
+    case 92:
+        return L"For loop not initialized";
     case 94:
         return L"Invalid use of Null";
     case 424:
@@ -77,6 +79,7 @@ inline constexpr int SubscriptOutOfRange = 9;
 inline constexpr int DivisionByZero = 11;
 inline constexpr int TypeMismatch = 13;
 inline constexpr int ObjectNotSet = 91;
+inline constexpr int ForNotInitialized = 92;
 inline constexpr int InvalidUseOfNull = 94;
 inline constexpr int ObjectRequired = 424;
 inline constexpr int NoSuchMember = 438;

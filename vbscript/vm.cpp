@@ -390,6 +390,10 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
                         break;
                     }
                 }
+                if (step.Type() == VarType::Error) [[unlikely]] {
+                    leave();
+                    RaiseError(err::ForNotInitialized);
+                }
                 counter = AddOrSubtract<kFast>(counter, step, 1);
                 if (ForContinues<kFast>(counter, limit, step))
                     pc = in.c;

@@ -1,5 +1,6 @@
-// For Each: the loop walks an array kept in a hidden slot, with the next index in the slot
-// after it; an object's items are copied into such an array first.
+// For Each: the loop walks an array kept in a hidden slot, with the next position in the slot
+// after it and whether it walks an object's items (copied into such an array first) in the
+// third.
 #include <vector>
 
 #include "vbscript/script_error.h"
@@ -27,18 +28,38 @@ namespace {
     return collection;
 }
 
+// The flat index of the element at `position` in the language's order, where the first
+// subscript varies fastest; elements are stored with the last one varying fastest.
+std::size_t ElementAt(const Array& array, std::size_t position) {
+    const int dimensions = array.Dimensions();
+    if (dimensions < 2)
+        return position;
+    std::size_t flat = 0, stride = 1;
+    for (int d = dimensions; d >= 1; --d) {
+        const auto count = static_cast<std::size_t>(array.UpperBound(d) - array.LowerBound(d) + 1);
+        std::size_t before = position;
+        for (int e = 1; e < d; ++e)
+            before /= static_cast<std::size_t>(array.UpperBound(e) - array.LowerBound(e) + 1);
+        flat += (before % count) * stride;
+        stride *= count;
+    }
+    return flat;
+}
+
 } // namespace
 
 bool Vm::StartForEach(const Instr& in, Frame& frame) {
     Value collection = std::move(m_stack.back());
     m_stack.pop_back();
-    if (collection.Type() != VarType::Array)
+    const bool items = collection.Type() != VarType::Array;
+    if (items)
         collection = Snapshot(std::move(collection));
     const bool empty = collection.AsArray()->Size() == 0;
     if (!empty)
         Variable(frame, in.a) = collection.AsArray()->At(0);
     frame.locals[in.b] = std::move(collection);
     frame.locals[in.b + 1] = Value::Long(1);
+    frame.locals[in.b + 2] = Value::Boolean(items);
     return !empty;
 }
 
@@ -48,9 +69,13 @@ bool Vm::NextForEach(const Instr& in, Frame& frame) {
         return false;
     const Array& array = *frame.locals[in.b].AsArray();
     const auto next = static_cast<std::size_t>(frame.locals[in.b + 1].AsLong());
-    if (next >= array.Size())
+    if (next >= array.Size()) {
+        // Walking an object's items leaves the variable Empty; an array leaves its last element.
+        if (frame.locals[in.b + 2].AsBoolean())
+            Variable(frame, in.a) = Value();
         return false;
-    Variable(frame, in.a) = array.At(next);
+    }
+    Variable(frame, in.a) = array.At(ElementAt(array, next));
     frame.locals[in.b + 1] = Value::Long(static_cast<std::int32_t>(next + 1));
     return true;
 }

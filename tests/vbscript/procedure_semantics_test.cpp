@@ -16,6 +16,7 @@ Sub SetNothing(o) : Set o = Nothing : End Sub
 Sub SetNothingVal(ByVal o) : Set o = Nothing : End Sub
 Sub Fail() : x = 1 / 0 : log = log & "not reached" : End Sub
 Sub Guarded() : On Error Resume Next : x = 1 / 0 : log = log & "g" & Err.Number : End Sub
+Function Boom() : Boom = 1 / 0 : End Function
 Dim log
 )";
 
@@ -98,6 +99,44 @@ TEST(ProcedureSemantics, LoopsAndExits) {
         {L"For Each x In 5 : Next", L"error 451"},
     };
     ExpectAll(cases);
+}
+
+TEST(ProcedureSemantics, LoopHeadersThatFailOrConvert) {
+    const Case cases[] = {
+        {L"On Error Resume Next\nFor x = 1 To 3 Step Boom() : n = n + 1 : Next\n"
+         L"f = n & \" \" & Err.Number",
+         L"1 92"},
+        {L"On Error Resume Next\nFor k = 1 To 2 : For x = 1 To 3 Step Boom() : n = n + 1 : Next "
+         L": Next\nf = n & \" \" & Err.Number",
+         L"2 92"},
+        {L"On Error Resume Next\nSelect Case Boom() : Case Empty : f = \"empty\" : Case Else : "
+         L"f = \"else\" : End Select\nf = \"[\" & f & \"]\" & Err.Number",
+         L"[]11"},
+        {L"For i = \"1\" To \"2\" : n = n + 1 : Next : f = n & \" \" & i", L"2 3"},
+        {L"For i = \"2\" To \"10\" : n = n + 1 : Next : f = n", L"9"},
+        {L"For x = 1 To 3 Step Empty : n = n + 1 : If n = 5 Then Exit For\n Next : f = n", L"5"},
+    };
+    ExpectAll(cases, kProcedures);
+}
+
+TEST(ProcedureSemantics, ForEachOrderAndWhatItLeaves) {
+    const Case cases[] = {
+        {L"Set d = CreateObject(\"Scripting.Dictionary\") : d.Add \"a\", 1 : d.Add \"b\", 2\n"
+         L"For Each k In d : r = r & k : Next : f = r & TypeName(k)",
+         L"abEmpty"},
+        {L"For Each x In Array(1, 2) : Next : f = x", L"2"},
+        {L"Set d = CreateObject(\"Scripting.Dictionary\") : d.Add \"a\", 1\n"
+         L"For Each k In d : Exit For : Next : f = k",
+         L"a"},
+        {L"Dim a(1, 2)\nFor i = 0 To 1 : For j = 0 To 2 : a(i, j) = i & j : Next : Next\n"
+         L"For Each x In a : r = r & x & \" \" : Next : f = r",
+         L"00 10 01 11 02 12 "},
+        {L"Dim a(1, 1, 1)\nFor i = 0 To 1 : For j = 0 To 1 : For k = 0 To 1 : a(i, j, k) = i & j & "
+         L"k"
+         L"\nNext : Next : Next\nFor Each x In a : r = r & x & \" \" : Next : f = r",
+         L"000 100 010 110 001 101 011 111 "},
+    };
+    ExpectAll(cases, kProcedures);
 }
 
 TEST(ProcedureSemantics, SelectCase) {
