@@ -1,5 +1,5 @@
 // The numeric functions. Each answers a Double (Rnd a Single, RGB a Long) except Round, which
-// keeps the subtype of its argument; Null gives Null, except to RGB.
+// keeps the subtype of its argument (Boolean included); Null gives Null, except to RGB.
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -86,13 +86,13 @@ Value Round(Runtime*, std::span<Value> a) {
     switch (v.Type()) {
     case VarType::Null:
         return Value::Null();
+    case VarType::Boolean:
     case VarType::Byte:
     case VarType::Integer:
     case VarType::Long:
         return v;
     case VarType::Empty:
-    case VarType::Boolean:
-        return Value::Integer(ToInteger(v));
+        return Value::Integer(0);
     case VarType::Currency:
         return Value::Currency(RoundCurrency(v.AsCurrency(), digits));
     case VarType::Single:

@@ -17,8 +17,10 @@ Value LiteralValue(const LiteralExpr& lit) {
     switch (lit.literal) {
     case LiteralKind::Integer:
         if (lit.form != IntegerForm::Decimal) {
+            // Four digits or fewer are an Integer's bits; a trailing & reads them unsigned but
+            // keeps an Integer when the value fits one.
             const auto pattern = static_cast<std::uint32_t>(lit.integer);
-            if (!lit.longSuffix && pattern <= 0xFFFF)
+            if (lit.longSuffix ? pattern <= 0x7FFF : pattern <= 0xFFFF)
                 return Value::Integer(static_cast<std::int16_t>(pattern));
             return Value::Long(static_cast<std::int32_t>(pattern));
         }

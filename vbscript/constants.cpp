@@ -40,8 +40,10 @@ constexpr Whole kWhole[] = {
     {L"vbYes", 6},
     {L"vbNo", 7},
     // Comparison.
+    {L"vbUseSystem", 0},
     {L"vbBinaryCompare", 0},
     {L"vbTextCompare", 1},
+    {L"vbDatabaseCompare", 2},
     // Tristate.
     {L"vbUseDefault", -2},
     {L"vbTrue", -1},
@@ -82,7 +84,12 @@ constexpr Whole kWhole[] = {
     {L"vbShortDate", 2},
     {L"vbLongTime", 3},
     {L"vbShortTime", 4},
-    // Colors.
+    // Errors.
+    {L"vbObjectError", -2147221504},
+};
+
+// Longs whatever their value, as RGB answers them.
+constexpr Whole kColors[] = {
     {L"vbBlack", 0x000000},
     {L"vbRed", 0x0000FF},
     {L"vbGreen", 0x00FF00},
@@ -91,7 +98,6 @@ constexpr Whole kWhole[] = {
     {L"vbMagenta", 0xFF00FF},
     {L"vbCyan", 0xFFFF00},
     {L"vbWhite", 0xFFFFFF},
-    {L"vbObjectError", -2147221504},
 };
 
 struct Text {
@@ -120,6 +126,8 @@ const std::unordered_map<std::wstring, Value>& Table() {
                        c.value >= INT16_MIN && c.value <= INT16_MAX
                            ? Value::Integer(static_cast<std::int16_t>(c.value))
                            : Value::Long(c.value));
+        for (const Whole& c : kColors)
+            t->emplace(FoldCase(c.name), Value::Long(c.value));
         for (const Text& c : kText)
             t->emplace(FoldCase(c.name), Value::String(c.value));
         return t;

@@ -201,7 +201,7 @@ Value LogicalOperand(const Value& v) {
     case VarType::Long:
         return v;
     case VarType::Empty:
-        return Value::Integer(0);
+        return Value::Long(0);
     case VarType::String: {
         double d;
         if (!ParseNumber(v.AsString(), d))

@@ -34,6 +34,21 @@ TEST(NumericSemantics, ResultSubtypesAndPromotion) {
     ExpectAll(cases);
 }
 
+TEST(NumericSemantics, SubtypesOfLogicHexConstantsAndRound) {
+    const Case cases[] = {
+        {L"f = TypeName(Empty And Empty) & TypeName(Not Empty) & (Not Empty)", L"LongLong-1"},
+        {L"f = TypeName(Empty Or CByte(1)) & TypeName(Empty Xor True) & TypeName(1 And 1)",
+         L"LongLongInteger"},
+        {L"f = TypeName(&h10&) & &h10& & TypeName(&H7FFF&) & TypeName(&H8000&) & &H8000&",
+         L"Integer16IntegerLong32768"},
+        {L"f = TypeName(vbRed) & TypeName(vbBlack) & TypeName(vbWhite) & TypeName(vbYes)",
+         L"LongLongLongInteger"},
+        {L"f = TypeName(Round(True)) & Round(True) & TypeName(Round(False, 2))",
+         L"BooleanTrueBoolean"},
+    };
+    ExpectAll(cases);
+}
+
 TEST(NumericSemantics, OverflowAndDivision) {
     const Case cases[] = {
         {L"f = CInt(32767.4)", L"32767"},
