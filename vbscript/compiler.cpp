@@ -27,6 +27,7 @@ void ProcedureCompiler::CompileProcedure(const ProcedureStmt& stmt) {
     Hoist(stmt.body);
     if (!explicit_)
         HoistAssigned(stmt.body);
+    StoreConstants();
     CompileBody(stmt.body);
     Finish();
 }
@@ -42,6 +43,7 @@ void ProcedureCompiler::CompileExpression(const Expr* expr) {
 void ProcedureCompiler::CompileGlobalCode(const StmtList& statements) {
     proc_.localCount = 1;
     Hoist(statements);
+    StoreConstants();
     CompileBody(statements);
     Finish();
 }

@@ -17,10 +17,32 @@ void ProcedureCompiler::Hoist(const StmtList& body) {
                     DeclareImplicit(v.name);
             }
         else if (s->kind == StmtKind::Const)
-            for (const ConstDecl& c : static_cast<const ConstStmt*>(s)->consts)
-                Declare(c.name);
+            for (const ConstDecl& c : static_cast<const ConstStmt*>(s)->consts) {
+                const std::int32_t var = Declare(c.name);
+                constants_.emplace_back(&c, var);
+                if (globalCode_)
+                    scope_.constants.push_back(var);
+            }
         ForEachNestedBody(s, [&](const StmtList& nested) { Hoist(nested); });
     }
+}
+
+void ProcedureCompiler::StoreConstants() {
+    for (const auto& [decl, var] : constants_) {
+        const std::int32_t begin = Here();
+        CompileExpr(decl->value);
+        EmitStore(var);
+        proc_.statements.push_back(StatementRange{begin, Here(), Here(), decl->value->line});
+    }
+}
+
+bool ProcedureCompiler::IsConstant(std::int32_t var) const {
+    const auto& global = scope_.constants;
+    return std::any_of(constants_.begin(),
+                       constants_.end(),
+                       [&](const auto& c) { return c.second == var; }) ||
+           ((var >> kVarKindShift) == static_cast<std::int32_t>(VarKind::Global) &&
+            std::find(global.begin(), global.end(), var) != global.end());
 }
 
 void ProcedureCompiler::HoistAssigned(const StmtList& body) {

@@ -64,11 +64,7 @@ void ProcedureCompiler::CompileStmt(const Stmt* s) {
         }
         return;
     }
-    case StmtKind::Const:
-        for (const ConstDecl& c : static_cast<const ConstStmt*>(s)->consts) {
-            CompileExpr(c.value);
-            EmitStore(Declare(c.name));
-        }
+    case StmtKind::Const: // stored where the body starts
         return;
     case StmtKind::Assign:
     case StmtKind::Set:
@@ -161,6 +157,10 @@ void ProcedureCompiler::CompileAssign(const AssignStmt* st) {
             }
         }
         const std::int32_t var = VariableFor(name);
+        if (IsConstant(var)) {
+            Emit(Op::Raise, 501);
+            return;
+        }
         if (!isSet && CompileAppend(var, name, st->value))
             return;
         if (auto fused = isSet ? std::nullopt : FusableArithmetic(st->value)) {

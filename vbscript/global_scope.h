@@ -29,6 +29,7 @@ struct GlobalScope {
     std::unordered_map<std::wstring, std::shared_ptr<ClassInfo>> classes;
     std::vector<const Builtin*> builtins;
     std::vector<std::int32_t> fixedArrays; // globals Dim'd with bounds
+    std::vector<std::int32_t> constants;   // globals declared by Const
     // False: code is compiled to the plain general instructions only and the VM takes its
     // general paths, for comparing the fast ones against them.
     bool fastPaths = true;

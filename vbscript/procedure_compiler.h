@@ -161,6 +161,11 @@ private:
     // not already visible (a global or a field is re-dimensioned in place, and so is a
     // global declared later).
     void Hoist(const StmtList& body);
+    // Stores the hoisted constants' values at the start of the body, so a constant can be
+    // read above the line that declares it.
+    void StoreConstants();
+    // A constant of this body, or of global code: assigning it is error 501.
+    bool IsConstant(std::int32_t var) const;
 
     // A name a procedure assigns without declaring it is its own for its whole body, unless
     // it names something already known.
@@ -314,6 +319,8 @@ private:
     std::vector<std::size_t> exitProcedure_;
     std::vector<std::int32_t> withTemps_;
     std::vector<std::int32_t> fixed_;
+    // The body's Const declarations, with the variables they declared.
+    std::vector<std::pair<const ConstDecl*, std::int32_t>> constants_;
 };
 
 } // namespace vbs::compiling

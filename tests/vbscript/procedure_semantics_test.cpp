@@ -139,6 +139,25 @@ TEST(ProcedureSemantics, ForEachOrderAndWhatItLeaves) {
     ExpectAll(cases, kProcedures);
 }
 
+const std::wstring kConstants = LR"(
+Function UsesLater() : UsesLater = Later : End Function
+Dim early : early = Later & UsesLater()
+Const Later = 7
+)";
+
+TEST(ProcedureSemantics, ConstantsAreHoistedAndReadOnly) {
+    const Case cases[] = {
+        {L"r = k * 2\nConst k = 21\nf = r", L"42"},
+        {L"f = early & \"/\" & UsesLater() & Later", L"77/77"},
+        {L"Const k = 1 : k = 2", L"error 501"},
+        {L"On Error Resume Next\nConst k = 1 : k = 2 : f = k & \" \" & Err.Number", L"1 501"},
+        {L"Later = 3", L"error 501"},
+        {L"Dim Later : Later = 3 : f = Later", L"3"},
+        {L"Const a = \"x\", b = -2 : f = a & b & TypeName(b)", L"x-2Integer"},
+    };
+    ExpectAll(cases, kConstants);
+}
+
 TEST(ProcedureSemantics, SelectCase) {
     const Case cases[] = {
         {L"Select Case 5 : Case 1 To 3 : f = \"low\" : Case Is >= 5 : f = \"high\" : End Select",
