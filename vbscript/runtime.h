@@ -1,6 +1,7 @@
 #pragma once
 // What the running engine offers to the built-in functions: the Err object's state, a sink
-// for text, and the message box MsgBox shows.
+// for text, the message box MsgBox shows and the locale SetLocale chose.
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -37,8 +38,14 @@ public:
         return 1;
     }
 
+    // The LCID GetLocale answers. Only reported: conversions keep the invariant rules.
+    static constexpr std::int32_t kDefaultLocale = 1033; // en-us
+    std::int32_t Locale() const { return m_locale; }
+    void SetLocale(std::int32_t lcid) { m_locale = lcid; }
+
 private:
     ErrorState m_err;
+    std::int32_t m_locale = kDefaultLocale;
     std::function<void(std::wstring_view)> m_output;
     MessageBox m_messageBox;
 };

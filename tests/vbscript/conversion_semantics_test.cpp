@@ -56,6 +56,28 @@ TEST(ConversionSemantics, LogicalOperatorsAreBitwiseOnNumbers) {
     ExpectAll(cases);
 }
 
+TEST(ConversionSemantics, LocaleAndNamedConstants) {
+    const Case cases[] = {
+        {L"f = TypeName(GetLocale) & GetLocale()", L"Long1033"},
+        {L"f = SetLocale(1031) & \" \" & GetLocale()", L"1033 1031"},
+        {L"SetLocale 1036 : f = SetLocale(0) & \" \" & SetLocale() & \" \" & GetLocale",
+         L"1036 1033 1033"},
+        {L"SetLocale \"1031\" : f = SetLocale(\"EN-US\") & \" \" & GetLocale", L"1031 1033"},
+        {L"f = SetLocale(-1)", L"error 5"},
+        {L"f = SetLocale(\"xx-yy\")", L"error 5"},
+        {L"f = SetLocale(Null)", L"error 94"},
+        {L"f = vbUseSystem & vbBinaryCompare & vbTextCompare & vbDatabaseCompare", L"0012"},
+        {L"f = vbOKOnly & vbOKCancel & vbAbortRetryIgnore & vbYesNoCancel & vbYesNo & "
+         L"vbRetryCancel & \" \" & vbCritical & vbQuestion & vbExclamation & vbInformation",
+         L"012345 16324864"},
+        {L"f = vbDefaultButton1 & \" \" & vbDefaultButton2 & vbDefaultButton3 & vbDefaultButton4 "
+         L"& \" \" & vbApplicationModal & vbSystemModal",
+         L"0 256512768 04096"},
+        {L"f = vbOK & vbCancel & vbAbort & vbRetry & vbIgnore & vbYes & vbNo", L"1234567"},
+    };
+    ExpectAll(cases);
+}
+
 const std::wstring kHelpers = LR"(
 Function Twice(n) : Twice = n * 2 : End Function
 Function Early(n)
