@@ -180,7 +180,7 @@ Value MonthName(Runtime*, std::span<Value> a) {
 // outside their range carry into the neighbours (DateSerial(2000, 2, 30) is 3/1/2000).
 Value DateSerial(Runtime*, std::span<Value> a) {
     if (a[0].IsNull() || a[1].IsNull() || a[2].IsNull())
-        return Value::Null();
+        RaiseError(err::InvalidUseOfNull);
     std::int64_t year = ToInteger(a[0]);
     if (year >= 0 && year < 30)
         year += 2000;
@@ -191,7 +191,7 @@ Value DateSerial(Runtime*, std::span<Value> a) {
 
 Value TimeSerial(Runtime*, std::span<Value> a) {
     if (a[0].IsNull() || a[1].IsNull() || a[2].IsNull())
-        return Value::Null();
+        RaiseError(err::InvalidUseOfNull);
     const std::int64_t total =
         std::int64_t{ToInteger(a[0])} * 3600 + std::int64_t{ToInteger(a[1])} * 60 + ToInteger(a[2]);
     return DateOf(FromSeconds(total));

@@ -112,6 +112,9 @@ std::wstring Formatted(double value,
 }
 
 Value FormatNumber(Runtime*, std::span<Value> a) {
+    // Null fails as a number that cannot be converted, not as a misused Null.
+    if (a[0].IsNull())
+        RaiseError(err::TypeMismatch);
     return Value::String(Formatted(ToDouble(a[0]), StyleOf(a, false), L"", L""));
 }
 

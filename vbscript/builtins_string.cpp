@@ -130,8 +130,9 @@ Value InStrRev(Runtime*, std::span<Value> a) {
     if (start == 0 || start < -1)
         RaiseError(err::InvalidCall);
     const bool noCase = TextCompare(a, 3);
+    // Unlike InStr, Null text is an error, not a Null answer.
     if (a[0].IsNull() || a[1].IsNull())
-        return Value::Null();
+        RaiseError(err::InvalidUseOfNull);
     const std::wstring text = ToString(a[0]), part = ToString(a[1]);
     if (start == -1)
         start = static_cast<std::int32_t>(text.size());
@@ -199,7 +200,7 @@ Value Repeated(const Value& count, wchar_t c) {
 
 Value Space(Runtime*, std::span<Value> a) {
     if (a[0].IsNull())
-        return Value::Null();
+        RaiseError(err::InvalidUseOfNull);
     return Repeated(a[0], L' ');
 }
 
@@ -249,7 +250,7 @@ Value Replace(Runtime*, std::span<Value> a) {
         RaiseError(err::InvalidCall);
     const bool noCase = TextCompare(a, 5);
     if (a[0].IsNull())
-        return Value::Null();
+        RaiseError(err::InvalidUseOfNull);
     const std::wstring text = ToString(a[0]), find = ToString(a[1]), with = ToString(a[2]);
     if (start > text.size())
         return Text(L"");

@@ -1,5 +1,8 @@
 #include "vbscript/procedure_compiler.h"
 
+#include <algorithm>
+#include <string_view>
+
 namespace vbs::compiling {
 
 void ProcedureCompiler::CompileBody(const StmtList& body) {
@@ -24,6 +27,17 @@ void ProcedureCompiler::CompileCondition(const Expr* condition,
         jumpAt = Emit(jump);
     }
     MarkHeader(begin, line);
+}
+
+bool ProcedureCompiler::IsConversionCalled(const Expr* callee) const {
+    if (callee->kind != ExprKind::Name)
+        return false;
+    const std::wstring& name = static_cast<const NameExpr*>(callee)->name;
+    if (FindVariable(name) || FindProcedure(name) || ClassMember(name))
+        return false;
+    static constexpr std::wstring_view kConversions[] = {
+        L"cbool", L"cbyte", L"ccur", L"cdate", L"cdbl", L"cint", L"clng", L"csng", L"cstr"};
+    return std::ranges::find(kConversions, FoldCase(name)) != std::end(kConversions);
 }
 
 void ProcedureCompiler::CompileStmt(const Stmt* s) {
@@ -81,6 +95,11 @@ void ProcedureCompiler::CompileStmt(const Stmt* s) {
                 Emit(Op::Pop);
                 return;
             }
+        }
+        if (st->withCallKeyword && IsConversionCalled(st->callee)) {
+            // The conversions only answer values: Call cannot run them.
+            Emit(Op::Raise, 458);
+            return;
         }
         return CompileCall(st->callee, st->args, false);
     }

@@ -284,6 +284,8 @@ private:
     void CompileCondition(const Expr* condition, Op jump, std::size_t& jumpAt, int line);
 
     void CompileStmt(const Stmt* s);
+    // `Call CInt(...)`: a conversion built-in the script did not replace with its own name.
+    bool IsConversionCalled(const Expr* callee) const;
 
     void CompileAssign(const AssignStmt* st);
 

@@ -53,6 +53,8 @@ inline std::wstring StandardErrorDescription(int number) {
         return L"Object not a collection";
     case 457:
         return L"This key is already associated with an element of this collection";
+    case 458:
+        return L"Variable uses an Automation type not supported in VBScript";
     case 500:
         return L"Variable is undefined";
     case 501:

@@ -25,6 +25,34 @@ TEST(StringSemantics, OutOfRangeArgumentsAreError5) {
     ExpectAll(cases);
 }
 
+TEST(StringSemantics, NullArgumentsThatAreErrors) {
+    const Case cases[] = {
+        {L"f = Mid(\"abc\", Null)", L"error 94"},
+        {L"f = Mid(\"abc\", 1, Null)", L"error 94"},
+        {L"f = DateSerial(Null, 1, 1)", L"error 94"},
+        {L"f = DateSerial(2000, 1, Null)", L"error 94"},
+        {L"f = TimeSerial(Null, 0, 0)", L"error 94"},
+        {L"f = TimeSerial(1, Null, 1)", L"error 94"},
+        {L"f = Space(Null)", L"error 94"},
+        {L"f = InStrRev(Null, \"a\")", L"error 94"},
+        {L"f = InStrRev(\"abc\", Null)", L"error 94"},
+        {L"f = Replace(Null, \"a\", \"b\")", L"error 94"},
+        {L"f = Replace(\"abc\", Null, \"b\")", L"error 94"},
+        {L"f = FormatNumber(Null)", L"error 13"},
+        {L"f = IsNull(InStr(Null, \"a\")) & IsNull(Left(Null, 1))", L"TrueTrue"},
+    };
+    ExpectAll(cases);
+}
+
+TEST(StringSemantics, CallCannotRunAConversion) {
+    const Case cases[] = {
+        {L"Call CInt(1)", L"error 458"},
+        {L"Call CStr(\"a\")", L"error 458"},
+        {L"On Error Resume Next\nCall CDbl(1) : f = Err.Number & \" \" & CInt(\"2\")", L"458 2"},
+    };
+    ExpectAll(cases);
+}
+
 TEST(StringSemantics, EdgesTheLanguageAllows) {
     const Case cases[] = {
         {L"f = \"[\" & Mid(\"abc\", 5) & \"]\" & Mid(\"abc\", 2) & Mid(\"abc\", 2, 10)", L"[]bcbc"},
