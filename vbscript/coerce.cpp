@@ -392,9 +392,10 @@ std::int64_t CurrencyNearLimit(double d) {
 bool ToBoolean(const Value& v) {
     if (v.Type() == VarType::String) {
         const std::wstring_view text = Trim(v.AsString());
-        if (EqualsNoCase(text, L"true"))
+        // "#TRUE#" and "#FALSE#" are how Booleans are written to files.
+        if (EqualsNoCase(text, L"true") || EqualsNoCase(text, L"#true#"))
             return true;
-        if (EqualsNoCase(text, L"false"))
+        if (EqualsNoCase(text, L"false") || EqualsNoCase(text, L"#false#"))
             return false;
     }
     if (v.Type() == VarType::Boolean)
@@ -469,7 +470,8 @@ std::int64_t ToCurrency(const Value& v) {
 double ToDate(const Value& v) {
     double d = 0;
     if (v.Type() == VarType::String) {
-        if (!ParseDate(v.AsString(), d))
+        // Text that is no date but a number is that many days ("1" is 12/31/1899).
+        if (!ParseDate(v.AsString(), d) && !ParseNumber(v.AsString(), d))
             Mismatch();
     } else {
         d = ToDouble(v);
@@ -595,6 +597,9 @@ Value Convert(const Value& v, VarType target) {
     case VarType::Boolean:
         return Value::Boolean(ToBoolean(v));
     case VarType::Byte:
+        // True keeps its bits: all ones.
+        if (v.Type() == VarType::Boolean)
+            return Value::Byte(v.AsBoolean() ? 0xFF : 0);
         return Value::Byte(ToByte(v));
     case VarType::Integer:
         return Value::Integer(ToInteger(v));

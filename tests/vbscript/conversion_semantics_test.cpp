@@ -40,6 +40,20 @@ TEST(ConversionSemantics, SubtypesAndConversions) {
     ExpectAll(cases);
 }
 
+TEST(ConversionSemantics, BooleanTextByteOfTrueAndNumbersAsDates) {
+    const Case cases[] = {
+        {L"f = CBool(\"#TRUE#\") & CBool(\"#false#\") & CBool(\" #True# \")", L"TrueFalseTrue"},
+        {L"f = CBool(\"#TRUE\")", L"error 13"},
+        {L"f = CByte(True) & \" \" & CByte(False) & \" \" & TypeName(CByte(True))", L"255 0 Byte"},
+        {L"f = CByte(-1)", L"error 6"},
+        {L"f = CDate(\"1\") & \" \" & CDate(\"0\") & \" \" & TypeName(CDate(\"2\"))",
+         L"12/31/1899 12:00:00 AM Date"},
+        {L"f = CDate(\"1.5\") & \" \" & CDate(\"1/2/2003\")", L"12/31/1899 12:00:00 PM 1/2/2003"},
+        {L"f = CDate(\"abc\")", L"error 13"},
+    };
+    ExpectAll(cases);
+}
+
 TEST(ConversionSemantics, LogicalOperatorsAreBitwiseOnNumbers) {
     const Case cases[] = {
         {L"f = (5 And 3) & (5 Or 3) & (5 Xor 3)", L"176"},
