@@ -61,6 +61,8 @@ inline std::wstring StandardErrorDescription(int number) {
         return L"Illegal assignment";
     case 505:
         return L"Invalid or unqualified reference";
+    case 1002:
+        return L"Syntax error";
     case 5017:
         return L"Syntax error in regular expression";
     case 32811:

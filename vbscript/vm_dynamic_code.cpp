@@ -7,6 +7,18 @@
 
 namespace vbs {
 
+namespace {
+
+// Inside Eval and Execute every compile error is a run-time "Syntax error"; running out of
+// nesting stays error 28.
+[[noreturn]] void RaiseCompileError(const SyntaxError& error) {
+    if (error.number == syntax_errors::kOutOfStackSpace)
+        throw ScriptError{error.number, error.description};
+    RaiseError(syntax_errors::kSyntaxError);
+}
+
+} // namespace
+
 void Vm::RunCodeText(const Instr& in, Frame& frame) {
     Value text = std::move(m_stack.back());
     m_stack.pop_back();
@@ -21,22 +33,25 @@ void Vm::RunCodeText(const Instr& in, Frame& frame) {
 Value Vm::EvalText(const Value& text, const Frame& caller) {
     ParseResult parsed = ParseExpression(ToString(text));
     if (parsed.error)
-        throw ScriptError{parsed.error->number, parsed.error->description};
+        RaiseCompileError(*parsed.error);
     std::unique_ptr<Procedure> code;
     SyntaxError failure;
     if (!CompileExpression(*parsed.program, m_scope, code, failure, caller.proc))
-        throw ScriptError{failure.number, failure.description};
+        RaiseCompileError(failure);
     return RunInScope(*code, &caller);
 }
 
 void Vm::ExecuteText(const Value& text, const Frame* caller) {
+    // Statements must come as text; an expression's value is not converted to some.
+    if (text.Type() != VarType::String)
+        RaiseError(err::TypeMismatch);
     ParseResult parsed = Parse(ToString(text));
     if (parsed.error)
-        throw ScriptError{parsed.error->number, parsed.error->description};
+        RaiseCompileError(*parsed.error);
     std::unique_ptr<Procedure> code;
     SyntaxError failure;
     if (!Compile(*parsed.program, m_scope, code, failure, caller ? caller->proc : nullptr))
-        throw ScriptError{failure.number, failure.description};
+        RaiseCompileError(failure);
     RunInScope(*code, caller);
 }
 

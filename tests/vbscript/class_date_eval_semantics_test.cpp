@@ -119,9 +119,22 @@ TEST(EvalSemantics, Scopes) {
         {L"Dim x : x = 1 : ExecuteGlobal \"x = 9\" : f = x & Eval(\"x\")", L"11"},
         {L"f = Eval(\"g\") & Eval(\"1 + 1 = 2\")", L"globalTrue"},
         {L"Set h = New Holder : f = h.Peek()", L"43"},
-        {L"f = Eval(\"1 +\")", L"error 1023"},
-        {L"Execute \"x = \"", L"error 1023"},
         {L"f = Eval(\"NoSuchFunction(1)\")", L"error 13"},
+    };
+    ExpectAll(cases, kScopes);
+}
+
+TEST(EvalSemantics, TextThatIsNoCode) {
+    const Case cases[] = {
+        {L"f = Eval(\"1 +\")", L"error 1002"},
+        {L"Execute \"x = \"", L"error 1002"},
+        {L"ExecuteGlobal \"If x Then\"", L"error 1002"},
+        {L"Execute \"Exit Do\"", L"error 1002"},
+        {L"On Error Resume Next\nExecute \"x = (\" : f = Err.Number & \" \" & Err.Description",
+         L"1002 Syntax error"},
+        {L"Execute 42", L"error 13"},
+        {L"ExecuteGlobal 1", L"error 13"},
+        {L"Execute \"f = 42\"", L"42"},
     };
     ExpectAll(cases, kScopes);
 }
