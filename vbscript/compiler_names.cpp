@@ -20,7 +20,8 @@ void ProcedureCompiler::Hoist(const StmtList& body) {
             for (const ConstDecl& c : static_cast<const ConstStmt*>(s)->consts) {
                 const std::int32_t var = Declare(c.name);
                 constants_.emplace_back(&c, var);
-                if (globalCode_)
+                if (globalCode_ &&
+                    std::ranges::find(scope_.constants, var) == scope_.constants.end())
                     scope_.constants.push_back(var);
             }
         ForEachNestedBody(s, [&](const StmtList& nested) { Hoist(nested); });
