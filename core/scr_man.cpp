@@ -143,13 +143,17 @@ void XScrMan::ExpandIncludes(XElement* root, std::vector<std::wstring>& chain, i
     static orvo::ContractCall<orvo::contract::ProjectGetPath> s_getPath;
     static orvo::ContractCall<orvo::contract::ParserDoParse> s_parse;
     // Document order over the children of `root`; an expanded include is walked in its place.
-    std::vector<XElement*> pending;
-    for (XElement* c = root->GetFirstChild(); c; c = c->GetNextSibling())
-        pending.push_back(c);
-    std::reverse(pending.begin(), pending.end());
+    // Each entry is where a chain of siblings goes on, so every element is read once: a
+    // page too big for the cache pays one miss per element, not one to list it and another
+    // to visit it.
+    std::vector<XElement*> pending{root->GetFirstChild()};
     while (!pending.empty()) {
         XElement* e = pending.back();
         pending.pop_back();
+        if (!e)
+            continue;
+        // Read before an include takes this element's place.
+        pending.push_back(e->GetNextSibling());
         std::wstring file, alias, folder;
         if (plat::EqualsNoCase(e->GetTagName(), L"Include") && e->GetValue(L"File", file) &&
             e->GetValue(L"Path", alias)) {
@@ -204,10 +208,7 @@ void XScrMan::ExpandIncludes(XElement* root, std::vector<std::wstring>& chain, i
                 continue; // its own children were expanded above
             }
         }
-        std::size_t mark = pending.size();
-        for (XElement* c = e->GetFirstChild(); c; c = c->GetNextSibling())
-            pending.push_back(c);
-        std::reverse(pending.begin() + static_cast<std::ptrdiff_t>(mark), pending.end());
+        pending.push_back(e->GetFirstChild());
     }
 }
 
