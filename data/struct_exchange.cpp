@@ -12,6 +12,7 @@
 #include "core/notice_messages.h"
 #include "data/boolean_cells.h"
 #include "data/cell_codec.h"
+#include "data/delimited_rows.h"
 #include "data/inner_struct.h"
 #include "data/struct.h"
 #include "platform/base/codepage.h"
@@ -111,12 +112,6 @@ struct Line {
     char* next; // the next line starts here, after the line end
 };
 
-// Counted only where lines are checked, not again where they are mapped.
-struct LineShape {
-    std::size_t fields;
-    bool holdsZero; // a zero byte is among the line's bytes
-};
-
 // Sixteen bytes at a time for the line checks: each lane of a block counts its own matches
 // (a match compares as -1).
 using Block = unsigned char __attribute__((vector_size(16)));
@@ -193,18 +188,16 @@ public:
     // The next line, its end searched for from its start.
     Line Next() { return NextEndingAt(FindLineEnd(LineStart())); }
 
-    // Steps over the next line, as Next() does, and gives its shape: one pass over its bytes
-    // finds both its end and its tabs, for lines checked before they are mapped.
-    LineShape NextShape() {
+    // Steps over the next line, as Next() does, and gives its number of fields: one pass over
+    // its bytes finds both its end and its tabs, for lines checked before they are mapped.
+    std::size_t NextFieldCount() {
         const unsigned char lineEnd = '\n';
         const unsigned char otherEnd = m_carriageReturnEnds ? '\r' : '\n';
         const char* dataEnd = m_data + m_size;
         const char* p = m_data + m_pos;
         std::size_t tabs = 0;
-        bool holdsZero = false;
         for (bool endAhead = false; !endAhead;) {
             Block tabCounts{};
-            Block zeros{};
             for (int n = 0; n < kBlocksPerCount; ++n, p += kBlockSize) {
                 if (dataEnd - p < kBlockSize) {
                     endAhead = true;
@@ -218,7 +211,6 @@ public:
                 const auto lanes =
                     reinterpret_cast<Block>(kLaneNumbers < static_cast<unsigned char>(counted));
                 tabCounts -= reinterpret_cast<Block>(bytes == '\t') & lanes;
-                zeros |= reinterpret_cast<Block>(bytes == 0) & lanes;
                 if (endHere) {
                     p += counted;
                     endAhead = true;
@@ -226,14 +218,11 @@ public:
                 }
             }
             tabs += LaneSum(tabCounts);
-            holdsZero = holdsZero || AnyLane(zeros);
         }
-        for (; p != dataEnd && *p != lineEnd && *p != otherEnd; ++p) {
+        for (; p != dataEnd && *p != lineEnd && *p != otherEnd; ++p)
             tabs += *p == '\t';
-            holdsZero = holdsZero || *p == '\0';
-        }
         Step(static_cast<std::size_t>(p - m_data));
-        return {tabs + 1, holdsZero};
+        return tabs + 1;
     }
 
     // For a line already checked, whose tabs are known to come before its end: the mapping
@@ -267,12 +256,11 @@ private:
 
 // Calls fn with the text of each of the next line's `fields` fields, which its check counted,
 // overwrites the separators with zero bytes and steps past the line. A zero byte inside a
-// field ends its text; lines checked free of them skip that search.
-template <class Fn>
-void ForEachField(LineReader& reader, std::size_t fields, bool mayHoldZero, Fn&& fn) {
+// field ends its text.
+template <class Fn> void ForEachField(LineReader& reader, std::size_t fields, Fn&& fn) {
     auto call = [&](char* start, char* end) {
         const auto field = static_cast<std::size_t>(end - start);
-        const void* zero = mayHoldZero ? std::memchr(start, 0, field) : nullptr;
+        const void* zero = std::memchr(start, 0, field);
         fn(std::string_view(start,
                             zero ? static_cast<std::size_t>(static_cast<const char*>(zero) - start)
                                  : field));
@@ -296,10 +284,9 @@ void SetLine(LineReader& reader,
              std::size_t first,
              std::size_t fields,
              unsigned char* row,
-             orvo::StringTable& strings,
-             bool mayHoldZero = true) {
+             orvo::StringTable& strings) {
     std::size_t c = first;
-    ForEachField(reader, fields, mayHoldZero, [&](std::string_view text) {
+    ForEachField(reader, fields, [&](std::string_view text) {
         const Column& column = columns[c++];
         orvo::WriteCellAnsi(*column.field, row + column.offset, text, strings);
     });
@@ -321,12 +308,12 @@ GroupScan ScanGroup(LineReader reader,
                     std::size_t trailingFields,
                     GroupLines& out) {
     if (leadingFields > 0) {
-        if (reader.AtEnd() || reader.NextShape().fields != leadingFields)
+        if (reader.AtEnd() || reader.NextFieldCount() != leadingFields)
             return GroupScan::LeadingUnread;
         out.leading = true;
     }
     while (!reader.AtEnd() && !reader.AtCarriageReturn()) {
-        const std::size_t fields = reader.NextShape().fields;
+        const std::size_t fields = reader.NextFieldCount();
         if (fields == innerFields) {
             ++out.rows;
             continue;
@@ -342,7 +329,7 @@ GroupScan ScanGroup(LineReader reader,
         out.closed = true;
         reader.Next();
     }
-    if (reader.AtEnd() || reader.NextShape().fields != trailingFields)
+    if (reader.AtEnd() || reader.NextFieldCount() != trailingFields)
         return GroupScan::Malformed;
     out.trailing = true;
     return GroupScan::Ok;
@@ -517,19 +504,21 @@ bool XStruct::MapDelimiterData(int records, int bytes, char* data, char mode) {
         // Every line one row, with exactly one text per field; checked before anything changes.
         if (m_maxRow > 0 && (records > m_maxRow || HasPointerField()))
             return false;
-        LineReader scan = reader;
-        bool holdsZero = false;
-        for (int r = 0; r < records; ++r) {
-            if (scan.AtEnd())
-                return false;
-            const LineShape shape = scan.NextShape();
-            if (shape.fields != static_cast<std::size_t>(fieldCount))
-                return false;
-            holdsZero = holdsZero || shape.holdsZero;
-        }
+        orvo::DelimitedRows lines;
+        if (!lines.Scan(data,
+                        static_cast<std::size_t>(bytes),
+                        mode == 'T',
+                        static_cast<std::size_t>(records),
+                        static_cast<std::size_t>(fieldCount)))
+            return false;
         const int rows = std::max(records, m_maxRow);
         const std::vector<Column> columns = ColumnsOf(m_record);
-        LineReader fill = reader;
+        auto fill = [&](unsigned char* row, orvo::StringTable& strings, int r) {
+            lines.Take(static_cast<std::size_t>(r), [&](std::size_t f, std::string_view text) {
+                const Column& column = columns[f];
+                orvo::WriteCellAnsi(*column.field, row + column.offset, text, strings);
+            });
+        };
         if (TextWritesEveryByte(m_record) && m_memReady && m_rows.RowSize() == GetRecordSize() &&
             m_rows.PerRow() == m_dynamic &&
             (m_maxRow > 0 ? m_rows.Rows() == rows : m_rows.Rows() >= rows)) {
@@ -539,8 +528,7 @@ bool XStruct::MapDelimiterData(int records, int bytes, char* data, char mode) {
             for (int r = records; r < rows; ++r)
                 m_rows.ResetRow(m_record, r);
             for (int r = 0; r < records; ++r)
-                SetLine(
-                    fill, columns, 0, columns.size(), m_rows.Row(r), m_rows.Strings(), holdsZero);
+                fill(m_rows.Row(r), m_rows.Strings(), r);
             m_ringStart = 0;
             m_count = records;
             return true;
@@ -549,7 +537,7 @@ bool XStruct::MapDelimiterData(int records, int bytes, char* data, char mode) {
         if (!fresh.Append(m_record, rows, m_dynamic))
             return false;
         for (int r = 0; r < records; ++r)
-            SetLine(fill, columns, 0, columns.size(), fresh.Row(r), fresh.Strings(), holdsZero);
+            fill(fresh.Row(r), fresh.Strings(), r);
         AdoptRows(fresh, records);
         return true;
     }
