@@ -5,26 +5,14 @@
 
 #include "core/loader.h"
 #include "gate_page.h"
+#include "support/fixture_file.h"
 
 namespace {
 
 using test::GateTest;
 
 TEST_F(GateTest, DragGatesGatherAndDropGatesTakeTheElement) {
-    Open(R"(<Probe Name="Page">
-  <gate Name="drag" Type="Output" DragTrigger="true">
-    <this.GateItem Name="code" Type="Drag" Link="src"/>
-    <this.GateItem Name="plain" Type="Output" Value="not carried"/>
-    <Probe Name="src" Data="000660"/>
-  </gate>
-  <gate Name="drop" Type="Input,Output" DropTrigger="true">
-    <this.GateItem Name="code" Type="Input" Link="dst"/>
-    <Probe Name="dst"/>
-  </gate>
-  <Probe Name="side">
-    <gate Name="empty" Type="Output" DragTrigger="true" DropBlock="true" gup="false"><Probe Name="lonely"/></gate>
-  </Probe>
-</Probe>)");
+    Open(FixtureText("screens/gates/drag_drop.xml"));
     EXPECT_EQ(XGate::FindDragGate(Obj(L"src")), Gate(L"drag"));
     std::unique_ptr<XElement> carried(XGate::FindGatherDrag(Obj(L"src")));
     ASSERT_NE(carried, nullptr);
@@ -44,17 +32,7 @@ TEST_F(GateTest, DragGatesGatherAndDropGatesTakeTheElement) {
 }
 
 TEST_F(GateTest, AutoTriggerAtStartTakesTheLinkElementThroughTheDropGate) {
-    constexpr std::string_view kPage = R"(<Probe Name="Page">
-  <gate Name="start" Type="Output" Trigger="false" AutoTrigger="true">
-    <this.GateItem Name="code" Type="Output" Link="src"/>
-    <Probe Name="src" Data="005930"/>
-  </gate>
-  <gate Name="drop" Type="Input,Output" DropTrigger="true">
-    <this.GateItem Name="code" Type="Input" Link="dst"/>
-    <this.GateItem Name="account" Type="Input" Link="acct"/>
-    <Probe Name="dst"/><Probe Name="acct"/>
-  </gate>
-</Probe>)";
+    const std::string kPage = FixtureText("screens/gates/auto_trigger.xml");
     Open(kPage);
     EXPECT_EQ(Data(L"dst"), L"005930") << "AutoTrigger wins over Trigger";
     EXPECT_TRUE(Gate(L"start")->IsAutoTrigger());
@@ -71,16 +49,7 @@ TEST_F(GateTest, AutoTriggerAtStartTakesTheLinkElementThroughTheDropGate) {
 }
 
 TEST_F(GateTest, LoadersKeepGateDataAndReplayItIntoPagesLoadedLater) {
-    Open(R"(<Probe Name="Page">
-  <gate Name="go" Type="Output">
-    <this.GateItem Name="code" Type="Output" Link="src"/>
-    <Probe Name="src" Data="035720"/>
-  </gate>
-  <loader Name="slot" AutoLoad="false" File="later.xml" Path="none"/>
-  <gate Name="outside" Type="Input">
-    <this.GateItem Name="code" Type="Input" Link="outsideDst"/><Probe Name="outsideDst"/>
-  </gate>
-</Probe>)");
+    Open(FixtureText("screens/gates/kept_gate_data.xml"));
     auto* loader = orvo::KindOf<XLoader>(Obj(L"slot"));
     ASSERT_NE(loader, nullptr);
     ASSERT_EQ(Gate(L"go")->TriggerVB(), 1);
@@ -90,12 +59,7 @@ TEST_F(GateTest, LoadersKeepGateDataAndReplayItIntoPagesLoadedLater) {
     Obj(L"outsideDst")->SetData(L"untouched");
     XElement* root = nullptr;
     XMLParser parser;
-    ASSERT_TRUE(parser.ParseMemory(R"(<Probe Name="Loaded">
-  <gate Name="inside" Type="Input">
-    <this.GateItem Name="code" Type="Input" Link="insideDst"/><Probe Name="insideDst"/>
-  </gate>
-</Probe>)",
-                                   &root));
+    ASSERT_TRUE(parser.ParseMemory(FixtureText("screens/gates/replayed_page.xml"), &root));
     ASSERT_NE(XScrMan::Instance().OpenPageMem(root, loader, nullptr), nullptr);
     EXPECT_EQ(Data(L"insideDst"), L"035720");
     EXPECT_EQ(Data(L"outsideDst"), L"untouched") << "a replay stays inside the page";

@@ -6,6 +6,7 @@
 
 #include "core/contracts.h"
 #include "gate_page.h"
+#include "support/fixture_file.h"
 
 namespace {
 
@@ -42,20 +43,7 @@ using test::GateTest;
 using Log = std::vector<std::wstring>;
 
 TEST_F(GateTest, TriggerCarriesOutputsToInputsAcrossTheScreen) {
-    Open(R"(<Probe Name="Page">
-  <gate Name="order" Type="Output">
-    <this.GateItem Name="Code" Type="Output" Link="codeSrc"/>
-    <this.GateItem Name="qty" Type="Gather" Link="qtySrc"/>
-    <Probe Name="codeSrc" Data="005930"/>
-    <Probe Name="qtySrc" Data="10"/>
-  </gate>
-  <gate Name="ticket" Type="Input">
-    <this.GateItem Name="code" Type="Apply" Link="codeDst"/>
-    <this.GateItem Name="QTY" Type="Input" Link="qtyDst"/>
-    <this.GateItem Name="price" Type="Input" Link="priceDst"/>
-    <Probe Name="codeDst"/><Probe Name="qtyDst"/><Probe Name="priceDst" Data="kept"/>
-  </gate>
-</Probe>)");
+    Open(FixtureText("screens/gates/order_ticket.xml"));
     ASSERT_EQ(Gate(L"order")->TriggerVB(), 1);
     EXPECT_EQ(Data(L"codeDst"), L"005930");
     EXPECT_EQ(Data(L"qtyDst"), L"10");
@@ -101,31 +89,7 @@ TEST_F(GateTest, TriggerCarriesOutputsToInputsAcrossTheScreen) {
 }
 
 TEST_F(GateTest, FirstSupplierWinsAndPassedValuesOverrideGatheredOnes) {
-    Open(R"(<Probe Name="Page">
-  <gate Name="near" Type="Output">
-    <this.GateItem Name="acct" Type="Output" Value="inner"/>
-    <Probe Name="a"/>
-  </gate>
-  <gate Name="start" Type="Output,Input">
-    <this.GateItem Name="acct" Type="Output" Value="own"/>
-    <this.GateItem Name="hidden" Type="Output" Value="self" FromSelf="false"/>
-    <this.GateItem Name="memo" Type="Input,Output"/>
-    <Probe Name="b"/>
-  </gate>
-  <gate Name="far" Type="Output">
-    <this.GateItem Name="acct" Type="Output" Value="outer"/>
-    <this.GateItem Name="hidden" Type="Output" Value="far"/>
-    <this.GateItem Name="memo" Type="Output" Value="first memo"/>
-    <this.GateItem Name="code" Type="Output" Value="111"/>
-    <Probe Name="c"/>
-  </gate>
-  <gate Name="sink" Type="Input">
-    <this.GateItem Name="acct" Type="Input" Link="acct"/>
-    <this.GateItem Name="hidden" Type="Input" Link="hidden"/>
-    <this.GateItem Name="code" Type="Input" Link="code"/>
-    <Probe Name="acct"/><Probe Name="hidden"/><Probe Name="code"/>
-  </gate>
-</Probe>)");
+    Open(FixtureText("screens/gates/suppliers.xml"));
     XElement extra(L"extra", nullptr);
     extra.SetValue(L"code", L"222");
     ASSERT_EQ(Gate(L"start")->TriggerWithElem(nullptr, &extra), 1);
@@ -147,23 +111,12 @@ TEST_F(GateTest, FirstSupplierWinsAndPassedValuesOverrideGatheredOnes) {
 }
 
 TEST_F(GateTest, ClosedGatesGatherTheirOwnPartForTheirSubtree) {
-    auto open = [this](const char* keepInner) {
-        Open(std::string(R"(<Probe Name="Page">
-  <gate Name="outer" Type="Output">
-    <this.GateItem Name="acct" Type="Output" Value="OUT"/>
-    <Probe Name="x"/>
-  </gate>
-  <gate Name="inner" gdown="false" KeepInnerItem=")") +
-             keepInner + R"(">
-    <this.GateItem Name="acct" Type="Output" Value="IN"/>
-    <gate Name="leaf" Type="Input">
-      <this.GateItem Name="acct" Type="Input" Link="dst"/><Probe Name="dst"/>
-    </gate>
-  </gate>
-  <gate Name="beside" Type="Input">
-    <this.GateItem Name="acct" Type="Input" Link="besideDst"/><Probe Name="besideDst"/>
-  </gate>
-</Probe>)");
+    // The inner gate's "KeepInnerItem" is the one thing that differs between the two pages.
+    auto open = [this](const std::string& keepInner) {
+        std::string markup = FixtureText("screens/gates/closed_gate.xml");
+        const std::string slot = "{KeepInnerItem}";
+        markup.replace(markup.find(slot), slot.size(), keepInner);
+        Open(markup);
     };
     open("true");
     ASSERT_EQ(Gate(L"outer")->TriggerVB(), 1);
@@ -176,25 +129,7 @@ TEST_F(GateTest, ClosedGatesGatherTheirOwnPartForTheirSubtree) {
 }
 
 TEST_F(GateTest, SwitchesOverrideWalkPermissionsPerTriggeringGate) {
-    Open(R"xml(<Probe Name="Page">
-  <gate Name="top" Type="Output">
-    <this.GateItem Name="far" Type="Output" Value="F"/><Probe Name="t"/>
-  </gate>
-  <gate Name="fence" Type="Output">
-    <this.Switch When="Gather" GateName="G1" gup="false"/>
-    <this.Switch When="Apply" GateItem="mode" Value="Data(modeSrc)" adown="false"/>
-    <this.Switch GateName="ignored"/>
-    <gate Name="g1" Type="Output">
-      <this.GateItem Name="near" Type="Output" Value="N"/><Probe Name="a"/>
-    </gate>
-    <gate Name="g2" Type="Output,Input">
-      <this.GateItem Name="near2" Type="Output" Value="M"/>
-      <this.GateItem Name="far" Type="Input" Link="inside"/>
-      <Probe Name="inside"/>
-    </gate>
-  </gate>
-  <Probe Name="modeSrc" Data="quiet"/>
-</Probe>)xml");
+    Open(FixtureText("screens/gates/switches.xml"));
     XElement fromG1;
     ASSERT_EQ(Gate(L"g1")->Gather(&fromG1), 1);
     EXPECT_TRUE(fromG1.HaveKey(L"near"));
@@ -212,26 +147,7 @@ TEST_F(GateTest, SwitchesOverrideWalkPermissionsPerTriggeringGate) {
 }
 
 TEST_F(GateTest, EventsRunInOrderAndRefusalsStopTheirStep) {
-    Open(R"(<Probe Name="Page">
-  <ProbeGate Name="src" Type="Output">
-    <this.Event Trigger="Object.GateBeforeOutput" Action="Sys.None" FromSelf="false"/>
-    <this.GateItem Name="code" Type="Output" Value="1"/>
-    <Probe Name="a">
-      <ProbeGate Name="unseen" Type="Output" Refuse="20">
-        <this.GateItem Name="lost" Type="Output" Value="L"/><Probe/>
-      </ProbeGate>
-    </Probe>
-  </ProbeGate>
-  <ProbeGate Name="mute" Type="Output" Refuse="16">
-    <this.GateItem Name="mute" Type="Output" Value="x"/><Probe Name="b"/>
-  </ProbeGate>
-  <ProbeGate Name="hidden" Type="Output" Refuse="21">
-    <this.GateItem Name="hidden" Type="Output" Value="h"/><Probe Name="c"/>
-  </ProbeGate>
-  <ProbeGate Name="deaf" Type="Input" Refuse="14">
-    <this.GateItem Name="code" Type="Input" Link="d"/><Probe Name="d"/>
-  </ProbeGate>
-</Probe>)");
+    Open(FixtureText("screens/gates/refusals.xml"));
     GateLog().clear();
     XElement gathered;
     ASSERT_EQ(Gate(L"src")->Gather(&gathered), 1);
@@ -258,19 +174,7 @@ TEST_F(GateTest, EventsRunInOrderAndRefusalsStopTheirStep) {
 }
 
 TEST_F(GateTest, ReentryIsRefusedAndLinkFaultsAreReported) {
-    Open(R"(<Probe Name="Page">
-  <gate Name="first" Type="Output">
-    <this.GateItem Name="code" Type="Output" Value="1"/>
-    <this.GateItem Name="lost" Type="Output" Link="nosuch"/>
-    <Probe Name="ask" Nested="first"/>
-  </gate>
-  <gate Name="bare" Type="Output"><this.GateItem Name="code" Type="Output" Link="ask"/></gate>
-  <gate Name="twice" Type="Output">
-    <this.GateItem Name="a" Type="Input" Link="shared"/>
-    <this.GateItem Name="b" Type="Input" Link="shared"/>
-    <Probe Name="shared"/>
-  </gate>
-</Probe>)");
+    Open(FixtureText("screens/gates/reentry.xml"));
     EXPECT_EQ(Confirms(), (Log{L"<gate.gateitem name=\"lost\" link=\"nosuch\"> link not found."}))
         << "a gate without a child links nothing and says nothing";
     GateLog().clear();
@@ -290,13 +194,7 @@ TEST_F(GateTest, ReentryIsRefusedAndLinkFaultsAreReported) {
 }
 
 TEST_F(GateTest, AHandlerClosingThePageEndsTheWalkSafely) {
-    Open(R"(<Probe Name="Page">
-  <gate Name="go" Type="Output"><this.GateItem Name="k" Type="Output" Value="v"/><Probe/></gate>
-  <ProbeGate Name="closer" Type="Input" DestroyPage="true">
-    <this.GateItem Name="k" Type="Input" Link="t"/><Probe Name="t"/>
-  </ProbeGate>
-  <gate Name="after" Type="Input"><this.GateItem Name="k" Type="Input" Link="u"/><Probe Name="u"/></gate>
-</Probe>)");
+    Open(FixtureText("screens/gates/closing_handler.xml"));
     XGate* go = Gate(L"go");
     XDO* closed = page.release(); // the handler destroys it
     ASSERT_EQ(go->TriggerVB(), 1);
@@ -308,14 +206,7 @@ TEST_F(GateTest, AHandlerClosingThePageEndsTheWalkSafely) {
 // walks the page it loaded: panels inside are asked twice, those elsewhere once.
 TEST_F(GateTest, APanelThatTurnsItsPageWalksThatPageBeforeTheApply) {
     orvo::RegisterFactory<FakeTabPanel>();
-    Open(R"(<Probe Name="Page">
-  <gate Name="go" Type="Output"><this.GateItem Name="tab" Type="Output" Value="outer"/><Probe/></gate>
-  <TabPanel Name="outer">
-    <Probe Name="page"><TabPanel Name="inner"><Probe Name="innerPage"/></TabPanel></Probe>
-  </TabPanel>
-  <TabPanel Name="elsewhere"/>
-  <gate Name="sink" Type="Input"><this.GateItem Name="tab" Type="Input" Link="got"/><Probe Name="got"/></gate>
-</Probe>)");
+    Open(FixtureText("screens/gates/tab_panel.xml"));
     GateLog().clear();
     EXPECT_EQ(Gate(L"go")->TriggerVB(), 1);
     IXO::Unregister(L"TabPanel");
