@@ -1,10 +1,12 @@
 #include "vbscript/host_object.h"
 
 #include <cmath>
+#include <span>
 #include <vector>
 
 #include "nubra/ixo.h"
 #include "vbscript/coerce.h"
+#include "vbscript/inline_buffer.h"
 #include "vbscript/script_error.h"
 
 namespace vbs {
@@ -32,6 +34,8 @@ int ErrorNumberOf(orvo::DispStatus status) {
     return err::InvalidCall;
 }
 
+constexpr std::size_t kFewArguments = 4;
+
 class HostObject final : public Object {
 public:
     explicit HostObject(IXO* object) : m_ref(object->WeakRef()), m_key(object->GetIXOKey()) {}
@@ -52,18 +56,27 @@ public:
                               L"Object required: the object has been destroyed"};
         if (name.empty())
             RaiseError(err::NoSuchMember);
-        std::vector<orvo::DispVariant> passed;
-        passed.reserve(args.size());
-        for (const Value& arg : args)
-            passed.push_back(ToDispVariant(arg));
-        const std::vector<orvo::DispVariant> before = passed;
+        // Calls pass a few arguments, which stay on the stack: no allocation per call.
+        InlineBuffer<orvo::DispVariant, kFewArguments> passedBuffer, beforeBuffer;
+        passedBuffer.Reserve(args.size());
+        beforeBuffer.Reserve(args.size());
+        for (const Value& arg : args) {
+            orvo::DispVariant converted = ToDispVariant(arg);
+            beforeBuffer.PushBack(converted);
+            passedBuffer.PushBack(std::move(converted));
+        }
+        const std::span<orvo::DispVariant> passed = passedBuffer.Items();
+        const std::span<orvo::DispVariant> before = beforeBuffer.Items();
         unsigned kind = orvo::InvokePut;
         if (access == Access::Call)
             kind = orvo::InvokeMethod | orvo::InvokeGet;
         else if (access == Access::Get)
             kind = orvo::InvokeGet | orvo::InvokeMethod;
         orvo::DispVariant result;
-        const orvo::DispStatus status = target->Invoke(name, kind, passed, result);
+        const orvo::DispEntry* entry = FindEntry(*target, name);
+        const orvo::DispStatus status = entry
+                                            ? IXO::InvokeEntry(target, *entry, kind, passed, result)
+                                            : orvo::DispStatus::UnknownName;
         if (status != orvo::DispStatus::Ok) {
             const int number = ErrorNumberOf(status);
             throw ScriptError{
@@ -77,8 +90,23 @@ public:
     }
 
 private:
+    // Scripts call the same member over and over: the last name found is kept (compared
+    // exactly; the object's class, and so its members, never change).
+    const orvo::DispEntry* FindEntry(const IXO& target, std::wstring_view name) {
+        if (m_lastEntry && name == m_lastName)
+            return m_lastEntry;
+        const orvo::DispEntry* entry = target.FindDispEntry(name);
+        if (entry) {
+            m_lastName.assign(name);
+            m_lastEntry = entry;
+        }
+        return entry;
+    }
+
     orvo::IXORef m_ref;
     std::wstring m_key;
+    std::wstring m_lastName;
+    const orvo::DispEntry* m_lastEntry = nullptr;
 };
 
 } // namespace

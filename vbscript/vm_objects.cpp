@@ -1,3 +1,7 @@
+#include <type_traits>
+#include <typeinfo>
+
+#include "vbscript/inline_buffer.h"
 #include "vbscript/regexp.h"
 #include "vbscript/script_error.h"
 #include "vbscript/vm.h"
@@ -10,8 +14,18 @@ using namespace vm_values;
 
 namespace {
 
+// Arguments most member calls pass; more go to the heap.
+constexpr std::size_t kFewArguments = 4;
+
+// The script's own object kinds are final classes: the exact type tells them apart at the
+// cost of a compare, where a cast would walk the class hierarchy of every host object.
+template <class T> T* AsFinal(Object* object) {
+    static_assert(std::is_final_v<T>);
+    return object && typeid(*object) == typeid(T) ? static_cast<T*>(object) : nullptr;
+}
+
 [[gnu::always_inline]] inline bool IsInstance(const Value& v) {
-    return v.Type() == VarType::Object && dynamic_cast<ClassInstance*>(v.AsObject());
+    return v.Type() == VarType::Object && AsFinal<ClassInstance>(v.AsObject());
 }
 
 } // namespace
@@ -78,7 +92,7 @@ bool Vm::MemberCall(std::wstring_view name,
     if (object.Type() != VarType::Object || !object.AsObject())
         NoMember(err::ObjectRequired, name);
     Object* target = object.AsObject();
-    if (auto* instance = dynamic_cast<ClassInstance*>(target)) {
+    if (auto* instance = AsFinal<ClassInstance>(target)) {
         const ClassInfo& info = instance->Info();
         const ClassInfo::Member& member = FindMember(info, name);
         if (member.field >= 0) {
@@ -106,7 +120,7 @@ bool Vm::MemberCall(std::wstring_view name,
                   baseDepth);
         return true;
     }
-    if (auto* ref = dynamic_cast<ProcedureRef*>(target); ref && name.empty()) {
+    if (auto* ref = AsFinal<ProcedureRef>(target); ref && name.empty()) {
         m_stack.erase(m_stack.begin() + static_cast<std::ptrdiff_t>(first - 1));
         EnterCall(*m_scope.procedures[static_cast<std::size_t>(ref->Procedure())],
                   argc,
@@ -116,15 +130,20 @@ bool Vm::MemberCall(std::wstring_view name,
                   baseDepth);
         return true;
     }
-    std::vector<Value> args(
-        std::make_move_iterator(m_stack.begin() + static_cast<std::ptrdiff_t>(first)),
-        std::make_move_iterator(m_stack.end()));
-    // Moved out so locked arrays stay alive until the written-back values are stored.
-    std::vector<ArgPlace> refs(
-        std::make_move_iterator(m_argRefs.end() - static_cast<std::ptrdiff_t>(argc)),
-        std::make_move_iterator(m_argRefs.end()));
+    // Moved out, the places too, so locked arrays stay alive until the written-back values
+    // are stored; a few of each stay on the stack.
+    InlineBuffer<Value, kFewArguments> argBuffer;
+    InlineBuffer<ArgPlace, kFewArguments> refBuffer;
+    argBuffer.Reserve(argc);
+    refBuffer.Reserve(argc);
+    for (std::size_t i = first; i < m_stack.size(); ++i)
+        argBuffer.PushBack(std::move(m_stack[i]));
+    for (std::size_t i = m_argRefs.size() - argc; i < m_argRefs.size(); ++i)
+        refBuffer.PushBack(std::move(m_argRefs[i]));
     m_stack.resize(first - 1);
     m_argRefs.resize(m_argRefs.size() - argc);
+    const std::span<Value> args = argBuffer.Items();
+    const std::span<ArgPlace> refs = refBuffer.Items();
     Value result = target->Invoke(name, access, args);
     for (std::size_t i = 0; i < argc; ++i)
         if (refs[i].ref)
@@ -152,7 +171,7 @@ bool Vm::MemberStore(std::wstring_view name,
     if (object.Type() != VarType::Object || !object.AsObject())
         NoMember(err::ObjectRequired, name);
     Object* target = object.AsObject();
-    if (auto* instance = dynamic_cast<ClassInstance*>(target)) {
+    if (auto* instance = AsFinal<ClassInstance>(target)) {
         const ClassInfo& info = instance->Info();
         const ClassInfo::Member& member = FindMember(info, name);
         if (member.field >= 0) {

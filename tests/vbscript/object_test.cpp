@@ -23,6 +23,11 @@ public:
         half = whole / 2;
         return whole - half;
     }
+    // Six arguments: more than a call keeps on the stack.
+    int Spread(int a, int b, int c, int d, int e, int& sum) {
+        sum = a + b + c + d + e;
+        return 6;
+    }
     IXO* Self() { return this; }
     std::wstring Caption() const { return caption; }
     void SetCaption(const std::wstring& v) { caption = v; }
@@ -35,6 +40,7 @@ ORVO_DISPATCH(Gauge,
               IXO,
               ORVO_METHOD(Add),
               ORVO_METHOD(Split),
+              ORVO_METHOD(Spread),
               ORVO_METHOD(Self),
               ORVO_PROPERTY_AS(level, Level),
               ORVO_PROPERTY_EX(Caption, SetCaption, Caption))
@@ -130,6 +136,12 @@ TEST(HostObjects, CallsPropertiesByRefAndIdentity) {
                      L"(Meter.Self() Is Meter) & TypeName(Meter)\nEnd Function"),
               L"on7/70/54/TrueGauge");
     EXPECT_EQ(gauge->caption, L"on7");
+    // Many arguments, one written back; members called in turn under any spelling.
+    EXPECT_EQ(Script(engine,
+                     L"Function f()\n n = Meter.Spread(1, 2, 3, 4, 5, s)\n Meter.Level = 0\n"
+                     L" For i = 1 To 3\n  a = a & METER.add(i) & meter.Split(i * 2, h) & h\n"
+                     L"  Meter.Level = 0\n Next\n f = n & \"/\" & s & \"/\" & a\nEnd Function"),
+              L"6/15/111222333");
     EXPECT_EQ(Script(engine, L"Function f()\n Meter.Nope 1\nEnd Function"), L"error 438");
     EXPECT_EQ(Script(engine, L"Function f()\n Meter.Add 1, 2\nEnd Function"), L"error 450");
     EXPECT_EQ(Script(engine, L"Function f()\n Meter.Add \"x\"\nEnd Function"), L"error 13");
