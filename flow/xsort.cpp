@@ -129,10 +129,19 @@ void XSort::SortRows() {
         return;
     }
     std::vector<double> keys(m_rows.size());
+    // A 32-bit integer field's text is its number written out, and reads back as exactly that
+    // number either way: its cells are read as numbers, without the round trip through text.
+    int number = 0;
+    const bool integers =
+        source->GetFieldType(m_fieldIndex) == DT_INT && source->GetVal(0, m_fieldIndex, number, 0);
     for (int r = 0; r < count; ++r) {
-        const std::wstring number = NumberText(text(r), m_type == SORT_FLOAT);
-        keys[static_cast<std::size_t>(r)] =
-            m_type == SORT_FLOAT ? plat::_wtof(number) : static_cast<double>(plat::_wtoi(number));
+        double& key = keys[static_cast<std::size_t>(r)];
+        if (integers && source->GetVal(r, m_fieldIndex, number, 0)) {
+            key = number;
+            continue;
+        }
+        const std::wstring digits = NumberText(text(r), m_type == SORT_FLOAT);
+        key = m_type == SORT_FLOAT ? plat::_wtof(digits) : static_cast<double>(plat::_wtoi(digits));
     }
     std::sort(m_rows.begin(), m_rows.end(), [&](int a, int b) {
         const double ka = keys[static_cast<std::size_t>(a)];
