@@ -110,31 +110,6 @@ ORVO_DISPATCH_INLINE(RecordingScript,
                      ORVO_METHOD(UnregObject))
 
 // Stands in for the selector of the flow layer: members join and leave, one is current.
-class TestSelector : public XDO {
-    ORVO_DISPATCH_MAP()
-
-public:
-    TestSelector() { m_nStyle |= XDO_STYLE_SELECTOR; }
-    ORVO_KEY(L"Selector")
-    int AddMember(XDO* member) {
-        members.push_back(member);
-        return 1;
-    }
-    XDO* GetCurUI() {
-        return current >= 0 && current < static_cast<int>(members.size()) ? members[current]
-                                                                          : nullptr;
-    }
-    void RemoveMember(XDO* member) override { std::erase(members, member); }
-
-    std::vector<XDO*> members;
-    int current = -1;
-};
-
-ORVO_DISPATCH_INLINE(TestSelector,
-                     XDO,
-                     ORVO_PROVIDE(contract::SelectorAddMember, AddMember),
-                     ORVO_PROVIDE(contract::SelectorGetCurUI, GetCurUI))
-
 // An image that fills what it is drawn into with one colour.
 class SolidImage : public CResImg {
 public:
@@ -193,7 +168,6 @@ protected:
         RegisterFactory<Cell>();
         RegisterFactory<WindowCell>();
         RegisterFactory<RecordingScript>();
-        RegisterFactory<TestSelector>();
         previousPresenter = XNoticeMan::Instance().Presenter();
         XNoticeMan::Instance().SetPresenter(&notices);
         previousShell = XScrMan::Instance().GetShell();

@@ -11,6 +11,7 @@
 #include "support/host_stand_ins.h"
 #include "support/scoped_registration.h"
 #include "ui/ui_style.h"
+#include "ui/xselector.h"
 #include "ui/xtheme.h"
 #include "xui_fixture.h"
 
@@ -371,16 +372,22 @@ TEST_F(XUITest, SelectorMembersJoinAndTheSelectedOneIsDrawnOnTop) {
             <Cell Name="a" Selector="sel" Style="red" Rect="0,0,50,50"/>
             <Cell Name="b" Selector=" SEL " Style="green" Rect="25,0,50,50"/>
             <Cell Name="c" Selector="nowhere" Rect="150,0,5,5"/>)");
-    auto* selector = dynamic_cast<TestSelector*>(page->GetObjByNameDown(L"sel"));
+    auto* selector = dynamic_cast<XSelector*>(page->GetObjByNameDown(L"sel"));
     ASSERT_NE(selector, nullptr);
-    EXPECT_EQ(selector->members, (std::vector<XDO*>{UI(L"a"), UI(L"b")}));
+    EXPECT_EQ(selector->Find(UI(L"a")), 0);
+    EXPECT_EQ(selector->Find(UI(L"b")), 1);
+    EXPECT_EQ(selector->Find(UI(L"c")), -1);
     EXPECT_NE(UI(L"a")->GetFlag() & XUI::UI_CANFOCUS, 0u);
     EXPECT_EQ(UI(L"c")->GetFlag() & XUI::UI_CANFOCUS, 0u);
     EXPECT_EQ(Painted().At(30, 5), kGreen);
-    selector->current = 0;
+    selector->Select(0);
     EXPECT_EQ(Painted().At(30, 5), kRed) << "the selected member over the later one";
     DestroyObject(UI(L"a"));
-    EXPECT_EQ(selector->members, std::vector<XDO*>{UI(L"b")}) << "a member leaves when it goes";
+    EXPECT_EQ(selector->Find(UI(L"b")), 0) << "a member leaves when it goes";
+    EXPECT_EQ(selector->GetCurUI(), UI(L"b")) << "and the number then names the next";
+    // A selector going before its members leaves them nothing to tell.
+    DestroyObject(selector);
+    DestroyObject(UI(L"b"));
 }
 
 TEST_F(XUITest, ChangesOfWhatAnObjectListensToRepaintIt) {
