@@ -84,6 +84,19 @@ TEST(DemoScreensTest, ACodeTypedOnTheQuoteBoardBringsItsQuoteAndTicksMoveIt) {
     EXPECT_NE(first, moved) << "the ticks changed nothing";
 }
 
+// The watch list's view buttons on the simulated exchange: the last one chosen sorts every name
+// by its change, largest first, while ticks keep arriving.
+TEST(DemoScreensTest, TheWatchListsViewsFilterAndSortItsRows) {
+    ::TempDir shots;
+    const KestrelRun run =
+        Kestrel("--input " + Input("watch_views.txt") + " --screenshot " + shots.Path().string(),
+                "sim");
+    ASSERT_EQ(run.status, 0) << run.output;
+    const QImage sorted = Shot(shots, "Kestrel");
+    ASSERT_FALSE(sorted.isNull());
+    EXPECT_TRUE(MatchesGolden(sorted, "demo_watch_by_change", kPlace, 8));
+}
+
 TEST(DemoScreensTest, InputScriptMistakesNameTheirLineAndFail) {
     KestrelRun run = Kestrel("--input " + Input("bad_address.txt"));
     EXPECT_EQ(run.status, 1);
