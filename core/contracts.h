@@ -73,6 +73,11 @@ ORVO_CONTRACT(ScriptRegObject, nullptr, RegObject, int(const wchar_t* name, IXO*
 ORVO_CONTRACT(ScriptUnregObject, nullptr, UnregObject, int(const wchar_t* name))
 ORVO_CONTRACT(ScriptHaveFunction, nullptr, HaveFunction, int(const wchar_t* name))
 ORVO_CONTRACT(ScriptRunFunction, nullptr, RunFunction, int(const wchar_t* name, IXO* caller))
+// The same, keeping the function's result.
+ORVO_CONTRACT(ScriptRunFunctionRet,
+              nullptr,
+              RunFunctionRet,
+              int(const wchar_t* name, IXO* caller, orvo::DispVariant& result))
 // A visual object (style 0x40): the part of it that a sub-name "[" name "]" addresses (a
 // grid's column, a table's cell), or null. Formulas link such parts without knowing the UI.
 ORVO_CONTRACT(VisualGetSubObject, nullptr, GetSubObject, XDO*(const wchar_t* name))

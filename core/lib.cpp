@@ -69,6 +69,12 @@ int XLib::SetMethod(const wchar_t* name, XElement* e) {
     std::wstring_view method(name ? name : L"");
     if (plat::EqualsNoCase(method, L"param"))
         return 1; // read with the element
+    if (plat::EqualsNoCase(method, L"Method")) {
+        auto declared = std::make_unique<XLibMethod>();
+        if (declared->SetElement(e))
+            m_methods.push_back(std::move(declared));
+        return 1;
+    }
     if (plat::EqualsNoCase(method, L"NotifyEvent")) {
         std::wstring event;
         if (e && e->GetValue(L"Name", event) && !event.empty())
@@ -76,6 +82,31 @@ int XLib::SetMethod(const wchar_t* name, XElement* e) {
         return 1;
     }
     return XDO::SetMethod(name, e);
+}
+
+int XLib::RunObjectEvent(int n) {
+    const int result = XDO::RunObjectEvent(n);
+    // Script methods find their script once every object of the screen exists.
+    if (n == EVT_AFTERCREATE) {
+        for (const auto& m : m_methods)
+            m->LinkObject(this);
+    }
+    return result;
+}
+
+XLibMethod* XLib::GetMethod(const std::wstring& name) const {
+    if (name.empty())
+        return nullptr;
+    for (const auto& m : m_methods) {
+        if (plat::EqualsNoCase(m->Name(), name))
+            return m.get();
+    }
+    return nullptr;
+}
+
+int XLib::RunMethod(const std::wstring& name, XElement* params, orvo::DispVariant* result) {
+    XLibMethod* method = GetMethod(name);
+    return method ? method->Run(this, params, result) : 0;
 }
 
 XLibParam* XLib::FindParam(std::wstring_view name) const {

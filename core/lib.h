@@ -1,12 +1,13 @@
 #pragma once
 // XLib ("lib"): the root object of a screen file. It is the screen's naming and focus
 // boundary and publishes the screen's interface to whoever opened or loaded it: parameters,
-// and the events it may raise to its loader.
+// methods, and the events it may raise to its loader.
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "core/lib_method.h"
 #include "core/xdo.h"
 
 class XLibParam {
@@ -29,6 +30,7 @@ public:
 
     int SetElement(XElement* e) override;
     int SetMethod(const wchar_t* name, XElement* e) override;
+    int RunObjectEvent(int n) override;
     void SaveObject(XElement* settings) override;
     XElement* GetSettingsElement(int create) override;
 
@@ -37,6 +39,11 @@ public:
     int CompareParamValue(const wchar_t* name, const wchar_t* value);
     int NotifyEvent(const wchar_t* name, const wchar_t* items);
     int GetLoadingTick() const { return static_cast<int>(m_loadingTick); }
+
+    // The method of that name (without case), or null.
+    XLibMethod* GetMethod(const std::wstring& name) const;
+    // 1 when the method exists and ran.
+    int RunMethod(const std::wstring& name, XElement* params, orvo::DispVariant* result);
 
     bool GetParam(const std::wstring& name, std::wstring& value) const;
     // The library's own parameter, else the nearest loader or library above that has one.
@@ -55,6 +62,7 @@ private:
 
     std::vector<std::unique_ptr<XLibParam>> m_params;
     std::vector<std::wstring> m_notifyNames; // lower case
+    std::vector<std::unique_ptr<XLibMethod>> m_methods;
     bool m_dragBlock = false;
     bool m_dropBlock = false;
     std::int64_t m_loadingTick = 0;

@@ -1,6 +1,7 @@
 #include "core/loader.h"
 
 #include "core/contracts.h"
+#include "core/lib.h"
 #include "core/notice_messages.h"
 #include "nubra/call_site.h"
 #include "platform/base/format.h"
@@ -246,8 +247,16 @@ void XLoader::Unload() {
     page->LinkCut(1, nullptr);
 }
 
-orvo::DispVariant XLoader::RunMethod(const wchar_t*, const wchar_t*) {
-    return {};
+orvo::DispVariant XLoader::RunMethod(const wchar_t* name, const wchar_t* parameters) {
+    auto* lib = dynamic_cast<XLib*>(child());
+    if (!lib || !orvo::HasStyle(lib, XDO_STYLE_SCREEN) || !name)
+        return {};
+    XElement params(L"param", nullptr);
+    params.MakeValue(parameters ? parameters : L"");
+    orvo::DispVariant result;
+    if (XLibMethod* method = lib->GetMethod(name))
+        method->Run(this, &params, &result);
+    return result;
 }
 
 bool XLoader::GetParam(const std::wstring& name, std::wstring& value) {

@@ -30,7 +30,7 @@ ORVO_DISPATCH(XScript,
               ORVO_PROVIDE(orvo::contract::ScriptRegObject, RegObject),
               ORVO_PROVIDE(orvo::contract::ScriptUnregObject, UnregObject),
               ORVO_PROVIDE(orvo::contract::ScriptRunFunction, RunFunction),
-              ORVO_METHOD(RunFunctionRet))
+              ORVO_PROVIDE(orvo::contract::ScriptRunFunctionRet, RunFunctionRet))
 
 XScript::XScript()
     : m_engine(std::make_shared<vbs::Engine>()), m_source(std::make_shared<std::wstring>()) {

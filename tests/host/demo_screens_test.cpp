@@ -88,9 +88,8 @@ TEST(DemoScreensTest, ACodeTypedOnTheQuoteBoardBringsItsQuoteAndTicksMoveIt) {
 // by its change, largest first, while ticks keep arriving.
 TEST(DemoScreensTest, TheWatchListsViewsFilterAndSortItsRows) {
     ::TempDir shots;
-    const KestrelRun run =
-        Kestrel("--input " + Input("watch_views.txt") + " --screenshot " + shots.Path().string(),
-                "sim");
+    const KestrelRun run = Kestrel(
+        "--input " + Input("watch_views.txt") + " --screenshot " + shots.Path().string(), "sim");
     ASSERT_EQ(run.status, 0) << run.output;
     const QImage sorted = Shot(shots, "Kestrel");
     ASSERT_FALSE(sorted.isNull());
