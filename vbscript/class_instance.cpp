@@ -4,8 +4,10 @@
 
 namespace vbs {
 
-ClassInstance::ClassInstance(std::shared_ptr<ClassInfo> info, std::weak_ptr<TerminateQueue> queue)
-    : m_info(std::move(info)), m_queue(std::move(queue)) {
+std::atomic<std::size_t> ClassInstance::s_live{0};
+
+ClassInstance::ClassInstance(std::shared_ptr<ClassInfo> info, InstanceHeap* heap)
+    : m_info(std::move(info)), m_heap(heap) {
     m_fields.reserve(m_info->fields.size());
     for (const ClassInfo::Field& field : m_info->fields) {
         if (field.upperBounds.empty()) {
@@ -17,18 +19,42 @@ ClassInstance::ClassInstance(std::shared_ptr<ClassInfo> info, std::weak_ptr<Term
             bounds.push_back(Array::Bound{0, upper + 1});
         m_fields.push_back(Value::FromArray(Array::Create(bounds)));
     }
+    s_live.fetch_add(1, std::memory_order_relaxed);
+    if (m_heap)
+        m_heap->Add(this);
+}
+
+ClassInstance::~ClassInstance() {
+    if (m_heap)
+        m_heap->Remove(this);
+    s_live.fetch_sub(1, std::memory_order_relaxed);
+}
+
+bool ClassInstance::VisitValues(ValueVisitor& visitor) const {
+    for (const Value& field : m_fields)
+        visitor.Visit(field);
+    return true;
+}
+
+void ClassInstance::ReleaseValues(std::vector<Value>& into) {
+    for (Value& field : m_fields)
+        into.push_back(std::move(field));
+}
+
+bool ClassInstance::TakeTerminate() noexcept {
+    if (m_terminated || m_info->terminate < 0)
+        return false;
+    m_terminated = true;
+    return true;
 }
 
 void ClassInstance::LastReleased() noexcept {
-    if (!m_terminated && m_info->terminate >= 0) {
-        if (auto queue = m_queue.lock()) {
-            m_terminated = true;
-            AddRef(); // the queue's reference until Class_Terminate has run
-            queue->push_back(this);
-            return;
-        }
+    if (m_heap && m_heap->TerminatesOn() && TakeTerminate()) {
+        AddRef(); // the queue's reference until Class_Terminate has run
+        m_heap->terminating.push_back(this);
+        return;
     }
-    delete this;
+    DeleteObject(this);
 }
 
 } // namespace vbs

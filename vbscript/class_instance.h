@@ -2,33 +2,48 @@
 // Objects the engine itself makes: instances of script classes (New) and procedure
 // references (GetRef). The VM calls their code by pushing frames, so neither runs script
 // from inside Invoke.
+#include <atomic>
+#include <cstddef>
 #include <memory>
 #include <vector>
 
+#include "vbscript/instance_heap.h"
 #include "vbscript/procedure.h"
 #include "vbscript/value.h"
 
 namespace vbs {
 
-// Instances whose Class_Terminate is due; the VM runs them at its next safe point. Shared
-// with the instances so one outliving the engine just deletes itself.
-using TerminateQueue = std::vector<Object*>;
-
 class ClassInstance final : public Object {
 public:
-    ClassInstance(std::shared_ptr<ClassInfo> info, std::weak_ptr<TerminateQueue> queue);
+    // Registers with `heap`, which queues its Class_Terminate when the last reference goes.
+    ClassInstance(std::shared_ptr<ClassInfo> info, InstanceHeap* heap);
+    ~ClassInstance() override;
 
     std::wstring ClassName() const override { return m_info->name; }
     const ClassInfo& Info() const { return *m_info; }
     Value& Field(std::int32_t index) { return m_fields[static_cast<std::size_t>(index)]; }
+    // The engine that made it; null once that engine has ended.
+    const InstanceHeap* Heap() const { return m_heap; }
+
+    bool VisitValues(ValueVisitor& visitor) const override;
+    void ReleaseValues(std::vector<Value>& into) override;
+    // Whether Class_Terminate is still to run; taking it marks it run, so it runs once.
+    bool TakeTerminate() noexcept;
+
+    // Instances alive in the whole process, every engine's and those outliving theirs.
+    static std::size_t LiveCount() { return s_live.load(std::memory_order_relaxed); }
 
 private:
+    friend class InstanceHeap;
     void LastReleased() noexcept override;
 
     std::shared_ptr<ClassInfo> m_info;
     std::vector<Value> m_fields;
-    std::weak_ptr<TerminateQueue> m_queue;
+    InstanceHeap* m_heap;
+    ClassInstance* m_previous = nullptr; // the heap's list
+    ClassInstance* m_next = nullptr;
     bool m_terminated = false;
+    static std::atomic<std::size_t> s_live;
 };
 
 // What GetRef answers: calling it as a default member calls the procedure.

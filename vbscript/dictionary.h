@@ -44,8 +44,8 @@ public:
     void SetCompareMode(std::int32_t mode);
     std::int32_t CompareMode() const { return m_compareMode; }
 
-protected:
-    void LastReleased() noexcept override;
+    bool VisitValues(ValueVisitor& visitor) const override;
+    void ReleaseValues(std::vector<Value>& into) override;
 
 private:
     // A key reduced to what decides equality.

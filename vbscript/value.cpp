@@ -171,25 +171,52 @@ Array* Array::Clone() const {
     return copy;
 }
 
-void Array::Release() noexcept {
-    if (--m_refs != 0)
-        return;
-    // Arrays nested in arrays (a = Array(a) in a loop) are freed by one loop, not by a
-    // recursion as deep as the nesting: inner arrays whose last reference goes while an
-    // outer one is being freed wait in this list.
-    thread_local std::vector<Array*>* s_pending = nullptr;
-    if (s_pending) {
-        s_pending->push_back(this);
+namespace {
+
+// An object or an array waiting to be deleted.
+struct Doomed {
+    Object* object;
+    Array* array;
+};
+
+// The list of the outermost deletion under way on this thread; null when none is.
+thread_local std::vector<Doomed>* t_doomed = nullptr;
+
+void Reclaim(Doomed doomed) noexcept {
+    if (t_doomed) {
+        t_doomed->push_back(doomed);
         return;
     }
-    std::vector<Array*> pending{this};
-    s_pending = &pending;
-    while (!pending.empty()) {
-        Array* array = pending.back();
+    // Empty until a deletion frees something that holds more, so a lone object or array
+    // costs no allocation here.
+    std::vector<Doomed> pending;
+    t_doomed = &pending;
+    for (;;) {
+        if (doomed.object)
+            delete doomed.object;
+        else
+            delete doomed.array;
+        if (pending.empty())
+            break;
+        doomed = pending.back();
         pending.pop_back();
-        delete array;
     }
-    s_pending = nullptr;
+    t_doomed = nullptr;
+}
+
+} // namespace
+
+void DeleteObject(Object* object) noexcept {
+    Reclaim(Doomed{object, nullptr});
+}
+
+void Object::LastReleased() noexcept {
+    DeleteObject(this);
+}
+
+void Array::Release() noexcept {
+    if (--m_refs == 0)
+        Reclaim(Doomed{nullptr, this});
 }
 
 std::int32_t Array::LowerBound(int dimension) const {
