@@ -49,7 +49,8 @@ bool ClassInstance::TakeTerminate() noexcept {
 }
 
 void ClassInstance::LastReleased() noexcept {
-    if (m_heap && m_heap->TerminatesOn() && TakeTerminate()) {
+    if (!m_terminated && m_info->terminate >= 0 && m_heap && m_heap->TerminatesOn()) {
+        m_terminated = true;
         AddRef(); // the queue's reference until Class_Terminate has run
         m_heap->terminating.push_back(this);
         return;

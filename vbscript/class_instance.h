@@ -46,6 +46,21 @@ private:
     static std::atomic<std::size_t> s_live;
 };
 
+void InstanceHeap::Add(ClassInstance* instance) noexcept {
+    instance->m_previous = m_last;
+    instance->m_next = nullptr;
+    (m_last ? m_last->m_next : m_first) = instance;
+    m_last = instance;
+    ++m_live;
+    ++m_made;
+}
+
+void InstanceHeap::Remove(ClassInstance* instance) noexcept {
+    (instance->m_previous ? instance->m_previous->m_next : m_first) = instance->m_next;
+    (instance->m_next ? instance->m_next->m_previous : m_last) = instance->m_previous;
+    --m_live;
+}
+
 // What GetRef answers: calling it as a default member calls the procedure.
 class ProcedureRef final : public Object {
 public:

@@ -4,22 +4,6 @@
 
 namespace vbs {
 
-void InstanceHeap::Add(ClassInstance* instance) noexcept {
-    instance->m_previous = m_last;
-    instance->m_next = nullptr;
-    (m_last ? m_last->m_next : m_first) = instance;
-    m_last = instance;
-    ++m_live;
-    ++m_made;
-}
-
-void InstanceHeap::Remove(ClassInstance* instance) noexcept {
-    (instance->m_previous ? instance->m_previous->m_next : m_first) = instance->m_next;
-    (instance->m_next ? instance->m_next->m_previous : m_last) = instance->m_previous;
-    instance->m_previous = instance->m_next = nullptr;
-    --m_live;
-}
-
 std::vector<ClassInstance*> InstanceHeap::Instances() const {
     std::vector<ClassInstance*> instances;
     instances.reserve(m_live);

@@ -18,8 +18,9 @@ public:
     InstanceHeap& operator=(const InstanceHeap&) = delete;
     ~InstanceHeap() { Detach(); }
 
-    void Add(ClassInstance* instance) noexcept;
-    void Remove(ClassInstance* instance) noexcept;
+    // Inline: every New and every instance freed passes here.
+    inline void Add(ClassInstance* instance) noexcept;
+    inline void Remove(ClassInstance* instance) noexcept;
 
     std::size_t Live() const { return m_live; }
     // Instances made since the engine started, to pace collections by.

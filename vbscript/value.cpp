@@ -179,11 +179,29 @@ struct Doomed {
     Array* array;
 };
 
-// The list of the outermost deletion under way on this thread; null when none is.
-thread_local std::vector<Doomed>* t_doomed = nullptr;
+// The list of the outermost deletion under way on this thread; null when none is. Every
+// object and array freed reads it, so it is reached without a call into the loader
+// (the library is loaded with the program, never opened later).
+[[gnu::tls_model("initial-exec")]] thread_local std::vector<Doomed>* t_doomed = nullptr;
+
+void Free(Doomed doomed) noexcept {
+    if (doomed.object)
+        delete doomed.object;
+    else
+        delete doomed.array;
+}
+
+// What the first deletion freed that held more: freed in turn until none is left.
+[[gnu::noinline]] void FreePending(std::vector<Doomed>& pending) noexcept {
+    while (!pending.empty()) {
+        const Doomed next = pending.back();
+        pending.pop_back();
+        Free(next);
+    }
+}
 
 void Reclaim(Doomed doomed) noexcept {
-    if (t_doomed) {
+    if (t_doomed) [[unlikely]] {
         t_doomed->push_back(doomed);
         return;
     }
@@ -191,16 +209,9 @@ void Reclaim(Doomed doomed) noexcept {
     // costs no allocation here.
     std::vector<Doomed> pending;
     t_doomed = &pending;
-    for (;;) {
-        if (doomed.object)
-            delete doomed.object;
-        else
-            delete doomed.array;
-        if (pending.empty())
-            break;
-        doomed = pending.back();
-        pending.pop_back();
-    }
+    Free(doomed);
+    if (!pending.empty()) [[unlikely]]
+        FreePending(pending);
     t_doomed = nullptr;
 }
 

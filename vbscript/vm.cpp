@@ -85,7 +85,7 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
     // Where a store may have released the last reference to an instance, its
     // Class_Terminate runs before the next statement.
     const auto safePoint = [&]() __attribute__((always_inline)) {
-        if (!m_heap.terminating.empty()) {
+        if (!m_terminating->empty()) {
             f->pc = pc;
             if (StartTerminate(baseDepth))
                 enter();

@@ -296,6 +296,10 @@ private:
     std::vector<std::int32_t> m_subscripts;
     SlotPool m_pool;
     InstanceHeap m_heap;
+    // The loop tests the due Class_Terminate handlers through this pointer: testing the
+    // heap's list in place is shorter code, and moved the loop's code enough to cost the
+    // numeric benchmarks 15% with the same instruction count.
+    std::vector<ClassInstance*>* m_terminating = &m_heap.terminating;
     std::uint64_t m_collectInterval = 10'000;
     std::uint64_t m_madeAtCollect = 0; // the heap's Made() and Live() after the last collection
     std::uint64_t m_liveAtCollect = 0;
