@@ -2,7 +2,6 @@
 // Objects the engine itself makes: instances of script classes (New) and procedure
 // references (GetRef). The VM calls their code by pushing frames, so neither runs script
 // from inside Invoke.
-#include <atomic>
 #include <cstddef>
 #include <memory>
 #include <vector>
@@ -30,8 +29,9 @@ public:
     // Whether Class_Terminate is still to run; taking it marks it run, so it runs once.
     bool TakeTerminate() noexcept;
 
-    // Instances alive in the whole process, every engine's and those outliving theirs.
-    static std::size_t LiveCount() { return s_live.load(std::memory_order_relaxed); }
+    // Instances alive on the calling thread (an engine runs on one), every engine's and
+    // those outliving theirs: for diagnostics and tests.
+    static std::size_t LiveCount();
 
 private:
     friend class InstanceHeap;
@@ -43,7 +43,6 @@ private:
     ClassInstance* m_previous = nullptr; // the heap's list
     ClassInstance* m_next = nullptr;
     bool m_terminated = false;
-    static std::atomic<std::size_t> s_live;
 };
 
 void InstanceHeap::Add(ClassInstance* instance) noexcept {
