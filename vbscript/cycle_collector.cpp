@@ -3,6 +3,7 @@
 #include <unordered_map>
 
 #include "vbscript/class_instance.h"
+#include "vbscript/dictionary.h"
 
 namespace vbs {
 
@@ -125,6 +126,8 @@ std::vector<Value> FindUnreachable(const InstanceHeap& heap) {
     Graph graph(&heap);
     for (ClassInstance* instance : heap.Instances())
         graph.Add(instance, 0);
+    for (Dictionary* dictionary : heap.Dictionaries())
+        graph.Add(dictionary, 0);
     graph.Trace();
     std::vector<Value> unreachable;
     for (std::size_t id = 0; id < graph.Size(); ++id) {

@@ -16,9 +16,9 @@ namespace vbs {
 
 class InstanceHeap;
 
-// The objects `heap`'s instances and what they reach that nothing outside reaches, the
-// oldest instance first, each with a reference the caller now holds. Instances of another
-// engine are not followed: what they hold counts as held from outside.
+// The objects among `heap`'s instances and dictionaries and what they reach that nothing
+// outside reaches, the oldest instance first, each with a reference the caller now holds. Instances
+// of another engine are not followed: what they hold counts as held from outside.
 std::vector<Value> FindUnreachable(const InstanceHeap& heap);
 
 // Takes out of `objects` (an earlier answer, still held by the caller) those that something

@@ -5,6 +5,7 @@
 
 #include "platform/base/nocase.h"
 #include "vbscript/coerce.h"
+#include "vbscript/instance_heap.h"
 #include "vbscript/script_error.h"
 
 namespace vbs {
@@ -38,6 +39,16 @@ Value ArrayOf(std::size_t count, const std::function<Value()>& next) {
 }
 
 } // namespace
+
+Dictionary::Dictionary(InstanceHeap* heap) : m_heap(heap) {
+    if (m_heap)
+        m_heap->Add(this);
+}
+
+Dictionary::~Dictionary() {
+    if (m_heap)
+        m_heap->Remove(this);
+}
 
 std::size_t Dictionary::SlotHash::operator()(const Slot& slot) const noexcept {
     std::size_t h = std::hash<double>{}(slot.number);

@@ -27,6 +27,7 @@ std::wstring_view SourceLine(std::wstring_view source, int line) {
 } // namespace
 
 Engine::Engine() : m_vm(m_scope, m_runtime) {
+    m_runtime.SetObjects(&m_vm.Heap());
     const char* off = std::getenv("ORVO_VBS_NO_FAST_PATHS");
     if (off && *off && std::string_view(off) != "0")
         m_scope.fastPaths = false;

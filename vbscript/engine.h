@@ -69,7 +69,7 @@ public:
     // 10,000 unless set, 0 for never.
     void SetCollectInterval(std::uint64_t instances) { m_vm.SetCollectInterval(instances); }
     // Instances of script classes this engine made that are alive, for diagnostics.
-    std::size_t LiveInstances() const { return m_vm.Instances().Live(); }
+    std::size_t LiveInstances() const { return m_vm.Heap().Live(); }
 
     Runtime& GetRuntime() { return m_runtime; }
 

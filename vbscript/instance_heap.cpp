@@ -1,8 +1,29 @@
 #include "vbscript/instance_heap.h"
 
 #include "vbscript/class_instance.h"
+#include "vbscript/dictionary.h"
 
 namespace vbs {
+
+void InstanceHeap::Add(Dictionary* dictionary) noexcept {
+    dictionary->m_previous = m_lastDictionary;
+    (m_lastDictionary ? m_lastDictionary->m_next : m_firstDictionary) = dictionary;
+    m_lastDictionary = dictionary;
+}
+
+void InstanceHeap::Remove(Dictionary* dictionary) noexcept {
+    (dictionary->m_previous ? dictionary->m_previous->m_next : m_firstDictionary) =
+        dictionary->m_next;
+    (dictionary->m_next ? dictionary->m_next->m_previous : m_lastDictionary) =
+        dictionary->m_previous;
+}
+
+std::vector<Dictionary*> InstanceHeap::Dictionaries() const {
+    std::vector<Dictionary*> dictionaries;
+    for (Dictionary* dictionary = m_firstDictionary; dictionary; dictionary = dictionary->m_next)
+        dictionaries.push_back(dictionary);
+    return dictionaries;
+}
 
 std::vector<ClassInstance*> InstanceHeap::Instances() const {
     std::vector<ClassInstance*> instances;
@@ -32,6 +53,13 @@ void InstanceHeap::Detach() noexcept {
     }
     m_first = m_last = nullptr;
     m_live = 0;
+    for (Dictionary* dictionary = m_firstDictionary; dictionary;) {
+        Dictionary* next = dictionary->m_next;
+        dictionary->m_heap = nullptr;
+        dictionary->m_previous = dictionary->m_next = nullptr;
+        dictionary = next;
+    }
+    m_firstDictionary = m_lastDictionary = nullptr;
 }
 
 } // namespace vbs

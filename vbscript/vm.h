@@ -57,7 +57,8 @@ public:
     // without Class_Terminate. All of it shares one step budget. Does nothing while script
     // code runs; after it, instances made end without Class_Terminate.
     void Shutdown();
-    const InstanceHeap& Instances() const { return m_heap; }
+    const InstanceHeap& Heap() const { return m_heap; }
+    InstanceHeap& Heap() { return m_heap; }
 
 private:
     // Where an argument passed by reference lives; an array element also locks its array.

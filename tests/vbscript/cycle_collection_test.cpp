@@ -132,6 +132,28 @@ INSTANTIATE_TEST_SUITE_P(
                   3}),
     [](const ::testing::TestParamInfo<CycleCase>& info) { return info.param.name; });
 
+TEST(CycleCollection, DictionariesOnCyclesOfTheirOwnAreFreedToo) {
+    Session s(kNode + L"Function Ring()\n Dim d, e\n"
+                      L" Set d = CreateObject(\"Scripting.Dictionary\")\n"
+                      L" Set e = CreateObject(\"Scripting.Dictionary\")\n"
+                      L" d.Add \"self\", d: d.Add \"e\", e: e.Add d, Array(d, Named(\"n\"))\n"
+                      L" Set Ring = e\nEnd Function\n"
+                      L"Sub Build\n Ring\nEnd Sub\n");
+    s.Call(L"Build");
+    EXPECT_EQ(s.Live(), 1u);
+    EXPECT_EQ(s.engine->CollectCycles(), 3u); // two dictionaries and the Node they held
+    EXPECT_EQ(s.log, L"bye n;");
+    EXPECT_EQ(s.Live(), 0u);
+
+    // Held by the host, the ring stays until it lets go.
+    Value held = s.Call(L"Ring");
+    EXPECT_EQ(s.engine->CollectCycles(), 0u);
+    EXPECT_EQ(static_cast<Dictionary*>(held.AsObject())->Count(), 1u);
+    held = Value();
+    EXPECT_EQ(s.engine->CollectCycles(), 3u);
+    EXPECT_EQ(s.log, L"bye n;bye n;");
+}
+
 TEST(CycleCollection, TerminateHandlersSeeEveryFreedInstanceWhole) {
     Session s(L"Class Node\n Public Name, Other\n"
               L" Private Sub Class_Terminate\n  MsgBox Name & \" sees \" & Other.Name\n"
@@ -309,14 +331,17 @@ TEST(EngineEnd, ReleasesGlobalsInOrderThenCyclesRunningEachTerminate) {
                           L"Set x = Named(\"x\"): Set y = Named(\"y\")\n"
                           L"Set ring = Named(\"r1\"): Set ring.Other = Named(\"r2\")\n"
                           L"Set ring.Other.Other = ring\n"
-                          L"Set x.Other = x\n");
-        EXPECT_EQ(s.Live(), 4u);
-        EXPECT_EQ(ClassInstance::LiveCount(), before + 4);
+                          L"Set x.Other = x\n"
+                          L"Dim d\nSet d = CreateObject(\"Scripting.Dictionary\")\n"
+                          L"d.Add \"d\", Named(\"d\"): d.Add \"self\", d\n");
+        EXPECT_EQ(s.Live(), 5u);
+        EXPECT_EQ(ClassInstance::LiveCount(), before + 5);
         s.engine.reset();
         log = s.log;
     }
-    // y goes with its global; x (on a cycle with itself) and the ring wait for the collector.
-    EXPECT_EQ(log, L"bye y;bye x;bye r1;bye r2;");
+    // y goes with its global; x (on a cycle with itself), the ring and the one a dictionary
+    // on a cycle of its own holds wait for the collector.
+    EXPECT_EQ(log, L"bye y;bye x;bye r1;bye r2;bye d;");
     EXPECT_EQ(ClassInstance::LiveCount(), before);
 }
 
