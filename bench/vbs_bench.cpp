@@ -50,6 +50,33 @@ const Program kPrograms[] = {
      "a[i] = seed end for i = 1, 2999 do local t = a[i] local j = i - 1 while j >= 0 do if a[j] <= "
      "t then "
      "break end a[j + 1] = a[j] j = j - 1 end a[j + 1] = t end return a[0] end"},
+    // Script classes: making and dropping instances, calling methods and properties, and
+    // building and walking a linked list whose nodes are freed when run returns.
+    {"ClassCreation",
+     L"Class Point\n Public X, Y\nEnd Class\n"
+     L"Function run()\n Dim i, p, s\n s = 0\n For i = 1 To 100000\n  Set p = New Point\n"
+     L"  p.X = i\n  s = s + p.X\n Next\n run = s\nEnd Function\n",
+     "local Point = {} Point.__index = Point "
+     "function run() local s = 0 for i = 1, 100000 do local p = setmetatable({}, Point) "
+     "p.x = i s = s + p.x end return s end"},
+    {"MemberCalls",
+     L"Class Counter\n Private m_n\n Private Sub Class_Initialize\n  m_n = 0\n End Sub\n"
+     L" Public Sub Add(k)\n  m_n = m_n + k\n End Sub\n"
+     L" Public Property Get Total\n  Total = m_n\n End Property\nEnd Class\n"
+     L"Function run()\n Dim c, i\n Set c = New Counter\n For i = 1 To 200000\n  c.Add i\n"
+     L" Next\n run = c.Total\nEnd Function\n",
+     "local Counter = {} Counter.__index = Counter "
+     "function Counter:add(k) self.n = self.n + k end "
+     "function run() local c = setmetatable({n = 0}, Counter) for i = 1, 200000 do c:add(i) end "
+     "return c.n end"},
+    {"LinkedList",
+     L"Class Node\n Public Value, NextNode\nEnd Class\n"
+     L"Function run()\n Dim head, n, i, s\n Set head = Nothing\n For i = 1 To 20000\n"
+     L"  Set n = New Node\n  n.Value = i\n  Set n.NextNode = head\n  Set head = n\n Next\n"
+     L" s = 0\n Set n = head\n Do While Not n Is Nothing\n  s = s + n.Value\n"
+     L"  Set n = n.NextNode\n Loop\n run = s\nEnd Function\n",
+     "function run() local head = nil for i = 1, 20000 do head = {value = i, nextNode = head} end "
+     "local s = 0 local n = head while n do s = s + n.value n = n.nextNode end return s end"},
 };
 
 // Adds `source` to `engine` and times calls of its Function run.

@@ -43,7 +43,13 @@ XScript::XScript()
         });
 }
 
-XScript::~XScript() = default;
+XScript::~XScript() {
+    // The engine's end runs Class_Terminate handlers, which may call back: this object
+    // refuses calls from now on and stays whole while they run. When the script closed its
+    // own page, the call under way ends the engine as it returns.
+    m_started = false;
+    m_engine->End();
+}
 
 int XScript::SetElement(XElement* e) {
     int result = XDO::SetElement(e);

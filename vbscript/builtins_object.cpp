@@ -14,9 +14,9 @@ namespace {
 
 constexpr int kCannotCreateObject = 429;
 
-Value CreateObject(Runtime*, std::span<Value> a) {
+Value CreateObject(Runtime* runtime, std::span<Value> a) {
     if (plat::EqualsNoCase(ToString(a[0]), L"Scripting.Dictionary"))
-        return Value::FromObject(new Dictionary);
+        return Value::FromObject(new Dictionary(runtime ? runtime->Objects() : nullptr));
     RaiseError(kCannotCreateObject);
 }
 

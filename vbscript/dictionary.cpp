@@ -5,6 +5,7 @@
 
 #include "platform/base/nocase.h"
 #include "vbscript/coerce.h"
+#include "vbscript/instance_heap.h"
 #include "vbscript/script_error.h"
 
 namespace vbs {
@@ -38,6 +39,16 @@ Value ArrayOf(std::size_t count, const std::function<Value()>& next) {
 }
 
 } // namespace
+
+Dictionary::Dictionary(InstanceHeap* heap) : m_heap(heap) {
+    if (m_heap)
+        m_heap->Add(this);
+}
+
+Dictionary::~Dictionary() {
+    if (m_heap)
+        m_heap->Remove(this);
+}
 
 std::size_t Dictionary::SlotHash::operator()(const Slot& slot) const noexcept {
     std::size_t h = std::hash<double>{}(slot.number);
@@ -150,24 +161,20 @@ void Dictionary::Remove(const Value& key) {
     m_index.erase(it);
 }
 
-// Freeing a dictionary frees what it holds, which may be dictionaries holding dictionaries
-// to any depth; the ones that die while another is being freed wait in a queue, so the
-// depth costs memory, not stack.
-void Dictionary::LastReleased() noexcept {
-    static thread_local std::vector<Dictionary*> pending;
-    static thread_local bool freeing = false;
-    if (freeing) {
-        pending.push_back(this);
-        return;
+bool Dictionary::VisitValues(ValueVisitor& visitor) const {
+    for (const Entry& entry : m_entries) {
+        visitor.Visit(entry.key);
+        visitor.Visit(entry.item);
     }
-    freeing = true;
-    delete this;
-    while (!pending.empty()) {
-        Dictionary* next = pending.back();
-        pending.pop_back();
-        delete next;
+    return true;
+}
+
+void Dictionary::ReleaseValues(std::vector<Value>& into) {
+    for (Entry& entry : m_entries) {
+        into.push_back(std::move(entry.key));
+        into.push_back(std::move(entry.item));
     }
-    freeing = false;
+    RemoveAll();
 }
 
 void Dictionary::RemoveAll() {

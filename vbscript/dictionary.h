@@ -16,11 +16,18 @@
 
 namespace vbs {
 
+class InstanceHeap;
+
 class Dictionary : public Object {
 public:
     // The language's error numbers for a key that is already there and one that is not.
     static constexpr int kKeyExists = 457;
     static constexpr int kElementNotFound = 32811;
+
+    Dictionary() = default;
+    // One a script made: `heap` keeps it for its engine's cycle collector.
+    explicit Dictionary(InstanceHeap* heap);
+    ~Dictionary() override;
 
     std::wstring ClassName() const override { return L"Dictionary"; }
     Value Invoke(std::wstring_view name, Access access, std::span<Value> args) override;
@@ -44,8 +51,8 @@ public:
     void SetCompareMode(std::int32_t mode);
     std::int32_t CompareMode() const { return m_compareMode; }
 
-protected:
-    void LastReleased() noexcept override;
+    bool VisitValues(ValueVisitor& visitor) const override;
+    void ReleaseValues(std::vector<Value>& into) override;
 
 private:
     // A key reduced to what decides equality.
@@ -69,6 +76,10 @@ private:
     Slot SlotOf(const Value& key) const;
     EntryList::iterator Insert(const Value& key, Slot slot, const Value& item);
 
+    friend class InstanceHeap;
+    InstanceHeap* m_heap = nullptr; // and the heap's list
+    Dictionary* m_previous = nullptr;
+    Dictionary* m_next = nullptr;
     EntryList m_entries; // insertion order
     std::unordered_map<Slot, EntryList::iterator, SlotHash> m_index;
     std::int32_t m_compareMode = 0;

@@ -27,12 +27,24 @@ std::wstring_view SourceLine(std::wstring_view source, int line) {
 } // namespace
 
 Engine::Engine() : m_vm(m_scope, m_runtime) {
+    m_runtime.SetObjects(&m_vm.Heap());
     const char* off = std::getenv("ORVO_VBS_NO_FAST_PATHS");
     if (off && *off && std::string_view(off) != "0")
         m_scope.fastPaths = false;
 }
 
+void Engine::Returned() {
+    if (m_vm.CollectionDue())
+        m_vm.CollectCycles();
+}
+
 bool Engine::AddCode(std::wstring_view source, SyntaxError* error) {
+    const bool added = Add(source, error);
+    Returned();
+    return added;
+}
+
+bool Engine::Add(std::wstring_view source, SyntaxError* error) {
     SyntaxError failure;
     ParseResult parsed = Parse(source);
     if (parsed.error) {
@@ -75,6 +87,15 @@ bool Engine::Call(std::wstring_view name,
                   std::span<Value> args,
                   Value* result,
                   ScriptError* error) {
+    const bool called = CallProcedure(name, args, result, error);
+    Returned();
+    return called;
+}
+
+bool Engine::CallProcedure(std::wstring_view name,
+                           std::span<Value> args,
+                           Value* result,
+                           ScriptError* error) {
     ScriptError failure{35, StandardErrorDescription(35)};
     if (auto it = m_scope.procedureIndex.find(FoldCase(name)); it != m_scope.procedureIndex.end()) {
         Procedure& proc = *m_scope.procedures[static_cast<std::size_t>(it->second)];

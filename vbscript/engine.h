@@ -22,6 +22,15 @@ public:
     Engine();
     Engine(const Engine&) = delete;
     Engine& operator=(const Engine&) = delete;
+    // Ends the scripts as the language does: the globals are released, Class_Terminate runs
+    // for every instance that goes, those only reference cycles keep included, and errors
+    // there are dropped. Instances the host still holds outlive it, emptied and without
+    // Class_Terminate.
+    ~Engine() { End(); }
+    // The same ahead of the destructor, for a host that must stay whole while the handlers
+    // run; nothing when called back from a running script (the destructor then does it).
+    // Scripts should not be called afterwards: their globals are gone.
+    void End() { m_vm.Shutdown(); }
 
     // Compiles `source` and runs its global code. False with `error` filled (when not null)
     // for a syntax error or for a run-time error of the global code (its number, text and
@@ -50,9 +59,27 @@ public:
     // The names of the items the host has now, folded to lower case.
     std::vector<std::wstring> NamedItems() const;
 
+    // Frees the instances of script classes that only reference cycles keep alive (and the
+    // dictionaries and arrays on those cycles), running their Class_Terminate first; nothing
+    // the host, a global or a running procedure can still reach is touched. Does nothing
+    // when called back from inside a running script. Answers how many objects it freed.
+    std::size_t CollectCycles() { return m_vm.CollectCycles(); }
+    // Besides, a call from the host that returns collects on its way out once `instances`
+    // were made since the last collection (or as many as were alive after it, when more);
+    // 10,000 unless set, 0 for never.
+    void SetCollectInterval(std::uint64_t instances) { m_vm.SetCollectInterval(instances); }
+    // Instances of script classes this engine made that are alive, for diagnostics.
+    std::size_t LiveInstances() const { return m_vm.Heap().Live(); }
+
     Runtime& GetRuntime() { return m_runtime; }
 
 private:
+    bool Add(std::wstring_view source, SyntaxError* error);
+    bool
+    CallProcedure(std::wstring_view name, std::span<Value> args, Value* result, ScriptError* error);
+    // A call from the host is over: collect cycles when enough instances were made.
+    void Returned();
+
     GlobalScope m_scope;
     Runtime m_runtime;
     Vm m_vm;

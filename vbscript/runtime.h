@@ -1,6 +1,7 @@
 #pragma once
 // What the running engine offers to the built-in functions: the Err object's state, a sink
-// for text, the message box MsgBox shows and the locale SetLocale chose.
+// for text, the message box MsgBox shows, the locale SetLocale chose and where the objects
+// they make are kept.
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -8,6 +9,8 @@
 #include <utility>
 
 namespace vbs {
+
+class InstanceHeap;
 
 class Runtime {
 public:
@@ -43,7 +46,13 @@ public:
     std::int32_t Locale() const { return m_locale; }
     void SetLocale(std::int32_t lcid) { m_locale = lcid; }
 
+    // Where the objects the scripts make are kept for the engine's cycle collector; null
+    // without an engine.
+    InstanceHeap* Objects() const { return m_objects; }
+    void SetObjects(InstanceHeap* heap) { m_objects = heap; }
+
 private:
+    InstanceHeap* m_objects = nullptr;
     ErrorState m_err;
     std::int32_t m_locale = kDefaultLocale;
     std::function<void(std::wstring_view)> m_output;

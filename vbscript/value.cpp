@@ -171,25 +171,63 @@ Array* Array::Clone() const {
     return copy;
 }
 
-void Array::Release() noexcept {
-    if (--m_refs != 0)
-        return;
-    // Arrays nested in arrays (a = Array(a) in a loop) are freed by one loop, not by a
-    // recursion as deep as the nesting: inner arrays whose last reference goes while an
-    // outer one is being freed wait in this list.
-    thread_local std::vector<Array*>* s_pending = nullptr;
-    if (s_pending) {
-        s_pending->push_back(this);
-        return;
-    }
-    std::vector<Array*> pending{this};
-    s_pending = &pending;
+namespace {
+
+// An object or an array waiting to be deleted.
+struct Doomed {
+    Object* object;
+    Array* array;
+};
+
+// The list of the outermost deletion under way on this thread; null when none is. Every
+// object and array freed reads it, so it is reached without a call into the loader
+// (the library is loaded with the program, never opened later).
+[[gnu::tls_model("initial-exec")]] thread_local std::vector<Doomed>* t_doomed = nullptr;
+
+void Free(Doomed doomed) noexcept {
+    if (doomed.object)
+        delete doomed.object;
+    else
+        delete doomed.array;
+}
+
+// What the first deletion freed that held more: freed in turn until none is left.
+[[gnu::noinline]] void FreePending(std::vector<Doomed>& pending) noexcept {
     while (!pending.empty()) {
-        Array* array = pending.back();
+        const Doomed next = pending.back();
         pending.pop_back();
-        delete array;
+        Free(next);
     }
-    s_pending = nullptr;
+}
+
+void Reclaim(Doomed doomed) noexcept {
+    if (t_doomed) [[unlikely]] {
+        t_doomed->push_back(doomed);
+        return;
+    }
+    // Empty until a deletion frees something that holds more, so a lone object or array
+    // costs no allocation here.
+    std::vector<Doomed> pending;
+    t_doomed = &pending;
+    Free(doomed);
+    if (!pending.empty()) [[unlikely]]
+        FreePending(pending);
+    t_doomed = nullptr;
+}
+
+} // namespace
+
+void DeleteObject(Object* object) noexcept {
+    Reclaim(Doomed{object, nullptr});
+}
+
+void Object::LastReleased() noexcept {
+    DeleteObject(this);
+}
+
+void Array::Release() noexcept {
+    if (--m_refs == 0)
+        Reclaim(Doomed{nullptr, this});
 }
 
 std::int32_t Array::LowerBound(int dimension) const {

@@ -34,6 +34,15 @@ enum class VarType : std::uint16_t {
 
 class Value;
 
+// What the cycle collector hands an object to learn which values it holds.
+class ValueVisitor {
+public:
+    virtual void Visit(const Value& value) = 0;
+
+protected:
+    ~ValueVisitor() = default;
+};
+
 // How a script uses an object's member: a call, a read, or an assignment with Let or Set.
 enum class Access : std::uint8_t { Call, Get, Let, Set };
 
@@ -61,16 +70,24 @@ public:
     // when the object has none.
     virtual bool DefaultValue(Value& out);
 
+    // For the engine's cycle collector. An object that holds script values (and so may sit
+    // on a reference cycle) visits each of them and answers true; ReleaseValues then moves
+    // them all out when the collector breaks a cycle nothing else reaches. Objects that hold
+    // none keep these defaults, and values they do hold count as held from outside.
+    virtual bool VisitValues(ValueVisitor&) const { return false; }
+    virtual void ReleaseValues(std::vector<Value>&) {}
+
     void AddRef() noexcept { ++m_refs; }
     void Release() noexcept {
         if (--m_refs == 0)
             LastReleased();
     }
+    std::uint32_t References() const { return m_refs; }
 
 protected:
-    // Deletes the object; a script class instance first runs its Class_Terminate.
-    virtual void LastReleased() noexcept { delete this; }
-    std::uint32_t References() const { return m_refs; }
+    // Deletes the object (DeleteObject); a script class instance first runs its
+    // Class_Terminate.
+    virtual void LastReleased() noexcept;
 
 private:
     std::uint32_t m_refs = 0;
@@ -284,6 +301,7 @@ public:
 
     void AddRef() noexcept { ++m_refs; }
     void Release() noexcept;
+    std::uint32_t References() const { return m_refs; }
     // Locks do not count as sharing: the locked elements are the variable's own.
     bool IsShared() const { return m_refs - m_locks > 1; }
     // While an element is passed by reference the array must not be re-dimensioned or erased.
@@ -328,6 +346,11 @@ public:
 private:
     Array* m_array = nullptr;
 };
+
+// Deletes an object whose last reference went. Objects and arrays that die while another is
+// being deleted (a long chain of instances, dictionaries in dictionaries) wait in a list
+// the outermost deletion empties, so the length of a chain costs memory, not stack.
+void DeleteObject(Object* object) noexcept;
 
 // VarType(): the code of the subtype; arrays answer 8192 + 12.
 int VarTypeCode(const Value& v);

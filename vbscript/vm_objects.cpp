@@ -283,7 +283,7 @@ bool Vm::New(const std::wstring& className, std::size_t baseDepth) {
     if (it == m_scope.classes.end())
         throw ScriptError{506, L"Class not defined: '" + className + L"'"};
     const std::shared_ptr<ClassInfo>& info = it->second;
-    Value instance = Value::FromObject(new ClassInstance(info, m_terminating));
+    Value instance = Value::FromObject(new ClassInstance(info, &m_heap));
     m_stack.push_back(instance);
     if (info->initialize < 0)
         return false;
@@ -297,12 +297,12 @@ bool Vm::New(const std::wstring& className, std::size_t baseDepth) {
 }
 
 bool Vm::StartTerminate(std::size_t baseDepth) {
-    while (!m_terminating->empty()) {
-        Object* due = m_terminating->back();
-        m_terminating->pop_back();
+    while (!m_heap.terminating.empty()) {
+        ClassInstance* due = m_heap.terminating.back();
+        m_heap.terminating.pop_back();
         Value me = Value::FromObject(due);
         due->Release(); // the queue's reference; `me` holds it now
-        const auto& info = static_cast<ClassInstance*>(due)->Info();
+        const auto& info = due->Info();
         Procedure& proc = *info.procedures[static_cast<std::size_t>(info.terminate)];
         // A Class_Terminate with parameters, or one too deep to run, is skipped.
         if (!proc.paramByRef.empty() ||

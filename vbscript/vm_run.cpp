@@ -30,23 +30,18 @@ void Vm::SlotPool::NextChunk(std::size_t count) {
     m_size = m_chunkSizes[m_chunk];
 }
 
-Vm::~Vm() {
-    // Instances released after this point delete themselves without Class_Terminate.
-    for (Object* pending : *m_terminating)
-        pending->Release();
-    m_terminating->clear();
-    m_terminating.reset();
+void Vm::BeginOutermostRun() {
+    m_stepsLeft = static_cast<std::int64_t>(
+        std::min<std::uint64_t>(m_limits.maxSteps, std::numeric_limits<std::int64_t>::max()));
+    m_fatal = false;
+    m_nativeBase = reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
 }
 
 Value Vm::Run(Procedure& proc, std::span<Value> args) {
     if (args.size() != proc.paramByRef.size())
         RaiseError(450);
-    if (m_frames.size() == 0) {
-        m_stepsLeft = static_cast<std::int64_t>(
-            std::min<std::uint64_t>(m_limits.maxSteps, std::numeric_limits<std::int64_t>::max()));
-        m_fatal = false;
-        m_nativeBase = reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0));
-    }
+    if (m_frames.size() == 0)
+        BeginOutermostRun();
     std::vector<ArgPlace> places(args.size());
     for (std::size_t i = 0; i < args.size(); ++i)
         places[i].ref = &args[i];

@@ -1,5 +1,7 @@
 // A page's "Destroy" actions run its script's functions while the whole page is still there,
-// and a script may close the page it lives on from one of the page's own events.
+// and a script may close the page it lives on from one of the page's own events. Closing a
+// page ends its script: every instance of its classes goes, those on reference cycles too,
+// each running its Class_Terminate.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -11,6 +13,7 @@
 #include "nubra/registry_snapshot.h"
 #include "script/script.h"
 #include "support/recording_presenter.h"
+#include "vbscript/class_instance.h"
 
 namespace {
 
@@ -112,6 +115,64 @@ End Sub
     EXPECT_EQ(
         Shown(),
         std::vector<std::wstring>{L"still running after the cut: button, gone with error 424"});
+}
+
+// A board of quotes whose rows know their board: each row is on a cycle with it.
+const char* const kBoardScript = R"(
+Dim board
+Class Node
+  Public Name, Parent, Kids
+  Private Sub Class_Initialize
+    Set Kids = CreateObject("Scripting.Dictionary")
+  End Sub
+  Private Sub Class_Terminate
+    MsgBox "bye " &amp; Name &amp; " with " &amp; Kids.Count
+  End Sub
+End Class
+Function Row(p, n)
+  Set Row = New Node
+  Row.Name = n
+  If Not p Is Nothing Then Set Row.Parent = p: p.Kids.Add n, Row
+End Function
+Set board = Row(Nothing, "board")
+Row board, "bid"
+Row board, "ask"
+)";
+
+TEST_F(DestroyScriptTest, ClosingAPageFreesItsScriptsInstancesCyclesIncluded) {
+    const std::size_t before = vbs::ClassInstance::LiveCount();
+    auto root = test::BuildTree(std::string(R"(<lib Name="page"><Script Name="code">)") +
+                                kBoardScript + "</Script></lib>");
+    ASSERT_TRUE(root);
+    EXPECT_EQ(vbs::ClassInstance::LiveCount(), before + 3);
+    root.reset();
+    EXPECT_EQ(
+        Shown(),
+        (std::vector<std::wstring>{L"bye board with 2", L"bye bid with 0", L"bye ask with 0"}));
+    EXPECT_EQ(vbs::ClassInstance::LiveCount(), before);
+}
+
+TEST_F(DestroyScriptTest, AScriptThatClosesItsOwnPageEndsWhenTheCallReturns) {
+    const std::size_t before = vbs::ClassInstance::LiveCount();
+    auto root = test::BuildTree(std::string(R"(<P Name="Holder"><lib Name="page">
+          <Script Name="code">)") +
+                                kBoardScript + R"(
+Sub Close(o)
+  o.GetTopParent().GetObjDown("closer").Cut
+  MsgBox "cut; " &amp; board.Kids.Count &amp; " rows left"
+End Sub
+          </Script>
+          <P Name="button"><Event Trigger="Message.Click" Action="Script.Close"/></P>
+          <PageCutter Name="closer" Target="page"/>
+        </lib>
+      </P>)");
+    ASSERT_TRUE(root);
+    test::Find(root.get(), L"button")->BroadcastMsgVB(L"Click", L"");
+    EXPECT_EQ(test::Find(root.get(), L"page"), nullptr);
+    EXPECT_EQ(Shown(),
+              (std::vector<std::wstring>{
+                  L"cut; 2 rows left", L"bye board with 2", L"bye bid with 0", L"bye ask with 0"}));
+    EXPECT_EQ(vbs::ClassInstance::LiveCount(), before);
 }
 
 } // namespace
