@@ -164,46 +164,37 @@ void ProcedureCompiler::CompileMember(const MemberExpr* member,
         Emit(Op::Pop);
 }
 
+// The frequent reads and Clear are single instructions; everything else (Raise, HelpFile,
+// a wrong argument count ...) goes through the Err object like any member call.
 void ProcedureCompiler::CompileErrMember(const MemberExpr* member,
                                          const std::vector<Expr*>& args,
                                          bool wantResult) {
     const std::wstring name = FoldCase(member->name);
-    const auto argc = static_cast<std::int32_t>(args.size());
-    if (name == L"raise") {
-        // A wrong count is a run-time error, like any other call's.
-        if (argc < 1 || argc > 5) {
-            Emit(Op::Raise, 450);
-            if (wantResult)
-                EmitConst(Value());
-            return;
-        }
-        for (std::size_t i = 0; i < 3 && i < args.size(); ++i) {
-            if (args[i])
-                CompileExpr(args[i]);
-            else
-                EmitConst(Value());
-        }
-        Emit(Op::ErrRaise, 0, std::min(argc, 3));
-        if (wantResult)
-            EmitConst(Value());
-        return;
-    }
-    if (argc != 0)
-        Emit(Op::Raise, 450);
-    if (name == L"clear") {
-        Emit(Op::ErrClear);
-        if (wantResult)
-            EmitConst(Value());
-        return;
-    }
+    Op op = Op::LoadErr;
     if (name == L"number")
-        Emit(Op::ErrNumber);
+        op = Op::ErrNumber;
     else if (name == L"description")
-        Emit(Op::ErrDescription);
+        op = Op::ErrDescription;
     else if (name == L"source")
-        Emit(Op::ErrSource);
-    else
-        Emit(Op::Raise, err::NoSuchMember);
+        op = Op::ErrSource;
+    else if (name == L"clear")
+        op = Op::ErrClear;
+    if (op == Op::LoadErr || !args.empty()) {
+        Emit(Op::LoadErr);
+        for (const Expr* arg : args)
+            CompileArgument(arg);
+        Emit(Op::Member,
+             NameConstant(member->name),
+             static_cast<std::int32_t>(args.size()),
+             static_cast<std::int32_t>(wantResult ? Access::Get : Access::Call));
+    } else if (op == Op::ErrClear) {
+        Emit(op);
+        if (wantResult)
+            EmitConst(Value());
+        return;
+    } else {
+        Emit(op);
+    }
     if (!wantResult)
         Emit(Op::Pop);
 }

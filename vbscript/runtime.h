@@ -3,6 +3,7 @@
 // for text, the message box MsgBox shows and the locale SetLocale chose.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -15,10 +16,14 @@ public:
         int number = 0;
         std::wstring description;
         std::wstring source;
+        std::wstring helpFile;
+        int helpContext = 0;
     };
 
-    ErrorState& Err() { return m_err; }
-    void ClearErr() { m_err = ErrorState{}; }
+    ErrorState& Err() { return *m_err; }
+    void ClearErr() { *m_err = ErrorState{}; }
+    // Shared with the Err objects scripts hold, which may outlive the engine.
+    const std::shared_ptr<ErrorState>& SharedErr() const { return m_err; }
 
     // Without a sink the text is dropped, so a headless run never blocks.
     void SetOutput(std::function<void(std::wstring_view)> sink) { m_output = std::move(sink); }
@@ -44,7 +49,7 @@ public:
     void SetLocale(std::int32_t lcid) { m_locale = lcid; }
 
 private:
-    ErrorState m_err;
+    std::shared_ptr<ErrorState> m_err = std::make_shared<ErrorState>();
     std::int32_t m_locale = kDefaultLocale;
     std::function<void(std::wstring_view)> m_output;
     MessageBox m_messageBox;

@@ -513,7 +513,7 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
             case Op::ErrDescription:
             case Op::ErrSource:
             case Op::ErrClear:
-            case Op::ErrRaise:
+            case Op::LoadErr:
             case Op::Raise:
                 leave();
                 ErrorStatement(in, *f);

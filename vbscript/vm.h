@@ -145,8 +145,6 @@ private:
     // ---- On Error and Err (vm_error_statements.cpp) ----
     // The On Error, Err and Raise instructions.
     void ErrorStatement(const Instr& in, Frame& frame);
-    // Err.Raise with its `argc` arguments on the stack.
-    [[noreturn, gnu::cold]] void RaiseFromStack(int argc);
 
     // ---- runs, errors and recovery (vm_run.cpp) ----
     // Runs `proc` to its end; `places` are its ByRef arguments' places.

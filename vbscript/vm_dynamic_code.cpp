@@ -14,7 +14,11 @@ namespace {
 [[noreturn]] void RaiseCompileError(const SyntaxError& error) {
     if (error.number == syntax_errors::kOutOfStackSpace)
         throw ScriptError{error.number, error.description};
-    RaiseError(syntax_errors::kSyntaxError);
+    throw ScriptError{syntax_errors::kSyntaxError,
+                      StandardErrorDescription(syntax_errors::kSyntaxError),
+                      false,
+                      0,
+                      kCompileErrorSource};
 }
 
 } // namespace
