@@ -43,6 +43,11 @@ public:
         return 1;
     }
 
+    // Rnd's state: the language's 24-bit generator, which each engine starts at &h50000, so
+    // a script that never calls Randomize sees 0.7055475, 0.533424, ... on every run.
+    static constexpr std::uint32_t kFirstRandomSeed = 0x50000;
+    std::uint32_t& RandomSeed() { return m_randomSeed; }
+
     // The LCID GetLocale answers. Only reported: conversions keep the invariant rules.
     static constexpr std::int32_t kDefaultLocale = 1033; // en-us
     std::int32_t Locale() const { return m_locale; }
@@ -51,6 +56,7 @@ public:
 private:
     std::shared_ptr<ErrorState> m_err = std::make_shared<ErrorState>();
     std::int32_t m_locale = kDefaultLocale;
+    std::uint32_t m_randomSeed = kFirstRandomSeed;
     std::function<void(std::wstring_view)> m_output;
     MessageBox m_messageBox;
 };
