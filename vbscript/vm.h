@@ -3,6 +3,7 @@
 // frame instead of recursing in C++, so the depth limit, not the thread's stack, bounds
 // recursion; a step budget bounds running time.
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <span>
 #include <vector>
@@ -125,6 +126,9 @@ private:
                    Value me,
                    bool discard,
                    std::size_t baseDepth);
+    // Call of a procedure no script has defined: a global variable of that name that
+    // ExecuteGlobal declared since is read instead (an element, or the default member).
+    [[gnu::cold]] void CallUndefined(const Instr& in, std::size_t baseDepth);
     // CallMe: pushes the frame of a method of Me called by its name.
     void CallOwnMethod(const Instr& in, Frame& frame, std::size_t baseDepth);
     // CallBuiltin: its arguments on the stack give way to its result.
@@ -221,6 +225,17 @@ private:
     // Runs code compiled for Eval or Execute with its captured variables bound to the
     // caller's.
     Value RunInScope(Procedure& code, const Frame* caller);
+    // The locals Execute made in the running call of the procedure at frame `depth`.
+    struct ExecutedLocals {
+        std::size_t depth;
+        std::vector<std::wstring> names; // folded
+        std::deque<Value> values;        // a deque: ByRef places into it stay valid
+    };
+    // Null when that call has none yet and `make` is false. Only a procedure's call has
+    // them; Execute in global code declares globals.
+    ExecutedLocals* ExecutedLocalsAt(std::size_t depth, bool make);
+    // PopFrame: the popped call's Execute-made locals go with it.
+    [[gnu::cold]] void DropExecutedLocals();
     // GetRef's object for the procedure named by `name`.
     [[gnu::cold]] Value ProcedureRefTo(const Value& name);
 
@@ -262,6 +277,7 @@ private:
     std::vector<std::int32_t> m_subscripts;
     SlotPool m_pool;
     std::shared_ptr<TerminateQueue> m_terminating;
+    std::deque<ExecutedLocals> m_executedLocals; // by depth; a deque keeps them in place
 };
 
 } // namespace vbs

@@ -40,7 +40,13 @@ Value Vm::EvalText(const Value& text, const Frame& caller) {
         RaiseCompileError(*parsed.error);
     std::unique_ptr<Procedure> code;
     SyntaxError failure;
-    if (!CompileExpression(*parsed.program, m_scope, code, failure, caller.proc))
+    ExecutedLocals* executed = ExecutedLocalsAt(m_frames.size() - 1, false);
+    if (!CompileExpression(*parsed.program,
+                           m_scope,
+                           code,
+                           failure,
+                           caller.proc,
+                           executed ? &executed->names : nullptr))
         RaiseCompileError(failure);
     return RunInScope(*code, &caller);
 }
@@ -54,16 +60,54 @@ void Vm::ExecuteText(const Value& text, const Frame* caller) {
         RaiseCompileError(*parsed.error);
     std::unique_ptr<Procedure> code;
     SyntaxError failure;
-    if (!Compile(*parsed.program, m_scope, code, failure, caller ? caller->proc : nullptr))
+    // In a procedure's call new names are its locals; global code (and the code of Eval and
+    // Execute, like it nameless) declares globals.
+    ExecutedLocals* executed = caller && !caller->proc->name.empty()
+                                   ? ExecutedLocalsAt(m_frames.size() - 1, true)
+                                   : nullptr;
+    const bool compiled = Compile(*parsed.program,
+                                  m_scope,
+                                  code,
+                                  failure,
+                                  caller ? caller->proc : nullptr,
+                                  executed ? &executed->names : nullptr);
+    if (executed) // new names get their places even when the text fails to compile
+        executed->values.resize(executed->names.size());
+    if (!compiled)
         RaiseCompileError(failure);
     RunInScope(*code, caller);
 }
 
 Value Vm::RunInScope(Procedure& code, const Frame* caller) {
     std::vector<ArgPlace> places(code.captures.size());
-    for (std::size_t i = 0; i < places.size(); ++i)
-        places[i].ref = &Variable(*caller, code.captures[i]);
+    ExecutedLocals* executed = nullptr;
+    for (std::size_t i = 0; i < places.size(); ++i) {
+        const std::int32_t capture = code.captures[i];
+        if ((capture >> kVarKindShift) != static_cast<std::int32_t>(VarKind::Constant)) {
+            places[i].ref = &Variable(*caller, capture);
+            continue;
+        }
+        if (!executed)
+            executed = ExecutedLocalsAt(m_frames.size() - 1, false);
+        places[i].ref =
+            &executed->values[static_cast<std::size_t>(capture & ((1 << kVarKindShift) - 1))];
+    }
     return RunFrame(code, nullptr, places, caller ? caller->me : Value());
+}
+
+Vm::ExecutedLocals* Vm::ExecutedLocalsAt(std::size_t depth, bool make) {
+    if (!m_executedLocals.empty() && m_executedLocals.back().depth == depth)
+        return &m_executedLocals.back();
+    if (!make)
+        return nullptr;
+    m_executedLocals.push_back(ExecutedLocals{depth, {}, {}});
+    return &m_executedLocals.back();
+}
+
+void Vm::DropExecutedLocals() {
+    const std::size_t depth = m_frames.size() - 1;
+    while (!m_executedLocals.empty() && m_executedLocals.back().depth >= depth)
+        m_executedLocals.pop_back();
 }
 
 Value Vm::ProcedureRefTo(const Value& name) {

@@ -14,6 +14,8 @@ namespace vbs {
     m_argRefs.resize(frame.argRefBase);
     if (m_locks.size() != frame.lockBase)
         m_locks.resize(frame.lockBase);
+    if (!m_executedLocals.empty()) [[unlikely]]
+        DropExecutedLocals();
     m_frames.Pop();
 }
 
@@ -46,7 +48,7 @@ namespace vbs {
     Procedure& callee = *m_scope.procedures[static_cast<std::size_t>(in.a)];
     const auto argc = static_cast<std::size_t>(in.b);
     if (!callee.defined)
-        throw ScriptError{err::TypeMismatch, L"Type mismatch: '" + callee.name + L"'"};
+        return CallUndefined(in, baseDepth);
     if (argc != callee.paramByRef.size())
         RaiseError(450);
     if (m_frames.size() - baseDepth >= static_cast<std::size_t>(m_limits.maxDepth))
