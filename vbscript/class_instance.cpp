@@ -4,8 +4,8 @@
 
 namespace vbs {
 
-ClassInstance::ClassInstance(std::shared_ptr<ClassInfo> info, std::weak_ptr<TerminateQueue> queue)
-    : m_info(std::move(info)), m_queue(std::move(queue)) {
+ClassInstance::ClassInstance(std::shared_ptr<ClassInfo> info, std::weak_ptr<InstanceHost> host)
+    : m_info(std::move(info)), m_host(std::move(host)) {
     m_fields.reserve(m_info->fields.size());
     for (const ClassInfo::Field& field : m_info->fields) {
         if (field.upperBounds.empty()) {
@@ -19,12 +19,24 @@ ClassInstance::ClassInstance(std::shared_ptr<ClassInfo> info, std::weak_ptr<Term
     }
 }
 
+bool ClassInstance::DefaultValue(Value& out) {
+    auto host = m_host.lock();
+    if (!host || !host->resolveDefault)
+        return false;
+    Value value = Value::FromObject(this);
+    host->resolveDefault(value);
+    if (value.Type() == VarType::Object && value.AsObject() == this)
+        return false; // no default member, or no VM running to run it
+    out = std::move(value);
+    return true;
+}
+
 void ClassInstance::LastReleased() noexcept {
     if (!m_terminated && m_info->terminate >= 0) {
-        if (auto queue = m_queue.lock()) {
+        if (auto host = m_host.lock()) {
             m_terminated = true;
             AddRef(); // the queue's reference until Class_Terminate has run
-            queue->push_back(this);
+            host->terminating.push_back(this);
             return;
         }
     }

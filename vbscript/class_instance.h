@@ -2,6 +2,7 @@
 // Objects the engine itself makes: instances of script classes (New) and procedure
 // references (GetRef). The VM calls their code by pushing frames, so neither runs script
 // from inside Invoke.
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -10,15 +11,24 @@
 
 namespace vbs {
 
-// Instances whose Class_Terminate is due; the VM runs them at its next safe point. Shared
-// with the instances so one outliving the engine just deletes itself.
-using TerminateQueue = std::vector<Object*>;
+// What instances share with the VM that made them; one outliving the engine finds it gone
+// and just deletes itself.
+struct InstanceHost {
+    // Instances whose Class_Terminate is due; the VM runs them at its next safe point.
+    std::vector<Object*> terminating;
+    // Replaces an instance by its default property's value, running the property in the VM
+    // (left unchanged when the VM is not running or the class has no default).
+    std::function<void(Value&)> resolveDefault;
+};
 
 class ClassInstance final : public Object {
 public:
-    ClassInstance(std::shared_ptr<ClassInfo> info, std::weak_ptr<TerminateQueue> queue);
+    ClassInstance(std::shared_ptr<ClassInfo> info, std::weak_ptr<InstanceHost> host);
 
     std::wstring ClassName() const override { return m_info->name; }
+    // For conversions made outside the VM's own instructions: a host or built-in object's
+    // method reading an argument (WScript.Echo obj).
+    bool DefaultValue(Value& out) override;
     const ClassInfo& Info() const { return *m_info; }
     Value& Field(std::int32_t index) { return m_fields[static_cast<std::size_t>(index)]; }
 
@@ -27,7 +37,7 @@ private:
 
     std::shared_ptr<ClassInfo> m_info;
     std::vector<Value> m_fields;
-    std::weak_ptr<TerminateQueue> m_queue;
+    std::weak_ptr<InstanceHost> m_host;
     bool m_terminated = false;
 };
 

@@ -40,8 +40,11 @@ void ProcedureCompiler::CompileCall(const Expr* callee,
     if (callee->kind == ExprKind::Member)
         return CompileMember(static_cast<const MemberExpr*>(callee), args, wantResult);
     const auto argc = static_cast<std::int32_t>(args.size());
-    if (callee->kind != ExprKind::Name) {
-        // f(1)(2), obj.Items()(0): the default member (or element) of a result
+    const bool isMe = class_ && callee->kind == ExprKind::Name &&
+                      FoldCase(static_cast<const NameExpr*>(callee)->name) == L"me" &&
+                      !FindVariable(L"me");
+    if (callee->kind != ExprKind::Name || isMe) {
+        // f(1)(2), obj.Items()(0), Me(0): the default member (or element) of a value
         CompileExpr(callee);
         for (const Expr* arg : args)
             CompileArgument(arg);

@@ -85,7 +85,7 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
     // Where a store may have released the last reference to an instance, its
     // Class_Terminate runs before the next statement.
     const auto safePoint = [&]() __attribute__((always_inline)) {
-        if (!m_terminating->empty()) {
+        if (!m_instances->terminating.empty()) {
             f->pc = pc;
             if (StartTerminate(baseDepth))
                 enter();
@@ -259,10 +259,12 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
             // Arrays.
             case Op::LoadElement1: {
                 const Value& target = variable(in.a);
+                const Value& subscript = operand(in.b);
+                // An object subscript runs its default property: not while `array` is held.
                 if (kFast && target.Type() == VarType::Array &&
-                    target.AsArray()->Dimensions() == 1) {
+                    target.AsArray()->Dimensions() == 1 &&
+                    (IsWhole(subscript) || subscript.Type() != VarType::Object)) {
                     const Array& array = *target.AsArray();
-                    const Value& subscript = operand(in.b);
                     m_stack.push_back(array.At(OneIndex(
                         array, IsWhole(subscript) ? Whole(subscript) : ToLong(subscript))));
                     break;

@@ -31,7 +31,12 @@ inline constexpr const wchar_t* kStepLimitDescription = L"Script exceeded its st
 class Vm {
 public:
     Vm(GlobalScope& scope, Runtime& runtime)
-        : m_scope(scope), m_runtime(runtime), m_terminating(std::make_shared<TerminateQueue>()) {}
+        : m_scope(scope), m_runtime(runtime), m_instances(std::make_shared<InstanceHost>()) {
+        m_instances->resolveDefault = [this](Value& v) {
+            if (m_frames.size() > 0)
+                ResolveDefault(v);
+        };
+    }
     ~Vm();
 
     void SetLimits(const Limits& limits) { m_limits = limits; }
@@ -276,7 +281,7 @@ private:
     VmStack<ArrayLock> m_locks; // the array locks of running frames' ByRef elements
     std::vector<std::int32_t> m_subscripts;
     SlotPool m_pool;
-    std::shared_ptr<TerminateQueue> m_terminating;
+    std::shared_ptr<InstanceHost> m_instances;
     std::deque<ExecutedLocals> m_executedLocals; // by depth; a deque keeps them in place
 };
 

@@ -32,10 +32,10 @@ void Vm::SlotPool::NextChunk(std::size_t count) {
 
 Vm::~Vm() {
     // Instances released after this point delete themselves without Class_Terminate.
-    for (Object* pending : *m_terminating)
+    for (Object* pending : m_instances->terminating)
         pending->Release();
-    m_terminating->clear();
-    m_terminating.reset();
+    m_instances->terminating.clear();
+    m_instances.reset();
 }
 
 Value Vm::Run(Procedure& proc, std::span<Value> args) {
