@@ -25,6 +25,8 @@ bool ProcedureCompiler::CompileEngineFunction(const std::wstring& name,
         EmitConst(Value());
     } else {
         CompileExpr(args[0]);
+        if (key == L"execute" && !globalCode_ && proc_.executedLocals < 0)
+            proc_.executedLocals = NewTemp(1);
         Emit(op, key == L"execute" ? 1 : 0);
         if (op == Op::Execute)
             EmitConst(Value());

@@ -45,6 +45,8 @@ struct Procedure {
     // Code compiled for Eval or Execute: the calling procedure's variables it uses, one per
     // ByRef parameter; kExecutedLocal entries name the locals earlier Execute code made.
     std::vector<std::int32_t> captures;
+    // The hidden slot holding the locals Execute makes in a call; -1 without Execute.
+    std::int32_t executedLocals = -1;
     // Names it uses without declaring them while no global of that name is declared: each
     // has a local slot until such a global appears, then the global (GlobalScope rebinds).
     struct ImplicitName {

@@ -260,13 +260,12 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
             case Op::LoadElement1: {
                 const Value& target = variable(in.a);
                 const Value& subscript = operand(in.b);
-                // An object subscript runs its default property: not while `array` is held.
-                if (kFast && target.Type() == VarType::Array &&
-                    target.AsArray()->Dimensions() == 1 &&
-                    (IsWhole(subscript) || subscript.Type() != VarType::Object)) {
+                // Other subscripts convert outside the loop, where an object's default
+                // property may run while no array is held.
+                if (kFast && IsWhole(subscript) && target.Type() == VarType::Array &&
+                    target.AsArray()->Dimensions() == 1) {
                     const Array& array = *target.AsArray();
-                    m_stack.push_back(array.At(OneIndex(
-                        array, IsWhole(subscript) ? Whole(subscript) : ToLong(subscript))));
+                    m_stack.push_back(array.At(OneIndex(array, Whole(subscript))));
                     break;
                 }
                 leave();

@@ -3,7 +3,6 @@
 // frame instead of recursing in C++, so the depth limit, not the thread's stack, bounds
 // recursion; a step budget bounds running time.
 #include <cstdint>
-#include <deque>
 #include <memory>
 #include <span>
 #include <vector>
@@ -17,6 +16,8 @@
 #include "vbscript/vm_stack.h"
 
 namespace vbs {
+
+class ExecutedLocals;
 
 struct Limits {
     std::uint64_t maxSteps = 100'000'000; // instructions per call from the host
@@ -230,17 +231,10 @@ private:
     // Runs code compiled for Eval or Execute with its captured variables bound to the
     // caller's.
     Value RunInScope(Procedure& code, const Frame* caller);
-    // The locals Execute made in the running call of the procedure at frame `depth`.
-    struct ExecutedLocals {
-        std::size_t depth;
-        std::vector<std::wstring> names; // folded
-        std::deque<Value> values;        // a deque: ByRef places into it stay valid
-    };
-    // Null when that call has none yet and `make` is false. Only a procedure's call has
-    // them; Execute in global code declares globals.
-    ExecutedLocals* ExecutedLocalsAt(std::size_t depth, bool make);
-    // PopFrame: the popped call's Execute-made locals go with it.
-    [[gnu::cold]] void DropExecutedLocals();
+    // The locals Execute made in `frame`'s call, kept in the procedure's hidden slot for
+    // them so they go when the call returns. Null when there are none yet and `make` is
+    // false, or the procedure has no such slot (global code: Execute declares globals).
+    ExecutedLocals* ExecutedLocalsOf(const Frame& frame, bool make);
     // GetRef's object for the procedure named by `name`.
     [[gnu::cold]] Value ProcedureRefTo(const Value& name);
 
@@ -282,7 +276,6 @@ private:
     std::vector<std::int32_t> m_subscripts;
     SlotPool m_pool;
     std::shared_ptr<InstanceHost> m_instances;
-    std::deque<ExecutedLocals> m_executedLocals; // by depth; a deque keeps them in place
 };
 
 } // namespace vbs

@@ -1,3 +1,5 @@
+#include <deque>
+
 #include "vbscript/coerce.h"
 #include "vbscript/compiler.h"
 #include "vbscript/parser.h"
@@ -23,6 +25,13 @@ namespace {
 
 } // namespace
 
+// Names Execute declared in one call of a procedure, and their values.
+class ExecutedLocals final : public Object {
+public:
+    std::vector<std::wstring> names; // folded
+    std::deque<Value> values;        // a deque: ByRef places into it stay valid
+};
+
 void Vm::RunCodeText(const Instr& in, Frame& frame) {
     Value text = std::move(m_stack.back());
     m_stack.pop_back();
@@ -40,7 +49,7 @@ Value Vm::EvalText(const Value& text, const Frame& caller) {
         RaiseCompileError(*parsed.error);
     std::unique_ptr<Procedure> code;
     SyntaxError failure;
-    ExecutedLocals* executed = ExecutedLocalsAt(m_frames.size() - 1, false);
+    ExecutedLocals* executed = ExecutedLocalsOf(caller, false);
     if (!CompileExpression(*parsed.program,
                            m_scope,
                            code,
@@ -60,11 +69,9 @@ void Vm::ExecuteText(const Value& text, const Frame* caller) {
         RaiseCompileError(*parsed.error);
     std::unique_ptr<Procedure> code;
     SyntaxError failure;
-    // In a procedure's call new names are its locals; global code (and the code of Eval and
-    // Execute, like it nameless) declares globals.
-    ExecutedLocals* executed = caller && !caller->proc->name.empty()
-                                   ? ExecutedLocalsAt(m_frames.size() - 1, true)
-                                   : nullptr;
+    // Global code, and the code of Eval and Execute, has no slot for them: its Execute
+    // declares globals.
+    ExecutedLocals* executed = caller ? ExecutedLocalsOf(*caller, true) : nullptr;
     const bool compiled = Compile(*parsed.program,
                                   m_scope,
                                   code,
@@ -88,26 +95,20 @@ Value Vm::RunInScope(Procedure& code, const Frame* caller) {
             continue;
         }
         if (!executed)
-            executed = ExecutedLocalsAt(m_frames.size() - 1, false);
+            executed = ExecutedLocalsOf(*caller, false);
         places[i].ref =
             &executed->values[static_cast<std::size_t>(capture & ((1 << kVarKindShift) - 1))];
     }
     return RunFrame(code, nullptr, places, caller ? caller->me : Value());
 }
 
-Vm::ExecutedLocals* Vm::ExecutedLocalsAt(std::size_t depth, bool make) {
-    if (!m_executedLocals.empty() && m_executedLocals.back().depth == depth)
-        return &m_executedLocals.back();
-    if (!make)
+ExecutedLocals* Vm::ExecutedLocalsOf(const Frame& frame, bool make) {
+    if (frame.proc->executedLocals < 0)
         return nullptr;
-    m_executedLocals.push_back(ExecutedLocals{depth, {}, {}});
-    return &m_executedLocals.back();
-}
-
-void Vm::DropExecutedLocals() {
-    const std::size_t depth = m_frames.size() - 1;
-    while (!m_executedLocals.empty() && m_executedLocals.back().depth >= depth)
-        m_executedLocals.pop_back();
+    Value& slot = frame.locals[frame.proc->executedLocals];
+    if (slot.IsEmpty() && make)
+        slot = Value::FromObject(new ExecutedLocals);
+    return slot.IsEmpty() ? nullptr : static_cast<ExecutedLocals*>(slot.AsObject());
 }
 
 Value Vm::ProcedureRefTo(const Value& name) {

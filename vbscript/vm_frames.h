@@ -14,8 +14,6 @@ namespace vbs {
     m_argRefs.resize(frame.argRefBase);
     if (m_locks.size() != frame.lockBase)
         m_locks.resize(frame.lockBase);
-    if (!m_executedLocals.empty()) [[unlikely]]
-        DropExecutedLocals();
     m_frames.Pop();
 }
 
