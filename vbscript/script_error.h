@@ -13,8 +13,10 @@ struct ScriptError {
     bool fatal = false;
     // Where it happened, as far as the engine knows (1-based; 0 when unknown).
     int line = 0;
-    // What Err.Source shows; empty for the engine's own run-time errors.
-    std::wstring source{};
+    // Who raised it, for Err.Source. Err.Raise has already filled in Err's Source, HelpFile
+    // and HelpContext. (A small field: the hot loops construct these where they throw.)
+    enum class Origin : std::uint8_t { Runtime, Compiler, Raise };
+    Origin origin = Origin::Runtime;
 };
 
 inline constexpr wchar_t kRuntimeErrorSource[] = L"Microsoft VBScript runtime error";

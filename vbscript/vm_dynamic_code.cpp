@@ -20,7 +20,7 @@ namespace {
                       StandardErrorDescription(syntax_errors::kSyntaxError),
                       false,
                       0,
-                      kCompileErrorSource};
+                      ScriptError::Origin::Compiler};
 }
 
 } // namespace

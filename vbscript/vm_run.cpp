@@ -96,13 +96,12 @@ bool Vm::Recover(const ScriptError& error, std::size_t baseDepth) {
     Runtime::ErrorState& err = m_runtime.Err();
     err.number = LanguageErrorNumber(error.number);
     err.description = error.description;
-    // Err.Raise has set the help parts; the engine's own errors have none.
-    if (error.source.empty()) {
-        err.source = kRuntimeErrorSource;
+    // Err.Raise has set the source and help parts; the engine's own errors have no help.
+    if (error.origin != ScriptError::Origin::Raise) {
+        err.source = error.origin == ScriptError::Origin::Compiler ? kCompileErrorSource
+                                                                   : kRuntimeErrorSource;
         err.helpFile.clear();
         err.helpContext = 0;
-    } else {
-        err.source = error.source;
     }
     while (m_frames.size() > baseDepth) {
         Frame& frame = m_frames.back();
