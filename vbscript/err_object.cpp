@@ -84,7 +84,7 @@ void ErrObject::Raise(std::span<Value> args) {
     if (Given(args, 4))
         err.helpContext = ToLong(Dereference(args[4]));
     err.number = number;
-    throw ScriptError{number, err.description, false, 0, ScriptError::Origin::Raise};
+    throw ScriptError{number, err.description, false, ScriptError::Origin::Raise};
 }
 
 } // namespace vbs

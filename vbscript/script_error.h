@@ -11,12 +11,12 @@ struct ScriptError {
     std::wstring description;
     // Ends the run: On Error Resume Next does not catch it (the step limit, a host's Quit).
     bool fatal = false;
-    // Where it happened, as far as the engine knows (1-based; 0 when unknown).
-    int line = 0;
     // Who raised it, for Err.Source. Err.Raise has already filled in Err's Source, HelpFile
-    // and HelpContext. (A small field: the hot loops construct these where they throw.)
+    // and HelpContext. (Beside `fatal`, in its padding: the hot loops build these to throw.)
     enum class Origin : std::uint8_t { Runtime, Compiler, Raise };
     Origin origin = Origin::Runtime;
+    // Where it happened, as far as the engine knows (1-based; 0 when unknown).
+    int line = 0;
 };
 
 inline constexpr wchar_t kRuntimeErrorSource[] = L"Microsoft VBScript runtime error";

@@ -19,7 +19,6 @@ namespace {
     throw ScriptError{syntax_errors::kSyntaxError,
                       StandardErrorDescription(syntax_errors::kSyntaxError),
                       false,
-                      0,
                       ScriptError::Origin::Compiler};
 }
 
