@@ -19,16 +19,24 @@ ClassInstance::ClassInstance(std::shared_ptr<ClassInfo> info, std::weak_ptr<Inst
     }
 }
 
-bool ClassInstance::DefaultValue(Value& out) {
-    auto host = m_host.lock();
-    if (!host || !host->resolveDefault)
+bool ResolveThroughHost(Object* object, const std::weak_ptr<InstanceHost>& host, Value& out) {
+    auto running = host.lock();
+    if (!running || !running->resolveDefault)
         return false;
-    Value value = Value::FromObject(this);
-    host->resolveDefault(value);
-    if (value.Type() == VarType::Object && value.AsObject() == this)
-        return false; // no default member, or no VM running to run it
+    Value value = Value::FromObject(object);
+    running->resolveDefault(value);
+    if (value.Type() == VarType::Object && value.AsObject() == object)
+        return false;
     out = std::move(value);
     return true;
+}
+
+bool ClassInstance::DefaultValue(Value& out) {
+    return ResolveThroughHost(this, m_host, out);
+}
+
+bool ProcedureRef::DefaultValue(Value& out) {
+    return ResolveThroughHost(this, m_host, out);
 }
 
 void ClassInstance::LastReleased() noexcept {

@@ -41,14 +41,27 @@ private:
     bool m_terminated = false;
 };
 
-// What GetRef answers: calling it as a default member calls the procedure.
+// What GetRef answers: calling it as a default member, or using it as a value, calls the
+// procedure.
 class ProcedureRef final : public Object {
 public:
-    explicit ProcedureRef(std::int32_t procedure) : m_procedure(procedure) {}
+    ProcedureRef(std::int32_t procedure, std::weak_ptr<InstanceHost> host)
+        : m_procedure(procedure), m_host(std::move(host)) {}
     std::int32_t Procedure() const { return m_procedure; }
+    // Whether the engine of `host` made it: its procedure number means nothing elsewhere.
+    bool MadeBy(const std::shared_ptr<InstanceHost>& host) const {
+        return !m_host.owner_before(host) && !host.owner_before(m_host);
+    }
+    // Used as a value by an object's method (WScript.Echo r): the procedure's result.
+    bool DefaultValue(Value& out) override;
 
 private:
     std::int32_t m_procedure;
+    std::weak_ptr<InstanceHost> m_host;
 };
+
+// Runs `object`'s default through `host`; false when it stays the object (no VM running,
+// no default member).
+bool ResolveThroughHost(Object* object, const std::weak_ptr<InstanceHost>& host, Value& out);
 
 } // namespace vbs

@@ -115,7 +115,7 @@ Value Vm::ProcedureRefTo(const Value& name) {
     if (it == m_scope.procedureIndex.end() ||
         !m_scope.procedures[static_cast<std::size_t>(it->second)]->defined)
         RaiseError(err::InvalidCall);
-    return Value::FromObject(new ProcedureRef(it->second));
+    return Value::FromObject(new ProcedureRef(it->second, m_instances));
 }
 
 } // namespace vbs

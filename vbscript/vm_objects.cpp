@@ -98,7 +98,8 @@ bool Vm::MemberCall(std::wstring_view name,
                   baseDepth);
         return true;
     }
-    if (auto* ref = dynamic_cast<ProcedureRef*>(target); ref && name.empty()) {
+    if (auto* ref = dynamic_cast<ProcedureRef*>(target);
+        ref && name.empty() && ref->MadeBy(m_instances)) {
         m_stack.erase(m_stack.begin() + static_cast<std::ptrdiff_t>(first - 1));
         EnterCall(*m_scope.procedures[static_cast<std::size_t>(ref->Procedure())],
                   argc,
@@ -297,7 +298,7 @@ void Vm::ResolveDefault(Value& v) {
         return;
     Procedure* property = nullptr;
     Value me;
-    if (auto* ref = dynamic_cast<ProcedureRef*>(v.AsObject())) {
+    if (auto* ref = dynamic_cast<ProcedureRef*>(v.AsObject()); ref && ref->MadeBy(m_instances)) {
         // GetRef's object used as a value calls its procedure.
         property = m_scope.procedures[static_cast<std::size_t>(ref->Procedure())].get();
     } else if (auto* instance = dynamic_cast<ClassInstance*>(v.AsObject())) {

@@ -87,6 +87,9 @@ TEST(ClassSemantics, GetRefObjectUsedAsAValueCallsItsProcedure) {
         {L"Set r = GetRef(\"Hello\") : Set s = New Sink : s.field = r : f = s.field", L"hello1"},
         {L"Set r = GetRef(\"Hello\") : Set s = r : f = TypeName(s) & calls", L"Object"},
         {L"Set r = GetRef(\"NoSuch\")", L"error 5"},
+        // An object's method reading it as a value calls it too.
+        {L"Set re = New RegExp : re.Pattern = \"^hello\" : f = re.Test(GetRef(\"Hello\")) & calls",
+         L"True1"},
     };
     ExpectAll(cases, kClasses);
 }
@@ -115,6 +118,28 @@ TEST(ClassSemantics, DefaultPropertyConvertsWhereAValueIsWanted) {
         {L"ReDim dyn(5) : Set k = New Shifty : dyn(0) = 1 : f = dyn(k - 3) & UBound(dyn)", L"0"},
     };
     ExpectAll(cases, kClasses);
+}
+
+// A GetRef object handed by the host to another engine names a procedure of the first: the
+// second neither calls it nor reads its procedures with that number.
+TEST(ClassSemantics, GetRefObjectOfAnotherEngineIsNoProcedureThere) {
+    vbs::Engine first;
+    ASSERT_TRUE(
+        first.AddCode(L"Sub A : End Sub\nSub B : End Sub\nFunction F() : F = 1 : End Function\n"
+                      L"Function Ref() : Set Ref = GetRef(\"F\") : End Function\n",
+                      nullptr));
+    vbs::Value ref;
+    ASSERT_TRUE(first.Call(L"Ref", {}, &ref, nullptr));
+    vbs::Engine second;
+    ASSERT_TRUE(second.AddCode(L"Function Plus(r) : Plus = r + 1 : End Function\n"
+                               L"Function Invoke(r) : Invoke = r() : End Function\n",
+                               nullptr));
+    for (const wchar_t* use : {L"Plus", L"Invoke"}) {
+        vbs::Value args[] = {ref};
+        vbs::ScriptError error{};
+        EXPECT_FALSE(second.Call(use, args, nullptr, &error)) << semantics::Narrow(use);
+        EXPECT_EQ(error.number, 438) << semantics::Narrow(use);
+    }
 }
 
 } // namespace
