@@ -8,6 +8,7 @@
 #include "vbscript/builtins.h"
 #include "vbscript/clock.h"
 #include "vbscript/coerce.h"
+#include "vbscript/runtime.h"
 #include "vbscript/script_error.h"
 
 namespace vbs {
@@ -104,16 +105,10 @@ Value Round(Runtime*, std::span<Value> a) {
     }
 }
 
-// The language's generator: a 24-bit linear congruential sequence starting from 0x50000,
-// so a script that never calls Randomize sees 0.7055475, 0.533424, ... as it always has.
-// One sequence per process: scripts share it as they share one engine thread.
-std::uint32_t rndSeed = 0x50000;
-float rndLast = 0;
-
-float NextRandom() {
-    rndSeed = (rndSeed * 0x43FD43FDu + 0xC39EC3u) & 0xFFFFFF;
-    rndLast = static_cast<float>(rndSeed) / 16777216.0f;
-    return rndLast;
+// The next number of the language's generator: a 24-bit linear congruential sequence.
+float NextRandom(std::uint32_t& seed) {
+    seed = (seed * 0x43FD43FDu + 0xC39EC3u) & 0xFFFFFF;
+    return static_cast<float>(seed) / 16777216.0f;
 }
 
 std::uint32_t BitsOf(float f) {
@@ -122,31 +117,34 @@ std::uint32_t BitsOf(float f) {
     return bits;
 }
 
-// Rnd(): the next number; Rnd(0): the last again; Rnd(negative): a number fixed by the
-// argument, which also restarts the sequence from it.
-Value Rnd(Runtime*, std::span<Value> a) {
+// Rnd(): the next number; Rnd(0): the last again (the state as a number); Rnd(negative): a
+// number fixed by the argument's Single bits, which also restarts the sequence from it.
+Value Rnd(Runtime* runtime, std::span<Value> a) {
+    std::uint32_t& seed = runtime->RandomSeed();
     if (a.empty())
-        return Value::Single(NextRandom());
+        return Value::Single(NextRandom(seed));
     const float f = ToSingle(a[0]);
     if (f == 0)
-        return Value::Single(rndLast);
+        return Value::Single(static_cast<float>(seed) / 16777216.0f);
     if (f < 0) {
         const std::uint32_t bits = BitsOf(f);
-        rndSeed = (bits + (bits >> 24)) & 0xFFFFFF;
+        seed = (bits + (bits >> 24)) & 0xFFFFFF;
     }
-    return Value::Single(NextRandom());
+    return Value::Single(NextRandom(seed));
 }
 
 // Randomize [seed]: mixes the seed (the time of day when there is none) into the middle
-// bytes of the state, so equal seeds give equal sequences from the same state.
-Value Randomize(Runtime*, std::span<Value> a) {
+// bytes of the state, so equal seeds give equal sequences only from the same state (Rnd
+// with a negative argument first).
+Value Randomize(Runtime* runtime, std::span<Value> a) {
     const double now = NowOleDate();
     const double seed = a.empty() ? (now - std::floor(now)) * 86400.0 : ToDouble(a[0]);
     std::uint64_t bits;
     std::memcpy(&bits, &seed, sizeof bits);
     const std::uint32_t high = static_cast<std::uint32_t>(bits >> 32);
     const std::uint32_t mixed = ((high >> 16) ^ high) & 0xFFFF;
-    rndSeed = (rndSeed & 0xFF0000FF) | (mixed << 8);
+    std::uint32_t& state = runtime->RandomSeed();
+    state = (state & 0xFF0000FF) | (mixed << 8);
     return Value();
 }
 

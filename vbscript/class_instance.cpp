@@ -15,8 +15,10 @@ std::size_t ClassInstance::LiveCount() {
     return t_live;
 }
 
-ClassInstance::ClassInstance(std::shared_ptr<ClassInfo> info, InstanceHeap* heap)
-    : m_info(std::move(info)), m_heap(heap) {
+ClassInstance::ClassInstance(std::shared_ptr<ClassInfo> info,
+                             InstanceHeap* heap,
+                             std::weak_ptr<InstanceHost> host)
+    : m_info(std::move(info)), m_heap(heap), m_host(std::move(host)) {
     m_fields.reserve(m_info->fields.size());
     for (const ClassInfo::Field& field : m_info->fields) {
         if (field.upperBounds.empty()) {
@@ -55,6 +57,26 @@ bool ClassInstance::TakeTerminate() noexcept {
         return false;
     m_terminated = true;
     return true;
+}
+
+bool ResolveThroughHost(Object* object, const std::weak_ptr<InstanceHost>& host, Value& out) {
+    auto running = host.lock();
+    if (!running || !running->resolveDefault)
+        return false;
+    Value value = Value::FromObject(object);
+    running->resolveDefault(value);
+    if (value.Type() == VarType::Object && value.AsObject() == object)
+        return false;
+    out = std::move(value);
+    return true;
+}
+
+bool ClassInstance::DefaultValue(Value& out) {
+    return ResolveThroughHost(this, m_host, out);
+}
+
+bool ProcedureRef::DefaultValue(Value& out) {
+    return ResolveThroughHost(this, m_host, out);
 }
 
 void ClassInstance::LastReleased() noexcept {

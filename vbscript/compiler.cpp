@@ -105,7 +105,8 @@ bool Compile(const Program& program,
              GlobalScope& scope,
              std::unique_ptr<Procedure>& globalCode,
              SyntaxError& error,
-             const Procedure* caller) {
+             const Procedure* caller,
+             std::vector<std::wstring>* executed) {
     const bool optionExplicit = compiling::HasOptionExplicit(program);
     try {
         // Procedures are known by name before any body compiles, so calls may come first.
@@ -140,9 +141,10 @@ bool Compile(const Program& program,
         }
         auto global = std::make_unique<Procedure>();
         global->defined = true;
-        ProcedureCompiler(
-            scope, *global, true, optionExplicit, caller ? caller->owner : nullptr, caller)
-            .CompileGlobalCode(program.statements);
+        ProcedureCompiler globalCompiler(
+            scope, *global, true, optionExplicit, caller ? caller->owner : nullptr, caller);
+        globalCompiler.SeeExecutedLocals(executed);
+        globalCompiler.CompileGlobalCode(program.statements);
         for (auto& [st, proc] : compiled)
             ProcedureCompiler(scope, *proc, false, optionExplicit).CompileProcedure(*st);
         for (auto& [info, bodies] : classes) {
@@ -178,13 +180,16 @@ bool CompileExpression(const Program& program,
                        GlobalScope& scope,
                        std::unique_ptr<Procedure>& code,
                        SyntaxError& error,
-                       const Procedure* caller) {
+                       const Procedure* caller,
+                       std::vector<std::wstring>* executed) {
     try {
         auto proc = std::make_unique<Procedure>();
         proc->defined = true;
         const auto* st = static_cast<const AssignStmt*>(program.statements.front());
-        ProcedureCompiler(scope, *proc, false, false, caller ? caller->owner : nullptr, caller)
-            .CompileExpression(st->value);
+        ProcedureCompiler compiler(
+            scope, *proc, false, false, caller ? caller->owner : nullptr, caller);
+        compiler.SeeExecutedLocals(executed);
+        compiler.CompileExpression(st->value);
         code = std::move(proc);
         return true;
     } catch (const CompileFailure& failure) {

@@ -4,6 +4,8 @@
 // frame's reference table) or a global (index in the engine's global table), so the VM
 // never looks a name up while running.
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "vbscript/ast.h"
 #include "vbscript/global_scope.h"
@@ -16,18 +18,21 @@ namespace vbs {
 // Compiles a parsed script into `scope`: its procedures are added (replacing any of the
 // same name) and its global code is returned as a procedure to run once. False, with
 // `error` set, for what the compiler cannot accept.
-// With a `caller`, the global code also sees the caller's locals and class (Execute); new
-// names it assigns are still globals.
+// With a `caller`, the global code also sees the caller's locals and class (Execute). New
+// names it declares are globals, or with `executed` (the names earlier Execute code made in
+// the running call of a procedure) locals of that call, added to `executed`.
 bool Compile(const Program& program,
              GlobalScope& scope,
              std::unique_ptr<Procedure>& globalCode,
              SyntaxError& error,
-             const Procedure* caller = nullptr);
+             const Procedure* caller = nullptr,
+             std::vector<std::wstring>* executed = nullptr);
 // Compiles a program from ParseExpression into a procedure returning the expression's value.
 bool CompileExpression(const Program& program,
                        GlobalScope& scope,
                        std::unique_ptr<Procedure>& code,
                        SyntaxError& error,
-                       const Procedure* caller = nullptr);
+                       const Procedure* caller = nullptr,
+                       std::vector<std::wstring>* executed = nullptr);
 
 } // namespace vbs

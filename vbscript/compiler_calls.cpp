@@ -25,6 +25,8 @@ bool ProcedureCompiler::CompileEngineFunction(const std::wstring& name,
         EmitConst(Value());
     } else {
         CompileExpr(args[0]);
+        if (key == L"execute" && !globalCode_ && proc_.executedLocals < 0)
+            proc_.executedLocals = NewTemp(1);
         Emit(op, key == L"execute" ? 1 : 0);
         if (op == Op::Execute)
             EmitConst(Value());
@@ -40,8 +42,11 @@ void ProcedureCompiler::CompileCall(const Expr* callee,
     if (callee->kind == ExprKind::Member)
         return CompileMember(static_cast<const MemberExpr*>(callee), args, wantResult);
     const auto argc = static_cast<std::int32_t>(args.size());
-    if (callee->kind != ExprKind::Name) {
-        // f(1)(2), obj.Items()(0): the default member (or element) of a result
+    const bool isMe = class_ && callee->kind == ExprKind::Name &&
+                      FoldCase(static_cast<const NameExpr*>(callee)->name) == L"me" &&
+                      !FindVariable(L"me");
+    if (callee->kind != ExprKind::Name || isMe) {
+        // f(1)(2), obj.Items()(0), Me(0): the default member (or element) of a value
         CompileExpr(callee);
         for (const Expr* arg : args)
             CompileArgument(arg);
@@ -164,46 +169,37 @@ void ProcedureCompiler::CompileMember(const MemberExpr* member,
         Emit(Op::Pop);
 }
 
+// The frequent reads and Clear are single instructions; everything else (Raise, HelpFile,
+// a wrong argument count ...) goes through the Err object like any member call.
 void ProcedureCompiler::CompileErrMember(const MemberExpr* member,
                                          const std::vector<Expr*>& args,
                                          bool wantResult) {
     const std::wstring name = FoldCase(member->name);
-    const auto argc = static_cast<std::int32_t>(args.size());
-    if (name == L"raise") {
-        // A wrong count is a run-time error, like any other call's.
-        if (argc < 1 || argc > 5) {
-            Emit(Op::Raise, 450);
-            if (wantResult)
-                EmitConst(Value());
-            return;
-        }
-        for (std::size_t i = 0; i < 3 && i < args.size(); ++i) {
-            if (args[i])
-                CompileExpr(args[i]);
-            else
-                EmitConst(Value());
-        }
-        Emit(Op::ErrRaise, 0, std::min(argc, 3));
-        if (wantResult)
-            EmitConst(Value());
-        return;
-    }
-    if (argc != 0)
-        Emit(Op::Raise, 450);
-    if (name == L"clear") {
-        Emit(Op::ErrClear);
-        if (wantResult)
-            EmitConst(Value());
-        return;
-    }
+    Op op = Op::LoadErr;
     if (name == L"number")
-        Emit(Op::ErrNumber);
+        op = Op::ErrNumber;
     else if (name == L"description")
-        Emit(Op::ErrDescription);
+        op = Op::ErrDescription;
     else if (name == L"source")
-        Emit(Op::ErrSource);
-    else
-        Emit(Op::Raise, err::NoSuchMember);
+        op = Op::ErrSource;
+    else if (name == L"clear")
+        op = Op::ErrClear;
+    if (op == Op::LoadErr || !args.empty()) {
+        Emit(Op::LoadErr);
+        for (const Expr* arg : args)
+            CompileArgument(arg);
+        Emit(Op::Member,
+             NameConstant(member->name),
+             static_cast<std::int32_t>(args.size()),
+             static_cast<std::int32_t>(wantResult ? Access::Get : Access::Call));
+    } else if (op == Op::ErrClear) {
+        Emit(op);
+        if (wantResult)
+            EmitConst(Value());
+        return;
+    } else {
+        Emit(op);
+    }
     if (!wantResult)
         Emit(Op::Pop);
 }

@@ -72,7 +72,7 @@ void ProcedureCompiler::CompileName(const std::wstring& name) {
     }
     const std::wstring key = FoldCase(name);
     if (key == L"err") {
-        Emit(Op::ErrNumber);
+        Emit(Op::LoadErr);
         return;
     }
     if (key == L"me" && class_) {

@@ -30,6 +30,10 @@ void ProcedureCompiler::CompileFor(const ForStmt* st) {
 
 void ProcedureCompiler::CompileForEach(const ForEachStmt* st) {
     const std::int32_t temps = NewTemp(3); // the array, the next position, walking items
+    // A header that fails under On Error Resume Next leaves the array Empty, so Next ends
+    // the loop instead of walking what an earlier pass left there.
+    EmitConst(Value());
+    Emit(Op::StoreLocal, temps);
     const std::int32_t begin = Here();
     const std::int32_t var = VariableFor(st->variable);
     CompileExpr(st->collection);

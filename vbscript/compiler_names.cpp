@@ -20,7 +20,7 @@ void ProcedureCompiler::Hoist(const StmtList& body) {
             for (const ConstDecl& c : static_cast<const ConstStmt*>(s)->consts) {
                 const std::int32_t var = Declare(c.name);
                 constants_.emplace_back(&c, var);
-                if (globalCode_ &&
+                if (globalCode_ && !executed_ &&
                     std::ranges::find(scope_.constants, var) == scope_.constants.end())
                     scope_.constants.push_back(var);
             }
@@ -81,6 +81,12 @@ const ClassInfo::Member* ProcedureCompiler::ClassMember(const std::wstring& name
 
 std::int32_t ProcedureCompiler::Declare(const std::wstring& name) {
     const std::wstring key = FoldCase(name);
+    if (globalCode_ && executed_) { // Execute inside a procedure declares locals of the call
+        if (auto found = FindVariable(key);
+            found && (*found >> kVarKindShift) != static_cast<std::int32_t>(VarKind::Global))
+            return *found;
+        return ExecutedLocal(key);
+    }
     if (globalCode_)
         return PackVariable(VarKind::Global, scope_.DeclareGlobal(key, true));
     auto it = locals_.find(key);
@@ -114,6 +120,13 @@ std::int32_t ProcedureCompiler::Capture(std::int32_t callerVariable) const {
     return PackVariable(VarKind::Ref, static_cast<std::int32_t>(it - captures.begin()));
 }
 
+std::int32_t ProcedureCompiler::ExecutedLocal(const std::wstring& key) const {
+    auto it = std::ranges::find(*executed_, key);
+    if (it == executed_->end())
+        it = executed_->insert(it, key);
+    return Capture(ExecutedLocalCapture(static_cast<std::int32_t>(it - executed_->begin())));
+}
+
 std::optional<std::int32_t> ProcedureCompiler::FindVariable(const std::wstring& name) const {
     const std::wstring key = FoldCase(name);
     if (auto it = locals_.find(key); it != locals_.end())
@@ -122,6 +135,8 @@ std::optional<std::int32_t> ProcedureCompiler::FindVariable(const std::wstring& 
         if (auto it = caller_->localNames.find(key); it != caller_->localNames.end())
             return Capture(it->second);
     }
+    if (executed_ && std::ranges::find(*executed_, key) != executed_->end())
+        return ExecutedLocal(key);
     if (class_) {
         if (auto it = class_->members.find(key);
             it != class_->members.end() && it->second.field >= 0)

@@ -56,7 +56,8 @@ bool Engine::Add(std::wstring_view source, SyntaxError* error) {
                 m_vm.Run(*globalCode, {});
                 return true;
             } catch (const ScriptError& e) {
-                failure = SyntaxError{e.number, e.description, m_vm.ErrorLine(), 0, {}};
+                failure = SyntaxError{
+                    LanguageErrorNumber(e.number), e.description, m_vm.ErrorLine(), 0, {}};
             } catch (const std::bad_alloc&) {
                 failure = SyntaxError{7, StandardErrorDescription(7), m_vm.ErrorLine(), 0, {}};
             }
@@ -107,6 +108,7 @@ bool Engine::CallProcedure(std::wstring_view name,
                 return true;
             } catch (const ScriptError& e) {
                 failure = e;
+                failure.number = LanguageErrorNumber(e.number);
                 failure.line = m_vm.ErrorLine();
             } catch (const std::bad_alloc&) {
                 failure = ScriptError{7, StandardErrorDescription(7)};

@@ -147,6 +147,9 @@ orvo::DispVariant ToDispVariant(const Value& value) {
             return orvo::DispVariant(static_cast<IXO*>(nullptr));
         if (IXO* host = HostObjectOf(value))
             return orvo::DispVariant(host);
+        // A script object reaches the host as its default property's value.
+        if (Value inner; value.AsObject()->DefaultValue(inner) && inner.Type() != VarType::Object)
+            return ToDispVariant(inner);
         RaiseError(err::TypeMismatch);
     case VarType::Array: {
         const Array& array = *value.AsArray();

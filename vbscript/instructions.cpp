@@ -78,7 +78,7 @@ VariableOperands OperandsOf(Op op) {
     case Op::ErrDescription:
     case Op::ErrSource:
     case Op::ErrClear:
-    case Op::ErrRaise:
+    case Op::LoadErr:
     case Op::Raise:
     case Op::Member:
     case Op::StoreMember:

@@ -62,8 +62,8 @@ enum class Op : std::uint8_t {
     ErrDescription,
     ErrSource,
     ErrClear,
-    ErrRaise, // b: argument count (number, source, description)
-    Raise,    // a: error number
+    LoadErr, // pushes the Err object itself
+    Raise,   // a: error number
     // Objects. Member names are constants (folded); the object is below its arguments.
     Member,        // a: name, b: argument count, c: Access (Call or Get); pushes the result
     StoreMember,   // a: name, b: argument count, c: Access (Let or Set); stack: object, args, value

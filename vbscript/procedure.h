@@ -23,6 +23,12 @@ struct StatementRange {
 
 struct ClassInfo;
 
+// A capture naming local `index` that Execute made in the running call rather than a
+// variable of the caller's (the constant kind is never a place, so never a capture).
+inline std::int32_t ExecutedLocalCapture(std::int32_t index) {
+    return PackVariable(VarKind::Constant, index);
+}
+
 struct Procedure {
     std::wstring name;
     ClassInfo* owner = nullptr; // the class of a method or property
@@ -37,8 +43,10 @@ struct Procedure {
     // Its named locals and parameters by folded name, for Eval and Execute run inside it.
     std::unordered_map<std::wstring, std::int32_t> localNames;
     // Code compiled for Eval or Execute: the calling procedure's variables it uses, one per
-    // ByRef parameter.
+    // ByRef parameter; kExecutedLocal entries name the locals earlier Execute code made.
     std::vector<std::int32_t> captures;
+    // The hidden slot holding the locals Execute makes in a call; -1 without Execute.
+    std::int32_t executedLocals = -1;
     // Names it uses without declaring them while no global of that name is declared: each
     // has a local slot until such a global appears, then the global (GlobalScope rebinds).
     struct ImplicitName {

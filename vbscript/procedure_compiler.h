@@ -84,6 +84,11 @@ public:
 
     void CompileGlobalCode(const StmtList& statements);
 
+    // Execute or Eval inside a procedure: `names` are the locals earlier Execute code made
+    // in the running call; names this code declares join them (captured by
+    // ExecutedLocalCapture) instead of becoming globals.
+    void SeeExecutedLocals(std::vector<std::wstring>* names) { executed_ = names; }
+
 private:
     struct Loop {
         bool isFor;
@@ -184,6 +189,8 @@ private:
 
     // A variable of the calling procedure, reached through a ByRef parameter of this code.
     std::int32_t Capture(std::int32_t callerVariable) const;
+    // The capture of Execute-made local `key` of the running call, made when new.
+    std::int32_t ExecutedLocal(const std::wstring& key) const;
 
     std::optional<std::int32_t> FindVariable(const std::wstring& name) const;
 
@@ -316,6 +323,7 @@ private:
     const bool explicit_;
     ClassInfo* const class_;
     const Procedure* const caller_; // Eval and Execute code: the procedure they run in
+    std::vector<std::wstring>* executed_ = nullptr;
     std::unordered_map<std::wstring, std::int32_t> locals_;
     std::vector<Loop> loops_;
     std::vector<std::size_t> exitProcedure_;

@@ -4,6 +4,7 @@
 // they make are kept.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -18,10 +19,14 @@ public:
         int number = 0;
         std::wstring description;
         std::wstring source;
+        std::wstring helpFile;
+        int helpContext = 0;
     };
 
-    ErrorState& Err() { return m_err; }
-    void ClearErr() { m_err = ErrorState{}; }
+    ErrorState& Err() { return *m_err; }
+    void ClearErr() { *m_err = ErrorState{}; }
+    // Shared with the Err objects scripts hold, which may outlive the engine.
+    const std::shared_ptr<ErrorState>& SharedErr() const { return m_err; }
 
     // Without a sink the text is dropped, so a headless run never blocks.
     void SetOutput(std::function<void(std::wstring_view)> sink) { m_output = std::move(sink); }
@@ -41,6 +46,11 @@ public:
         return 1;
     }
 
+    // Rnd's state: the language's 24-bit generator, which each engine starts at &h50000, so
+    // a script that never calls Randomize sees 0.7055475, 0.533424, ... on every run.
+    static constexpr std::uint32_t kFirstRandomSeed = 0x50000;
+    std::uint32_t& RandomSeed() { return m_randomSeed; }
+
     // The LCID GetLocale answers. Only reported: conversions keep the invariant rules.
     static constexpr std::int32_t kDefaultLocale = 1033; // en-us
     std::int32_t Locale() const { return m_locale; }
@@ -53,8 +63,9 @@ public:
 
 private:
     InstanceHeap* m_objects = nullptr;
-    ErrorState m_err;
+    std::shared_ptr<ErrorState> m_err = std::make_shared<ErrorState>();
     std::int32_t m_locale = kDefaultLocale;
+    std::uint32_t m_randomSeed = kFirstRandomSeed;
     std::function<void(std::wstring_view)> m_output;
     MessageBox m_messageBox;
 };

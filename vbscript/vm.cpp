@@ -259,12 +259,13 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
             // Arrays.
             case Op::LoadElement1: {
                 const Value& target = variable(in.a);
-                if (kFast && target.Type() == VarType::Array &&
+                const Value& subscript = operand(in.b);
+                // Other subscripts convert outside the loop, where an object's default
+                // property may run while no array is held.
+                if (kFast && IsWhole(subscript) && target.Type() == VarType::Array &&
                     target.AsArray()->Dimensions() == 1) {
                     const Array& array = *target.AsArray();
-                    const Value& subscript = operand(in.b);
-                    m_stack.push_back(array.At(OneIndex(
-                        array, IsWhole(subscript) ? Whole(subscript) : ToLong(subscript))));
+                    m_stack.push_back(array.At(OneIndex(array, Whole(subscript))));
                     break;
                 }
                 leave();
@@ -513,7 +514,7 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
             case Op::ErrDescription:
             case Op::ErrSource:
             case Op::ErrClear:
-            case Op::ErrRaise:
+            case Op::LoadErr:
             case Op::Raise:
                 leave();
                 ErrorStatement(in, *f);

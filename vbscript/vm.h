@@ -17,6 +17,8 @@
 
 namespace vbs {
 
+class ExecutedLocals;
+
 struct Limits {
     std::uint64_t maxSteps = 100'000'000; // instructions per call from the host
     int maxDepth = 1000;                  // nested script procedure calls
@@ -29,7 +31,13 @@ inline constexpr const wchar_t* kStepLimitDescription = L"Script exceeded its st
 
 class Vm {
 public:
-    Vm(GlobalScope& scope, Runtime& runtime) : m_scope(scope), m_runtime(runtime) {}
+    Vm(GlobalScope& scope, Runtime& runtime)
+        : m_scope(scope), m_runtime(runtime), m_instances(std::make_shared<InstanceHost>()) {
+        m_instances->resolveDefault = [this](Value& v) {
+            if (m_frames.size() > 0)
+                ResolveDefault(v);
+        };
+    }
 
     void SetLimits(const Limits& limits) { m_limits = limits; }
 
@@ -144,6 +152,9 @@ private:
                    Value me,
                    bool discard,
                    std::size_t baseDepth);
+    // Call of a procedure no script has defined: a global variable of that name that
+    // ExecuteGlobal declared since is read instead (an element, or the default member).
+    [[gnu::cold]] void CallUndefined(const Instr& in, std::size_t baseDepth);
     // CallMe: pushes the frame of a method of Me called by its name.
     void CallOwnMethod(const Instr& in, Frame& frame, std::size_t baseDepth);
     // CallBuiltin: its arguments on the stack give way to its result.
@@ -164,8 +175,6 @@ private:
     // ---- On Error and Err (vm_error_statements.cpp) ----
     // The On Error, Err and Raise instructions.
     void ErrorStatement(const Instr& in, Frame& frame);
-    // Err.Raise with its `argc` arguments on the stack.
-    [[noreturn, gnu::cold]] void RaiseFromStack(int argc);
 
     // ---- runs, errors and recovery (vm_run.cpp) ----
     // A run from the host with nothing running: a fresh step budget.
@@ -256,6 +265,10 @@ private:
     // Runs code compiled for Eval or Execute with its captured variables bound to the
     // caller's.
     Value RunInScope(Procedure& code, const Frame* caller);
+    // The locals Execute made in `frame`'s call, kept in the procedure's hidden slot for
+    // them so they go when the call returns. Null when there are none yet and `make` is
+    // false, or the procedure has no such slot (global code: Execute declares globals).
+    ExecutedLocals* ExecutedLocalsOf(const Frame& frame, bool make);
     // GetRef's object for the procedure named by `name`.
     [[gnu::cold]] Value ProcedureRefTo(const Value& name);
 
@@ -304,6 +317,8 @@ private:
     std::uint64_t m_collectInterval = 10'000;
     std::uint64_t m_madeAtCollect = 0; // the heap's Made() and Live() after the last collection
     std::uint64_t m_liveAtCollect = 0;
+    // Resolves instances' default properties for conversions made outside the loop.
+    std::shared_ptr<InstanceHost> m_instances;
 };
 
 } // namespace vbs

@@ -92,29 +92,26 @@ void Vm::EraseVariable(Value& target, bool fixedArray) {
 }
 
 Vm::StepEnd Vm::LoadElement1(const Instr& in, Frame& frame, std::size_t baseDepth) {
-    const Value& target = Variable(frame, in.a);
     m_stack.push_back(Operand(frame, in.b));
-    if (target.Type() == VarType::Object)
-        return CallDefaultMember(target, 1, baseDepth) ? StepEnd::FramePushed : StepEnd::Done;
-    const auto subscripts = PopSubscripts(1);
-    if (target.Type() != VarType::Array)
-        RaiseError(err::TypeMismatch);
-    m_stack.push_back(target.AsArray()->At(target.AsArray()->FlatIndex(subscripts)));
-    return StepEnd::Done;
+    return LoadElement(Instr{Op::LoadElement, 0, in.a, 1, 0}, frame, baseDepth);
 }
 
 Vm::StepEnd Vm::LoadElement(const Instr& in, Frame& frame, std::size_t baseDepth) {
-    const Value& target = Variable(frame, in.a);
-    if (target.Type() == VarType::Object) {
+    if (Variable(frame, in.a).Type() == VarType::Object) {
         // An object indexed like an array: its default member.
-        const bool pushed = CallDefaultMember(target, static_cast<std::size_t>(in.b), baseDepth);
+        const bool pushed =
+            CallDefaultMember(Variable(frame, in.a), static_cast<std::size_t>(in.b), baseDepth);
         return pushed ? StepEnd::FramePushed : StepEnd::Done;
     }
+    if (Variable(frame, in.a).Type() != VarType::Array)
+        RaiseError(err::TypeMismatch);
+    // Subscripts convert before the array is read: an object's default property may run
+    // code that changes the variable.
+    const auto subscripts = PopSubscripts(in.b);
+    const Value& target = Variable(frame, in.a);
     if (target.Type() != VarType::Array)
         RaiseError(err::TypeMismatch);
-    const Array& array = *target.AsArray();
-    const std::size_t flat = array.FlatIndex(PopSubscripts(in.b));
-    m_stack.push_back(array.At(flat));
+    m_stack.push_back(target.AsArray()->At(target.AsArray()->FlatIndex(subscripts)));
     return StepEnd::Done;
 }
 
@@ -166,14 +163,18 @@ template Vm::StepEnd Vm::StoreElement<true>(const Instr&, Frame&, std::size_t);
 template Vm::StepEnd Vm::StoreElement<false>(const Instr&, Frame&, std::size_t);
 
 Vm::StepEnd Vm::ArgElement(const Instr& in, Frame& frame, std::size_t baseDepth) {
-    Value& target = Variable(frame, in.a);
-    if (target.Type() == VarType::Array) {
+    if (Variable(frame, in.a).Type() == VarType::Array) {
+        const auto subscripts = PopSubscripts(in.b); // may run a default property
+        Value& target = Variable(frame, in.a);
+        if (target.Type() != VarType::Array)
+            RaiseError(err::TypeMismatch);
         Array& array = *target.MutableArray();
-        Value& element = array.At(array.FlatIndex(PopSubscripts(in.b)));
+        Value& element = array.At(array.FlatIndex(subscripts));
         m_stack.push_back(element);
         m_argRefs.push_back(ArgPlace{&element, ArrayLock(&array)});
         return StepEnd::Done;
     }
+    const Value& target = Variable(frame, in.a);
     if (target.Type() != VarType::Object)
         RaiseError(err::TypeMismatch);
     // An object's default member: its result goes by value.

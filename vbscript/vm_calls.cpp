@@ -50,6 +50,25 @@ void Vm::EnterCall(Procedure& proc,
     frame.discardResult = discard;
 }
 
+void Vm::CallUndefined(const Instr& in, std::size_t baseDepth) {
+    const Procedure& callee = *m_scope.procedures[static_cast<std::size_t>(in.a)];
+    const std::int32_t global = m_scope.globalIndex.Find(callee.name);
+    const auto argc = static_cast<std::size_t>(in.b);
+    const Value* value = global >= 0 && m_scope.declared[static_cast<std::size_t>(global)]
+                             ? &m_scope.globals[static_cast<std::size_t>(global)]
+                             : nullptr;
+    if (value && argc == 0) { // the name alone: the variable's value
+        m_stack.push_back(*value);
+        return;
+    }
+    if (!value || (value->Type() != VarType::Array && value->Type() != VarType::Object))
+        throw ScriptError{err::TypeMismatch, L"Type mismatch: '" + callee.name + L"'"};
+    if (in.c != 0) // arguments passed without places get empty ones
+        m_argRefs.resize(m_argRefs.size() + argc);
+    m_stack.insert(m_stack.end() - static_cast<std::ptrdiff_t>(argc), *value);
+    MemberCall(L"", Access::Get, argc, baseDepth);
+}
+
 void Vm::CallOwnMethod(const Instr& in, Frame& frame, std::size_t baseDepth) {
     const auto& info = static_cast<ClassInstance*>(frame.me.AsObject())->Info();
     EnterCall(*info.procedures[static_cast<std::size_t>(in.a)],

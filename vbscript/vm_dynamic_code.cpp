@@ -1,3 +1,5 @@
+#include <deque>
+
 #include "vbscript/coerce.h"
 #include "vbscript/compiler.h"
 #include "vbscript/parser.h"
@@ -14,10 +16,20 @@ namespace {
 [[noreturn]] void RaiseCompileError(const SyntaxError& error) {
     if (error.number == syntax_errors::kOutOfStackSpace)
         throw ScriptError{error.number, error.description};
-    RaiseError(syntax_errors::kSyntaxError);
+    throw ScriptError{syntax_errors::kSyntaxError,
+                      StandardErrorDescription(syntax_errors::kSyntaxError),
+                      false,
+                      ScriptError::Origin::Compiler};
 }
 
 } // namespace
+
+// Names Execute declared in one call of a procedure, and their values.
+class ExecutedLocals final : public Object {
+public:
+    std::vector<std::wstring> names; // folded
+    std::deque<Value> values;        // a deque: ByRef places into it stay valid
+};
 
 void Vm::RunCodeText(const Instr& in, Frame& frame) {
     Value text = std::move(m_stack.back());
@@ -36,7 +48,13 @@ Value Vm::EvalText(const Value& text, const Frame& caller) {
         RaiseCompileError(*parsed.error);
     std::unique_ptr<Procedure> code;
     SyntaxError failure;
-    if (!CompileExpression(*parsed.program, m_scope, code, failure, caller.proc))
+    ExecutedLocals* executed = ExecutedLocalsOf(caller, false);
+    if (!CompileExpression(*parsed.program,
+                           m_scope,
+                           code,
+                           failure,
+                           caller.proc,
+                           executed ? &executed->names : nullptr))
         RaiseCompileError(failure);
     return RunInScope(*code, &caller);
 }
@@ -50,16 +68,46 @@ void Vm::ExecuteText(const Value& text, const Frame* caller) {
         RaiseCompileError(*parsed.error);
     std::unique_ptr<Procedure> code;
     SyntaxError failure;
-    if (!Compile(*parsed.program, m_scope, code, failure, caller ? caller->proc : nullptr))
+    // Global code, and the code of Eval and Execute, has no slot for them: its Execute
+    // declares globals.
+    ExecutedLocals* executed = caller ? ExecutedLocalsOf(*caller, true) : nullptr;
+    const bool compiled = Compile(*parsed.program,
+                                  m_scope,
+                                  code,
+                                  failure,
+                                  caller ? caller->proc : nullptr,
+                                  executed ? &executed->names : nullptr);
+    if (executed) // new names get their places even when the text fails to compile
+        executed->values.resize(executed->names.size());
+    if (!compiled)
         RaiseCompileError(failure);
     RunInScope(*code, caller);
 }
 
 Value Vm::RunInScope(Procedure& code, const Frame* caller) {
     std::vector<ArgPlace> places(code.captures.size());
-    for (std::size_t i = 0; i < places.size(); ++i)
-        places[i].ref = &Variable(*caller, code.captures[i]);
+    ExecutedLocals* executed = nullptr;
+    for (std::size_t i = 0; i < places.size(); ++i) {
+        const std::int32_t capture = code.captures[i];
+        if ((capture >> kVarKindShift) != static_cast<std::int32_t>(VarKind::Constant)) {
+            places[i].ref = &Variable(*caller, capture);
+            continue;
+        }
+        if (!executed)
+            executed = ExecutedLocalsOf(*caller, false);
+        places[i].ref =
+            &executed->values[static_cast<std::size_t>(capture & ((1 << kVarKindShift) - 1))];
+    }
     return RunFrame(code, nullptr, places, caller ? caller->me : Value());
+}
+
+ExecutedLocals* Vm::ExecutedLocalsOf(const Frame& frame, bool make) {
+    if (frame.proc->executedLocals < 0)
+        return nullptr;
+    Value& slot = frame.locals[frame.proc->executedLocals];
+    if (slot.IsEmpty() && make)
+        slot = Value::FromObject(new ExecutedLocals);
+    return slot.IsEmpty() ? nullptr : static_cast<ExecutedLocals*>(slot.AsObject());
 }
 
 Value Vm::ProcedureRefTo(const Value& name) {
@@ -67,7 +115,7 @@ Value Vm::ProcedureRefTo(const Value& name) {
     if (it == m_scope.procedureIndex.end() ||
         !m_scope.procedures[static_cast<std::size_t>(it->second)]->defined)
         RaiseError(err::InvalidCall);
-    return Value::FromObject(new ProcedureRef(it->second));
+    return Value::FromObject(new ProcedureRef(it->second, m_instances));
 }
 
 } // namespace vbs

@@ -1,6 +1,6 @@
-// On Error, the Err object's members the compiler turns into instructions, and the errors
-// a script raises.
-#include "vbscript/coerce.h"
+// On Error, the Err object (its frequent members as instructions, and itself as a value),
+// and the errors the compiler raises.
+#include "vbscript/err_object.h"
 #include "vbscript/script_error.h"
 #include "vbscript/vm.h"
 
@@ -28,25 +28,12 @@ void Vm::ErrorStatement(const Instr& in, Frame& frame) {
     case Op::ErrClear:
         m_runtime.ClearErr();
         return;
-    case Op::ErrRaise:
-        RaiseFromStack(in.b);
+    case Op::LoadErr:
+        m_stack.push_back(Value::FromObject(new ErrObject(m_runtime.SharedErr())));
+        return;
     default: // Raise, the only other one the loop hands out
         RaiseError(in.a);
     }
-}
-
-void Vm::RaiseFromStack(int argc) {
-    const std::size_t first = m_stack.size() - static_cast<std::size_t>(argc);
-    const int number = ToLong(m_stack[first]);
-    const auto text = [&](std::size_t i, std::wstring fallback) {
-        return static_cast<int>(i) < argc && !m_stack[first + i].IsEmpty()
-                   ? ToString(m_stack[first + i])
-                   : fallback;
-    };
-    m_runtime.Err().source = text(1, L"");
-    const std::wstring description = text(2, StandardErrorDescription(number));
-    m_stack.resize(first);
-    throw ScriptError{number, description};
 }
 
 } // namespace vbs

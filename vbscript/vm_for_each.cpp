@@ -64,7 +64,7 @@ bool Vm::StartForEach(const Instr& in, Frame& frame) {
 }
 
 bool Vm::NextForEach(const Instr& in, Frame& frame) {
-    // Not an array only when StartForEach failed under On Error Resume Next.
+    // Not an array once the walk ended, or when the header failed under On Error Resume Next.
     if (frame.locals[in.b].Type() != VarType::Array)
         return false;
     const Array& array = *frame.locals[in.b].AsArray();
@@ -73,6 +73,7 @@ bool Vm::NextForEach(const Instr& in, Frame& frame) {
         // Walking an object's items leaves the variable Empty; an array leaves its last element.
         if (frame.locals[in.b + 2].AsBoolean())
             Variable(frame, in.a) = Value();
+        frame.locals[in.b] = Value(); // the walked items go now, not when the call returns
         return false;
     }
     Variable(frame, in.a) = array.At(ElementAt(array, next));

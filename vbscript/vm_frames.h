@@ -46,7 +46,7 @@ namespace vbs {
     Procedure& callee = *m_scope.procedures[static_cast<std::size_t>(in.a)];
     const auto argc = static_cast<std::size_t>(in.b);
     if (!callee.defined)
-        throw ScriptError{err::TypeMismatch, L"Type mismatch: '" + callee.name + L"'"};
+        return CallUndefined(in, baseDepth);
     if (argc != callee.paramByRef.size())
         RaiseError(450);
     if (m_frames.size() - baseDepth >= static_cast<std::size_t>(m_limits.maxDepth))

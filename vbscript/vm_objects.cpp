@@ -24,10 +24,6 @@ template <class T> T* AsFinal(Object* object) {
     return object && typeid(*object) == typeid(T) ? static_cast<T*>(object) : nullptr;
 }
 
-[[gnu::always_inline]] inline bool IsInstance(const Value& v) {
-    return v.Type() == VarType::Object && AsFinal<ClassInstance>(v.AsObject());
-}
-
 } // namespace
 
 namespace vm_values {
@@ -120,7 +116,8 @@ bool Vm::MemberCall(std::wstring_view name,
                   baseDepth);
         return true;
     }
-    if (auto* ref = AsFinal<ProcedureRef>(target); ref && name.empty()) {
+    if (auto* ref = AsFinal<ProcedureRef>(target);
+        ref && name.empty() && ref->MadeBy(m_instances)) {
         m_stack.erase(m_stack.begin() + static_cast<std::ptrdiff_t>(first - 1));
         EnterCall(*m_scope.procedures[static_cast<std::size_t>(ref->Procedure())],
                   argc,
@@ -158,13 +155,16 @@ bool Vm::MemberStore(std::wstring_view name,
                      std::size_t baseDepth) {
     Value value = std::move(m_stack.back());
     m_stack.pop_back();
-    if (access == Access::Set) {
-        if (value.Type() != VarType::Object)
-            RaiseError(err::ObjectRequired);
-    } else {
+    if (access == Access::Set && value.Type() != VarType::Object)
+        RaiseError(err::ObjectRequired);
+    // Let stores a value: an object's default property. A Property Let procedure gets an
+    // object as it is (it may ask IsObject, and its own Let of it takes the default).
+    const auto letValue = [&] {
+        if (access == Access::Set)
+            return;
         ResolveDefault(value);
         LetValue(value);
-    }
+    };
     const std::size_t first = m_stack.size() - argc;
     Value object = std::move(m_stack[first - 1]);
     // Nothing has no members: the same Object required as for a value that is no object.
@@ -175,6 +175,7 @@ bool Vm::MemberStore(std::wstring_view name,
         const ClassInfo& info = instance->Info();
         const ClassInfo::Member& member = FindMember(info, name);
         if (member.field >= 0) {
+            letValue();
             Value& field = instance->Field(member.field);
             if (argc == 0) {
                 field = std::move(value);
@@ -200,6 +201,7 @@ bool Vm::MemberStore(std::wstring_view name,
                   baseDepth);
         return true;
     }
+    letValue();
     std::vector<Value> args(
         std::make_move_iterator(m_stack.begin() + static_cast<std::ptrdiff_t>(first)),
         std::make_move_iterator(m_stack.end()));
@@ -283,7 +285,7 @@ bool Vm::New(const std::wstring& className, std::size_t baseDepth) {
     if (it == m_scope.classes.end())
         throw ScriptError{506, L"Class not defined: '" + className + L"'"};
     const std::shared_ptr<ClassInfo>& info = it->second;
-    Value instance = Value::FromObject(new ClassInstance(info, &m_heap));
+    Value instance = Value::FromObject(new ClassInstance(info, &m_heap, m_instances));
     m_stack.push_back(instance);
     if (info->initialize < 0)
         return false;
@@ -315,21 +317,31 @@ bool Vm::StartTerminate(std::size_t baseDepth) {
 }
 
 void Vm::ResolveDefault(Value& v) {
-    if (!IsInstance(v))
+    if (v.Type() != VarType::Object || !v.AsObject())
         return;
-    auto* instance = static_cast<ClassInstance*>(v.AsObject());
-    const ClassInfo& info = instance->Info();
-    auto it = info.members.find(info.defaultMember);
-    if (info.defaultMember.empty() || it == info.members.end())
-        return; // using it as a value fails later with 438
-    if (it->second.field >= 0) {
-        v = Value(instance->Field(it->second.field));
+    Procedure* property = nullptr;
+    Value me;
+    if (auto* ref = AsFinal<ProcedureRef>(v.AsObject()); ref && ref->MadeBy(m_instances)) {
+        // GetRef's object used as a value calls its procedure.
+        property = m_scope.procedures[static_cast<std::size_t>(ref->Procedure())].get();
+    } else if (auto* instance = AsFinal<ClassInstance>(v.AsObject())) {
+        const ClassInfo& info = instance->Info();
+        auto it = info.members.find(info.defaultMember);
+        if (info.defaultMember.empty() || it == info.members.end())
+            return; // using it as a value fails later with 438
+        if (it->second.field >= 0) {
+            v = Value(instance->Field(it->second.field));
+            return;
+        }
+        const std::int32_t index = it->second.method >= 0 ? it->second.method : it->second.get;
+        if (index < 0)
+            return;
+        property = info.procedures[static_cast<std::size_t>(index)].get();
+        me = v;
+    } else {
         return;
     }
-    const std::int32_t index = it->second.method >= 0 ? it->second.method : it->second.get;
-    if (index < 0)
-        return;
-    Procedure& proc = *info.procedures[static_cast<std::size_t>(index)];
+    Procedure& proc = *property;
     if (!proc.paramByRef.empty())
         RaiseError(450);
     // The caller's operands stay where they are while the property runs on fresh stacks.
@@ -346,7 +358,7 @@ void Vm::ResolveDefault(Value& v) {
             vm.m_subscripts.swap(subscripts);
         }
     } aside(*this);
-    Value result = RunFrame(proc, nullptr, {}, v);
+    Value result = RunFrame(proc, nullptr, {}, std::move(me));
     v = std::move(result);
 }
 

@@ -88,8 +88,16 @@ Value Vm::RunFrame(Procedure& proc, Value* args, std::span<ArgPlace> places, Val
 }
 
 bool Vm::Recover(const ScriptError& error, std::size_t baseDepth) {
-    m_runtime.Err().number = error.number;
-    m_runtime.Err().description = error.description;
+    Runtime::ErrorState& err = m_runtime.Err();
+    err.number = LanguageErrorNumber(error.number);
+    err.description = error.description;
+    // Err.Raise has set the source and help parts; the engine's own errors have no help.
+    if (error.origin != ScriptError::Origin::Raise) {
+        err.source = error.origin == ScriptError::Origin::Compiler ? kCompileErrorSource
+                                                                   : kRuntimeErrorSource;
+        err.helpFile.clear();
+        err.helpContext = 0;
+    }
     while (m_frames.size() > baseDepth) {
         Frame& frame = m_frames.back();
         if (frame.resumeNext) {

@@ -6,6 +6,7 @@
 #include "vbscript/builtins.h"
 #include "vbscript/clock.h"
 #include "vbscript/coerce.h"
+#include "vbscript/runtime.h"
 #include "vbscript/script_error.h"
 
 using namespace vbs;
@@ -26,7 +27,8 @@ Value Call(const wchar_t* name, std::initializer_list<Value> args) {
     const Builtin* builtin = FindBuiltin(name);
     EXPECT_NE(builtin, nullptr) << "no built-in";
     std::vector<Value> list(args);
-    return builtin->function(nullptr, list);
+    static Runtime runtime; // Rnd's state lives there
+    return builtin->function(&runtime, list);
 }
 
 std::wstring Text(const wchar_t* name, std::initializer_list<Value> args) {

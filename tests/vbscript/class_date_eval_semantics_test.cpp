@@ -139,4 +139,57 @@ TEST(EvalSemantics, TextThatIsNoCode) {
     ExpectAll(cases, kScopes);
 }
 
+const std::wstring kExecuted = LR"vbs(
+Dim trace
+Sub MakeLocal()
+  Execute "made = 7 : Dim cells(2) : cells(1) = ""one"""
+  trace = trace & Eval("made") & Eval("cells(1)")
+  Execute "made = made + 1"
+  trace = trace & Eval("made * 10")
+End Sub
+Function SeenOutside() : SeenOutside = IsEmpty(made) & IsEmpty(cells) : End Function
+Execute "fromGlobal = 5"
+Sub Nested() : Execute "made = ""outer"" : MakeLocal" : trace = trace & Eval("made") : End Sub
+Function UsesLater() : UsesLater = later(2) & UBound(later) : End Function
+Function Lookup() : Lookup = table(2) & TypeName(table) : End Function
+Class Keeper
+  Public field
+  Function Run() : Execute "field = 3 : temp = 4" : Run = field & Eval("temp") : End Function
+End Class
+)vbs";
+
+// Names Execute declares inside a procedure are locals of that call: later Execute and Eval
+// code of the same call sees them, nothing outside does, and the next call starts afresh.
+TEST(EvalSemantics, ExecuteInAProcedureDeclaresLocals) {
+    const Case cases[] = {
+        {L"MakeLocal : f = trace", L"7one80"},
+        {L"MakeLocal : MakeLocal : f = trace", L"7one807one80"},
+        {L"MakeLocal : f = SeenOutside() & Eval(\"IsEmpty(made)\")", L"TrueTrueTrue"},
+        {L"Nested : f = trace", L"7one80outer"},
+        {L"Set k = New Keeper : f = k.Run() & k.field & Eval(\"IsEmpty(temp)\")", L"343True"},
+        // In global code the names are globals, as ExecuteGlobal's are.
+        {L"f = fromGlobal & SeenOutside()", L"5TrueTrue"},
+        {L"Execute \"Const k = 2\" : f = k", L"2"},
+        {L"MakeLocal : Execute \"made = \" : f = 1", L"error 1002"},
+    };
+    ExpectAll(cases, kExecuted);
+}
+
+// An array ExecuteGlobal declares is indexed like any other, also where the name was
+// compiled as a call because nothing had declared it yet.
+TEST(EvalSemantics, ExecuteGlobalArraysAreIndexable) {
+    const Case cases[] = {
+        {L"ExecuteGlobal \"Dim a(3)\" : a(1) = 5 : f = a(1) & UBound(a)", L"53"},
+        {L"ExecuteGlobal \"Dim later(4) : later(2) = \"\"two\"\"\" : f = UsesLater()", L"two4"},
+        {L"ExecuteGlobal \"Dim later(4)\" : x = 2 : later(x) = 9 : f = later(x)", L"9"},
+        {L"ExecuteGlobal \"Dim table : Set table = CreateObject(\"\"Scripting.Dictionary\"\")\"\n"
+         L"table.Add 2, \"via default \" : f = Lookup()",
+         L"via default Dictionary"},
+        {L"ExecuteGlobal \"Dim later : later = 5\" : f = UsesLater()", L"error 13"},
+        {L"f = UsesLater()", L"error 13"},
+        {L"ExecuteGlobal \"Dim later(4)\" : f = later(7)", L"error 9"},
+    };
+    ExpectAll(cases, kExecuted);
+}
+
 } // namespace

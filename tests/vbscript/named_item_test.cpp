@@ -58,7 +58,8 @@ const std::wstring kHelpers =
     L"Sub Fill(x) : x = 42 : End Sub\n"
     L"Class Holder\n"
     L" Public Function Kind() : TakeRef Box2 : Kind = seen & \"/\" & Box2.Level : End Function\n"
-    L"End Class\n";
+    L"End Class\n"
+    L"Class Count : Public Default Property Get N : N = 5 : End Property : End Class\n";
 
 struct Case {
     const char* what;
@@ -78,6 +79,10 @@ const Case kFirstUses[] = {
     {"argument of a host method",
      L"r = Box1.IsSame(Box2) & \"/\" & Box2.IsSame(Box2)",
      L"False/True"},
+    // A script instance reaches the host as its default property's value.
+    {"instance with a default, to a host method",
+     L"Set c = New Count : r = Box2.Add(c) & \"/\" & Box2.Add(c)",
+     L"5/10"},
     {"right of Set", L"Set o = Box2 : o.Add 2 : r = TypeName(o) & \"/\" & Box2.Level", L"Lamp/2"},
     {"With", L"With Box2 : .Caption = \"w\" : r = .Caption : End With", L"w"},
     {"For Each", L"For Each v In Bag : r = r & v : Next", L"abc"},

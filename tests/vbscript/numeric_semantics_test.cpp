@@ -1,6 +1,6 @@
 // Numbers as the language computes them: the subtype a result takes, where Integer becomes
 // Long and Long becomes Double, what overflows (error 6), rounding to even, and the
-// operators on Empty, Null and text.
+// operators on Empty, Null and text, and the sequence Rnd gives.
 #include "semantics_case.h"
 
 namespace {
@@ -143,6 +143,32 @@ TEST(NumericSemantics, ComparingNumbersAndText) {
         {L"n = 10 : Select Case n : Case \"010\" : f = \"number\" : Case \"10\" : f = \"text\" : "
          L"End Select",
          L"text"},
+    };
+    ExpectAll(cases);
+}
+
+// Every engine starts the language's generator afresh, so a script that never calls
+// Randomize sees the language's own first numbers.
+TEST(NumericSemantics, RndSequence) {
+    const Case cases[] = {
+        {L"f = Rnd & \" \" & Rnd & \" \" & Rnd", L"0.7055475 0.533424 0.5795186"},
+        {L"f = TypeName(Rnd)", L"Single"},
+        {L"a = Rnd : f = (Rnd(0) = a) & \" \" & (Rnd(0) = a) & \" \" & Rnd", L"True True 0.533424"},
+        {L"f = Rnd(5) & \" \" & Rnd(1)", L"0.7055475 0.533424"},
+        {L"f = Rnd(-1) & \" \" & Rnd(-1)", L"0.224007 0.224007"},
+        // A negative argument restarts from its Single bits: -1 and CDbl(-1) are the same number.
+        {L"x = Rnd(-1) : a = Rnd : y = Rnd(CDbl(-1)) : f = (Rnd = a) & (x = y)", L"TrueTrue"},
+        {L"f = (Rnd(-1) = Rnd(-2))", L"False"},
+        // Rnd(-1) then Randomize n repeats a sequence; Randomize n alone does not.
+        {L"x = Rnd(-1) : Randomize 42 : a = Rnd : b = Rnd\n"
+         L"x = Rnd(-1) : Randomize 42 : f = (Rnd = a) & (Rnd = b)",
+         L"TrueTrue"},
+        {L"Randomize 42 : a = Rnd : Randomize 42 : f = (Rnd = a)", L"False"},
+        {L"x = Rnd(-1) : Randomize 42 : a = Rnd : x = Rnd(-1) : Randomize 43 : f = (Rnd = a)",
+         L"False"},
+        {L"Randomize : a = Rnd : f = (a >= 0 And a < 1)", L"True"},
+        {L"f = Rnd(\"x\")", L"error 13"},
+        {L"Randomize \"x\"", L"error 13"},
     };
     ExpectAll(cases);
 }

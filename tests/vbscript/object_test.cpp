@@ -201,11 +201,11 @@ TEST(DynamicCode, EvalAndExecuteSeeTheCallersScope) {
             L" Execute \"n = n + 1: a = 42: b = 0\"\n Calc = Calc & \",\" & n & b\nEnd Function\n"
             L"Function f()\n x = 1\n f = Calc(x, 2) & \",\" & x\nEnd Function"),
         L"117,60,42");
-    // New names Execute assigns are globals; ExecuteGlobal does not see locals.
+    // New names Execute assigns are locals of the call; ExecuteGlobal does not see locals.
     EXPECT_EQ(Script(L"Sub S()\n Dim hidden: hidden = 1\n Execute \"made = hidden + 1\"\n"
                      L" ExecuteGlobal \"seen = IsEmpty(hidden)\"\nEnd Sub\n"
-                     L"Function f()\n S\n f = made & seen\nEnd Function"),
-              L"2True");
+                     L"Function f()\n S\n f = IsEmpty(made) & seen\nEnd Function"),
+              L"TrueTrue");
     // Inside a class: private fields and methods, and Me.
     EXPECT_EQ(
         Script(L"Class K\n Private secret\n Private Sub Class_Initialize(): secret = 3: End Sub\n"

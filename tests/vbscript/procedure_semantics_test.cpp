@@ -208,4 +208,52 @@ TEST(ProcedureSemantics, ErrorsAcrossProcedures) {
     ExpectAll(cases, kProcedures);
 }
 
+const std::wstring kForEach = LR"vbs(
+Dim log
+Function FailedWalks(n)
+    On Error Resume Next
+    For i = 1 To n
+        For Each v In i
+            count = count + 1
+        Next
+    Next
+    FailedWalks = count & "/" & Err.Number
+End Function
+Function Sum(list)
+    For Each v In list : Sum = Sum + v : Next
+End Function
+Class Noisy
+    Public name
+    Private Sub Class_Terminate : log = log & "-" & name : End Sub
+End Class
+)vbs";
+
+// A For Each whose header fails under On Error Resume Next runs its body once and ends at
+// Next; nothing of it stays behind to disturb later loops, calls or the code after them.
+TEST(ProcedureSemantics, ForEachAfterAFailedHeader) {
+    const Case cases[] = {
+        {L"f = FailedWalks(1000) & \" \" & Sum(Array(1, 2, 3))", L"1000/451 6"},
+        {L"For k = 1 To 3 : r = r & FailedWalks(k) & \",\" : Next : f = r & Sum(Array(4, 5))",
+         L"1/451,2/451,3/451,9"},
+        // A header that fails after an earlier pass left the loop early ends at Next rather
+        // than walking on through the earlier pass's array.
+        {L"On Error Resume Next\n For i = 1 To 2\n If i = 1 Then s = Array(1, 2, 3) Else s = 5\n"
+         L" For Each v In s : r = r & i & v & \" \" : If i = 1 Then Exit For\n Next\n Next\n"
+         L"f = r & Err.Number",
+         L"11 21 451"},
+        {L"On Error Resume Next : For Each v In Nothing : n = n + 1 : Next : f = n & Err.Number",
+         L"191"},
+        {L"On Error Resume Next : For Each v In NoSuch(1) : n = n + 1 : Next : f = n & Err.Number",
+         L"113"},
+        {L"For Each v In 5 : Next", L"error 451"},
+        // The walked items go when the loop ends, not when the procedure returns (o still
+        // holds the last one).
+        {L"Set a = New Noisy : a.name = \"a\" : Set b = New Noisy : b.name = \"b\"\n"
+         L"For Each o In Array(a, b) : Next : Set a = Nothing : Set b = Nothing\n"
+         L"f = log & \"|\"",
+         L"-a|"},
+    };
+    ExpectAll(cases, kForEach);
+}
+
 } // namespace
