@@ -204,9 +204,11 @@ private:
     // Rows of `source` can be copied here as bytes: another structure of the same layout
     // without variable-length strings or repeating groups.
     bool RowsMoveWholeFrom(const XStruct& source) const {
-        return &source != this && source.m_rows.RowSize() == m_rows.RowSize() &&
-               !HasPointerField() && !source.HasPointerField() &&
-               source.GetFieldCount() == GetFieldCount() && !HasVirtual();
+        // A structure that never held a row has no row storage yet: its layout decides.
+        const int rowSize = m_rows.Rows() > 0 ? m_rows.RowSize() : GetRecordSize();
+        return &source != this && source.m_rows.RowSize() == rowSize && !HasPointerField() &&
+               !source.HasPointerField() && source.GetFieldCount() == GetFieldCount() &&
+               !HasVirtual();
     }
     // InsertRowsAtTop for every case but a tick into a full ring.
     int InsertRowsAtTopGrowing(const XStruct& source, int first, int count);

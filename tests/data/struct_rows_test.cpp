@@ -205,6 +205,10 @@ TEST_F(StructRowsTest, ReceivedRowsGoInWholeAtTheTop) {
     EXPECT_EQ(plain->InsertRowsAtTop(*received, 1, 2), 2);
     EXPECT_EQ(Column(plain, 1), L"r2,r1,old");
 
+    XStruct* empty = Pairs(R"(count="0")");
+    EXPECT_EQ(empty->InsertRowsAtTop(*received, 0, 2), 2) << "a list that never held a row";
+    EXPECT_EQ(Column(empty, 1), L"r1,r0");
+
     EXPECT_EQ(plain->InsertRowsAtTop(*received, 4, 2), 0) << "past the source's rows";
     EXPECT_EQ(plain->InsertRowsAtTop(*received, -1, 1), 0);
     EXPECT_EQ(plain->InsertRowsAtTop(*plain, 0, 1), 0);
