@@ -11,10 +11,6 @@ namespace orvo {
 
 namespace hit_order_detail {
 
-inline XUI* AsVisual(XDO* node) {
-    return HasStyle(node, XDO_STYLE_UI) ? KindOf<XUI>(node) : nullptr;
-}
-
 template <class Take> XUI* FirstAmong(XDO* first, Take& take) {
     std::vector<XDO*> siblings;
     for (XDO* node = first; node; node = node->next())

@@ -10,10 +10,6 @@
 
 namespace {
 [[maybe_unused]] const int g_registered = orvo::RegisterFactory<XSelector>();
-
-XUI* AsVisual(XDO* node) {
-    return orvo::HasStyle(node, XDO_STYLE_UI) ? orvo::KindOf<XUI>(node) : nullptr;
-}
 } // namespace
 
 ORVO_DISPATCH(XSelector,

@@ -231,3 +231,8 @@ private:
     orvo::IXORef m_park; // the hidden XWnd holding this object while it is parked
     std::wstring m_strHotKey;
 };
+
+// The object as a visual object, or null when it is none.
+inline XUI* AsVisual(XDO* node) {
+    return orvo::HasStyle(node, XDO_STYLE_UI) ? orvo::KindOf<XUI>(node) : nullptr;
+}

@@ -13,10 +13,6 @@
 
 namespace {
 
-XUI* AsVisual(XDO* node) {
-    return orvo::HasStyle(node, XDO_STYLE_UI) ? orvo::KindOf<XUI>(node) : nullptr;
-}
-
 // The window host `object` paints into: itself when it is one.
 XDO* PaintingWindow(XDO* object) {
     return object->GetXDO(XDO_STYLE_WINDOWHOST, 0);
