@@ -30,7 +30,12 @@ ORVO_DISPATCH(XLib,
               ORVO_METHOD(GetParamValue),
               ORVO_METHOD(CompareParamValue),
               ORVO_METHOD(NotifyEvent),
-              ORVO_METHOD(GetLoadingTick))
+              ORVO_METHOD(GetLoadingTick),
+              ORVO_METHOD(InitFocus),
+              ORVO_METHOD(NotifySetFocus),
+              ORVO_METHOD(FocusKeyProc),
+              ORVO_METHOD(TabNavi),
+              ORVO_METHOD_AS(RestoreFocus, GiveFocus))
 
 XLib::XLib() {
     m_nStyle |= XDO_STYLE_SCREEN;
@@ -81,6 +86,12 @@ int XLib::SetMethod(const wchar_t* name, XElement* e) {
             m_notifyNames.push_back(plat::ToLower(event));
         return 1;
     }
+    if (plat::EqualsNoCase(method, L"TabStop")) {
+        auto stop = std::make_unique<CTabStop>();
+        if (stop->SetElement(e))
+            m_tabStops.push_back(std::move(stop));
+        return 1;
+    }
     return XDO::SetMethod(name, e);
 }
 
@@ -90,6 +101,8 @@ int XLib::RunObjectEvent(int n) {
     if (n == EVT_AFTERCREATE) {
         for (const auto& m : m_methods)
             m->LinkObject(this);
+        for (const auto& stop : m_tabStops)
+            stop->LinkObject(this);
     }
     return result;
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/lib_method.h"
+#include "core/tab_stop.h"
 #include "core/xdo.h"
 
 class XLibParam {
@@ -54,15 +55,37 @@ public:
     int RelayEvent();
     const std::vector<std::unique_ptr<XLibParam>>& GetParams() const { return m_params; }
     bool IsDragBlock() const { return m_dragBlock; }
+
+    // Focus travel over the declared tab stops, in declaration order.
+    int InitFocus();
+    // A control of this screen took the focus; 1 when it is one of the tab stops.
+    int NotifySetFocus(XDO* object);
+    // Tab (Shift+Tab backwards), Enter and Space; 1 when the key was handled.
+    int FocusKeyProc(unsigned key);
+    int TabNavi(bool forward);
+    // The current tab stop takes the focus again (when the screen's frame is activated).
+    int RestoreFocus();
+    // The control of the current tab stop, or null.
+    XDO* CurrentFocus() const;
+    // The first focusable tab stop marked "DefaultButton", or null.
+    CTabStop* DefaultButton() const;
+    // The tab stops whose control can take the focus now.
+    void GatherTabStop(std::vector<CTabStop*>& stops) const;
+    static bool CanFocus(XDO* control);
+    const std::vector<std::unique_ptr<CTabStop>>& GetTabStops() const { return m_tabStops; }
     bool IsDropBlock() const { return m_dropBlock; }
 
 private:
     XLibParam* FindParam(std::wstring_view name) const;
     XDO* Loader() const;
+    void GiveFocus(CTabStop* stop);
+    void SimulateMouseClick(XDO* control);
 
     std::vector<std::unique_ptr<XLibParam>> m_params;
     std::vector<std::wstring> m_notifyNames; // lower case
     std::vector<std::unique_ptr<XLibMethod>> m_methods;
+    std::vector<std::unique_ptr<CTabStop>> m_tabStops;
+    CTabStop* m_currentTabStop = nullptr;
     bool m_dragBlock = false;
     bool m_dropBlock = false;
     std::int64_t m_loadingTick = 0;

@@ -2,10 +2,14 @@
 
 #include <algorithm>
 
+#include "core/lib.h"
+#include "core/object_lifetime.h"
 #include "core/scr_man.h"
 #include "platform/base/event_loop.h"
 #include "shell/xmdi_client.h"
+#include "ui/window_message.h"
 #include "ui/xframe.h"
+#include "ui/xui.h"
 
 namespace orvo {
 
@@ -32,8 +36,33 @@ int FrameShell::OpenFrame(XDO* frame) {
 // ---- delayed painting
 // ----------------------------------------------------------------------------
 
+namespace {
+
+// The screen whose tab order the keys of `host`'s window travel: the one that last took the
+// focus in that window's tree, else the one around the focused object, else the host's own.
+XLib* KeyboardScreen(XDO* host) {
+    XDO* top = host->GetTopParent();
+    if (auto* record = dynamic_cast<XLib*>(top->GetFocusRecord()); record && IsLiveXdo(record))
+        return record;
+    if (XUI* focused = XUI::GetFocusedObject();
+        focused && IsLiveXdo(focused) && top->FindObjectInTree(focused, 0)) {
+        if (auto* screen = dynamic_cast<XLib*>(focused->GetXDO(XDO_STYLE_SCREEN, 1)))
+            return screen;
+    }
+    return dynamic_cast<XLib*>(host->GetXDO(XDO_STYLE_SCREEN, 0));
+}
+
+} // namespace
+
 int FrameShell::TranslateMsg(MSG* msg, XDO* owner) {
-    return msg && owner ? owner->OnPreTranslateMsg(msg) : 0;
+    if (!msg || !owner)
+        return 0;
+    if (owner->OnPreTranslateMsg(msg))
+        return 1;
+    if (msg->message != WM_KEYDOWN)
+        return 0;
+    XLib* screen = KeyboardScreen(owner);
+    return screen && screen->FocusKeyProc(static_cast<unsigned>(msg->wParam)) ? 1 : 0;
 }
 
 int FrameShell::SetPaintTime(int ms) {

@@ -116,7 +116,7 @@ bool InputPlayer::RunStep(const InputStep& step, std::wstring& reason) {
         }
         return true;
     case Kind::Key:
-        if (!plat::SimulateKeyPress(step.value)) {
+        if (!plat::SimulateKeyPress(step.value, step.shift)) {
             reason = L"no window has the keyboard focus for the key";
             return false;
         }

@@ -91,6 +91,11 @@ std::wstring ReadArguments(InputStep& step, std::wstring_view rest, std::wstring
             return plat::Format(L"%s needs a text", std::wstring(command).c_str());
         return {};
     case Kind::Key:
+        if (constexpr std::wstring_view shift = L"SHIFT+";
+            rest.size() > shift.size() && plat::StartsWithNoCase(rest, shift)) {
+            step.shift = true;
+            rest.remove_prefix(shift.size());
+        }
         step.value = KeyOf(rest);
         if (step.value == 0)
             return plat::Format(L"unknown key \"%s\"", std::wstring(rest).c_str());

@@ -5,7 +5,8 @@
 //   click ADDRESS        dblclick ADDRESS        rclick ADDRESS        hover ADDRESS
 //   drag ADDRESS ADDRESS     press on the first object, move, release on the second
 //   type TEXT                the rest of the line, typed into the focused window
-//   key NAME                 a key by name: RETURN, TAB, ESCAPE, F5, A, 7 ...
+//   key NAME                 a key by name: RETURN, TAB, ESCAPE, F5, A, 7 ...; SHIFT+NAME
+//                            holds Shift
 //   wait MS                  let the screens run for MS milliseconds (0 to 600000): on the
 //                            test clock when it runs (platform/gui/test_clock.h)
 //   expect TEXT              a message containing TEXT has been shown
@@ -25,6 +26,7 @@ struct InputStep {
     std::wstring target; // the object, or the text to type or expect
     std::wstring dropOn; // the second object of a drag
     int value = 0;       // the virtual key or the milliseconds
+    bool shift = false;  // a key pressed with Shift held
 };
 
 class InputScript {

@@ -2,6 +2,7 @@
 
 #include "core/lang_man.h"
 #include "core/language.h"
+#include "core/lib.h"
 #include "nubra/ixo_ref.h"
 #include "ui/xtheme.h"
 #include "ui/xwindow.h"
@@ -188,4 +189,13 @@ void XEdit::OnFocus(plat::LineEdit&, bool gained) {
         XUI::SetFocus();
     else
         Commit();
+}
+
+bool XEdit::OnTab(plat::LineEdit&, bool forward) {
+    auto* screen = dynamic_cast<XLib*>(GetXDO(XDO_STYLE_SCREEN, 1));
+    if (!screen || screen->GetTabStops().empty())
+        return false;
+    // What was typed is committed as the focus leaves, as a click elsewhere would.
+    screen->TabNavi(forward);
+    return true;
 }

@@ -61,6 +61,8 @@ private:
     void OnCommit(plat::LineEdit&) override;
     void OnCancel(plat::LineEdit&) override;
     void OnFocus(plat::LineEdit&, bool gained) override;
+    // Tab travels the screen's tab order when the screen declares one.
+    bool OnTab(plat::LineEdit&, bool forward) override;
 
     XWindow* Host();
     // Moves the line edit over the rectangle and shows it while the object and every visual

@@ -262,6 +262,10 @@ XGridClient* XGrid::GetClient() const {
     return static_cast<XGridClient*>(m_client.Get());
 }
 
+XDO* XGrid::GetClientVB() {
+    return GetClient();
+}
+
 XTable* XGrid::GetFrame() const {
     return static_cast<XTable*>(m_frame.Get());
 }

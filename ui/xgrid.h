@@ -72,7 +72,8 @@ public:
     // "HScroll" and the attributes written in `more`. False when it did not open.
     bool StartEdit(
         int row, int column, const wchar_t* page, const wchar_t* pathKind, const wchar_t* more);
-    XGridClient* GetClientVB() { return GetClient(); }
+    // As a plain object: the core asks for it by name without knowing the grid.
+    XDO* GetClientVB();
     // "Repaint": the client's window as well as the grid.
     void RepaintVB() override;
     bool GetReverseRow() const;

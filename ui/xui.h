@@ -7,7 +7,8 @@
 // host (style 0x80) and asks that host (orvo::PaintHost) to repaint it when its look changes.
 //
 // Files: xui.cpp (element, creation, data binding, state, focus, settings, script),
-// xui_paint.cpp (repaint requests and the paint walk), xui_hit_test.cpp, xui_park.cpp.
+// xui_focus.cpp (tab order), xui_paint.cpp (repaint requests and the paint walk), xui_hit_test.cpp,
+// xui_park.cpp.
 //
 // Hiding an object that holds windows of its own descendants parks those windows in a hidden
 // holder window (an XWnd, the park) until it is shown again (xui_park.cpp).
@@ -16,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "core/focus_hooks.h"
 #include "data/meta_io_data.h"
 #include "nubra/disp_variant.h"
 #include "ui/paint_target.h"
@@ -27,7 +29,7 @@ class CUIEvent;
 class CUIStyle;
 class XTheme;
 
-class XUI : public XRect, public orvo::PaintTarget {
+class XUI : public XRect, public orvo::PaintTarget, public orvo::FocusHooks {
     ORVO_DISPATCH_MAP()
 
 public:
@@ -61,6 +63,10 @@ public:
     // "select" and "show" of this object itself; the rest as XDO answers.
     int GetPropW(const wchar_t* object, const wchar_t* property, std::wstring& out) override;
     int SetFocus() override;
+    // In a screen's tab order (xui_focus.cpp).
+    bool CanTakeFocus() const override;
+    void TakeFocus() override;
+    void SimulateClick() override;
     void OnNotifierChanged(XDO* notifier, int notifyId, int a, int b) override;
 
     // ---- painting ----------------------------------------------------------------------------

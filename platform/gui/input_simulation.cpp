@@ -84,19 +84,23 @@ void SimulateMouse(Window& window, MouseAction action, int button, CPoint client
     QApplication::sendEvent(widget, &event);
 }
 
-bool SimulateKeyPress(int virtualKey) {
+bool SimulateKeyPress(int virtualKey, bool shift) {
     QWidget* target = FocusTarget();
-    const int key = QtKeyFromVirtualKey(virtualKey);
+    int key = QtKeyFromVirtualKey(virtualKey);
     if (!target || key == 0)
         return false;
+    // Qt names Shift+Tab a key of its own.
+    if (shift && key == Qt::Key_Tab)
+        key = Qt::Key_Backtab;
+    const Qt::KeyboardModifiers modifiers = shift ? Qt::ShiftModifier : Qt::NoModifier;
     const QString text = key == Qt::Key_Return ? QStringLiteral("\r")
                          : key == Qt::Key_Tab  ? QStringLiteral("\t")
                                                : QString();
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
     QApplication::sendEvent(target, &press);
     // The press may have moved the focus; the release goes where the key now is.
     if (QWidget* now = FocusTarget()) {
-        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+        QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
         QApplication::sendEvent(now, &release);
     }
     return true;

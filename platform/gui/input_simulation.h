@@ -14,9 +14,9 @@ namespace plat {
 // hover tracking reads it.
 void SimulateMouse(
     Window& window, MouseAction action, int button, CPoint client, unsigned held = 0);
-// Presses and releases the key in the focused window; false when no window has the focus or
-// the key has no Qt equivalent.
-bool SimulateKeyPress(int virtualKey);
+// Presses and releases the key in the focused window, with Shift held when asked; false when
+// no window has the focus or the key has no Qt equivalent.
+bool SimulateKeyPress(int virtualKey, bool shift = false);
 // Types `text` into the focused window: characters a keyboard types as key presses, others
 // (Korean) as text the input method commits. False when no window has the focus.
 bool SimulateTyping(std::wstring_view text);

@@ -24,6 +24,25 @@ public:
     bool InEvent() const { return m_depth > 0; }
 
 protected:
+    // Tab reaches QWidget::event's focus chain before keyPressEvent: it is taken here.
+    bool event(QEvent* event) override {
+        if (event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            const bool plain = !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+            if (plain && (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab)) {
+                const bool forward =
+                    key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier);
+                bool moved = false;
+                Notify([&](LineEditHandler& h) { moved = h.OnTab(*m_owner, forward); });
+                if (moved) {
+                    event->accept();
+                    return true;
+                }
+            }
+        }
+        return QLineEdit::event(event);
+    }
+
     void keyPressEvent(QKeyEvent* event) override {
         const int key = event->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {

@@ -29,6 +29,9 @@ public:
     // Escape: the key goes no further.
     virtual void OnCancel(LineEdit&) {}
     virtual void OnFocus(LineEdit&, bool /*gained*/) {}
+    // Tab (forward) or Shift+Tab: true when the handler moved the focus itself; otherwise the
+    // key goes on to Qt's own focus chain.
+    virtual bool OnTab(LineEdit&, bool /*forward*/) { return false; }
 
 protected:
     ~LineEditHandler() = default;

@@ -20,9 +20,9 @@
 #include <algorithm>
 #include <climits>
 
+#include "platform/base/key_state.h"
 #include "platform/gui/bitmap.h"
 #include "platform/gui/dc.h"
-#include "platform/gui/key_state.h"
 #include "platform/gui/test_clock.h"
 #include "platform/gui/virtual_key.h"
 
@@ -153,6 +153,14 @@ protected:
             }
             return true;
         }
+        // Tab would go to Qt's focus chain before keyPressEvent: the screens travel by it.
+        if (event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) && Key(*key, true)) {
+                event->accept();
+                return true;
+            }
+        }
         return QWidget::event(event);
     }
 
@@ -266,6 +274,15 @@ private:
         key.virtualKey = VirtualKeyFromQtKey(event.key());
         key.autoRepeat = event.isAutoRepeat();
         key.text = event.text().toStdWString();
+        // Shift as the event tells it, so that Shift+Tab reads as such however the press of
+        // Shift itself went.
+        if (key.virtualKey != VK_SHIFT) {
+            const bool held = GetKeyState(VK_SHIFT) < 0;
+            if ((event.modifiers() & Qt::ShiftModifier) && !held)
+                NoteKeyDown(VK_SHIFT);
+            else if (!(event.modifiers() & Qt::ShiftModifier) && held)
+                NoteKeyUp(VK_SHIFT);
+        }
         if (down)
             NoteKeyDown(key.virtualKey);
         else if (!key.autoRepeat) // Qt repeats a held key as release and press pairs

@@ -11,13 +11,29 @@
 
 namespace orvo::test {
 
-enum class EditKey { Enter, Escape, Backspace };
+enum class EditKey { Enter, Escape, Backspace, Tab, ShiftTab };
 
 inline void SendKey(plat::LineEdit& edit, EditKey key) {
-    const int qtKey = key == EditKey::Enter    ? Qt::Key_Return
-                      : key == EditKey::Escape ? Qt::Key_Escape
-                                               : Qt::Key_Backspace;
-    QKeyEvent press(QEvent::KeyPress, qtKey, Qt::NoModifier);
+    int qtKey = Qt::Key_Backspace;
+    Qt::KeyboardModifiers modifiers = Qt::NoModifier;
+    switch (key) {
+    case EditKey::Enter:
+        qtKey = Qt::Key_Return;
+        break;
+    case EditKey::Escape:
+        qtKey = Qt::Key_Escape;
+        break;
+    case EditKey::Backspace:
+        break;
+    case EditKey::Tab:
+        qtKey = Qt::Key_Tab;
+        break;
+    case EditKey::ShiftTab: // as Qt names it
+        qtKey = Qt::Key_Backtab;
+        modifiers = Qt::ShiftModifier;
+        break;
+    }
+    QKeyEvent press(QEvent::KeyPress, qtKey, modifiers);
     QApplication::sendEvent(edit.NativeWidget(), &press);
 }
 

@@ -14,9 +14,9 @@
 #include <vector>
 
 #include "gui/pump.h"
+#include "platform/base/key_state.h"
 #include "platform/gui/dc.h"
 #include "platform/gui/gui_application.h"
-#include "platform/gui/key_state.h"
 #include "platform/gui/virtual_key.h"
 #include "platform/gui/window.h"
 #include "support/temp_dir.h"

@@ -61,6 +61,17 @@ QImage Shot(const ::TempDir& shots, const char* frame) {
     return QImage(QString::fromStdString((shots.Path() / (std::string(frame) + ".png")).string()));
 }
 
+// Tab and Shift+Tab travel the ticket's edits and buttons; the focused button shows its ring.
+TEST(DemoScreensTest, TheOrderTicketTravelsByTabAndSpacePressesTheFocusedButton) {
+    ::TempDir shots;
+    const KestrelRun run =
+        Kestrel("--input " + Input("order_keys.txt") + " --screenshot " + shots.Path().string());
+    ASSERT_EQ(run.status, 0) << run.output;
+    const QImage ticket = Shot(shots, "OrderTicket");
+    ASSERT_FALSE(ticket.isNull());
+    EXPECT_TRUE(MatchesGolden(ticket, "demo_order_by_keys", kPlace, 8));
+}
+
 // On the simulated exchange: the code typed on the quote board brings its quote into the
 // first row at once, an order bought on the ticket shows its fill, and after a few seconds of
 // the test clock the ticks have moved the rows.

@@ -1,9 +1,9 @@
 // Frames in the shell: placement, styles, the multiple-document client, opening, activation,
 // the close protocol and dialogs.
 #include "gui/pump.h"
+#include "platform/base/key_state.h"
 #include "platform/gui/image_output.h"
 #include "platform/gui/input_simulation.h"
-#include "platform/gui/key_state.h"
 #include "platform/gui/qt_event_loop.h"
 #include "platform/gui/virtual_key.h"
 #include "shell/frame_shell.h"

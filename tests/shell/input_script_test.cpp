@@ -33,8 +33,10 @@ TEST(InputScriptTest, StepsKeepTheirArgumentsAndLines) {
                               L"key return\n"
                               L"key a\n"
                               L"wait 250\n"
-                              L"expect 주문 완료");
-    ASSERT_EQ(steps.size(), 7u);
+                              L"expect 주문 완료\n"
+                              L"key shift+TAB\n"
+                              L"key SHIFT");
+    ASSERT_EQ(steps.size(), 9u);
     EXPECT_EQ(steps[0].kind, InputStep::Kind::Click);
     EXPECT_EQ(steps[0].target, L"ticket.qty");
     EXPECT_EQ(steps[0].line, 2);
@@ -47,6 +49,11 @@ TEST(InputScriptTest, StepsKeepTheirArgumentsAndLines) {
     EXPECT_EQ(steps[4].value, 'A');
     EXPECT_EQ(steps[5].value, 250);
     EXPECT_EQ(steps[6].kind, InputStep::Kind::Expect);
+    EXPECT_FALSE(steps[3].shift);
+    EXPECT_EQ(steps[7].value, 9);
+    EXPECT_TRUE(steps[7].shift);
+    EXPECT_EQ(steps[8].value, 0x10) << "Shift alone is the key itself";
+    EXPECT_FALSE(steps[8].shift);
     EXPECT_TRUE(Parsed(L"").empty());
     EXPECT_TRUE(Parsed(L"\n# nothing\n\n").empty());
 }
@@ -58,6 +65,7 @@ TEST(InputScriptTest, MistakesAreRefusedWithTheirLine) {
     EXPECT_EQ(Refusal(L"\n\ndrag a"),
               L"line 3: drag takes two object addresses: where it starts and where it drops");
     EXPECT_EQ(Refusal(L"key F25"), L"line 1: unknown key \"F25\"");
+    EXPECT_EQ(Refusal(L"key shift+nothing"), L"line 1: unknown key \"nothing\"");
     EXPECT_EQ(Refusal(L"type"), L"line 1: type needs a text");
     for (const wchar_t* wait : {L"wait", L"wait -5", L"wait 600001", L"wait 1e3", L"wait 99999999"})
         EXPECT_EQ(Refusal(wait), L"line 1: wait takes a number of milliseconds from 0 to 600000")

@@ -1,4 +1,4 @@
-#include "platform/gui/key_state.h"
+#include "platform/base/key_state.h"
 
 #include <array>
 
