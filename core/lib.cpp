@@ -182,6 +182,17 @@ XLibParam* XLib::GetParamByObj(XDO* object) {
     return nullptr;
 }
 
+XLibParam* XLib::GetParamByMethod(XDO* object, const std::wstring& item) {
+    if (!object || item.empty())
+        return nullptr;
+    for (const auto& p : m_params) {
+        if (plat::EqualsNoCase(p->objectName, object->GetName()) &&
+            plat::EqualsNoCase(p->objectItem, item))
+            return p.get();
+    }
+    return nullptr;
+}
+
 bool XLib::FindNotify(const std::wstring& name) const {
     for (const std::wstring& n : m_notifyNames) {
         if (plat::EqualsNoCase(n, name))

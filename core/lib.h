@@ -49,7 +49,10 @@ public:
     bool GetParam(const std::wstring& name, std::wstring& value) const;
     // The library's own parameter, else the nearest loader or library above that has one.
     bool GetUpValue(const std::wstring& name, std::wstring& value);
+    // The parameter bound to the object's name as a whole ("Object" without "Item"), or to
+    // one item of it; both without case.
     XLibParam* GetParamByObj(XDO* object);
+    XLibParam* GetParamByMethod(XDO* object, const std::wstring& item);
     bool FindNotify(const std::wstring& name) const;
     // Forwards the event now running to the loader when its name is declared.
     int RelayEvent();

@@ -12,6 +12,7 @@
 #include <string>
 #include <string_view>
 
+#include "core/lib.h"
 #include "core/notice_man.h"
 #include "core/object_lifetime.h"
 #include "core/scr_man.h"
@@ -130,6 +131,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (auto* p = static_cast<XDO*>(page.Get())) {
         p->GetNearObjByName(L"a");
         p->BroadcastMsgVB(L"Ping", L"x=1");
+    }
+    // Focus travel over whatever tab stops the page declares: Tab, Shift+Tab's path, Enter,
+    // Space.
+    if (auto* lib = dynamic_cast<XLib*>(static_cast<XDO*>(page.Get()))) {
+        lib->InitFocus();
+        const orvo::IXORef alive = lib->WeakRef();
+        for (unsigned key : {9u, 13u, 32u}) {
+            if (alive.Alive())
+                lib->FocusKeyProc(key);
+        }
+        if (alive.Alive())
+            lib->TabNavi(false);
     }
     if (auto* p = static_cast<XDO*>(page.Get()))
         p->BroadcastMsgVB(L"Kill", L"");

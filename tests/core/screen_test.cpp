@@ -456,6 +456,40 @@ TEST_F(ScreenTest, KoreanPagesInEucKrBuild) {
     EXPECT_EQ(price->GetDataValueVB(), L"\xC0BC\xC131\xC804\xC790");
 }
 
+TEST_F(ScreenTest, ParametersBoundToAnObjectOrOneOfItsItemsAreFoundWithoutCase) {
+    auto* root = new XElement(L"lib");
+    const std::pair<const wchar_t*, const wchar_t*> params[] = {
+        {L"whole", L""}, {L"byPrice", L"Price"}, {L"byQty", L"qty"}};
+    for (const auto& [name, item] : params) {
+        auto* e = new XElement(L"this.param");
+        e->SetValue(L"Name", name);
+        e->SetValue(L"Object", L"Ticket");
+        if (*item)
+            e->SetValue(L"Item", item);
+        root->AppendChild(e);
+    }
+    auto* ticket = new XElement(L"probe");
+    ticket->SetValue(L"Name", L"ticket");
+    root->AppendChild(ticket);
+    auto* other = new XElement(L"probe");
+    other->SetValue(L"Name", L"other");
+    root->AppendChild(other);
+    orvo::XDOPtr page(XScrMan::Instance().OpenPageMem(root, nullptr, nullptr));
+    auto* lib = dynamic_cast<XLib*>(page.get());
+    ASSERT_TRUE(lib);
+    XDO* object = page->GetObjByNameDown(L"ticket");
+    ASSERT_TRUE(object);
+    ASSERT_TRUE(lib->GetParamByObj(object));
+    EXPECT_EQ(lib->GetParamByObj(object)->name, L"whole") << "the one without an item";
+    ASSERT_TRUE(lib->GetParamByMethod(object, L"PRICE"));
+    EXPECT_EQ(lib->GetParamByMethod(object, L"PRICE")->name, L"byPrice");
+    EXPECT_EQ(lib->GetParamByMethod(object, L"qty")->name, L"byQty");
+    EXPECT_EQ(lib->GetParamByMethod(object, L""), nullptr);
+    EXPECT_EQ(lib->GetParamByMethod(object, L"limit"), nullptr);
+    EXPECT_EQ(lib->GetParamByObj(page->GetObjByNameDown(L"other")), nullptr);
+    EXPECT_EQ(lib->GetParamByMethod(nullptr, L"qty"), nullptr);
+}
+
 TEST_F(ScreenTest, LargePagesBuild) {
     auto* root = new XElement(L"lib");
     for (int i = 0; i < 10000; ++i) {
