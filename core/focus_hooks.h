@@ -13,6 +13,9 @@ public:
     virtual void TakeFocus() = 0;
     // What a press and release of the left button on the control does.
     virtual void SimulateClick() = 0;
+    // A member of a selector is told that it is in the tab order, so that it shows the focus
+    // as it is travelled to.
+    virtual void JoinTabOrder() = 0;
 
 protected:
     ~FocusHooks() = default;

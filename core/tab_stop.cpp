@@ -1,5 +1,6 @@
 #include "core/tab_stop.h"
 
+#include "core/focus_hooks.h"
 #include "core/notice_messages.h"
 #include "core/xdo.h"
 #include "nubra/call_site.h"
@@ -35,6 +36,8 @@ void CTabStop::LinkObject(XDO* lib) {
         }
     }
     m_control = found->WeakRef();
+    if (auto* hooks = dynamic_cast<orvo::FocusHooks*>(found); hooks && found->GetSelectorOwner())
+        hooks->JoinTabOrder();
 }
 
 XDO* CTabStop::Control() const {

@@ -67,6 +67,7 @@ public:
     bool CanTakeFocus() const override;
     void TakeFocus() override;
     void SimulateClick() override;
+    void JoinTabOrder() override;
     void OnNotifierChanged(XDO* notifier, int notifyId, int a, int b) override;
 
     // ---- painting ----------------------------------------------------------------------------

@@ -49,3 +49,7 @@ void XUI::SimulateClick() {
     if (alive.Alive())
         SetEvent(before, 0);
 }
+
+void XUI::JoinTabOrder() {
+    SetFlag(UI_CANFOCUS, 0);
+}

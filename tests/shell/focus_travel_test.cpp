@@ -9,6 +9,7 @@
 #include "shell/xedit.h"
 #include "ui/window_message.h"
 #include "ui/xframe.h"
+#include "ui/xselector.h"
 #include "ui/xui_fixture.h"
 
 namespace orvo::test {
@@ -159,6 +160,30 @@ TEST_F(FocusTravelTest, EnterClicksTheDefaultButtonElseTheCurrentControlAndSpace
     UI(L"sell")->SetShow(false);
     EXPECT_EQ(KeyInWindow(plat::VK_RETURN), 1);
     EXPECT_EQ(RecordingScript::runs.back(), L"Buy:buy") << "a hidden default button is none";
+}
+
+TEST_F(FocusTravelTest, SelectorMembersInTheTabOrderShowTheFocusAndSpaceSelectsThem) {
+    OpenScreen(R"(<lib Name="views">
+      <this.TabStop Control="all"/><this.TabStop Control="rising"/>
+      <Selector Name="view"/>
+      <Frame Name="f" FrameStyle="PopupFrame" Rect="0,0,300,200">
+        <TextBox Name="all" Selector="view" Rect="0,0,50,20"/>
+        <TextBox Name="rising" Selector="view" Rect="60,0,50,20"/>
+        <TextBox Name="plain" Rect="120,0,50,20"/>
+      </Frame></lib>)");
+    XLib* screen = Screen();
+    auto* selector = dynamic_cast<XSelector*>(page->GetObjByNameDown(L"view"));
+    ASSERT_TRUE(screen && selector);
+    EXPECT_TRUE(UI(L"all")->GetFlag() & XUI::UI_CANFOCUS) << "told it is a tab stop";
+    EXPECT_TRUE(UI(L"rising")->GetFlag() & XUI::UI_CANFOCUS);
+    EXPECT_FALSE(UI(L"plain")->GetFlag() & XUI::UI_CANFOCUS);
+    EXPECT_EQ(Current(screen), L"all");
+    EXPECT_EQ(KeyInWindow(plat::VK_TAB), 1);
+    EXPECT_EQ(KeyInWindow(plat::VK_SPACE), 1);
+    EXPECT_EQ(selector->GetCurUI(), UI(L"rising")) << "Space presses it as a click would";
+    EXPECT_EQ(KeyInWindow(plat::VK_TAB), 1);
+    EXPECT_EQ(KeyInWindow(plat::VK_RETURN), 1);
+    EXPECT_EQ(selector->GetCurUI(), UI(L"all"));
 }
 
 TEST_F(FocusTravelTest, EachNestedScreenTravelsItsOwnStopsAndTheKeysFollowTheFocus) {
