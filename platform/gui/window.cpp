@@ -316,6 +316,10 @@ Window::Window(WindowKind kind, Window* parent)
     QWidget* parentWidget = parent ? parent->NativeWidget() : nullptr;
     if (m_kind == WindowKind::Child && parentWidget == nullptr)
         m_kind = WindowKind::TopLevel;
+    // A process that never started the GUI application (a tool, a fuzzer) gets dead windows,
+    // as a window whose parent went does, instead of Qt's abort.
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
+        return;
     switch (m_kind) {
     case WindowKind::Child:
         m_widget = new Widget(*this, parentWidget, Qt::Widget);
