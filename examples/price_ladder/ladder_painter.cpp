@@ -52,11 +52,6 @@ Palette ThemePalette() {
     return p;
 }
 
-std::wstring Number(std::int64_t value) {
-    static const auto s_format = CFormat::Compiled(L"#,##0");
-    return value > 0 ? s_format->GetString(std::to_wstring(value)) : std::wstring();
-}
-
 void Text(CDC& dc, const std::wstring& text, CRect rect, COLORREF colour, unsigned align) {
     rect.InflateRect(-6, 0);
     dc.SetTextColor(colour);
@@ -77,6 +72,11 @@ void Bar(CDC& dc, CRect cell, std::int64_t qty, std::int64_t largest, bool fromR
 }
 
 } // namespace
+
+std::wstring Grouped(std::int64_t value) {
+    static const auto s_format = CFormat::Compiled(L"#,##0");
+    return value > 0 ? s_format->GetString(std::to_wstring(value)) : std::wstring();
+}
 
 void PaintLadder(CDC& dc, const CRect& client, const Book& book, int depth) {
     const Palette p = ThemePalette();
@@ -112,9 +112,12 @@ void PaintLadder(CDC& dc, const CRect& client, const Book& book, int depth) {
         if (askLevel < levelCount) {
             const Level& level = book.levels[askLevel];
             Bar(dc, askQty, level.askQty, book.largestQty, true, p.askBar);
-            Text(dc, Number(level.askQty), askQty, p.text, DT_RIGHT);
-            Text(
-                dc, Number(level.askPrice), cell(askRow, priceLeft, priceRight), p.down, DT_CENTER);
+            Text(dc, Grouped(level.askQty), askQty, p.text, DT_RIGHT);
+            Text(dc,
+                 Grouped(level.askPrice),
+                 cell(askRow, priceLeft, priceRight),
+                 p.down,
+                 DT_CENTER);
         }
         // The bids run from the best level just under the spread downwards.
         const int bidRow = 1 + depth + i;
@@ -123,8 +126,8 @@ void PaintLadder(CDC& dc, const CRect& client, const Book& book, int depth) {
         if (i < levelCount) {
             const Level& level = book.levels[i];
             Bar(dc, bidQty, level.bidQty, book.largestQty, false, p.bidBar);
-            Text(dc, Number(level.bidQty), bidQty, p.text, DT_LEFT);
-            Text(dc, Number(level.bidPrice), cell(bidRow, priceLeft, priceRight), p.up, DT_CENTER);
+            Text(dc, Grouped(level.bidQty), bidQty, p.text, DT_LEFT);
+            Text(dc, Grouped(level.bidPrice), cell(bidRow, priceLeft, priceRight), p.up, DT_CENTER);
         }
     }
 

@@ -5,9 +5,12 @@
 //          Param="levels=5" Rect="..."/>
 //
 // "levels" (1 to 10, default 5) is how many levels each side shows. The ladder listens to its
-// record and repaints whenever the record tells of a change.
+// record and repaints whenever the record tells of a change. Scripts ask it for the best
+// prices: ladder.RunMethod("Best", "") answers "71,600/71,500".
 #include <algorithm>
 #include <memory>
+#include <string>
+#include <string_view>
 
 #include "core/element.h"
 #include "data/meta_io_data.h"
@@ -50,6 +53,18 @@ public:
     }
 
     void OnNotifierChanged(XDO*, int, int, int) override { Repaint(); }
+
+    // "Best": the best ask and the best bid as the ladder shows them, "ask/bid"; empty
+    // without a book.
+    std::wstring RunMethod(const wchar_t* name, XElement*) override {
+        if (std::wstring_view(name) != L"Best")
+            return {};
+        const ladder::Book book = ladder::ReadBook(AsMetaIOData(m_pOwner), 1);
+        if (book.levels.empty())
+            return {};
+        return ladder::Grouped(book.levels[0].askPrice) + L"/" +
+               ladder::Grouped(book.levels[0].bidPrice);
+    }
 
     bool OnPaint(plat::Window& window, CDC& dc, const CRect&) override {
         // Read through the owner, which stands for the record and lets go of it when it goes.
