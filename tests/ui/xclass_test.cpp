@@ -66,6 +66,20 @@ TEST_F(XClassTest, TheImplementationHearsEventsMessagesNoticesAndMethods) {
         << "the implementation raises markup events as its owner";
 }
 
+TEST_F(XClassTest, AnOwnHandlerAnsweringZeroKeepsTheEventFromTheImplementation) {
+    // No script above: the handler of "Run" fails and answers 0.
+    OpenWindow(R"x(<Class Name="cls" Instance="OrvoTestClass.dll, CreateRecorder">
+                     <this.Event Trigger="Object.Run" Action="Script.Missing"/>
+                   </Class>)x");
+    XClass* cls = Class(L"cls");
+    ASSERT_TRUE(cls);
+    EXPECT_EQ(Log(cls), L"init:;event:1;event:2;");
+    EXPECT_EQ(cls->RunObjectEvent(EVT_RUN), 0);
+    EXPECT_EQ(cls->RunObjectEvent(EVT_CHANGE), 1);
+    EXPECT_EQ(Log(cls), L"init:;event:1;event:2;event:12;");
+    EXPECT_EQ(Confirms().size(), 2u) << "the failed handler says why, each time";
+}
+
 TEST_F(XClassTest, DataAndSavedSettingsPassThroughTheImplementation) {
     OpenWindow(R"x(<Class Name="cls" Instance="OrvoTestClass.dll, CreateRecorder" Save="True"/>
                    <Class Name="plain" Save="True" DataValue="kept"/>)x");
@@ -149,6 +163,10 @@ TEST_F(XClassTest, AWindowHostIsMadeOnlyForAnImplementationWithAUserInterface) {
     EXPECT_NE(Log(withUI).find(L"ui;"), std::wstring::npos);
 
     EXPECT_EQ(CountChildren(Class(L"noui")), 0);
+
+    const plat::WindowRef made = window->Ref();
+    page.reset();
+    EXPECT_EQ(made.Get(), nullptr) << "the implementation took its window along";
 }
 
 TEST_F(XClassTest, AClassWithChildrenRefusesItsImplementation) {
