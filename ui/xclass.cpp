@@ -64,8 +64,12 @@ int XClass::SetElement(XElement* e) {
             m_layout->SetValue(key, *value);
     }
     const std::wstring* instance = e->FindValue(L"Instance");
-    if (!instance)
+    // An element given again (a script's SetElement) must not pull the library from under a
+    // live implementation.
+    if (!instance || m_interface)
         return 1;
+    m_factory = nullptr;
+    m_library = plat::Module();
     const std::size_t comma = instance->find(L',');
     const std::wstring library(orvo::TrimBlanks(std::wstring_view(*instance).substr(0, comma)));
     const std::wstring function(
@@ -94,6 +98,8 @@ int XClass::SetElement(XElement* e) {
 int XClass::CreateInstance() {
     if (!XDO::CreateInstance())
         return 0;
+    if (m_interface)
+        return 1; // made once, for the object's life
     m_dataSource = orvo::IXORef();
     if (!m_strDataSource.empty()) {
         XDO* found = FindLink(this, m_strDataSource);

@@ -164,6 +164,19 @@ TEST_F(XClassTest, AWindowHostIsMadeOnlyForAnImplementationWithAUserInterface) {
 
     EXPECT_EQ(CountChildren(Class(L"noui")), 0);
 
+    // Given its element again, as a script may, the object keeps its implementation, its
+    // library and its one window host.
+    CClassInterface* implementation = withUI->GetClassInterface();
+    auto again =
+        ParseMarkup(R"x(<Class Name="ui" Instance="OrvoTestClass.dll, CreateRecorder"/>)x");
+    ASSERT_TRUE(again);
+    EXPECT_EQ(withUI->SetElementVB(again.get()), 1);
+    EXPECT_EQ(withUI->CreateInstance(), 1);
+    EXPECT_EQ(withUI->GetClassInterface(), implementation);
+    EXPECT_EQ(CountChildren(withUI), 1);
+    EXPECT_EQ(withUI->RunMethodVB(L"Sell", L"price=5"), L"Sell done");
+    EXPECT_TRUE(Confirms().empty());
+
     const plat::WindowRef made = window->Ref();
     page.reset();
     EXPECT_EQ(made.Get(), nullptr) << "the implementation took its window along";
