@@ -29,6 +29,7 @@
 #include "platform/gui/test_clock.h"
 #include "shell/frame_shell.h"
 #include "ui/screen_notice_presenter.h"
+#include "ui/xclass.h"
 #include "ui/xframe.h"
 #include "ui/xres_man.h"
 #include "ui/xtheme_man.h"
@@ -257,6 +258,8 @@ int main(int argc, char** argv) {
          [](XDO* object) { return XGate::FindDropGate(object) ? 1 : 0; },
          &XGate::DropGateTrigger,
          [](XElement* element) { XGate::SetLinkElement(std::unique_ptr<XElement>(element)); }});
+    // Objects of user libraries read the gate element in their events as gates apply.
+    XClass::SetGateRegistrar(&XGate::RegisterApplyIXO);
 
     plat::QtEventLoop loop;
     plat::EventLoop::Install(&loop);
