@@ -12,6 +12,7 @@
 #include "core/scr_man.h"
 #include "core/xml_parser.h"
 #include "nubra/registry_snapshot.h"
+#include "platform/base/text.h"
 #include "script/script.h"
 #include "support/recording_presenter.h"
 
@@ -101,6 +102,39 @@ TEST_F(LibMethodTest, ALoaderRunsAMethodOfThePageItLoaded) {
     const orvo::DispVariant result = loader->RunMethod(L"Buy", L"qty=3");
     EXPECT_EQ(result.AsString() ? *result.AsString() : L"-", L"buy 3 by slot");
     EXPECT_TRUE(loader->RunMethod(L"nope", L"").IsEmpty());
+}
+
+} // namespace
+
+namespace {
+
+// A method whose function runs the same method again through the loader, without end.
+constexpr const char* kEcho = R"(<lib Name="echo">
+    <lib.method Name="Again" Method="Script,code,Again"/>
+    <Script Name="code">
+Function Again(caller)
+  Again = "deeper " &amp; caller.RunMethod("Again", "")
+End Function
+    </Script>
+  </lib>)";
+
+TEST_F(LibMethodTest, AMethodThatRunsItselfEndsWithAnErrorInsteadOfExhaustingTheStack) {
+    orvo::XDOPtr root(Open(R"(<lib Name="host"><loader Name="slot" AutoLoad="false"/></lib>)"));
+    ASSERT_TRUE(root);
+    auto* loader = dynamic_cast<XLoader*>(root->GetObjByNameDown(L"slot"));
+    ASSERT_NE(loader, nullptr);
+    ASSERT_NE(Open(kEcho, loader), nullptr);
+    notices.confirms.clear();
+    const orvo::DispVariant result = loader->RunMethod(L"Again", L"");
+    const auto shown = Shown();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_NE(shown[0].find(L"Out of stack space (28)"), std::wstring::npos)
+        << plat::ToUtf8(shown[0]);
+    ASSERT_TRUE(result.AsString());
+    EXPECT_EQ(result.AsString()->rfind(L"deeper deeper ", 0), 0u) << "the outer calls finished";
+    notices.confirms.clear();
+    loader->RunMethod(L"Again", L"");
+    EXPECT_EQ(Shown().size(), 1u) << "it runs, and fails, the same way again";
 }
 
 } // namespace
