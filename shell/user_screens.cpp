@@ -23,7 +23,6 @@
 #include "platform/base/path.h"
 #include "shell/user_functions.h"
 #include "shell/user_parameters.h"
-#include "ui/xframe.h"
 #include "ui/xui.h"
 
 using orvo::RefuseUserCall;
@@ -120,10 +119,13 @@ extern "C" int SetTextCaption(XDO* caller, const wchar_t* parameter) {
     const UserParameters parameters(parameter);
     if (!orvo::IsUsableCaller(caller))
         return RefuseUserCall(L"SetTextCaption", parameters, kGone);
-    auto* frame = dynamic_cast<XFrame*>(caller->GetXDO(XDO_STYLE_FRAME, 0));
+    XDO* frame = caller->GetXDO(XDO_STYLE_FRAME, 0);
     if (!frame)
         return RefuseUserCall(L"SetTextCaption", parameters, L"the caller is in no frame");
-    frame->SetFrameTitle(ResolvedText(caller, parameters));
+    // Through the shell, which knows whether the title is the window's or a child frame's
+    // caption.
+    if (!XScrMan::Instance().SetFrameText(frame, ResolvedText(caller, parameters).c_str()))
+        return RefuseUserCall(L"SetTextCaption", parameters, L"the frame has no window");
     return 1;
 }
 

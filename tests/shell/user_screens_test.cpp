@@ -1,7 +1,10 @@
 // Screens, notices, focus, timers and paint states through "User.Run(orvo, ...)".
 #include <string>
 
+#include "core/contracts.h"
 #include "core/element.h"
+#include "shell/menu_man.h"
+#include "support/scoped_registration.h"
 #include "support/temp_dir.h"
 #include "ui/xui.h"
 #include "ui/xwindow.h"
@@ -9,6 +12,39 @@
 
 namespace orvo::test {
 namespace {
+
+// A "Project" whose alias "Screen" and base path are a test's folder, with a menu file there.
+class ProjectStandIn : public IXO {
+    ORVO_DISPATCH_MAP()
+
+public:
+    int GetPath(const wchar_t* alias, std::wstring* out) {
+        if (alias && std::wstring_view(alias) != L"Screen")
+            return 0;
+        *out = folder + L"/";
+        return 1;
+    }
+    int GetFile(const wchar_t* kind, std::wstring& out) {
+        out = folder + L"/Menu.xml";
+        return kind && std::wstring_view(kind) == L"Menu";
+    }
+    std::wstring folder;
+};
+
+// Records the captions frames are given, installed for its lifetime.
+class CaptionShell : public ShellHooks {
+public:
+    CaptionShell() : previous(XScrMan::Instance().GetShell()) {
+        XScrMan::Instance().InstallShell(this);
+    }
+    ~CaptionShell() { XScrMan::Instance().InstallShell(previous); }
+    int SetFrameText(XDO* frame, const wchar_t* text) override {
+        captions.push_back(frame->GetName() + L":" + text);
+        return 1;
+    }
+    std::vector<std::wstring> captions;
+    ShellHooks* previous;
+};
 
 const char* const kTicket = R"xml(
   <TextBox Name="price" Text="71000"/>
@@ -91,6 +127,90 @@ TEST_F(UserFunctionTest, AnObjectTimerRunsTheObjectsTimerEventUntilStopped) {
     ASSERT_EQ(Confirms().size(), 2u);
     EXPECT_EQ(Confirms()[0].substr(0, Confirms()[0].find(L'\n')),
               L"SetObjTimer : no window host runs timers for price");
+}
+
+} // namespace
+} // namespace orvo::test
+
+ORVO_DISPATCH_INLINE(orvo::test::ProjectStandIn,
+                     IXO,
+                     ORVO_PROVIDE(orvo::contract::ProjectGetPath, GetPath),
+                     ORVO_PROVIDE(orvo::contract::ProjectGetFile, GetFile))
+
+namespace orvo::test {
+namespace {
+
+class UserScreensTest : public UserFunctionTest {
+protected:
+    void SetUp() override {
+        UserFunctionTest::SetUp();
+        project.folder = folder.Wide();
+        folder.Write("Detail.xml", R"(<lib Name="detail">
+  <Frame Name="f" FrameStyle="Popup" Rect="0,0,90,60"><TextBox Name="t" Rect="0,0,90,60"/></Frame>
+</lib>)");
+        folder.Write(
+            "Menu.xml",
+            R"(<Menu Name="Main"><Item ID="0101" Text="현재가" Page="Detail.xml"/></Menu>)");
+        XMenuMan::Instance().Reload();
+    }
+    void TearDown() override {
+        UserFunctionTest::TearDown();
+        XMenuMan::Instance().Reload();
+    }
+    // The page "detail" opened last.
+    XDO* Detail() {
+        XDO* found = nullptr;
+        for (XDO* opened : XScrMan::Instance().OpenedPages())
+            if (opened->GetName() == L"detail")
+                found = opened;
+        return found;
+    }
+
+    TempDir folder;
+    ProjectStandIn project;
+    ScopedRegistration projectRegistration{L"Project", &project};
+};
+
+TEST_F(UserScreensTest, PagesOpenByAliasAndByMenuIdentifier) {
+    Open(kTicket);
+    EXPECT_EQ(Run(L"price", L"OpenFrame, Screen, Detail.xml, code=Data(price)"), 1);
+    ASSERT_TRUE(Detail());
+    EXPECT_EQ(GetOpener(Detail()), Obj(L"price"));
+    EXPECT_EQ(Detail()->GetScreenItem(L"code"), L"71000");
+    DestroyObject(Detail());
+
+    EXPECT_EQ(Run(L"price", L"RunByMenuID, 0101, code=005930"), 1);
+    ASSERT_TRUE(Detail());
+    EXPECT_EQ(Detail()->GetScreenItem(L"id"), L"0101");
+    EXPECT_EQ(Detail()->GetScreenItem(L"code"), L"005930");
+    EXPECT_EQ(GetOpener(Detail()), nullptr) << "the menu opens screens for nobody";
+    DestroyObject(Detail());
+
+    EXPECT_EQ(Run(L"qty", L"RunByMenuIDX, 0101, code=Data(price)"), 1);
+    ASSERT_TRUE(Detail());
+    EXPECT_EQ(Detail()->GetScreenItem(L"code"), L"71000");
+    EXPECT_EQ(GetOpener(Detail()), Obj(L"qty"));
+    EXPECT_TRUE(Confirms().empty());
+
+    EXPECT_EQ(Run(L"qty", L"RunByMenuID, 0999"), 0);
+    EXPECT_EQ(Confirms(), std::vector<std::wstring>{L"메뉴에 없는 화면 번호입니다: [0999]"});
+}
+
+TEST_F(UserScreensTest, TheCaptionGoesToTheCallersFrameThroughTheShell) {
+    CaptionShell shell;
+    Open(kTicket);
+    EXPECT_EQ(Run(L"price", L"OpenFrameDirect, " + folder.Wide() + L"/Detail.xml"), 1);
+    ASSERT_TRUE(Detail());
+    XDO* box = Detail()->GetObjByNameDown(L"t");
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->Action(L"User.Run(orvo, SetTextCaption, 삼성전자 현재가)"), 1);
+    EXPECT_EQ(Run(L"price", L"SetTextCaption, Data(price)"), 0) << "price is in no frame";
+    XScrMan::Instance().InstallShell(nullptr);
+    EXPECT_EQ(box->Action(L"User.Run(orvo, SetTextCaption, x)"), 0) << "no shell to ask";
+    EXPECT_EQ(shell.captions, std::vector<std::wstring>{L"f:삼성전자 현재가"});
+    ASSERT_EQ(Confirms().size(), 2u);
+    EXPECT_EQ(Confirms()[0].substr(0, Confirms()[0].find(L'\n')),
+              L"SetTextCaption : the caller is in no frame");
 }
 
 } // namespace
