@@ -2,8 +2,8 @@
 // The functions liborvo.so exports for "User." and "Message." event actions, by their plain
 // names (Action="User.Run(orvo, SetData, price, 71000)"). Every user-form function answers 1
 // when it did its work and 0, after telling the screen author why, when the parameter text or
-// the screen does not allow it. Parameter texts are read by orvo::UserParameters; the form of
-// each is listed beside its definition and in the top-level README.
+// the screen does not allow it (orvo::UserCall). The parameter text form of each is listed
+// beside its definition and in the top-level README.
 //
 // Exported elsewhere: GateTrigger (flow/xgate.h), DataSequenceSend, DataSequenceSendCallBack
 // (flow/xdata_sequence.h), OnReceiveDataRequester (flow/data_requester.h), CancelCloseFrame,

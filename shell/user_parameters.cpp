@@ -1,7 +1,6 @@
 #include "shell/user_parameters.h"
 
 #include "core/element.h"
-#include "core/notice_messages.h"
 #include "core/xdo.h"
 #include "nubra/trim_blanks.h"
 #include "platform/base/nocase.h"
@@ -27,7 +26,7 @@ bool ResolveData(XDO* from, std::wstring& value) {
         return true;
     const std::wstring inner(
         TrimBlanks(std::wstring_view(value).substr(kHead.size(), value.size() - kHead.size() - 1)));
-    XDO* found = FindUserTarget(from, inner);
+    XDO* found = from && IsLiveXdo(from) && !inner.empty() ? FindLink(from, inner) : nullptr;
     if (!found)
         return false;
     value.clear();
@@ -70,16 +69,6 @@ const std::wstring& UserParameters::At(std::size_t index) const {
     return index < m_pieces.size() ? m_pieces[index] : kEmpty;
 }
 
-std::wstring UserParameters::JoinFrom(std::size_t first) const {
-    std::wstring joined;
-    for (std::size_t i = first; i < m_pieces.size(); ++i) {
-        if (i > first)
-            joined += L',';
-        joined += m_pieces[i];
-    }
-    return joined;
-}
-
 bool UserParameters::ItemsFrom(std::size_t first,
                                XElement& out,
                                std::wstring& why,
@@ -108,31 +97,6 @@ bool UserParameters::ItemsFrom(std::size_t first,
 bool UserParameters::ValueAt(std::size_t index, std::wstring& out, XDO* resolveFrom) const {
     out.assign(Unquote(At(index)));
     return !resolveFrom || ResolveData(resolveFrom, out);
-}
-
-int RefuseUserCall(std::wstring_view function,
-                   const UserParameters& parameter,
-                   std::wstring_view reason) {
-    std::wstring text(function);
-    text += L" : ";
-    text += reason;
-    text += L"\nUser.Run(orvo, ";
-    text += function;
-    text += L", ";
-    text += parameter.Text();
-    text += L")";
-    ConfirmMsg(text, 0, 0);
-    return 0;
-}
-
-XDO* FindUserTarget(XDO* caller, const std::wstring& name) {
-    if (!IsUsableCaller(caller) || name.empty())
-        return nullptr;
-    return FindLink(caller, name);
-}
-
-bool IsUsableCaller(XDO* caller) {
-    return caller && IsLiveXdo(caller);
 }
 
 } // namespace orvo

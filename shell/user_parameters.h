@@ -8,7 +8,6 @@
 // where the author meant a piece to end.
 #include <cstddef>
 #include <string>
-#include <string_view>
 #include <vector>
 
 class XDO;
@@ -24,8 +23,6 @@ public:
     std::size_t Count() const { return m_pieces.size(); }
     // The piece at `index`; empty beyond the last.
     const std::wstring& At(std::size_t index) const;
-    // The pieces from `first` on, joined again by ",".
-    std::wstring JoinFrom(std::size_t first) const;
     // The pieces from `first` on as items "key=value" of `out`; a value in double quotes loses
     // them. With `resolveFrom`, a value "Data(...)" is the data of the object it names. On a
     // piece without "=" or key, or a "Data(...)" naming no object, nothing is stored and
@@ -47,19 +44,5 @@ private:
     std::vector<std::wstring> m_pieces;
     bool m_balanced = true;
 };
-
-// Tells the screen author why `function` did nothing with `parameter`; answers 0, the result
-// the function then returns.
-int RefuseUserCall(std::wstring_view function,
-                   const UserParameters& parameter,
-                   std::wstring_view reason);
-
-// The object a piece names, seen from the caller: a name (the caller itself or the nearest
-// object of that name), "opener." prefixes, "Link(...)" or a live "ptr:" address. Null for
-// anything else and for a caller that is not a live object.
-XDO* FindUserTarget(XDO* caller, const std::wstring& name);
-
-// Whether `caller` may be used at all: a live object.
-bool IsUsableCaller(XDO* caller);
 
 } // namespace orvo

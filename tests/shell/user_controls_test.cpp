@@ -63,7 +63,7 @@ TEST_F(UserControlsTest, BarsMoveByLinesPagesAndCounts) {
         notices.confirms.clear();
         EXPECT_EQ(Run(L"qty", c.call), 0) << plat::ToUtf8(c.call);
         ASSERT_EQ(Confirms().size(), 1u) << plat::ToUtf8(c.call);
-        EXPECT_EQ(Confirms()[0].substr(0, Confirms()[0].find(L'\n')), c.told);
+        EXPECT_EQ(Told(0), c.told);
     }
     EXPECT_EQ(v->GetPos(), 10);
 }
@@ -82,8 +82,18 @@ TEST_F(UserControlsTest, SpinningKeepsTheDecimalsOfValueAndStep) {
             std::wstring(call).find(L"qty") != std::wstring::npos ? L"qty" : L"price";
         EXPECT_EQ(Data(name.c_str()), value) << plat::ToUtf8(call);
     }
+    Obj(L"price")->SetData(L"n/a");
+    EXPECT_EQ(Run(L"qty", L"SpinUp, price"), 0);
+    EXPECT_EQ(Run(L"qty", L"SpinUp, qty, 1e3"), 0);
+    EXPECT_EQ(Run(L"qty", L"SpinUp, v, 0.5"), 0) << "a bar moves by whole lines";
     EXPECT_EQ(Run(L"qty", L"SpinUp, nowhere"), 0);
     EXPECT_EQ(Data(L"qty"), L"-9");
+    EXPECT_EQ(Data(L"price"), L"n/a");
+    EXPECT_EQ(Bar(L"v")->GetPos(), 0);
+    ASSERT_EQ(Confirms().size(), 4u);
+    EXPECT_EQ(Told(0), L"SpinUp : price holds \"n/a\", not a number");
+    EXPECT_EQ(Told(1), L"SpinUp : \"1e3\" is not a number");
+    EXPECT_EQ(Told(2), L"SpinUp : \"0.5\" is not a whole number");
 }
 
 TEST_F(UserControlsTest, TabPanelsTurnByIndexOrPageName) {
@@ -117,8 +127,7 @@ TEST_F(UserControlsTest, AMessageSetsTheBarsOfItsOrientation) {
     // Run by an action of its own, the function has no message to read.
     EXPECT_EQ(Obj(L"sync")->Action(L"Message.Run(orvo, MsgHScrollSet, h)"), 1);
     ASSERT_EQ(Confirms().size(), 1u);
-    EXPECT_EQ(Confirms()[0].substr(0, Confirms()[0].find(L'\n')),
-              L"MsgHScrollSet : not run by a message");
+    EXPECT_EQ(Told(0), L"MsgHScrollSet : not run by a message");
 }
 
 } // namespace

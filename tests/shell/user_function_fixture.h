@@ -67,6 +67,13 @@ protected:
         XDO* caller = Obj(on);
         return caller ? caller->Action((L"User.Run(orvo, " + call + L")").c_str()) : -1;
     }
+    // The first line of the confirmation at `index`: what a refused call says was wrong.
+    std::wstring Told(std::size_t index) const {
+        if (index >= notices.confirms.size())
+            return L"<nothing told>";
+        const std::wstring& text = notices.confirms[index].text;
+        return text.substr(0, text.find(L'\n'));
+    }
     std::vector<std::wstring> Confirms() const {
         std::vector<std::wstring> texts;
         for (const auto& confirmation : notices.confirms)

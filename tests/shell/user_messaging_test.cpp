@@ -87,7 +87,7 @@ TEST_F(UserFunctionTest, BadMessageTextsAreRefusedAndNothingIsSent) {
         {L"PostMsg, Quote, =1", L"PostMsg : item \"=1\" is not key=value"},
         {L"LibNotifyEvent, Picked, code", L"LibNotifyEvent : item \"code\" is not key=value"},
         {L"LoaderRunMethod, inner", L"LoaderRunMethod : expected loader, method[, key=value ...]"},
-        {L"LoaderRunMethod, price, Fill", L"LoaderRunMethod : no loader price"},
+        {L"LoaderRunMethod, price, Fill", L"LoaderRunMethod : price is not a loader"},
         {L"RunByMenuID, ", L"RunByMenuID : no menu identifier"},
         {L"RunByMenuIDX, 0101, code=Data(price",
          L"RunByMenuIDX : parentheses or quotes do not close"},
@@ -96,7 +96,7 @@ TEST_F(UserFunctionTest, BadMessageTextsAreRefusedAndNothingIsSent) {
         notices.confirms.clear();
         EXPECT_EQ(Run(L"price", c.call), 0) << plat::ToUtf8(c.call);
         ASSERT_EQ(Confirms().size(), 1u) << plat::ToUtf8(c.call);
-        EXPECT_EQ(Confirms()[0].substr(0, Confirms()[0].find(L'\n')), c.told);
+        EXPECT_EQ(Told(0), c.told);
         EXPECT_NE(Confirms()[0].find(L"\nUser.Run(orvo, "), std::wstring::npos);
     }
     loop.Pump();

@@ -61,7 +61,6 @@ TEST(UserParametersTest, ItemsAreKeyValuePairsOrNothingIsStored) {
     std::wstring why;
     ASSERT_TRUE(good.ItemsFrom(1, items, why));
     EXPECT_EQ(items.MakeString(), L"code=005930,memo=a, b,qty=3");
-    EXPECT_EQ(good.JoinFrom(2), L"memo=\"a, b\",qty = 3");
 
     for (const wchar_t* text : {L"Quote, code=1, qty", L"Quote, =5", L"Quote, code=1,,"}) {
         XElement refused(L"param", nullptr);

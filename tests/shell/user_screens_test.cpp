@@ -75,12 +75,9 @@ TEST_F(UserFunctionTest, AnOpenedPageGetsItsItemsAndKnowsItsOpener) {
     EXPECT_EQ(Run(L"price", L"OpenFrame, NoSuchAlias, Detail.xml"), 0);
     EXPECT_EQ(Run(L"price", L"OpenFrame, Detail.xml"), 0);
     ASSERT_EQ(Confirms().size(), 3u);
-    EXPECT_EQ(Confirms()[0].substr(0, Confirms()[0].find(L'\n')),
-              L"OpenFrameDirect : item \"code\" is not key=value");
-    EXPECT_EQ(Confirms()[1].substr(0, Confirms()[1].find(L'\n')),
-              L"OpenFrame : no project path NoSuchAlias");
-    EXPECT_EQ(Confirms()[2].substr(0, Confirms()[2].find(L'\n')),
-              L"OpenFrame : expected alias, page[, key=value ...]");
+    EXPECT_EQ(Told(0), L"OpenFrameDirect : item \"code\" is not key=value");
+    EXPECT_EQ(Told(1), L"OpenFrame : no project path NoSuchAlias");
+    EXPECT_EQ(Told(2), L"OpenFrame : expected alias, page[, key=value ...]");
 }
 
 TEST_F(UserFunctionTest, MessagesGoThroughTheNoticeService) {
@@ -124,9 +121,11 @@ TEST_F(UserFunctionTest, AnObjectTimerRunsTheObjectsTimerEventUntilStopped) {
 
     EXPECT_EQ(Run(L"price", L"SetObjTimer, price, 500"), 0) << "no window host above price";
     EXPECT_EQ(Run(L"price", L"SetObjTimer, ticker"), 0);
-    ASSERT_EQ(Confirms().size(), 2u);
-    EXPECT_EQ(Confirms()[0].substr(0, Confirms()[0].find(L'\n')),
-              L"SetObjTimer : no window host runs timers for price");
+    EXPECT_EQ(Run(L"price", L"SetObjTimer, ticker, soon"), 0);
+    EXPECT_FALSE(Obj(L"ticker")->HasTimer());
+    ASSERT_EQ(Confirms().size(), 3u);
+    EXPECT_EQ(Told(2), L"SetObjTimer : \"soon\" is not a whole number");
+    EXPECT_EQ(Told(0), L"SetObjTimer : no window host runs timers for price");
 }
 
 } // namespace
@@ -209,8 +208,7 @@ TEST_F(UserScreensTest, TheCaptionGoesToTheCallersFrameThroughTheShell) {
     EXPECT_EQ(box->Action(L"User.Run(orvo, SetTextCaption, x)"), 0) << "no shell to ask";
     EXPECT_EQ(shell.captions, std::vector<std::wstring>{L"f:삼성전자 현재가"});
     ASSERT_EQ(Confirms().size(), 2u);
-    EXPECT_EQ(Confirms()[0].substr(0, Confirms()[0].find(L'\n')),
-              L"SetTextCaption : the caller is in no frame");
+    EXPECT_EQ(Told(0), L"SetTextCaption : the caller is in no frame");
 }
 
 } // namespace
