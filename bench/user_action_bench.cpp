@@ -14,7 +14,7 @@ namespace {
 using UserFunction = int (*)(XDO*, const wchar_t*);
 
 constexpr std::string_view kEvent =
-    R"(<Event Trigger="Object.Run" Action="User.Run(orvo, SetData, price, 71000)"/>)";
+    R"xml(<Event Trigger="Object.Run" Action="User.Run(orvo, SetData, price, 71000)"/>)xml";
 
 // A root and "price", whose Run event sets its own data through the exported function.
 struct Page {

@@ -27,6 +27,7 @@ int OpenFrameDirect(XDO* caller, const wchar_t* parameter);
 int MsgBox(XDO* caller, const wchar_t* parameter);
 int DisplayMsg(XDO* caller, const wchar_t* parameter);
 int SetTextCaption(XDO* caller, const wchar_t* parameter);
+int TopmostStyle(XDO* caller, const wchar_t* parameter);
 int SetFocusUI(XDO* caller, const wchar_t* parameter);
 int SetObjTimer(XDO* caller, const wchar_t* parameter);
 int SetUserState(XDO* caller, const wchar_t* parameter);

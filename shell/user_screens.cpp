@@ -6,6 +6,7 @@
 //   MsgBox           "text"                         a confirmation; "Data(...)" resolved
 //   DisplayMsg       "text"                         a trading notice; "Data(...)" resolved
 //   SetTextCaption   "text"                         the title of the caller's frame
+//   TopmostStyle     "" | "Clear" | "Toggle"        the caller's frame kept on top, or not
 //   SetFocusUI       "object"                       XDO::SetFocus of the object
 //   SetObjTimer      "object, period[, count]"      the window host's timer; period 0 stops
 //   SetUserState     "object, state[, active]"      the paint state "User.<state>"
@@ -18,10 +19,12 @@
 #include "core/element.h"
 #include "core/notice_messages.h"
 #include "core/scr_man.h"
+#include "platform/base/nocase.h"
 #include "platform/base/path.h"
 #include "shell/user_call.h"
 #include "shell/user_functions.h"
 #include "ui/xui.h"
+#include "ui/xwindow.h"
 
 using orvo::UserCall;
 
@@ -91,6 +94,29 @@ extern "C" int SetTextCaption(XDO* caller, const wchar_t* parameter) {
     // caption.
     if (!XScrMan::Instance().SetFrameText(frame, ResolvedText(call).c_str()))
         return call.Refuse(L"the frame has no window");
+    return 1;
+}
+
+extern "C" int TopmostStyle(XDO* caller, const wchar_t* parameter) {
+    const UserCall call(L"TopmostStyle", caller, parameter);
+    if (!call.Check(0, L""))
+        return 0;
+    auto* frame = dynamic_cast<XWindow*>(caller->GetXDO(XDO_STYLE_FRAME, 0));
+    plat::Window* window = frame ? frame->GetNativeWindow() : nullptr;
+    if (!window)
+        return call.Refuse(L"the caller is in no frame with a window");
+    const std::wstring& how = call.At(0);
+    bool topmost = true;
+    if (plat::EqualsNoCase(how, L"Clear"))
+        topmost = false;
+    else if (plat::EqualsNoCase(how, L"Toggle"))
+        topmost = !window->IsTopmost();
+    else if (!how.empty())
+        return call.Refuse(L"expected nothing, Clear or Toggle");
+    window->SetTopmost(topmost);
+    // A child frame lives inside the main window and cannot stay above other windows.
+    if (window->IsTopmost() != topmost)
+        return call.Refuse(L"the frame's window cannot stay on top");
     return 1;
 }
 

@@ -73,7 +73,7 @@ constexpr UserFunction kFunctions[] = {
     MsgBox,          DisplayMsg,    SetTextCaption, SetFocusUI,     SetObjTimer,
     SetUserState,    SetData,       CopyDataValue,  ClearStruct,    StructData2Text,
     SetSTFieldValue, SpinUp,        SpinDown,       ScrollUp,       ScrollDown,
-    ScrollNumUp,     ScrollNumDown, ScrollPage,     SelectTabPanel,
+    ScrollNumUp,     ScrollNumDown, ScrollPage,     SelectTabPanel, TopmostStyle,
 };
 
 } // namespace

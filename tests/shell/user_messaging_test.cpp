@@ -57,7 +57,7 @@ TEST_F(UserFunctionTest, FunctionsWithoutTheirControlsAreNotExported) {
                                 L"RunProgram",
                                 L"OpenModalDlg",
                                 L"TogglePopup",
-                                L"TopmostStyle",
+                                L"SaveMetaIOToFile",
                                 L"SetTrCaption",
                                 L"OnConRealAfter",
                                 L"CalcStructColumn",

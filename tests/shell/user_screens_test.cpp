@@ -3,6 +3,7 @@
 
 #include "core/contracts.h"
 #include "core/element.h"
+#include "platform/gui/window.h"
 #include "shell/menu_man.h"
 #include "support/scoped_registration.h"
 #include "support/temp_dir.h"
@@ -145,7 +146,7 @@ protected:
         UserFunctionTest::SetUp();
         project.folder = folder.Wide();
         folder.Write("Detail.xml", R"(<lib Name="detail">
-  <Frame Name="f" FrameStyle="Popup" Rect="0,0,90,60"><TextBox Name="t" Rect="0,0,90,60"/></Frame>
+  <Frame Name="f" FrameStyle="PopupFrame" Rect="0,0,90,60"><TextBox Name="t" Rect="0,0,90,60"/></Frame>
 </lib>)");
         folder.Write(
             "Menu.xml",
@@ -193,6 +194,29 @@ TEST_F(UserScreensTest, PagesOpenByAliasAndByMenuIdentifier) {
 
     EXPECT_EQ(Run(L"qty", L"RunByMenuID, 0999"), 0);
     EXPECT_EQ(Confirms(), std::vector<std::wstring>{L"메뉴에 없는 화면 번호입니다: [0999]"});
+}
+
+TEST_F(UserScreensTest, AFrameStaysOnTopUntilCleared) {
+    Open(kTicket);
+    EXPECT_EQ(Run(L"price", L"OpenFrameDirect, " + folder.Wide() + L"/Detail.xml"), 1);
+    ASSERT_TRUE(Detail());
+    XDO* box = Detail()->GetObjByNameDown(L"t");
+    auto* frame = dynamic_cast<XWindow*>(Detail()->GetObjByNameDown(L"f"));
+    ASSERT_TRUE(box && frame && frame->GetNativeWindow());
+    const std::pair<const wchar_t*, bool> steps[] = {
+        {L"TopmostStyle", true},
+        {L"TopmostStyle, Toggle", false},
+        {L"TopmostStyle, toggle", true},
+        {L"TopmostStyle, Clear", false},
+    };
+    for (const auto& [call, topmost] : steps) {
+        EXPECT_EQ(box->Action((L"User.Run(orvo, " + std::wstring(call) + L")").c_str()), 1);
+        EXPECT_EQ(frame->GetNativeWindow()->IsTopmost(), topmost) << plat::ToUtf8(call);
+    }
+    EXPECT_EQ(box->Action(L"User.Run(orvo, TopmostStyle, Always)"), 0);
+    EXPECT_EQ(Run(L"price", L"TopmostStyle"), 0) << "price is in no frame";
+    EXPECT_EQ(Told(0), L"TopmostStyle : expected nothing, Clear or Toggle");
+    EXPECT_EQ(Told(1), L"TopmostStyle : the caller is in no frame with a window");
 }
 
 TEST_F(UserScreensTest, TheCaptionGoesToTheCallersFrameThroughTheShell) {
