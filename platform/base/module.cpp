@@ -57,23 +57,20 @@ Module::~Module() {
 
 Module Module::Open(std::wstring_view name, const std::vector<std::wstring>& searchDirs) {
     Module module;
-    // Folder by folder, each with all its candidates, as the Windows loader searches.
+    // Folder by folder, each with all its candidates, as the Windows loader searches; each path
+    // is resolved only when the ones before it did not load (resolving reads folders).
     const std::vector<std::wstring> candidates = ModuleFileCandidates(name);
-    std::vector<std::wstring> paths;
-    if (IsAbsolutePath(name)) {
-        for (const std::wstring& candidate : candidates) {
-            AddUnique(paths, ResolvePath(candidate));
-        }
-    } else {
-        for (const std::wstring& dir : searchDirs) {
-            for (const std::wstring& candidate : candidates) {
-                AddUnique(paths, ResolvePath(JoinPath(dir, candidate)));
+    std::vector<std::wstring> tried;
+    const auto tryPath = [&](const std::wstring& unresolved) {
+        const std::wstring path = ResolvePath(unresolved);
+        for (const std::wstring& done : tried) {
+            if (done == path) {
+                return false;
             }
         }
-    }
-    for (const std::wstring& path : paths) {
+        tried.push_back(path);
         if (!IsRegularFile(path)) {
-            continue;
+            return false;
         }
         dlerror();
         void* handle = dlopen(ToFsPath(path).c_str(), RTLD_NOW | RTLD_LOCAL);
@@ -81,11 +78,27 @@ Module Module::Open(std::wstring_view name, const std::vector<std::wstring>& sea
             module.m_handle = handle;
             module.m_path = path;
             module.m_error.clear();
-            return module;
+            return true;
         }
         // Keep looking: "Foo.dll" beside a libFoo.so may well be a Windows binary.
         const char* error = dlerror();
         module.m_error = error != nullptr ? error : "cannot load " + ToUtf8(path);
+        return false;
+    };
+    if (IsAbsolutePath(name)) {
+        for (const std::wstring& candidate : candidates) {
+            if (tryPath(candidate)) {
+                return module;
+            }
+        }
+    } else {
+        for (const std::wstring& dir : searchDirs) {
+            for (const std::wstring& candidate : candidates) {
+                if (tryPath(JoinPath(dir, candidate))) {
+                    return module;
+                }
+            }
+        }
     }
     if (module.m_error.empty()) {
         module.m_error = "module not found: " + ToUtf8(name);
@@ -136,13 +149,17 @@ std::vector<std::wstring> ModuleFileCandidates(std::wstring_view name) {
 }
 
 std::vector<std::wstring> ModuleSearchDirs() {
-    std::vector<std::wstring> dirs;
-    if (std::wstring exe = ExecutableDirectory(); !exe.empty()) {
-        AddUnique(dirs, std::move(exe));
-    }
-    if (std::wstring own = OwnFolder(); !own.empty()) {
-        AddUnique(dirs, std::move(own));
-    }
+    // Neither folder moves while the process runs; finding them reads the file system.
+    static const std::vector<std::wstring> dirs = [] {
+        std::vector<std::wstring> found;
+        if (std::wstring exe = ExecutableDirectory(); !exe.empty()) {
+            AddUnique(found, std::move(exe));
+        }
+        if (std::wstring own = OwnFolder(); !own.empty()) {
+            AddUnique(found, std::move(own));
+        }
+        return found;
+    }();
     return dirs;
 }
 
