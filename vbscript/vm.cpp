@@ -1,4 +1,5 @@
-// The dispatch loop and the frame operations it inlines. The loop keeps the small, frequent
+// The dispatch loop (threaded: each instruction jumps straight to the next one's code) and the
+// frame operations it inlines. The loop keeps the small, frequent
 // instructions and the fast forms; the larger or rarer bodies are member functions beside
 // it, one theme a file: vm_calls.cpp (built-ins, a class's own methods, frames for calls made
 // by instructions), vm_operators.cpp (operators without a fast form), vm_for_each.cpp,
@@ -21,6 +22,12 @@ namespace vbs {
 using namespace vm_values;
 
 namespace {
+
+// Where each operation's code starts in Vm::Execute<kFast>, filled by Execute itself. Kept
+// inside this file so that the loop reaches it directly rather than through the symbol table.
+template <bool kFast> struct DispatchTargets {
+    static inline const void* entries[256] = {};
+};
 
 bool ConvertsToText(const Value& v) {
     return v.Type() != VarType::Object && v.Type() != VarType::Array && v.Type() != VarType::Error;
@@ -143,384 +150,472 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
         return Variable(*f, packed);
     };
     try {
-        for (;;) {
-            const Instr& in = code[pc++];
-            switch (in.op) {
-            // Variables and constants.
-            case Op::PushConst:
-                m_stack.push_back(constants[in.a]);
-                break;
-            case Op::Pop:
-                m_stack.pop_back();
-                safePoint();
-                break;
-            case Op::LoadLocal:
-                m_stack.push_back(locals[in.a]);
-                break;
-            case Op::StoreLocal:
-                let(m_stack.back());
-                locals[in.a] = std::move(m_stack.back());
-                m_stack.pop_back();
-                safePoint();
-                break;
-            case Op::LoadRef:
-                m_stack.push_back(*m_refs[f->refBase + static_cast<std::size_t>(in.a)]);
-                break;
-            case Op::StoreRef:
-                let(m_stack.back());
-                *m_refs[f->refBase + static_cast<std::size_t>(in.a)] = std::move(m_stack.back());
-                m_stack.pop_back();
-                safePoint();
-                break;
-            case Op::LoadGlobal:
-                m_stack.push_back(m_scope.globals[static_cast<std::size_t>(in.a)]);
-                break;
-            case Op::StoreGlobal:
-                let(m_stack.back());
-                m_scope.globals[static_cast<std::size_t>(in.a)] = std::move(m_stack.back());
-                m_stack.pop_back();
-                safePoint();
-                break;
-            case Op::LoadField:
-                m_stack.push_back(static_cast<ClassInstance*>(f->me.AsObject())->Field(in.a));
-                break;
-            case Op::StoreField:
-                let(m_stack.back());
-                static_cast<ClassInstance*>(f->me.AsObject())->Field(in.a) =
-                    std::move(m_stack.back());
-                m_stack.pop_back();
-                safePoint();
-                break;
-            case Op::LoadChecked:
-                if (!m_scope.declared[static_cast<std::size_t>(in.a)])
-                    RaiseError(500);
-                m_stack.push_back(m_scope.globals[static_cast<std::size_t>(in.a)]);
-                break;
-            case Op::SetVar: {
-                if (in.b == 0 && m_stack.back().Type() != VarType::Object)
-                    RaiseError(err::ObjectRequired);
-                variable(in.a) = std::move(m_stack.back());
-                m_stack.pop_back();
-                safePoint();
-                break;
+        // Threaded dispatch: each instruction ends by jumping to the next one's code, so the
+        // processor predicts every jump from where it is made. The table is filled once, by
+        // operation, so its order never depends on the order of the enumeration; a code
+        // without a line here is skipped, as the switch it replaced skipped it.
+        auto& dispatch = DispatchTargets<kFast>::entries;
+        [[maybe_unused]] static const bool filled = ({
+            for (const void*& target : dispatch)
+                target = &&L_Unknown;
+            dispatch[static_cast<std::uint8_t>(Op::PushConst)] = &&L_PushConst;
+            dispatch[static_cast<std::uint8_t>(Op::Pop)] = &&L_Pop;
+            dispatch[static_cast<std::uint8_t>(Op::LoadLocal)] = &&L_LoadLocal;
+            dispatch[static_cast<std::uint8_t>(Op::StoreLocal)] = &&L_StoreLocal;
+            dispatch[static_cast<std::uint8_t>(Op::LoadRef)] = &&L_LoadRef;
+            dispatch[static_cast<std::uint8_t>(Op::StoreRef)] = &&L_StoreRef;
+            dispatch[static_cast<std::uint8_t>(Op::LoadGlobal)] = &&L_LoadGlobal;
+            dispatch[static_cast<std::uint8_t>(Op::StoreGlobal)] = &&L_StoreGlobal;
+            dispatch[static_cast<std::uint8_t>(Op::LoadField)] = &&L_LoadField;
+            dispatch[static_cast<std::uint8_t>(Op::StoreField)] = &&L_StoreField;
+            dispatch[static_cast<std::uint8_t>(Op::LoadElement)] = &&L_LoadElement;
+            dispatch[static_cast<std::uint8_t>(Op::StoreElement)] = &&L_StoreElement;
+            dispatch[static_cast<std::uint8_t>(Op::DimArray)] = &&L_DimArray;
+            dispatch[static_cast<std::uint8_t>(Op::ReDim)] = &&L_ReDim;
+            dispatch[static_cast<std::uint8_t>(Op::ArgRef)] = &&L_ArgRef;
+            dispatch[static_cast<std::uint8_t>(Op::ArgValue)] = &&L_ArgValue;
+            dispatch[static_cast<std::uint8_t>(Op::ArgElement)] = &&L_ArgElement;
+            dispatch[static_cast<std::uint8_t>(Op::Call)] = &&L_Call;
+            dispatch[static_cast<std::uint8_t>(Op::CallBuiltin)] = &&L_CallBuiltin;
+            dispatch[static_cast<std::uint8_t>(Op::Return)] = &&L_Return;
+            dispatch[static_cast<std::uint8_t>(Op::Jump)] = &&L_Jump;
+            dispatch[static_cast<std::uint8_t>(Op::JumpIfFalse)] = &&L_JumpIfFalse;
+            dispatch[static_cast<std::uint8_t>(Op::JumpIfTrue)] = &&L_JumpIfTrue;
+            dispatch[static_cast<std::uint8_t>(Op::ForStart)] = &&L_ForStart;
+            dispatch[static_cast<std::uint8_t>(Op::ForNext)] = &&L_ForNext;
+            dispatch[static_cast<std::uint8_t>(Op::ForEachStart)] = &&L_ForEachStart;
+            dispatch[static_cast<std::uint8_t>(Op::ForEachNext)] = &&L_ForEachNext;
+            dispatch[static_cast<std::uint8_t>(Op::Negate)] = &&L_Negate;
+            dispatch[static_cast<std::uint8_t>(Op::Not)] = &&L_Not;
+            dispatch[static_cast<std::uint8_t>(Op::Add)] = &&L_Add;
+            dispatch[static_cast<std::uint8_t>(Op::Subtract)] = &&L_Subtract;
+            dispatch[static_cast<std::uint8_t>(Op::Multiply)] = &&L_Multiply;
+            dispatch[static_cast<std::uint8_t>(Op::Divide)] = &&L_Divide;
+            dispatch[static_cast<std::uint8_t>(Op::IntDivide)] = &&L_IntDivide;
+            dispatch[static_cast<std::uint8_t>(Op::Mod)] = &&L_Mod;
+            dispatch[static_cast<std::uint8_t>(Op::Power)] = &&L_Power;
+            dispatch[static_cast<std::uint8_t>(Op::Concat)] = &&L_Concat;
+            dispatch[static_cast<std::uint8_t>(Op::AppendStart)] = &&L_AppendStart;
+            dispatch[static_cast<std::uint8_t>(Op::AppendTo)] = &&L_AppendTo;
+            dispatch[static_cast<std::uint8_t>(Op::Compare)] = &&L_Compare;
+            dispatch[static_cast<std::uint8_t>(Op::And)] = &&L_And;
+            dispatch[static_cast<std::uint8_t>(Op::Or)] = &&L_Or;
+            dispatch[static_cast<std::uint8_t>(Op::Xor)] = &&L_Xor;
+            dispatch[static_cast<std::uint8_t>(Op::Eqv)] = &&L_Eqv;
+            dispatch[static_cast<std::uint8_t>(Op::Imp)] = &&L_Imp;
+            dispatch[static_cast<std::uint8_t>(Op::Is)] = &&L_Is;
+            dispatch[static_cast<std::uint8_t>(Op::OnErrorResumeNext)] = &&L_OnErrorResumeNext;
+            dispatch[static_cast<std::uint8_t>(Op::OnErrorGoto0)] = &&L_OnErrorGoto0;
+            dispatch[static_cast<std::uint8_t>(Op::ErrNumber)] = &&L_ErrNumber;
+            dispatch[static_cast<std::uint8_t>(Op::ErrDescription)] = &&L_ErrDescription;
+            dispatch[static_cast<std::uint8_t>(Op::ErrSource)] = &&L_ErrSource;
+            dispatch[static_cast<std::uint8_t>(Op::ErrClear)] = &&L_ErrClear;
+            dispatch[static_cast<std::uint8_t>(Op::LoadErr)] = &&L_LoadErr;
+            dispatch[static_cast<std::uint8_t>(Op::Raise)] = &&L_Raise;
+            dispatch[static_cast<std::uint8_t>(Op::Member)] = &&L_Member;
+            dispatch[static_cast<std::uint8_t>(Op::StoreMember)] = &&L_StoreMember;
+            dispatch[static_cast<std::uint8_t>(Op::SetVar)] = &&L_SetVar;
+            dispatch[static_cast<std::uint8_t>(Op::SetElement)] = &&L_SetElement;
+            dispatch[static_cast<std::uint8_t>(Op::RequireObject)] = &&L_RequireObject;
+            dispatch[static_cast<std::uint8_t>(Op::LoadMe)] = &&L_LoadMe;
+            dispatch[static_cast<std::uint8_t>(Op::CallMe)] = &&L_CallMe;
+            dispatch[static_cast<std::uint8_t>(Op::New)] = &&L_New;
+            dispatch[static_cast<std::uint8_t>(Op::Erase)] = &&L_Erase;
+            dispatch[static_cast<std::uint8_t>(Op::LoadChecked)] = &&L_LoadChecked;
+            dispatch[static_cast<std::uint8_t>(Op::Eval)] = &&L_Eval;
+            dispatch[static_cast<std::uint8_t>(Op::Execute)] = &&L_Execute;
+            dispatch[static_cast<std::uint8_t>(Op::GetRef)] = &&L_GetRef;
+            dispatch[static_cast<std::uint8_t>(Op::BinaryPush)] = &&L_BinaryPush;
+            dispatch[static_cast<std::uint8_t>(Op::BinaryTo)] = &&L_BinaryTo;
+            dispatch[static_cast<std::uint8_t>(Op::Move)] = &&L_Move;
+            dispatch[static_cast<std::uint8_t>(Op::CompareJump)] = &&L_CompareJump;
+            dispatch[static_cast<std::uint8_t>(Op::LoadElement1)] = &&L_LoadElement1;
+            true;
+        });
+        const Instr* ip = nullptr;
+#define ORVO_VM_NEXT()                                                                             \
+    do {                                                                                           \
+        ip = &code[pc++];                                                                          \
+        goto* dispatch[static_cast<std::uint8_t>(ip->op)];                                         \
+    } while (false)
+        ORVO_VM_NEXT();
+        {
+        // Variables and constants.
+        L_PushConst:
+            m_stack.push_back(constants[ip->a]);
+            ORVO_VM_NEXT();
+        L_Pop:
+            m_stack.pop_back();
+            safePoint();
+            ORVO_VM_NEXT();
+        L_LoadLocal:
+            m_stack.push_back(locals[ip->a]);
+            ORVO_VM_NEXT();
+        L_StoreLocal:
+            let(m_stack.back());
+            locals[ip->a] = std::move(m_stack.back());
+            m_stack.pop_back();
+            safePoint();
+            ORVO_VM_NEXT();
+        L_LoadRef:
+            m_stack.push_back(*m_refs[f->refBase + static_cast<std::size_t>(ip->a)]);
+            ORVO_VM_NEXT();
+        L_StoreRef:
+            let(m_stack.back());
+            *m_refs[f->refBase + static_cast<std::size_t>(ip->a)] = std::move(m_stack.back());
+            m_stack.pop_back();
+            safePoint();
+            ORVO_VM_NEXT();
+        L_LoadGlobal:
+            m_stack.push_back(m_scope.globals[static_cast<std::size_t>(ip->a)]);
+            ORVO_VM_NEXT();
+        L_StoreGlobal:
+            let(m_stack.back());
+            m_scope.globals[static_cast<std::size_t>(ip->a)] = std::move(m_stack.back());
+            m_stack.pop_back();
+            safePoint();
+            ORVO_VM_NEXT();
+        L_LoadField:
+            m_stack.push_back(static_cast<ClassInstance*>(f->me.AsObject())->Field(ip->a));
+            ORVO_VM_NEXT();
+        L_StoreField:
+            let(m_stack.back());
+            static_cast<ClassInstance*>(f->me.AsObject())->Field(ip->a) = std::move(m_stack.back());
+            m_stack.pop_back();
+            safePoint();
+            ORVO_VM_NEXT();
+        L_LoadChecked:
+            if (!m_scope.declared[static_cast<std::size_t>(ip->a)])
+                RaiseError(500);
+            m_stack.push_back(m_scope.globals[static_cast<std::size_t>(ip->a)]);
+            ORVO_VM_NEXT();
+        L_SetVar : {
+            if (ip->b == 0 && m_stack.back().Type() != VarType::Object)
+                RaiseError(err::ObjectRequired);
+            variable(ip->a) = std::move(m_stack.back());
+            m_stack.pop_back();
+            safePoint();
+            ORVO_VM_NEXT();
+        }
+        L_Move : {
+            const Value& source = operand(ip->b);
+            if (source.Type() == VarType::Object) [[unlikely]] {
+                leave();
+                after(MoveDefaultValue(*ip, *f));
+                ORVO_VM_NEXT();
             }
-            case Op::Move: {
-                const Value& source = operand(in.b);
-                if (source.Type() == VarType::Object) [[unlikely]] {
-                    leave();
-                    after(MoveDefaultValue(in, *f));
-                    break;
-                }
-                Value& target = variable(in.a);
-                const bool heldCounted =
-                    target.Type() == VarType::Object || target.Type() == VarType::Array;
-                target = source;
-                if (heldCounted)
-                    safePoint();
-                break;
-            }
-            case Op::Erase:
-                EraseVariable(variable(in.a), in.b != 0);
+            Value& target = variable(ip->a);
+            const bool heldCounted =
+                target.Type() == VarType::Object || target.Type() == VarType::Array;
+            target = source;
+            if (heldCounted)
                 safePoint();
-                break;
+            ORVO_VM_NEXT();
+        }
+        L_Erase:
+            EraseVariable(variable(ip->a), ip->b != 0);
+            safePoint();
+            ORVO_VM_NEXT();
 
-            // Objects.
-            case Op::RequireObject:
-                if (m_stack.back().Type() != VarType::Object)
-                    RaiseError(err::ObjectRequired);
-                break;
-            case Op::LoadMe:
-                if (f->me.IsEmpty())
-                    RaiseError(err::ObjectRequired);
-                m_stack.push_back(f->me);
-                break;
-            case Op::Member:
-            case Op::StoreMember:
-                tick();
-                leave();
-                after(MemberInstruction(in, *f, baseDepth));
-                break;
-            case Op::New:
-                leave();
-                if (New(std::wstring(constants[in.a].AsString()), baseDepth))
-                    enter();
-                break;
+        // Objects.
+        L_RequireObject:
+            if (m_stack.back().Type() != VarType::Object)
+                RaiseError(err::ObjectRequired);
+            ORVO_VM_NEXT();
+        L_LoadMe:
+            if (f->me.IsEmpty())
+                RaiseError(err::ObjectRequired);
+            m_stack.push_back(f->me);
+            ORVO_VM_NEXT();
+        L_Member:
+        L_StoreMember:
+            tick();
+            leave();
+            after(MemberInstruction(*ip, *f, baseDepth));
+            ORVO_VM_NEXT();
+        L_New:
+            leave();
+            if (New(std::wstring(constants[ip->a].AsString()), baseDepth))
+                enter();
+            ORVO_VM_NEXT();
 
-            // Code made while running.
-            case Op::Eval:
-            case Op::Execute:
-                leave();
-                RunCodeText(in, *f);
-                break;
-            case Op::GetRef:
-                m_stack.back() = ProcedureRefTo(m_stack.back());
-                break;
+        // Code made while running.
+        L_Eval:
+        L_Execute:
+            leave();
+            RunCodeText(*ip, *f);
+            ORVO_VM_NEXT();
+        L_GetRef:
+            m_stack.back() = ProcedureRefTo(m_stack.back());
+            ORVO_VM_NEXT();
 
-            // Arrays.
-            case Op::LoadElement1: {
-                const Value& target = variable(in.a);
-                const Value& subscript = operand(in.b);
-                // Other subscripts convert outside the loop, where an object's default
-                // property may run while no array is held.
-                if (kFast && IsWhole(subscript) && target.Type() == VarType::Array &&
-                    target.AsArray()->Dimensions() == 1) {
+        // Arrays.
+        L_LoadElement1 : {
+            const Value& target = variable(ip->a);
+            const Value& subscript = operand(ip->b);
+            // Other subscripts convert outside the loop, where an object's default
+            // property may run while no array is held.
+            if (kFast && IsWhole(subscript) && target.Type() == VarType::Array &&
+                target.AsArray()->Dimensions() == 1) {
+                const Array& array = *target.AsArray();
+                m_stack.push_back(array.At(OneIndex(array, Whole(subscript))));
+                ORVO_VM_NEXT();
+            }
+            leave();
+            after(LoadElement1(*ip, *f, baseDepth));
+            ORVO_VM_NEXT();
+        }
+        L_LoadElement : {
+            if (kFast && ip->b == 1 && IsWhole(m_stack.back())) {
+                const Value& target = variable(ip->a);
+                if (target.Type() == VarType::Array && target.AsArray()->Dimensions() == 1) {
                     const Array& array = *target.AsArray();
-                    m_stack.push_back(array.At(OneIndex(array, Whole(subscript))));
-                    break;
+                    m_stack.back() = array.At(OneIndex(array, Whole(m_stack.back())));
+                    ORVO_VM_NEXT();
                 }
-                leave();
-                after(LoadElement1(in, *f, baseDepth));
-                break;
             }
-            case Op::LoadElement: {
-                if (kFast && in.b == 1 && IsWhole(m_stack.back())) {
-                    const Value& target = variable(in.a);
-                    if (target.Type() == VarType::Array && target.AsArray()->Dimensions() == 1) {
-                        const Array& array = *target.AsArray();
-                        m_stack.back() = array.At(OneIndex(array, Whole(m_stack.back())));
-                        break;
-                    }
-                }
-                leave();
-                after(LoadElement(in, *f, baseDepth));
-                break;
-            }
-            case Op::StoreElement:
-            case Op::SetElement:
-                leave();
-                after(StoreElement<kFast>(in, *f, baseDepth));
-                break;
-            case Op::DimArray:
-                DimArray(variable(in.a), in.b);
-                break;
-            case Op::ReDim:
-                ReDim(variable(in.a), in.b, in.c != 0);
-                break;
+            leave();
+            after(LoadElement(*ip, *f, baseDepth));
+            ORVO_VM_NEXT();
+        }
+        L_StoreElement:
+        L_SetElement:
+            leave();
+            after(StoreElement<kFast>(*ip, *f, baseDepth));
+            ORVO_VM_NEXT();
+        L_DimArray:
+            DimArray(variable(ip->a), ip->b);
+            ORVO_VM_NEXT();
+        L_ReDim:
+            ReDim(variable(ip->a), ip->b, ip->c != 0);
+            ORVO_VM_NEXT();
 
-            // Arguments, calls and returns.
-            case Op::ArgRef: {
-                Value& place = variable(in.a);
-                m_stack.push_back(place);
-                m_argRefs.push_back(ArgPlace{&place, {}});
-                break;
-            }
-            case Op::ArgElement:
-                leave();
-                after(ArgElement(in, *f, baseDepth));
-                break;
-            case Op::ArgValue:
-                m_argRefs.emplace_back();
-                break;
-            case Op::Call:
-                tick();
-                leave();
-                CallProcedure(in, baseDepth);
-                enter();
-                break;
-            case Op::CallMe:
-                tick();
-                leave();
-                CallOwnMethod(in, *f, baseDepth);
-                enter();
-                break;
-            case Op::CallBuiltin:
-                leave();
-                CallBuiltin(in, *f);
-                break;
-            case Op::Return: {
+        // Arguments, calls and returns.
+        L_ArgRef : {
+            Value& place = variable(ip->a);
+            m_stack.push_back(place);
+            m_argRefs.push_back(ArgPlace{&place, {}});
+            ORVO_VM_NEXT();
+        }
+        L_ArgElement:
+            leave();
+            after(ArgElement(*ip, *f, baseDepth));
+            ORVO_VM_NEXT();
+        L_ArgValue:
+            m_argRefs.emplace_back();
+            ORVO_VM_NEXT();
+        L_Call:
+            tick();
+            leave();
+            CallProcedure(*ip, baseDepth);
+            enter();
+            ORVO_VM_NEXT();
+        L_CallMe:
+            tick();
+            leave();
+            CallOwnMethod(*ip, *f, baseDepth);
+            enter();
+            ORVO_VM_NEXT();
+        L_CallBuiltin:
+            leave();
+            CallBuiltin(*ip, *f);
+            ORVO_VM_NEXT();
+        L_Return : {
+            // No value with a destructor may be in scope at the jump to the next instruction.
+            {
                 Value result = std::move(locals[0]);
                 const bool discard = f->discardResult;
                 PopFrame();
                 if (!discard)
                     m_stack.push_back(std::move(result));
-                if (m_frames.size() == baseDepth)
-                    return;
-                enter();
-                safePoint();
-                break;
             }
+            if (m_frames.size() == baseDepth)
+                return;
+            enter();
+            safePoint();
+            ORVO_VM_NEXT();
+        }
 
-            // Jumps and loops.
-            case Op::Jump:
-                tick();
-                pc = in.a;
-                break;
-            case Op::JumpIfFalse:
-                tick();
-                if (!popCondition())
-                    pc = in.a;
-                break;
-            case Op::JumpIfTrue:
-                tick();
-                if (popCondition())
-                    pc = in.a;
-                break;
-            case Op::CompareJump: {
-                tick();
-                const Value& left = operand(in.b);
-                const Value& right = operand(in.c);
-                const auto cmp = static_cast<Comparison>(in.x & 0x0F);
-                const OperandOrigin origin{(in.x & kLeftLiteral) != 0, (in.x & kRightLiteral) != 0};
-                bool truth;
-                if (left.Type() == VarType::Object || right.Type() == VarType::Object)
-                    [[unlikely]] {
-                    leave();
-                    truth = CompareWithObjects(cmp, left, right, origin);
-                } else
-                    truth = ComparisonTrue<kFast>(cmp, left, right, origin);
-                if (truth == ((in.x & kJumpWhenTrue) != 0))
-                    pc = in.a;
-                break;
-            }
-            case Op::ForStart:
-                if (!ForContinues<kFast>(variable(in.a), locals[in.b], locals[in.b + 1]))
-                    pc = in.c;
-                break;
-            case Op::ForNext: {
-                tick();
-                Value& counter = variable(in.a);
-                const Value& limit = locals[in.b];
-                const Value& step = locals[in.b + 1];
-                if (kFast && counter.Type() == VarType::Long && IsWhole(step) && IsWhole(limit)) {
-                    // The usual counter: stays a Long while it fits.
-                    const std::int64_t next = std::int64_t{counter.AsLong()} + Whole(step);
-                    if (next >= INT32_MIN && next <= INT32_MAX) {
-                        counter.SetLong(static_cast<std::int32_t>(next));
-                        if (Whole(step) >= 0 ? next <= Whole(limit) : next >= Whole(limit))
-                            pc = in.c;
-                        break;
-                    }
-                }
-                if (step.Type() == VarType::Error) [[unlikely]] {
-                    leave();
-                    RaiseError(err::ForNotInitialized);
-                }
-                counter = AddOrSubtract<kFast>(counter, step, 1);
-                if (ForContinues<kFast>(counter, limit, step))
-                    pc = in.c;
-                break;
-            }
-            case Op::ForEachStart:
+        // Jumps and loops.
+        L_Jump:
+            tick();
+            pc = ip->a;
+            ORVO_VM_NEXT();
+        L_JumpIfFalse:
+            tick();
+            if (!popCondition())
+                pc = ip->a;
+            ORVO_VM_NEXT();
+        L_JumpIfTrue:
+            tick();
+            if (popCondition())
+                pc = ip->a;
+            ORVO_VM_NEXT();
+        L_CompareJump : {
+            tick();
+            const Value& left = operand(ip->b);
+            const Value& right = operand(ip->c);
+            const auto cmp = static_cast<Comparison>(ip->x & 0x0F);
+            const OperandOrigin origin{(ip->x & kLeftLiteral) != 0, (ip->x & kRightLiteral) != 0};
+            bool truth;
+            if (left.Type() == VarType::Object || right.Type() == VarType::Object) [[unlikely]] {
                 leave();
-                if (!StartForEach(in, *f))
-                    pc = in.c;
-                break;
-            case Op::ForEachNext:
-                tick();
+                truth = CompareWithObjects(cmp, left, right, origin);
+            } else
+                truth = ComparisonTrue<kFast>(cmp, left, right, origin);
+            if (truth == ((ip->x & kJumpWhenTrue) != 0))
+                pc = ip->a;
+            ORVO_VM_NEXT();
+        }
+        L_ForStart:
+            if (!ForContinues<kFast>(variable(ip->a), locals[ip->b], locals[ip->b + 1]))
+                pc = ip->c;
+            ORVO_VM_NEXT();
+        L_ForNext : {
+            tick();
+            Value& counter = variable(ip->a);
+            const Value& limit = locals[ip->b];
+            const Value& step = locals[ip->b + 1];
+            if (kFast && counter.Type() == VarType::Long && IsWhole(step) && IsWhole(limit)) {
+                // The usual counter: stays a Long while it fits.
+                const std::int64_t next = std::int64_t{counter.AsLong()} + Whole(step);
+                if (next >= INT32_MIN && next <= INT32_MAX) {
+                    counter.SetLong(static_cast<std::int32_t>(next));
+                    if (Whole(step) >= 0 ? next <= Whole(limit) : next >= Whole(limit))
+                        pc = ip->c;
+                    ORVO_VM_NEXT();
+                }
+            }
+            if (step.Type() == VarType::Error) [[unlikely]] {
                 leave();
-                if (NextForEach(in, *f))
-                    pc = in.c;
-                break;
+                RaiseError(err::ForNotInitialized);
+            }
+            counter = AddOrSubtract<kFast>(counter, step, 1);
+            if (ForContinues<kFast>(counter, limit, step))
+                pc = ip->c;
+            ORVO_VM_NEXT();
+        }
+        L_ForEachStart:
+            leave();
+            if (!StartForEach(*ip, *f))
+                pc = ip->c;
+            ORVO_VM_NEXT();
+        L_ForEachNext:
+            tick();
+            leave();
+            if (NextForEach(*ip, *f))
+                pc = ip->c;
+            ORVO_VM_NEXT();
 
-            // Operators: the ones with fast forms here, the others out of the loop.
-            case Op::BinaryPush:
-            case Op::BinaryTo: {
-                const Value& left = operand(in.b);
-                const Value& right = operand(in.c);
-                if (left.Type() == VarType::Object || right.Type() == VarType::Object)
-                    [[unlikely]] {
-                    leave();
-                    after(FusedWithObjects(in, *f));
-                    break;
-                }
-                if (kFast && in.op == Op::BinaryTo &&
-                    static_cast<FusedOp>(in.x) != FusedOp::Multiply) {
-                    // Releasing an object or array would need a safe point: not here.
-                    Value& target = variable(in.a);
-                    if (target.Type() != VarType::Object && target.Type() != VarType::Array &&
-                        AddInto(target,
-                                left,
-                                right,
-                                static_cast<FusedOp>(in.x) == FusedOp::Add ? 1 : -1))
-                        break;
-                }
-                Value result = Fused<kFast>(static_cast<FusedOp>(in.x), left, right);
-                if (in.op == Op::BinaryPush) {
+        // Operators: the ones with fast forms here, the others out of the loop.
+        L_BinaryPush:
+        L_BinaryTo : {
+            const Value& left = operand(ip->b);
+            const Value& right = operand(ip->c);
+            if (left.Type() == VarType::Object || right.Type() == VarType::Object) [[unlikely]] {
+                leave();
+                after(FusedWithObjects(*ip, *f));
+                ORVO_VM_NEXT();
+            }
+            if (kFast && ip->op == Op::BinaryTo &&
+                static_cast<FusedOp>(ip->x) != FusedOp::Multiply) {
+                // Releasing an object or array would need a safe point: not here.
+                Value& target = variable(ip->a);
+                if (target.Type() != VarType::Object && target.Type() != VarType::Array &&
+                    AddInto(
+                        target, left, right, static_cast<FusedOp>(ip->x) == FusedOp::Add ? 1 : -1))
+                    ORVO_VM_NEXT();
+            }
+            bool heldCounted = false;
+            {
+                Value result = Fused<kFast>(static_cast<FusedOp>(ip->x), left, right);
+                if (ip->op == Op::BinaryPush) {
                     m_stack.push_back(std::move(result));
                 } else {
-                    Value& target = variable(in.a);
-                    const bool heldCounted =
+                    Value& target = variable(ip->a);
+                    heldCounted =
                         target.Type() == VarType::Object || target.Type() == VarType::Array;
                     target = std::move(result);
-                    if (heldCounted)
-                        safePoint();
                 }
-                break;
             }
-            case Op::Add:
-                binary(
-                    [](const Value& a, const Value& b) { return AddOrSubtract<kFast>(a, b, 1); });
-                break;
-            case Op::Subtract:
-                binary(
-                    [](const Value& a, const Value& b) { return AddOrSubtract<kFast>(a, b, -1); });
-                break;
-            case Op::Multiply:
-                binary([](const Value& a, const Value& b) { return Multiply(a, b); });
-                break;
-            case Op::Compare: {
-                const OperandOrigin origin{(in.b & 1) != 0, (in.b & 2) != 0};
-                binary([&](const Value& a, const Value& b) {
-                    return CompareValues<kFast>(static_cast<Comparison>(in.a), a, b, origin);
-                });
-                break;
-            }
-            case Op::Negate:
-            case Op::Not:
-            case Op::Divide:
-            case Op::IntDivide:
-            case Op::Mod:
-            case Op::Power:
-            case Op::Concat:
-            case Op::And:
-            case Op::Or:
-            case Op::Xor:
-            case Op::Eqv:
-            case Op::Imp:
-            case Op::Is:
-                leave();
-                ApplyOperator(in.op, *f);
-                break;
-            case Op::AppendStart:
-                locals[in.b] = variable(in.a);
-                break;
-            case Op::AppendTo: {
-                Value& target = variable(in.a);
-                const std::size_t first = m_stack.size() - static_cast<std::size_t>(in.b);
-                // In place when every value converts to text without running code and the
-                // code the operands ran left the variable as it was (c: the slot AppendStart
-                // kept it in, -1 when the operands run none).
-                bool inPlace =
-                    ConvertsToText(target) && (in.c < 0 || locals[in.c].IsSameAs(target));
-                for (std::size_t i = first; i < m_stack.size(); ++i)
-                    inPlace = inPlace && ConvertsToText(m_stack[i]);
-                if (!inPlace) [[unlikely]] {
-                    leave();
-                    after(AppendInOrder(in, *f));
-                    break;
-                }
-                if (in.c >= 0)
-                    locals[in.c] = Value(); // the variable's text is its own again
-                for (std::size_t i = first; i < m_stack.size(); ++i)
-                    target = Concatenate(std::move(target), m_stack[i]);
-                m_stack.resize(first);
-                break;
-            }
-
-            // Errors.
-            case Op::OnErrorResumeNext:
-            case Op::OnErrorGoto0:
-            case Op::ErrNumber:
-            case Op::ErrDescription:
-            case Op::ErrSource:
-            case Op::ErrClear:
-            case Op::LoadErr:
-            case Op::Raise:
-                leave();
-                ErrorStatement(in, *f);
-                break;
-            }
+            if (heldCounted)
+                safePoint();
+            ORVO_VM_NEXT();
         }
+        L_Add:
+            binary([](const Value& a, const Value& b) { return AddOrSubtract<kFast>(a, b, 1); });
+            ORVO_VM_NEXT();
+        L_Subtract:
+            binary([](const Value& a, const Value& b) { return AddOrSubtract<kFast>(a, b, -1); });
+            ORVO_VM_NEXT();
+        L_Multiply:
+            binary([](const Value& a, const Value& b) { return Multiply(a, b); });
+            ORVO_VM_NEXT();
+        L_Compare : {
+            const OperandOrigin origin{(ip->b & 1) != 0, (ip->b & 2) != 0};
+            binary([&](const Value& a, const Value& b) {
+                return CompareValues<kFast>(static_cast<Comparison>(ip->a), a, b, origin);
+            });
+            ORVO_VM_NEXT();
+        }
+        L_Negate:
+        L_Not:
+        L_Divide:
+        L_IntDivide:
+        L_Mod:
+        L_Power:
+        L_Concat:
+        L_And:
+        L_Or:
+        L_Xor:
+        L_Eqv:
+        L_Imp:
+        L_Is:
+            leave();
+            ApplyOperator(ip->op, *f);
+            ORVO_VM_NEXT();
+        L_AppendStart:
+            locals[ip->b] = variable(ip->a);
+            ORVO_VM_NEXT();
+        L_AppendTo : {
+            Value& target = variable(ip->a);
+            const std::size_t first = m_stack.size() - static_cast<std::size_t>(ip->b);
+            // In place when every value converts to text without running code and the
+            // code the operands ran left the variable as it was (c: the slot AppendStart
+            // kept it *ip, -1 when the operands run none).
+            bool inPlace = ConvertsToText(target) && (ip->c < 0 || locals[ip->c].IsSameAs(target));
+            for (std::size_t i = first; i < m_stack.size(); ++i)
+                inPlace = inPlace && ConvertsToText(m_stack[i]);
+            if (!inPlace) [[unlikely]] {
+                leave();
+                after(AppendInOrder(*ip, *f));
+                ORVO_VM_NEXT();
+            }
+            if (ip->c >= 0)
+                locals[ip->c] = Value(); // the variable's text is its own again
+            for (std::size_t i = first; i < m_stack.size(); ++i)
+                target = Concatenate(std::move(target), m_stack[i]);
+            m_stack.resize(first);
+            ORVO_VM_NEXT();
+        }
+
+        // Errors.
+        L_OnErrorResumeNext:
+        L_OnErrorGoto0:
+        L_ErrNumber:
+        L_ErrDescription:
+        L_ErrSource:
+        L_ErrClear:
+        L_LoadErr:
+        L_Raise:
+            leave();
+            ErrorStatement(*ip, *f);
+            ORVO_VM_NEXT();
+        // No instruction is made with another code; skipped as if it were not there.
+        L_Unknown:
+            ORVO_VM_NEXT();
+        }
+#undef ORVO_VM_NEXT
     } catch (...) {
         m_frames.back().pc = pc;
         throw;
