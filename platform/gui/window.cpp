@@ -154,11 +154,18 @@ protected:
             return true;
         }
         // Tab would go to Qt's focus chain before keyPressEvent: the screens travel by it.
+        // Told once; what the handler leaves goes to Qt's chain, then to the parent.
         if (event->type() == QEvent::KeyPress) {
-            const auto* key = static_cast<QKeyEvent*>(event);
-            if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) && Key(*key, true)) {
-                event->accept();
-                return true;
+            auto* key = static_cast<QKeyEvent*>(event);
+            if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
+                const bool forward =
+                    key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier);
+                if (Key(*key, true) || focusNextPrevChild(forward)) {
+                    key->accept();
+                    return true;
+                }
+                key->ignore();
+                return false;
             }
         }
         return QWidget::event(event);

@@ -275,6 +275,21 @@ TEST(Window, KeysReachTheHandlerUpdateKeyStateAndBubbleWhenUnhandled) {
 
     EXPECT_EQ(plat::GetKeyState(-1), 0);
     EXPECT_EQ(plat::GetKeyState(1000), 0);
+
+    // Tab is the handler's before Qt's focus chain, and reaches it once either way; Shift+Tab
+    // is Tab with Shift down.
+    const std::size_t before = childRecorder.keys.size();
+    SendKey(child, QEvent::KeyPress, Qt::Key_Tab);
+    EXPECT_EQ(childRecorder.keys.size(), before + 1);
+    EXPECT_EQ(childRecorder.keys.back().virtualKey, plat::VK_TAB);
+    childRecorder.handleKeys = false;
+    QKeyEvent backTab(QEvent::KeyPress, Qt::Key_Backtab, Qt::ShiftModifier);
+    QApplication::sendEvent(child.NativeWidget(), &backTab);
+    EXPECT_EQ(childRecorder.keys.size(), before + 2) << "an unhandled Tab is not told twice";
+    EXPECT_EQ(childRecorder.keys.back().virtualKey, plat::VK_TAB);
+    EXPECT_LT(plat::GetKeyState(plat::VK_SHIFT), 0);
+    SendKey(child, QEvent::KeyRelease, Qt::Key_Tab);
+    EXPECT_GE(plat::GetKeyState(plat::VK_SHIFT), 0);
 }
 
 TEST(Window, TimersTickByIdUntilKilled) {
