@@ -298,6 +298,7 @@ XDO* XScrMan::MakeScrObj(XElement* e, XDO* parent) {
             delete made; // a registered class that is no screen object
         if (obj) {
             decide(obj);
+            m_framesMade += orvo::HasStyle(obj, XDO_STYLE_FRAME) ? 1 : 0;
             if (parent)
                 parent->AddChild(obj);
             if (!obj->SetElement(e))
@@ -462,9 +463,13 @@ XDO* XScrMan::OpenPageMem(XElement* root, XDO* parent, XElement* parameters) {
         return nullptr;
     InjectParameters(root, parameters);
     Shell().AdjustFrameElement(root);
+    const std::uint64_t framesBefore = m_framesMade;
     XDO* page = MakeObject(root, parent);
-    XDO* frame =
-        page ? page->find_down([](XDO* n) { return orvo::HasStyle(n, XDO_STYLE_FRAME); }) : nullptr;
+    // A new page without frames, the usual one inside a loader, is not walked again to learn
+    // so. Markup whose root is no object lands in the parent, which was there before.
+    XDO* frame = page && (page == parent || m_framesMade != framesBefore)
+                     ? page->find_down([](XDO* n) { return orvo::HasStyle(n, XDO_STYLE_FRAME); })
+                     : nullptr;
     if (frame) {
         // Opening may run a modal dialog, whose handlers may end the page themselves.
         const orvo::IXORef pageRef = page->WeakRef();

@@ -3,6 +3,7 @@
 // "Include" elements), injects the opener's parameters, builds one object per element,
 // creates the objects' screen resources and drives "BeforeCreate", "AfterCreate",
 // "Initialize" and "Run" in their fixed order.
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -94,6 +95,7 @@ private:
 
     orvo::ShellHooks* m_shell = nullptr;
     int m_maxFrameCount = 0;
+    std::uint64_t m_framesMade = 0; // frames this process has built, counted as they are made
     std::vector<orvo::IXORef> m_frames;
     std::vector<orvo::IXORef> m_pages;
 };
