@@ -1,5 +1,6 @@
 #include "platform/base/codepage.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <iconv.h>
@@ -164,6 +165,19 @@ std::string Narrow(std::wstring_view ascii) {
     return out;
 }
 
+// Whether decoding cannot start at `in`: its first character is undecodable or cut short.
+// Leaves the converter in its initial state.
+bool StuckAt(iconv_t cd, const char* in, std::size_t inLeft) {
+    char* probe = const_cast<char*>(in);
+    std::size_t probeLeft = std::min<std::size_t>(inLeft, 8); // longer than any character
+    wchar_t scratch[8];
+    char* out = reinterpret_cast<char*>(scratch);
+    std::size_t outLeft = sizeof scratch;
+    iconv(cd, &probe, &probeLeft, &out, &outLeft);
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    return probe == in;
+}
+
 std::wstring Decode(iconv_t cd, std::string_view bytes) {
     std::wstring out(bytes.size() + 8, L'\0');
     std::size_t produced = 0;
@@ -182,14 +196,18 @@ std::wstring Decode(iconv_t cd, std::string_view bytes) {
             out.resize(out.size() * 2);
             continue;
         }
-        // EILSEQ or a truncated sequence at the end: give up one byte and resume after it.
+        // EILSEQ or a truncated sequence at the end: one replacement marks it. Converters
+        // mostly stop at the bad bytes, and one is given up; glibc's CP949 steps over an
+        // unmapped pair (A2 E8) itself, and what follows it is kept.
         if (produced == out.size()) {
             out.resize(out.size() * 2);
         }
         out[produced++] = kReplacement;
-        ++in;
-        --inLeft;
         iconv(cd, nullptr, nullptr, nullptr, nullptr);
+        if (inLeft > 0 && StuckAt(cd, in, inLeft)) {
+            ++in;
+            --inLeft;
+        }
     }
     out.resize(produced);
     return out;

@@ -42,6 +42,18 @@ TEST_F(CodePageTest, UndecodableBytesBecomeOneReplacementEach) {
     EXPECT_EQ(DecodeBytes("\xC7\x41", "EUC-KR"), L"\uFFFDA");
 }
 
+// glibc's CP949 converter steps over the unmapped pair A2 E8 before it reports it, instead
+// of stopping at it as for other bad bytes: at the end of the text nothing is left to give
+// up, and inside it the next character is not the bad one.
+TEST_F(CodePageTest, APairTheConverterStepsOverCostsNothingAroundIt) {
+    EXPECT_EQ(FromAnsi("\xA2\xE8"), L"\uFFFD");
+    EXPECT_EQ(FromAnsi("\xA2\xE8"
+                       "A" +
+                       kHangulBytes),
+              L"\uFFFDA한글");
+    EXPECT_EQ(FromAnsi(kHangulBytes + "\xA2\xE8\xA2\xE8" + kDdomBytes), L"한글\uFFFD\uFFFD똠");
+}
+
 TEST_F(CodePageTest, UnencodableCharactersBecomeQuestionMarks) {
     EXPECT_EQ(ToAnsi(L"a\u0E01b"), "a?b");
     EXPECT_EQ(ToAnsi(std::wstring(L"한") + static_cast<wchar_t>(0xD800) + L"글"),
