@@ -96,6 +96,8 @@ private:
     };
 
     void Finish();
+    // Procedure::byValueCode, from the finished code.
+    void MakeByValueCode();
 
     std::int32_t Here() const { return static_cast<std::int32_t>(proc_.code.size()); }
 

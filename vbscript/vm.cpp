@@ -40,6 +40,9 @@ void Vm::PushFrame(Procedure& proc, Value* args, ArgPlace* places, std::size_t a
     Value* locals = m_pool.Allocate(static_cast<std::size_t>(proc.localCount), poolMark);
     const std::size_t refBase = m_refs.size();
     const std::size_t lockBase = m_locks.size();
+    // Arguments without places all go by value: the by-value code reads its ByRef
+    // parameters straight from their slots.
+    const bool byValue = !places && !proc.byValueCode.empty();
     for (std::size_t i = 0; i < argc; ++i) {
         Value& slot = locals[1 + i];
         if (places && proc.paramByRef[i] && places[i].ref) {
@@ -52,12 +55,13 @@ void Vm::PushFrame(Procedure& proc, Value* args, ArgPlace* places, std::size_t a
             slot = std::move(args[i]);
         else
             slot = args[i];
-        if (proc.paramByRef[i])
+        if (proc.paramByRef[i] && !byValue)
             m_refs.push_back(&slot);
     }
     ++proc.running;
     Frame& frame = m_frames.Push();
     frame.proc = &proc;
+    frame.code = byValue ? proc.byValueCode.data() : proc.code.data();
     frame.pc = 0;
     frame.locals = locals;
     frame.poolMark = poolMark;
@@ -74,13 +78,13 @@ void Vm::PushFrame(Procedure& proc, Value* args, ArgPlace* places, std::size_t a
 // instruction then takes the general path, against which the fast ones can be checked.
 template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
     Frame* f = &m_frames.back();
-    const Instr* code = f->proc->code.data();
+    const Instr* code = f->code;
     const Value* constants = f->proc->constants.data();
     Value* locals = f->locals;
     std::int32_t pc = f->pc;
     const auto enter = [&]() __attribute__((always_inline)) {
         f = &m_frames.back();
-        code = f->proc->code.data();
+        code = f->code;
         constants = f->proc->constants.data();
         locals = f->locals;
         pc = f->pc;

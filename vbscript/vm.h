@@ -77,6 +77,7 @@ private:
 
     struct Frame {
         Procedure* proc;
+        const Instr* code; // the procedure's code, or its by-value form
         std::int32_t pc;
         Value* locals;
         std::size_t poolMark;

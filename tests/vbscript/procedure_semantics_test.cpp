@@ -44,6 +44,34 @@ TEST(ProcedureSemantics, ByRefByValAndParentheses) {
     ExpectAll(cases, kProcedures);
 }
 
+// A call whose arguments are all values runs a ByRef parameter from its own slot: it must
+// still reach a procedure it is passed on to, Eval and Execute inside the callee, a global
+// declared later under the same name, and each level of a recursion apart.
+const std::wstring kValueArguments = LR"(
+Sub Inc(n) : n = n + 1 : End Sub
+Function Bump(n) : Inc n : Bump = n : End Function
+Function Doubled(n) : Doubled = Eval("n * 2") : End Function
+Function Stepped(n) : Execute "n = n + 1" : Stepped = n : End Function
+Function Mirror(n)
+  If n = 0 Then Mirror = "" Else Mirror = n & Mirror(n - 1) & n
+End Function
+Function Accumulate(n) : total = total + n : Accumulate = total : End Function
+)";
+
+TEST(ProcedureSemantics, ByRefParametersGivenValues) {
+    const Case cases[] = {
+        {L"f = Bump(1 + 1)", L"3"},
+        {L"n = 1 : f = Bump((n)) & n", L"21"},
+        {L"f = Doubled(2 + 1)", L"6"},
+        {L"f = Stepped(4 * 1)", L"5"},
+        {L"f = Mirror(3)", L"321123"},
+        {L"f = Accumulate(1) & Accumulate(1)", L"11"},
+        {L"ExecuteGlobal \"Dim total : total = 10\" : f = Accumulate(1 + 1) & \"/\" & total",
+         L"12/12"},
+    };
+    ExpectAll(cases, kValueArguments);
+}
+
 TEST(ProcedureSemantics, Arrays) {
     const Case cases[] = {
         {L"Dim a(3) : f = LBound(a) & UBound(a)", L"03"},
