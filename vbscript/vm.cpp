@@ -40,9 +40,6 @@ void Vm::PushFrame(Procedure& proc, Value* args, ArgPlace* places, std::size_t a
     Value* locals = m_pool.Allocate(static_cast<std::size_t>(proc.localCount), poolMark);
     const std::size_t refBase = m_refs.size();
     const std::size_t lockBase = m_locks.size();
-    // Arguments without places all go by value: the by-value code reads its ByRef
-    // parameters straight from their slots.
-    const bool byValue = !places && !proc.byValueCode.empty();
     for (std::size_t i = 0; i < argc; ++i) {
         Value& slot = locals[1 + i];
         if (places && proc.paramByRef[i] && places[i].ref) {
@@ -55,13 +52,13 @@ void Vm::PushFrame(Procedure& proc, Value* args, ArgPlace* places, std::size_t a
             slot = std::move(args[i]);
         else
             slot = args[i];
-        if (proc.paramByRef[i] && !byValue)
+        if (proc.paramByRef[i])
             m_refs.push_back(&slot);
     }
     ++proc.running;
     Frame& frame = m_frames.Push();
     frame.proc = &proc;
-    frame.code = byValue ? proc.byValueCode.data() : proc.code.data();
+    frame.code = proc.code.data();
     frame.pc = 0;
     frame.locals = locals;
     frame.poolMark = poolMark;
@@ -82,41 +79,49 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
     const Value* constants = f->proc->constants.data();
     Value* locals = f->locals;
     std::int32_t pc = f->pc;
-    const auto enter = [&]() __attribute__((always_inline)) {
-        f = &m_frames.back();
-        code = f->code;
-        constants = f->proc->constants.data();
-        locals = f->locals;
-        pc = f->pc;
-    };
+    // The loop's state lives in these locals rather than behind lambdas capturing them by
+    // reference: the compiler kept such captured variables in memory, reloading the code and
+    // slot pointers on every instruction. Entering a frame loads them from it.
+#define ORVO_VM_ENTER()                                                                            \
+    do {                                                                                           \
+        f = &m_frames.back();                                                                      \
+        code = f->code;                                                                            \
+        constants = f->proc->constants.data();                                                     \
+        locals = f->locals;                                                                        \
+        pc = f->pc;                                                                                \
+    } while (false)
     // Before a call that may run script code or fail: where this frame stands.
-    const auto leave = [&]() __attribute__((always_inline)) {
-        f->pc = pc;
-    };
+#define ORVO_VM_LEAVE() (f->pc = pc)
     // Where a store may have released the last reference to an instance, its
     // Class_Terminate runs before the next statement.
-    const auto safePoint = [&]() __attribute__((always_inline)) {
-        if (!m_terminating->empty()) {
-            f->pc = pc;
-            if (StartTerminate(baseDepth))
-                enter();
-        }
-    };
+#define ORVO_VM_SAFE_POINT()                                                                       \
+    do {                                                                                           \
+        if (!m_terminating->empty()) {                                                             \
+            f->pc = pc;                                                                            \
+            if (StartTerminate(baseDepth))                                                         \
+                ORVO_VM_ENTER();                                                                   \
+        }                                                                                          \
+    } while (false)
     // After an instruction handed out of the loop.
-    const auto after = [&](StepEnd end) __attribute__((always_inline)) {
-        if (end == StepEnd::FramePushed)
-            enter();
-        else if (end == StepEnd::SafePoint)
-            safePoint();
-    };
+#define ORVO_VM_AFTER(stepEnd)                                                                     \
+    do {                                                                                           \
+        const StepEnd end = (stepEnd);                                                             \
+        if (end == StepEnd::FramePushed)                                                           \
+            ORVO_VM_ENTER();                                                                       \
+        else if (end == StepEnd::SafePoint)                                                        \
+            ORVO_VM_SAFE_POINT();                                                                  \
+    } while (false)
     // A script class instance used as a value becomes its default property's value.
     const auto resolve = [&](Value & v) __attribute__((always_inline)) {
         if (v.Type() == VarType::Object) [[unlikely]]
             ResolveValues(std::span<Value>(&v, 1), *f, pc);
     };
+    // Only objects have anything to convert: other values never leave the loop.
     const auto let = [&](Value & v) __attribute__((always_inline)) {
-        resolve(v);
-        LetValue(v);
+        if (v.Type() == VarType::Object) [[unlikely]] {
+            ResolveValues(std::span<Value>(&v, 1), *f, pc);
+            LetValue(v);
+        }
     };
     // The value on top of the stack taken off as the condition of a jump.
     const auto popCondition = [&]() __attribute__((always_inline)) {
@@ -250,7 +255,7 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
             ORVO_VM_NEXT();
         L_Pop:
             m_stack.pop_back();
-            safePoint();
+            ORVO_VM_SAFE_POINT();
             ORVO_VM_NEXT();
         L_LoadLocal:
             m_stack.push_back(locals[ip->a]);
@@ -259,7 +264,7 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
             let(m_stack.back());
             locals[ip->a] = std::move(m_stack.back());
             m_stack.pop_back();
-            safePoint();
+            ORVO_VM_SAFE_POINT();
             ORVO_VM_NEXT();
         L_LoadRef:
             m_stack.push_back(*m_refs[f->refBase + static_cast<std::size_t>(ip->a)]);
@@ -268,7 +273,7 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
             let(m_stack.back());
             *m_refs[f->refBase + static_cast<std::size_t>(ip->a)] = std::move(m_stack.back());
             m_stack.pop_back();
-            safePoint();
+            ORVO_VM_SAFE_POINT();
             ORVO_VM_NEXT();
         L_LoadGlobal:
             m_stack.push_back(m_scope.globals[static_cast<std::size_t>(ip->a)]);
@@ -277,7 +282,7 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
             let(m_stack.back());
             m_scope.globals[static_cast<std::size_t>(ip->a)] = std::move(m_stack.back());
             m_stack.pop_back();
-            safePoint();
+            ORVO_VM_SAFE_POINT();
             ORVO_VM_NEXT();
         L_LoadField:
             m_stack.push_back(static_cast<ClassInstance*>(f->me.AsObject())->Field(ip->a));
@@ -286,7 +291,7 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
             let(m_stack.back());
             static_cast<ClassInstance*>(f->me.AsObject())->Field(ip->a) = std::move(m_stack.back());
             m_stack.pop_back();
-            safePoint();
+            ORVO_VM_SAFE_POINT();
             ORVO_VM_NEXT();
         L_LoadChecked:
             if (!m_scope.declared[static_cast<std::size_t>(ip->a)])
@@ -298,14 +303,14 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
                 RaiseError(err::ObjectRequired);
             variable(ip->a) = std::move(m_stack.back());
             m_stack.pop_back();
-            safePoint();
+            ORVO_VM_SAFE_POINT();
             ORVO_VM_NEXT();
         }
         L_Move : {
             const Value& source = operand(ip->b);
             if (source.Type() == VarType::Object) [[unlikely]] {
-                leave();
-                after(MoveDefaultValue(*ip, *f));
+                ORVO_VM_LEAVE();
+                ORVO_VM_AFTER(MoveDefaultValue(*ip, *f));
                 ORVO_VM_NEXT();
             }
             Value& target = variable(ip->a);
@@ -313,12 +318,12 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
                 target.Type() == VarType::Object || target.Type() == VarType::Array;
             target = source;
             if (heldCounted)
-                safePoint();
+                ORVO_VM_SAFE_POINT();
             ORVO_VM_NEXT();
         }
         L_Erase:
             EraseVariable(variable(ip->a), ip->b != 0);
-            safePoint();
+            ORVO_VM_SAFE_POINT();
             ORVO_VM_NEXT();
 
         // Objects.
@@ -334,19 +339,19 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
         L_Member:
         L_StoreMember:
             tick();
-            leave();
-            after(MemberInstruction(*ip, *f, baseDepth));
+            ORVO_VM_LEAVE();
+            ORVO_VM_AFTER(MemberInstruction(*ip, *f, baseDepth));
             ORVO_VM_NEXT();
         L_New:
-            leave();
+            ORVO_VM_LEAVE();
             if (New(std::wstring(constants[ip->a].AsString()), baseDepth))
-                enter();
+                ORVO_VM_ENTER();
             ORVO_VM_NEXT();
 
         // Code made while running.
         L_Eval:
         L_Execute:
-            leave();
+            ORVO_VM_LEAVE();
             RunCodeText(*ip, *f);
             ORVO_VM_NEXT();
         L_GetRef:
@@ -365,8 +370,8 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
                 m_stack.push_back(array.At(OneIndex(array, Whole(subscript))));
                 ORVO_VM_NEXT();
             }
-            leave();
-            after(LoadElement1(*ip, *f, baseDepth));
+            ORVO_VM_LEAVE();
+            ORVO_VM_AFTER(LoadElement1(*ip, *f, baseDepth));
             ORVO_VM_NEXT();
         }
         L_LoadElement : {
@@ -378,14 +383,14 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
                     ORVO_VM_NEXT();
                 }
             }
-            leave();
-            after(LoadElement(*ip, *f, baseDepth));
+            ORVO_VM_LEAVE();
+            ORVO_VM_AFTER(LoadElement(*ip, *f, baseDepth));
             ORVO_VM_NEXT();
         }
         L_StoreElement:
         L_SetElement:
-            leave();
-            after(StoreElement<kFast>(*ip, *f, baseDepth));
+            ORVO_VM_LEAVE();
+            ORVO_VM_AFTER(StoreElement<kFast>(*ip, *f, baseDepth));
             ORVO_VM_NEXT();
         L_DimArray:
             DimArray(variable(ip->a), ip->b);
@@ -402,26 +407,26 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
             ORVO_VM_NEXT();
         }
         L_ArgElement:
-            leave();
-            after(ArgElement(*ip, *f, baseDepth));
+            ORVO_VM_LEAVE();
+            ORVO_VM_AFTER(ArgElement(*ip, *f, baseDepth));
             ORVO_VM_NEXT();
         L_ArgValue:
             m_argRefs.emplace_back();
             ORVO_VM_NEXT();
         L_Call:
             tick();
-            leave();
+            ORVO_VM_LEAVE();
             CallProcedure(*ip, baseDepth);
-            enter();
+            ORVO_VM_ENTER();
             ORVO_VM_NEXT();
         L_CallMe:
             tick();
-            leave();
+            ORVO_VM_LEAVE();
             CallOwnMethod(*ip, *f, baseDepth);
-            enter();
+            ORVO_VM_ENTER();
             ORVO_VM_NEXT();
         L_CallBuiltin:
-            leave();
+            ORVO_VM_LEAVE();
             CallBuiltin(*ip, *f);
             ORVO_VM_NEXT();
         L_Return : {
@@ -435,8 +440,8 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
             }
             if (m_frames.size() == baseDepth)
                 return;
-            enter();
-            safePoint();
+            ORVO_VM_ENTER();
+            ORVO_VM_SAFE_POINT();
             ORVO_VM_NEXT();
         }
 
@@ -463,7 +468,7 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
             const OperandOrigin origin{(ip->x & kLeftLiteral) != 0, (ip->x & kRightLiteral) != 0};
             bool truth;
             if (left.Type() == VarType::Object || right.Type() == VarType::Object) [[unlikely]] {
-                leave();
+                ORVO_VM_LEAVE();
                 truth = CompareWithObjects(cmp, left, right, origin);
             } else
                 truth = ComparisonTrue<kFast>(cmp, left, right, origin);
@@ -491,7 +496,7 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
                 }
             }
             if (step.Type() == VarType::Error) [[unlikely]] {
-                leave();
+                ORVO_VM_LEAVE();
                 RaiseError(err::ForNotInitialized);
             }
             counter = AddOrSubtract<kFast>(counter, step, 1);
@@ -500,13 +505,13 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
             ORVO_VM_NEXT();
         }
         L_ForEachStart:
-            leave();
+            ORVO_VM_LEAVE();
             if (!StartForEach(*ip, *f))
                 pc = ip->c;
             ORVO_VM_NEXT();
         L_ForEachNext:
             tick();
-            leave();
+            ORVO_VM_LEAVE();
             if (NextForEach(*ip, *f))
                 pc = ip->c;
             ORVO_VM_NEXT();
@@ -517,8 +522,8 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
             const Value& left = operand(ip->b);
             const Value& right = operand(ip->c);
             if (left.Type() == VarType::Object || right.Type() == VarType::Object) [[unlikely]] {
-                leave();
-                after(FusedWithObjects(*ip, *f));
+                ORVO_VM_LEAVE();
+                ORVO_VM_AFTER(FusedWithObjects(*ip, *f));
                 ORVO_VM_NEXT();
             }
             if (kFast && ip->op == Op::BinaryTo &&
@@ -543,7 +548,7 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
                 }
             }
             if (heldCounted)
-                safePoint();
+                ORVO_VM_SAFE_POINT();
             ORVO_VM_NEXT();
         }
         L_Add:
@@ -575,7 +580,7 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
         L_Eqv:
         L_Imp:
         L_Is:
-            leave();
+            ORVO_VM_LEAVE();
             ApplyOperator(ip->op, *f);
             ORVO_VM_NEXT();
         L_AppendStart:
@@ -591,8 +596,8 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
             for (std::size_t i = first; i < m_stack.size(); ++i)
                 inPlace = inPlace && ConvertsToText(m_stack[i]);
             if (!inPlace) [[unlikely]] {
-                leave();
-                after(AppendInOrder(*ip, *f));
+                ORVO_VM_LEAVE();
+                ORVO_VM_AFTER(AppendInOrder(*ip, *f));
                 ORVO_VM_NEXT();
             }
             if (ip->c >= 0)
@@ -612,7 +617,7 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
         L_ErrClear:
         L_LoadErr:
         L_Raise:
-            leave();
+            ORVO_VM_LEAVE();
             ErrorStatement(*ip, *f);
             ORVO_VM_NEXT();
         // No instruction is made with another code; skipped as if it were not there.
@@ -620,6 +625,10 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
             ORVO_VM_NEXT();
         }
 #undef ORVO_VM_NEXT
+#undef ORVO_VM_AFTER
+#undef ORVO_VM_SAFE_POINT
+#undef ORVO_VM_LEAVE
+#undef ORVO_VM_ENTER
     } catch (...) {
         m_frames.back().pc = pc;
         throw;
