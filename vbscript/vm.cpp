@@ -239,6 +239,7 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
             dispatch[static_cast<std::uint8_t>(Op::Move)] = &&L_Move;
             dispatch[static_cast<std::uint8_t>(Op::CompareJump)] = &&L_CompareJump;
             dispatch[static_cast<std::uint8_t>(Op::LoadElement1)] = &&L_LoadElement1;
+            dispatch[static_cast<std::uint8_t>(Op::CompareTopJump)] = &&L_CompareTopJump;
             true;
         });
         const Instr* ip = nullptr;
@@ -472,6 +473,23 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
                 truth = CompareWithObjects(cmp, left, right, origin);
             } else
                 truth = ComparisonTrue<kFast>(cmp, left, right, origin);
+            if (truth == ((ip->x & kJumpWhenTrue) != 0))
+                pc = ip->a;
+            ORVO_VM_NEXT();
+        }
+        L_CompareTopJump : {
+            tick();
+            const Value& right = operand(ip->c);
+            const auto cmp = static_cast<Comparison>(ip->x & 0x0F);
+            const OperandOrigin origin{(ip->x & kLeftLiteral) != 0, (ip->x & kRightLiteral) != 0};
+            bool truth;
+            if (m_stack.back().Type() == VarType::Object || right.Type() == VarType::Object)
+                [[unlikely]] {
+                ORVO_VM_LEAVE();
+                truth = CompareWithObjects(cmp, m_stack.back(), right, origin);
+            } else
+                truth = ComparisonTrue<kFast>(cmp, m_stack.back(), right, origin);
+            m_stack.pop_back();
             if (truth == ((ip->x & kJumpWhenTrue) != 0))
                 pc = ip->a;
             ORVO_VM_NEXT();
