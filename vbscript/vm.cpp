@@ -504,11 +504,14 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
             const Value& limit = locals[ip->b];
             const Value& step = locals[ip->b + 1];
             if (kFast && counter.Type() == VarType::Long && IsWhole(step) && IsWhole(limit)) {
-                // The usual counter: stays a Long while it fits.
-                const std::int64_t next = std::int64_t{counter.AsLong()} + Whole(step);
+                // The usual counter: stays a Long while it fits. Step and limit are read
+                // before the store, which the compiler cannot tell apart from them.
+                const std::int64_t by = Whole(step);
+                const std::int64_t last = Whole(limit);
+                const std::int64_t next = std::int64_t{counter.AsLong()} + by;
                 if (next >= INT32_MIN && next <= INT32_MAX) {
                     counter.SetLong(static_cast<std::int32_t>(next));
-                    if (Whole(step) >= 0 ? next <= Whole(limit) : next >= Whole(limit))
+                    if (by >= 0 ? next <= last : next >= last)
                         pc = ip->c;
                     ORVO_VM_NEXT();
                 }
@@ -535,23 +538,26 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
             ORVO_VM_NEXT();
 
         // Operators: the ones with fast forms here, the others out of the loop.
-        L_BinaryPush:
-        L_BinaryTo : {
+        L_BinaryTo:
+            if (kFast && static_cast<FusedOp>(ip->x) != FusedOp::Multiply) {
+                // Numbers added in place; anything else (objects above all) takes the general
+                // form below. Releasing an object or array would need a safe point: not here.
+                Value& target = variable(ip->a);
+                if (target.Type() != VarType::Object && target.Type() != VarType::Array &&
+                    AddInto(target,
+                            operand(ip->b),
+                            operand(ip->c),
+                            static_cast<FusedOp>(ip->x) == FusedOp::Add ? 1 : -1))
+                    ORVO_VM_NEXT();
+            }
+            // On into BinaryPush's general form, which stores into the variable.
+        L_BinaryPush : {
             const Value& left = operand(ip->b);
             const Value& right = operand(ip->c);
             if (left.Type() == VarType::Object || right.Type() == VarType::Object) [[unlikely]] {
                 ORVO_VM_LEAVE();
                 ORVO_VM_AFTER(FusedWithObjects(*ip, *f));
                 ORVO_VM_NEXT();
-            }
-            if (kFast && ip->op == Op::BinaryTo &&
-                static_cast<FusedOp>(ip->x) != FusedOp::Multiply) {
-                // Releasing an object or array would need a safe point: not here.
-                Value& target = variable(ip->a);
-                if (target.Type() != VarType::Object && target.Type() != VarType::Array &&
-                    AddInto(
-                        target, left, right, static_cast<FusedOp>(ip->x) == FusedOp::Add ? 1 : -1))
-                    ORVO_VM_NEXT();
             }
             bool heldCounted = false;
             {
