@@ -63,9 +63,26 @@ void ProcedureCompiler::Finish() {
             proc_.code[static_cast<std::size_t>(instr.a)].op == Op::Return)
             instr.op = Op::Return;
     }
+    if (scope_.fastPaths && !globalCode_ && !caller_)
+        MakeByValueCode();
     std::sort(proc_.statements.begin(),
               proc_.statements.end(),
               [](const StatementRange& x, const StatementRange& y) { return x.begin < y.begin; });
+}
+
+void ProcedureCompiler::MakeByValueCode() {
+    const bool runsCodeText = std::ranges::any_of(
+        proc_.code, [](const Instr& in) { return in.op == Op::Eval || in.op == Op::Execute; });
+    if (runsCodeText || std::ranges::find(proc_.paramByRef, 1) == proc_.paramByRef.end())
+        return;
+    proc_.byValueCode = proc_.code;
+    std::int32_t ref = 0;
+    for (std::size_t i = 0; i < proc_.paramByRef.size(); ++i) {
+        if (proc_.paramByRef[i])
+            RenameVariable(proc_.byValueCode,
+                           PackVariable(VarKind::Ref, ref++),
+                           PackVariable(VarKind::Local, static_cast<std::int32_t>(1 + i)));
+    }
 }
 
 } // namespace compiling

@@ -54,15 +54,21 @@ bool ProcedureCompiler::EmitCompareJump(const Expr* condition,
         return false;
     auto* b = static_cast<const BinaryExpr*>(condition);
     auto cmp = ComparisonOf(b->op);
-    if (!cmp || !IsSimple(b->left) || !IsSimple(b->right))
+    if (!cmp || !IsSimple(b->right))
         return false;
-    const auto x = static_cast<std::uint8_t>(
-        static_cast<int>(*cmp) | (b->left->kind == ExprKind::Literal ? kLeftLiteral : 0) |
-        (b->right->kind == ExprKind::Literal ? kRightLiteral : 0) |
-        (jumpWhenTrue ? kJumpWhenTrue : 0));
-    const std::int32_t left = SimpleOperand(b->left);
-    const std::int32_t right = SimpleOperand(b->right);
-    const std::size_t emitted = EmitFused(Op::CompareJump, x, target, left, right);
+    const auto x =
+        static_cast<std::uint8_t>(static_cast<int>(*cmp) | (IsLiteral(b->left) ? kLeftLiteral : 0) |
+                                  (b->right->kind == ExprKind::Literal ? kRightLiteral : 0) |
+                                  (jumpWhenTrue ? kJumpWhenTrue : 0));
+    std::size_t emitted = 0;
+    if (IsSimple(b->left)) {
+        const std::int32_t left = SimpleOperand(b->left);
+        emitted = EmitFused(Op::CompareJump, x, target, left, SimpleOperand(b->right));
+    } else {
+        // The right operand is read in place after the left one ran, as it would be pushed.
+        CompileExpr(b->left);
+        emitted = EmitFused(Op::CompareTopJump, x, target, 0, SimpleOperand(b->right));
+    }
     if (at)
         *at = emitted;
     return true;

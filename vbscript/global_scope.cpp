@@ -44,6 +44,7 @@ void Bind(Procedure& proc, std::int32_t global) {
             return false;
         const std::int32_t local = PackVariable(VarKind::Local, name.slot);
         RenameVariable(proc.code, local, PackVariable(VarKind::Global, global));
+        RenameVariable(proc.byValueCode, local, PackVariable(VarKind::Global, global));
         // Eval and Execute inside the procedure find the global by name from now on.
         std::erase_if(proc.localNames, [&](const auto& entry) { return entry.second == local; });
         return true;

@@ -33,6 +33,8 @@ VariableOperands OperandsOf(Op op) {
     case Op::BinaryPush:
     case Op::CompareJump:
         return {false, true, true};
+    case Op::CompareTopJump:
+        return {false, false, true};
     case Op::BinaryTo:
         return {true, true, true};
     case Op::Move:

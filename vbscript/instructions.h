@@ -86,6 +86,9 @@ enum class Op : std::uint8_t {
     Move,         // a: variable, b: operand; a = b
     CompareJump,  // x: Comparison | literal flags | jump-when-true, a: target, b, c: operands
     LoadElement1, // a: array variable, b: subscript operand
+    // CompareJump whose left operand was computed onto the stack (an element, a call ...):
+    // x, a as CompareJump, c: the right operand; pops the left one.
+    CompareTopJump,
 };
 
 enum class FusedOp : std::uint8_t { Add, Subtract, Multiply };

@@ -38,6 +38,11 @@ struct Procedure {
     std::vector<std::uint8_t> paramByRef; // per parameter: 1 when ByRef
     int localCount = 0; // slot 0 is the function's result, then parameters, then the rest
     std::vector<Instr> code;
+    // The code again with each ByRef parameter read and written as the local slot its value
+    // is in, for calls that pass every argument by value: such a call makes no reference
+    // table entries. Empty without ByRef parameters, and in procedures using Eval or
+    // Execute, whose code finds the parameters by their reference index.
+    std::vector<Instr> byValueCode;
     std::vector<Value> constants;
     std::vector<StatementRange> statements; // sorted by begin
     // Its named locals and parameters by folded name, for Eval and Execute run inside it.

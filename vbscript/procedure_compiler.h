@@ -96,6 +96,8 @@ private:
     };
 
     void Finish();
+    // Procedure::byValueCode, from the finished code.
+    void MakeByValueCode();
 
     std::int32_t Here() const { return static_cast<std::int32_t>(proc_.code.size()); }
 
@@ -267,7 +269,8 @@ private:
     // "a op b" on variables and literals: the operator and its two operands.
     std::optional<FusedOp> FusableArithmetic(const Expr* e) const;
 
-    // A condition "a cmp b" on variables and literals as one compare-and-jump.
+    // A condition "a cmp b" with b a variable or literal as one compare-and-jump, reading a
+    // in place too when it is one, else computing it first.
     bool
     EmitCompareJump(const Expr* condition, bool jumpWhenTrue, std::int32_t target, std::size_t* at);
 

@@ -58,6 +58,7 @@ void Vm::PushFrame(Procedure& proc, Value* args, ArgPlace* places, std::size_t a
     ++proc.running;
     Frame& frame = m_frames.Push();
     frame.proc = &proc;
+    frame.code = proc.code.data();
     frame.pc = 0;
     frame.locals = locals;
     frame.poolMark = poolMark;
@@ -74,45 +75,53 @@ void Vm::PushFrame(Procedure& proc, Value* args, ArgPlace* places, std::size_t a
 // instruction then takes the general path, against which the fast ones can be checked.
 template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
     Frame* f = &m_frames.back();
-    const Instr* code = f->proc->code.data();
+    const Instr* code = f->code;
     const Value* constants = f->proc->constants.data();
     Value* locals = f->locals;
     std::int32_t pc = f->pc;
-    const auto enter = [&]() __attribute__((always_inline)) {
-        f = &m_frames.back();
-        code = f->proc->code.data();
-        constants = f->proc->constants.data();
-        locals = f->locals;
-        pc = f->pc;
-    };
+    // The loop's state lives in these locals rather than behind lambdas capturing them by
+    // reference: the compiler kept such captured variables in memory, reloading the code and
+    // slot pointers on every instruction. Entering a frame loads them from it.
+#define ORVO_VM_ENTER()                                                                            \
+    do {                                                                                           \
+        f = &m_frames.back();                                                                      \
+        code = f->code;                                                                            \
+        constants = f->proc->constants.data();                                                     \
+        locals = f->locals;                                                                        \
+        pc = f->pc;                                                                                \
+    } while (false)
     // Before a call that may run script code or fail: where this frame stands.
-    const auto leave = [&]() __attribute__((always_inline)) {
-        f->pc = pc;
-    };
+#define ORVO_VM_LEAVE() (f->pc = pc)
     // Where a store may have released the last reference to an instance, its
     // Class_Terminate runs before the next statement.
-    const auto safePoint = [&]() __attribute__((always_inline)) {
-        if (!m_terminating->empty()) {
-            f->pc = pc;
-            if (StartTerminate(baseDepth))
-                enter();
-        }
-    };
+#define ORVO_VM_SAFE_POINT()                                                                       \
+    do {                                                                                           \
+        if (!m_terminating->empty()) {                                                             \
+            f->pc = pc;                                                                            \
+            if (StartTerminate(baseDepth))                                                         \
+                ORVO_VM_ENTER();                                                                   \
+        }                                                                                          \
+    } while (false)
     // After an instruction handed out of the loop.
-    const auto after = [&](StepEnd end) __attribute__((always_inline)) {
-        if (end == StepEnd::FramePushed)
-            enter();
-        else if (end == StepEnd::SafePoint)
-            safePoint();
-    };
+#define ORVO_VM_AFTER(stepEnd)                                                                     \
+    do {                                                                                           \
+        const StepEnd end = (stepEnd);                                                             \
+        if (end == StepEnd::FramePushed)                                                           \
+            ORVO_VM_ENTER();                                                                       \
+        else if (end == StepEnd::SafePoint)                                                        \
+            ORVO_VM_SAFE_POINT();                                                                  \
+    } while (false)
     // A script class instance used as a value becomes its default property's value.
     const auto resolve = [&](Value & v) __attribute__((always_inline)) {
         if (v.Type() == VarType::Object) [[unlikely]]
             ResolveValues(std::span<Value>(&v, 1), *f, pc);
     };
+    // Only objects have anything to convert: other values never leave the loop.
     const auto let = [&](Value & v) __attribute__((always_inline)) {
-        resolve(v);
-        LetValue(v);
+        if (v.Type() == VarType::Object) [[unlikely]] {
+            ResolveValues(std::span<Value>(&v, 1), *f, pc);
+            LetValue(v);
+        }
     };
     // The value on top of the stack taken off as the condition of a jump.
     const auto popCondition = [&]() __attribute__((always_inline)) {
@@ -230,6 +239,7 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
             dispatch[static_cast<std::uint8_t>(Op::Move)] = &&L_Move;
             dispatch[static_cast<std::uint8_t>(Op::CompareJump)] = &&L_CompareJump;
             dispatch[static_cast<std::uint8_t>(Op::LoadElement1)] = &&L_LoadElement1;
+            dispatch[static_cast<std::uint8_t>(Op::CompareTopJump)] = &&L_CompareTopJump;
             true;
         });
         const Instr* ip = nullptr;
@@ -246,7 +256,7 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
             ORVO_VM_NEXT();
         L_Pop:
             m_stack.pop_back();
-            safePoint();
+            ORVO_VM_SAFE_POINT();
             ORVO_VM_NEXT();
         L_LoadLocal:
             m_stack.push_back(locals[ip->a]);
@@ -255,7 +265,7 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
             let(m_stack.back());
             locals[ip->a] = std::move(m_stack.back());
             m_stack.pop_back();
-            safePoint();
+            ORVO_VM_SAFE_POINT();
             ORVO_VM_NEXT();
         L_LoadRef:
             m_stack.push_back(*m_refs[f->refBase + static_cast<std::size_t>(ip->a)]);
@@ -264,7 +274,7 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
             let(m_stack.back());
             *m_refs[f->refBase + static_cast<std::size_t>(ip->a)] = std::move(m_stack.back());
             m_stack.pop_back();
-            safePoint();
+            ORVO_VM_SAFE_POINT();
             ORVO_VM_NEXT();
         L_LoadGlobal:
             m_stack.push_back(m_scope.globals[static_cast<std::size_t>(ip->a)]);
@@ -273,7 +283,7 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
             let(m_stack.back());
             m_scope.globals[static_cast<std::size_t>(ip->a)] = std::move(m_stack.back());
             m_stack.pop_back();
-            safePoint();
+            ORVO_VM_SAFE_POINT();
             ORVO_VM_NEXT();
         L_LoadField:
             m_stack.push_back(static_cast<ClassInstance*>(f->me.AsObject())->Field(ip->a));
@@ -282,7 +292,7 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
             let(m_stack.back());
             static_cast<ClassInstance*>(f->me.AsObject())->Field(ip->a) = std::move(m_stack.back());
             m_stack.pop_back();
-            safePoint();
+            ORVO_VM_SAFE_POINT();
             ORVO_VM_NEXT();
         L_LoadChecked:
             if (!m_scope.declared[static_cast<std::size_t>(ip->a)])
@@ -294,14 +304,14 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
                 RaiseError(err::ObjectRequired);
             variable(ip->a) = std::move(m_stack.back());
             m_stack.pop_back();
-            safePoint();
+            ORVO_VM_SAFE_POINT();
             ORVO_VM_NEXT();
         }
         L_Move : {
             const Value& source = operand(ip->b);
             if (source.Type() == VarType::Object) [[unlikely]] {
-                leave();
-                after(MoveDefaultValue(*ip, *f));
+                ORVO_VM_LEAVE();
+                ORVO_VM_AFTER(MoveDefaultValue(*ip, *f));
                 ORVO_VM_NEXT();
             }
             Value& target = variable(ip->a);
@@ -309,12 +319,12 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
                 target.Type() == VarType::Object || target.Type() == VarType::Array;
             target = source;
             if (heldCounted)
-                safePoint();
+                ORVO_VM_SAFE_POINT();
             ORVO_VM_NEXT();
         }
         L_Erase:
             EraseVariable(variable(ip->a), ip->b != 0);
-            safePoint();
+            ORVO_VM_SAFE_POINT();
             ORVO_VM_NEXT();
 
         // Objects.
@@ -330,19 +340,19 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
         L_Member:
         L_StoreMember:
             tick();
-            leave();
-            after(MemberInstruction(*ip, *f, baseDepth));
+            ORVO_VM_LEAVE();
+            ORVO_VM_AFTER(MemberInstruction(*ip, *f, baseDepth));
             ORVO_VM_NEXT();
         L_New:
-            leave();
+            ORVO_VM_LEAVE();
             if (New(std::wstring(constants[ip->a].AsString()), baseDepth))
-                enter();
+                ORVO_VM_ENTER();
             ORVO_VM_NEXT();
 
         // Code made while running.
         L_Eval:
         L_Execute:
-            leave();
+            ORVO_VM_LEAVE();
             RunCodeText(*ip, *f);
             ORVO_VM_NEXT();
         L_GetRef:
@@ -361,8 +371,8 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
                 m_stack.push_back(array.At(OneIndex(array, Whole(subscript))));
                 ORVO_VM_NEXT();
             }
-            leave();
-            after(LoadElement1(*ip, *f, baseDepth));
+            ORVO_VM_LEAVE();
+            ORVO_VM_AFTER(LoadElement1(*ip, *f, baseDepth));
             ORVO_VM_NEXT();
         }
         L_LoadElement : {
@@ -374,14 +384,14 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
                     ORVO_VM_NEXT();
                 }
             }
-            leave();
-            after(LoadElement(*ip, *f, baseDepth));
+            ORVO_VM_LEAVE();
+            ORVO_VM_AFTER(LoadElement(*ip, *f, baseDepth));
             ORVO_VM_NEXT();
         }
         L_StoreElement:
         L_SetElement:
-            leave();
-            after(StoreElement<kFast>(*ip, *f, baseDepth));
+            ORVO_VM_LEAVE();
+            ORVO_VM_AFTER(StoreElement<kFast>(*ip, *f, baseDepth));
             ORVO_VM_NEXT();
         L_DimArray:
             DimArray(variable(ip->a), ip->b);
@@ -398,26 +408,26 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
             ORVO_VM_NEXT();
         }
         L_ArgElement:
-            leave();
-            after(ArgElement(*ip, *f, baseDepth));
+            ORVO_VM_LEAVE();
+            ORVO_VM_AFTER(ArgElement(*ip, *f, baseDepth));
             ORVO_VM_NEXT();
         L_ArgValue:
             m_argRefs.emplace_back();
             ORVO_VM_NEXT();
         L_Call:
             tick();
-            leave();
+            ORVO_VM_LEAVE();
             CallProcedure(*ip, baseDepth);
-            enter();
+            ORVO_VM_ENTER();
             ORVO_VM_NEXT();
         L_CallMe:
             tick();
-            leave();
+            ORVO_VM_LEAVE();
             CallOwnMethod(*ip, *f, baseDepth);
-            enter();
+            ORVO_VM_ENTER();
             ORVO_VM_NEXT();
         L_CallBuiltin:
-            leave();
+            ORVO_VM_LEAVE();
             CallBuiltin(*ip, *f);
             ORVO_VM_NEXT();
         L_Return : {
@@ -431,8 +441,8 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
             }
             if (m_frames.size() == baseDepth)
                 return;
-            enter();
-            safePoint();
+            ORVO_VM_ENTER();
+            ORVO_VM_SAFE_POINT();
             ORVO_VM_NEXT();
         }
 
@@ -459,10 +469,27 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
             const OperandOrigin origin{(ip->x & kLeftLiteral) != 0, (ip->x & kRightLiteral) != 0};
             bool truth;
             if (left.Type() == VarType::Object || right.Type() == VarType::Object) [[unlikely]] {
-                leave();
+                ORVO_VM_LEAVE();
                 truth = CompareWithObjects(cmp, left, right, origin);
             } else
                 truth = ComparisonTrue<kFast>(cmp, left, right, origin);
+            if (truth == ((ip->x & kJumpWhenTrue) != 0))
+                pc = ip->a;
+            ORVO_VM_NEXT();
+        }
+        L_CompareTopJump : {
+            tick();
+            const Value& right = operand(ip->c);
+            const auto cmp = static_cast<Comparison>(ip->x & 0x0F);
+            const OperandOrigin origin{(ip->x & kLeftLiteral) != 0, (ip->x & kRightLiteral) != 0};
+            bool truth;
+            if (m_stack.back().Type() == VarType::Object || right.Type() == VarType::Object)
+                [[unlikely]] {
+                ORVO_VM_LEAVE();
+                truth = CompareWithObjects(cmp, m_stack.back(), right, origin);
+            } else
+                truth = ComparisonTrue<kFast>(cmp, m_stack.back(), right, origin);
+            m_stack.pop_back();
             if (truth == ((ip->x & kJumpWhenTrue) != 0))
                 pc = ip->a;
             ORVO_VM_NEXT();
@@ -477,17 +504,20 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
             const Value& limit = locals[ip->b];
             const Value& step = locals[ip->b + 1];
             if (kFast && counter.Type() == VarType::Long && IsWhole(step) && IsWhole(limit)) {
-                // The usual counter: stays a Long while it fits.
-                const std::int64_t next = std::int64_t{counter.AsLong()} + Whole(step);
+                // The usual counter: stays a Long while it fits. Step and limit are read
+                // before the store, which the compiler cannot tell apart from them.
+                const std::int64_t by = Whole(step);
+                const std::int64_t last = Whole(limit);
+                const std::int64_t next = std::int64_t{counter.AsLong()} + by;
                 if (next >= INT32_MIN && next <= INT32_MAX) {
                     counter.SetLong(static_cast<std::int32_t>(next));
-                    if (Whole(step) >= 0 ? next <= Whole(limit) : next >= Whole(limit))
+                    if (by >= 0 ? next <= last : next >= last)
                         pc = ip->c;
                     ORVO_VM_NEXT();
                 }
             }
             if (step.Type() == VarType::Error) [[unlikely]] {
-                leave();
+                ORVO_VM_LEAVE();
                 RaiseError(err::ForNotInitialized);
             }
             counter = AddOrSubtract<kFast>(counter, step, 1);
@@ -496,35 +526,38 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
             ORVO_VM_NEXT();
         }
         L_ForEachStart:
-            leave();
+            ORVO_VM_LEAVE();
             if (!StartForEach(*ip, *f))
                 pc = ip->c;
             ORVO_VM_NEXT();
         L_ForEachNext:
             tick();
-            leave();
+            ORVO_VM_LEAVE();
             if (NextForEach(*ip, *f))
                 pc = ip->c;
             ORVO_VM_NEXT();
 
         // Operators: the ones with fast forms here, the others out of the loop.
-        L_BinaryPush:
-        L_BinaryTo : {
+        L_BinaryTo:
+            if (kFast && static_cast<FusedOp>(ip->x) != FusedOp::Multiply) {
+                // Numbers added in place; anything else (objects above all) takes the general
+                // form below. Releasing an object or array would need a safe point: not here.
+                Value& target = variable(ip->a);
+                if (target.Type() != VarType::Object && target.Type() != VarType::Array &&
+                    AddInto(target,
+                            operand(ip->b),
+                            operand(ip->c),
+                            static_cast<FusedOp>(ip->x) == FusedOp::Add ? 1 : -1))
+                    ORVO_VM_NEXT();
+            }
+            // On into BinaryPush's general form, which stores into the variable.
+        L_BinaryPush : {
             const Value& left = operand(ip->b);
             const Value& right = operand(ip->c);
             if (left.Type() == VarType::Object || right.Type() == VarType::Object) [[unlikely]] {
-                leave();
-                after(FusedWithObjects(*ip, *f));
+                ORVO_VM_LEAVE();
+                ORVO_VM_AFTER(FusedWithObjects(*ip, *f));
                 ORVO_VM_NEXT();
-            }
-            if (kFast && ip->op == Op::BinaryTo &&
-                static_cast<FusedOp>(ip->x) != FusedOp::Multiply) {
-                // Releasing an object or array would need a safe point: not here.
-                Value& target = variable(ip->a);
-                if (target.Type() != VarType::Object && target.Type() != VarType::Array &&
-                    AddInto(
-                        target, left, right, static_cast<FusedOp>(ip->x) == FusedOp::Add ? 1 : -1))
-                    ORVO_VM_NEXT();
             }
             bool heldCounted = false;
             {
@@ -539,7 +572,7 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
                 }
             }
             if (heldCounted)
-                safePoint();
+                ORVO_VM_SAFE_POINT();
             ORVO_VM_NEXT();
         }
         L_Add:
@@ -571,7 +604,7 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
         L_Eqv:
         L_Imp:
         L_Is:
-            leave();
+            ORVO_VM_LEAVE();
             ApplyOperator(ip->op, *f);
             ORVO_VM_NEXT();
         L_AppendStart:
@@ -587,8 +620,8 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
             for (std::size_t i = first; i < m_stack.size(); ++i)
                 inPlace = inPlace && ConvertsToText(m_stack[i]);
             if (!inPlace) [[unlikely]] {
-                leave();
-                after(AppendInOrder(*ip, *f));
+                ORVO_VM_LEAVE();
+                ORVO_VM_AFTER(AppendInOrder(*ip, *f));
                 ORVO_VM_NEXT();
             }
             if (ip->c >= 0)
@@ -608,7 +641,7 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
         L_ErrClear:
         L_LoadErr:
         L_Raise:
-            leave();
+            ORVO_VM_LEAVE();
             ErrorStatement(*ip, *f);
             ORVO_VM_NEXT();
         // No instruction is made with another code; skipped as if it were not there.
@@ -616,6 +649,10 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
             ORVO_VM_NEXT();
         }
 #undef ORVO_VM_NEXT
+#undef ORVO_VM_AFTER
+#undef ORVO_VM_SAFE_POINT
+#undef ORVO_VM_LEAVE
+#undef ORVO_VM_ENTER
     } catch (...) {
         m_frames.back().pc = pc;
         throw;

@@ -77,6 +77,7 @@ private:
 
     struct Frame {
         Procedure* proc;
+        const Instr* code; // the procedure's code, or its by-value form
         std::int32_t pc;
         Value* locals;
         std::size_t poolMark;
@@ -129,6 +130,9 @@ private:
     template <bool kFast> void Execute(std::size_t baseDepth);
     // `consume`: the arguments are the operand stack's and may be moved from.
     void PushFrame(Procedure& proc, Value* args, ArgPlace* places, std::size_t argc, bool consume);
+    // The frame of a call whose `argc` arguments, on top of the stack, all go by value: they
+    // move into the callee's slots and its by-value code runs, when it has one.
+    void PushValueFrame(Procedure& proc, std::size_t argc);
     void PopFrame();
     Value& Variable(const Frame& frame, std::int32_t packed);
     // A variable or constant operand.
@@ -294,7 +298,7 @@ private:
                 m_chunks.push_back(std::make_unique<Frame[]>(kChunk));
             return At(m_size++);
         }
-        void Pop() { At(--m_size).me = Value(); }
+        void Pop() { At(--m_size).me.Clear(); }
 
     private:
         static constexpr std::size_t kChunk = 128;

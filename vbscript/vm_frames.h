@@ -8,13 +8,43 @@ namespace vbs {
     Frame& frame = m_frames.back();
     --frame.proc->running;
     m_pool.Release(frame.locals, static_cast<std::size_t>(frame.proc->localCount), frame.poolMark);
-    m_refs.resize(frame.refBase);
+    // Each working stack is usually back where the frame found it already.
+    if (m_refs.size() != frame.refBase)
+        m_refs.resize(frame.refBase);
     if (m_stack.size() != frame.stackBase) // only after an error left values behind
         m_stack.resize(frame.stackBase);
-    m_argRefs.resize(frame.argRefBase);
+    if (m_argRefs.size() != frame.argRefBase)
+        m_argRefs.resize(frame.argRefBase);
     if (m_locks.size() != frame.lockBase)
         m_locks.resize(frame.lockBase);
     m_frames.Pop();
+}
+
+[[gnu::always_inline]] inline void Vm::PushValueFrame(Procedure& proc, std::size_t argc) {
+    std::size_t poolMark = 0;
+    Value* locals = m_pool.Allocate(static_cast<std::size_t>(proc.localCount), poolMark);
+    const std::size_t refBase = m_refs.size();
+    const bool byValueCode = !proc.byValueCode.empty();
+    Value* args = m_stack.end() - argc;
+    for (std::size_t i = 0; i < argc; ++i) {
+        locals[1 + i] = std::move(args[i]);
+        if (!byValueCode && proc.paramByRef[i])
+            m_refs.push_back(&locals[1 + i]);
+    }
+    m_stack.drop(argc);
+    ++proc.running;
+    Frame& frame = m_frames.Push();
+    frame.proc = &proc;
+    frame.code = byValueCode ? proc.byValueCode.data() : proc.code.data();
+    frame.pc = 0;
+    frame.locals = locals;
+    frame.poolMark = poolMark;
+    frame.refBase = refBase;
+    frame.stackBase = m_stack.size();
+    frame.argRefBase = m_argRefs.size();
+    frame.lockBase = m_locks.size();
+    frame.resumeNext = false;
+    frame.discardResult = false;
 }
 
 [[gnu::always_inline]] inline Value& Vm::Variable(const Frame& frame, std::int32_t packed) {
@@ -51,15 +81,15 @@ namespace vbs {
         RaiseError(450);
     if (m_frames.size() - baseDepth >= static_cast<std::size_t>(m_limits.maxDepth))
         RaiseError(28);
-    const bool places = in.c == 0;
+    if (in.c != 0)
+        return PushValueFrame(callee, argc);
     PushFrame(callee,
               m_stack.data() + (m_stack.size() - argc),
-              places ? m_argRefs.data() + (m_argRefs.size() - argc) : nullptr,
+              m_argRefs.data() + (m_argRefs.size() - argc),
               argc,
               true);
     m_stack.drop(argc);
-    if (places)
-        m_argRefs.drop(argc);
+    m_argRefs.drop(argc);
     m_frames.back().stackBase = m_stack.size();
     m_frames.back().argRefBase = m_argRefs.size();
 }

@@ -58,7 +58,8 @@ namespace vbs::vm_values {
     if (IsWhole(a) && IsWhole(b))
         return WholeResult(a, b, Whole(a) + sign * Whole(b));
     if (IsDoubleOrWhole(a) && IsDoubleOrWhole(b)) {
-        const double d = AsNumber(a) + sign * AsNumber(b);
+        // Added or subtracted as they are: multiplying by the sign would convert it first.
+        const double d = sign > 0 ? AsNumber(a) + AsNumber(b) : AsNumber(a) - AsNumber(b);
         if (d - d == 0) // finite; the operators module reports the overflow otherwise
             return Value::Double(d);
     }
@@ -80,7 +81,8 @@ namespace vbs::vm_values {
         return true;
     }
     if (IsDoubleOrWhole(a) && IsDoubleOrWhole(b)) {
-        const double d = AsNumber(a) + sign * AsNumber(b);
+        // Added or subtracted as they are: multiplying by the sign would convert it first.
+        const double d = sign > 0 ? AsNumber(a) + AsNumber(b) : AsNumber(a) - AsNumber(b);
         if (d - d == 0) {
             out.SetDouble(d);
             return true;

@@ -44,6 +44,62 @@ TEST(ProcedureSemantics, ByRefByValAndParentheses) {
     ExpectAll(cases, kProcedures);
 }
 
+// A call whose arguments are all values runs a ByRef parameter from its own slot: it must
+// still reach a procedure it is passed on to, Eval and Execute inside the callee, a global
+// declared later under the same name, and each level of a recursion apart.
+const std::wstring kValueArguments = LR"(
+Sub Inc(n) : n = n + 1 : End Sub
+Function Bump(n) : Inc n : Bump = n : End Function
+Function Doubled(n) : Doubled = Eval("n * 2") : End Function
+Function Stepped(n) : Execute "n = n + 1" : Stepped = n : End Function
+Function Mirror(n)
+  If n = 0 Then Mirror = "" Else Mirror = n & Mirror(n - 1) & n
+End Function
+Function Accumulate(n) : total = total + n : Accumulate = total : End Function
+)";
+
+TEST(ProcedureSemantics, ByRefParametersGivenValues) {
+    const Case cases[] = {
+        {L"f = Bump(1 + 1)", L"3"},
+        {L"n = 1 : f = Bump((n)) & n", L"21"},
+        {L"f = Doubled(2 + 1)", L"6"},
+        {L"f = Stepped(4 * 1)", L"5"},
+        {L"f = Mirror(3)", L"321123"},
+        {L"f = Accumulate(1) & Accumulate(1)", L"11"},
+        {L"ExecuteGlobal \"Dim total : total = 10\" : f = Accumulate(1 + 1) & \"/\" & total",
+         L"12/12"},
+    };
+    ExpectAll(cases, kValueArguments);
+}
+
+// A condition whose left side is computed (an element, a call) before its right side, a
+// variable or literal, is read: the right side as it is after the left side ran, objects by
+// their default property, Null as False, and a signed literal compared as text.
+const std::wstring kComputedConditions = LR"(
+Class Box
+  Public Default Property Get Value : Value = 2 : End Property
+End Class
+Function MakeBox() : Set MakeBox = New Box : End Function
+Dim t
+Function Grow() : t = t + 10 : Grow = 12 : End Function
+)";
+
+TEST(ProcedureSemantics, ConditionsComputingTheirLeftSide) {
+    const Case cases[] = {
+        {L"t = 5 : If Grow() < t Then f = \"after\" Else f = \"before\"", L"after"},
+        {L"If MakeBox() < 3 Then f = \"default\" Else f = \"object\"", L"default"},
+        {L"Set b = New Box : If 1 < b Then f = \"right\" Else f = \"no\"", L"right"},
+        {L"x = Null : Dim a(0) : If a(0) < x Then f = 1 Else f = 2", L"2"},
+        {L"n = \"-1\" : If -7 < n Then f = \"numbers\" Else f = \"text\"", L"text"},
+        {L"a = Array(1, 2, 0) : i = 0 : Do While a(i) > 0 : i = i + 1 : Loop : f = i", L"2"},
+        {L"a = Array(3, 0) : Do : i = i + 1 : Loop Until a(i) = 0 : f = i", L"1"},
+        {L"a = Array(\"x\") : If a(0) < 1 Then f = 1 Else f = 2", L"2"},
+        {L"If UBound(Array(1, 2)) >= 1 Then f = \"call\"", L"call"},
+        {L"a = Array(1) : If a(1) < 2 Then f = 1", L"error 9"},
+    };
+    ExpectAll(cases, kComputedConditions);
+}
+
 TEST(ProcedureSemantics, Arrays) {
     const Case cases[] = {
         {L"Dim a(3) : f = LBound(a) & UBound(a)", L"03"},
