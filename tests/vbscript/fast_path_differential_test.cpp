@@ -207,6 +207,7 @@ TEST(FastPathDifferential, TheSwitchChangesTheCodeNotTheResult) {
     // Off, the loop needs more steps, so the fused forms are really gone: each pass takes a
     // test and a jump back instead of one compare-and-jump.
     Engine fast, plain;
+    fast.SetFastPaths(true); // whatever ORVO_VBS_NO_FAST_PATHS says for the whole run
     plain.SetFastPaths(false);
     for (Engine* engine : {&fast, &plain}) {
         engine->SetLimits(45000, 100);
