@@ -55,19 +55,7 @@ void Vm::PushFrame(Procedure& proc, Value* args, ArgPlace* places, std::size_t a
         if (proc.paramByRef[i])
             m_refs.push_back(&slot);
     }
-    ++proc.running;
-    Frame& frame = m_frames.Push();
-    frame.proc = &proc;
-    frame.code = proc.code.data();
-    frame.pc = 0;
-    frame.locals = locals;
-    frame.poolMark = poolMark;
-    frame.refBase = refBase;
-    frame.stackBase = 0;
-    frame.argRefBase = 0;
-    frame.lockBase = lockBase;
-    frame.resumeNext = false;
-    frame.discardResult = false;
+    OpenFrame(proc, proc.code.data(), locals, poolMark, refBase, lockBase);
 }
 
 // kFast false leaves out every fast form (whole-number arithmetic and comparisons decided

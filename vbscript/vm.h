@@ -133,6 +133,13 @@ private:
     // The frame of a call whose `argc` arguments, on top of the stack, all go by value: they
     // move into the callee's slots and its by-value code runs, when it has one.
     void PushValueFrame(Procedure& proc, std::size_t argc);
+    // The new top frame running `code` of `proc` over `locals`; its stack bases are 0.
+    Frame& OpenFrame(Procedure& proc,
+                     const Instr* code,
+                     Value* locals,
+                     std::size_t poolMark,
+                     std::size_t refBase,
+                     std::size_t lockBase);
     void PopFrame();
     Value& Variable(const Frame& frame, std::int32_t packed);
     // A variable or constant operand.

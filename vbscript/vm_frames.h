@@ -20,6 +20,28 @@ namespace vbs {
     m_frames.Pop();
 }
 
+[[gnu::always_inline]] inline Vm::Frame& Vm::OpenFrame(Procedure& proc,
+                                                       const Instr* code,
+                                                       Value* locals,
+                                                       std::size_t poolMark,
+                                                       std::size_t refBase,
+                                                       std::size_t lockBase) {
+    ++proc.running;
+    Frame& frame = m_frames.Push();
+    frame.proc = &proc;
+    frame.code = code;
+    frame.pc = 0;
+    frame.locals = locals;
+    frame.poolMark = poolMark;
+    frame.refBase = refBase;
+    frame.stackBase = 0;
+    frame.argRefBase = 0;
+    frame.lockBase = lockBase;
+    frame.resumeNext = false;
+    frame.discardResult = false;
+    return frame;
+}
+
 [[gnu::always_inline]] inline void Vm::PushValueFrame(Procedure& proc, std::size_t argc) {
     std::size_t poolMark = 0;
     Value* locals = m_pool.Allocate(static_cast<std::size_t>(proc.localCount), poolMark);
@@ -32,19 +54,14 @@ namespace vbs {
             m_refs.push_back(&locals[1 + i]);
     }
     m_stack.drop(argc);
-    ++proc.running;
-    Frame& frame = m_frames.Push();
-    frame.proc = &proc;
-    frame.code = byValueCode ? proc.byValueCode.data() : proc.code.data();
-    frame.pc = 0;
-    frame.locals = locals;
-    frame.poolMark = poolMark;
-    frame.refBase = refBase;
+    Frame& frame = OpenFrame(proc,
+                             byValueCode ? proc.byValueCode.data() : proc.code.data(),
+                             locals,
+                             poolMark,
+                             refBase,
+                             m_locks.size());
     frame.stackBase = m_stack.size();
     frame.argRefBase = m_argRefs.size();
-    frame.lockBase = m_locks.size();
-    frame.resumeNext = false;
-    frame.discardResult = false;
 }
 
 [[gnu::always_inline]] inline Value& Vm::Variable(const Frame& frame, std::int32_t packed) {
