@@ -186,7 +186,12 @@ void ProcedureCompiler::CompileAssign(const AssignStmt* st) {
             auto* b = static_cast<const BinaryExpr*>(st->value);
             const std::int32_t left = SimpleOperand(b->left);
             const std::int32_t right = SimpleOperand(b->right);
-            EmitFused(Op::BinaryTo, static_cast<std::uint8_t>(*fused), var, left, right);
+            const bool updatesItself = left == var && *fused != FusedOp::Multiply;
+            EmitFused(updatesItself ? Op::UpdateVar : Op::BinaryTo,
+                      static_cast<std::uint8_t>(*fused),
+                      var,
+                      left,
+                      right);
             return;
         }
         if (!isSet && IsSimple(st->value)) {

@@ -36,6 +36,7 @@ VariableOperands OperandsOf(Op op) {
     case Op::CompareTopJump:
         return {false, false, true};
     case Op::BinaryTo:
+    case Op::UpdateVar:
         return {true, true, true};
     case Op::Move:
     case Op::LoadElement1:

@@ -89,6 +89,9 @@ enum class Op : std::uint8_t {
     // CompareJump whose left operand was computed onto the stack (an element, a call ...):
     // x, a as CompareJump, c: the right operand; pops the left one.
     CompareTopJump,
+    // BinaryTo adding to or subtracting from its own target (a = a + c): a and b are the
+    // same variable, x is Add or Subtract. Accumulators and counters take this form.
+    UpdateVar,
 };
 
 enum class FusedOp : std::uint8_t { Add, Subtract, Multiply };

@@ -224,6 +224,7 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
             dispatch[static_cast<std::uint8_t>(Op::GetRef)] = &&L_GetRef;
             dispatch[static_cast<std::uint8_t>(Op::BinaryPush)] = &&L_BinaryPush;
             dispatch[static_cast<std::uint8_t>(Op::BinaryTo)] = &&L_BinaryTo;
+            dispatch[static_cast<std::uint8_t>(Op::UpdateVar)] = &&L_UpdateVar;
             dispatch[static_cast<std::uint8_t>(Op::Move)] = &&L_Move;
             dispatch[static_cast<std::uint8_t>(Op::CompareJump)] = &&L_CompareJump;
             dispatch[static_cast<std::uint8_t>(Op::LoadElement1)] = &&L_LoadElement1;
@@ -526,6 +527,26 @@ template <bool kFast> void Vm::Execute(std::size_t baseDepth) {
             ORVO_VM_NEXT();
 
         // Operators: the ones with fast forms here, the others out of the loop.
+        L_UpdateVar:
+            if (kFast) {
+                Value& target = variable(ip->a);
+                const Value& by = operand(ip->c);
+                const int sign = static_cast<FusedOp>(ip->x) == FusedOp::Add ? 1 : -1;
+                if (IsWhole(target) && IsWhole(by)) {
+                    AddInto(target, target, by, sign);
+                    ORVO_VM_NEXT();
+                }
+                // A Double accumulator: once a sum passes a Long it stays one.
+                if (target.Type() == VarType::Double && IsDoubleOrWhole(by)) {
+                    const double d = sign > 0 ? target.AsDouble() + AsNumber(by)
+                                              : target.AsDouble() - AsNumber(by);
+                    if (d - d == 0) {
+                        target.SetDouble(d);
+                        ORVO_VM_NEXT();
+                    }
+                }
+            }
+            // On into BinaryTo, whose operands are the same.
         L_BinaryTo:
             if (kFast && static_cast<FusedOp>(ip->x) != FusedOp::Multiply) {
                 // Numbers added in place; anything else (objects above all) takes the general

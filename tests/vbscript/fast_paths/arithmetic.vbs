@@ -45,3 +45,23 @@ x = 7 : z = x - -8 : Show "7--8", z
 x = 32767 : Show "(x+1)*2", (x + 1) * 2
 x = 2147483647 : Show "(x+1)-1", (x + 1) - 1
 x = "abc" : Show "x+1 in expr", (x + 1) & "!"
+' A Double updated in place from each subtype, both ways, and past the largest Double.
+For j = 0 To 13
+  b = values(j)
+  x = 1.5 : x = x + b : Show "1.5+=" & j, x
+  x = 1.5 : x = x - b : Show "1.5-=" & j, x
+  x = -1E+308 : x = x - b : Show "-1E308-=" & j, x
+Next
+' The same inside a procedure: a local, a ByRef parameter (given a variable and a value) and
+' a name that becomes a global only after the procedure was compiled.
+Function Accumulate(total, n)
+  Dim k, s
+  s = 0.5
+  For k = 1 To n : s = s + k : total = total - k : g = g + 0.25 : Next
+  Accumulate = s
+End Function
+g = 1.5 : t = 2.5
+Show "accumulate", Accumulate(t, 4)
+Show "byref total", t
+Show "by value", Accumulate(2.5, 3)
+Show "global", g
