@@ -2,8 +2,10 @@
 // A compiled procedure (its instructions, constants and where each statement resumes after
 // an error) and a compiled class.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -79,7 +81,15 @@ struct ClassInfo {
     };
     std::wstring name;
     std::vector<Field> fields;
-    std::unordered_map<std::wstring, Member> members;
+    // By folded name; found from the name constant of a member instruction without copying
+    // it into a key.
+    struct NameHash {
+        using is_transparent = void;
+        std::size_t operator()(std::wstring_view name) const noexcept {
+            return std::hash<std::wstring_view>{}(name);
+        }
+    };
+    std::unordered_map<std::wstring, Member, NameHash, std::equal_to<>> members;
     std::vector<std::unique_ptr<Procedure>> procedures;
     std::wstring defaultMember; // folded; empty when none
     std::int32_t initialize = -1;

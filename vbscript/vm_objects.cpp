@@ -48,8 +48,7 @@ void LetValue(Value& v) {
 } // namespace vm_values
 
 const ClassInfo::Member& Vm::FindMember(const ClassInfo& info, std::wstring_view name) {
-    const std::wstring key(name.empty() ? std::wstring_view(info.defaultMember) : name);
-    auto it = info.members.find(key);
+    auto it = info.members.find(name.empty() ? std::wstring_view(info.defaultMember) : name);
     // Private members answer only to the class's own procedures.
     if (it == info.members.end() || (!it->second.isPublic && m_frames.back().proc->owner != &info))
         NoMember(err::NoSuchMember, name);
