@@ -1,8 +1,10 @@
 #include "core/lib.h"
 
 #include "core/loader.h"
-#include "nubra/time_util.h"
+#include "core/loading_stamp.h"
 #include "platform/base/nocase.h"
+
+using namespace std::string_view_literals;
 
 namespace {
 [[maybe_unused]] const int g_registered = orvo::RegisterFactory<XLib>();
@@ -49,11 +51,11 @@ XDO* XLib::Loader() const {
 int XLib::SetElement(XElement* e) {
     if (!XDO::SetElement(e))
         return 0;
-    m_loadingTick = orvo::NowMs();
+    m_loadingTick = orvo::LoadingStamp();
     if (!e)
         return 1;
-    e->GetBool(L"DragBlock", m_dragBlock);
-    e->GetBool(L"DropBlock", m_dropBlock);
+    e->GetBool(L"DragBlock"sv, m_dragBlock);
+    e->GetBool(L"DropBlock"sv, m_dropBlock);
     // Parameters exist before the children are built; a loader's parameter of the same name
     // gives the starting value.
     auto* loader = dynamic_cast<XLoader*>(Loader());

@@ -42,11 +42,12 @@ public:
 
     // Keeps the "Listener" names for Register and reads "NotifyID".
     int SetElement(XElement* e) {
+        using namespace std::string_view_literals; // lengths known here, not counted per object
         std::wstring names;
-        if (e && e->GetValue(L"Listener", names))
+        if (e && e->GetValue(L"Listener"sv, names))
             m_pendingListeners = std::make_unique<std::wstring>(std::move(names));
         if (e)
-            e->GetValue(L"NotifyID", m_notifyId);
+            e->GetValue(L"NotifyID"sv, m_notifyId);
         return 1;
     }
 

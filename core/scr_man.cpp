@@ -4,12 +4,15 @@
 #include <memory>
 
 #include "core/contracts.h"
+#include "core/loading_stamp.h"
 #include "core/notice_messages.h"
 #include "core/xml_parser.h"
 #include "nubra/call_site.h"
 #include "platform/base/format.h"
 #include "platform/base/nocase.h"
 #include "platform/base/path.h"
+
+using namespace std::string_view_literals;
 
 namespace {
 
@@ -155,7 +158,7 @@ void XScrMan::ExpandIncludes(XElement* root, std::vector<std::wstring>& chain, i
         // Read before an include takes this element's place.
         pending.push_back(e->GetNextSibling());
         std::wstring file, alias, folder;
-        if (plat::EqualsNoCase(e->GetTagName(), L"Include") && e->GetValue(L"File", file) &&
+        if (plat::EqualsNoCase(e->GetTagName(), L"Include"sv) && e->GetValue(L"File", file) &&
             e->GetValue(L"Path", alias)) {
             auto getPath = s_getPath.Get();
             auto parse = s_parse.Get();
@@ -263,6 +266,7 @@ XDO* XScrMan::MakeScrObj(XElement* e, XDO* parent) {
     // on the way may delete objects of the chain (a container dropping its children), so
     // the chain is held weakly.
     std::vector<orvo::IXORef> afterNext;
+    const orvo::LoadingStampScope stamp;
     orvo::IXORef result;
     bool decided = false;
     auto decide = [&](XDO* value) {

@@ -19,6 +19,8 @@ XElement* XDO::s_pEvtElement = nullptr;
 XElement* XDO::s_pMethodElement = nullptr;
 IXO* XDO::s_pLang = nullptr;
 
+using namespace std::string_view_literals;
+
 namespace {
 
 // Sets a "current element" static for the length of a dispatch and puts the outer one back.
@@ -154,7 +156,7 @@ void XDO::Teardown() {
         m_pSelector = nullptr;
     }
     if (!m_strName.empty())
-        TellScript(L"UnregObject");
+        TellScript(false);
     DetachListeners();
     ReleaseWeakRefs();
     orvo::LiveObjects::Remove(this);
@@ -189,14 +191,14 @@ XDO* XDO::ElderScript() {
     return found;
 }
 
-void XDO::TellScript(const wchar_t* method) {
+void XDO::TellScript(bool registering) {
     static orvo::ContractMethod<orvo::contract::ScriptRegObject> s_reg;
     static orvo::ContractMethod<orvo::contract::ScriptUnregObject> s_unreg;
     XDO* start = orvo::HasStyle(this, XDO_STYLE_SCRIPT) ? parent() : this;
     XDO* script = start ? start->ElderScript() : nullptr;
     if (!script)
         return;
-    if (plat::EqualsNoCase(method, L"RegObject")) {
+    if (registering) {
         if (auto reg = s_reg.Get(script))
             reg(m_strName.c_str(), this);
     } else if (script->m_dying) {
@@ -211,14 +213,14 @@ int XDO::SetElement(XElement* e) {
     m_nCreateState = 1;
     if (!e)
         return 1;
-    if (const std::wstring* name = e->FindValue(L"Name"))
+    if (const std::wstring* name = e->FindValue(L"Name"sv))
         m_strName = orvo::TrimBlanks(*name);
     if (!m_strName.empty())
-        TellScript(L"RegObject");
-    e->GetValue(L"Param", m_strParam);
-    e->GetValue(L"DataValue", m_strDataValue);
-    e->GetBool(L"Save", m_bSave);
-    if (const std::wstring* format = e->FindValue(L"Format"))
+        TellScript(true);
+    e->GetValue(L"Param"sv, m_strParam);
+    e->GetValue(L"DataValue"sv, m_strDataValue);
+    e->GetBool(L"Save"sv, m_bSave);
+    if (const std::wstring* format = e->FindValue(L"Format"sv))
         m_pFormat = CFormat::Compiled(*format);
     listener<XDO>::SetElement(e);
     return 1;

@@ -273,8 +273,8 @@ private:
                      const orvo::IXORef& origin,
                      bool& down,
                      bool& up);
-    // Calls "RegObject"/"UnregObject" on the nearest script of the elders.
-    void TellScript(const wchar_t* method);
+    // Calls "RegObject" (registering) or "UnregObject" on the nearest script of the elders.
+    void TellScript(bool registering);
 };
 
 // ---- kinds ------------------------------------------------------------------------------------

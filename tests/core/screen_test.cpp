@@ -11,6 +11,7 @@
 #include "core/loader.h"
 #include "core/notice_man.h"
 #include "core/scr_man.h"
+#include "nubra/time_util.h"
 #include "platform/base/path.h"
 #include "platform/base/text.h"
 #include "support/recording_presenter.h"
@@ -501,6 +502,32 @@ TEST_F(ScreenTest, LargePagesBuild) {
     ASSERT_TRUE(page);
     EXPECT_NE(page->GetObjByNameDown(L"p9999"), nullptr);
     EXPECT_EQ(page->GetObjByNameDown(L"p9999")->GetCreateState(), 4);
+}
+
+// A screen's libraries carry the time its build started, read once; the next build reads the
+// clock again.
+TEST_F(ScreenTest, TheLibrariesOfOneBuildShareItsLoadingStamp) {
+    static std::int64_t reads = 0;
+    reads = 1000;
+    orvo::SetClock([] { return ++reads; }); // every read is a later time
+    auto build = [] {
+        auto* root = new XElement(L"lib");
+        for (const wchar_t* name : {L"a", L"b"}) {
+            auto* e = new XElement(L"lib");
+            e->SetValue(L"Name", name);
+            root->AppendChild(e);
+        }
+        return orvo::XDOPtr(XScrMan::Instance().OpenPageMem(root, nullptr, nullptr));
+    };
+    auto first = build();
+    auto second = build();
+    orvo::SetClock(nullptr);
+    ASSERT_TRUE(first && second);
+    auto stamp = [](XDO* o) { return o ? static_cast<XLib*>(o)->GetLoadingTick() : -1; };
+    EXPECT_EQ(stamp(first->GetObjByNameDown(L"a")), stamp(first.get()));
+    EXPECT_EQ(stamp(first->GetObjByNameDown(L"b")), stamp(first.get()));
+    EXPECT_GT(stamp(second.get()), stamp(first.get()));
+    EXPECT_EQ(stamp(second->GetObjByNameDown(L"b")), stamp(second.get()));
 }
 
 // Tags are looked up once per run of equal tags; a registration made between two pages must

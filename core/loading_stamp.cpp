@@ -1,0 +1,25 @@
+#include "core/loading_stamp.h"
+
+#include "nubra/time_util.h"
+
+namespace orvo {
+
+namespace {
+thread_local int t_builds = 0;
+thread_local std::int64_t t_stamp = 0;
+} // namespace
+
+LoadingStampScope::LoadingStampScope() {
+    if (t_builds++ == 0)
+        t_stamp = NowMs();
+}
+
+LoadingStampScope::~LoadingStampScope() {
+    --t_builds;
+}
+
+std::int64_t LoadingStamp() {
+    return t_builds > 0 ? t_stamp : NowMs();
+}
+
+} // namespace orvo
