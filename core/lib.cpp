@@ -9,10 +9,16 @@ using namespace std::string_view_literals;
 namespace {
 [[maybe_unused]] const int g_registered = orvo::RegisterFactory<XLib>();
 
+// "this.param" or "lib.param", without case. Asked of every child of every library, so read
+// in place rather than split into new strings.
 bool IsParamDeclaration(const XElement* e) {
-    std::wstring object, method;
-    return e->IsMethod(object, method) && plat::EqualsNoCase(method, L"param") &&
-           (plat::EqualsNoCase(object, L"this") || plat::EqualsNoCase(object, L"lib"));
+    const std::wstring_view tag = e->GetTagName();
+    constexpr std::wstring_view method = L".param"sv;
+    if (tag.size() < method.size() ||
+        !plat::EqualsNoCase(tag.substr(tag.size() - method.size()), method))
+        return false;
+    const std::wstring_view object = tag.substr(0, tag.size() - method.size());
+    return plat::EqualsNoCase(object, L"this"sv) || plat::EqualsNoCase(object, L"lib"sv);
 }
 } // namespace
 

@@ -297,7 +297,7 @@ XDO* XScrMan::MakeScrObj(XElement* e, XDO* parent) {
             continue;
         }
         IXO* made = tag.factory ? tag.factory() : tag.instance.Get();
-        auto* obj = dynamic_cast<XDO*>(made);
+        XDO* obj = orvo::KindOf<XDO>(made);
         if (made && !obj && !made->IsRegisteredInstance())
             delete made; // a registered class that is no screen object
         if (obj) {

@@ -132,6 +132,7 @@ ORVO_DISPATCH(XDO,
               ORVO_PROPERTY_AS(m_strParam, Parameter))
 
 XDO::XDO() : m_serial(++g_lastSerial) {
+    SetKindMark(orvo::kScreenObjectMark);
     orvo::LiveObjects::Add(this);
 }
 

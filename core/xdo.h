@@ -284,6 +284,11 @@ namespace orvo {
 template <class T> T* KindOf(IXO* obj) {
     return dynamic_cast<T*>(obj);
 }
+// Every screen object carries this mark: building a page asks it of each object made.
+inline constexpr std::uint8_t kScreenObjectMark = 1;
+template <> inline XDO* KindOf<XDO>(IXO* obj) {
+    return obj && obj->HasKindMark(kScreenObjectMark) ? static_cast<XDO*>(obj) : nullptr;
+}
 inline bool HasStyle(const XDO* obj, int styleBits) {
     return obj && (obj->GetObjectStyle() & styleBits) != 0;
 }

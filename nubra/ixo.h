@@ -33,7 +33,7 @@ public:
 
     IXO() = default;
     // A copy is a new object: it does not share the original's weak-reference cell.
-    IXO(const IXO&) {}
+    IXO(const IXO& other) : m_kindMarks(other.m_kindMarks) {}
     IXO& operator=(const IXO&) { return *this; }
     virtual ~IXO();
 
@@ -108,11 +108,17 @@ public:
     // Whether the registry holds this object as a service instance.
     bool IsRegisteredInstance() const { return m_registrations != 0; }
 
+    // Marks a higher layer gives its most tested base classes: asking for one costs a load,
+    // where dynamic_cast walks the class hierarchy comparing type names.
+    bool HasKindMark(std::uint8_t mark) const { return (m_kindMarks & mark) != 0; }
+
     // Weak reference for holders that may outlive the object. Empty once the object has
     // let its weak references go.
     orvo::IXORef WeakRef() const;
 
 protected:
+    void SetKindMark(std::uint8_t mark) { m_kindMarks |= mark; }
+
     // Turns every weak reference to this object null and refuses new ones: an object being
     // torn down is dead to scripts and posted work before its memory goes.
     void ReleaseWeakRefs();
@@ -136,6 +142,7 @@ private:
     mutable std::shared_ptr<IXO*> m_weakCell;
     unsigned m_registrations = 0; // names this object is registered under as an instance
     bool m_weakReleased = false;
+    std::uint8_t m_kindMarks = 0;
 };
 
 namespace orvo {

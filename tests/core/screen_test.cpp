@@ -165,6 +165,8 @@ TEST_F(ScreenTest, ParametersFlowFromTheOpenerIntoDeclarationsAndTheScreen) {
     EXPECT_EQ(lib->GetParamValue(L"CODE"), L"005930") << "the opener's value replaces the default";
     EXPECT_EQ(lib->GetParamValue(L"side"), L"buy") << "no value from the opener keeps the default";
     EXPECT_EQ(lib->GetParamValue(L"absent"), L"");
+    EXPECT_EQ(lib->GetParamValue(L"stray") + lib->GetParamValue(L"plural"), L"")
+        << "only this.param and lib.param declare parameters";
     EXPECT_EQ(lib->GetScreenItem(L"code"), L"005930");
     EXPECT_EQ(lib->GetScreenItem(L"extra"), L"x");
     EXPECT_TRUE(lib->CompareParamValue(L"side", L"BUY"));

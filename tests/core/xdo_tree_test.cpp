@@ -508,3 +508,26 @@ TEST(XdoElement, CommonAttributesAndDeclarations) {
 }
 
 } // namespace
+
+namespace {
+struct OtherBase {
+    virtual ~OtherBase() = default;
+    int padding = 0;
+};
+// A screen object whose XDO part does not start the object.
+class SecondBaseObject : public OtherBase, public XDO {};
+} // namespace
+
+// The kind test by mark must give what dynamic_cast gives, pointer adjustment included.
+TEST(XdoKinds, ScreenObjectsAreKnownByTheirMarkAsDynamicCastFindsThem) {
+    orvo::XDOPtr plain(new XDO);
+    auto* second = new SecondBaseObject;
+    orvo::XDOPtr secondOwner(second);
+    XElement element(L"x");
+    for (IXO* object :
+         {static_cast<IXO*>(plain.get()), static_cast<IXO*>(second), static_cast<IXO*>(&element)})
+        EXPECT_EQ(orvo::KindOf<XDO>(object), dynamic_cast<XDO*>(object));
+    EXPECT_EQ(orvo::KindOf<XDO>(static_cast<IXO*>(second)), static_cast<XDO*>(second));
+    EXPECT_EQ(orvo::KindOf<XDO>(&element), nullptr);
+    EXPECT_EQ(orvo::KindOf<XDO>(nullptr), nullptr);
+}
