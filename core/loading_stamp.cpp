@@ -5,8 +5,9 @@
 namespace orvo {
 
 namespace {
-thread_local int t_builds = 0;
-thread_local std::int64_t t_stamp = 0;
+// Static TLS: liborvo is linked, never opened later, and the stamp is read once per object.
+[[gnu::tls_model("initial-exec")]] thread_local int t_builds = 0;
+[[gnu::tls_model("initial-exec")]] thread_local std::int64_t t_stamp = 0;
 } // namespace
 
 LoadingStampScope::LoadingStampScope() {

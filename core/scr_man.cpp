@@ -247,9 +247,10 @@ namespace {
 // Tags repeat down a page ("lib" thousands of times): the registry is asked again only when
 // the tag differs from the last one or a registration has changed since.
 IXO::Registered ResolveTag(const std::wstring& tag) {
-    thread_local std::wstring lastTag;
-    thread_local std::uint64_t lastGeneration = 0; // the registry's generations start at 1
-    thread_local IXO::Registered last;
+    [[gnu::tls_model("initial-exec")]] thread_local std::wstring lastTag;
+    // The registry's generations start at 1.
+    [[gnu::tls_model("initial-exec")]] thread_local std::uint64_t lastGeneration = 0;
+    [[gnu::tls_model("initial-exec")]] thread_local IXO::Registered last;
     if (lastGeneration != IXO::Generation() || tag != lastTag) {
         last = IXO::Lookup(tag);
         lastTag = tag;
@@ -265,6 +266,8 @@ XDO* XScrMan::MakeScrObj(XElement* e, XDO* parent) {
     // AfterNextElement once everything after them is built, the last one first. A handler
     // on the way may delete objects of the chain (a container dropping its children), so
     // the chain is held weakly.
+    if (!e)
+        return nullptr; // most objects have no children: nothing to set up for them
     std::vector<orvo::IXORef> afterNext;
     const orvo::LoadingStampScope stamp;
     orvo::IXORef result;

@@ -239,7 +239,8 @@ protected:
 
 private:
     T* m_pLastChild = nullptr;
-    static inline thread_local std::vector<T*>* s_draining = nullptr;
+    [[gnu::tls_model("initial-exec")]] static inline thread_local std::vector<T*>* s_draining =
+        nullptr;
     static inline std::uint64_t s_linkVersion = 1;
     static inline std::uint64_t s_growthCount = 0;
 
