@@ -37,6 +37,9 @@ public:
         std::fill(m_data + marks[m_fields - 1], m_data + marks[m_fields], '\0');
     }
 
+    // Where the line after a scanned row starts.
+    std::size_t NextLine(std::size_t row) const { return m_marks[row * (m_fields + 1) + m_fields]; }
+
 private:
     std::string_view Text(std::size_t start, std::size_t end) const {
         std::size_t length = end - start;

@@ -15,6 +15,7 @@
 #include "data/delimited_rows.h"
 #include "data/inner_struct.h"
 #include "data/struct.h"
+#include "data/vector_row_mapper.h"
 #include "platform/base/codepage.h"
 #include "platform/base/nocase.h"
 
@@ -25,6 +26,8 @@ namespace {
 constexpr const wchar_t* kBlobWithOthers = L"BLOB 필드는 다른 필드와 함께 올 수 없습니다.";
 constexpr const wchar_t* kBlobRepeated = L"BLOB 필드는 루핑될 수 없습니다.";
 constexpr const wchar_t* kLeadingUnread = L"OG 앞 필드를 읽지 못했습니다.";
+// Below this many rows, laying out the vector tables costs more than they save.
+constexpr int kWideRowsFrom = 8;
 
 // A field and where its cell starts in a row, looked up once per receive.
 struct Column {
@@ -504,20 +507,44 @@ bool XStruct::MapDelimiterData(int records, int bytes, char* data, char mode) {
         // Every line one row, with exactly one text per field; checked before anything changes.
         if (m_maxRow > 0 && (records > m_maxRow || HasPointerField()))
             return false;
+        const auto size = static_cast<std::size_t>(bytes);
+        const bool carriageReturnEnds = mode == 'T';
+        const auto fields = static_cast<std::size_t>(fieldCount);
         orvo::DelimitedRows lines;
-        if (!lines.Scan(data,
-                        static_cast<std::size_t>(bytes),
-                        mode == 'T',
-                        static_cast<std::size_t>(records),
-                        static_cast<std::size_t>(fieldCount)))
+        orvo::VectorRowMapper wide;
+        const bool useWide = records >= kWideRowsFrom && wide.Prepare(m_record);
+        if (useWide
+                ? !orvo::VectorRowMapper::LinesFit(
+                      data, size, carriageReturnEnds, static_cast<std::size_t>(records), fields)
+                : !lines.Scan(
+                      data, size, carriageReturnEnds, static_cast<std::size_t>(records), fields))
             return false;
         const int rows = std::max(records, m_maxRow);
         const std::vector<Column> columns = ColumnsOf(m_record);
-        auto fill = [&](unsigned char* row, orvo::StringTable& strings, int r) {
-            lines.Take(static_cast<std::size_t>(r), [&](std::size_t f, std::string_view text) {
-                const Column& column = columns[f];
-                orvo::WriteCellAnsi(*column.field, row + column.offset, text, strings);
-            });
+        std::size_t pos = 0;
+        auto fill = [&](orvo::RowStorage& storage) {
+            for (int r = 0; r < records; ++r) {
+                unsigned char* row = storage.Row(r);
+                auto write = [&](std::size_t f, std::string_view text) {
+                    const Column& column = columns[f];
+                    orvo::WriteCellAnsi(
+                        *column.field, row + column.offset, text, storage.Strings());
+                };
+                if (!useWide) {
+                    lines.Take(static_cast<std::size_t>(r), write);
+                    continue;
+                }
+                std::size_t used = wide.MapLine(data, size, pos, carriageReturnEnds, row);
+                if (used == 0) {
+                    // Checked above, so the line scans; it just is not in the vector form.
+                    lines.Scan(data + pos, size - pos, carriageReturnEnds, 1, fields);
+                    lines.Take(0, write);
+                    used = lines.NextLine(0);
+                }
+                pos += used;
+            }
+            if (useWide)
+                orvo::VectorRowMapper::ZeroSeparators(data, pos, carriageReturnEnds);
         };
         if (TextWritesEveryByte(m_record) && m_memReady && m_rows.RowSize() == GetRecordSize() &&
             m_rows.PerRow() == m_dynamic &&
@@ -527,8 +554,7 @@ bool XStruct::MapDelimiterData(int records, int bytes, char* data, char mode) {
             m_rows.Truncate(m_record, rows);
             for (int r = records; r < rows; ++r)
                 m_rows.ResetRow(m_record, r);
-            for (int r = 0; r < records; ++r)
-                fill(m_rows.Row(r), m_rows.Strings(), r);
+            fill(m_rows);
             m_ringStart = 0;
             m_count = records;
             return true;
@@ -536,8 +562,7 @@ bool XStruct::MapDelimiterData(int records, int bytes, char* data, char mode) {
         orvo::RowStorage fresh;
         if (!fresh.Append(m_record, rows, m_dynamic))
             return false;
-        for (int r = 0; r < records; ++r)
-            fill(fresh.Row(r), fresh.Strings(), r);
+        fill(fresh);
         AdoptRows(fresh, records);
         return true;
     }
