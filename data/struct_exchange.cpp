@@ -522,29 +522,40 @@ bool XStruct::MapDelimiterData(int records, int bytes, char* data, char mode) {
         const int rows = std::max(records, m_maxRow);
         const std::vector<Column> columns = ColumnsOf(m_record);
         std::size_t pos = 0;
+        auto take = [&](std::size_t line, unsigned char* row, orvo::StringTable& strings) {
+            lines.Take(line, [&](std::size_t f, std::string_view text) {
+                const Column& column = columns[f];
+                orvo::WriteCellAnsi(*column.field, row + column.offset, text, strings);
+            });
+        };
         auto fill = [&](orvo::RowStorage& storage) {
-            for (int r = 0; r < records; ++r) {
-                unsigned char* row = storage.Row(r);
-                auto write = [&](std::size_t f, std::string_view text) {
-                    const Column& column = columns[f];
-                    orvo::WriteCellAnsi(
-                        *column.field, row + column.offset, text, storage.Strings());
-                };
-                if (!useWide) {
-                    lines.Take(static_cast<std::size_t>(r), write);
-                    continue;
-                }
-                std::size_t used = wide.MapLine(data, size, pos, carriageReturnEnds, row);
-                if (used == 0) {
-                    // Checked above, so the line scans; it just is not in the vector form.
-                    lines.Scan(data + pos, size - pos, carriageReturnEnds, 1, fields);
-                    lines.Take(0, write);
-                    used = lines.NextLine(0);
-                }
-                pos += used;
+            if (!useWide) {
+                for (int r = 0; r < records; ++r)
+                    take(static_cast<std::size_t>(r), storage.Row(r), storage.Strings());
+                return;
             }
-            if (useWide)
-                orvo::VectorRowMapper::ZeroSeparators(data, pos, carriageReturnEnds);
+            // Contiguous rows go through the vector form in runs; per-row storage one by one.
+            const bool block = storage.Block() != nullptr;
+            for (int r = 0; r < records;) {
+                const auto count = block ? static_cast<std::size_t>(records - r) : 1;
+                const std::size_t mapped =
+                    wide.MapLines(data,
+                                  size,
+                                  pos,
+                                  carriageReturnEnds,
+                                  storage.Row(r),
+                                  static_cast<std::size_t>(storage.RowSize()),
+                                  count);
+                r += static_cast<int>(mapped);
+                if (mapped == count)
+                    continue;
+                // Checked above, so the line scans; it just is not in the vector form.
+                lines.Scan(data + pos, size - pos, carriageReturnEnds, 1, fields);
+                take(0, storage.Row(r), storage.Strings());
+                pos += lines.NextLine(0);
+                ++r;
+            }
+            orvo::VectorRowMapper::ZeroSeparators(data, pos, carriageReturnEnds);
         };
         if (TextWritesEveryByte(m_record) && m_memReady && m_rows.RowSize() == GetRecordSize() &&
             m_rows.PerRow() == m_dynamic &&

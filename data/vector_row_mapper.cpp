@@ -142,64 +142,72 @@ ORVO_WIDE inline __m128i RunLengths(__m512i low, __m512i high) {
         _mm512_castsi512_si128(_mm512_maskz_compress_epi8(kFirstLanes, high)));
 }
 
-// The numbers of a line from its runs, scattered into their cells.
+// The numbers of a line from its runs, put into their cells 64 bytes at a time.
 ORVO_WIDE inline void PutNumbers(const VectorRowMapper::Layout& layout,
                                  const RunHalf& first,
                                  const RunHalf& second,
                                  unsigned char* row) {
     const __m512i zero = _mm512_setzero_si512();
-    // Lane r: run r's value.
-    const __m512i runValues = _mm512_permutex2var_epi32(EightDigitValues(first.digits),
-                                                        Load(kLaneConstants.runOrder),
-                                                        EightDigitValues(second.digits));
+    // Lane r: run r's value, as a 32-bit integer with its sign.
+    __m512i ints = _mm512_permutex2var_epi32(EightDigitValues(first.digits),
+                                             Load(kLaneConstants.runOrder),
+                                             EightDigitValues(second.digits));
     const __mmask16 negative = RunSigns(first.negative, second.negative);
-    _mm512_mask_i32scatter_epi32(row,
-                                 layout.intRuns,
-                                 Load(layout.intOffsets),
-                                 _mm512_mask_sub_epi32(runValues, negative, zero, runValues),
-                                 1);
-    if ((layout.int64Pairs | layout.doublePairs | layout.floatPairs) == 0)
-        return;
+    const __m512i runValues = ints;
+    ints = _mm512_mask_sub_epi32(ints, negative, zero, ints);
 
     // Lane k: pair k, a 64-bit integer (high * 10^8 + low) or a mantissa (whole * 10^fraction
     // digits + fraction). Both halves are below 10^8, so 32-bit products suffice.
-    const __m512i pairFirst = Load(layout.pairFirst);
-    const __m512i high = _mm512_cvtepu32_epi64(
-        _mm512_castsi512_si256(_mm512_permutexvar_epi32(pairFirst, runValues)));
-    const __m128i second8 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(layout.pairSecond));
-    const __m512i low = _mm512_cvtepu32_epi64(
-        _mm512_castsi512_si256(_mm512_permutexvar_epi32(_mm512_cvtepu8_epi32(second8), runValues)));
-    const __m512i fraction =
-        _mm512_cvtepu8_epi64(_mm_shuffle_epi8(RunLengths(first.lengths, second.lengths), second8));
-    const __m512i scale = _mm512_mask_mov_epi64(
-        _mm512_permutexvar_epi64(fraction, Load(kLaneConstants.integerPowers)),
-        layout.int64Pairs,
-        _mm512_set1_epi64(100'000'000));
-    const __m512i magnitude = _mm512_add_epi64(_mm512_mul_epu32(high, scale), low);
-    const __mmask8 pairNegative = _mm256_movepi32_mask(
-        _mm512_castsi512_si256(_mm512_permutexvar_epi32(pairFirst, _mm512_movm_epi32(negative))));
-    const __m256i offsets =
-        _mm256_loadu_si256(reinterpret_cast<const __m256i*>(layout.pairOffsets));
-    _mm512_mask_i32scatter_epi64(row,
-                                 layout.int64Pairs,
-                                 offsets,
-                                 _mm512_mask_sub_epi64(magnitude, pairNegative, zero, magnitude),
-                                 1);
-    // Mantissas below 10^15 convert exactly, and one division rounds as the text readers do.
-    // Four numbers or fewer divide in half the width, at about half the wait.
-    const __m512d mantissa = _mm512_cvtepu64_pd(magnitude);
-    const __m512d divisor = _mm512_permutexvar_pd(fraction, _mm512_load_pd(kLaneConstants.powers));
-    const __m512d quotient =
-        layout.pairs <= 4 ? _mm512_castpd256_pd512(_mm256_div_pd(_mm512_castpd512_pd256(mantissa),
-                                                                 _mm512_castpd512_pd256(divisor)))
-                          : _mm512_div_pd(mantissa, divisor);
-    const __m512d value = _mm512_castsi512_pd(_mm512_mask_xor_epi64(_mm512_castpd_si512(quotient),
-                                                                    pairNegative,
-                                                                    _mm512_castpd_si512(quotient),
-                                                                    _mm512_set1_epi64(INT64_MIN)));
-    _mm512_mask_i32scatter_pd(row, layout.doublePairs, offsets, value, 1);
-    if (layout.floatPairs)
-        _mm256_mask_i32scatter_ps(row, layout.floatPairs, offsets, _mm512_cvtpd_ps(value), 1);
+    __m512i pairs = zero;
+    __m512i floats = zero;
+    if (layout.pairs > 0) {
+        const __m512i pairFirst = Load(layout.pairFirst);
+        const __m512i high = _mm512_cvtepu32_epi64(
+            _mm512_castsi512_si256(_mm512_permutexvar_epi32(pairFirst, runValues)));
+        const __m128i second8 =
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(layout.pairSecond));
+        const __m512i low = _mm512_cvtepu32_epi64(_mm512_castsi512_si256(
+            _mm512_permutexvar_epi32(_mm512_cvtepu8_epi32(second8), runValues)));
+        const __m512i fraction = _mm512_cvtepu8_epi64(
+            _mm_shuffle_epi8(RunLengths(first.lengths, second.lengths), second8));
+        const __m512i scale = _mm512_mask_mov_epi64(
+            _mm512_permutexvar_epi64(fraction, Load(kLaneConstants.integerPowers)),
+            layout.int64Pairs,
+            _mm512_set1_epi64(100'000'000));
+        const __m512i magnitude = _mm512_add_epi64(_mm512_mul_epu32(high, scale), low);
+        const __mmask8 pairNegative = _mm256_movepi32_mask(_mm512_castsi512_si256(
+            _mm512_permutexvar_epi32(pairFirst, _mm512_movm_epi32(negative))));
+        // Mantissas below 10^15 convert exactly, and one division rounds as the text readers
+        // do. Four numbers or fewer divide in half the width, at about half the wait.
+        const __m512d mantissa = _mm512_cvtepu64_pd(magnitude);
+        const __m512d divisor =
+            _mm512_permutexvar_pd(fraction, _mm512_load_pd(kLaneConstants.powers));
+        const __m512d quotient =
+            layout.pairs <= 4
+                ? _mm512_castpd256_pd512(_mm256_div_pd(_mm512_castpd512_pd256(mantissa),
+                                                       _mm512_castpd512_pd256(divisor)))
+                : _mm512_div_pd(mantissa, divisor);
+        const __m512i doubles = _mm512_mask_xor_epi64(_mm512_castpd_si512(quotient),
+                                                      pairNegative,
+                                                      _mm512_castpd_si512(quotient),
+                                                      _mm512_set1_epi64(INT64_MIN));
+        pairs = _mm512_mask_blend_epi64(
+            layout.int64Pairs,
+            doubles,
+            _mm512_mask_sub_epi64(magnitude, pairNegative, zero, magnitude));
+        if (layout.floats)
+            floats = _mm512_castps_si512(
+                _mm512_castps256_ps512(_mm512_cvtpd_ps(_mm512_castsi512_pd(doubles))));
+    }
+    for (int part = 0; part < layout.rowParts; ++part) {
+        const int at = part * 64;
+        __m512i cells = _mm512_permutex2var_epi8(ints, Load(layout.numberByte + at), pairs);
+        if (layout.floats)
+            cells = _mm512_mask_permutexvar_epi8(
+                cells, layout.floatBytes[part], Load(layout.floatByte + at), floats);
+        _mm512_mask_storeu_epi8(
+            row + at, layout.numberBytes[part] | layout.floatBytes[part], cells);
+    }
 }
 
 // Where boundary `lane` is in the line; one before the line for the last lane.
@@ -215,11 +223,11 @@ BoundaryPlace(unsigned lane, int low, std::uint64_t bounds0, std::uint64_t bound
                     std::countr_zero(_pdep_u64(std::uint64_t{1} << (lane - lowCount), bounds1)));
 }
 
-ORVO_WIDE std::size_t MapWideLine(const VectorRowMapper::Layout& layout,
-                                  char* line,
-                                  std::size_t left,
-                                  bool carriageReturnEnds,
-                                  unsigned char* row) {
+ORVO_WIDE inline std::size_t MapWideLine(const VectorRowMapper::Layout& layout,
+                                         char* line,
+                                         std::size_t left,
+                                         bool carriageReturnEnds,
+                                         unsigned char* row) {
     // Masked loads never touch bytes past the data.
     const std::uint64_t load0 = LowBits(static_cast<unsigned>(std::min<std::size_t>(left, 64)));
     const std::uint64_t load1 =
@@ -290,6 +298,25 @@ ORVO_WIDE std::size_t MapWideLine(const VectorRowMapper::Layout& layout,
     return length + 1 + (line[length] == '\r' && length + 1 < left && line[length + 1] == '\n');
 }
 
+ORVO_WIDE std::size_t MapWideLines(const VectorRowMapper::Layout& layout,
+                                   char* data,
+                                   std::size_t size,
+                                   std::size_t& pos,
+                                   bool carriageReturnEnds,
+                                   unsigned char* rows,
+                                   std::size_t stride,
+                                   std::size_t count) {
+    std::size_t mapped = 0;
+    for (; mapped < count && pos < size; ++mapped, rows += stride) {
+        const std::size_t used =
+            MapWideLine(layout, data + pos, size - pos, carriageReturnEnds, rows);
+        if (used == 0)
+            break;
+        pos += used;
+    }
+    return mapped;
+}
+
 ORVO_WIDE bool LinesFitWide(const char* data,
                             std::size_t size,
                             bool carriageReturnEnds,
@@ -316,12 +343,14 @@ ORVO_WIDE bool LinesFitWide(const char* data,
                 return false;
             if (++lines == rows)
                 return true;
-            // The next line must start inside the data.
-            std::size_t next = b + at + 1;
-            if ((returns >> at & 1) != 0 && next < size && data[next] == '\n')
-                ++next;
-            if (next >= size)
-                return false;
+            // The next line must start inside the data (a line end is at most two bytes).
+            if (b + at + 2 >= size) {
+                std::size_t next = b + at + 1;
+                if ((returns >> at & 1) != 0 && next < size && data[next] == '\n')
+                    ++next;
+                if (next >= size)
+                    return false;
+            }
             tabBits &= ~LowBits(at + 1);
             tabs = 0;
         }
@@ -375,14 +404,16 @@ void VectorRowMapper::ZeroSeparators(char* data, std::size_t end, bool carriageR
         ZeroSeparatorsWide(data, end, carriageReturnEnds);
 }
 
-std::size_t VectorRowMapper::MapLine(char* data,
-                                     std::size_t size,
-                                     std::size_t pos,
-                                     bool carriageReturnEnds,
-                                     unsigned char* row) const {
-    if (!Available() || m_layout.boundaries == 0 || pos >= size)
+std::size_t VectorRowMapper::MapLines(char* data,
+                                      std::size_t size,
+                                      std::size_t& pos,
+                                      bool carriageReturnEnds,
+                                      unsigned char* rows,
+                                      std::size_t stride,
+                                      std::size_t count) const {
+    if (!Available() || m_layout.boundaries == 0)
         return 0;
-    return MapWideLine(m_layout, data + pos, size - pos, carriageReturnEnds, row);
+    return MapWideLines(m_layout, data, size, pos, carriageReturnEnds, rows, stride, count);
 }
 
 #else
@@ -395,7 +426,8 @@ bool VectorRowMapper::LinesFit(const char*, std::size_t, bool, std::size_t, std:
     return false;
 }
 
-std::size_t VectorRowMapper::MapLine(char*, std::size_t, std::size_t, bool, unsigned char*) const {
+std::size_t VectorRowMapper::MapLines(
+    char*, std::size_t, std::size_t&, bool, unsigned char*, std::size_t, std::size_t) const {
     return 0;
 }
 
@@ -427,13 +459,25 @@ bool VectorRowMapper::Lay(const CRecord& record, Layout& layout) {
         }
         return layout.runs++;
     };
+    // A cell's bytes taken from `from` onwards of the numbers (or of the floats).
+    auto place = [&](int offset, int size, int from, bool isFloat) {
+        for (int i = 0; i < size; ++i) {
+            const int at = offset + i;
+            (isFloat ? layout.floatByte : layout.numberByte)[at] =
+                static_cast<std::uint8_t>(from + i);
+            (isFloat ? layout.floatBytes : layout.numberBytes)[at / 64] |= std::uint64_t{1}
+                                                                           << (at % 64);
+        }
+    };
     // A number of two runs; returns its bit among the pairs.
-    auto addPair = [&](int firstRun, int offset) {
+    auto addPair = [&](int firstRun) {
         layout.pairFirst[layout.pairs] = firstRun;
         layout.pairSecond[layout.pairs] = static_cast<std::uint8_t>(firstRun + 1);
-        layout.pairOffsets[layout.pairs] = offset;
-        return static_cast<std::uint8_t>(1u << layout.pairs++);
+        return layout.pairs++;
     };
+    if (record.GetRecordSize() > kMaxRowBytes)
+        return false;
+    layout.rowParts = (record.GetRecordSize() + 63) / 64;
     for (int c = 0; c < record.GetFieldCount(); ++c) {
         const CRecord::CField& field = *record.GetField(c);
         const int offset = record.GetOffSet(c);
@@ -455,15 +499,16 @@ bool VectorRowMapper::Lay(const CRecord& record, Layout& layout) {
             break;
         case DT_INT: {
             const int run = addRun(before, end(), 0, 1, kRunDigits, true);
-            layout.intRuns |= static_cast<std::uint16_t>(1u << run);
-            layout.intOffsets[run] = offset;
+            place(offset, 4, 4 * run, false);
             break;
         }
         case DT_INT64: {
             // The high run may be empty or cut short; the low one holds at least one digit.
             const int high = addRun(before, end(), kRunDigits, -128, kRunDigits, true);
             addRun(before, end(), 0, 1, 127, true);
-            layout.int64Pairs |= addPair(high, offset);
+            const int pair = addPair(high);
+            layout.int64Pairs |= static_cast<std::uint8_t>(1u << pair);
+            place(offset, 8, 64 + 8 * pair, false);
             break;
         }
         case DT_DOUBLE:
@@ -472,8 +517,13 @@ bool VectorRowMapper::Lay(const CRecord& record, Layout& layout) {
             layout.points |= std::uint64_t{1} << pointLane;
             const int whole = addRun(before, pointLane, 0, 0, kRunDigits, true);
             addRun(pointLane, end(), 0, 1, kFractionDigits, false);
-            (field.Type == DT_DOUBLE ? layout.doublePairs : layout.floatPairs) |=
-                addPair(whole, offset);
+            const int pair = addPair(whole);
+            if (field.Type == DT_DOUBLE) {
+                place(offset, 8, 64 + 8 * pair, false);
+            } else {
+                place(offset, 4, 4 * pair, true);
+                layout.floats = true;
+            }
             break;
         }
         default:

@@ -35,14 +35,16 @@ public:
     // or the record has too many numbers or fields for the registers.
     bool Prepare(const CRecord& record);
 
-    // Maps the line starting at data[pos] into `row` and overwrites its separators and line
-    // end with zero bytes, as the per-field path does. Returns the length of the line with
-    // its end, or 0 when the line does not qualify: then nothing has been written.
-    std::size_t MapLine(char* data,
-                        std::size_t size,
-                        std::size_t pos,
-                        bool carriageReturnEnds,
-                        unsigned char* row) const;
+    // Maps up to `count` lines from data[pos] into rows `stride` bytes apart, stopping at the
+    // first line that does not qualify, which is left unread and unwritten. Returns how many
+    // were mapped; `pos` moves past them. Their separators are left for ZeroSeparators.
+    std::size_t MapLines(char* data,
+                         std::size_t size,
+                         std::size_t& pos,
+                         bool carriageReturnEnds,
+                         unsigned char* rows,
+                         std::size_t stride,
+                         std::size_t count) const;
 
     // Zeroes the separators and line ends of the mapped lines in data[0, end), as the
     // per-field path does line by line. (Done once at the end: a store into a line the next
@@ -63,6 +65,9 @@ public:
         int offset;
     };
 
+    // A record of up to this many bytes is put together in registers, 64 bytes at a time.
+    static constexpr int kMaxRowBytes = 256;
+
     // Where each digit run is read, eight byte lanes per run, and where its number goes.
     // Integers are one run; 64-bit integers (high and low eight digits) and floating point
     // numbers (whole and fraction) are pairs of runs.
@@ -72,20 +77,23 @@ public:
         std::int8_t endBack[kLanes];        // bytes the run ends before that boundary
         std::int8_t minLength[kLanes];
         std::int8_t maxLength[kLanes];
-        std::int32_t intOffsets[kMaxRuns];   // by run: where a 32-bit integer goes
-        std::int32_t pairFirst[kMaxRuns];    // by pair: its first run (lanes past 8 unused)
-        std::uint8_t pairSecond[16];         // by pair: its second run, a byte shuffle
-        std::int32_t pairOffsets[kMaxPairs]; // by pair: where its number goes
-        std::uint64_t signedRuns[2];         // lanes whose run may start with a minus
-        std::uint16_t intRuns = 0;
+        // Each byte of a number cell, by 64-byte part of the row: its byte among the 32-bit
+        // integers by run then the 64-bit numbers by pair, or among the floats by pair.
+        std::uint8_t numberByte[kMaxRowBytes];
+        std::uint8_t floatByte[kMaxRowBytes];
+        std::uint64_t numberBytes[kMaxRowBytes / 64]; // which bytes take numberByte
+        std::uint64_t floatBytes[kMaxRowBytes / 64];  // which bytes take floatByte
+        std::int32_t pairFirst[kMaxRuns];             // by pair: its first run (past 8 unused)
+        std::uint8_t pairSecond[16];                  // by pair: its second run, a byte shuffle
+        std::uint64_t signedRuns[2];                  // lanes whose run may start with a minus
         std::uint8_t int64Pairs = 0;
-        std::uint8_t doublePairs = 0;
-        std::uint8_t floatPairs = 0;
         std::uint64_t points = 0; // which boundaries, in order, are points
         int boundaries = 0;       // 0 until a record is prepared
         int tabs = 0;
         int runs = 0;
         int pairs = 0;
+        int rowParts = 0;
+        bool floats = false;
         std::vector<Text> texts;
     };
 

@@ -132,23 +132,30 @@ Mapped MapByLines(const VectorRowMapper& mapper,
     orvo::StringTable strings;
     const auto fields = static_cast<std::size_t>(record.GetFieldCount());
     std::size_t pos = 0;
-    for (int r = 0; r < rows; ++r) {
+    for (int r = 0; r < rows;) {
         unsigned char* row = out.rows.data() + size * static_cast<std::size_t>(r);
+        const auto count = static_cast<std::size_t>(rows - r);
         const std::string before = data;
-        std::size_t used = mapper.MapLine(data.data(), data.size(), pos, carriageReturnEnds, row);
-        if (used != 0) {
-            ++out.vectorLines;
-        } else {
-            EXPECT_EQ(data, before) << "a refused line was written to";
-            EXPECT_TRUE(
-                lines.Scan(data.data() + pos, data.size() - pos, carriageReturnEnds, 1, fields));
-            lines.Take(0, [&](std::size_t f, std::string_view text) {
-                const auto c = static_cast<int>(f);
-                orvo::WriteCellAnsi(*record.GetField(c), row + record.GetOffSet(c), text, strings);
-            });
-            used = lines.NextLine(0);
+        const std::size_t mapped =
+            mapper.MapLines(data.data(), data.size(), pos, carriageReturnEnds, row, size, count);
+        EXPECT_EQ(data, before) << "separators are zeroed only at the end";
+        out.vectorLines += static_cast<int>(mapped);
+        r += static_cast<int>(mapped);
+        if (mapped == count)
+            break;
+        // The line that stopped the run is left unwritten for the per-field path.
+        row += size * mapped;
+        EXPECT_TRUE(std::all_of(row, row + size, [](unsigned char b) { return b == 0; }));
+        if (!lines.Scan(data.data() + pos, data.size() - pos, carriageReturnEnds, 1, fields)) {
+            ADD_FAILURE() << "a line the vector form refused does not scan";
+            break;
         }
-        pos += used;
+        lines.Take(0, [&](std::size_t f, std::string_view text) {
+            const auto c = static_cast<int>(f);
+            orvo::WriteCellAnsi(*record.GetField(c), row + record.GetOffSet(c), text, strings);
+        });
+        pos += lines.NextLine(0);
+        ++r;
     }
     VectorRowMapper::ZeroSeparators(data.data(), pos, carriageReturnEnds);
     out.data = std::move(data);
@@ -245,7 +252,9 @@ TEST_F(VectorRowMapperTest, RecordsBeyondTheRegistersAreRefused) {
     // A refused record leaves nothing behind to map with.
     char text[] = "1\n";
     unsigned char row[8] = {};
-    EXPECT_EQ(mapper.MapLine(text, 2, 0, false, row), 0u);
+    std::size_t pos = 0;
+    EXPECT_EQ(mapper.MapLines(text, 2, pos, false, row, sizeof row, 1), 0u);
+    EXPECT_EQ(pos, 0u);
 }
 
 TEST_F(VectorRowMapperTest, LinesFitAsTheScanDoes) {
