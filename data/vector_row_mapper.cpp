@@ -306,14 +306,17 @@ ORVO_WIDE std::size_t MapWideLines(const VectorRowMapper::Layout& layout,
                                    unsigned char* rows,
                                    std::size_t stride,
                                    std::size_t count) {
+    // A local place: stores into the rows could otherwise alias it.
+    std::size_t at = pos;
     std::size_t mapped = 0;
-    for (; mapped < count && pos < size; ++mapped, rows += stride) {
+    for (; mapped < count && at < size; ++mapped, rows += stride) {
         const std::size_t used =
-            MapWideLine(layout, data + pos, size - pos, carriageReturnEnds, rows);
+            MapWideLine(layout, data + at, size - at, carriageReturnEnds, rows);
         if (used == 0)
             break;
-        pos += used;
+        at += used;
     }
+    pos = at;
     return mapped;
 }
 
