@@ -1,8 +1,9 @@
 #pragma once
 // Received tab-separated lines mapped into rows a whole line at a time in 512-bit registers,
 // on processors with AVX-512 VBMI. Field by field, the work around a short number costs as
-// much as its digits; here a line's separators are found, its digit runs gathered and eight
-// runs converted at once, and only the cells are put together one by one.
+// much as its digits; here a line's separators are found, its digit runs gathered and
+// converted eight at a time, and its number cells assembled by one byte permutation. Only
+// strings are copied one by one.
 //
 // A record qualifies when each field is a fixed string, a character, an integer, a 64-bit
 // integer, a double or a float. A line qualifies when it is shorter than 127 bytes, holds no
@@ -53,7 +54,6 @@ public:
 
     static constexpr int kLanes = 128;
     static constexpr int kMaxRuns = kLanes / 8;
-    static constexpr int kMaxPairs = kMaxRuns / 2;
     // Boundaries fill lanes from 0; the last lane stands for the place before the line.
     static constexpr int kMaxBoundaries = 63;
 

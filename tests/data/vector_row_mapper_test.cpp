@@ -246,6 +246,8 @@ TEST_F(VectorRowMapperTest, RecordsBeyondTheRegistersAreRefused) {
     EXPECT_TRUE(mapper.Prepare(recordOf(DT_STR, 62, 4)));
     EXPECT_FALSE(mapper.Prepare(recordOf(DT_STR, 64, 4))); // boundaries fill 63 lanes
     EXPECT_FALSE(mapper.Prepare(recordOf(DT_STR, 2, 65)));
+    EXPECT_TRUE(mapper.Prepare(recordOf(DT_STR, 4, 64)));
+    EXPECT_FALSE(mapper.Prepare(recordOf(DT_STR, 5, 64))); // rows of 256 bytes at most
     EXPECT_FALSE(mapper.Prepare(recordOf(DT_BOOL, 1)));
     EXPECT_FALSE(mapper.Prepare(recordOf(DT_UINT, 1)));
     EXPECT_FALSE(mapper.Prepare(recordOf(DT_PT_STR, 1)));
