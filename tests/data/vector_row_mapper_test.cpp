@@ -20,15 +20,26 @@ using orvo::VectorRowMapper;
 
 constexpr DT_DATA_TYPE kTypes[] = {DT_STR, DT_CHAR, DT_INT, DT_INT64, DT_DOUBLE, DT_FLOAT};
 
-CRecord RandomRecord(std::mt19937& rng, int fields) {
+struct FieldSpec {
+    DT_DATA_TYPE type;
+    int size = 0;
+};
+
+CRecord RecordOf(const std::vector<FieldSpec>& fields) {
     CRecord record;
-    for (int f = 0; f < fields; ++f) {
-        const DT_DATA_TYPE type = kTypes[rng() % std::size(kTypes)];
-        const int size = type == DT_STR ? 1 + static_cast<int>(rng() % 20) : 0;
-        record.AddNewField(L"", L"f" + std::to_wstring(f), nullptr, type, size);
-    }
+    for (std::size_t f = 0; f < fields.size(); ++f)
+        record.AddNewField(L"", L"f" + std::to_wstring(f), nullptr, fields[f].type, fields[f].size);
     record.CalcInternals();
     return record;
+}
+
+CRecord RandomRecord(std::mt19937& rng, int count) {
+    std::vector<FieldSpec> fields;
+    for (int f = 0; f < count; ++f) {
+        const DT_DATA_TYPE type = kTypes[rng() % std::size(kTypes)];
+        fields.push_back({type, type == DT_STR ? 1 + static_cast<int>(rng() % 20) : 0});
+    }
+    return RecordOf(fields);
 }
 
 std::string Digits(std::mt19937& rng, unsigned count) {
@@ -196,13 +207,7 @@ TEST_F(VectorRowMapperTest, RandomLinesMapAsFieldByField) {
 }
 
 TEST_F(VectorRowMapperTest, NumbersAtTheEdgesOfTheVectorForm) {
-    CRecord record;
-    record.AddNewField(L"", L"i", nullptr, DT_INT, 0);
-    record.AddNewField(L"", L"l", nullptr, DT_INT64, 0);
-    record.AddNewField(L"", L"d", nullptr, DT_DOUBLE, 0);
-    record.AddNewField(L"", L"f", nullptr, DT_FLOAT, 0);
-    record.AddNewField(L"", L"c", nullptr, DT_CHAR, 0);
-    record.CalcInternals();
+    const CRecord record = RecordOf({{DT_INT}, {DT_INT64}, {DT_DOUBLE}, {DT_FLOAT}, {DT_CHAR}});
     VectorRowMapper mapper;
     ASSERT_TRUE(mapper.Prepare(record));
     const std::pair<const char*, bool> lines[] = {
@@ -232,11 +237,7 @@ TEST_F(VectorRowMapperTest, NumbersAtTheEdgesOfTheVectorForm) {
 
 TEST_F(VectorRowMapperTest, RecordsBeyondTheRegistersAreRefused) {
     auto recordOf = [](DT_DATA_TYPE type, int count, int size = 0) {
-        CRecord record;
-        for (int f = 0; f < count; ++f)
-            record.AddNewField(L"", L"f" + std::to_wstring(f), nullptr, type, size);
-        record.CalcInternals();
-        return record;
+        return RecordOf(std::vector<FieldSpec>(static_cast<std::size_t>(count), {type, size}));
     };
     VectorRowMapper mapper;
     EXPECT_TRUE(mapper.Prepare(recordOf(DT_INT, 16)));
@@ -335,11 +336,7 @@ TEST_F(VectorRowMapperTest, StructureMapsManyLinesAsOneByOne) {
 }
 
 TEST_F(VectorRowMapperTest, AMalformedLineAmongManyChangesNothing) {
-    CRecord record;
-    record.AddNewField(L"", L"code", nullptr, DT_STR, 6);
-    record.AddNewField(L"", L"price", nullptr, DT_INT, 0);
-    record.AddNewField(L"", L"rate", nullptr, DT_DOUBLE, 0);
-    record.CalcInternals();
+    const CRecord record = RecordOf({{DT_STR, 6}, {DT_INT}, {DT_DOUBLE}});
     XStruct s;
     s.GetRecord() = record;
     std::string good;
