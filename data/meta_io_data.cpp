@@ -96,6 +96,10 @@ bool XMetaIOData::GetVal(const std::vector<int>&, CVariant&, int) {
     return false;
 }
 
+bool XMetaIOData::GetNumber(const std::vector<int>&, CellNumber&) {
+    return false;
+}
+
 bool XMetaIOData::GetValEx(int row, int col, int& out, int flag, int base) {
     return GetVal(row, base == 1 ? col - 1 : col, out, flag);
 }

@@ -38,6 +38,14 @@ public:
     virtual bool GetVal(const std::vector<int>& path, std::wstring*& out, int flag = 0);
     virtual bool GetVal(const std::vector<int>& path, std::wstring& out, int flag = 0);
     virtual bool GetVal(const std::vector<int>& path, CVariant& out, int flag = 0);
+    // A 32-bit integer, 64-bit integer or double cell as it is stored, with no variant made:
+    // calculations read cells by the million. False for every other cell, and by default.
+    struct CellNumber {
+        DT_DATA_TYPE type = DT_NONE;
+        std::int64_t whole = 0; // DT_INT, DT_INT64
+        double real = 0;        // DT_DOUBLE
+    };
+    virtual bool GetNumber(const std::vector<int>& path, CellNumber& out);
     // `base` 1 means the column is counted from 1.
     virtual bool GetValEx(int row, int col, int& out, int flag, int base);
     // The cell's text; empty when it cannot be read.

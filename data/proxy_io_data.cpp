@@ -123,6 +123,11 @@ bool XProxyIOData::GetVal(const std::vector<int>& path, CVariant& out, int flag)
     return target ? target->GetVal(path, out, flag) : XMetaIOData::GetVal(path, out, flag);
 }
 
+bool XProxyIOData::GetNumber(const std::vector<int>& path, CellNumber& out) {
+    XMetaIOData* target = GetDataSource();
+    return target ? target->GetNumber(path, out) : XMetaIOData::GetNumber(path, out);
+}
+
 bool XProxyIOData::GetValEx(int row, int col, int& out, int flag, int base) {
     XMetaIOData* target = GetDataSource();
     return target ? target->GetValEx(row, col, out, flag, base)

@@ -40,6 +40,7 @@ public:
     bool GetVal(const std::vector<int>& path, std::wstring*& out, int flag = 0) override;
     bool GetVal(const std::vector<int>& path, std::wstring& out, int flag = 0) override;
     bool GetVal(const std::vector<int>& path, CVariant& out, int flag = 0) override;
+    bool GetNumber(const std::vector<int>& path, CellNumber& out) override;
     bool GetValEx(int row, int col, int& out, int flag, int base) override;
     std::wstring GetValueVB(int row, int col, int flag) override;
 

@@ -84,6 +84,7 @@ public:
     bool GetVal(int row, int col, CVariant& out, int flag = 0) override;
     bool SetVal(int row, int col, const CVariant& value, int flag = 0) override;
     bool GetVal(const std::vector<int>& path, CVariant& out, int flag = 0) override;
+    bool GetNumber(const std::vector<int>& path, CellNumber& out) override;
     bool SetVal(const std::vector<int>& path, const CVariant& value, int flag = 0) override;
 
     // ---- cells: exact type only (a cell of another type answers false, untouched) ---------------

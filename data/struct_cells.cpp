@@ -209,6 +209,28 @@ bool XStruct::GetVal(const std::vector<int>& path, CVariant& out, int) {
     return cell && orvo::ReadCellVariant(*f, cell, out, m_rows.Strings());
 }
 
+bool XStruct::GetNumber(const std::vector<int>& path, CellNumber& out) {
+    const CRecord::CField* f = nullptr;
+    const unsigned char* cell = Cell(path, f);
+    if (!cell)
+        return false;
+    switch (f->Type) {
+    case DT_INT:
+        out.whole = TakeCell<std::int32_t>(cell);
+        break;
+    case DT_INT64:
+        out.whole = TakeCell<std::int64_t>(cell);
+        break;
+    case DT_DOUBLE:
+        out.real = TakeCell<double>(cell);
+        break;
+    default:
+        return false;
+    }
+    out.type = f->Type;
+    return true;
+}
+
 bool XStruct::SetVal(const std::vector<int>& path, const CVariant& value, int) {
     const CRecord::CField* f = nullptr;
     unsigned char* cell = Cell(path, f);

@@ -29,6 +29,25 @@ template <> std::wstring FromVariant<std::wstring>(const CVariant& v) {
     return text;
 }
 
+// A numeric cell in the precision, as its variant would convert: only the conversions that
+// are plain casts; false leaves the rest to the variant.
+bool FromNumber(const XMetaIOData::CellNumber& n, int& out) {
+    if (n.type != DT_INT)
+        return false;
+    out = static_cast<int>(n.whole);
+    return true;
+}
+bool FromNumber(const XMetaIOData::CellNumber& n, std::int64_t& out) {
+    if (n.type != DT_INT && n.type != DT_INT64)
+        return false;
+    out = n.whole;
+    return true;
+}
+bool FromNumber(const XMetaIOData::CellNumber& n, double& out) {
+    out = n.type == DT_DOUBLE ? n.real : static_cast<double>(n.whole);
+    return true;
+}
+
 // An object's text.
 template <class T> T FromText(const std::wstring& text);
 template <> int FromText<int>(const std::wstring& text) {
@@ -70,7 +89,14 @@ const CVariant& Register(int number) {
 template <class T> bool Load(const CToken& token, XMetaIOData* s, CVariant& cell, T& out) {
     // Fields are most of the operands: tested before the rest.
     if (token.kind == CToken::FIELD) {
-        if (!s || !s->GetVal(token.currentPath, cell))
+        if (!s)
+            return false;
+        if constexpr (!std::is_same_v<T, std::wstring>) {
+            XMetaIOData::CellNumber number;
+            if (s->GetNumber(token.currentPath, number) && FromNumber(number, out))
+                return true;
+        }
+        if (!s->GetVal(token.currentPath, cell))
             return false;
         out = FromVariant<T>(cell);
         return true;
