@@ -532,7 +532,7 @@ bool XStruct::MapDelimiterData(int records, int bytes, char* data, char mode) {
             if (!useWide) {
                 for (int r = 0; r < records; ++r)
                     take(static_cast<std::size_t>(r), storage.Row(r), storage.Strings());
-                return;
+                return true;
             }
             // Contiguous rows go through the vector form in runs; per-row storage one by one.
             const bool block = storage.Block() != nullptr;
@@ -550,12 +550,14 @@ bool XStruct::MapDelimiterData(int records, int bytes, char* data, char mode) {
                 if (mapped == count)
                     continue;
                 // Checked above, so the line scans; it just is not in the vector form.
-                lines.Scan(data + pos, size - pos, carriageReturnEnds, 1, fields);
+                if (!lines.Scan(data + pos, size - pos, carriageReturnEnds, 1, fields))
+                    return false;
                 take(0, storage.Row(r), storage.Strings());
                 pos += lines.NextLine(0);
                 ++r;
             }
             orvo::VectorRowMapper::ZeroSeparators(data, pos, carriageReturnEnds);
+            return true;
         };
         if (TextWritesEveryByte(m_record) && m_memReady && m_rows.RowSize() == GetRecordSize() &&
             m_rows.PerRow() == m_dynamic &&
@@ -565,7 +567,8 @@ bool XStruct::MapDelimiterData(int records, int bytes, char* data, char mode) {
             m_rows.Truncate(m_record, rows);
             for (int r = records; r < rows; ++r)
                 m_rows.ResetRow(m_record, r);
-            fill(m_rows);
+            if (!fill(m_rows))
+                return false;
             m_ringStart = 0;
             m_count = records;
             return true;
@@ -573,7 +576,8 @@ bool XStruct::MapDelimiterData(int records, int bytes, char* data, char mode) {
         orvo::RowStorage fresh;
         if (!fresh.Append(m_record, rows, m_dynamic))
             return false;
-        fill(fresh);
+        if (!fill(fresh))
+            return false;
         AdoptRows(fresh, records);
         return true;
     }
