@@ -104,11 +104,17 @@ public:
     // The UTF-8 markup Save would write.
     std::string Serialize() const;
 
+    // Set by the parser on the first element of a tree in which it met no "Include": the
+    // page loader then skips its walk for includes. Copies and built trees do not have it.
+    bool ParsedWithoutInclude() const { return m_parsedWithoutInclude; }
+    void MarkParsedWithoutInclude() { m_parsedWithoutInclude = true; }
+
     // Links the parser builds directly.
     XElement** FirstChildSlot() { return &m_firstChild; }
     XElement** NextSiblingSlot() { return &m_nextSibling; }
 
 private:
+    bool m_parsedWithoutInclude = false; // first: it fits in the base's last bytes
     std::wstring m_tagName;
     std::wstring m_text;
     XElement* m_parent = nullptr;

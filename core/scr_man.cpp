@@ -134,7 +134,9 @@ XElement* XScrMan::LoadPage(const wchar_t* path) {
         e->SetParent(&holder);
     std::vector<std::wstring> chain{plat::ResolvePath(path)};
     int budget = kMaxIncludes;
-    ExpandIncludes(&holder, chain, budget);
+    // A big page has tens of thousands of elements: walking them all for none is skipped.
+    if (!root->ParsedWithoutInclude())
+        ExpandIncludes(&holder, chain, budget);
     root = holder.GetFirstChild();
     *holder.FirstChildSlot() = nullptr;
     for (XElement* e = root; e; e = e->GetNextSibling())
@@ -186,7 +188,8 @@ void XScrMan::ExpandIncludes(XElement* root, std::vector<std::wstring>& chain, i
                 } else if (parse(full.c_str(), &included) && included) {
                     --budget;
                     chain.push_back(full);
-                    ExpandIncludes(included, chain, budget);
+                    if (!included->ParsedWithoutInclude())
+                        ExpandIncludes(included, chain, budget);
                     chain.pop_back();
                 } else {
                     ConfirmMsg(

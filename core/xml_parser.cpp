@@ -186,6 +186,7 @@ XElement* ReadTree(std::string_view bytes, const char* encoding, bool& wellForme
         XElement** slot;
     };
     std::vector<Level> levels{{nullptr, &tree}};
+    bool include = false; // an element the page loader expands
     int status = 0;
     while ((status = xmlTextReaderRead(reader)) == 1) {
         const int depth = xmlTextReaderDepth(reader);
@@ -216,6 +217,8 @@ XElement* ReadTree(std::string_view bytes, const char* encoding, bool& wellForme
                 level.slot = (*level.slot)->NextSiblingSlot();
             auto* made = new XElement(QualifiedName(node), level.parent);
             *level.slot = made;
+            include =
+                include || plat::EqualsNoCase(made->GetTagName(), std::wstring_view(L"Include"));
             IterateAttributes(node, made);
             inner = {made, made->FirstChildSlot()};
         }
@@ -228,6 +231,8 @@ XElement* ReadTree(std::string_view bytes, const char* encoding, bool& wellForme
         return nullptr;
     }
     wellFormed = true;
+    if (tree && !include)
+        tree->MarkParsedWithoutInclude();
     return tree;
 }
 

@@ -339,3 +339,24 @@ TEST_F(ParserTest, SaveWritesUtf8ThatReadsBackEqual) {
 }
 
 } // namespace
+
+namespace {
+
+// The page loader skips its walk for includes only where the parser met none, in any case.
+TEST_F(ParserTest, TreesWithoutIncludesAreMarkedAsParsed) {
+    Tree plain = Parse("<lib><a/><b><c/></b></lib>");
+    ASSERT_TRUE(plain);
+    EXPECT_TRUE(plain->ParsedWithoutInclude());
+    for (const char* markup : {"<lib><a/><b><include File=\"x.xml\"/></b></lib>",
+                               "<Include File=\"x.xml\" Path=\"screen\"/>",
+                               "<lib><INCLUDE/></lib>"}) {
+        Tree tree = Parse(markup);
+        ASSERT_TRUE(tree) << markup;
+        EXPECT_FALSE(tree->ParsedWithoutInclude()) << markup;
+    }
+    // A copy may be changed before it is loaded: it is walked.
+    Tree copy(plain->Clone());
+    EXPECT_FALSE(copy->ParsedWithoutInclude());
+}
+
+} // namespace
