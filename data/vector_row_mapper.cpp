@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "data/data_type.h"
+#include "data/inline_number.h"
 
 #if defined(__x86_64__)
 // GCC 12 reports the deliberately undefined registers inside its own AVX-512 intrinsics as
@@ -36,9 +37,6 @@ constexpr std::uint64_t Span(unsigned lo, unsigned hi, unsigned base) {
     return LowBits(to) & ~LowBits(from);
 }
 
-constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7};
-constexpr std::uint64_t kIntegerPowersOfTen[] = {
-    1, 10, 100, 1'000, 10'000, 100'000, 1'000'000, 10'000'000};
 constexpr int kRunDigits = 8;
 // Eight whole digits and seven of fraction stay below 10^15, exact in a double.
 constexpr int kFractionDigits = 7;
@@ -69,8 +67,9 @@ constexpr LaneConstants kLaneConstants = [] {
     for (int r = 0; r < 16; ++r)
         c.runOrder[r] = (r / 8) * 16 + 4 * ((r % 8) / 2) + r % 2;
     for (int k = 0; k < 8; ++k) {
-        c.integerPowers[k] = kIntegerPowersOfTen[k];
-        c.powers[k] = kPowersOfTen[k];
+        // The same exact powers the text readers divide by.
+        c.powers[k] = inline_number::kExactPowersOfTen[k];
+        c.integerPowers[k] = static_cast<std::uint64_t>(c.powers[k]);
     }
     return c;
 }();
