@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/element.h"
 #include "core/object_lifetime.h"
-#include "nubra/tok.h"
 #include "nubra/trim_blanks.h"
 
 template <class T> class listener {
@@ -56,13 +56,16 @@ public:
         if (!m_pendingListeners)
             return;
         T* me = static_cast<T*>(this);
-        CTok tok(*m_pendingListeners, L",");
-        std::wstring name;
-        while (tok.GetNext(name)) {
-            std::wstring trimmed(orvo::TrimBlanks(name));
-            if (trimmed.empty())
+        // Split in place: a page may have a listener in every object, and copies of each
+        // name would be most of the work.
+        std::wstring_view rest(*m_pendingListeners);
+        while (!rest.empty()) {
+            const std::size_t comma = rest.find(L',');
+            const std::wstring_view name = orvo::TrimBlanks(rest.substr(0, comma));
+            rest = comma == std::wstring_view::npos ? std::wstring_view() : rest.substr(comma + 1);
+            if (name.empty())
                 continue;
-            T* found = me->GetNearObjByName(trimmed.c_str());
+            T* found = me->GetNearObjByName(name);
             if (found && found != me)
                 AddListener(found);
         }

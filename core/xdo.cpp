@@ -461,10 +461,13 @@ XDO* XDO::GetObjByNameUp(const wchar_t* name) {
 }
 
 XDO* XDO::GetNearObjByName(const wchar_t* name) {
-    if (!name || !*name)
+    return name ? GetNearObjByName(std::wstring_view(name)) : nullptr;
+}
+
+XDO* XDO::GetNearObjByName(std::wstring_view name) {
+    if (name.empty())
         return nullptr;
-    std::wstring_view wanted(name);
-    return find_near([wanted](XDO* n) { return plat::EqualsNoCase(n->m_strName, wanted); });
+    return find_near([name](XDO* n) { return plat::EqualsNoCase(n->m_strName, name); });
 }
 
 XDO* XDO::GetNearObjByKey(const wchar_t* key) {

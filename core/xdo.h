@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/element.h"
@@ -145,6 +146,7 @@ public:
     XDO* GetObjByName(const wchar_t* name, XDO* stop);
     XDO* GetObjByNameUp(const wchar_t* name);
     XDO* GetNearObjByName(const wchar_t* name);
+    XDO* GetNearObjByName(std::wstring_view name);
     XDO* GetNearObjByKey(const wchar_t* key);
     XDO* GetXDODown(const wchar_t* key);
     XDO* GetXDO(int flags, int up);

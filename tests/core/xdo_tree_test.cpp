@@ -302,7 +302,7 @@ TEST(XdoAddress, LinksDataAndOpeners) {
 
 TEST(XdoListener, RegistrationSkipsMissingBlankAndRepeatedNames) {
     auto root = test::BuildTree(
-        R"(<Screen Name="root"><P Name="src" Listener=" a, ,missing,a,b" NotifyID="7"/><P Name="a"/><P Name="b"/></Screen>)");
+        R"(<Screen Name="root"><P Name="src" Listener=" a, ,missing, b ,a" NotifyID="7"/><P Name="a"/><P Name="b"/></Screen>)");
     XDO* src = test::Find(root.get(), L"src");
     XDO* a = test::Find(root.get(), L"a");
     XDO* b = test::Find(root.get(), L"b");
