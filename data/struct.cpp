@@ -20,6 +20,7 @@ namespace {
 constexpr const wchar_t* kTooLarge = L"Record size exceeds 2147483647 bytes. [%s]";
 constexpr const wchar_t* kFieldAfterRows = L"Fields must be declared before addrow. [%s]";
 constexpr const wchar_t* kBadInnerCount = L"Nested structure count can't be negative. [%s]";
+constexpr const wchar_t* kRowsWithoutBytes = L"A record of 0 bytes can't hold %d rows. [%s]";
 
 XStruct* AsStruct(XDO* obj) {
     return orvo::KindOf<XStruct>(obj);
@@ -304,8 +305,19 @@ int XStruct::AfterChildElement() {
 }
 
 int XStruct::AllocateDeclaredRows() {
+    // Rows of no bytes cost no memory, so the size limit would not bound how many a count
+    // declares, and every walk over them would still take its time. One such row is a
+    // placeholder (a record whose repeating group arrives later); more are a mistake.
+    const int declared = m_maxRow > 0 ? m_maxRow : m_count;
+    if (GetRecordSize() == 0 && declared > 1) {
+        ConfirmMsg(plat::Format(kRowsWithoutBytes, declared, GetName()), 0, 0);
+        m_count = 0;
+        return 0;
+    }
     if (ConfirmDataMem())
         return 1;
+    // The declared rows do not exist: nothing may read or walk them.
+    m_count = 0;
     // A ring refuses variable-length strings silently; anything else did not fit.
     if (!(m_maxRow > 0 && HasPointerField()))
         ConfirmMsg(plat::Format(kTooLarge, GetName()), 0, 0);

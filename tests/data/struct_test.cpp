@@ -233,7 +233,8 @@ TEST_F(StructTest, OversizedLayoutsAreRefused) {
          R"(<structure Name="S" count="0"><structure Name="Big" count="100000">
               <this.field item="s" type="String" size="100000"/></structure></structure>)",
          R"(<structure Name="S" count="100000"><this.field item="s" type="String" size="100000"/></structure>)",
-         R"(<structure Name="S" MaxRow="100000"><this.field item="s" type="String" size="100000"/></structure>)"}) {
+         R"(<structure Name="S" MaxRow="100000"><this.field item="s" type="String" size="100000"/></structure>)",
+         R"(<structure Name="S" count="88888888888888888888"><this.field item="n" type="Integer"/></structure>)"}) {
         notices.confirms.clear();
         auto page = test::BuildPage(markup);
         ASSERT_EQ(notices.confirms.size(), 1u) << markup;
@@ -241,6 +242,38 @@ TEST_F(StructTest, OversizedLayoutsAreRefused) {
         if (auto* s = dynamic_cast<XStruct*>(page.get())) {
             EXPECT_FALSE(s->ISMem());
             EXPECT_GE(s->GetRecordSize(), 0);
+            EXPECT_EQ(s->GetRows(), 0) << "rows that were never made are not counted";
+        }
+    }
+}
+
+TEST_F(StructTest, RecordsOfNoBytesHoldAtMostOneRow) {
+    // One row is a placeholder: a structure without fields yet, or one record whose
+    // repeating group arrives with the data.
+    for (const char* markup : {R"(<structure Name="S"/>)",
+                               R"(<structure Name="S" count="1"><structure Name="og" count="0">
+               <this.field item="x" type="Integer"/></structure></structure>)"}) {
+        notices.confirms.clear();
+        auto page = test::BuildPage(markup);
+        auto* s = dynamic_cast<XStruct*>(page.get());
+        ASSERT_NE(s, nullptr) << markup;
+        EXPECT_TRUE(Confirms().empty()) << markup;
+        EXPECT_EQ(s->GetRows(), 1) << markup;
+    }
+    // More would cost no memory, so no size limit would stop a count of two billion, and
+    // every filter or grid over them would walk them all.
+    for (const char* markup : {R"(<structure Name="S" count="88888888888888888888"/>)",
+                               R"(<structure Name="S" count="2"><structure Name="og" count="0">
+               <this.field item="x" type="Integer"/></structure></structure>)",
+                               R"(<structure Name="S" MaxRow="5"/>)"}) {
+        notices.confirms.clear();
+        auto page = test::BuildPage(markup);
+        ASSERT_EQ(notices.confirms.size(), 1u) << markup;
+        EXPECT_TRUE(notices.confirms[0].text.starts_with(L"A record of 0 bytes can't hold "))
+            << markup;
+        EXPECT_TRUE(notices.confirms[0].text.ends_with(L" rows. [S]")) << markup;
+        if (auto* s = dynamic_cast<XStruct*>(page.get())) {
+            EXPECT_EQ(s->GetRows(), 0) << markup;
         }
     }
 }
