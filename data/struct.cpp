@@ -312,6 +312,7 @@ int XStruct::AllocateDeclaredRows() {
     if (GetRecordSize() == 0 && declared > 1) {
         ConfirmMsg(plat::Format(kRowsWithoutBytes, declared, GetName()), 0, 0);
         m_count = 0;
+        m_maxRow = 0;
         return 0;
     }
     if (ConfirmDataMem())

@@ -90,7 +90,8 @@ bool XStruct::ConfirmDataMem(int rows) {
 }
 
 bool XStruct::SetRowCount(unsigned int rows) {
-    if (rows > static_cast<unsigned int>(std::max(m_maxRow, 0)))
+    // A ring whose rows were never made has none to put in use.
+    if (rows > static_cast<unsigned int>(std::max(m_maxRow, 0)) || (rows > 0 && !m_memReady))
         return false;
     m_count = static_cast<int>(rows);
     return true;

@@ -243,6 +243,7 @@ TEST_F(StructTest, OversizedLayoutsAreRefused) {
             EXPECT_FALSE(s->ISMem());
             EXPECT_GE(s->GetRecordSize(), 0);
             EXPECT_EQ(s->GetRows(), 0) << "rows that were never made are not counted";
+            EXPECT_FALSE(s->SetRowCount(1)) << markup;
         }
     }
 }
@@ -274,6 +275,7 @@ TEST_F(StructTest, RecordsOfNoBytesHoldAtMostOneRow) {
         EXPECT_TRUE(notices.confirms[0].text.ends_with(L" rows. [S]")) << markup;
         if (auto* s = dynamic_cast<XStruct*>(page.get())) {
             EXPECT_EQ(s->GetRows(), 0) << markup;
+            EXPECT_FALSE(s->SetRowCount(2)) << markup;
         }
     }
 }
@@ -292,6 +294,8 @@ TEST_F(StructTest, RingsRefuseVariableLengthStrings) {
     ASSERT_NE(s, nullptr);
     EXPECT_FALSE(s->ISMem());
     EXPECT_TRUE(Confirms().empty());
+    EXPECT_FALSE(s->SetRowCount(2)) << "a ring without memory has no rows to put in use";
+    EXPECT_EQ(s->GetRows(), 0);
 }
 
 } // namespace
