@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <utility>
 
 #include "core/contracts.h"
 #include "core/loading_stamp.h"
@@ -42,7 +43,7 @@ XDO* MethodTarget(XDO* parent, const std::wstring& object) {
     return parent->GetXDO(object.c_str(), 0);
 }
 
-void RunEventDown(XDO* start, int event, int below, bool withSiblings) {
+void RunEventDown(XDO* start, int event, int below, bool withSiblings, orvo::WalkHints hints = {}) {
     // Depth first: each object, then its children, then (for the start's chain) its next.
     std::vector<XDO*> pending;
     if (withSiblings && start->next())
@@ -52,6 +53,7 @@ void RunEventDown(XDO* start, int event, int below, bool withSiblings) {
     while (!pending.empty()) {
         XDO* node = pending.back();
         pending.pop_back();
+        hints.Step();
         if (node->IsTornDown())
             continue; // destroyed by a handler on the way: neither it nor its subtree starts
         if (node->GetCreateState() < below)
@@ -308,6 +310,8 @@ XDO* XScrMan::MakeScrObj(XElement* e, XDO* parent) {
             delete made; // a registered class that is no screen object
         if (obj) {
             decide(obj);
+            if (m_built)
+                m_built->push_back(obj);
             m_framesMade += orvo::HasStyle(obj, XDO_STYLE_FRAME) ? 1 : 0;
             if (parent)
                 parent->AddChild(obj);
@@ -336,6 +340,10 @@ XDO* XScrMan::MakeScrObj(XElement* e, XDO* parent) {
 }
 
 int XScrMan::CreateScreen(XDO* obj) {
+    return CreateTree(obj, {});
+}
+
+int XScrMan::CreateTree(XDO* obj, orvo::WalkHints hints) {
     // Each object: BeforeCreate, CreateInstance, its children's trees, its later siblings'
     // trees, its layout (a layout rectangle), then AfterCreate; so the later siblings of an
     // object finish before it does.
@@ -356,6 +364,7 @@ int XScrMan::CreateScreen(XDO* obj) {
             node->RunObjectEvent(EVT_AFTERCREATE);
             continue;
         }
+        hints.Step();
         if (node->GetCreateState() >= 2)
             continue;
         node->RunObjectEvent(EVT_BEFORECREATE);
@@ -377,10 +386,16 @@ XDO* XScrMan::MakeObject(XElement* e, XDO* parent) {
 }
 
 XDO* XScrMan::Start(XElement* e, XDO* parent) {
+    std::vector<XDO*> built;
+    std::vector<XDO*>* outer = std::exchange(m_built, &built); // a handler may open a page
     XDO* obj = MakeScrObj(e, parent);
+    m_built = outer;
     if (!obj)
         return nullptr;
-    if (!CreateScreen(obj)) {
+    const std::uint64_t links = tree_node<XDO>::LinkVersion();
+    // Each walk meets the objects in build order, the first built object first.
+    auto hints = [&] { return orvo::WalkHints(built, links); };
+    if (!CreateTree(obj, hints())) {
         if (obj != parent)
             orvo::DestroyObject(obj);
         return nullptr;
@@ -392,7 +407,7 @@ XDO* XScrMan::Start(XElement* e, XDO* parent) {
             obj->RunObjectEvent(EVT_INITIALIZE);
         if (obj->IsTornDown())
             return nullptr;
-        RunEventDown(obj, EVT_INITIALIZE, 3, true);
+        RunEventDown(obj, EVT_INITIALIZE, 3, true, hints());
     }
     if (parent) {
         if (parent->GetCreateState() < 4)
@@ -404,7 +419,7 @@ XDO* XScrMan::Start(XElement* e, XDO* parent) {
     if (obj->GetCreateState() < 4)
         obj->RunObjectEvent(EVT_RUN);
     if (!obj->IsTornDown())
-        RunEventDown(obj, EVT_RUN, 4, false);
+        RunEventDown(obj, EVT_RUN, 4, false, hints());
     return obj;
 }
 

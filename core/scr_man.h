@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/shell_hooks.h"
+#include "core/walk_hints.h"
 #include "core/xdo.h"
 #include "nubra/ixo.h"
 
@@ -84,6 +85,7 @@ public:
 private:
     // MakeObject's work, inside its dispatch scope.
     XDO* Start(XElement* e, XDO* parent);
+    int CreateTree(XDO* obj, orvo::WalkHints hints); // CreateScreen, told what lies ahead
     void ExpandIncludes(XElement* root, std::vector<std::wstring>& chain, int& budget);
     bool OverFrameLimit(XElement* root);
 
@@ -95,7 +97,8 @@ private:
 
     orvo::ShellHooks* m_shell = nullptr;
     int m_maxFrameCount = 0;
-    std::uint64_t m_framesMade = 0; // frames this process has built, counted as they are made
+    std::uint64_t m_framesMade = 0;       // frames this process has built, counted as they are made
+    std::vector<XDO*>* m_built = nullptr; // what the current opening has built, in build order
     std::vector<orvo::IXORef> m_frames;
     std::vector<orvo::IXORef> m_pages;
 };

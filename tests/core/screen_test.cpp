@@ -1,15 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <initializer_list>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/attribute_set.h"
 #include "core/lib.h"
 #include "core/loader.h"
 #include "core/notice_man.h"
+#include "core/object_lifetime.h"
 #include "core/scr_man.h"
 #include "nubra/time_util.h"
 #include "platform/base/path.h"
@@ -26,6 +29,8 @@ public:
     const wchar_t* GetIXOKey() const override { return L"probe"; }
     int SetElement(XElement* e) override {
         XDO::SetElement(e);
+        e->GetValue(L"destroy", m_destroy);
+        e->GetValue(L"open", m_open);
         e->GetBool(L"fail", m_fail);
         e->GetBool(L"layoutFail", m_layoutFail);
         bool layout = false;
@@ -49,10 +54,26 @@ public:
     }
     int RunObjectEvent(int n) override {
         g_log.push_back(L"ev" + std::to_wstring(n) + L":" + GetName());
-        return XDO::RunObjectEvent(n);
+        const int result = XDO::RunObjectEvent(n);
+        if (n == EVT_INITIALIZE)
+            Disturb();
+        return result;
     }
 
 private:
+    // What the "destroy" and "open" attributes ask for from the "Initialize" event: the
+    // named object of the page destroyed, a probe of the given name built as a child.
+    void Disturb() {
+        if (!m_destroy.empty())
+            orvo::DestroyObject(GetTopParent()->GetObjByNameDown(m_destroy.c_str()));
+        if (!m_open.empty()) {
+            XElement e(L"probe");
+            e.SetValue(L"Name", m_open);
+            XScrMan::Instance().MakeObject(&e, this);
+        }
+    }
+
+    std::wstring m_destroy, m_open;
     bool m_fail = false;
     bool m_layoutFail = false;
 };
@@ -504,6 +525,54 @@ TEST_F(ScreenTest, LargePagesBuild) {
     ASSERT_TRUE(page);
     EXPECT_NE(page->GetObjByNameDown(L"p9999"), nullptr);
     EXPECT_EQ(page->GetObjByNameDown(L"p9999")->GetCreateState(), 4);
+}
+
+// Handlers of the opening walks may destroy objects the walks have not reached yet and open
+// pages of their own; the walks go on over the tree as it is then, and the next page builds
+// as if nothing had happened.
+TEST_F(ScreenTest, OpeningWalksFollowTheTreeAsHandlersChangeIt) {
+    auto page = [](int count, std::map<int, std::pair<const wchar_t*, const wchar_t*>> disturb) {
+        auto* root = new XElement(L"lib");
+        for (int i = 0; i < count; ++i) {
+            auto* e = new XElement(L"probe");
+            e->SetValue(L"Name", L"p" + std::to_wstring(i));
+            if (auto it = disturb.find(i); it != disturb.end())
+                e->SetValue(it->second.first, it->second.second);
+            root->AppendChild(e);
+        }
+        return orvo::XDOPtr(XScrMan::Instance().OpenPageMem(root, nullptr, nullptr));
+    };
+    auto names = [](int count, std::initializer_list<int> skipped, int openedAfter) {
+        std::wstring out;
+        for (int i = 0; i < count; ++i) {
+            if (std::find(skipped.begin(), skipped.end(), i) != skipped.end())
+                continue;
+            out += (out.empty() ? L"p" : L" p") + std::to_wstring(i);
+            if (i == openedAfter)
+                out += L" n" + std::to_wstring(i);
+        }
+        return out;
+    };
+    // Far enough apart that the walks have looked well past the destroyed ones.
+    auto first =
+        page(60, {{3, {L"destroy", L"p40"}}, {5, {L"open", L"n5"}}, {41, {L"destroy", L"p2"}}});
+    ASSERT_TRUE(first);
+    EXPECT_EQ(first->GetObjByNameDown(L"p40"), nullptr);
+    EXPECT_EQ(first->GetObjByNameDown(L"p2"), nullptr);
+    EXPECT_EQ(Join(g_log, L"ev2:"), names(60, {40}, 5)) << "p2 was initialised before it went";
+    EXPECT_EQ(Join(g_log, L"ev3:"), names(60, {2, 40}, 5));
+    ASSERT_NE(first->GetObjByNameDown(L"n5"), nullptr);
+    EXPECT_EQ(first->GetObjByNameDown(L"n5")->GetCreateState(), 4);
+    // Built later without an opening, as a grid adds its rows.
+    XElement late(L"probe");
+    late.SetValue(L"Name", L"late");
+    EXPECT_NE(XScrMan::Instance().MakeScrObj(&late, first.get()), nullptr);
+
+    g_log.clear();
+    auto second = page(30, {});
+    ASSERT_TRUE(second);
+    EXPECT_EQ(Join(g_log, L"set:"), names(30, {}, -1)) << "built by this opening alone";
+    EXPECT_EQ(Join(g_log, L"ev3:"), names(30, {}, -1));
 }
 
 // A screen's libraries carry the time its build started, read once; the next build reads the
