@@ -185,9 +185,36 @@ int XElement::MakeValue(std::wstring_view text) {
 
 // ---- tree ---------------------------------------------------------------------------------
 
+// Asked of every element parsed and every child of a library, so read in place rather than
+// split into new strings.
+bool XElement::IsParamDeclaration() const {
+    const std::wstring_view tag = m_tagName;
+    constexpr std::wstring_view method = L".param";
+    if (tag.size() < method.size() ||
+        !plat::EqualsNoCase(tag.substr(tag.size() - method.size()), method))
+        return false;
+    const std::wstring_view object = tag.substr(0, tag.size() - method.size());
+    return plat::EqualsNoCase(object, L"this") || plat::EqualsNoCase(object, L"lib");
+}
+
+bool XElement::MayHoldParamDeclarations() const {
+    const XElement* top = this;
+    while (top->m_parent && top->m_parent != top)
+        top = top->m_parent;
+    return !top->m_parsedWithoutParamDeclaration;
+}
+
+void XElement::ForgetParseMarks() {
+    for (XElement* e = this; e; e = e->m_parent != e ? e->m_parent : nullptr) {
+        e->m_parsedWithoutInclude = false;
+        e->m_parsedWithoutParamDeclaration = false;
+    }
+}
+
 void XElement::AppendChild(XElement* child) {
     if (!child)
         return;
+    ForgetParseMarks();
     XElement** slot = &m_firstChild;
     while (*slot) {
         if (*slot == child) {

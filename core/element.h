@@ -28,11 +28,18 @@ public:
 
     // ---- node data --------------------------------------------------------------------------
     const std::wstring& GetTagName() const { return m_tagName; }
-    void SetTagName(std::wstring tagName) { m_tagName = std::move(tagName); }
+    void SetTagName(std::wstring tagName) {
+        m_tagName = std::move(tagName);
+        ForgetParseMarks();
+    }
     const std::wstring& GetText() const { return m_text; }
     void SetText(std::wstring text) { m_text = std::move(text); }
     XElement* GetParent() const { return m_parent; }
-    void SetParent(XElement* parent) { m_parent = parent; }
+    void SetParent(XElement* parent) {
+        m_parent = parent;
+        if (parent)
+            parent->ForgetParseMarks();
+    }
     XElement* GetFirstChild() const { return m_firstChild; }
     XElement* GetNextSibling() const { return m_nextSibling; }
     // Null while the element has no attributes.
@@ -104,17 +111,31 @@ public:
     // The UTF-8 markup Save would write.
     std::string Serialize() const;
 
-    // Set by the parser on the first element of a tree in which it met no "Include": the
-    // page loader then skips its walk for includes. Copies and built trees do not have it.
+    // A library's parameter declaration: "this.param" or "lib.param", without case.
+    bool IsParamDeclaration() const;
+
+    // Marks the parser sets on the first element of a tree in which it met no "Include", or
+    // no parameter declaration: the page loader then skips its walk for includes, and a
+    // library with many children its walk for declarations. Copies and built trees have
+    // none, and any change to a tree (a child added, an element renamed or given a parent)
+    // takes back the marks of every element above it, so a mark never claims more than the
+    // tree as parsed.
     bool ParsedWithoutInclude() const { return m_parsedWithoutInclude; }
     void MarkParsedWithoutInclude() { m_parsedWithoutInclude = true; }
+    void MarkParsedWithoutParamDeclaration() { m_parsedWithoutParamDeclaration = true; }
+    // False only when the tree this element belongs to is known to have no declaration.
+    bool MayHoldParamDeclarations() const;
 
     // Links the parser builds directly.
     XElement** FirstChildSlot() { return &m_firstChild; }
     XElement** NextSiblingSlot() { return &m_nextSibling; }
 
 private:
-    bool m_parsedWithoutInclude = false; // first: it fits in the base's last bytes
+    void ForgetParseMarks();
+
+    // First: they fit in the base's last bytes.
+    bool m_parsedWithoutInclude = false;
+    bool m_parsedWithoutParamDeclaration = false;
     std::wstring m_tagName;
     std::wstring m_text;
     XElement* m_parent = nullptr;

@@ -8,18 +8,6 @@ using namespace std::string_view_literals;
 
 namespace {
 [[maybe_unused]] const int g_registered = orvo::RegisterFactory<XLib>();
-
-// "this.param" or "lib.param", without case. Asked of every child of every library, so read
-// in place rather than split into new strings.
-bool IsParamDeclaration(const XElement* e) {
-    const std::wstring_view tag = e->GetTagName();
-    constexpr std::wstring_view method = L".param"sv;
-    if (tag.size() < method.size() ||
-        !plat::EqualsNoCase(tag.substr(tag.size() - method.size()), method))
-        return false;
-    const std::wstring_view object = tag.substr(0, tag.size() - method.size());
-    return plat::EqualsNoCase(object, L"this"sv) || plat::EqualsNoCase(object, L"lib"sv);
-}
 } // namespace
 
 int XLibParam::SetElement(XElement* e) {
@@ -64,9 +52,12 @@ int XLib::SetElement(XElement* e) {
     e->GetBool(L"DropBlock"sv, m_dropBlock);
     // Parameters exist before the children are built; a loader's parameter of the same name
     // gives the starting value.
+    // A page of many objects under one library is not read twice for none.
+    if (!e->GetFirstChild() || !e->MayHoldParamDeclarations())
+        return 1;
     auto* loader = dynamic_cast<XLoader*>(Loader());
     for (XElement* c = e->GetFirstChild(); c; c = c->GetNextSibling()) {
-        if (!IsParamDeclaration(c))
+        if (!c->IsParamDeclaration())
             continue;
         auto param = std::make_unique<XLibParam>();
         if (!param->SetElement(c))

@@ -186,7 +186,8 @@ XElement* ReadTree(std::string_view bytes, const char* encoding, bool& wellForme
         XElement** slot;
     };
     std::vector<Level> levels{{nullptr, &tree}};
-    bool include = false; // an element the page loader expands
+    bool include = false;     // an element the page loader expands
+    bool declaration = false; // a library's parameter declaration
     int status = 0;
     while ((status = xmlTextReaderRead(reader)) == 1) {
         const int depth = xmlTextReaderDepth(reader);
@@ -219,6 +220,7 @@ XElement* ReadTree(std::string_view bytes, const char* encoding, bool& wellForme
             *level.slot = made;
             include =
                 include || plat::EqualsNoCase(made->GetTagName(), std::wstring_view(L"Include"));
+            declaration = declaration || made->IsParamDeclaration();
             IterateAttributes(node, made);
             inner = {made, made->FirstChildSlot()};
         }
@@ -233,6 +235,8 @@ XElement* ReadTree(std::string_view bytes, const char* encoding, bool& wellForme
     wellFormed = true;
     if (tree && !include)
         tree->MarkParsedWithoutInclude();
+    if (tree && !declaration)
+        tree->MarkParsedWithoutParamDeclaration();
     return tree;
 }
 

@@ -342,21 +342,52 @@ TEST_F(ParserTest, SaveWritesUtf8ThatReadsBackEqual) {
 
 namespace {
 
-// The page loader skips its walk for includes only where the parser met none, in any case.
-TEST_F(ParserTest, TreesWithoutIncludesAreMarkedAsParsed) {
-    Tree plain = Parse("<lib><a/><b><c/></b></lib>");
+// The page loader skips its walk for includes, and a library its walk for parameter
+// declarations, only where the parser met none, in any case; a tree changed since is walked.
+TEST_F(ParserTest, TreesWithoutIncludesOrDeclarationsAreMarkedAsParsed) {
+    Tree plain = Parse("<lib><a/><b><c/></b><this.params/><x.param/></lib>");
     ASSERT_TRUE(plain);
+    XElement* c = plain->FindPath(L"/b/c");
+    ASSERT_NE(c, nullptr);
     EXPECT_TRUE(plain->ParsedWithoutInclude());
+    EXPECT_FALSE(c->MayHoldParamDeclarations()) << "asked anywhere in the tree";
     for (const char* markup : {"<lib><a/><b><include File=\"x.xml\"/></b></lib>",
                                "<Include File=\"x.xml\" Path=\"screen\"/>",
                                "<lib><INCLUDE/></lib>"}) {
         Tree tree = Parse(markup);
         ASSERT_TRUE(tree) << markup;
         EXPECT_FALSE(tree->ParsedWithoutInclude()) << markup;
+        EXPECT_FALSE(tree->MayHoldParamDeclarations()) << markup;
+    }
+    for (const char* markup : {"<lib><a><b><This.Param Name=\"p\"/></b></a></lib>",
+                               "<lib><LIB.PARAM Name=\"p\"/></lib>",
+                               "<this.param Name=\"p\"/>"}) {
+        Tree tree = Parse(markup);
+        ASSERT_TRUE(tree) << markup;
+        EXPECT_TRUE(tree->ParsedWithoutInclude()) << markup;
+        EXPECT_TRUE(tree->MayHoldParamDeclarations()) << markup;
     }
     // A copy may be changed before it is loaded: it is walked.
     Tree copy(plain->Clone());
     EXPECT_FALSE(copy->ParsedWithoutInclude());
+    EXPECT_TRUE(copy->MayHoldParamDeclarations());
+    // Each kind of change, made deep in the tree, takes the marks back for the whole tree.
+    XElement stray(L"lib.param"); // joins by its parent link alone, as a spliced include does
+    for (int change = 0; change < 3; ++change) {
+        Tree tree = Parse("<lib><a/><b><c/></b></lib>");
+        ASSERT_TRUE(tree);
+        XElement* deep = tree->FindPath(L"/b/c");
+        ASSERT_NE(deep, nullptr);
+        if (change == 0)
+            deep->AppendChild(new XElement(L"this.param"));
+        else if (change == 1)
+            deep->SetTagName(L"lib.param");
+        else
+            stray.SetParent(deep);
+        EXPECT_FALSE(tree->ParsedWithoutInclude()) << change;
+        EXPECT_TRUE(tree->FindPath(L"/a")->MayHoldParamDeclarations()) << change;
+    }
+    stray.SetParent(nullptr);
 }
 
 } // namespace

@@ -206,6 +206,26 @@ TEST_F(ScreenTest, ParametersFlowFromTheOpenerIntoDeclarationsAndTheScreen) {
         << "without an opener the default stays";
 }
 
+// A library declares its parameters before its children are built, wherever the declaration
+// came from: the file itself, an include, or a change to the parsed tree before building.
+TEST_F(ScreenTest, DeclarationsFromIncludesOrLaterChangesAreDeclared) {
+    auto page = Open(L"declared_by_include.xml");
+    ASSERT_TRUE(page);
+    auto* box = dynamic_cast<XLib*>(page->GetObjByNameDown(L"box"));
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->GetParamValue(L"side"), L"sell");
+
+    XElement* root = XScrMan::Instance().LoadPage((project.root + L"/screen/order.xml").c_str());
+    ASSERT_NE(root, nullptr);
+    auto* declaration = new XElement(L"Lib.Param");
+    declaration->SetValue(L"Name", L"added");
+    declaration->SetValue(L"Value", L"yes");
+    root->AppendChild(declaration);
+    orvo::XDOPtr changed(XScrMan::Instance().OpenPageMem(root, nullptr, nullptr));
+    ASSERT_TRUE(changed);
+    EXPECT_EQ(dynamic_cast<XLib*>(changed.get())->GetParamValue(L"added"), L"yes");
+}
+
 TEST_F(ScreenTest, IncludesExpandInPlaceAndLoopsStop) {
     auto page = Open(L"includes.xml");
     ASSERT_TRUE(page);
