@@ -12,6 +12,9 @@ namespace orvo {
 
 class LiveObjects {
 public:
+    // The smallest object is larger (checked where objects enter).
+    static constexpr std::size_t kBytesPerSlot = 128;
+
     static void Add(const XDO* obj) { Table().Insert(obj); }
     static void Remove(const XDO* obj) { Table().Erase(obj); }
     static bool Contains(const XDO* obj) { return obj && Table().Find(obj); }
@@ -57,16 +60,17 @@ private:
         // Objects made one after another lie close together in memory, and a page is built
         // in one go: a home that keeps neighbouring addresses in neighbouring slots lets a
         // page of 100,000 objects fill the table in a few streams instead of missing the
-        // cache once per object. Within a megabyte the slot follows the address (blocks from the
-        // heap are 16-byte aligned, so two objects never share a home there); each megabyte
-        // starts at a scrambled place, so regions spread over the whole table.
+        // cache once per object. Within a megabyte the slot follows the address, one slot per
+        // kBytesPerSlot bytes: every object is larger, so two objects never share a home, and
+        // the slots of neighbouring objects share cache lines. Each megabyte starts at a
+        // scrambled place, so regions spread over the whole table.
         std::size_t Home(const void* p) const {
             const auto a = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(p));
             std::uint64_t region = a >> 20;
             region ^= region >> 33;
             region *= 0xff51afd7ed558ccdULL;
             region ^= region >> 33;
-            return static_cast<std::size_t>((a >> 4) + region) & (m_slots.size() - 1);
+            return static_cast<std::size_t>(a / kBytesPerSlot + region) & (m_slots.size() - 1);
         }
         std::size_t Next(std::size_t i) const { return (i + 1) & (m_slots.size() - 1); }
         std::size_t Slot(const void* p) const {

@@ -131,6 +131,8 @@ ORVO_DISPATCH(XDO,
               ORVO_PROPERTY_EX(GetDataValueVB, SetDataValueVB, DataValue),
               ORVO_PROPERTY_AS(m_strParam, Parameter))
 
+static_assert(sizeof(XDO) > orvo::LiveObjects::kBytesPerSlot);
+
 XDO::XDO() : m_serial(++g_lastSerial) {
     SetKindMark(orvo::kScreenObjectMark);
     orvo::LiveObjects::Add(this);
