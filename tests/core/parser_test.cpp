@@ -351,21 +351,20 @@ TEST_F(ParserTest, TreesWithoutIncludesOrDeclarationsAreMarkedAsParsed) {
     ASSERT_NE(c, nullptr);
     EXPECT_TRUE(plain->ParsedWithoutInclude());
     EXPECT_FALSE(c->MayHoldParamDeclarations()) << "asked anywhere in the tree";
-    for (const char* markup : {"<lib><a/><b><include File=\"x.xml\"/></b></lib>",
-                               "<Include File=\"x.xml\" Path=\"screen\"/>",
-                               "<lib><INCLUDE/></lib>"}) {
-        Tree tree = Parse(markup);
-        ASSERT_TRUE(tree) << markup;
-        EXPECT_FALSE(tree->ParsedWithoutInclude()) << markup;
-        EXPECT_FALSE(tree->MayHoldParamDeclarations()) << markup;
-    }
-    for (const char* markup : {"<lib><a><b><This.Param Name=\"p\"/></b></a></lib>",
-                               "<lib><LIB.PARAM Name=\"p\"/></lib>",
-                               "<this.param Name=\"p\"/>"}) {
-        Tree tree = Parse(markup);
-        ASSERT_TRUE(tree) << markup;
-        EXPECT_TRUE(tree->ParsedWithoutInclude()) << markup;
-        EXPECT_TRUE(tree->MayHoldParamDeclarations()) << markup;
+    struct Case {
+        const char* markup;
+        bool include, declaration;
+    };
+    for (const Case& met : {Case{"<lib><a/><b><include File=\"x.xml\"/></b></lib>", true, false},
+                            Case{"<Include File=\"x.xml\" Path=\"screen\"/>", true, false},
+                            Case{"<lib><INCLUDE/></lib>", true, false},
+                            Case{"<lib><a><b><This.Param Name=\"p\"/></b></a></lib>", false, true},
+                            Case{"<lib><LIB.PARAM Name=\"p\"/></lib>", false, true},
+                            Case{"<this.param Name=\"p\"/>", false, true}}) {
+        Tree tree = Parse(met.markup);
+        ASSERT_TRUE(tree) << met.markup;
+        EXPECT_EQ(tree->ParsedWithoutInclude(), !met.include) << met.markup;
+        EXPECT_EQ(tree->MayHoldParamDeclarations(), met.declaration) << met.markup;
     }
     // A copy may be changed before it is loaded: it is walked.
     Tree copy(plain->Clone());
