@@ -75,8 +75,10 @@ int XLib::SetMethod(const wchar_t* name, XElement* e) {
         return 1; // read with the element
     if (plat::EqualsNoCase(method, L"Method")) {
         auto declared = std::make_unique<XLibMethod>();
-        if (declared->SetElement(e))
+        if (declared->SetElement(e)) {
             m_methods.push_back(std::move(declared));
+            LinkAfterCreate();
+        }
         return 1;
     }
     if (plat::EqualsNoCase(method, L"NotifyEvent")) {
@@ -87,8 +89,10 @@ int XLib::SetMethod(const wchar_t* name, XElement* e) {
     }
     if (plat::EqualsNoCase(method, L"TabStop")) {
         auto stop = std::make_unique<CTabStop>();
-        if (stop->SetElement(e))
+        if (stop->SetElement(e)) {
             m_tabStops.push_back(std::move(stop));
+            LinkAfterCreate();
+        }
         return 1;
     }
     return XDO::SetMethod(name, e);
@@ -97,7 +101,7 @@ int XLib::SetMethod(const wchar_t* name, XElement* e) {
 int XLib::RunObjectEvent(int n) {
     const int result = XDO::RunObjectEvent(n);
     // Script methods find their script once every object of the screen exists.
-    if (n == EVT_AFTERCREATE) {
+    if (n == EVT_AFTERCREATE && LinksAfterCreate()) {
         for (const auto& m : m_methods)
             m->LinkObject(this);
         for (const auto& stop : m_tabStops)

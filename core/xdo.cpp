@@ -226,6 +226,8 @@ int XDO::SetElement(XElement* e) {
     if (const std::wstring* format = e->FindValue(L"Format"sv))
         m_pFormat = CFormat::Compiled(*format);
     listener<XDO>::SetElement(e);
+    if (m_pendingListeners)
+        LinkAfterCreate();
     return 1;
 }
 
@@ -527,9 +529,10 @@ XDO* XDO::GetSelector(const wchar_t* name, int up) {
 // ---- messages and events --------------------------------------------------------------------
 
 int XDO::RunObjectEvent(int n) {
-    if (n == EVT_AFTERCREATE)
-        listener<XDO>::Register();
-    else if (n == EVT_INITIALIZE)
+    if (n == EVT_AFTERCREATE) {
+        if (m_linksAfterCreate)
+            listener<XDO>::Register();
+    } else if (n == EVT_INITIALIZE)
         m_nCreateState = 3;
     else if (n == EVT_RUN)
         m_nCreateState = 4;

@@ -234,6 +234,10 @@ public:
 protected:
     ~XDO() override;
 
+    // Called by a derived class that adds parts linked after creation.
+    void LinkAfterCreate() { m_linksAfterCreate = true; }
+    bool LinksAfterCreate() const { return m_linksAfterCreate; }
+
     // The first step of destruction, run once per object while the whole tree around it is
     // still linked and every object still whole: the "Destroy" event, then everything the
     // object holds outside itself (its timer, its name in the script, its listeners, the
@@ -248,6 +252,10 @@ protected:
 private:
     bool m_dying = false;    // a teardown has claimed this object
     bool m_tornDown = false; // its teardown has run
+    // It holds parts that find other objects once the screen exists ("Listener" names, a
+    // library's methods): the creation walk reads the parts of these objects only, since on
+    // a big page they sit in lines the walk would otherwise not need.
+    bool m_linksAfterCreate = false;
 
 protected:
     std::vector<std::unique_ptr<XEvent>> m_events;
