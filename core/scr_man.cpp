@@ -267,10 +267,10 @@ IXO::Registered ResolveTag(const std::wstring& tag) {
 } // namespace
 
 XDO* XScrMan::MakeScrObj(XElement* e, XDO* parent) {
-    // One call builds an element and its following siblings; the objects of the chain hear
-    // AfterNextElement once everything after them is built, the last one first. A handler
-    // on the way may delete objects of the chain (a container dropping its children), so
-    // the chain is held weakly.
+    // One call builds an element and its following siblings; the objects of the chain that
+    // asked hear AfterNextElement once everything after them is built, the last one first. A
+    // handler on the way may delete objects of the chain (a container dropping its children),
+    // so they are held weakly.
     if (!e)
         return nullptr; // most objects have no children: nothing to set up for them
     std::vector<orvo::IXORef> afterNext;
@@ -319,13 +319,15 @@ XDO* XScrMan::MakeScrObj(XElement* e, XDO* parent) {
                 break;
             MakeScrObj(e->GetFirstChild(), obj);
             obj->AfterChildElement();
-            afterNext.push_back(obj->WeakRef());
+            if (obj->HearsAfterNextElement())
+                afterNext.push_back(obj->WeakRef());
         } else if (parent) {
             // An unknown tag inside a page is transparent: its children belong to the parent.
             decide(parent);
             MakeScrObj(e->GetFirstChild(), parent);
             parent->AfterChildElement();
-            afterNext.push_back(parent->WeakRef());
+            if (parent->HearsAfterNextElement())
+                afterNext.push_back(parent->WeakRef());
         } else {
             ConfirmMsg(e->GetTagName() + L"은 정의되지 않았습니다.", 0, 0);
             decide(nullptr);

@@ -75,7 +75,11 @@ public:
     virtual int SetElement(XElement* e);
     virtual int SetMethod(const wchar_t* name, XElement* e);
     virtual int AfterChildElement() { return 1; }
+    // Once everything after the object in its file is built. Only objects that asked with
+    // HearAfterNextElement() hear it: otherwise building a page would visit every object once
+    // more, from the end, long after it left the cache.
     virtual int AfterNextElement() { return 1; }
+    bool HearsAfterNextElement() const { return m_hearsAfterNext; }
     virtual int CreateInstance();
     virtual int RunObjectEvent(int n);
     virtual int RunMsg(int fromUp, XElement* msg, XDO* sender, XDO* origin, int& sendDown);
@@ -237,6 +241,8 @@ protected:
     // Called by a derived class that adds parts linked after creation.
     void LinkAfterCreate() { m_linksAfterCreate = true; }
     bool LinksAfterCreate() const { return m_linksAfterCreate; }
+    // For classes that override AfterNextElement, from their constructor.
+    void HearAfterNextElement() { m_hearsAfterNext = true; }
 
     // The first step of destruction, run once per object while the whole tree around it is
     // still linked and every object still whole: the "Destroy" event, then everything the
@@ -256,6 +262,7 @@ private:
     // library's methods): the creation walk reads the parts of these objects only, since on
     // a big page they sit in lines the walk would otherwise not need.
     bool m_linksAfterCreate = false;
+    bool m_hearsAfterNext = false;
 
 protected:
     std::vector<std::unique_ptr<XEvent>> m_events;

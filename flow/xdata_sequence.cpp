@@ -16,6 +16,7 @@ ORVO_DISPATCH(XDataSequence, XDO, ORVO_METHOD(Send), ORVO_METHOD(CloseRequest))
 
 XDataSequence::XDataSequence() {
     m_nStyle |= XDO_STYLE_DATASEQUENCE;
+    HearAfterNextElement();
 }
 
 int XDataSequence::SetElement(XElement* e) {

@@ -26,6 +26,7 @@ std::vector<std::wstring> g_log;
 // An object that writes every life-cycle step to g_log.
 class Probe : public XDO {
 public:
+    Probe() { HearAfterNextElement(); }
     const wchar_t* GetIXOKey() const override { return L"probe"; }
     int SetElement(XElement* e) override {
         XDO::SetElement(e);
